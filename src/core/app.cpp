@@ -1,0 +1,45 @@
+#include "core/app.h"
+
+#include "platform/form.h"
+
+#include <QDir>
+#include <stdexcept>
+
+App::App(const QString& programFolder, const QString& settingsFile)
+    : ProgramFolder(QDir(programFolder).absolutePath()), Settings(settingsFile)
+{
+}
+
+App::~App()
+{
+    // Windows go before the connections they may still use.
+    const QList<platform::Form*> windows = forms();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        delete *it;
+    m_db.reset();
+    m_lang.reset();
+}
+
+App& App::instance()
+{
+    auto* a = dynamic_cast<App*>(platform::Runtime::current());
+    if (!a)
+        throw std::logic_error("no application object");
+    return *a;
+}
+
+platform::DbConnection& App::DbConn()
+{
+    if (!m_db)
+        m_db = std::make_unique<platform::DbConnection>();
+    return *m_db;
+}
+
+platform::DbConnection& App::LangConn()
+{
+    if (!m_lang)
+        m_lang = std::make_unique<platform::DbConnection>();
+    return *m_lang;
+}
+
+QString App::programFile(const QString& name) const { return QDir(ProgramFolder).filePath(name); }

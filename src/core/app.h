@@ -1,0 +1,63 @@
+#pragma once
+// The process-wide values of the program, in one object that main and each
+// test create, so that every test starts clean.
+#include "platform/db.h"
+#include "platform/printer.h"
+#include "platform/runtime.h"
+#include "platform/settingsstore.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+class App : public platform::Runtime {
+public:
+    // programFolder: where the entries, the template and the language sets
+    // lie. settingsFile: "" for the user's own settings store.
+    explicit App(const QString& programFolder, const QString& settingsFile = QString());
+    ~App() override;
+
+    static App& instance();
+
+    QString AppTitle;
+    QString ProgramFolder;
+    // "Access" for a database file (direct or through a pointer file),
+    // "MySQL" for an ODBC entry; "" before the first login.
+    QString DbKind;
+    QString DbEntry;
+    QString LanPath;
+    QString CurrentUser;
+    // The highlighted menu item ("Cashier", "Inventory" …; "" before the
+    // first highlight) and the menu image to highlight again when a dialog
+    // opened from the menu closes.
+    QString MenuKey;
+    QWidget* MenuControl = nullptr;
+
+    // The one connection on the current database, created on first use.
+    platform::DbConnection& DbConn();
+    bool hasDbConn() const { return static_cast<bool>(m_db); }
+    // Drops the connection (backup, restore and drop release it).
+    void releaseDbConn() { m_db.reset(); }
+    // The connection on the current language database.
+    platform::DbConnection& LangConn();
+
+    platform::LinePrinter Printer;
+    platform::SettingsStore Settings;
+
+    // Windows in the order the shut-down unloaded them.
+    QStringList unloadLog;
+    // Runs once the main window has unloaded (main ends the process).
+    std::function<void()> onMainUnloaded;
+
+    // A file of the program folder.
+    QString programFile(const QString& name) const;
+
+private:
+    std::unique_ptr<platform::DbConnection> m_db;
+    std::unique_ptr<platform::DbConnection> m_lang;
+};
+
+inline App& app() { return App::instance(); }

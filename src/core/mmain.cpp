@@ -1,0 +1,367 @@
+#include "core/mmain.h"
+
+#include "core/app.h"
+#include "platform/backend.h"
+#include "platform/controls.h"
+#include "platform/printer.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
+#include <QWidget>
+#include <cmath>
+
+namespace mMain {
+
+using platform::DbConnection;
+
+// ---------------------------------------------------------------- database
+
+void ExecSQL(const QString& sql) { app().DbConn().Execute(sql); }
+
+QVariant GetValue(const QString& sql) { return app().DbConn().GetValue(sql); }
+
+std::unique_ptr<platform::DbRecordset> OpenRecordset(const QString& sql) { return app().DbConn().OpenRecordset(sql); }
+
+QString Quote(const QString& text)
+{
+    QString t = text;
+    t.remove(QLatin1Char('\''));
+    return QLatin1Char('\'') + t + QLatin1Char('\'');
+}
+
+QString SqlDate(const QVariant& value)
+{
+    const QString kind = app().DbKind;
+    if (kind != QLatin1String("Access") && kind != QLatin1String("MySQL"))
+        return QString();
+    QString formatted;
+    const int type = value.typeId();
+    if (type == QMetaType::QDate) {
+        formatted = value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    } else if (type == QMetaType::QDateTime) {
+        const QDateTime dt = value.toDateTime();
+        formatted = dt.time() == QTime(0, 0) ? dt.toString(QStringLiteral("yyyy-MM-dd"))
+                                             : dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    } else {
+        const QString text = value.toString().trimmed();
+        if (text.contains(QLatin1Char(' '))) {
+            QDateTime dt = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            if (!dt.isValid())
+                dt = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd H:mm:ss"));
+            formatted = dt.isValid() ? dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : text;
+        } else {
+            QDate d = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+            if (!d.isValid())
+                d = QDate::fromString(text, QStringLiteral("yyyy-M-d"));
+            formatted = d.isValid() ? d.toString(QStringLiteral("yyyy-MM-dd")) : text;
+        }
+    }
+    return Quote(formatted);
+}
+
+QString Num(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    if (value == std::floor(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qlonglong>(value));
+    QString s = QString::number(value, 'f', 15 - qMax(1, int(std::floor(std::log10(std::fabs(value)))) + 1));
+    if (s.contains(QLatin1Char('.'))) {
+        while (s.endsWith(QLatin1Char('0')))
+            s.chop(1);
+        if (s.endsWith(QLatin1Char('.')))
+            s.chop(1);
+    }
+    return s;
+}
+
+double Val(const QString& text)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    QString digits;
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        digits += t[i++];
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c.isDigit() && c.unicode() < 128)
+            digits += c;
+        else if (c == QLatin1Char('.') && !point) {
+            point = true;
+            digits += c;
+        } else
+            break;
+    }
+    bool ok = false;
+    const double v = digits.toDouble(&ok);
+    return ok ? v : 0;
+}
+
+double ParseAmount(const QString& text, bool* ok)
+{
+    const QLocale loc;
+    QString t = text.trimmed();
+    t.remove(loc.groupSeparator());
+    if (loc.groupSeparator() != QLatin1String(","))
+        t.remove(QLatin1Char(' '));
+    bool good = false;
+    double v = loc.toDouble(t, &good);
+    if (!good)
+        v = QLocale::c().toDouble(t, &good);
+    if (ok)
+        *ok = good;
+    return good ? v : 0;
+}
+
+double ParseQuantity(const QString& text, bool* ok)
+{
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool good = false;
+    const double v = QLocale::c().toDouble(t, &good);
+    if (ok)
+        *ok = good;
+    return good ? v : 0;
+}
+
+QString FormatAmount(double value)
+{
+    QLocale loc;
+    loc.setNumberOptions(loc.numberOptions() & ~QLocale::OmitGroupSeparator);
+    const double rounded = std::round(value);
+    return loc.toString(rounded == 0 ? 0.0 : rounded, 'f', 0);
+}
+
+qint64 InsertWithNewId(const QString& table, const QString& idColumn, const std::function<QString(qint64)>& insertSql)
+{
+    DbConnection& db = app().DbConn();
+    platform::DbTransaction tx(db);
+    const QString col = QLatin1Char('`') + idColumn + QLatin1Char('`');
+    const QString from = QStringLiteral(" from `") + table + QLatin1Char('`');
+    qint64 id = 1;
+    if (db.GetValue(QStringLiteral("select count(") + col + QLatin1Char(')') + from).toLongLong() > 0)
+        id = db.GetValue(QStringLiteral("select max(") + col + QLatin1Char(')') + from).toLongLong() + 1;
+    db.Execute(insertSql(id));
+    tx.commit();
+    return id;
+}
+
+// ---------------------------------------------------------------- settings
+
+QString GetConfig(const QString& key)
+{
+    const QString where = QStringLiteral(" from config where `key`=") + Quote(key);
+    if (GetValue(QStringLiteral("select count(`key`)") + where).toLongLong() == 0)
+        return QString();
+    return Str(GetValue(QStringLiteral("select setting") + where));
+}
+
+void SetConfig(const QString& key, const QString& value)
+{
+    DbConnection& db = app().DbConn();
+    // The count and the insert together: two workstations saving the same
+    // new key must not write it twice.
+    platform::DbTransaction tx(db);
+    if (db.GetValue(QStringLiteral("select count(`key`) from config where `key`=") + Quote(key)).toLongLong() == 0)
+        db.Execute(QStringLiteral("insert into config values(") + Quote(key) + QStringLiteral(", ") + Quote(value) +
+                   QLatin1Char(')'));
+    else
+        db.Execute(QStringLiteral("update config set setting=") + Quote(value) + QStringLiteral(" where `key`=") +
+                   Quote(key));
+    tx.commit();
+}
+
+// ---------------------------------------------------------------- fields and keys
+
+void FocusOn(QWidget* field) { platform::setBackColor(field, QColor(216, 236, 254)); }
+
+void FocusOff(QWidget* field) { platform::setBackColor(field, Qt::white); }
+
+int NumericOnly(int keyAscii, bool allowComma)
+{
+    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8)
+        return keyAscii;
+    if (keyAscii == ',' && allowComma)
+        return keyAscii;
+    return 0;
+}
+
+int UpperKey(int keyAscii)
+{
+    if (keyAscii <= 0)
+        return keyAscii;
+    return QChar(keyAscii).toUpper().unicode();
+}
+
+int ProperKey(int keyAscii, const QString& text)
+{
+    if (text.isEmpty() || text.endsWith(QLatin1Char(' ')))
+        return UpperKey(keyAscii);
+    return keyAscii;
+}
+
+void FormatNumberBox(platform::TextBox* box)
+{
+    const QString text = box->Text();
+    if (!text.isEmpty()) {
+        bool ok = false;
+        const double v = ParseAmount(text, &ok);
+        if (ok)
+            box->setText(FormatAmount(v));
+    }
+    box->setCursorPosition(box->Text().size());
+}
+
+// ---------------------------------------------------------------- messages
+
+void MsgInfo(const QString& prompt, const QString& title)
+{
+    app().backend().messageBox(platform::MsgKind::Info, prompt, title);
+}
+
+void MsgWarn(const QString& prompt, const QString& title)
+{
+    app().backend().messageBox(platform::MsgKind::Warning, prompt, title);
+}
+
+int MsgConfirm(const QString& prompt, const QString& title)
+{
+    return app().backend().messageBox(platform::MsgKind::Question, prompt, title) == platform::MsgOK ? 1 : 2;
+}
+
+// ---------------------------------------------------------------- dialogs, files
+
+namespace {
+QString fileDialog(bool save, QWidget* owner, QString& filter, const QString& title, const QString& folder)
+{
+    if (!filter.endsWith(QLatin1Char('|')))
+        filter += QLatin1Char('|');
+    filter.replace(QLatin1Char('|'), QChar(0));
+    return app().backend().fileDialog(save, owner, filter, title, folder).trimmed();
+}
+} // namespace
+
+QString ShowSave(QWidget* owner, QString& filter, const QString& title, const QString& folder)
+{
+    return fileDialog(true, owner, filter, title, folder);
+}
+
+QString ShowOpen(QWidget* owner, QString& filter, const QString& title, const QString& folder)
+{
+    return fileDialog(false, owner, filter, title, folder);
+}
+
+void SetCursorShape(QWidget* over, int shape)
+{
+    // 32649 is the hand of links and menu items.
+    if (over)
+        over->setCursor(shape == 32649 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void OpenDocument(const QString& target) { app().backend().openDocument(target); }
+
+bool FileExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+QString GetExt(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return QString();
+    return fileName.mid(dot + 1).trimmed();
+}
+
+QString InvertChars(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c.unicode() <= 255)
+            c = QChar(255 - c.unicode());
+    return out;
+}
+
+// ---------------------------------------------------------------- fixed-width rows
+
+QString Str(const QVariant& value)
+{
+    if (value.isNull() || !value.isValid())
+        return QString();
+    return platform::DbField(value).toString();
+}
+
+QString Pad(int width) { return QString(qMax(0, width), QLatin1Char(' ')); }
+
+namespace {
+QString cut(const QString& text, qsizetype w)
+{
+    // Too narrow for a cut with "..": keep what fits.
+    if (w < 2)
+        return text.left(w);
+    return text.left(w - 2) + QStringLiteral("..");
+}
+} // namespace
+
+QString AlignLeft(const QVariant& value, const QString& pad)
+{
+    const QString text = Str(value);
+    const qsizetype w = pad.size(), n = text.size();
+    if (n < w)
+        return text + pad.right(w - n);
+    if (n == w)
+        return text;
+    return cut(text, w);
+}
+
+QString AlignRight(const QVariant& value, const QString& pad)
+{
+    const QString text = Str(value);
+    const qsizetype w = pad.size(), n = text.size();
+    if (n < w)
+        return pad.left(w - n) + text;
+    if (n == w)
+        return text;
+    return cut(text, w);
+}
+
+// ---------------------------------------------------------------- printing
+
+QString PrinterPort()
+{
+    const QString port = GetConfig(QStringLiteral("Port")).trimmed();
+    return port.isEmpty() ? QStringLiteral("Default") : port;
+}
+
+void PrintLine(const QString& line)
+{
+    const QString port = PrinterPort();
+    if (port == QLatin1String("Default"))
+        app().Printer.PrintLine(line);
+    else
+        platform::writePortLine(port, line);
+}
+
+void EndPrint()
+{
+    if (PrinterPort() != QLatin1String("Default"))
+        return;
+    QString note;
+    try {
+        note = app().Printer.EndDoc();
+    } catch (...) {
+        app().Printer.KillDoc();
+        throw;
+    }
+    if (!note.isEmpty())
+        MsgInfo(QStringLiteral("Tidak ada printer terpasang. Hasil cetak disimpan di:\n") + note,
+                QStringLiteral("Informasi"));
+}
+
+} // namespace mMain

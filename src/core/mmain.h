@@ -1,0 +1,101 @@
+#pragma once
+// The shared services every window uses: database access and SQL values,
+// the settings table, field and key helpers, message boxes, file helpers,
+// fixed-width rows and line printing.
+#include "platform/db.h"
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+class QWidget;
+namespace platform {
+class TextBox;
+}
+
+namespace mMain {
+
+// ---- Database access
+void ExecSQL(const QString& sql);
+// First column of the first row; null when the query gives no row.
+QVariant GetValue(const QString& sql);
+std::unique_ptr<platform::DbRecordset> OpenRecordset(const QString& sql);
+
+// ---- SQL values
+// A text literal: apostrophes are dropped (not doubled), the rest quoted.
+QString Quote(const QString& text);
+// 'yyyy-mm-dd' (or 'yyyy-mm-dd hh:mm:ss' when the value has a time part);
+// "" while no database kind is known.
+QString SqlDate(const QVariant& value);
+// A number as SQL reads it: "." as decimal point, no grouping, up to 15
+// significant digits.
+QString Num(double value);
+// The leading decimal number of a text ("12.5abc" gives 12.5; none gives 0).
+double Val(const QString& text);
+// An amount typed in the regional format: grouping separators ignored.
+// *ok is false for a text that is not a number (which then gives 0).
+double ParseAmount(const QString& text, bool* ok = nullptr);
+// A quantity typed with a decimal comma (a point is taken as well).
+double ParseQuantity(const QString& text, bool* ok = nullptr);
+// "#,##0": whole units with the regional thousands separator.
+QString FormatAmount(double value);
+
+// A new id for the table: 1 for an empty table, else the largest plus 1.
+// The read and the insert that uses it run in one write transaction, so two
+// workstations on one file never take the same id.
+qint64 InsertWithNewId(const QString& table, const QString& idColumn,
+                       const std::function<QString(qint64 id)>& insertSql);
+
+// ---- Settings table
+QString GetConfig(const QString& key);
+void SetConfig(const QString& key, const QString& value);
+
+// ---- Fields and keys
+void FocusOn(QWidget* field);
+void FocusOff(QWidget* field);
+int NumericOnly(int keyAscii, bool allowComma);
+int UpperKey(int keyAscii);
+int ProperKey(int keyAscii, const QString& text);
+void FormatNumberBox(platform::TextBox* box);
+
+// ---- Message boxes (the callers pass "Informasi", "Peringatan", "Konfirmasi")
+void MsgInfo(const QString& prompt, const QString& title);
+void MsgWarn(const QString& prompt, const QString& title);
+// 1 for OK, 2 for Cancel or a closed box.
+int MsgConfirm(const QString& prompt, const QString& title);
+
+// ---- File dialogs, cursor, links, files
+// The filter is given as "description|pattern|…"; a "|" is appended when it
+// does not end in one, and every "|" then stands for a NUL.
+QString ShowSave(QWidget* owner, QString& filter, const QString& title, const QString& folder);
+QString ShowOpen(QWidget* owner, QString& filter, const QString& title, const QString& folder);
+void SetCursorShape(QWidget* over, int shape);
+void OpenDocument(const QString& target);
+bool FileExists(const QString& path);
+QString GetExt(const QString& fileName);
+// Each character code c (0..255) becomes 255 - c; applying it twice gives
+// the text back.
+QString InvertChars(const QString& text);
+
+// ---- Fixed-width rows
+// A cell exactly as wide as the pad: a shorter value is filled with the
+// pad's blanks, a longer one is cut to width - 2 and ends in "..". A null
+// value is the empty text.
+QString AlignLeft(const QVariant& value, const QString& pad);
+QString AlignRight(const QVariant& value, const QString& pad);
+QString Pad(int width);
+
+// ---- Line printing
+// One line to the printer, or to the port the setting "Port" names.
+void PrintLine(const QString& line);
+// Ends a print command: the printer document is sent when "Port" is
+// "Default" (or empty); the operator is told where a PDF print-out went.
+void EndPrint();
+// The port setting with an empty or missing value read as "Default".
+QString PrinterPort();
+
+// The cell text of a field value for lists and captions.
+QString Str(const QVariant& value);
+
+} // namespace mMain

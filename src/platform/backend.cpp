@@ -1,0 +1,137 @@
+#include "platform/backend.h"
+
+#include "platform/form.h"
+#include "platform/runtime.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace platform {
+
+QString qtFilter(const QString& filter)
+{
+    QString text = filter;
+    text.replace(QChar(0), QLatin1Char('|'));
+    const QStringList parts = text.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList out;
+    if (parts.size() == 1)
+        return parts.first();
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    return out.join(QStringLiteral(";;"));
+}
+
+int QtBackend::messageBox(MsgKind kind, const QString& prompt, const QString& title)
+{
+    NestedLoopScope scope;
+    QWidget* parent = QApplication::activeWindow();
+    switch (kind) {
+    case MsgKind::Info:
+        QMessageBox::information(parent, title, prompt);
+        return MsgOK;
+    case MsgKind::Warning:
+        QMessageBox::warning(parent, title, prompt);
+        return MsgOK;
+    case MsgKind::Question: {
+        QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::Ok | QMessageBox::Cancel, parent);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        return box.exec() == QMessageBox::Ok ? MsgOK : MsgCancel;
+    }
+    }
+    return MsgCancel;
+}
+
+QString QtBackend::inputBox(const QString& prompt, const QString& title, const QString& value)
+{
+    NestedLoopScope scope;
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, value, &ok);
+    return ok ? text : QString();
+}
+
+QString QtBackend::fileDialog(bool save, QWidget* owner, const QString& filter, const QString& title,
+                              const QString& folder)
+{
+    NestedLoopScope scope;
+    const QString dir = QDir(folder).exists() ? folder : QDir::homePath();
+    if (save)
+        return QFileDialog::getSaveFileName(owner, title, dir, qtFilter(filter));
+    return QFileDialog::getOpenFileName(owner, title, dir, qtFilter(filter));
+}
+
+void QtBackend::showModal(Form* form)
+{
+    NestedLoopScope scope;
+    form->exec();
+}
+
+void QtBackend::openDocument(const QString& target)
+{
+    const QUrl url = QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile);
+    QDesktopServices::openUrl(url);
+}
+
+namespace {
+// Lays the lines out top to bottom, starting a new page whenever one is full.
+void paintLines(QPagedPaintDevice& device, QPainter& painter, const QStringList& lines, const QFont& font)
+{
+    painter.setFont(font);
+    const QFontMetrics fm(painter.font(), &device);
+    const int lineHeight = fm.lineSpacing();
+    const int pageHeight = painter.viewport().height();
+    int y = fm.ascent();
+    for (const QString& line : lines) {
+        if (y > pageHeight && y != fm.ascent()) {
+            device.newPage();
+            y = fm.ascent();
+        }
+        painter.drawText(0, y, line);
+        y += lineHeight;
+    }
+}
+} // namespace
+
+QString QtBackend::printDocument(const QStringList& lines, const QFont& font)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (!info.isNull()) {
+        QPrinter printer(info, QPrinter::HighResolution);
+        QPainter painter;
+        if (!painter.begin(&printer))
+            throw std::runtime_error("Printer tidak dapat dibuka");
+        paintLines(printer, painter, lines, font);
+        painter.end();
+        return QString();
+    }
+    // No printer on this machine: keep the print-out as a PDF file instead.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        folder = QDir::tempPath();
+    const QString path = QDir(folder).filePath(
+        QStringLiteral("Orvanta-%1.pdf").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        throw std::runtime_error(QStringLiteral("Berkas PDF %1 tidak dapat ditulis").arg(path).toStdString());
+    paintLines(writer, painter, lines, font);
+    painter.end();
+    return path;
+}
+
+} // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+// Everything that waits for a person or leaves the program goes through one
+// backend: message boxes, input and file dialogs, modal windows, printing and
+// opening documents. The real backend uses Qt; tests install a scripted one.
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace platform {
+
+class Form;
+
+enum class MsgKind { Info, Warning, Question };
+enum MsgResult { MsgOK = 1, MsgCancel = 2 };
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    // Returns MsgOK or MsgCancel; a closed box counts as Cancel.
+    virtual int messageBox(MsgKind kind, const QString& prompt, const QString& title) = 0;
+    virtual QString inputBox(const QString& prompt, const QString& title, const QString& value) = 0;
+    // Filter in the "description|pattern|..." form; returns the path or "".
+    virtual QString fileDialog(bool save, QWidget* owner, const QString& filter, const QString& title,
+                               const QString& folder) = 0;
+    // Shows the window modally and returns once it is hidden again.
+    virtual void showModal(Form* form) = 0;
+    virtual void openDocument(const QString& target) = 0;
+    // One finished print job for the system printer. Returns a note for the
+    // operator when the job did not go to a printer (the PDF path), or "".
+    virtual QString printDocument(const QStringList& lines, const QFont& font) = 0;
+};
+
+class QtBackend : public Backend {
+public:
+    int messageBox(MsgKind kind, const QString& prompt, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title, const QString& value) override;
+    QString fileDialog(bool save, QWidget* owner, const QString& filter, const QString& title,
+                       const QString& folder) override;
+    void showModal(Form* form) override;
+    void openDocument(const QString& target) override;
+    QString printDocument(const QStringList& lines, const QFont& font) override;
+};
+
+// Turns "Cdb files|*.cdb|All|*.*" into Qt's "Cdb files (*.cdb);;All (*.*)".
+QString qtFilter(const QString& filter);
+
+} // namespace platform

@@ -1,0 +1,634 @@
+#include "platform/controls.h"
+
+#include "platform/keys.h"
+#include "platform/runtime.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+namespace platform {
+
+namespace {
+
+QString eventName(const QObject* o, const char* event)
+{
+    return o->objectName() + QLatin1Char('.') + QLatin1String(event);
+}
+
+void fire(const QObject* o, const char* event, const Handler& h)
+{
+    if (h)
+        runHandler(eventName(o, event), h);
+}
+
+// The key event to pass on when the key-press handler replaced the typed
+// character.
+QKeyEvent replacedKey(const QKeyEvent* e, int replaced)
+{
+    const int key = replaced == vbKeyBack     ? int(Qt::Key_Backspace)
+                    : replaced == vbKeyReturn ? int(Qt::Key_Return)
+                                              : int(QChar(replaced).toUpper().unicode());
+    return QKeyEvent(e->type(), key, e->modifiers() & ~Qt::ShiftModifier, QString(QChar(replaced)));
+}
+
+} // namespace
+
+void setBackColor(QWidget* w, const QColor& c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, c);
+    w->setPalette(p);
+}
+
+QColor backColor(const QWidget* w) { return w->palette().color(QPalette::Base); }
+
+bool dispatchKey(InputEvents& ev, QKeyEvent* e, int* replacedAscii)
+{
+    *replacedAscii = -1;
+    if (ev.KeyDown) {
+        int code = keyCodeOf(e);
+        if (code != 0) {
+            runHandler(QStringLiteral("KeyDown"), [&] { ev.KeyDown(code, shiftOf(e->modifiers())); });
+            if (code == 0)
+                return true;
+        }
+    }
+    if (ev.KeyPress && e->text().size() == 1) {
+        const int original = e->text().at(0).unicode();
+        int ascii = original;
+        runHandler(QStringLiteral("KeyPress"), [&] { ev.KeyPress(ascii); });
+        if (ascii == 0)
+            return true;
+        if (ascii != original)
+            *replacedAscii = ascii;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- TextBox
+
+TextBox::TextBox(QWidget* parent, const QString& name) : QLineEdit(parent)
+{
+    setObjectName(name);
+    connect(this, &QLineEdit::textChanged, this, [this] { fire(this, "Change", Change); });
+}
+
+void TextBox::setText(const QString& t)
+{
+    if (t == text())
+        return;
+    QLineEdit::setText(t);
+    rethrowPending();
+}
+
+void TextBox::keyPressEvent(QKeyEvent* e)
+{
+    int replaced;
+    if (!dispatchKey(events, e, &replaced)) {
+        if (replaced < 0) {
+            QLineEdit::keyPressEvent(e);
+        } else {
+            QKeyEvent ne = replacedKey(e, replaced);
+            QLineEdit::keyPressEvent(&ne);
+        }
+    }
+    e->accept();
+}
+
+void TextBox::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    fire(this, "GotFocus", events.GotFocus);
+}
+
+void TextBox::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    fire(this, "LostFocus", events.LostFocus);
+}
+
+// ---------------------------------------------------------------- MemoBox
+
+MemoBox::MemoBox(QWidget* parent, const QString& name) : QPlainTextEdit(parent)
+{
+    setObjectName(name);
+    setReadOnly(true);
+}
+
+void MemoBox::setText(const QString& t)
+{
+    if (t != toPlainText())
+        setPlainText(t);
+}
+
+void MemoBox::mouseReleaseEvent(QMouseEvent* e)
+{
+    QPlainTextEdit::mouseReleaseEvent(e);
+    fire(this, "Click", Click);
+}
+
+// ---------------------------------------------------------------- ComboBox
+
+ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QComboBox(parent)
+{
+    setObjectName(name);
+    setEditable(editable);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(20);
+    if (editable) {
+        lineEdit()->installEventFilter(this);
+        setCompleter(nullptr);
+        connect(this, &QComboBox::editTextChanged, this, [this](const QString& t) {
+            if (m_quiet)
+                return;
+            // Choosing a row also rewrites the text; that is a click, not a change.
+            if (m_indexMoving || (!lineEdit()->isModified() && currentIndex() >= 0 && t == itemText(currentIndex())))
+                return;
+            fire(this, "Change", Change);
+        });
+    }
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_quiet)
+            fire(this, "Click", Click);
+    });
+}
+
+void ComboBox::setText(const QString& t)
+{
+    if (!isEditable()) {
+        setListIndex(findText(t, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        return;
+    }
+    if (t == currentText())
+        return;
+    setEditText(t);
+    if (!m_quiet)
+        fire(this, "Change", Change);
+    rethrowPending();
+}
+
+void ComboBox::setListIndex(int i)
+{
+    if (i < -1 || i >= count())
+        i = -1;
+    if (i == currentIndex())
+        return;
+    const QString kept = isEditable() ? currentText() : QString();
+    if (i == -1 && isEditable()) {
+        // Deselecting keeps what stands in the box, as a typed text would.
+        m_quiet = true;
+        setCurrentIndex(-1);
+        setEditText(kept);
+        m_quiet = false;
+        fire(this, "Click", Click);
+    } else {
+        m_indexMoving = true;
+        setCurrentIndex(i);
+        m_indexMoving = false;
+    }
+    rethrowPending();
+}
+
+void ComboBox::AddItem(const QString& t)
+{
+    const bool wasEmpty = count() == 0;
+    const QString kept = isEditable() ? currentText() : QString();
+    m_quiet = true;
+    QSignalBlocker block(this);
+    addItem(t);
+    if (wasEmpty) {
+        // Qt selects the first row it is given; a list here selects nothing
+        // until told to.
+        setCurrentIndex(-1);
+        if (isEditable())
+            setEditText(kept);
+    }
+    m_quiet = false;
+}
+
+void ComboBox::RemoveItem(int i)
+{
+    if (i < 0 || i >= count())
+        return;
+    const bool wasCurrent = i == currentIndex();
+    const QString kept = isEditable() ? currentText() : QString();
+    m_quiet = true;
+    {
+        QSignalBlocker block(this);
+        removeItem(i);
+        if (wasCurrent)
+            setCurrentIndex(-1);
+        if (isEditable())
+            setEditText(kept);
+    }
+    m_quiet = false;
+}
+
+void ComboBox::Clear()
+{
+    m_quiet = true;
+    {
+        QSignalBlocker block(this);
+        clear();
+        if (isEditable())
+            setEditText(QString());
+    }
+    m_quiet = false;
+}
+
+bool ComboBox::handleKey(QObject* target, QKeyEvent* e)
+{
+    int replaced;
+    if (dispatchKey(events, e, &replaced)) {
+        e->accept();
+        return true;
+    }
+    if (replaced >= 0) {
+        QKeyEvent ne = replacedKey(e, replaced);
+        m_resending = true;
+        QCoreApplication::sendEvent(target, &ne);
+        m_resending = false;
+        e->accept();
+        return true;
+    }
+    return false;
+}
+
+bool ComboBox::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == lineEdit() && !m_resending) {
+        if (e->type() == QEvent::KeyPress) {
+            auto* ke = static_cast<QKeyEvent*>(e);
+            if (handleKey(o, ke))
+                return true;
+            // Enter and Esc stop here: the window's own keys act on them.
+            if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape) {
+                ke->accept();
+                return true;
+            }
+        }
+    }
+    return QComboBox::eventFilter(o, e);
+}
+
+void ComboBox::keyPressEvent(QKeyEvent* e)
+{
+    if (isEditable()) {
+        QComboBox::keyPressEvent(e);
+        e->accept();
+        return;
+    }
+    int replaced;
+    if (!dispatchKey(events, e, &replaced)) {
+        // A drop-down list takes no typing of its own besides the arrows.
+        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Escape)
+            QComboBox::keyPressEvent(e);
+    }
+    e->accept();
+}
+
+void ComboBox::focusInEvent(QFocusEvent* e)
+{
+    QComboBox::focusInEvent(e);
+    fire(this, "GotFocus", events.GotFocus);
+}
+
+void ComboBox::focusOutEvent(QFocusEvent* e)
+{
+    QComboBox::focusOutEvent(e);
+    fire(this, "LostFocus", events.LostFocus);
+}
+
+// ---------------------------------------------------------------- ListBox
+
+ListBox::ListBox(QWidget* parent, const QString& name) : QListWidget(parent)
+{
+    setObjectName(name);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this, [this] {
+        if (!m_quiet)
+            fire(this, "Click", Click);
+    });
+    connect(this, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (m_quiet || !ItemCheck)
+            return;
+        const int r = row(item);
+        runHandler(eventName(this, "ItemCheck"), [&] { ItemCheck(r); });
+    });
+}
+
+void ListBox::setListIndex(int i)
+{
+    if (i < -1 || i >= count())
+        i = -1;
+    if (i == currentRow())
+        return;
+    setCurrentRow(i);
+    rethrowPending();
+}
+
+QString ListBox::List(int i) const
+{
+    const QListWidgetItem* it = item(i);
+    return it ? it->text() : QString();
+}
+
+bool ListBox::Selected(int i) const
+{
+    const QListWidgetItem* it = item(i);
+    return it && it->checkState() == Qt::Checked;
+}
+
+void ListBox::setSelected(int i, bool on)
+{
+    QListWidgetItem* it = item(i);
+    if (!it || (it->checkState() == Qt::Checked) == on)
+        return;
+    it->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    rethrowPending();
+}
+
+void ListBox::AddItem(const QString& text, bool checked)
+{
+    m_quiet = true;
+    auto* it = new QListWidgetItem(text);
+    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    it->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    addItem(it);
+    m_quiet = false;
+}
+
+void ListBox::AddItems(const QStringList& rows)
+{
+    setUpdatesEnabled(false);
+    for (const QString& r : rows)
+        AddItem(r);
+    setUpdatesEnabled(true);
+}
+
+void ListBox::RemoveItem(int i)
+{
+    m_quiet = true;
+    delete takeItem(i);
+    m_quiet = false;
+}
+
+void ListBox::Clear()
+{
+    m_quiet = true;
+    {
+        QSignalBlocker block(this);
+        clear();
+    }
+    m_quiet = false;
+}
+
+void ListBox::keyPressEvent(QKeyEvent* e)
+{
+    int replaced;
+    if (!dispatchKey(events, e, &replaced)) {
+        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Escape)
+            QListWidget::keyPressEvent(e);
+    }
+    e->accept();
+}
+
+void ListBox::focusInEvent(QFocusEvent* e)
+{
+    QListWidget::focusInEvent(e);
+    fire(this, "GotFocus", events.GotFocus);
+}
+
+void ListBox::focusOutEvent(QFocusEvent* e)
+{
+    QListWidget::focusOutEvent(e);
+    fire(this, "LostFocus", events.LostFocus);
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QListWidget::mouseDoubleClickEvent(e);
+    fire(this, "DblClick", DblClick);
+}
+
+// ---------------------------------------------------------------- CheckBox
+
+CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption) : QCheckBox(caption, parent)
+{
+    setObjectName(name);
+    connect(this, &QCheckBox::toggled, this, [this] { fire(this, "Click", Click); });
+}
+
+void CheckBox::setValue(int v)
+{
+    const bool on = v != 0;
+    if (on == isChecked())
+        return;
+    setChecked(on);
+    rethrowPending();
+}
+
+void CheckBox::keyPressEvent(QKeyEvent* e)
+{
+    int replaced;
+    if (!dispatchKey(events, e, &replaced)) {
+        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Escape)
+            QCheckBox::keyPressEvent(e);
+    }
+    e->accept();
+}
+
+void CheckBox::focusInEvent(QFocusEvent* e)
+{
+    QCheckBox::focusInEvent(e);
+    fire(this, "GotFocus", events.GotFocus);
+}
+
+void CheckBox::focusOutEvent(QFocusEvent* e)
+{
+    QCheckBox::focusOutEvent(e);
+    fire(this, "LostFocus", events.LostFocus);
+}
+
+// ---------------------------------------------------------------- Label, Frame, Panel, Image
+
+Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLabel(caption, parent)
+{
+    setObjectName(name);
+}
+
+void Label::setForeColor(const QColor& c)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, c);
+    setPalette(p);
+}
+
+QColor Label::ForeColor() const { return palette().color(QPalette::WindowText); }
+
+void Label::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (isEnabled())
+        fire(this, "Click", Click);
+}
+
+void Label::enterEvent(QEnterEvent* e)
+{
+    QLabel::enterEvent(e);
+    fire(this, "MouseMove", MouseMove);
+}
+
+Frame::Frame(QWidget* parent, const QString& name, const QString& caption) : QGroupBox(caption, parent)
+{
+    setObjectName(name);
+}
+
+Panel::Panel(QWidget* parent, const QString& name) : QFrame(parent)
+{
+    setObjectName(name);
+    setAutoFillBackground(true);
+}
+
+void Panel::setFillColor(const QColor& c)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, c);
+    setPalette(p);
+}
+
+QColor Panel::FillColor() const { return palette().color(QPalette::Window); }
+
+void Panel::mouseReleaseEvent(QMouseEvent* e)
+{
+    QFrame::mouseReleaseEvent(e);
+    fire(this, "Click", Click);
+}
+
+void Panel::enterEvent(QEnterEvent* e)
+{
+    QFrame::enterEvent(e);
+    fire(this, "MouseMove", MouseMove);
+}
+
+Image::Image(QWidget* parent, const QString& name) : QLabel(parent)
+{
+    setObjectName(name);
+    setAlignment(Qt::AlignCenter);
+}
+
+bool Image::LoadPicture(const QString& path)
+{
+    QPixmap p;
+    if (!path.isEmpty() && p.load(path)) {
+        setPixmap(p);
+        return true;
+    }
+    clear();
+    return false;
+}
+
+void Image::setPicture(const QPixmap& p) { setPixmap(p); }
+
+void Image::mouseReleaseEvent(QMouseEvent* e)
+{
+    QLabel::mouseReleaseEvent(e);
+    if (isEnabled())
+        fire(this, "Click", Click);
+}
+
+void Image::enterEvent(QEnterEvent* e)
+{
+    QLabel::enterEvent(e);
+    fire(this, "MouseMove", MouseMove);
+}
+
+// ---------------------------------------------------------------- WanButton
+
+WanButton::WanButton(QWidget* parent, const QString& name, const QString& caption) : QPushButton(caption, parent)
+{
+    setObjectName(name);
+    setAutoDefault(false);
+    setDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] { fire(this, "Click", Click); });
+}
+
+void WanButton::keyPressEvent(QKeyEvent* e)
+{
+    int replaced;
+    if (!dispatchKey(events, e, &replaced)) {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            // Enter on a focused button presses it.
+            if (isEnabled())
+                click();
+        } else if (e->key() != Qt::Key_Escape) {
+            QPushButton::keyPressEvent(e);
+        }
+    }
+    e->accept();
+}
+
+void WanButton::focusInEvent(QFocusEvent* e)
+{
+    QPushButton::focusInEvent(e);
+    fire(this, "GotFocus", events.GotFocus);
+}
+
+void WanButton::focusOutEvent(QFocusEvent* e)
+{
+    QPushButton::focusOutEvent(e);
+    fire(this, "LostFocus", events.LostFocus);
+}
+
+// ---------------------------------------------------------------- DateTimePick
+
+DateTimePick::DateTimePick(QWidget* parent, const QString& name) : QDateEdit(parent)
+{
+    setObjectName(name);
+    setCalendarPopup(true);
+    setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    setDate(QDate::currentDate());
+    connect(this, &QDateEdit::dateChanged, this, [this] { fire(this, "Change", Change); });
+}
+
+void DateTimePick::setValue(const QDate& d)
+{
+    if (d == date())
+        return;
+    setDate(d);
+    rethrowPending();
+}
+
+void DateTimePick::keyPressEvent(QKeyEvent* e)
+{
+    int replaced;
+    if (!dispatchKey(events, e, &replaced)) {
+        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Escape)
+            QDateEdit::keyPressEvent(e);
+    }
+    e->accept();
+}
+
+// ---------------------------------------------------------------- Timer
+
+Timer::Timer(QObject* parent, const QString& name, int intervalMs) : QObject(parent)
+{
+    setObjectName(name);
+    m_timer.setInterval(intervalMs);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (Tick)
+            runTimerHandler(objectName(), m_reported, Tick);
+    });
+}
+
+void Timer::setEnabled(bool on)
+{
+    if (on && !m_timer.isActive())
+        m_timer.start();
+    else if (!on)
+        m_timer.stop();
+}
+
+} // namespace platform

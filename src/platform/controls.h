@@ -1,0 +1,260 @@
+#pragma once
+// The controls the windows are built from. They keep the event model the
+// windows are written in: setting a text, an index or a check value from code
+// runs the same change or click handler as the operator's edit, before the
+// setter returns, and only when the value really changes; a key-down handler
+// sees the key code and shift state and may swallow the key (code 0); a
+// key-press handler may replace or cancel the typed character.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+namespace platform {
+
+using Handler = std::function<void()>;
+using KeyDownHandler = std::function<void(int& KeyCode, int Shift)>;
+using KeyPressHandler = std::function<void(int& KeyAscii)>;
+
+// Focus and key handlers shared by every input control.
+struct InputEvents {
+    Handler GotFocus;
+    Handler LostFocus;
+    KeyDownHandler KeyDown;
+    KeyPressHandler KeyPress;
+};
+
+// The background colour of an input field.
+void setBackColor(QWidget* w, const QColor& c);
+QColor backColor(const QWidget* w);
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent, const QString& name);
+    QString Text() const { return text(); }
+    void setText(const QString& t);
+    // Shows "*" for every character.
+    void setPasswordChar(bool on) { setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal); }
+    void setMaxLength(int n) { QLineEdit::setMaxLength(n); }
+    void setLocked(bool on) { setReadOnly(on); }
+    QString Tag;
+    Handler Change;
+    InputEvents events;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+};
+
+// A multi-line text box (help text, information text).
+class MemoBox : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MemoBox(QWidget* parent, const QString& name);
+    QString Text() const { return toPlainText(); }
+    void setText(const QString& t);
+    Handler Click;
+    Handler MouseMove;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    // editable: a list that also takes typed text; otherwise a drop-down list.
+    ComboBox(QWidget* parent, const QString& name, bool editable);
+    QString Text() const { return currentText(); }
+    void setText(const QString& t);
+    int ListIndex() const { return currentIndex(); }
+    void setListIndex(int i);
+    int ListCount() const { return count(); }
+    QString List(int i) const { return itemText(i); }
+    // Adds without selecting anything and without running a handler.
+    void AddItem(const QString& t);
+    void RemoveItem(int i);
+    // Empties the list; an editable box keeps its text.
+    void Clear();
+    QString Tag;
+    Handler Change; // the text changed (typing, or set from code)
+    Handler Click;  // the selected index changed
+    InputEvents events;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    bool handleKey(QObject* target, QKeyEvent* e);
+    bool m_quiet = false;
+    bool m_indexMoving = false;
+    bool m_resending = false;
+};
+
+// A list of fixed-width text rows with a check box on each row. The check
+// mark is a row's "selected" state; the current row is a separate thing.
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    ListBox(QWidget* parent, const QString& name);
+    int ListIndex() const { return currentRow(); }
+    void setListIndex(int i);
+    int ListCount() const { return count(); }
+    QString List(int i) const;
+    bool Selected(int i) const;
+    void setSelected(int i, bool on);
+    void AddItem(const QString& text, bool checked = false);
+    void AddItems(const QStringList& rows);
+    void RemoveItem(int i);
+    void Clear();
+    QString Tag;
+    Handler Click;     // the current row changed
+    Handler DblClick;
+    std::function<void(int row)> ItemCheck; // a row's check mark changed
+    InputEvents events;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    bool m_quiet = false;
+};
+
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    CheckBox(QWidget* parent, const QString& name, const QString& caption);
+    int Value() const { return isChecked() ? 1 : 0; }
+    void setValue(int v);
+    QString Caption() const { return text(); }
+    void setCaption(const QString& t) { setText(t); }
+    Handler Click; // the value changed
+    InputEvents events;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+};
+
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    Label(QWidget* parent, const QString& name, const QString& caption = QString());
+    QString Caption() const { return text(); }
+    void setCaption(const QString& t) { setText(t); }
+    void setForeColor(const QColor& c);
+    QColor ForeColor() const;
+    Handler Click;
+    Handler MouseMove;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+};
+
+class Frame : public QGroupBox {
+    Q_OBJECT
+public:
+    Frame(QWidget* parent, const QString& name, const QString& caption);
+    QString Caption() const { return title(); }
+    void setCaption(const QString& t) { setTitle(t); }
+};
+
+// A plain container (a panel of the main window, a coloured shape).
+class Panel : public QFrame {
+    Q_OBJECT
+public:
+    Panel(QWidget* parent, const QString& name);
+    void setFillColor(const QColor& c);
+    QColor FillColor() const;
+    Handler Click;
+    Handler MouseMove;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+};
+
+// A clickable picture (menu images, the logo, a flag).
+class Image : public QLabel {
+    Q_OBJECT
+public:
+    Image(QWidget* parent, const QString& name);
+    // Loads a picture file; a missing or unreadable file shows none.
+    bool LoadPicture(const QString& path);
+    void setPicture(const QPixmap& p);
+    Handler Click;
+    Handler MouseMove;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+};
+
+// The push button of every window.
+class WanButton : public QPushButton {
+    Q_OBJECT
+public:
+    WanButton(QWidget* parent, const QString& name, const QString& caption);
+    QString Caption() const { return text(); }
+    void setCaption(const QString& t) { setText(t); }
+    QString Tag;
+    Handler Click;
+    InputEvents events;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+};
+
+class DateTimePick : public QDateEdit {
+    Q_OBJECT
+public:
+    DateTimePick(QWidget* parent, const QString& name);
+    QDate Value() const { return date(); }
+    void setValue(const QDate& d);
+    Handler Change;
+    InputEvents events;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+class Timer : public QObject {
+    Q_OBJECT
+public:
+    Timer(QObject* parent, const QString& name, int intervalMs);
+    bool Enabled() const { return m_timer.isActive(); }
+    void setEnabled(bool on);
+    int Interval() const { return m_timer.interval(); }
+    void setInterval(int ms) { m_timer.setInterval(ms); }
+    Handler Tick;
+
+private:
+    QTimer m_timer;
+    bool m_reported = false;
+};
+
+// Runs the control's key handlers for one key event; returns true when the
+// key was swallowed, and sets *replaced when the typed character changed.
+bool dispatchKey(InputEvents& ev, QKeyEvent* e, int* replacedAscii);
+
+} // namespace platform

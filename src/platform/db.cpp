@@ -1,0 +1,335 @@
+#include "platform/db.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <QUuid>
+
+namespace platform {
+
+DbError::DbError(const QString& message, const QString& sql)
+    : std::runtime_error((sql.isEmpty() ? message : message + QStringLiteral("\nSQL: ") + sql).toStdString()),
+      m_message(message), m_sql(sql)
+{
+}
+
+QString DbError::text() const
+{
+    return m_sql.isEmpty() ? m_message : m_message + QStringLiteral("\nSQL: ") + m_sql;
+}
+
+QString DbField::toString() const
+{
+    if (isNull())
+        return QString();
+    if (m_value.typeId() == QMetaType::Double) {
+        const double d = m_value.toDouble();
+        if (d == static_cast<double>(static_cast<qlonglong>(d)) && qAbs(d) < 1e15)
+            return QString::number(static_cast<qlonglong>(d));
+        return QString::number(d, 'g', 15);
+    }
+    return m_value.toString();
+}
+
+double DbField::toDouble() const
+{
+    if (isNull())
+        return 0;
+    bool ok = false;
+    const double d = m_value.toDouble(&ok);
+    if (ok)
+        return d;
+    return m_value.toString().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+}
+
+qlonglong DbField::toLongLong() const { return qRound64(toDouble()); }
+
+bool DbField::toBool() const
+{
+    if (isNull())
+        return false;
+    const QString s = m_value.toString().trimmed();
+    if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    return toDouble() != 0;
+}
+
+DbRecordset::DbRecordset(QStringList names, QVector<QVector<QVariant>> rows)
+    : m_names(std::move(names)), m_rows(std::move(rows))
+{
+}
+
+DbField DbRecordset::Fields(const QString& name) const
+{
+    int col = -1;
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names[i].compare(name, Qt::CaseInsensitive) == 0) {
+            col = i;
+            break;
+        }
+    }
+    // "table.column" names come back as the bare column.
+    if (col < 0) {
+        for (int i = 0; i < m_names.size(); ++i) {
+            const QString bare = m_names[i].section(QLatin1Char('.'), -1);
+            if (bare.compare(name, Qt::CaseInsensitive) == 0) {
+                col = i;
+                break;
+            }
+        }
+    }
+    if (col < 0)
+        throw DbError(QStringLiteral("Kolom '%1' tidak ada di hasil query").arg(name));
+    return Fields(col);
+}
+
+DbField DbRecordset::Fields(int position) const
+{
+    if (Eof())
+        throw DbError(QStringLiteral("Tidak ada baris data"));
+    if (position < 0 || position >= m_names.size())
+        throw DbError(QStringLiteral("Kolom ke-%1 tidak ada di hasil query").arg(position));
+    return DbField(m_rows[m_pos][position]);
+}
+
+DbConnection::DbConnection() : m_name(QStringLiteral("orv-") + QUuid::createUuid().toString(QUuid::Id128)) {}
+
+DbConnection::~DbConnection() { Close(); }
+
+void DbConnection::Close()
+{
+    if (QSqlDatabase::contains(m_name)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    m_path.clear();
+    m_odbc = false;
+    m_txDepth = 0;
+}
+
+bool DbConnection::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+void DbConnection::Open(const QString& path, bool readOnly)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        throw DbError(QStringLiteral("Berkas database tidak ditemukan: %1").arg(path));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            throw DbError(QStringLiteral("Berkas database tidak dapat dibuka: %1").arg(path));
+        if (f.read(16) != QByteArray("SQLite format 3\0", 16))
+            throw DbError(QStringLiteral("Berkas ini bukan database: %1").arg(path));
+    }
+    // A trial connection first, so that a refused file leaves the database
+    // that was open before untouched.
+    const QString trial = m_name + QStringLiteral("-next");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), trial);
+        QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+        url.setQuery(readOnly ? QStringLiteral("mode=ro") : QStringLiteral("mode=rw"));
+        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000") +
+                             (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+        QString failure;
+        if (!db.open()) {
+            failure = db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("select count(*) from sqlite_master")))
+                failure = q.lastError().text();
+        }
+        if (!failure.isEmpty()) {
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(trial);
+            throw DbError(QStringLiteral("Berkas ini bukan database yang dapat dibuka: %1 (%2)").arg(path, failure));
+        }
+    }
+    Close();
+    {
+        QSqlDatabase db = QSqlDatabase::database(trial, false);
+        QSqlDatabase::cloneDatabase(db, m_name);
+    }
+    QSqlDatabase::removeDatabase(trial);
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.open())
+        throw DbError(QStringLiteral("Database tidak dapat dibuka: %1").arg(db.lastError().text()));
+    m_path = info.absoluteFilePath();
+    m_odbc = false;
+}
+
+void DbConnection::OpenOdbc(const QString& connectionText)
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC")))
+        throw DbError(QStringLiteral("Driver ODBC tidak terpasang"));
+    const QString trial = m_name + QStringLiteral("-next");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), trial);
+        db.setDatabaseName(connectionText);
+        if (!db.open()) {
+            const QString failure = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(trial);
+            throw DbError(QStringLiteral("Koneksi ODBC gagal: %1").arg(failure));
+        }
+        db.close();
+    }
+    Close();
+    {
+        QSqlDatabase db = QSqlDatabase::database(trial, false);
+        QSqlDatabase::cloneDatabase(db, m_name);
+    }
+    QSqlDatabase::removeDatabase(trial);
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.open())
+        throw DbError(QStringLiteral("Koneksi ODBC gagal: %1").arg(db.lastError().text()));
+    m_path = connectionText;
+    m_odbc = true;
+}
+
+void DbConnection::ensureOpen(const QString& sql) const
+{
+    if (!isOpen())
+        throw DbError(QStringLiteral("Belum ada database yang terbuka"), sql);
+}
+
+QString DbConnection::translate(const QString& sql)
+{
+    QString out;
+    out.reserve(sql.size() + 8);
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (!quote.isNull()) {
+            out += c;
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('`') || c == QLatin1Char('"')) {
+            quote = c;
+            out += c;
+        } else if (c == QLatin1Char('&')) {
+            out += QLatin1String("||");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
+{
+    ensureOpen(sql);
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    if (!q.exec(translate(sql)))
+        throw DbError(q.lastError().text(), sql);
+    QStringList names;
+    const QSqlRecord rec = q.record();
+    for (int i = 0; i < rec.count(); ++i)
+        names << rec.fieldName(i);
+    QVector<QVector<QVariant>> rows;
+    // Read everything at once so the file's read lock is released at once:
+    // another workstation may be waiting to write.
+    while (q.next()) {
+        QVector<QVariant> row(names.size());
+        for (int i = 0; i < names.size(); ++i)
+            row[i] = q.value(i);
+        rows.append(std::move(row));
+    }
+    if (q.lastError().isValid())
+        throw DbError(q.lastError().text(), sql);
+    return std::make_unique<DbRecordset>(names, std::move(rows));
+}
+
+void DbConnection::Execute(const QString& sql)
+{
+    ensureOpen(sql);
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (!q.exec(translate(sql)))
+        throw DbError(q.lastError().text(), sql);
+}
+
+QVariant DbConnection::GetValue(const QString& sql)
+{
+    ensureOpen(sql);
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    if (!q.exec(translate(sql)))
+        throw DbError(q.lastError().text(), sql);
+    if (!q.next()) {
+        if (q.lastError().isValid())
+            throw DbError(q.lastError().text(), sql);
+        return QVariant();
+    }
+    return q.value(0);
+}
+
+void DbConnection::Begin()
+{
+    if (m_txDepth++ > 0)
+        return;
+    try {
+        Execute(m_odbc ? QStringLiteral("START TRANSACTION") : QStringLiteral("BEGIN IMMEDIATE"));
+    } catch (...) {
+        m_txDepth = 0;
+        throw;
+    }
+}
+
+void DbConnection::Commit()
+{
+    if (m_txDepth == 0)
+        return;
+    if (--m_txDepth > 0)
+        return;
+    Execute(QStringLiteral("COMMIT"));
+}
+
+void DbConnection::Rollback()
+{
+    if (m_txDepth == 0)
+        return;
+    m_txDepth = 0;
+    if (isOpen()) {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+bool DbConnection::hasTable(const QString& name)
+{
+    if (!isOpen())
+        return false;
+    const QStringList tables = QSqlDatabase::database(m_name, false).tables();
+    for (const QString& t : tables)
+        if (t.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+DbTransaction::~DbTransaction()
+{
+    if (!m_done)
+        m_db.Rollback();
+}
+
+void DbTransaction::commit()
+{
+    m_db.Commit();
+    m_done = true;
+}
+
+} // namespace platform

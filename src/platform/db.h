@@ -1,0 +1,120 @@
+#pragma once
+// The database component: one connection on one database file, queries that
+// come back as recordsets read row by row, and statements. It accepts the SQL
+// text the windows build (backticked names, '&' as text concatenation) and
+// raises DbError, carrying the statement, for every failure.
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+#include <stdexcept>
+
+namespace platform {
+
+class DbError : public std::runtime_error {
+public:
+    DbError(const QString& message, const QString& sql = QString());
+    const QString& message() const { return m_message; }
+    const QString& sql() const { return m_sql; }
+    // The message followed by the statement, for the operator.
+    QString text() const;
+
+private:
+    QString m_message;
+    QString m_sql;
+};
+
+class DbField {
+public:
+    DbField() = default;
+    explicit DbField(QVariant v) : m_value(std::move(v)) {}
+    const QVariant& Value() const { return m_value; }
+    bool isNull() const { return m_value.isNull() || !m_value.isValid(); }
+    // Text form of the value; null reads as "".
+    QString toString() const;
+    double toDouble() const;
+    qlonglong toLongLong() const;
+    bool toBool() const;
+
+private:
+    QVariant m_value;
+};
+
+class DbRecordset {
+public:
+    DbRecordset(QStringList names, QVector<QVector<QVariant>> rows);
+    bool Eof() const { return m_pos >= m_rows.size(); }
+    void MoveNext() { ++m_pos; }
+    // By column name, without regard to case; an unknown name is an error.
+    DbField Fields(const QString& name) const;
+    DbField Fields(int position) const;
+    int columnCount() const { return m_names.size(); }
+    int rowCount() const { return m_rows.size(); }
+    const QStringList& names() const { return m_names; }
+
+private:
+    QStringList m_names;
+    QVector<QVector<QVariant>> m_rows;
+    int m_pos = 0;
+};
+
+class DbConnection {
+public:
+    DbConnection();
+    ~DbConnection();
+    DbConnection(const DbConnection&) = delete;
+    DbConnection& operator=(const DbConnection&) = delete;
+
+    // Opens an existing database file; never creates one. A missing file or
+    // a file that is not a database is refused with DbError, and the file
+    // that was open before stays open.
+    void Open(const QString& path, bool readOnly = false);
+    // An ODBC data source (a connection text or a DSN).
+    void OpenOdbc(const QString& connectionText);
+    bool isOpen() const;
+    QString path() const { return m_path; }
+    void Close();
+
+    std::unique_ptr<DbRecordset> OpenRecordset(const QString& sql);
+    void Execute(const QString& sql);
+    // First column of the first row; null when the query gives no row.
+    QVariant GetValue(const QString& sql);
+
+    // Write transaction (BEGIN IMMEDIATE on SQLite, so another workstation
+    // waits instead of interleaving). Nested calls join the outer one.
+    void Begin();
+    void Commit();
+    void Rollback();
+    bool inTransaction() const { return m_txDepth > 0; }
+
+    bool isOdbc() const { return m_odbc; }
+    bool hasTable(const QString& name);
+
+    // The SQL text as the engine reads it: '&' outside literals and quoted
+    // names becomes '||'.
+    static QString translate(const QString& sql);
+
+private:
+    void ensureOpen(const QString& sql) const;
+    QString m_name;
+    QString m_path;
+    bool m_odbc = false;
+    int m_txDepth = 0;
+};
+
+// All of it or none of it: rolls back unless commit() was called.
+class DbTransaction {
+public:
+    explicit DbTransaction(DbConnection& db) : m_db(db) { m_db.Begin(); }
+    ~DbTransaction();
+    void commit();
+    DbTransaction(const DbTransaction&) = delete;
+    DbTransaction& operator=(const DbTransaction&) = delete;
+
+private:
+    DbConnection& m_db;
+    bool m_done = false;
+};
+
+} // namespace platform

@@ -1,0 +1,77 @@
+#pragma once
+// The process-wide host of the platform layer: the replaceable backend for
+// everything that waits for a person, the close flag that decides whether a
+// window hides or unloads, the stack of modal windows and the error boundary
+// of event handlers.
+#include <QList>
+#include <QString>
+#include <exception>
+#include <functional>
+#include <memory>
+
+namespace platform {
+
+class Backend;
+class Form;
+
+class Runtime {
+public:
+    Runtime();
+    virtual ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    static Runtime* current();
+
+    Backend& backend() const { return *m_backend; }
+    // Takes ownership; a test installs its scripted backend here.
+    void setBackend(std::unique_ptr<Backend> backend);
+
+    // False until the main window's close is confirmed; dialogs then unload
+    // instead of hiding.
+    bool IsClosing = false;
+
+    // Windows in the order they were created (the caption map and the
+    // shut-down find them here by name).
+    const QList<Form*>& forms() const { return m_forms; }
+    Form* form(const QString& name) const;
+    void registerForm(Form* f);
+    void unregisterForm(Form* f);
+
+    // Modal stack: the bottom is the main window, the top the window the
+    // operator is working in. A closing modal window activates the one below.
+    QList<Form*> modalStack;
+
+private:
+    std::unique_ptr<Backend> m_backend;
+    QList<Form*> m_forms;
+};
+
+// Runs an event handler. The outermost handler of an event catches any error
+// and shows it as a warning that names the failing action; the program goes
+// on. A handler raised from code inside another handler (a text set from code
+// runs the field's change handler) passes its error on to the code that set
+// the value, once control is back outside Qt.
+void runHandler(const QString& what, const std::function<void()>& fn);
+// Timer ticks must never raise a message box every tick: their errors are
+// logged once per timer and otherwise ignored.
+void runTimerHandler(const QString& what, bool& reported, const std::function<void()>& fn);
+// Re-raises an error that a nested handler left behind.
+void rethrowPending();
+
+// Resets the nesting level while a nested event loop (a modal window) runs,
+// so that the operator's events inside it have their own boundary.
+class NestedLoopScope {
+public:
+    NestedLoopScope();
+    ~NestedLoopScope();
+
+private:
+    int m_saved;
+    std::exception_ptr m_savedPending;
+};
+
+// Text of the error in flight, for messages.
+QString describe(std::exception_ptr e);
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+// A workbook of one sheet of cells: values, number formats, fonts, borders
+// and column widths, written as an .xlsx file. Cells are 1-based, as the
+// exports address them.
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+namespace platform {
+
+struct Cell {
+    QVariant value;
+    QString numberFormat;
+    bool bold = false;
+    QString fontName;
+    double fontSize = 0;
+    bool border = false;
+};
+
+class Workbook {
+public:
+    explicit Workbook(QString sheetName = QStringLiteral("Sheet1"));
+    Cell& cell(int row, int col) { return m_cells[{row, col}]; }
+    const Cell* find(int row, int col) const;
+    void setValue(int row, int col, const QVariant& v) { cell(row, col).value = v; }
+    // Applies to every cell of a rectangle (Range(...).Font.Bold and the like).
+    void setBold(int row1, int col1, int row2, int col2, bool on = true);
+    void setBorder(int row1, int col1, int row2, int col2, bool on = true);
+    void setFont(int row1, int col1, int row2, int col2, const QString& name, double size);
+    void setNumberFormat(int row1, int col1, int row2, int col2, const QString& format);
+    void setColumnWidth(int col, double width) { m_widths[col] = width; }
+    // Widens every used column to its longest text.
+    void autoFit();
+    int lastRow() const;
+    int lastColumn() const;
+    // Writes the file; throws std::runtime_error with the reason on failure.
+    void save(const QString& path) const;
+    // Saves into a new file in the temporary folder and hands it to the
+    // desktop's spreadsheet program. Returns the path.
+    QString open(const QString& baseName) const;
+
+private:
+    QString m_sheet;
+    QMap<QPair<int, int>, Cell> m_cells;
+    QMap<int, double> m_widths;
+};
+
+} // namespace platform

