@@ -42,4 +42,7 @@ platform::DbConnection& App::LangConn()
     return *m_lang;
 }
 
-QString App::programFile(const QString& name) const { return QDir(ProgramFolder).filePath(name); }
+QString App::programFile(const QString& name) const
+{
+    return QDir(ProgramFolder).filePath(name);
+}

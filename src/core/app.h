@@ -60,4 +60,7 @@ private:
     std::unique_ptr<platform::DbConnection> m_lang;
 };
 
-inline App& app() { return App::instance(); }
+inline App& app()
+{
+    return App::instance();
+}

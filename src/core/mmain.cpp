@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QWidget>
@@ -18,11 +19,20 @@ using platform::DbConnection;
 
 // ---------------------------------------------------------------- database
 
-void ExecSQL(const QString& sql) { app().DbConn().Execute(sql); }
+void ExecSQL(const QString& sql)
+{
+    app().DbConn().Execute(sql);
+}
 
-QVariant GetValue(const QString& sql) { return app().DbConn().GetValue(sql); }
+QVariant GetValue(const QString& sql)
+{
+    return app().DbConn().GetValue(sql);
+}
 
-std::unique_ptr<platform::DbRecordset> OpenRecordset(const QString& sql) { return app().DbConn().OpenRecordset(sql); }
+std::unique_ptr<platform::DbRecordset> OpenRecordset(const QString& sql)
+{
+    return app().DbConn().OpenRecordset(sql);
+}
 
 QString Quote(const QString& text)
 {
@@ -176,9 +186,15 @@ void SetConfig(const QString& key, const QString& value)
 
 // ---------------------------------------------------------------- fields and keys
 
-void FocusOn(QWidget* field) { platform::setBackColor(field, QColor(216, 236, 254)); }
+void FocusOn(QWidget* field)
+{
+    platform::setBackColor(field, QColor(216, 236, 254));
+}
 
-void FocusOff(QWidget* field) { platform::setBackColor(field, Qt::white); }
+void FocusOff(QWidget* field)
+{
+    platform::setBackColor(field, Qt::white);
+}
 
 int NumericOnly(int keyAscii, bool allowComma)
 {
@@ -261,7 +277,10 @@ void SetCursorShape(QWidget* over, int shape)
         over->setCursor(shape == 32649 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void OpenDocument(const QString& target) { app().backend().openDocument(target); }
+void OpenDocument(const QString& target)
+{
+    app().backend().openDocument(target);
+}
 
 bool FileExists(const QString& path)
 {
@@ -297,7 +316,10 @@ QString Str(const QVariant& value)
     return platform::DbField(value).toString();
 }
 
-QString Pad(int width) { return QString(qMax(0, width), QLatin1Char(' ')); }
+QString Pad(int width)
+{
+    return QString(qMax(0, width), QLatin1Char(' '));
+}
 
 namespace {
 QString cut(const QString& text, qsizetype w)

@@ -38,12 +38,8 @@ int QtBackend::messageBox(MsgKind kind, const QString& prompt, const QString& ti
     NestedLoopScope scope;
     QWidget* parent = QApplication::activeWindow();
     switch (kind) {
-    case MsgKind::Info:
-        QMessageBox::information(parent, title, prompt);
-        return MsgOK;
-    case MsgKind::Warning:
-        QMessageBox::warning(parent, title, prompt);
-        return MsgOK;
+    case MsgKind::Info: QMessageBox::information(parent, title, prompt); return MsgOK;
+    case MsgKind::Warning: QMessageBox::warning(parent, title, prompt); return MsgOK;
     case MsgKind::Question: {
         QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::Ok | QMessageBox::Cancel, parent);
         box.setDefaultButton(QMessageBox::Ok);
@@ -121,8 +117,9 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font)
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
         folder = QDir::tempPath();
-    const QString path = QDir(folder).filePath(
-        QStringLiteral("Orvanta-%1.pdf").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
+    const QString path =
+        QDir(folder).filePath(QStringLiteral("Orvanta-%1.pdf")
+                                  .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
     QPdfWriter writer(path);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);

@@ -41,7 +41,10 @@ void setBackColor(QWidget* w, const QColor& c)
     w->setPalette(p);
 }
 
-QColor backColor(const QWidget* w) { return w->palette().color(QPalette::Base); }
+QColor backColor(const QWidget* w)
+{
+    return w->palette().color(QPalette::Base);
+}
 
 bool dispatchKey(InputEvents& ev, QKeyEvent* e, int* replacedAscii)
 {
@@ -143,7 +146,8 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QCombo
             if (m_quiet)
                 return;
             // Choosing a row also rewrites the text; that is a click, not a change.
-            if (m_indexMoving || (!lineEdit()->isModified() && currentIndex() >= 0 && t == itemText(currentIndex())))
+            if (!m_codeText &&
+                (m_indexMoving || (!lineEdit()->isModified() && currentIndex() >= 0 && t == itemText(currentIndex()))))
                 return;
             fire(this, "Change", Change);
         });
@@ -162,9 +166,9 @@ void ComboBox::setText(const QString& t)
     }
     if (t == currentText())
         return;
+    m_codeText = true;
     setEditText(t);
-    if (!m_quiet)
-        fire(this, "Change", Change);
+    m_codeText = false;
     rethrowPending();
 }
 
@@ -237,46 +241,43 @@ void ComboBox::Clear()
     m_quiet = false;
 }
 
-bool ComboBox::handleKey(QObject* target, QKeyEvent* e)
+bool ComboBox::handleKey(QWidget* target, QKeyEvent* e)
 {
     int replaced;
     if (dispatchKey(events, e, &replaced)) {
         e->accept();
         return true;
     }
-    if (replaced >= 0) {
-        QKeyEvent ne = replacedKey(e, replaced);
-        m_resending = true;
-        QCoreApplication::sendEvent(target, &ne);
-        m_resending = false;
+    // Enter and Esc stop here: the window's own keys act on them.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape) {
         e->accept();
         return true;
     }
-    return false;
+    // Delivered straight to the field, so the key does not come back here
+    // on its way up.
+    if (replaced >= 0) {
+        QKeyEvent ne = replacedKey(e, replaced);
+        target == this ? QComboBox::keyPressEvent(&ne) : void(static_cast<QObject*>(target)->event(&ne));
+    } else {
+        target == this ? QComboBox::keyPressEvent(e) : void(static_cast<QObject*>(target)->event(e));
+    }
+    e->accept();
+    return true;
 }
 
 bool ComboBox::eventFilter(QObject* o, QEvent* e)
 {
-    if (o == lineEdit() && !m_resending) {
-        if (e->type() == QEvent::KeyPress) {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            if (handleKey(o, ke))
-                return true;
-            // Enter and Esc stop here: the window's own keys act on them.
-            if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape) {
-                ke->accept();
-                return true;
-            }
-        }
-    }
+    // Keys sent to the edit field itself (the box hands the keys it gets on
+    // to the field directly, past this filter).
+    if (o == lineEdit() && e->type() == QEvent::KeyPress)
+        return handleKey(lineEdit(), static_cast<QKeyEvent*>(e));
     return QComboBox::eventFilter(o, e);
 }
 
 void ComboBox::keyPressEvent(QKeyEvent* e)
 {
     if (isEditable()) {
-        QComboBox::keyPressEvent(e);
-        e->accept();
+        handleKey(this, e);
         return;
     }
     int replaced;
@@ -466,7 +467,10 @@ void Label::setForeColor(const QColor& c)
     setPalette(p);
 }
 
-QColor Label::ForeColor() const { return palette().color(QPalette::WindowText); }
+QColor Label::ForeColor() const
+{
+    return palette().color(QPalette::WindowText);
+}
 
 void Label::mouseReleaseEvent(QMouseEvent* e)
 {
@@ -499,7 +503,10 @@ void Panel::setFillColor(const QColor& c)
     setPalette(p);
 }
 
-QColor Panel::FillColor() const { return palette().color(QPalette::Window); }
+QColor Panel::FillColor() const
+{
+    return palette().color(QPalette::Window);
+}
 
 void Panel::mouseReleaseEvent(QMouseEvent* e)
 {
@@ -530,7 +537,10 @@ bool Image::LoadPicture(const QString& path)
     return false;
 }
 
-void Image::setPicture(const QPixmap& p) { setPixmap(p); }
+void Image::setPicture(const QPixmap& p)
+{
+    setPixmap(p);
+}
 
 void Image::mouseReleaseEvent(QMouseEvent* e)
 {

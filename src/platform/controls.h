@@ -98,10 +98,10 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
-    bool handleKey(QObject* target, QKeyEvent* e);
+    bool handleKey(QWidget* target, QKeyEvent* e);
     bool m_quiet = false;
     bool m_indexMoving = false;
-    bool m_resending = false;
+    bool m_codeText = false;
 };
 
 // A list of fixed-width text rows with a check box on each row. The check
@@ -121,7 +121,7 @@ public:
     void RemoveItem(int i);
     void Clear();
     QString Tag;
-    Handler Click;     // the current row changed
+    Handler Click; // the current row changed
     Handler DblClick;
     std::function<void(int row)> ItemCheck; // a row's check mark changed
     InputEvents events;

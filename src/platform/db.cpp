@@ -46,7 +46,10 @@ double DbField::toDouble() const
     return m_value.toString().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
 }
 
-qlonglong DbField::toLongLong() const { return qRound64(toDouble()); }
+qlonglong DbField::toLongLong() const
+{
+    return qRound64(toDouble());
+}
 
 bool DbField::toBool() const
 {
@@ -98,7 +101,10 @@ DbField DbRecordset::Fields(int position) const
 
 DbConnection::DbConnection() : m_name(QStringLiteral("orv-") + QUuid::createUuid().toString(QUuid::Id128)) {}
 
-DbConnection::~DbConnection() { Close(); }
+DbConnection::~DbConnection()
+{
+    Close();
+}
 
 void DbConnection::Close()
 {

@@ -112,7 +112,10 @@ void Form::Show()
     m_activatePending = false;
 }
 
-void Form::Hide() { QDialog::hide(); }
+void Form::Hide()
+{
+    QDialog::hide();
+}
 
 void Form::showEvent(QShowEvent* e)
 {
@@ -123,7 +126,10 @@ void Form::showEvent(QShowEvent* e)
     }
 }
 
-void Form::SendTab() { focusNextPrevChild(true); }
+void Form::SendTab()
+{
+    focusNextPrevChild(true);
+}
 
 void Form::Form_QueryUnload(bool& Cancel)
 {

@@ -13,8 +13,9 @@ QFont fixedFont(const QString& family, int pointSize)
 {
     QString chosen = family;
     if (!QFontDatabase::hasFamily(family))
-        chosen = QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans Mono")) ? QStringLiteral("DejaVu Sans Mono")
-                                                                              : QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+        chosen = QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans Mono"))
+                     ? QStringLiteral("DejaVu Sans Mono")
+                     : QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
     QFont f(chosen, pointSize);
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);
@@ -23,7 +24,10 @@ QFont fixedFont(const QString& family, int pointSize)
 
 LinePrinter::LinePrinter() : m_font(fixedFont(QStringLiteral("OCR A Std"), 7)) {}
 
-void LinePrinter::setFont(const QString& family, int pointSize) { m_font = fixedFont(family, pointSize); }
+void LinePrinter::setFont(const QString& family, int pointSize)
+{
+    m_font = fixedFont(family, pointSize);
+}
 
 QString LinePrinter::EndDoc()
 {
@@ -58,8 +62,9 @@ void writePortLine(const QString& port, const QString& line)
     // Append: a print-out to a file keeps all of its lines, and a device
     // does not care.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        throw std::runtime_error(
-            QStringLiteral("Port printer '%1' (%2) tidak dapat dibuka: %3").arg(port, device, f.errorString()).toStdString());
+        throw std::runtime_error(QStringLiteral("Port printer '%1' (%2) tidak dapat dibuka: %3")
+                                     .arg(port, device, f.errorString())
+                                     .toStdString());
     }
     QByteArray bytes = line.toLatin1();
     bytes.append("\r\n", 2);

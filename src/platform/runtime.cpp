@@ -14,7 +14,10 @@ int g_depth = 0;
 std::exception_ptr g_pending;
 } // namespace
 
-Runtime::Runtime() : m_backend(std::make_unique<QtBackend>()) { g_current = this; }
+Runtime::Runtime() : m_backend(std::make_unique<QtBackend>())
+{
+    g_current = this;
+}
 
 Runtime::~Runtime()
 {
@@ -24,9 +27,15 @@ Runtime::~Runtime()
     g_pending = nullptr;
 }
 
-Runtime* Runtime::current() { return g_current; }
+Runtime* Runtime::current()
+{
+    return g_current;
+}
 
-void Runtime::setBackend(std::unique_ptr<Backend> backend) { m_backend = std::move(backend); }
+void Runtime::setBackend(std::unique_ptr<Backend> backend)
+{
+    m_backend = std::move(backend);
+}
 
 Form* Runtime::form(const QString& name) const
 {
@@ -36,7 +45,10 @@ Form* Runtime::form(const QString& name) const
     return nullptr;
 }
 
-void Runtime::registerForm(Form* f) { m_forms.append(f); }
+void Runtime::registerForm(Form* f)
+{
+    m_forms.append(f);
+}
 
 void Runtime::unregisterForm(Form* f)
 {
@@ -70,8 +82,7 @@ void runHandler(const QString& what, const std::function<void()>& fn)
                 g_pending = std::current_exception();
         } else {
             --g_depth;
-            const QString text = QStringLiteral("%1 gagal:\n%2").arg(what,
-                                                                    describe(std::current_exception()));
+            const QString text = QStringLiteral("%1 gagal:\n%2").arg(what, describe(std::current_exception()));
             qWarning().noquote() << text;
             if (Runtime* rt = Runtime::current())
                 rt->backend().messageBox(MsgKind::Warning, text, QStringLiteral("Peringatan"));

@@ -4,8 +4,8 @@
 #include "platform/runtime.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <stdexcept>
 #include <xlsxwriter.h>
@@ -87,7 +87,12 @@ void Workbook::save(const QString& path) const
     auto formatOf = [&](const Cell& c) -> lxw_format* {
         if (c.numberFormat.isEmpty() && !c.bold && c.fontName.isEmpty() && c.fontSize <= 0 && !c.border)
             return nullptr;
-        const QString key = QStringLiteral("%1|%2|%3|%4|%5").arg(c.numberFormat).arg(c.bold).arg(c.fontName).arg(c.fontSize).arg(c.border);
+        const QString key = QStringLiteral("%1|%2|%3|%4|%5")
+                                .arg(c.numberFormat)
+                                .arg(c.bold)
+                                .arg(c.fontName)
+                                .arg(c.fontSize)
+                                .arg(c.border);
         if (lxw_format* f = formats.value(key))
             return f;
         lxw_format* f = workbook_add_format(wb);
@@ -125,15 +130,17 @@ void Workbook::save(const QString& path) const
     }
     const lxw_error err = workbook_close(wb);
     if (err != LXW_NO_ERROR)
-        throw std::runtime_error(
-            QStringLiteral("Berkas %1 tidak dapat ditulis: %2").arg(path, QString::fromUtf8(lxw_strerror(err))).toStdString());
+        throw std::runtime_error(QStringLiteral("Berkas %1 tidak dapat ditulis: %2")
+                                     .arg(path, QString::fromUtf8(lxw_strerror(err)))
+                                     .toStdString());
 }
 
 QString Workbook::open(const QString& baseName) const
 {
-    const QString path = QDir(QDir::tempPath())
-                             .filePath(QStringLiteral("%1-%2.xlsx")
-                                           .arg(baseName, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
+    const QString path =
+        QDir(QDir::tempPath())
+            .filePath(QStringLiteral("%1-%2.xlsx")
+                          .arg(baseName, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
     save(path);
     Runtime::current()->backend().openDocument(path);
     return path;

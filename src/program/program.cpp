@@ -1,6 +1,10 @@
 #include "program/program.h"
 
 #include "core/app.h"
+#include "manage/fdb.h"
+#include "manage/fnew.h"
+#include "manage/fsetting.h"
+#include "manage/fuser.h"
 #include "shell/fmain.h"
 
 namespace {
@@ -9,6 +13,10 @@ namespace {
 // caption pass reaches its controls.
 void createDialogs()
 {
+    new fNew();
+    new fUser();
+    new fDB();
+    new fSetting();
 }
 
 } // namespace

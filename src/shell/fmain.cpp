@@ -2,6 +2,7 @@
 
 #include "core/app.h"
 #include "core/mmain.h"
+#include "lang/mlang.h"
 
 #include <QPainter>
 #include <QResizeEvent>
@@ -10,11 +11,11 @@
 using namespace platform;
 
 const QStringList fMain::UnloadOrder = {
-    QStringLiteral("fNew"),    QStringLiteral("fMaster"),   QStringLiteral("fStock"), QStringLiteral("fUser"),
-    QStringLiteral("fDB"),     QStringLiteral("fSetting"),  QStringLiteral("fAdd"),   QStringLiteral("fBack"),
+    QStringLiteral("fNew"),     QStringLiteral("fMaster"),  QStringLiteral("fStock"),  QStringLiteral("fUser"),
+    QStringLiteral("fDB"),      QStringLiteral("fSetting"), QStringLiteral("fAdd"),    QStringLiteral("fBack"),
     QStringLiteral("fBarcode"), QStringLiteral("fCart"),    QStringLiteral("fCharge"), QStringLiteral("fDetail"),
-    QStringLiteral("fEdit"),   QStringLiteral("fIn"),       QStringLiteral("fOut"),   QStringLiteral("fInventory"),
-    QStringLiteral("fIO"),     QStringLiteral("fLedger"),   QStringLiteral("fMove"),
+    QStringLiteral("fEdit"),    QStringLiteral("fIn"),      QStringLiteral("fOut"),    QStringLiteral("fInventory"),
+    QStringLiteral("fIO"),      QStringLiteral("fLedger"),  QStringLiteral("fMove"),
 };
 
 namespace {
@@ -101,6 +102,11 @@ fMain::fMain() : Form(QStringLiteral("fMain"), QStringLiteral("Orvanta - Login")
 
     tClock = new Timer(this, QStringLiteral("tClock"), 1000);
     tCount = new Timer(this, QStringLiteral("tCount"), 10);
+    tClock->Tick = [this] { tClock_Timer(); };
+
+    wireLogin();
+    wireMenu();
+    wireLanguage();
 }
 
 void fMain::buildMenu()
@@ -116,9 +122,9 @@ void fMain::buildMenu()
         QColor colour;
     };
     const Item items[] = {
-        {"Cashier", "KASIR", "K", QColor(217, 77, 22)},   {"Inventory", "MASTER", "M", QColor(46, 134, 193)},
-        {"Ledger", "JURNAL", "J", QColor(39, 174, 96)},   {"Stock", "STOK", "S", QColor(142, 68, 173)},
-        {"User", "USER", "U", QColor(52, 73, 94)},        {"DB", "DATABASE", "D", QColor(22, 160, 133)},
+        {"Cashier", "KASIR", "K", QColor(217, 77, 22)},     {"Inventory", "MASTER", "M", QColor(46, 134, 193)},
+        {"Ledger", "JURNAL", "J", QColor(39, 174, 96)},     {"Stock", "STOK", "S", QColor(142, 68, 173)},
+        {"User", "USER", "U", QColor(52, 73, 94)},          {"DB", "DATABASE", "D", QColor(22, 160, 133)},
         {"Setting", "SETTING", "T", QColor(127, 140, 141)}, {"Help", "BANTUAN", "?", QColor(241, 196, 15)},
         {"Logout", "LOGOUT", "X", QColor(192, 57, 43)},
     };
@@ -239,11 +245,20 @@ void fMain::buildLogin()
     cInfo->viewport()->setCursor(Qt::PointingHandCursor);
 }
 
-Image* fMain::menuImage(const QString& key) const { return findChild<Image*>(QStringLiteral("b") + key); }
+Image* fMain::menuImage(const QString& key) const
+{
+    return findChild<Image*>(QStringLiteral("b") + key);
+}
 
-Label* fMain::menuLabel(const QString& key) const { return findChild<Label*>(QStringLiteral("l") + key); }
+Label* fMain::menuLabel(const QString& key) const
+{
+    return findChild<Label*>(QStringLiteral("l") + key);
+}
 
-Panel* fMain::menuShape(const QString& key) const { return findChild<Panel*>(QStringLiteral("s") + key); }
+Panel* fMain::menuShape(const QString& key) const
+{
+    return findChild<Panel*>(QStringLiteral("s") + key);
+}
 
 void fMain::Form_Load()
 {
@@ -256,6 +271,7 @@ void fMain::Form_Load()
     if (pInfo->isVisible())
         pInfo->raise();
     ReadDB();
+    mLang::FillLanguages(iLanguage);
 }
 
 void fMain::Form_Activate()
@@ -270,7 +286,10 @@ void fMain::resizeEvent(QResizeEvent* e)
     runHandler(QStringLiteral("fMain.Form_Resize"), [this] { Form_Resize(); });
 }
 
-void fMain::Form_Resize() { AutoCenter(); }
+void fMain::Form_Resize()
+{
+    AutoCenter();
+}
 
 void fMain::AutoCenter()
 {
@@ -306,12 +325,12 @@ void fMain::Form_QueryUnload(bool& Cancel)
         QTimer::singleShot(0, a.onMainUnloaded);
 }
 
-void fMain::Form_KeyDown(int& KeyCode, int Shift)
+void fMain::cInfo_Click()
 {
-    (void)KeyCode;
-    (void)Shift;
+    pInfo->hide();
 }
 
-void fMain::cInfo_Click() { pInfo->hide(); }
-
-void fMain::pInfo_Click() { pInfo->hide(); }
+void fMain::pInfo_Click()
+{
+    pInfo->hide();
+}

@@ -27,12 +27,33 @@ public:
     void cInfo_Click();
     void pInfo_Click();
 
-    // ---- Database list (the entries of the program folder)
+    // ---- Database list (the entries of the program folder), login, logout
     void ReadDB();
+    void bLogin_Click();
+    void bLogout_Click();
+    void bReset_Click();
+    void bNew_Click();
+    void iDatabase_Click();
+    void iUsername_LostFocus();
+
+    // ---- Language box (login panel)
+    void iLanguage_Click();
+    void iLanguage_Change();
+    void iLanguage_KeyDown(int& KeyCode, int Shift);
 
     // ---- Menu
     // Highlights the menu item of the given image and makes it MenuKey.
     void TabActive(QWidget* menuImage);
+    void hMenu(QWidget* over);
+    void bCashier_Click();
+    void bInventory_Click();
+    void bLedger_Click();
+    void bStock_Click();
+    void bUser_Click();
+    void bDB_Click();
+    void bSetting_Click();
+    void bHelp_Click();
+    void tClock_Timer();
 
     // Menu item controls by key word ("Cashier" gives bCashier, lCashier,
     // cCashier, sCashier).
@@ -79,6 +100,12 @@ protected:
 private:
     void buildMenu();
     void buildLogin();
+    void wireLogin();
+    void wireMenu();
+    void wireLanguage();
+    // A dialog item of the menu: highlight it while its window is open.
+    void openMenuDialog(platform::Image* item, const QString& window);
+    void refuseLogin(const QString& message, QWidget* focus);
 };
 
 // The main window of the running program.

@@ -1,6 +1,10 @@
-// The menu bar's highlight.
+// The menu bar, the function keys and the clock.
 #include "core/app.h"
+#include "core/mmain.h"
 #include "shell/fmain.h"
+
+#include <QDateTime>
+#include <QLocale>
 
 using namespace platform;
 
@@ -9,6 +13,26 @@ const QColor kRestText(51, 51, 51);
 const QColor kActiveText(217, 77, 22);
 const QColor kActiveFill(245, 245, 245);
 } // namespace
+
+void fMain::wireMenu()
+{
+    bCashier->Click = [this] { bCashier_Click(); };
+    bInventory->Click = [this] { bInventory_Click(); };
+    bLedger->Click = [this] { bLedger_Click(); };
+    bStock->Click = [this] { bStock_Click(); };
+    bUser->Click = [this] { bUser_Click(); };
+    bDB->Click = [this] { bDB_Click(); };
+    bSetting->Click = [this] { bSetting_Click(); };
+    bHelp->Click = [this] { bHelp_Click(); };
+    bLogout->Click = [this] { bLogout_Click(); };
+    for (Image* b : {bCashier, bInventory, bLedger, bStock, bUser, bDB, bSetting, bHelp, bLogout})
+        b->MouseMove = [this, b] { hMenu(b); };
+}
+
+void fMain::hMenu(QWidget* over)
+{
+    mMain::SetCursorShape(over, 32649);
+}
 
 void fMain::TabActive(QWidget* menuImage)
 {
@@ -26,4 +50,118 @@ void fMain::TabActive(QWidget* menuImage)
         l->setForeColor(kActiveText);
     if (Panel* s = menuShape(a.MenuKey))
         s->setFillColor(kActiveFill);
+}
+
+void fMain::bCashier_Click()
+{
+    pCashier->raise();
+    TabActive(bCashier);
+}
+
+void fMain::bInventory_Click()
+{
+    pInventory->raise();
+    TabActive(bInventory);
+}
+
+void fMain::bLedger_Click()
+{
+    pLedger->raise();
+    TabActive(bLedger);
+}
+
+void fMain::openMenuDialog(Image* item, const QString& window)
+{
+    Form* dialog = app().form(window);
+    if (!dialog)
+        return;
+    App& a = app();
+    a.MenuControl = menuImage(a.MenuKey);
+    TabActive(item);
+    dialog->ShowModal();
+}
+
+void fMain::bStock_Click()
+{
+    openMenuDialog(bStock, QStringLiteral("fStock"));
+}
+
+void fMain::bUser_Click()
+{
+    openMenuDialog(bUser, QStringLiteral("fUser"));
+}
+
+void fMain::bDB_Click()
+{
+    openMenuDialog(bDB, QStringLiteral("fDB"));
+}
+
+void fMain::bSetting_Click()
+{
+    openMenuDialog(bSetting, QStringLiteral("fSetting"));
+}
+
+void fMain::bHelp_Click()
+{
+    pHelp->raise();
+    TabActive(bHelp);
+    hiHelp->setFocus();
+}
+
+void fMain::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (pLogin->isVisible())
+        return;
+    switch (KeyCode) {
+    case 112:
+        if (bCashier->isEnabled())
+            bCashier_Click();
+        break;
+    case 113:
+        if (bInventory->isEnabled())
+            bInventory_Click();
+        break;
+    case 114:
+        if (bLedger->isEnabled())
+            bLedger_Click();
+        break;
+    case 115:
+        if (bStock->isEnabled())
+            bStock_Click();
+        break;
+    case 116:
+        if (bUser->isEnabled())
+            bUser_Click();
+        break;
+    case 117:
+        if (bDB->isEnabled())
+            bDB_Click();
+        break;
+    case 118:
+        if (bSetting->isEnabled())
+            bSetting_Click();
+        break;
+    case 119: bHelp_Click(); break;
+    case 120: bLogout_Click(); break;
+    case 27: close(); break;
+    default: break;
+    }
+}
+
+void fMain::tClock_Timer()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    iClock->setCaption(QLocale().toString(now, QStringLiteral("dddd, d MMMM yyyy, HH:mm:ss")));
+    QString cash;
+    try {
+        const QVariant debit = mMain::GetValue(QStringLiteral("select sum(debit) from cash"));
+        const QVariant credit = mMain::GetValue(QStringLiteral("select sum(credit) from cash"));
+        if (!debit.isNull() || !credit.isNull())
+            cash = mMain::FormatAmount(debit.toDouble() - credit.toDouble());
+    } catch (const DbError&) {
+        // A database without a journal (a foreign restore) shows no balance
+        // rather than an error every second.
+    }
+    iCash->setCaption(QStringLiteral("Cash: ") + (cash.isEmpty() ? QStringLiteral("0") : cash));
 }

@@ -25,20 +25,21 @@ class TestCore : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
-    }
+    void init() { fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false); }
     void cleanup() { fx.reset(); }
 
     void quote_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("literal");
-        QTest::newRow("plain") << "Kopi" << "'Kopi'";
-        QTest::newRow("apostrophe dropped") << "O'Brien" << "'OBrien'";
-        QTest::newRow("only apostrophes") << "'''" << "''";
-        QTest::newRow("empty") << "" << "''";
+        QTest::newRow("plain") << "Kopi"
+                               << "'Kopi'";
+        QTest::newRow("apostrophe dropped") << "O'Brien"
+                                            << "'OBrien'";
+        QTest::newRow("only apostrophes") << "'''"
+                                          << "''";
+        QTest::newRow("empty") << ""
+                               << "''";
     }
     void quote()
     {
@@ -156,16 +157,17 @@ private slots:
     {
         openTemplate();
         auto insert = [](qint64 id) {
-            return QStringLiteral("insert into stockflow values(%1, '2026-12-08', 'Opname', 'A', 'A', 'Kg', 1, 0)").arg(id);
+            return QStringLiteral("insert into stockflow values(%1, '2026-12-08', 'Opname', 'A', 'A', 'Kg', 1, 0)")
+                .arg(id);
         };
         QCOMPARE(InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"), insert), 1);
         QCOMPARE(InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"), insert), 2);
         ExecSQL(QStringLiteral("update stockflow set id=10 where id=2"));
         QCOMPARE(InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"), insert), 11);
         // A failing insert rolls its transaction back.
-        QVERIFY_THROWS_EXCEPTION(platform::DbError,
-                                 InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"),
-                                                 [](qint64) { return QStringLiteral("insert into nosuch values(1)"); }));
+        QVERIFY_THROWS_EXCEPTION(
+            platform::DbError, InsertWithNewId(QStringLiteral("stockflow"), QStringLiteral("id"),
+                                               [](qint64) { return QStringLiteral("insert into nosuch values(1)"); }));
         QVERIFY(!app().DbConn().inTransaction());
         {
             platform::DbTransaction tx(app().DbConn());

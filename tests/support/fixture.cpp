@@ -9,7 +9,10 @@
 #include <QLocale>
 #include <QTest>
 
-QString distFile(const QString& name) { return QDir(QStringLiteral(ORV_DIST_DIR)).filePath(name); }
+QString distFile(const QString& name)
+{
+    return QDir(QStringLiteral(ORV_DIST_DIR)).filePath(name);
+}
 
 Fixture::Fixture(const QStringList& files, bool startNow)
 {
@@ -30,10 +33,21 @@ Fixture::Fixture(const QStringList& files, bool startNow)
         start();
 }
 
-Fixture::~Fixture() { app.reset(); }
+Fixture::~Fixture()
+{
+    app.reset();
+}
 
 void Fixture::start()
 {
     main = mMain::Main();
     QApplication::setActiveWindow(main);
+}
+
+void Fixture::login(const QString& entry, const QString& user, const QString& password)
+{
+    main->iDatabase->setText(entry);
+    main->iUsername->setText(user);
+    main->iPassword->setText(password);
+    main->bLogin->click();
 }

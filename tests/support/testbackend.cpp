@@ -27,13 +27,20 @@ QString TestBackend::fileDialog(bool, QWidget*, const QString& filter, const QSt
 void TestBackend::showModal(platform::Form* form)
 {
     shownModal << form->objectName();
+    QWidget* before = QApplication::activeWindow();
     form->show();
     QApplication::setActiveWindow(form);
     if (auto script = scripts.value(form->objectName()))
         script(form);
+    form->hide();
+    if (before)
+        QApplication::setActiveWindow(before);
 }
 
-void TestBackend::openDocument(const QString& target) { opened << target; }
+void TestBackend::openDocument(const QString& target)
+{
+    opened << target;
+}
 
 QString TestBackend::printDocument(const QStringList& lines, const QFont&)
 {
@@ -49,7 +56,10 @@ QStringList TestBackend::prompts() const
     return out;
 }
 
-QString TestBackend::lastPrompt() const { return messages.isEmpty() ? QString() : messages.last().prompt; }
+QString TestBackend::lastPrompt() const
+{
+    return messages.isEmpty() ? QString() : messages.last().prompt;
+}
 
 void TestBackend::clear()
 {

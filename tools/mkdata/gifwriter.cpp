@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr int MaxCode = 4095;   // the largest code a 12-bit GIF code can hold
+constexpr int MaxCode = 4095; // the largest code a 12-bit GIF code can hold
 
-void putWord(QByteArray &out, int value)
+void putWord(QByteArray& out, int value)
 {
     out.append(char(value & 0xff));
     out.append(char((value >> 8) & 0xff));
@@ -47,12 +47,12 @@ private:
     int m_bits = 0;
 };
 
-QByteArray lzwCompress(const QByteArray &pixels, int minCodeSize)
+QByteArray lzwCompress(const QByteArray& pixels, int minCodeSize)
 {
     const int clearCode = 1 << minCodeSize;
     const int endCode = clearCode + 1;
     CodeStream stream;
-    QHash<quint32, int> table;  // (prefix code << 8 | next index) -> code
+    QHash<quint32, int> table; // (prefix code << 8 | next index) -> code
     int width = minCodeSize + 1;
     int nextCode = endCode + 1;
 
@@ -99,7 +99,7 @@ QByteArray lzwCompress(const QByteArray &pixels, int minCodeSize)
 
 } // namespace
 
-QByteArray encodeGif(const IndexedPicture &picture)
+QByteArray encodeGif(const IndexedPicture& picture)
 {
     // The colour table holds a power of two entries, at least two.
     int tableBits = 1;
@@ -111,8 +111,8 @@ QByteArray encodeGif(const IndexedPicture &picture)
     putWord(out, picture.width);
     putWord(out, picture.height);
     out.append(char(0x80 | ((tableBits - 1) << 4) | (tableBits - 1)));
-    out.append(char(0));        // background colour index
-    out.append(char(0));        // no aspect ratio
+    out.append(char(0)); // background colour index
+    out.append(char(0)); // no aspect ratio
     for (int i = 0; i < tableSize; ++i) {
         const QRgb rgb = i < picture.palette.size() ? picture.palette.at(i) : 0;
         out.append(char(qRed(rgb)));
@@ -120,16 +120,16 @@ QByteArray encodeGif(const IndexedPicture &picture)
         out.append(char(qBlue(rgb)));
     }
 
-    out.append(char(0x2c));     // image descriptor
+    out.append(char(0x2c)); // image descriptor
     putWord(out, 0);
     putWord(out, 0);
     putWord(out, picture.width);
     putWord(out, picture.height);
-    out.append(char(0));        // no local table, not interlaced
+    out.append(char(0)); // no local table, not interlaced
 
     const int minCodeSize = qMax(2, tableBits);
     out.append(char(minCodeSize));
     out.append(lzwCompress(picture.pixels, minCodeSize));
-    out.append(char(0x3b));     // trailer
+    out.append(char(0x3b)); // trailer
     return out;
 }

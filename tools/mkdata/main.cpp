@@ -29,16 +29,16 @@ const QString ConnectionName = QStringLiteral("mkdata");
 
 // The five sections of a language database, in the order they are made.
 const QStringList LanguageSections = {
-    QStringLiteral("MENU"), QStringLiteral("BUTTON"), QStringLiteral("CAPTION"),
+    QStringLiteral("MENU"),  QStringLiteral("BUTTON"), QStringLiteral("CAPTION"),
     QStringLiteral("CHECK"), QStringLiteral("TGRID"),
 };
 
-void fail(const QString &message)
+void fail(const QString& message)
 {
     QTextStream(stderr) << "mkdata: " << message << Qt::endl;
 }
 
-std::optional<QString> readText(const QString &path)
+std::optional<QString> readText(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -48,7 +48,7 @@ std::optional<QString> readText(const QString &path)
     return QString::fromUtf8(file.readAll());
 }
 
-void removeDatabaseFile(const QString &path)
+void removeDatabaseFile(const QString& path)
 {
     QFile::remove(path);
     QFile::remove(path + QStringLiteral("-journal"));
@@ -58,7 +58,7 @@ void removeDatabaseFile(const QString &path)
 // file is closed before it is deleted on failure.
 class Database {
 public:
-    explicit Database(const QString &path) : m_path(path)
+    explicit Database(const QString& path) : m_path(path)
     {
         removeDatabaseFile(path);
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
@@ -68,8 +68,7 @@ public:
             return;
         }
         if (!db.transaction()) {
-            fail(QStringLiteral("cannot begin a transaction on %1: %2")
-                     .arg(path, db.lastError().text()));
+            fail(QStringLiteral("cannot begin a transaction on %1: %2").arg(path, db.lastError().text()));
             return;
         }
         m_ok = true;
@@ -108,25 +107,24 @@ private:
     bool m_committed = false;
 };
 
-int makeDatabase(const QString &outPath, const QStringList &scripts)
+int makeDatabase(const QString& outPath, const QStringList& scripts)
 {
     Database database(outPath);
     if (!database.ok())
         return 1;
 
     int count = 0;
-    for (const QString &scriptPath : scripts) {
+    for (const QString& scriptPath : scripts) {
         const std::optional<QString> script = readText(scriptPath);
         if (!script)
             return 1;
-        for (const SqlStatement &statement : splitSqlScript(*script)) {
+        for (const SqlStatement& statement : splitSqlScript(*script)) {
             QSqlQuery query(database.handle());
             if (!query.exec(statement.text)) {
                 fail(QStringLiteral("%1:%2: %3\n  in: %4")
                          .arg(scriptPath)
                          .arg(statement.line)
-                         .arg(query.lastError().text(),
-                              statement.text.left(200).simplified()));
+                         .arg(query.lastError().text(), statement.text.left(200).simplified()));
                 return 1;
             }
             ++count;
@@ -141,15 +139,17 @@ int makeDatabase(const QString &outPath, const QStringList &scripts)
 // The text table has one text per line: section <TAB> key <TAB> value.
 // Blank lines and lines starting with '#' are skipped. Values are stored
 // exactly as written (a "\n" in the information text stays two characters).
-int makeLanguage(const QString &outPath, const QString &tsvPath)
+int makeLanguage(const QString& outPath, const QString& tsvPath)
 {
     const std::optional<QString> source = readText(tsvPath);
     if (!source)
         return 1;
 
-    struct Row { QString section, key, value; };
+    struct Row {
+        QString section, key, value;
+    };
     QList<Row> rows;
-    QHash<QString, int> firstLine;  // section + key, folded as the lookups fold them
+    QHash<QString, int> firstLine; // section + key, folded as the lookups fold them
     const QStringList lines = source->split(u'\n');
     bool good = true;
     for (int i = 0; i < lines.size(); ++i) {
@@ -172,9 +172,8 @@ int makeLanguage(const QString &outPath, const QString &tsvPath)
         }
         const QString id = fields.at(0) + u'\t' + fields.at(1).toLower();
         if (firstLine.contains(id)) {
-            fail(where + QStringLiteral(": key \"%1\" already given on line %2")
-                             .arg(fields.at(1))
-                             .arg(firstLine.value(id)));
+            fail(where +
+                 QStringLiteral(": key \"%1\" already given on line %2").arg(fields.at(1)).arg(firstLine.value(id)));
             good = false;
             continue;
         }
@@ -188,7 +187,7 @@ int makeLanguage(const QString &outPath, const QString &tsvPath)
     if (!database.ok())
         return 1;
     QSqlQuery query(database.handle());
-    for (const QString &section : LanguageSections) {
+    for (const QString& section : LanguageSections) {
         const QString create =
             QStringLiteral("create table `%1` (`Key` TEXT COLLATE NOCASE, `Value` TEXT)").arg(section);
         if (!query.exec(create)) {
@@ -196,7 +195,7 @@ int makeLanguage(const QString &outPath, const QString &tsvPath)
             return 1;
         }
     }
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         // Bound values: apostrophes and any other character go in unchanged.
         query.prepare(QStringLiteral("insert into `%1` values(?, ?)").arg(row.section));
         query.addBindValue(row.key);
@@ -213,7 +212,7 @@ int makeLanguage(const QString &outPath, const QString &tsvPath)
     return 0;
 }
 
-bool parseColour(const QString &text, QRgb *rgb)
+bool parseColour(const QString& text, QRgb* rgb)
 {
     QString hex = text;
     if (hex.startsWith(u'#'))
@@ -231,13 +230,15 @@ bool parseColour(const QString &text, QRgb *rgb)
 //   stripe <RRGGBB>                  horizontal bands of equal height, top first
 //   rect <x> <y> <w> <h> <RRGGBB>    a filled rectangle, painted after the bands
 // Pixels that nothing paints take the first colour named.
-std::optional<IndexedPicture> parseFlag(const QString &flagPath)
+std::optional<IndexedPicture> parseFlag(const QString& flagPath)
 {
     const std::optional<QString> source = readText(flagPath);
     if (!source)
         return std::nullopt;
 
-    struct Rect { int x, y, w, h, colour; };
+    struct Rect {
+        int x, y, w, h, colour;
+    };
     IndexedPicture picture;
     picture.width = 48;
     picture.height = 32;
@@ -271,8 +272,8 @@ std::optional<IndexedPicture> parseFlag(const QString &flagPath)
         QRgb colour = 0;
         const bool hasColour = f.size() == numberCount + 2 && parseColour(f.last(), &colour);
 
-        if (f.at(0) == u"size" && f.size() == 3 && numbersOk
-            && numbers.at(0) > 0 && numbers.at(1) > 0 && numbers.at(0) <= 1024 && numbers.at(1) <= 1024) {
+        if (f.at(0) == u"size" && f.size() == 3 && numbersOk && numbers.at(0) > 0 && numbers.at(1) > 0 &&
+            numbers.at(0) <= 1024 && numbers.at(1) <= 1024) {
             picture.width = numbers.at(0);
             picture.height = numbers.at(1);
         } else if (f.at(0) == u"stripe" && hasColour) {
@@ -301,7 +302,7 @@ std::optional<IndexedPicture> parseFlag(const QString &flagPath)
         for (int x = 0; x < w; ++x)
             picture.pixels[qsizetype(y) * w + x] = c;
     }
-    for (const Rect &r : rects) {
+    for (const Rect& r : rects) {
         for (int y = r.y; y < qMin(h, r.y + r.h); ++y)
             for (int x = r.x; x < qMin(w, r.x + r.w); ++x)
                 picture.pixels[qsizetype(y) * w + x] = char(r.colour);
@@ -311,7 +312,7 @@ std::optional<IndexedPicture> parseFlag(const QString &flagPath)
 
 // Reads the encoded picture back through Qt's own GIF reader and compares it
 // pixel by pixel, so a faulty encoder stops the build instead of shipping.
-bool verifyGif(const QByteArray &gif, const IndexedPicture &picture)
+bool verifyGif(const QByteArray& gif, const IndexedPicture& picture)
 {
     QImage image;
     if (!image.loadFromData(gif, "GIF")) {
@@ -319,8 +320,7 @@ bool verifyGif(const QByteArray &gif, const IndexedPicture &picture)
         return false;
     }
     if (image.width() != picture.width || image.height() != picture.height) {
-        fail(QStringLiteral("the picture reads back as %1 x %2")
-                 .arg(image.width()).arg(image.height()));
+        fail(QStringLiteral("the picture reads back as %1 x %2").arg(image.width()).arg(image.height()));
         return false;
     }
     for (int y = 0; y < picture.height; ++y) {
@@ -335,7 +335,7 @@ bool verifyGif(const QByteArray &gif, const IndexedPicture &picture)
     return true;
 }
 
-int makeGif(const QString &outPath, const QString &flagPath)
+int makeGif(const QString& outPath, const QString& flagPath)
 {
     const std::optional<IndexedPicture> picture = parseFlag(flagPath);
     if (!picture)
@@ -349,22 +349,21 @@ int makeGif(const QString &outPath, const QString &flagPath)
         fail(QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString()));
         return 1;
     }
-    QTextStream(stdout) << "mkdata: " << outPath << ": " << picture->width << " x "
-                        << picture->height << ", " << gif.size() << " bytes" << Qt::endl;
+    QTextStream(stdout) << "mkdata: " << outPath << ": " << picture->width << " x " << picture->height << ", "
+                        << gif.size() << " bytes" << Qt::endl;
     return 0;
 }
 
 void usage()
 {
-    QTextStream(stderr)
-        << "usage: mkdata db  <out-file> <script.sql>...\n"
-           "       mkdata ldb <out-file> <texts.tsv>\n"
-           "       mkdata gif <out-file> <flag-file>\n";
+    QTextStream(stderr) << "usage: mkdata db  <out-file> <script.sql>...\n"
+                           "       mkdata ldb <out-file> <texts.tsv>\n"
+                           "       mkdata gif <out-file> <flag-file>\n";
 }
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();

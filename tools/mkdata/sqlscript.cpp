@@ -1,12 +1,12 @@
 #include "sqlscript.h"
 
-QList<SqlStatement> splitSqlScript(const QString &script)
+QList<SqlStatement> splitSqlScript(const QString& script)
 {
     QList<SqlStatement> out;
     QString current;
     int line = 1;
-    int startLine = 0;          // line of the first visible character of `current`
-    QChar quote;                // the closing character while inside a quoted part
+    int startLine = 0; // line of the first visible character of `current`
+    QChar quote;       // the closing character while inside a quoted part
     const qsizetype n = script.size();
 
     auto flush = [&]() {
@@ -52,7 +52,7 @@ QList<SqlStatement> splitSqlScript(const QString &script)
                     ++line;
                 ++i;
             }
-            ++i;                // past the closing '/'
+            ++i; // past the closing '/'
             current.append(u' ');
             continue;
         }

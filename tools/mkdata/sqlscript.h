@@ -12,4 +12,4 @@ struct SqlStatement {
 // Splits a script into statements at every ';' that stands outside a quoted
 // text or identifier ('...', "...", `...`, [...]). Comments (-- to the end of
 // the line, /* ... */) are dropped; empty statements are skipped.
-QList<SqlStatement> splitSqlScript(const QString &script);
+QList<SqlStatement> splitSqlScript(const QString& script);

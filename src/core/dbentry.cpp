@@ -1,0 +1,47 @@
+#include "core/dbentry.h"
+
+#include "core/app.h"
+
+#include <QFile>
+
+namespace {
+const QString kLanSuffix = QStringLiteral(" (LAN)");
+const QString kOdbcSuffix = QStringLiteral(" (MySQL-ODBC)");
+} // namespace
+
+QString EntryRef::entryFile() const
+{
+    switch (kind) {
+    case EntryKind::Lan: return app().programFile(name + QStringLiteral(".lan"));
+    case EntryKind::Odbc: return app().programFile(name + QStringLiteral(".mdbc"));
+    case EntryKind::File: break;
+    }
+    return app().programFile(name + QStringLiteral(".cdb"));
+}
+
+EntryRef ParseEntry(const QString& entryText)
+{
+    if (entryText.endsWith(kLanSuffix))
+        return {EntryKind::Lan, entryText.chopped(kLanSuffix.size())};
+    if (entryText.endsWith(kOdbcSuffix))
+        return {EntryKind::Odbc, entryText.chopped(kOdbcSuffix.size())};
+    return {EntryKind::File, entryText};
+}
+
+QString ReadLanPath(const QString& pointerFile)
+{
+    QFile f(pointerFile);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    QString line = QString::fromUtf8(f.readLine());
+    while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    line = line.trimmed();
+    if (line.startsWith(QLatin1Char('"'))) {
+        // A quoted field may hold commas; it ends at the closing quote.
+        const qsizetype close = line.indexOf(QLatin1Char('"'), 1);
+        return close < 0 ? line.mid(1) : line.mid(1, close - 1);
+    }
+    const qsizetype comma = line.indexOf(QLatin1Char(','));
+    return (comma < 0 ? line : line.left(comma)).trimmed();
+}

@@ -1,0 +1,82 @@
+// Which control of which window shows which text of the language database,
+// window by window in the order the captions are applied. Controls of one
+// role share one key across windows, so a text changed once changes
+// everywhere. Rows of a window that does not exist are passed over.
+#include "lang/mlang.h"
+
+#include <array>
+
+namespace mLang {
+
+namespace {
+
+constexpr Property kText = Property::Text;
+
+constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
+    // Main window, menu bar
+    {"fMain", "lCashier", "MENU", "mCashier"},
+    {"fMain", "lInventory", "MENU", "mMaster"},
+    {"fMain", "lLedger", "MENU", "mLedger"},
+    {"fMain", "lStock", "MENU", "mStock"},
+    {"fMain", "lUser", "MENU", "mUser"},
+    {"fMain", "lSetting", "MENU", "mSetting"},
+    {"fMain", "lHelp", "MENU", "mHelp"},
+    {"fMain", "lLogout", "MENU", "mLogout"},
+
+    // Main window, login panel
+    {"fMain", "bNew", "BUTTON", "bNew"},
+    {"fMain", "bLogin", "BUTTON", "bLogin"},
+    {"fMain", "bReset", "BUTTON", "bReset"},
+    {"fMain", "cInfo", "CAPTION", "cInfo", kText},
+    {"fMain", "cLanguage", "CAPTION", "cLanguage"},
+    {"fMain", "cDatabase", "CAPTION", "cDatabase"},
+    {"fMain", "cUsername", "CAPTION", "cUsername"},
+    {"fMain", "cPassword", "CAPTION", "cPassword"},
+
+    // New database
+    {"fNew", "bConnect", "BUTTON", "bConnect"},
+    {"fNew", "bOK", "BUTTON", "bOK"},
+    {"fNew", "bClose", "BUTTON", "bClose"},
+    {"fNew", "cDBName", "CAPTION", "cDBName"},
+    {"fNew", "cDBPath", "CAPTION", "cDBPath"},
+    {"fNew", "iConnect", "CHECK", "cDBConnect"},
+
+    // Operators and their rights; the right names differ from the menu's
+    // ("Browse" is the pickers, "Master" the inventory panel).
+    {"fUser", "bDelete", "BUTTON", "bDelete"},
+    {"fUser", "bSave", "BUTTON", "bSave"},
+    {"fUser", "bClose", "BUTTON", "bClose"},
+    {"fUser", "iCashier", "CHECK", "cCashier"},
+    {"fUser", "iMaster", "CHECK", "cBrowse"},
+    {"fUser", "iInventory", "CHECK", "cMaster"},
+    {"fUser", "iLedger", "CHECK", "cLedger"},
+    {"fUser", "iStock", "CHECK", "cStock"},
+    {"fUser", "iUser", "CHECK", "cUser"},
+    {"fUser", "iDB", "CHECK", "cDatabase"},
+    {"fUser", "iSetting", "CHECK", "cSetting"},
+
+    // Database backup, restore and drop
+    {"fDB", "bRestore", "BUTTON", "bRestore"},
+    {"fDB", "bBackup", "BUTTON", "bBackup"},
+    {"fDB", "bDrop", "BUTTON", "bDrop"},
+    {"fDB", "bClose", "BUTTON", "bClose"},
+
+    // Settings; cNote and cPrinter are frames
+    {"fSetting", "bSave", "BUTTON", "bSave"},
+    {"fSetting", "bClose", "BUTTON", "bClose"},
+    {"fSetting", "cCompany", "CAPTION", "cCompany"},
+    {"fSetting", "cAddress", "CAPTION", "cAddress"},
+    {"fSetting", "cPhone", "CAPTION", "cPhone"},
+    {"fSetting", "cNote", "CAPTION", "cNote"},
+    {"fSetting", "cPrinter", "CAPTION", "cPrinter"},
+    {"fSetting", "cPort", "CAPTION", "cPort"},
+});
+
+} // namespace
+
+std::span<const CaptionRow> CaptionMap()
+{
+    return kCaptionMap;
+}
+
+} // namespace mLang

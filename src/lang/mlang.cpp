@@ -1,0 +1,166 @@
+#include "lang/mlang.h"
+
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/controls.h"
+#include "platform/form.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+using namespace platform;
+
+namespace mLang {
+
+namespace {
+
+const QString kMissing = QStringLiteral("Undifined");
+
+QString languageFile(const QString& language, const QString& extension)
+{
+    return app().programFile(language + QLatin1Char('.') + extension);
+}
+
+// Every line followed by CR LF, so the text ends with a line break; no file,
+// no text.
+QString readHelp(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    QTextStream in(&file);
+    QString text;
+    while (!in.atEnd())
+        text += in.readLine() + QStringLiteral("\r\n");
+    return text;
+}
+
+bool takes(const QWidget* w, Property property)
+{
+    if (property == Property::Text)
+        return qobject_cast<const MemoBox*>(w);
+    return qobject_cast<const Label*>(w) || qobject_cast<const Frame*>(w) || qobject_cast<const CheckBox*>(w) ||
+           qobject_cast<const WanButton*>(w);
+}
+
+void show(QWidget* w, Property property, QString text)
+{
+    if (property == Property::Text) {
+        // Only the information text turns the two characters \n into a line
+        // break; a caption shows them as they are.
+        static_cast<MemoBox*>(w)->setText(text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n")));
+    } else if (auto* l = qobject_cast<Label*>(w)) {
+        l->setCaption(text);
+    } else if (auto* f = qobject_cast<Frame*>(w)) {
+        f->setCaption(text);
+    } else if (auto* c = qobject_cast<CheckBox*>(w)) {
+        c->setCaption(text);
+    } else if (auto* b = qobject_cast<WanButton*>(w)) {
+        b->setCaption(text);
+    }
+}
+
+void applyCaptions()
+{
+    for (const CaptionRow& row : CaptionMap())
+        if (QWidget* w = CaptionTarget(row))
+            show(w, row.property, LangText(QString::fromLatin1(row.section), QString::fromLatin1(row.key)));
+}
+
+} // namespace
+
+void FillLanguages(ComboBox* iLanguage)
+{
+    iLanguage->Clear();
+    const QString remembered = RememberedLanguage();
+    // Name order, ignoring case, as the listing has always come; folders
+    // whose name ends in ".ldb" are listed too.
+    const QStringList entries =
+        QDir(app().ProgramFolder)
+            .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    int chosen = 0;
+    for (const QString& entry : entries) {
+        if (mMain::GetExt(entry) != QLatin1String("ldb"))
+            continue;
+        const QString language = entry.chopped(4);
+        iLanguage->AddItem(language);
+        if (language == remembered)
+            chosen = iLanguage->ListCount() - 1;
+    }
+    // AddItem is quiet, so this is the one selection that applies a language.
+    iLanguage->setListIndex(chosen);
+}
+
+bool LoadLanguage(const QString& language, MemoBox* hiHelp)
+{
+    // Read-only: a language database is never written, and a refused open
+    // keeps the language in use.
+    try {
+        app().LangConn().Open(languageFile(language, QStringLiteral("ldb")), true);
+    } catch (const DbError&) {
+        return false;
+    }
+    hiHelp->setText(readHelp(languageFile(language, QStringLiteral("txt"))));
+    applyCaptions();
+    return true;
+}
+
+QString RememberedLanguage()
+{
+    return app().Settings.GetSetting(QStringLiteral("OV"), QStringLiteral("Global"), QStringLiteral("Language"));
+}
+
+void RememberLanguage(const QString& language)
+{
+    app().Settings.SaveSetting(QStringLiteral("OV"), QStringLiteral("Global"), QStringLiteral("Language"), language);
+}
+
+QString LangText(const QString& section, const QString& key)
+{
+    // One query per lookup: the first row's Value, provided some row of the
+    // key holds a value at all.
+    try {
+        auto rs = app().LangConn().OpenRecordset(QStringLiteral("select Value from `") + section +
+                                                 QStringLiteral("` where `Key`=") + mMain::Quote(key));
+        if (rs->Eof())
+            return kMissing;
+        const QString first = rs->Fields(0).toString();
+        for (; !rs->Eof(); rs->MoveNext())
+            if (!rs->Fields(0).isNull())
+                return first;
+    } catch (const DbError&) {
+        // No such table, or no language loaded.
+    }
+    return kMissing;
+}
+
+QString LangGrid(const QString& key)
+{
+    return LangText(QStringLiteral("TGRID"), key);
+}
+
+QString LangCaption(const QString& key)
+{
+    return LangText(QStringLiteral("CAPTION"), key);
+}
+
+QVariant LangValue(const QString& sql)
+{
+    return app().LangConn().GetValue(sql);
+}
+
+QWidget* CaptionTarget(const CaptionRow& row)
+{
+    Form* form = app().form(QString::fromLatin1(row.window));
+    if (!form)
+        return nullptr;
+    for (QWidget* w : form->findChildren<QWidget*>(QString::fromLatin1(row.control))) {
+        // A dialog parented to this window holds controls of its own.
+        if (w->window() == form && takes(w, row.property))
+            return w;
+    }
+    return nullptr;
+}
+
+} // namespace mLang

@@ -1,0 +1,288 @@
+#include "manage/fdb.h"
+
+#include "core/app.h"
+#include "core/dbentry.h"
+#include "core/mmain.h"
+#include "platform/db.h"
+#include "shell/fmain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+#include <QUuid>
+#include <filesystem>
+#include <system_error>
+
+using namespace platform;
+
+namespace {
+
+const QString kWarn = QStringLiteral("Peringatan");
+const QString kInfo = QStringLiteral("Informasi");
+
+// The database file behind the logged-in entry; "" when there is none (an
+// ODBC entry, or a pointer that names nothing).
+QString activeFile(const EntryRef& entry)
+{
+    switch (entry.kind) {
+    case EntryKind::Lan: return ReadLanPath(entry.entryFile());
+    case EntryKind::Odbc: return QString();
+    case EntryKind::File: break;
+    }
+    return entry.entryFile();
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+// A name in the target's folder that nothing else uses, so that the target
+// itself is only ever replaced whole.
+QString scratchBeside(const QString& target)
+{
+    const QFileInfo info(target);
+    return info.dir().filePath(QStringLiteral(".") + info.fileName() + QLatin1Char('.') +
+                               QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".tmp"));
+}
+
+// Renames over an existing file in one step: a workstation that opens the
+// target meanwhile sees the old database or the new one, never none.
+bool replaceFile(const QString& from, const QString& to, QString* error)
+{
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()), std::filesystem::path(to.toStdU16String()),
+                            ec);
+    if (ec)
+        *error = QString::fromStdString(ec.message());
+    return !ec;
+}
+
+// Another workstation may write while the copy is taken; SQLite's own
+// snapshot copy never sees half a transaction, as a byte copy could.
+void snapshot(const QString& source, const QString& target)
+{
+    const QString scratch = scratchBeside(target);
+    try {
+        DbConnection reader;
+        reader.Open(source, true);
+        QString literal = QDir::toNativeSeparators(QFileInfo(scratch).absoluteFilePath());
+        literal.replace(QLatin1Char('\''), QStringLiteral("''"));
+        reader.Execute(QStringLiteral("vacuum into '") + literal + QLatin1Char('\''));
+    } catch (...) {
+        QFile::remove(scratch);
+        throw;
+    }
+    QString error;
+    if (!replaceFile(scratch, target, &error)) {
+        QFile::remove(scratch);
+        throw DbError(error);
+    }
+}
+
+// Only a database of this program may take the place of the active one.
+void checkRestorable(const QString& file)
+{
+    DbConnection probe;
+    probe.Open(file, true);
+    if (!probe.hasTable(QStringLiteral("operator")) || !probe.hasTable(QStringLiteral("config")))
+        throw DbError(QStringLiteral("Berkas ini bukan Database Orvanta: ") + file);
+}
+
+// Whatever happened to the copy, the program goes on with a connection on
+// the active database.
+void reopen(const QString& path)
+{
+    try {
+        app().DbConn().Open(path);
+    } catch (const DbError& e) {
+        mMain::MsgWarn(QStringLiteral("Database aktif tidak dapat dibuka kembali:\n") + e.text(), kWarn);
+    }
+}
+
+bool refuseOdbc(const EntryRef& entry)
+{
+    if (entry.kind != EntryKind::Odbc)
+        return false;
+    mMain::MsgWarn(QStringLiteral("Backup dan Restore tidak tersedia untuk Database ODBC; gunakan alat dari "
+                                  "server database tersebut"),
+                   kWarn);
+    return true;
+}
+
+// The active file must be there before anything is released or copied.
+QString requireActiveFile(const EntryRef& entry)
+{
+    const QString file = activeFile(entry);
+    if (!mMain::FileExists(file)) {
+        mMain::MsgWarn(QStringLiteral("Database aktif tidak ditemukan: ") + file, kWarn);
+        return QString();
+    }
+    return file;
+}
+
+} // namespace
+
+fDB::fDB() : Form(QStringLiteral("fDB"), QStringLiteral("Database"))
+{
+    setFixedSize(400, 150);
+
+    iFilename = new TextBox(this, QStringLiteral("iFilename"));
+    iFilename->setGeometry(12, 12, 376, 24);
+    iFilename->setLocked(true);
+    iFilename->setFocusPolicy(Qt::NoFocus);
+
+    Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
+    Frame1->setGeometry(12, 44, 376, 56);
+    bRestore = new WanButton(Frame1, QStringLiteral("bRestore"), QStringLiteral("&Restore"));
+    bRestore->setGeometry(12, 16, 110, 30);
+    bBackup = new WanButton(Frame1, QStringLiteral("bBackup"), QStringLiteral("&Backup"));
+    bBackup->setGeometry(133, 16, 110, 30);
+    bDrop = new WanButton(Frame1, QStringLiteral("bDrop"), QStringLiteral("&Drop"));
+    bDrop->setGeometry(254, 16, 110, 30);
+
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(278, 110, 110, 30);
+
+    setTabOrder(bRestore, bBackup);
+    setTabOrder(bBackup, bDrop);
+    setTabOrder(bDrop, bClose);
+
+    bBackup->Click = [this] { bBackup_Click(); };
+    bRestore->Click = [this] { bRestore_Click(); };
+    bDrop->Click = [this] { bDrop_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fDB::Form_Activate()
+{
+    bClose->setFocus();
+}
+
+void fDB::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == 27) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+void fDB::bClose_Click()
+{
+    if (fMain* m = MainWindow())
+        m->TabActive(app().MenuControl);
+    Hide();
+}
+
+void fDB::bBackup_Click()
+{
+    const EntryRef entry = ParseEntry(app().DbEntry);
+    if (refuseOdbc(entry))
+        return;
+    QString filter = QStringLiteral("*.cdb");
+    const QString answer = mMain::ShowSave(this, filter, QStringLiteral("Backup"), QDir::homePath());
+    if (answer.isEmpty())
+        return;
+    iFilename->setText(answer.endsWith(QLatin1String(".cdb")) ? answer.chopped(4) : answer);
+    const QString target = iFilename->Text() + QStringLiteral(".cdb");
+    const QString source = requireActiveFile(entry);
+    if (source.isEmpty())
+        return;
+    if (sameFile(source, target)) {
+        mMain::MsgWarn(QStringLiteral("Backup tidak dapat menimpa Database aktif; pilih berkas lain"), kWarn);
+        return;
+    }
+    QString error;
+    app().releaseDbConn();
+    try {
+        snapshot(source, target);
+    } catch (const DbError& e) {
+        error = e.text();
+    }
+    reopen(source);
+    if (!error.isEmpty())
+        mMain::MsgWarn(QStringLiteral("Backup Database gagal:\n") + error, kWarn);
+    else
+        mMain::MsgInfo(QStringLiteral("Backup Database sukses"), kInfo);
+}
+
+void fDB::bRestore_Click()
+{
+    const EntryRef entry = ParseEntry(app().DbEntry);
+    if (refuseOdbc(entry))
+        return;
+    QString filter = QStringLiteral("*.cdb");
+    const QString chosen = mMain::ShowOpen(this, filter, QStringLiteral("Restore"), QDir::homePath());
+    if (chosen.isEmpty())
+        return;
+    const QString target = requireActiveFile(entry);
+    if (target.isEmpty())
+        return;
+    if (sameFile(chosen, target)) {
+        mMain::MsgWarn(QStringLiteral("Berkas yang dipilih adalah Database aktif itu sendiri"), kWarn);
+        return;
+    }
+    try {
+        checkRestorable(chosen);
+    } catch (const DbError& e) {
+        mMain::MsgWarn(QStringLiteral("Restore Database dibatalkan:\n") + e.text(), kWarn);
+        return;
+    }
+    if (mMain::MsgConfirm(QStringLiteral("Apakah Anda yakin? aksi ini akan menghapus Database aktif dan "
+                                         "menggantinya dengan Database baru"),
+                          QStringLiteral("Konfirmasi")) != 1)
+        return;
+    // The chosen file goes beside the active one first; only a complete copy
+    // is renamed into its place.
+    QString error;
+    const QString scratch = scratchBeside(target);
+    QFile source(chosen);
+    app().releaseDbConn();
+    if (!source.copy(scratch))
+        error = source.errorString();
+    else if (!replaceFile(scratch, target, &error))
+        QFile::remove(scratch);
+    reopen(target);
+    if (!error.isEmpty())
+        mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + error, kWarn);
+    else
+        mMain::MsgInfo(QStringLiteral("Restore Database sukses"), kInfo);
+}
+
+void fDB::bDrop_Click()
+{
+    if (mMain::MsgConfirm(QStringLiteral("Apakah Anda yakin? aksi ini akan menghapus Database aktif"),
+                          QStringLiteral("Konfirmasi")) != 1)
+        return;
+    App& a = app();
+    fMain* m = MainWindow();
+    if (m) {
+        m->setCaption(a.AppTitle + QStringLiteral(" - Login"));
+        m->tCount->setEnabled(false);
+        m->tClock->setEnabled(false);
+    }
+    a.releaseDbConn();
+    if (m) {
+        m->pLogin->setVisible(true);
+        m->pLogin->raise();
+        m->pcLogo->setVisible(true);
+        m->pcLogo->raise();
+    }
+    // Only the entry's own file goes: a pointer's shared database belongs to
+    // every workstation that points at it.
+    const QString file = ParseEntry(a.DbEntry).entryFile();
+    if (QFile::exists(file) && !QFile::remove(file))
+        mMain::MsgWarn(QStringLiteral("Database tidak dapat dihapus: ") + file, kWarn);
+    Unload();
+    if (m) {
+        m->ReadDB();
+        m->iUsername->setFocus();
+        // The main window's activation, once this window's modal showing has
+        // ended, puts the focus on the database list; the operator goes on
+        // in the user name.
+        QTimer::singleShot(0, m->iUsername, [u = m->iUsername] { u->setFocus(); });
+    }
+}

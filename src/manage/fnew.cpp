@@ -1,0 +1,205 @@
+#include "manage/fnew.h"
+
+#include "core/app.h"
+#include "core/mmain.h"
+#include "shell/fmain.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+using namespace platform;
+
+namespace {
+
+const QString kWarn = QStringLiteral("Peringatan");
+
+// The name becomes a file name in the program folder: nothing in it may lead
+// out of the folder or be refused by the file system of another workstation.
+bool isUsableName(const QString& name)
+{
+    if (name.contains(QLatin1String("..")))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+        if (QStringLiteral("/\\:*?\"<>|").contains(c))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+fNew::fNew() : Form(QStringLiteral("fNew"), QStringLiteral("New Database"))
+{
+    setFixedSize(440, 190);
+
+    cDBName = new Label(this, QStringLiteral("cDBName"), QStringLiteral("Nama Database:"));
+    cDBName->setGeometry(12, 14, 120, 24);
+    iDB = new TextBox(this, QStringLiteral("iDB"));
+    iDB->setGeometry(136, 14, 292, 24);
+    iDB->setMaxLength(50);
+
+    cDBPath = new Label(this, QStringLiteral("cDBPath"), QStringLiteral("Lokasi Database:"));
+    cDBPath->setGeometry(12, 46, 120, 24);
+    iPath = new TextBox(this, QStringLiteral("iPath"));
+    iPath->setGeometry(136, 46, 292, 24);
+    iPath->setEnabled(false);
+
+    iConnect = new CheckBox(this, QStringLiteral("iConnect"), QStringLiteral("Database di &Jaringan (LAN)"));
+    iConnect->setGeometry(136, 78, 200, 24);
+    bConnect = new WanButton(this, QStringLiteral("bConnect"), QStringLiteral("&Koneksi"));
+    bConnect->setGeometry(340, 76, 88, 28);
+    bConnect->setEnabled(false);
+    iODBC = new CheckBox(this, QStringLiteral("iODBC"), QStringLiteral("MySQL-ODBC"));
+    iODBC->setGeometry(136, 106, 200, 24);
+
+    bOK = new WanButton(this, QStringLiteral("bOK"), QStringLiteral("&OK"));
+    bOK->setGeometry(244, 148, 88, 30);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(340, 148, 88, 30);
+
+    iDB->Change = [this] { iDB_Change(); };
+    iDB->events.GotFocus = [this] { mMain::FocusOn(iDB); };
+    iDB->events.LostFocus = [this] { mMain::FocusOff(iDB); };
+    iDB->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iDB->Text()); };
+    iDB->events.KeyDown = [this](int& k, int) {
+        if (k == 13) {
+            k = 0;
+            bOK_Click();
+        }
+    };
+    iConnect->Click = [this] { iConnect_Click(); };
+    bConnect->Click = [this] { bConnect_Click(); };
+    bOK->Click = [this] { bOK_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fNew::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == 27) {
+        KeyCode = 0;
+        Unload();
+    }
+}
+
+void fNew::iDB_Change()
+{
+    if (iPath->isEnabled())
+        return;
+    // The path shows the file the local entry would become.
+    const QString name = iDB->Text().trimmed();
+    iPath->setText(name.isEmpty() ? QString() : app().programFile(name + QStringLiteral(".cdb")));
+}
+
+void fNew::iConnect_Click()
+{
+    const bool shared = iConnect->Value() == 1;
+    iPath->setEnabled(shared);
+    bConnect->setEnabled(shared);
+    if (shared) {
+        iPath->setText(QString());
+        iPath->setFocus();
+    } else {
+        iDB_Change();
+    }
+}
+
+void fNew::bConnect_Click()
+{
+    if (mMain::FileExists(iPath->Text()))
+        mMain::MsgInfo(QStringLiteral("Koneksi Database berhasil"), QStringLiteral("Informasi"));
+    else
+        mMain::MsgInfo(QStringLiteral("Koneksi Database gagal"), QStringLiteral("Informasi"));
+}
+
+void fNew::bClose_Click()
+{
+    iDB->setText(QString());
+    iConnect->setValue(0);
+    Hide();
+}
+
+void fNew::refuse(const QString& message)
+{
+    mMain::MsgWarn(message, kWarn);
+    iDB->setFocus();
+}
+
+void fNew::bOK_Click()
+{
+    // Blanks at the ends would make an entry whose list text the login
+    // cannot map back to its file.
+    const QString name = iDB->Text().trimmed();
+    if (name.isEmpty()) {
+        refuse(QStringLiteral("Nama Database belum diisi"));
+        return;
+    }
+    if (!isUsableName(name)) {
+        refuse(QStringLiteral("Nama Database tidak boleh memuat .. atau karakter / \\ : * ? \" < > |"));
+        return;
+    }
+    const QString taken = QStringLiteral("Database dengan Nama ") + mMain::Quote(name) +
+                          QStringLiteral(" sudah ada, coba dengan Nama lain");
+    if (iODBC->Value() == 1) {
+        if (!writeMarker(app().programFile(name + QStringLiteral(".mdbc"))))
+            return;
+    } else if (iConnect->Value() == 1) {
+        const QString file = app().programFile(name + QStringLiteral(".lan"));
+        if (mMain::FileExists(file)) {
+            refuse(taken);
+            return;
+        }
+        if (!writePointer(file))
+            return;
+    } else {
+        const QString file = app().programFile(name + QStringLiteral(".cdb"));
+        if (mMain::FileExists(file)) {
+            refuse(taken);
+            return;
+        }
+        if (!copyTemplate(file))
+            return;
+    }
+    if (fMain* m = MainWindow())
+        m->ReadDB();
+    Unload();
+}
+
+bool fNew::writeMarker(const QString& file)
+{
+    QSaveFile f(file);
+    if (f.open(QIODevice::WriteOnly) && f.commit())
+        return true;
+    refuse(QStringLiteral("Database tidak dapat dibuat: ") + f.errorString());
+    return false;
+}
+
+bool fNew::writePointer(const QString& file)
+{
+    QSaveFile f(file);
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write(iPath->Text().toUtf8() + "\r\n");
+        if (f.commit())
+            return true;
+    }
+    refuse(QStringLiteral("Database tidak dapat dibuat: ") + f.errorString());
+    return false;
+}
+
+bool fNew::copyTemplate(const QString& file)
+{
+    const QString templ = app().programFile(QStringLiteral("Empty.tdb"));
+    if (!mMain::FileExists(templ)) {
+        refuse(QStringLiteral("Template Database (Empty.tdb) tidak ditemukan di folder program"));
+        return false;
+    }
+    // QFile::copy writes a temporary file and renames it into place, so a
+    // failure leaves no partial database behind.
+    QFile source(templ);
+    if (source.copy(file))
+        return true;
+    refuse(QStringLiteral("Database tidak dapat dibuat: ") + source.errorString());
+    return false;
+}

@@ -1,0 +1,141 @@
+#include "manage/fsetting.h"
+
+#include "core/app.h"
+#include "core/mmain.h"
+#include "shell/fmain.h"
+
+using namespace platform;
+
+namespace {
+
+// A value that is not a number (a hand-edited row) must not stop the window;
+// it shows as off.
+int switchValue(const QString& text)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    return ok && qRound(v) != 0 ? 1 : 0;
+}
+
+} // namespace
+
+fSetting::fSetting() : Form(QStringLiteral("fSetting"), QStringLiteral("Setting"))
+{
+    setFixedSize(470, 420);
+    const int lx = 12, fx = 110, fw = 330, h = 24;
+
+    Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
+    Frame1->setGeometry(10, 8, 450, 116);
+    auto field = [&](QWidget* parent, const QString& name, int y) {
+        auto* t = new TextBox(parent, name);
+        t->setGeometry(fx, y, fw, h);
+        return t;
+    };
+    auto label = [&](QWidget* parent, const QString& name, const QString& text, int y) {
+        auto* l = new Label(parent, name, text);
+        l->setGeometry(lx, y, fx - lx - 6, h);
+        return l;
+    };
+    cCompany = label(Frame1, QStringLiteral("cCompany"), QStringLiteral("Perusahaan:"), 16);
+    iCompany = field(Frame1, QStringLiteral("iCompany"), 16);
+    cAddress = label(Frame1, QStringLiteral("cAddress"), QStringLiteral("Alamat:"), 48);
+    iAddress = field(Frame1, QStringLiteral("iAddress"), 48);
+    cPhone = label(Frame1, QStringLiteral("cPhone"), QStringLiteral("Telepon:"), 80);
+    iPhone = field(Frame1, QStringLiteral("iPhone"), 80);
+
+    cNote = new Frame(this, QStringLiteral("cNote"), QStringLiteral("Nota"));
+    cNote->setGeometry(10, 130, 450, 116);
+    iMessage1 = field(cNote, QStringLiteral("iMessage1"), 20);
+    iMessage2 = field(cNote, QStringLiteral("iMessage2"), 52);
+    iMessage3 = field(cNote, QStringLiteral("iMessage3"), 84);
+    for (TextBox* t : {iMessage1, iMessage2, iMessage3})
+        t->setGeometry(lx, t->y(), 426, h);
+
+    cPrinter = new Frame(this, QStringLiteral("cPrinter"), QStringLiteral("Printer:"));
+    cPrinter->setGeometry(10, 252, 450, 110);
+    cPort = label(cPrinter, QStringLiteral("cPort"), QStringLiteral("Port:"), 24);
+    iPort = new ComboBox(cPrinter, QStringLiteral("iPort"), true);
+    iPort->setGeometry(fx, 24, fw, h);
+    for (const char* port : {"Default", "LPT1", "LPT2", "COM1", "COM2"})
+        iPort->AddItem(QString::fromLatin1(port));
+    iWarehouse = new CheckBox(cPrinter, QStringLiteral("iWarehouse"), QStringLiteral("&Gudang"));
+    iWarehouse->setGeometry(fx, 62, fw, h);
+
+    bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
+    bSave->setGeometry(262, 378, 96, 30);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(364, 378, 96, 30);
+
+    const QList<QWidget*> order = {iCompany,  iAddress, iPhone,     iMessage1, iMessage2,
+                                   iMessage3, iPort,    iWarehouse, bSave,     bClose};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    // Enter walks the fields in tab order; on the port, last of the walk, it
+    // saves.
+    for (TextBox* t : {iCompany, iAddress, iPhone, iMessage1, iMessage2, iMessage3}) {
+        t->events.GotFocus = [t] { mMain::FocusOn(t); };
+        t->events.LostFocus = [t] { mMain::FocusOff(t); };
+        t->events.KeyDown = [this](int& k, int) {
+            if (k == 13) {
+                k = 0;
+                SendTab();
+            }
+        };
+        if (t != iPhone)
+            t->events.KeyPress = [t](int& k) { k = mMain::ProperKey(k, t->Text()); };
+    }
+    iPort->events.KeyDown = [this](int& k, int) {
+        if (k == 13) {
+            k = 0;
+            bSave_Click();
+        }
+    };
+    bSave->Click = [this] { bSave_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fSetting::Form_Activate()
+{
+    // Every showing starts from what is stored; unsaved edits of an earlier
+    // showing are gone.
+    iCompany->setText(mMain::GetConfig(QStringLiteral("Company")));
+    iAddress->setText(mMain::GetConfig(QStringLiteral("Address")));
+    iPhone->setText(mMain::GetConfig(QStringLiteral("Phone")));
+    iMessage1->setText(mMain::GetConfig(QStringLiteral("Message1")));
+    iMessage2->setText(mMain::GetConfig(QStringLiteral("Message2")));
+    iMessage3->setText(mMain::GetConfig(QStringLiteral("Message3")));
+    iPort->setText(mMain::GetConfig(QStringLiteral("Port")));
+    iWarehouse->setValue(switchValue(mMain::GetConfig(QStringLiteral("Warehouse"))));
+    iCompany->setFocus();
+}
+
+void fSetting::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == 27) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+void fSetting::bSave_Click()
+{
+    mMain::SetConfig(QStringLiteral("Company"), iCompany->Text());
+    mMain::SetConfig(QStringLiteral("Address"), iAddress->Text());
+    mMain::SetConfig(QStringLiteral("Phone"), iPhone->Text());
+    mMain::SetConfig(QStringLiteral("Message1"), iMessage1->Text());
+    mMain::SetConfig(QStringLiteral("Message2"), iMessage2->Text());
+    mMain::SetConfig(QStringLiteral("Message3"), iMessage3->Text());
+    mMain::SetConfig(QStringLiteral("Port"), iPort->Text());
+    mMain::SetConfig(QStringLiteral("Warehouse"), iWarehouse->Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    mMain::MsgInfo(QStringLiteral("Setting telah tersimpan"), QStringLiteral("Informasi"));
+    iCompany->setFocus();
+}
+
+void fSetting::bClose_Click()
+{
+    if (fMain* m = MainWindow())
+        m->TabActive(app().MenuControl);
+    Hide();
+}

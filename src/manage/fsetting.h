@@ -1,0 +1,28 @@
+#pragma once
+// The settings window: receipt header and messages, printer port and the
+// warehouse switch of the open database.
+#include "platform/controls.h"
+#include "platform/form.h"
+
+class fSetting : public platform::Form {
+    Q_OBJECT
+public:
+    fSetting();
+
+    platform::Frame* Frame1;
+    platform::Label *cCompany, *cAddress, *cPhone;
+    platform::TextBox *iCompany, *iAddress, *iPhone;
+    platform::Frame* cNote;
+    platform::TextBox *iMessage1, *iMessage2, *iMessage3;
+    platform::Frame* cPrinter;
+    platform::Label* cPort;
+    platform::ComboBox* iPort;
+    platform::CheckBox* iWarehouse;
+    platform::WanButton *bSave, *bClose;
+
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void bSave_Click();
+    void bClose_Click();
+    void CloseAction() override { bClose_Click(); }
+};

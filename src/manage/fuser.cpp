@@ -1,0 +1,195 @@
+#include "manage/fuser.h"
+
+#include "core/app.h"
+#include "core/mmain.h"
+#include "shell/fmain.h"
+
+using namespace platform;
+using namespace mMain;
+
+namespace {
+const QString kWarn = QStringLiteral("Peringatan");
+const QString kInfo = QStringLiteral("Informasi");
+} // namespace
+
+fUser::fUser() : Form(QStringLiteral("fUser"), QStringLiteral("User"))
+{
+    setFixedSize(420, 330);
+    Label22 = new Label(this, QStringLiteral("Label22"), QStringLiteral("Username:"));
+    Label22->setGeometry(16, 16, 90, 24);
+    iUsername = new ComboBox(this, QStringLiteral("iUsername"), true);
+    iUsername->setGeometry(110, 16, 290, 24);
+    Label1 = new Label(this, QStringLiteral("Label1"), QStringLiteral("Password:"));
+    Label1->setGeometry(16, 48, 90, 24);
+    iPassword = new TextBox(this, QStringLiteral("iPassword"));
+    iPassword->setPasswordChar(true);
+    iPassword->setGeometry(110, 48, 290, 24);
+
+    Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
+    Frame1->setGeometry(16, 84, 384, 150);
+    auto box = [this](const QString& name, const QString& caption, int column, int row) {
+        auto* c = new CheckBox(Frame1, name, caption);
+        c->setGeometry(16 + column * 190, 22 + row * 30, 170, 24);
+        return c;
+    };
+    iCashier = box(QStringLiteral("iCashier"), QStringLiteral("&Kasir"), 0, 0);
+    iMaster = box(QStringLiteral("iMaster"), QStringLiteral("&Browse"), 0, 1);
+    iInventory = box(QStringLiteral("iInventory"), QStringLiteral("&Master"), 0, 2);
+    iLedger = box(QStringLiteral("iLedger"), QStringLiteral("&Jurnal"), 0, 3);
+    iStock = box(QStringLiteral("iStock"), QStringLiteral("&Stok"), 1, 0);
+    iUser = box(QStringLiteral("iUser"), QStringLiteral("&User"), 1, 1);
+    iDB = box(QStringLiteral("iDB"), QStringLiteral("&Database"), 1, 2);
+    iSetting = box(QStringLiteral("iSetting"), QStringLiteral("&Setting"), 1, 3);
+
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(110, 250, 90, 32);
+    bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
+    bSave->setGeometry(210, 250, 90, 32);
+    bDelete = new WanButton(this, QStringLiteral("bDelete"), QStringLiteral("&Hapus"));
+    bDelete->setGeometry(310, 250, 90, 32);
+
+    // iDB follows iSetting in tab order, so the Enter chain, which ends in
+    // iSetting, passes it by.
+    QWidget* order[] = {iUsername, iPassword, iCashier, iMaster, iInventory, iLedger, iStock,
+                        iUser,     iSetting,  iDB,      bClose,  bSave,      bDelete};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    iUsername->Change = [this] { iUsername_Click(); };
+    iUsername->Click = [this] { iUsername_Click(); };
+    auto enterSendsTab = [this](int& KeyCode, int) {
+        if (KeyCode == 13)
+            SendTab();
+    };
+    iUsername->events.KeyDown = enterSendsTab;
+    iUsername->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUsername->Text()); };
+    iUsername->events.LostFocus = [this] { iUsername_LostFocus(); };
+    iPassword->events.GotFocus = [this] { FocusOn(iPassword); };
+    iPassword->events.LostFocus = [this] { FocusOff(iPassword); };
+    iPassword->events.KeyDown = enterSendsTab;
+    for (CheckBox* c : {iCashier, iMaster, iInventory, iLedger, iStock, iUser, iDB})
+        c->events.KeyDown = enterSendsTab;
+    iSetting->events.KeyDown = [this](int& KeyCode, int) {
+        if (KeyCode == 13)
+            bSave_Click();
+    };
+    bSave->Click = [this] { bSave_Click(); };
+    bDelete->Click = [this] { bDelete_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fUser::FilliUsername()
+{
+    const QString kept = iUsername->Text();
+    iUsername->Clear();
+    auto rs = OpenRecordset(QStringLiteral("select username from operator"));
+    for (; !rs->Eof(); rs->MoveNext())
+        iUsername->AddItem(rs->Fields(QStringLiteral("UserName")).toString());
+    iUsername->setText(kept);
+}
+
+void fUser::iUsername_Click()
+{
+    auto rs = OpenRecordset(QStringLiteral("select * from operator where username=") + Quote(iUsername->Text()));
+    CheckBox* boxes[] = {iCashier, iMaster, iInventory, iLedger, iStock, iUser, iDB, iSetting};
+    if (rs->Eof()) {
+        iPassword->setText(QString());
+        for (CheckBox* c : boxes)
+            c->setValue(0);
+        return;
+    }
+    iPassword->setText(InvertChars(rs->Fields(QStringLiteral("PassWord")).toString()));
+    const char* columns[] = {"Cashier", "Master", "Inventory", "Ledger", "Stock", "User", "DB", "Setting"};
+    for (size_t i = 0; i < std::size(boxes); ++i)
+        boxes[i]->setValue(int(rs->Fields(QString::fromLatin1(columns[i])).toLongLong()));
+}
+
+void fUser::iUsername_LostFocus()
+{
+    const QString t = iUsername->Text();
+    if (!t.isEmpty())
+        iUsername->setText(t.left(1).toUpper() + t.mid(1).toLower());
+}
+
+void fUser::bSave_Click()
+{
+    // A name of blanks alone would be an operator nobody can type in.
+    if (iUsername->Text().trimmed().isEmpty()) {
+        MsgWarn(QStringLiteral("Username belum diisi"), kWarn);
+        iUsername->setFocus();
+        return;
+    }
+    if (iPassword->Text().isEmpty()) {
+        MsgWarn(QStringLiteral("Password belum diisi"), kWarn);
+        iPassword->setFocus();
+        return;
+    }
+    const QString N = Quote(iUsername->Text());
+    const QString P = Quote(InvertChars(iPassword->Text().toLower()));
+    const QString c = QString::number(iCashier->Value()), m = QString::number(iMaster->Value()),
+                  i = QString::number(iInventory->Value()), l = QString::number(iLedger->Value()),
+                  s = QString::number(iStock->Value()), u = QString::number(iUser->Value()),
+                  d = QString::number(iDB->Value()), t = QString::number(iSetting->Value());
+    const QString sep = QStringLiteral(", ");
+    platform::DbTransaction tx(app().DbConn());
+    if (GetValue(QStringLiteral("select count(username) from operator where username=") + N).toLongLong() == 0) {
+        ExecSQL(QStringLiteral("insert into operator values(") + N + sep + P + sep + c + sep + m + sep + i + sep + l +
+                sep + s + sep + u + sep + d + sep + t + QLatin1Char(')'));
+    } else {
+        ExecSQL(QStringLiteral("update operator set `username`=") + N + QStringLiteral(", `password`=") + P +
+                QStringLiteral(", `cashier`=") + c + QStringLiteral(", `master`=") + m +
+                QStringLiteral(", `inventory`=") + i + QStringLiteral(", `ledger`=") + l +
+                QStringLiteral(", `stock`=") + s + QStringLiteral(", `user`=") + u + QStringLiteral(", `db`=") + d +
+                QStringLiteral(", `setting`=") + t + QStringLiteral(" where `username`=") + N);
+    }
+    tx.commit();
+    MsgInfo(QStringLiteral("User telah tersimpan"), kInfo);
+    FilliUsername();
+    iUsername->setFocus();
+}
+
+void fUser::bDelete_Click()
+{
+    const QString name = iUsername->Text();
+    const QString where = QStringLiteral(" from operator where username=") + Quote(name);
+    if (GetValue(QStringLiteral("select count(username)") + where).toLongLong() <= 0)
+        return;
+    // The last operator who may manage operators cannot go: nobody could
+    // ever add one again.
+    if (GetValue(QStringLiteral("select count(username)") + where + QStringLiteral(" and `user`<>0")).toLongLong() >
+            0 &&
+        GetValue(QStringLiteral("select count(username) from operator where `user`<>0")).toLongLong() <= 1) {
+        MsgWarn(QStringLiteral("User ") + Quote(name) +
+                    QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus"),
+                kWarn);
+        return;
+    }
+    if (MsgConfirm(QStringLiteral("Hapus User ") + Quote(name) + QStringLiteral("?"), QStringLiteral("Konfirmasi")) !=
+        1)
+        return;
+    ExecSQL(QStringLiteral("delete") + where);
+    MsgInfo(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah di hapus"), kInfo);
+    iUsername->setText(QString());
+    FilliUsername();
+    iUsername->setFocus();
+}
+
+void fUser::bClose_Click()
+{
+    iUsername->setText(QString());
+    if (fMain* main = MainWindow())
+        main->TabActive(app().MenuControl);
+    Hide();
+}
+
+void fUser::Form_Activate()
+{
+    FilliUsername();
+    iUsername->setFocus();
+}
+
+void fUser::Form_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == 27)
+        bClose_Click();
+}

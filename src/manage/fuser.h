@@ -1,0 +1,28 @@
+#pragma once
+// The users window: operators with their password and eight rights.
+#include "platform/controls.h"
+#include "platform/form.h"
+
+class fUser : public platform::Form {
+    Q_OBJECT
+public:
+    fUser();
+
+    void FilliUsername();
+    void iUsername_Click();
+    void iUsername_LostFocus();
+    void bSave_Click();
+    void bDelete_Click();
+    void bClose_Click();
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void CloseAction() override { bClose_Click(); }
+
+    platform::Label* Label22;
+    platform::Label* Label1;
+    platform::ComboBox* iUsername;
+    platform::TextBox* iPassword;
+    platform::Frame* Frame1;
+    platform::CheckBox *iCashier, *iMaster, *iInventory, *iLedger, *iStock, *iUser, *iDB, *iSetting;
+    platform::WanButton *bClose, *bSave, *bDelete;
+};

@@ -1,0 +1,448 @@
+// The administration windows (new database, backup/restore/drop, settings),
+// driven as the operator drives them against a fresh program folder.
+#include "core/dbentry.h"
+#include "core/mmain.h"
+#include "manage/fdb.h"
+#include "manage/fnew.h"
+#include "manage/fsetting.h"
+#include "shell/fmain.h"
+#include "support/fixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+using platform::MsgKind;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Rows of a table read on a connection of its own; -1 for a file that does
+// not open as a database.
+int rows(const QString& file, const QString& table)
+{
+    try {
+        platform::DbConnection db;
+        db.Open(file, true);
+        return db.GetValue("select count(*) from " + table).toInt();
+    } catch (const platform::DbError&) {
+        return -1;
+    }
+}
+
+void press(Qt::Key key)
+{
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+} // namespace
+
+class TestManage : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+
+    fNew* nw() const { return qobject_cast<fNew*>(app().form("fNew")); }
+    fDB* db() const { return qobject_cast<fDB*>(app().form("fDB")); }
+    fSetting* st() const { return qobject_cast<fSetting*>(app().form("fSetting")); }
+    QString at(const QString& name) const { return fx->path(name); }
+    QString sample() const { return at("Velmont Cafe & Resto.cdb"); }
+    QStringList folder() const
+    {
+        return QDir(fx->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    }
+    QStringList listed() const
+    {
+        QStringList out;
+        for (int i = 0; i < fx->main->iDatabase->ListCount(); ++i)
+            out << fx->main->iDatabase->List(i);
+        return out;
+    }
+    // What a login leaves behind, set directly.
+    void logIn(const QString& entry, const QString& file)
+    {
+        app().DbKind = "Access";
+        app().DbEntry = entry;
+        if (!file.isEmpty())
+            app().DbConn().Open(file);
+        fx->main->pLogin->hide();
+        fx->main->pcLogo->hide();
+        fx->main->tClock->setEnabled(true);
+        fx->main->tCount->setEnabled(true);
+    }
+    // A shared database (a copy of the sample) and "<name>.lan" naming it.
+    QString sharedEntry(const QString& name)
+    {
+        QDir(fx->dir.path()).mkpath("shared");
+        QFile::copy(sample(), at("shared/pusat.cdb"));
+        writeFile(at(name + ".lan"), at("shared/pusat.cdb").toUtf8() + "\r\n");
+        return at("shared/pusat.cdb");
+    }
+    void activeIsOpenOn(const QString& file)
+    {
+        QVERIFY(app().hasDbConn());
+        QCOMPARE(app().DbConn().path(), file);
+        QVERIFY(mMain::GetValue("select count(*) from operator").toInt() > 0);
+    }
+    void warned(const QString& part)
+    {
+        QCOMPARE(fx->ui->messages.last().kind, MsgKind::Warning);
+        QVERIFY2(fx->ui->lastPrompt().contains(part), qPrintable(fx->ui->lastPrompt()));
+    }
+    void create(const QString& name, bool lan, bool odbc, const QString& path = QString())
+    {
+        nw()->show();
+        nw()->iODBC->setValue(odbc);
+        nw()->iConnect->setValue(lan);
+        nw()->iDB->setText(name);
+        if (lan)
+            nw()->iPath->setText(path);
+        nw()->bOK_Click();
+    }
+
+private slots:
+    void init() { fx = std::make_unique<Fixture>(); }
+    void cleanup() { fx.reset(); }
+
+    void pointerFileFirstField()
+    {
+        const QList<QPair<QByteArray, QString>> cases = {{"/srv/pos/Toko.cdb\r\n", "/srv/pos/Toko.cdb"},
+                                                         {"  \"/srv/a b.cdb\" \r\n", "/srv/a b.cdb"},
+                                                         {" /srv/x.cdb , y\r\nz\r\n", "/srv/x.cdb"},
+                                                         {"\"/srv/a,b.cdb\",x\n", "/srv/a,b.cdb"}};
+        for (const auto& [content, path] : cases) {
+            writeFile(at("p.lan"), content);
+            QCOMPARE(ReadLanPath(at("p.lan")), path);
+        }
+        QCOMPARE(ReadLanPath(at("none.lan")), QString());
+    }
+
+    void newRefusesNamesAndWritesNothing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << ""
+                               << "Nama Database belum diisi";
+        QTest::newRow("blanks") << "   "
+                                << "Nama Database belum diisi";
+        QTest::newRow("out of the folder") << "../escape"
+                                           << "tidak boleh";
+        QTest::newRow("dots") << "x..y"
+                              << "tidak boleh";
+        for (QChar c : QStringLiteral("/\\:*?\"<>|\t\x01") + QChar(0))
+            QTest::addRow("char %d", c.unicode()) << QString("a") + c + "b"
+                                                  << "tidak boleh";
+    }
+    void newRefusesNamesAndWritesNothing()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        const QStringList before = folder();
+        for (int kind = 0; kind < 3; ++kind) {
+            create(name, kind == 1, kind == 2, "/srv/x.cdb");
+            warned(message);
+            QVERIFY(nw()->isVisible());
+        }
+        QCOMPARE(folder(), before);
+        for (const char* ext : {".cdb", ".lan", ".mdbc"})
+            QVERIFY(!QFile::exists(at(QStringLiteral("../escape") + QLatin1String(ext))));
+    }
+
+    void newFailuresLeaveNoFile()
+    {
+        QDir(fx->dir.path()).mkdir("Kafe.cdb"); // the copy cannot land
+        const QStringList before = folder();
+        create("Kafe", false, false);
+        warned("tidak dapat dibuat");
+        QCOMPARE(folder(), before);
+        QVERIFY(nw()->isVisible());
+        QCOMPARE(nw()->iDB->Text(), QString("Kafe"));
+        QFile::remove(at("Empty.tdb"));
+        create("Toko", false, false);
+        warned("Empty.tdb");
+        QVERIFY(!QFile::exists(at("Toko.cdb")));
+        app().ProgramFolder = at("gone"); // a folder that takes no files
+        create("Toko", true, false);
+        warned("tidak dapat dibuat");
+        create("Toko", false, true);
+        warned("tidak dapat dibuat");
+        QVERIFY(!QFileInfo::exists(at("gone")));
+    }
+
+    void newCreatesEachKind()
+    {
+        create("  Toko Baru ", false, false);
+        QCOMPARE(readFile(at("Toko Baru.cdb")), readFile(at("Empty.tdb")));
+        QCOMPARE(rows(at("Toko Baru.cdb"), "operator"), 1);
+        QVERIFY(!nw()->isVisible());
+        create("Toko", true, false, "/srv/pos/Toko.cdb");
+        QCOMPARE(readFile(at("Toko.lan")), QByteArray("/srv/pos/Toko.cdb\r\n"));
+        create("Kosong", true, false, "");
+        QCOMPARE(readFile(at("Kosong.lan")), QByteArray("\r\n"));
+        // Both boxes: only the marker, written anew without a word.
+        writeFile(at("Server.mdbc"), "old");
+        fx->ui->clear();
+        create("Server", true, true, "/srv/x.cdb");
+        QCOMPARE(readFile(at("Server.mdbc")), QByteArray());
+        QVERIFY(!QFile::exists(at("Server.lan")) && fx->ui->messages.isEmpty());
+        QCOMPARE(nw()->iDB->Text(), QString());
+        QCOMPARE(nw()->iConnect->Value(), 0);
+        QCOMPARE(nw()->iODBC->Value(), 1);
+        for (const char* e : {"Toko Baru", "Toko (LAN)", "Server (MySQL-ODBC)"})
+            QVERIFY2(listed().contains(e), e);
+
+        // Each kind tests only its own file.
+        const QStringList before = folder();
+        create("Toko Baru", false, false);
+        warned("Database dengan Nama 'Toko Baru' sudah ada, coba dengan Nama lain");
+        create("Toko", true, false, "/other");
+        warned("'Toko' sudah ada");
+        QCOMPARE(folder(), before);
+        create("Toko", false, false);
+        QVERIFY(QFile::exists(at("Toko.cdb")));
+    }
+
+    void newDialogFieldsAndKeys()
+    {
+        fNew* f = nw();
+        f->iDB->setText("Toko");
+        QCOMPARE(f->iPath->Text(), app().programFile("Toko.cdb"));
+        QVERIFY(!f->iPath->isEnabled() && !f->bConnect->isEnabled());
+        f->iConnect->setValue(1);
+        QCOMPARE(f->iPath->Text(), QString());
+        QVERIFY(f->iPath->isEnabled() && f->bConnect->isEnabled());
+        for (const QString& p : {fx->dir.path(), at("none.cdb"), sample()}) {
+            f->iPath->setText(p);
+            f->bConnect_Click();
+        }
+        QCOMPARE(fx->ui->prompts(),
+                 (QStringList{"Koneksi Database gagal", "Koneksi Database gagal", "Koneksi Database berhasil"}));
+        f->iConnect->setValue(0);
+        QCOMPARE(f->iPath->Text(), app().programFile("Toko.cdb"));
+
+        fx->ui->scripts["fNew"] = [&](platform::Form*) {
+            f->iDB->setText("");
+            f->iDB->setFocus();
+            QTest::keyClicks(f->iDB, "toko kopi");
+            press(Qt::Key_Return);
+        };
+        f->ShowModal();
+        QVERIFY(QFile::exists(at("Toko Kopi.cdb")));
+        // Esc and the close box clear and hide; the window stays loaded.
+        for (bool closeBox : {false, true}) {
+            fx->ui->scripts["fNew"] = [&](platform::Form*) {
+                f->iConnect->setValue(1);
+                f->iDB->setText("Sisa");
+                closeBox ? void(f->close()) : press(Qt::Key_Escape);
+                QVERIFY(!f->isVisible());
+            };
+            f->ShowModal();
+            QCOMPARE(f->iDB->Text(), QString());
+            QCOMPARE(f->iConnect->Value(), 0);
+            QVERIFY(!f->isUnloaded());
+        }
+    }
+
+    void backupLandsInACdbFile()
+    {
+        logIn("Velmont Cafe & Resto", sample());
+        const int items = rows(sample(), "saleitems");
+        QDir(fx->dir.path()).mkdir("out");
+        const QString out = at("out/copy");
+        fx->ui->fileAnswers = {out, out + "2.cdb", out, out + ".CDB"};
+        db()->bBackup_Click();
+        QCOMPARE(db()->iFilename->Text(), out);
+        db()->bBackup_Click();
+        QCOMPARE(db()->iFilename->Text(), out + "2");
+        db()->bBackup_Click(); // over the earlier backup
+        db()->bBackup_Click();
+        const QStringList made = QDir(at("out")).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        QCOMPARE(made, (QStringList{"copy.CDB.cdb", "copy.cdb", "copy2.cdb"}));
+        for (const QString& name : made)
+            QCOMPARE(rows(at("out/" + name), "saleitems"), items);
+        QCOMPARE(fx->ui->prompts().count("Backup Database sukses"), 4);
+        activeIsOpenOn(sample());
+    }
+
+    void restoreAndItsRefusals()
+    {
+        logIn("Velmont Cafe & Resto", sample());
+        const QByteArray original = readFile(sample());
+        writeFile(at("notes.cdb"), "not a database\n");
+        for (const char* copy : {"nooperator.cdb", "fresh.cdb"})
+            QFile::copy(at("Empty.tdb"), at(copy));
+        {
+            platform::DbConnection c;
+            c.Open(at("nooperator.cdb"));
+            c.Execute("drop table operator");
+        }
+        const QStringList before = folder();
+        // Backup onto the active file, with or without its ending; restore
+        // from it, from a text file, from a database without operators.
+        fx->ui->fileAnswers = {sample(), sample().chopped(4), sample(), at("notes.cdb"), at("nooperator.cdb")};
+        for (int i = 0; i < 5; ++i) {
+            i < 2 ? db()->bBackup_Click() : db()->bRestore_Click();
+            QCOMPARE(fx->ui->messages.last().kind, MsgKind::Warning);
+            QVERIFY(!fx->ui->lastPrompt().contains("sukses"));
+        }
+        // Cancelled file dialogs, a declined question.
+        fx->ui->clear();
+        fx->ui->fileAnswers = {"", "", at("fresh.cdb")};
+        fx->ui->answers = {platform::MsgCancel};
+        db()->bBackup_Click();
+        db()->bRestore_Click();
+        db()->bRestore_Click();
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QCOMPARE(readFile(sample()), original);
+        QCOMPARE(folder(), before);
+        activeIsOpenOn(sample());
+        // A good file replaces the data; nothing else is left in the folder.
+        fx->ui->fileAnswers = {at("fresh.cdb")};
+        db()->bRestore_Click();
+        QCOMPARE(fx->ui->lastPrompt(), QString("Restore Database sukses"));
+        QCOMPARE(mMain::GetValue("select count(*) from saleitems").toInt(), 0);
+        mMain::SetConfig("Company", "Baru");
+        activeIsOpenOn(sample());
+        QCOMPARE(folder(), before);
+        // An ODBC entry has no file: refused before any file dialog.
+        app().DbEntry = "Server (MySQL-ODBC)";
+        fx->ui->fileFilters.clear();
+        db()->bBackup_Click();
+        warned("ODBC");
+        db()->bRestore_Click();
+        warned("ODBC");
+        QVERIFY(fx->ui->fileFilters.isEmpty());
+    }
+
+    void lanEntryWorksOnTheSharedFile()
+    {
+        const QString shared = sharedEntry("Cabang");
+        const QByteArray pointer = readFile(at("Cabang.lan"));
+        logIn("Cabang (LAN)", shared);
+        mMain::SetConfig("Where", "shared");
+        QFile::copy(at("Empty.tdb"), at("fresh.cdb"));
+        fx->ui->fileAnswers = {at("lan"), at("fresh.cdb")};
+        db()->bBackup_Click();
+        QCOMPARE(rows(at("lan.cdb"), "config where `key`='Where'"), 1);
+        db()->bRestore_Click();
+        QCOMPARE(fx->ui->lastPrompt(), QString("Restore Database sukses"));
+        QCOMPARE(rows(shared, "saleitems"), 0);
+        QCOMPARE(readFile(at("Cabang.lan")), pointer);
+        activeIsOpenOn(shared);
+    }
+
+    void dropDeletesOnlyTheEntrysFile_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("gone");
+        QTest::newRow("plain") << "Toko"
+                               << "Toko.cdb";
+        QTest::newRow("pointer") << "Toko (LAN)"
+                                 << "Toko.lan";
+        QTest::newRow("odbc") << "Toko (MySQL-ODBC)"
+                              << "Toko.mdbc";
+        QTest::newRow("bracket in the name") << "Toko (Baru) (LAN)"
+                                             << "Toko (Baru).lan";
+    }
+    void dropDeletesOnlyTheEntrysFile()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, gone);
+        const QString shared = sharedEntry("Toko");
+        sharedEntry("Toko (Baru)");
+        QFile::copy(at("Empty.tdb"), at("Toko.cdb"));
+        writeFile(at("Toko.mdbc"), "");
+        QStringList expected = folder();
+        expected.removeOne(gone);
+        logIn(entry, gone.endsWith(".cdb") ? at(gone) : gone.endsWith(".lan") ? shared : QString());
+        fMain* m = fx->main;
+        app().MenuControl = m->bLedger;
+        m->TabActive(m->bDB);
+        fx->ui->answers = {platform::MsgCancel};
+        db()->bDrop_Click();
+        QVERIFY(QFile::exists(at(gone)) && m->tClock->Enabled());
+
+        fx->ui->scripts["fDB"] = [this](platform::Form*) {
+            QCOMPARE(db()->focusWidget(), static_cast<QWidget*>(db()->bClose));
+            db()->bDrop->click();
+        };
+        db()->ShowModal();
+        QCOMPARE(folder(), expected);
+        QCOMPARE(rows(shared, "operator"), 2);
+        QVERIFY(!listed().contains(entry));
+        QCOMPARE(m->Caption(), QString("Orvanta 2011 - Login"));
+        QVERIFY(!m->tClock->Enabled() && !m->tCount->Enabled() && !app().hasDbConn());
+        QVERIFY(m->pLogin->isVisible() && m->pcLogo->isVisible());
+        QVERIFY(!db()->isVisible() && !db()->isUnloaded());
+        QCOMPARE(app().MenuKey, QString("Ledger"));
+        QTRY_COMPARE(m->focusWidget(), static_cast<QWidget*>(m->iUsername));
+    }
+
+    void settingsLoadSaveAndEnterChain()
+    {
+        logIn("Velmont Cafe & Resto", sample());
+        mMain::ExecSQL("delete from config where `key`='Port'");
+        mMain::SetConfig("Warehouse", "ya");
+        fSetting* f = st();
+        QList<QWidget*> walk;
+        fx->ui->scripts["fSetting"] = [&](platform::Form*) {
+            QCOMPARE(f->iCompany->Text(), QString("Velmont Cafe & Resto"));
+            QCOMPARE(f->iMessage3->Text(), QString("Sampai Jumpa Kembali"));
+            QCOMPARE(f->iPort->Text(), QString());
+            QCOMPARE(f->iWarehouse->Value(), 0);
+            f->iAddress->setText("");
+            QTest::keyClicks(f->iAddress, "jl. baru");
+            f->iCompany->setFocus();
+            for (int i = 0; i < 7; ++i) {
+                walk << QApplication::focusWidget();
+                press(Qt::Key_Return);
+            }
+        };
+        f->ShowModal();
+        QCOMPARE(walk, (QList<QWidget*>{f->iCompany, f->iAddress, f->iPhone, f->iMessage1, f->iMessage2, f->iMessage3,
+                                        f->iPort}));
+        QCOMPARE(fx->ui->lastPrompt(), QString("Setting telah tersimpan"));
+        QCOMPARE(mMain::GetConfig("Address"), QString("Jl. Baru"));
+        QCOMPARE(mMain::GetConfig("Port"), QString());
+        QCOMPARE(mMain::GetConfig("Warehouse"), QString("0"));
+
+        // Every showing reloads; a typed port stays as typed; saving twice
+        // adds no rows; unsaved edits are gone at the next showing.
+        mMain::SetConfig("Company", "Velmont");
+        mMain::SetConfig("Warehouse", "1");
+        const QString port = "\\\\kasir\\Epson TM";
+        fx->ui->scripts["fSetting"] = [&](platform::Form*) {
+            QCOMPARE(f->iCompany->Text(), QString("Velmont"));
+            QCOMPARE(f->iWarehouse->Value(), 1);
+            QTest::keyClicks(f->iPort->lineEdit(), port);
+            f->bSave->click();
+            f->bSave->click();
+            f->iCompany->setText("Unsaved");
+            press(Qt::Key_Escape);
+        };
+        f->ShowModal();
+        QCOMPARE(mMain::GetConfig("Port"), port);
+        QCOMPARE(mMain::GetValue("select count(*) - count(distinct `key`) from config").toInt(), 0);
+        fx->ui->scripts["fSetting"] = [&](platform::Form*) {
+            QCOMPARE(f->iCompany->Text(), QString("Velmont"));
+            QCOMPARE(f->iPort->Text(), port);
+        };
+        f->ShowModal();
+        QVERIFY(!f->isVisible() && !f->isUnloaded());
+    }
+};
+
+QTEST_MAIN(TestManage)
+#include "tst_manage.moc"

@@ -1,0 +1,266 @@
+// The platform layer's event model and services: change and click handlers
+// run once per real change and also from code, key preview and key
+// replacement, the error boundary of handlers, timers that fail quietly,
+// the modal show with activation, and the spreadsheet file.
+#include "core/app.h"
+#include "platform/controls.h"
+#include "platform/db.h"
+#include "platform/form.h"
+#include "platform/keys.h"
+#include "platform/runtime.h"
+#include "platform/spreadsheet.h"
+#include "support/testbackend.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace platform;
+
+namespace {
+
+class Window : public Form {
+public:
+    Window() : Form(QStringLiteral("fTest"), QStringLiteral("Test"))
+    {
+        box = new TextBox(this, QStringLiteral("iCode"));
+        other = new TextBox(this, QStringLiteral("iName"));
+    }
+    void Form_KeyDown(int& KeyCode, int Shift) override
+    {
+        seen << KeyCode;
+        shifts << Shift;
+        if (KeyCode == vbKeyF1)
+            KeyCode = 0; // the window keeps F1 for itself
+    }
+    void Form_Activate() override { ++activations; }
+    TextBox* box;
+    TextBox* other;
+    QList<int> seen;
+    QList<int> shifts;
+    int activations = 0;
+};
+
+} // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<App> app;
+    TestBackend* ui = nullptr;
+
+private slots:
+    void init()
+    {
+        app = std::make_unique<App>(dir.path(), dir.filePath(QStringLiteral("s.ini")));
+        ui = new TestBackend;
+        app->setBackend(std::unique_ptr<Backend>(ui));
+    }
+    void cleanup() { app.reset(); }
+
+    void changeHandlersRunOncePerRealChange()
+    {
+        TextBox box(nullptr, QStringLiteral("iCode"));
+        int changes = 0;
+        box.Change = [&] { ++changes; };
+        box.setText(QStringLiteral("A"));
+        box.setText(QStringLiteral("A"));
+        QCOMPARE(changes, 1);
+        QTest::keyClicks(&box, QStringLiteral("BC"));
+        QCOMPARE(changes, 3);
+
+        CheckBox check(nullptr, QStringLiteral("iCheck"), QStringLiteral("x"));
+        int clicks = 0;
+        check.Click = [&] { ++clicks; };
+        check.setValue(1);
+        check.setValue(1);
+        check.setValue(0);
+        QCOMPARE(clicks, 2);
+
+        ListBox list(nullptr, QStringLiteral("iList"));
+        int rowClicks = 0;
+        list.Click = [&] { ++rowClicks; };
+        list.AddItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        QCOMPARE(list.ListIndex(), -1);
+        list.setListIndex(2);
+        list.setListIndex(2);
+        QCOMPARE(rowClicks, 1);
+        int checked = -1;
+        list.ItemCheck = [&](int row) { checked = row; };
+        list.setSelected(1, true);
+        QCOMPARE(checked, 1);
+        QVERIFY(list.Selected(1));
+        list.Clear();
+        QCOMPARE(rowClicks, 1);
+    }
+
+    void comboBoxesSelectOnlyWhenTold()
+    {
+        ComboBox combo(nullptr, QStringLiteral("iLanguage"), true);
+        int clicks = 0, changes = 0;
+        combo.Click = [&] { ++clicks; };
+        combo.Change = [&] { ++changes; };
+        combo.AddItem(QStringLiteral("English"));
+        combo.AddItem(QStringLiteral("Indonesia"));
+        QCOMPARE(combo.ListIndex(), -1);
+        QCOMPARE(combo.Text(), QString());
+        QCOMPARE(clicks + changes, 0);
+        combo.setListIndex(1);
+        QCOMPARE(clicks, 1);
+        QCOMPARE(changes, 0); // choosing a row is a click, not a change
+        QCOMPARE(combo.Text(), QStringLiteral("Indonesia"));
+        combo.setText(QStringLiteral("Indo"));
+        QCOMPARE(changes, 1);
+        // Clear keeps quiet and empties the text, so putting a kept text
+        // back counts as a change.
+        combo.Clear();
+        QCOMPARE(combo.Text(), QString());
+        combo.setText(QStringLiteral("Indo"));
+        QCOMPARE(changes, 2);
+
+        ComboBox list(nullptr, QStringLiteral("iDatabase"), false);
+        list.AddItem(QStringLiteral("Toko"));
+        list.AddItem(QStringLiteral("Kafe"));
+        QCOMPARE(list.ListIndex(), -1);
+        list.setText(QStringLiteral("Kafe"));
+        QCOMPARE(list.ListIndex(), 1);
+        list.setText(QStringLiteral("Unknown"));
+        QCOMPARE(list.ListIndex(), -1);
+    }
+
+    void keyPreviewAndKeyReplacement()
+    {
+        Window w;
+        w.Show();
+        QApplication::setActiveWindow(&w);
+        QCOMPARE(w.activations, 1);
+        w.box->setFocus();
+        QList<int> downs;
+        w.box->events.KeyDown = [&](int& KeyCode, int) { downs << KeyCode; };
+        w.box->events.KeyPress = [](int& KeyAscii) {
+            if (KeyAscii == '.')
+                KeyAscii = ',';
+            else if (KeyAscii == 'x')
+                KeyAscii = 0;
+            else
+                KeyAscii = QChar(KeyAscii).toUpper().unicode();
+        };
+        QTest::keyClicks(w.box, QStringLiteral("a.xb"));
+        QCOMPARE(w.box->Text(), QStringLiteral("A,B"));
+        // The window saw every key first, once each.
+        QCOMPARE(w.seen, (QList<int>{'A', 190, 'X', 'B'}));
+        // A key the window swallows never reaches the field.
+        QTest::keyClick(w.box, Qt::Key_F1);
+        QCOMPARE(w.seen.last(), int(vbKeyF1));
+        QVERIFY(!downs.contains(vbKeyF1));
+        QTest::keyClick(w.box, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.shifts.last(), vbCtrlMask | vbShiftMask);
+        QTest::keyClick(w.box, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(w.seen.last(), int(vbKeyAdd));
+        // A key sent to the window itself is seen once too.
+        const qsizetype before = w.seen.size();
+        QTest::keyClick(&w, Qt::Key_F2);
+        QCOMPARE(w.seen.size(), before + 1);
+    }
+
+    void errorsStopAtTheEventBoundary()
+    {
+        TextBox box(nullptr, QStringLiteral("iCode"));
+        WanButton save(nullptr, QStringLiteral("bSave"), QStringLiteral("Save"));
+        int after = 0;
+        box.Change = [] {
+            throw DbError(QStringLiteral("no such table: stock"), QStringLiteral("select * from stock"));
+        };
+        save.Click = [&] {
+            box.setText(QStringLiteral("A")); // the change handler fails: so does this handler
+            ++after;
+        };
+        save.click();
+        QCOMPARE(after, 0);
+        QCOMPARE(ui->messages.size(), 1);
+        QCOMPARE(ui->messages.first().kind, MsgKind::Warning);
+        QVERIFY(ui->messages.first().prompt.contains(QLatin1String("bSave.Click")));
+        QVERIFY(ui->messages.first().prompt.contains(QLatin1String("select * from stock")));
+        // The program goes on: the next event runs normally.
+        box.Change = nullptr;
+        save.click();
+        QCOMPARE(after, 1);
+    }
+
+    void timersFailQuietly()
+    {
+        Timer t(nullptr, QStringLiteral("tClock"), 1);
+        int ticks = 0;
+        t.Tick = [&] {
+            ++ticks;
+            throw std::runtime_error("no database");
+        };
+        t.setEnabled(true);
+        QTRY_VERIFY(ticks >= 3);
+        t.setEnabled(false);
+        QVERIFY(ui->messages.isEmpty());
+    }
+
+    void modalShowActivatesAndHides()
+    {
+        Window main;
+        main.Show();
+        Window dialog;
+        dialog.setObjectName(QStringLiteral("fDialog"));
+        bool ran = false;
+        ui->scripts[QStringLiteral("fDialog")] = [&](Form* f) {
+            ran = true;
+            QVERIFY(f->isVisible());
+            QCOMPARE(dialog.activations, 1);
+            // The close box hides the window while the program runs on.
+            QVERIFY(!f->close());
+        };
+        dialog.ShowModal();
+        QVERIFY(ran);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(!dialog.isUnloaded());
+        // The window below is activated again once the dialog closes.
+        QCOMPARE(main.activations, 2);
+        app->IsClosing = true;
+        QVERIFY(dialog.Unload());
+        QVERIFY(dialog.isUnloaded());
+    }
+
+    void spreadsheetFile()
+    {
+        Workbook wb;
+        wb.setValue(1, 1, QStringLiteral("Kode"));
+        wb.setValue(2, 1, QStringLiteral("KOPI"));
+        wb.setValue(2, 2, 18000.0);
+        wb.setBold(1, 1, 1, 2);
+        wb.setNumberFormat(2, 2, 2, 2, QStringLiteral("#,##0"));
+        wb.setBorder(1, 1, 2, 2);
+        wb.autoFit();
+        QCOMPARE(wb.lastRow(), 2);
+        QCOMPARE(wb.lastColumn(), 2);
+        QVERIFY(wb.find(1, 1)->bold);
+        const QString path = wb.open(QStringLiteral("Laporan"));
+        QCOMPARE(ui->opened, QStringList{path});
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.read(2), QByteArray("PK"));
+        f.close();
+        QFile::remove(path);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, wb.save(dir.filePath(QStringLiteral("no/such/dir/x.xlsx"))));
+    }
+
+    void settingsStore()
+    {
+        app->Settings.SaveSetting(QStringLiteral("OV"), QStringLiteral("Global"), QStringLiteral("Language"),
+                                  QStringLiteral("English"));
+        SettingsStore again(dir.filePath(QStringLiteral("s.ini")));
+        QCOMPARE(again.GetSetting(QStringLiteral("OV"), QStringLiteral("Global"), QStringLiteral("Language")),
+                 QStringLiteral("English"));
+        QCOMPARE(again.GetSetting(QStringLiteral("OV"), QStringLiteral("Global"), QStringLiteral("Missing")),
+                 QString());
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,417 @@
+// The main window through its real controls: start-up, the database list,
+// login and logout, menu and function keys, the clock, the exit question and
+// the dialog close rule, and the users window.
+#include "core/app.h"
+#include "core/mmain.h"
+#include "manage/fuser.h"
+#include "shell/fmain.h"
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace mMain;
+
+namespace {
+const QString kSample = QStringLiteral("Velmont Cafe & Resto");
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QStringList entries(fMain* m)
+{
+    QStringList out;
+    for (int i = 0; i < m->iDatabase->ListCount(); ++i)
+        out << m->iDatabase->List(i);
+    return out;
+}
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+    fMain* m = nullptr;
+
+    void key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(m);
+        QTest::keyClick(target, Qt::Key(qtKey), mods);
+    }
+
+private slots:
+    void init()
+    {
+        fx = std::make_unique<Fixture>();
+        m = fx->main;
+    }
+    void cleanup() { fx.reset(); }
+
+    void startUpShowsTheLoginPanel()
+    {
+        QCOMPARE(m->Caption(), QStringLiteral("Orvanta - Login"));
+        QVERIFY(m->isVisible());
+        QVERIFY(m->pLogin->isVisible());
+        QVERIFY(m->pcLogo->isVisible());
+        QCOMPARE(m->pcLogo->pos(), QPoint(0, 0));
+        // The logo lies above the login panel.
+        const QObjectList kids = m->children();
+        QVERIFY(kids.indexOf(m->pcLogo) > kids.indexOf(m->pLogin));
+        QVERIFY(!m->tClock->Enabled());
+        QVERIFY(!m->tCount->Enabled());
+        // The dialogs exist from the start, hidden.
+        auto* user = qobject_cast<fUser*>(fx->app->form(QStringLiteral("fUser")));
+        QVERIFY(user);
+        QVERIFY(!user->isVisible());
+        // The database list: the sample only, nothing selected.
+        QCOMPARE(entries(m), QStringList{kSample});
+        QCOMPARE(m->iDatabase->ListIndex(), -1);
+        QCOMPARE(m->focusWidget(), m->iDatabase);
+    }
+
+    void databaseListByKindInNameOrder()
+    {
+        writeFile(fx->path(QStringLiteral("toko.cdb")), "");
+        writeFile(fx->path(QStringLiteral("Cabang.lan")), "/srv/shop.cdb\r\n");
+        writeFile(fx->path(QStringLiteral("Server.mdbc")), "");
+        writeFile(fx->path(QStringLiteral("Capital.CDB")), "");
+        writeFile(fx->path(QStringLiteral("notes.txt")), "");
+        QDir(fx->dir.path()).mkdir(QStringLiteral("Folder.cdb"));
+        m->ReadDB();
+        QCOMPARE(entries(m), (QStringList{QStringLiteral("Cabang (LAN)"), QStringLiteral("Folder"),
+                                          QStringLiteral("Server (MySQL-ODBC)"), QStringLiteral("toko"), kSample}));
+        QCOMPARE(m->iDatabase->ListIndex(), -1);
+    }
+
+    void sampleHint()
+    {
+        QVERIFY(!m->pInfo->isVisible());
+        m->iDatabase->setText(kSample);
+        QVERIFY(m->pInfo->isVisible());
+        m->cInfo_Click();
+        QVERIFY(!m->pInfo->isVisible());
+        m->iDatabase->setListIndex(-1);
+        m->iDatabase->setText(kSample);
+        QVERIFY(m->pInfo->isVisible());
+        m->iUsername->setFocus();
+        QVERIFY(!m->pInfo->isVisible());
+    }
+
+    void loginRefusalsInOrder()
+    {
+        m->bLogin->click();
+        QCOMPARE(fx->ui->prompts(), QStringList{QStringLiteral("Database belum diisi")});
+        QCOMPARE(fx->ui->messages.last().title, QStringLiteral("Peringatan"));
+        m->iDatabase->setText(kSample);
+        m->bLogin->click();
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Username belum diisi"));
+        m->iUsername->setText(QStringLiteral("admin"));
+        m->bLogin->click();
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Password belum diisi"));
+        QCOMPARE(m->focusWidget(), m->iPassword);
+        m->iUsername->setText(QStringLiteral("nobody"));
+        m->iPassword->setText(QStringLiteral("x"));
+        m->bLogin->click();
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Username tidak ditemukan"));
+        m->iUsername->setText(QStringLiteral("admin"));
+        m->iPassword->setText(QStringLiteral("wrong"));
+        m->bLogin->click();
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Password salah"));
+        QVERIFY(m->pLogin->isVisible());
+        // Two operators of one name: refused as unknown.
+        ExecSQL(QStringLiteral("insert into operator select * from operator where username='Admin'"));
+        m->iPassword->setText(QStringLiteral("admin"));
+        m->bLogin->click();
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Username tidak ditemukan"));
+    }
+
+    void loginAsAdminAndLogout()
+    {
+        // Passwords ignore case; the user name leaves its box capitalised.
+        fx->login(kSample, QStringLiteral("aDMIN"), QStringLiteral("ADMIN"));
+        QVERIFY(fx->ui->messages.isEmpty());
+        QCOMPARE(m->Caption(), QStringLiteral("Orvanta 2011 - Velmont Cafe & Resto"));
+        QCOMPARE(fx->app->CurrentUser, QStringLiteral("Admin"));
+        QCOMPARE(fx->app->DbEntry, kSample);
+        QCOMPARE(fx->app->DbKind, QStringLiteral("Access"));
+        QCOMPARE(m->iCashier->Caption(), QStringLiteral("Cashier: Admin"));
+        QVERIFY(!m->pLogin->isVisible());
+        QVERIFY(!m->pcLogo->isVisible());
+        QVERIFY(m->tClock->Enabled() && m->tCount->Enabled());
+        QVERIFY(m->iUsername->Text().isEmpty() && m->iPassword->Text().isEmpty());
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Cashier"));
+        QCOMPARE(m->lCashier->ForeColor(), QColor(217, 77, 22));
+        for (auto* b : {m->bCashier, m->bInventory, m->bLedger, m->bStock, m->bUser, m->bDB, m->bSetting})
+            QVERIFY(b->isEnabled());
+        QCOMPARE(m->iCash->Caption(), QStringLiteral("Cash: 0"));
+
+        // F2, F3, F8 switch panels; the highlight follows.
+        key(Qt::Key_F2);
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Inventory"));
+        QCOMPARE(m->lCashier->ForeColor(), QColor(51, 51, 51));
+        key(Qt::Key_F8);
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Help"));
+        key(Qt::Key_F3);
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+
+        // Cancel at the logout question changes nothing.
+        fx->ui->answers = {platform::MsgCancel};
+        key(Qt::Key_F9);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Logout dari sesi ini?"));
+        QVERIFY(!m->pLogin->isVisible());
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        QVERIFY(m->tClock->Enabled());
+
+        key(Qt::Key_F9);
+        QVERIFY(m->pLogin->isVisible());
+        QVERIFY(m->pcLogo->isVisible());
+        QCOMPARE(m->Caption(), QStringLiteral("Orvanta 2011 - Login"));
+        QVERIFY(!m->tClock->Enabled() && !m->tCount->Enabled());
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        QCOMPARE(m->focusWidget(), m->iUsername);
+        // The connection stays open; the keys rest on the login panel.
+        QVERIFY(fx->app->DbConn().isOpen());
+        const int before = fx->ui->messages.size();
+        key(Qt::Key_F1);
+        key(Qt::Key_Escape);
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        QCOMPARE(fx->ui->messages.size(), before);
+    }
+
+    void cashierAccountSeesItsItemsOnly()
+    {
+        fx->login(kSample, QStringLiteral("Kasir"), QStringLiteral("kasir"));
+        QVERIFY(fx->ui->messages.isEmpty());
+        QVERIFY(m->bCashier->isEnabled());
+        for (auto* b : {m->bInventory, m->bLedger, m->bStock, m->bUser, m->bDB, m->bSetting})
+            QVERIFY(!b->isEnabled());
+        QVERIFY(m->bHelp->isEnabled() && m->bLogout->isEnabled());
+        key(Qt::Key_F5);
+        key(Qt::Key_F2);
+        QVERIFY(fx->ui->shownModal.isEmpty());
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Cashier"));
+        // An operator without the cashier right still lands on the cashier
+        // panel, but F1 does nothing for him.
+        ExecSQL(QStringLiteral("update operator set cashier=0, ledger=1 where username='Kasir'"));
+        fx->ui->answers = {platform::MsgOK};
+        key(Qt::Key_F9);
+        fx->login(kSample, QStringLiteral("Kasir"), QStringLiteral("kasir"));
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Cashier"));
+        QVERIFY(!m->bCashier->isEnabled());
+        key(Qt::Key_F3);
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        key(Qt::Key_F1);
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+    }
+
+    void entriesOfEveryKind()
+    {
+        // A name holding " (" logs in as a plain entry.
+        QVERIFY(QFile::copy(fx->path(kSample + QStringLiteral(".cdb")), fx->path(QStringLiteral("Toko (Pusat).cdb"))));
+        m->ReadDB();
+        fx->login(QStringLiteral("Toko (Pusat)"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QVERIFY(fx->ui->messages.isEmpty());
+        QCOMPARE(m->Caption(), QStringLiteral("Orvanta 2011 - Toko (Pusat)"));
+        key(Qt::Key_F9);
+
+        // A pointer to a missing file is refused; the open database stays.
+        writeFile(fx->path(QStringLiteral("Gudang (Dua).lan")), "/no/such/shop.cdb\r\n");
+        // A pointer to a shared file opens that file.
+        const QString shared = fx->path(QStringLiteral("shared/shop.cdb"));
+        QDir(fx->dir.path()).mkdir(QStringLiteral("shared"));
+        QVERIFY(QFile::copy(fx->path(kSample + QStringLiteral(".cdb")), shared));
+        writeFile(fx->path(QStringLiteral("Cabang.lan")), "\"" + shared.toUtf8() + "\", other\r\n");
+        writeFile(fx->path(QStringLiteral("Server.mdbc")), "");
+        m->ReadDB();
+        const QString before = fx->app->DbConn().path();
+        fx->login(QStringLiteral("Gudang (Dua) (LAN)"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Koneksi database gagal"));
+        QCOMPARE(fx->app->DbConn().path(), before);
+        fx->login(QStringLiteral("Server (MySQL-ODBC)"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Koneksi database gagal"));
+        QCOMPARE(fx->app->DbConn().path(), before);
+        QVERIFY(m->pLogin->isVisible());
+        // A plain entry whose file is not a database.
+        writeFile(fx->path(QStringLiteral("Rusak.cdb")), "not a database");
+        m->ReadDB();
+        fx->login(QStringLiteral("Rusak"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Koneksi database gagal"));
+        QCOMPARE(fx->app->DbConn().path(), before);
+        fx->ui->clear();
+        fx->login(QStringLiteral("Cabang (LAN)"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QVERIFY(fx->ui->messages.isEmpty());
+        QCOMPARE(fx->app->LanPath, shared);
+        QCOMPARE(QFileInfo(fx->app->DbConn().path()), QFileInfo(shared));
+    }
+
+    void clockShowsTheCashBalance()
+    {
+        fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(m->iCash->Caption(), QStringLiteral("Cash: 0"));
+        ExecSQL(QStringLiteral("insert into cash (ID, Debit, Credit) values (1, 2000, 0)"));
+        ExecSQL(QStringLiteral("insert into cash (ID, Debit, Credit) values (2, 0, 500)"));
+        m->tClock_Timer();
+        QCOMPARE(m->iCash->Caption(), QStringLiteral("Cash: 1,500"));
+        ExecSQL(QStringLiteral("insert into cash (ID, Debit, Credit) values (3, 0, 3000)"));
+        m->tClock_Timer();
+        QCOMPARE(m->iCash->Caption(), QStringLiteral("Cash: -1,500"));
+        QVERIFY(m->iClock->Caption().contains(QString::number(QDate::currentDate().year())));
+        // A database without a journal: no box every second, a zero balance.
+        ExecSQL(QStringLiteral("drop table cash"));
+        m->tClock_Timer();
+        QCOMPARE(m->iCash->Caption(), QStringLiteral("Cash: 0"));
+    }
+
+    void resizeCentresThePanels()
+    {
+        m->resize(1400, 800);
+        for (QWidget* p :
+             {static_cast<QWidget*>(m->pMenu), static_cast<QWidget*>(m->pLogin), static_cast<QWidget*>(m->pCashier),
+              static_cast<QWidget*>(m->pInventory), static_cast<QWidget*>(m->pLedger), static_cast<QWidget*>(m->pHelp)})
+            QCOMPARE(p->x(), 1400 / 2 - p->width() / 2);
+        QCOMPARE(m->pcLogo->pos(), QPoint(0, 0));
+    }
+
+    void exitQuestion()
+    {
+        fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
+        fx->ui->answers = {platform::MsgCancel};
+        QVERIFY(!m->close());
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Keluar dari Aplikasi?"));
+        QCOMPARE(fx->ui->messages.last().title, QStringLiteral("Konfirmasi"));
+        QVERIFY(!fx->app->IsClosing);
+        QVERIFY(m->isVisible());
+        QVERIFY(fx->app->unloadLog.isEmpty());
+        QCOMPARE(fx->app->CurrentUser, QStringLiteral("Admin"));
+        QVERIFY(fx->app->DbConn().isOpen());
+        QVERIFY(m->tClock->Enabled());
+
+        // Esc asks the same question; OK unloads every window in order, the
+        // main window last, without showing any.
+        bool ended = false;
+        fx->app->onMainUnloaded = [&ended] { ended = true; };
+        key(Qt::Key_Escape);
+        QVERIFY(fx->app->IsClosing);
+        QVERIFY(!m->isVisible());
+        QStringList expected;
+        for (const QString& name : fMain::UnloadOrder)
+            if (fx->app->form(name))
+                expected << name;
+        expected << QStringLiteral("fMain");
+        QCOMPARE(fx->app->unloadLog, expected);
+        QVERIFY(fx->ui->shownModal.isEmpty());
+        QTRY_VERIFY(ended);
+    }
+
+    void exitFromTheLoginPanel()
+    {
+        QVERIFY(m->close());
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Keluar dari Aplikasi?"));
+        QVERIFY(fx->app->IsClosing);
+    }
+
+    void dialogCloseRule()
+    {
+        fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
+        key(Qt::Key_F3);
+        auto* user = qobject_cast<fUser*>(fx->app->form(QStringLiteral("fUser")));
+        fx->ui->scripts[QStringLiteral("fUser")] = [&](platform::Form* f) {
+            QCOMPARE(fx->app->MenuKey, QStringLiteral("User"));
+            QVERIFY(user->iUsername->ListCount() >= 2);
+            user->iCashier->setFocus();
+            // The close box is a close request: refused, and the window hides.
+            QVERIFY(!f->close());
+            QVERIFY(!f->isVisible());
+        };
+        key(Qt::Key_F5);
+        QCOMPARE(fx->ui->shownModal, QStringList{QStringLiteral("fUser")});
+        QVERIFY(!user->isUnloaded());
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        QCOMPARE(m->lLedger->ForeColor(), QColor(217, 77, 22));
+        QCOMPARE(m->lUser->ForeColor(), QColor(51, 51, 51));
+    }
+
+    void usersWindow()
+    {
+        fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
+        auto* u = qobject_cast<fUser*>(fx->app->form(QStringLiteral("fUser")));
+        fx->ui->scripts[QStringLiteral("fUser")] = [&](platform::Form*) {
+            // Typing a name reloads the operator on every keystroke.
+            QTest::keyClicks(u->iUsername->lineEdit(), QStringLiteral("kas"));
+            QCOMPARE(u->iUsername->Text(), QStringLiteral("Kas"));
+            QVERIFY(u->iPassword->Text().isEmpty());
+            QCOMPARE(u->iCashier->Value(), 0);
+            QTest::keyClicks(u->iUsername->lineEdit(), QStringLiteral("ir"));
+            QCOMPARE(u->iPassword->Text(), QStringLiteral("kasir"));
+            QCOMPARE(u->iCashier->Value(), 1);
+            QCOMPARE(u->iMaster->Value(), 1);
+            QCOMPARE(u->iSetting->Value(), 0);
+
+            // A new operator through the Enter chain; the password is kept
+            // in lower case, the apostrophe of the name dropped.
+            u->iUsername->setText(QStringLiteral("Bu'di"));
+            u->iPassword->setText(QStringLiteral("RaHaSia"));
+            u->iLedger->setValue(1);
+            u->iSetting->setFocus();
+            QTest::keyClick(u->iSetting, Qt::Key_Return);
+            QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("User telah tersimpan"));
+            QCOMPARE(GetValue(QStringLiteral("select count(*) from operator where username='Budi'")).toInt(), 1);
+            QCOMPARE(GetValue(QStringLiteral("select `password` from operator where username='Budi'")).toString(),
+                     InvertChars(QStringLiteral("rahasia")));
+            QCOMPARE(GetValue(QStringLiteral("select ledger + cashier from operator where username='Budi'")).toInt(),
+                     1);
+            // Saved again: updated in place.
+            u->iUsername->setText(QStringLiteral("Budi"));
+            u->iStock->setValue(1);
+            u->bSave->click();
+            QCOMPARE(GetValue(QStringLiteral("select count(*) from operator where username='Budi'")).toInt(), 1);
+            QCOMPARE(GetValue(QStringLiteral("select stock from operator where username='Budi'")).toInt(), 1);
+
+            // Refusals.
+            u->iUsername->setText(QStringLiteral("   "));
+            u->iPassword->setText(QStringLiteral("x"));
+            u->bSave->click();
+            QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Username belum diisi"));
+            u->iUsername->setText(QStringLiteral("Nobody"));
+            u->iPassword->setText(QString());
+            u->bSave->click();
+            QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Password belum diisi"));
+            QCOMPARE(GetValue(QStringLiteral("select count(*) from operator")).toInt(), 3);
+
+            // Delete: an unknown name does nothing; a confirmed delete goes.
+            const int shown = fx->ui->messages.size();
+            u->bDelete->click();
+            QCOMPARE(fx->ui->messages.size(), shown);
+            u->iUsername->setText(QStringLiteral("Budi"));
+            fx->ui->answers = {platform::MsgCancel};
+            u->bDelete->click();
+            QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Hapus User 'Budi'?"));
+            QCOMPARE(GetValue(QStringLiteral("select count(*) from operator where username='Budi'")).toInt(), 1);
+            u->iUsername->setText(QStringLiteral("Budi"));
+            u->bDelete->click();
+            QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("User 'Budi' sudah di hapus"));
+            QCOMPARE(GetValue(QStringLiteral("select count(*) from operator where username='Budi'")).toInt(), 0);
+            QVERIFY(u->iUsername->Text().isEmpty());
+
+            // The last operator with the user right stays.
+            u->iUsername->setText(QStringLiteral("Admin"));
+            u->bDelete->click();
+            QVERIFY(fx->ui->lastPrompt().contains(QLatin1String("tidak dapat dihapus")));
+            QCOMPARE(GetValue(QStringLiteral("select count(*) from operator where username='Admin'")).toInt(), 1);
+            QTest::keyClick(u->iUsername->lineEdit(), Qt::Key_Escape);
+        };
+        key(Qt::Key_F5);
+        QVERIFY(fx->ui->prompts().contains(QStringLiteral("User 'Budi' sudah di hapus")));
+        QVERIFY(!u->isVisible());
+        QVERIFY(u->iUsername->Text().isEmpty());
+        QVERIFY(u->iPassword->Text().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
