@@ -121,6 +121,8 @@ void fSetting::Form_KeyDown(int& KeyCode, int Shift)
 
 void fSetting::bSave_Click()
 {
+    // All eight or none, should the file fail halfway.
+    platform::DbTransaction tx(app().DbConn());
     mMain::SetConfig(QStringLiteral("Company"), iCompany->Text());
     mMain::SetConfig(QStringLiteral("Address"), iAddress->Text());
     mMain::SetConfig(QStringLiteral("Phone"), iPhone->Text());
@@ -129,6 +131,7 @@ void fSetting::bSave_Click()
     mMain::SetConfig(QStringLiteral("Message3"), iMessage3->Text());
     mMain::SetConfig(QStringLiteral("Port"), iPort->Text());
     mMain::SetConfig(QStringLiteral("Warehouse"), iWarehouse->Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    tx.commit();
     mMain::MsgInfo(QStringLiteral("Setting telah tersimpan"), QStringLiteral("Informasi"));
     iCompany->setFocus();
 }

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace platform;
 
@@ -225,6 +226,24 @@ private slots:
         app->IsClosing = true;
         QVERIFY(dialog.Unload());
         QVERIFY(dialog.isUnloaded());
+    }
+
+    void realModalShowReturnsWhenHidden()
+    {
+        // The window system's own modal loop: hiding the window ends it.
+        app->setBackend(std::make_unique<QtBackend>());
+        Window dialog;
+        dialog.setObjectName(QStringLiteral("fReal"));
+        QTimer::singleShot(20, &dialog, [&dialog] {
+            QVERIFY(dialog.isVisible());
+            dialog.box->setFocus();
+            QTest::keyClick(dialog.box, Qt::Key_Escape); // no built-in reject
+            QVERIFY(dialog.isVisible());
+            dialog.Hide();
+        });
+        dialog.ShowModal();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.activations, 1);
     }
 
     void spreadsheetFile()
