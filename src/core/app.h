@@ -52,6 +52,8 @@ public:
     // Runs once the main window has unloaded (main ends the process).
     std::function<void()> onMainUnloaded;
 
+    void handlerFailed() override { Printer.KillDoc(); }
+
     // A file of the program folder.
     QString programFile(const QString& name) const;
 

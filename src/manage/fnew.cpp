@@ -140,6 +140,12 @@ void fNew::bOK_Click()
         refuse(QStringLiteral("Nama Database tidak boleh memuat .. atau karakter / \\ : * ? \" < > |"));
         return;
     }
+    // The list tells the kind of an entry by these endings: a file named so
+    // would be taken for another entry's pointer or marker.
+    if (name.endsWith(QLatin1String(" (LAN)")) || name.endsWith(QLatin1String(" (MySQL-ODBC)"))) {
+        refuse(QStringLiteral("Nama Database tidak boleh berakhiran (LAN) atau (MySQL-ODBC)"));
+        return;
+    }
     const QString taken = QStringLiteral("Database dengan Nama ") + mMain::Quote(name) +
                           QStringLiteral(" sudah ada, coba dengan Nama lain");
     if (iODBC->Value() == 1) {
@@ -180,7 +186,11 @@ bool fNew::writePointer(const QString& file)
 {
     QSaveFile f(file);
     if (f.open(QIODevice::WriteOnly)) {
-        f.write(iPath->Text().toUtf8() + "\r\n");
+        // A comma ends the path's field when it is read back, unless the
+        // field is quoted.
+        const QString path = iPath->Text();
+        const QString field = path.contains(QLatin1Char(',')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
+        f.write(field.toUtf8() + "\r\n");
         if (f.commit())
             return true;
     }

@@ -85,6 +85,13 @@ void TextBox::setText(const QString& t)
     rethrowPending();
 }
 
+void TextBox::setPasswordChar(bool on)
+{
+    setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal);
+    // "*" for every character, whatever the style's own mask.
+    setStyleSheet(on ? QStringLiteral("lineedit-password-character: 42") : QString());
+}
+
 void TextBox::keyPressEvent(QKeyEvent* e)
 {
     int replaced;
@@ -149,6 +156,21 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QCombo
             if (!m_codeText &&
                 (m_indexMoving || (!lineEdit()->isModified() && currentIndex() >= 0 && t == itemText(currentIndex()))))
                 return;
+            // A text that is no longer the selected row's leaves no row
+            // selected, so picking that row again is a click.
+            if (!m_indexMoving && currentIndex() >= 0 && t != itemText(currentIndex())) {
+                const int cursor = lineEdit()->cursorPosition();
+                const bool modified = lineEdit()->isModified();
+                m_quiet = true;
+                {
+                    QSignalBlocker block(this);
+                    setCurrentIndex(-1);
+                    setEditText(t);
+                }
+                lineEdit()->setCursorPosition(cursor);
+                lineEdit()->setModified(modified);
+                m_quiet = false;
+            }
             fire(this, "Change", Change);
         });
     }
@@ -268,9 +290,14 @@ bool ComboBox::handleKey(QWidget* target, QKeyEvent* e)
 bool ComboBox::eventFilter(QObject* o, QEvent* e)
 {
     // Keys sent to the edit field itself (the box hands the keys it gets on
-    // to the field directly, past this filter).
-    if (o == lineEdit() && e->type() == QEvent::KeyPress)
-        return handleKey(lineEdit(), static_cast<QKeyEvent*>(e));
+    // to the field directly, past this filter). The arrows move through the
+    // list, which is the box's own business.
+    if (o == lineEdit() && e->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        const bool listKey = ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down || ke->key() == Qt::Key_PageUp ||
+                             ke->key() == Qt::Key_PageDown;
+        return handleKey(listKey ? static_cast<QWidget*>(this) : lineEdit(), ke);
+    }
     return QComboBox::eventFilter(o, e);
 }
 

@@ -43,7 +43,7 @@ public:
     QString Text() const { return text(); }
     void setText(const QString& t);
     // Shows "*" for every character.
-    void setPasswordChar(bool on) { setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal); }
+    void setPasswordChar(bool on);
     void setMaxLength(int n) { QLineEdit::setMaxLength(n); }
     void setLocked(bool on) { setReadOnly(on); }
     QString Tag;

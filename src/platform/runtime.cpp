@@ -12,6 +12,7 @@ namespace {
 Runtime* g_current = nullptr;
 int g_depth = 0;
 std::exception_ptr g_pending;
+QString g_pendingWhat;
 } // namespace
 
 Runtime::Runtime() : m_backend(std::make_unique<QtBackend>())
@@ -69,6 +70,20 @@ QString describe(std::exception_ptr e)
     }
 }
 
+namespace {
+
+void report(const QString& what, std::exception_ptr e)
+{
+    const QString text = QStringLiteral("%1 gagal:\n%2").arg(what, describe(e));
+    qWarning().noquote() << text;
+    if (Runtime* rt = Runtime::current()) {
+        rt->handlerFailed();
+        rt->backend().messageBox(MsgKind::Warning, text, QStringLiteral("Peringatan"));
+    }
+}
+
+} // namespace
+
 void runHandler(const QString& what, const std::function<void()>& fn)
 {
     ++g_depth;
@@ -78,29 +93,51 @@ void runHandler(const QString& what, const std::function<void()>& fn)
         if (g_depth > 1) {
             // Nested under another handler: the code that raised this event
             // gets the error back once Qt has returned (rethrowPending).
-            if (!g_pending)
+            if (!g_pending) {
                 g_pending = std::current_exception();
-        } else {
+                g_pendingWhat = what;
+            }
             --g_depth;
-            const QString text = QStringLiteral("%1 gagal:\n%2").arg(what, describe(std::current_exception()));
-            qWarning().noquote() << text;
-            if (Runtime* rt = Runtime::current())
-                rt->backend().messageBox(MsgKind::Warning, text, QStringLiteral("Peringatan"));
             return;
         }
+        // The outermost handler failed: that error is the one to tell, and
+        // one left behind by a nested handler is part of it.
+        g_pending = nullptr;
+        --g_depth;
+        report(what, std::current_exception());
+        return;
     }
     --g_depth;
+    if (g_depth == 0 && g_pending) {
+        // A nested handler failed where no setter could hand the error back
+        // (an activation, a focus change): it is told on its own.
+        const std::exception_ptr e = g_pending;
+        g_pending = nullptr;
+        report(g_pendingWhat, e);
+    }
 }
 
 void runTimerHandler(const QString& what, bool& reported, const std::function<void()>& fn)
 {
+    // A tick is an event of its own: what fails in it, also in a handler
+    // it raises, is logged once and never shown in a box.
+    const int savedDepth = g_depth;
+    const std::exception_ptr savedPending = g_pending;
+    g_depth = 1;
+    g_pending = nullptr;
+    std::exception_ptr failure;
     try {
         fn();
     } catch (...) {
-        if (!reported) {
-            reported = true;
-            qWarning().noquote() << what << "gagal:" << describe(std::current_exception());
-        }
+        failure = std::current_exception();
+    }
+    if (!failure)
+        failure = g_pending;
+    g_depth = savedDepth;
+    g_pending = savedPending;
+    if (failure && !reported) {
+        reported = true;
+        qWarning().noquote() << what << "gagal:" << describe(failure);
     }
 }
 

@@ -38,6 +38,10 @@ public:
     void registerForm(Form* f);
     void unregisterForm(Form* f);
 
+    // Runs when a handler's error reached the event boundary: what the
+    // failed action left half done (a print document) is dropped.
+    virtual void handlerFailed() {}
+
     // Modal stack: the bottom is the main window, the top the window the
     // operator is working in. A closing modal window activates the one below.
     QList<Form*> modalStack;

@@ -131,13 +131,18 @@ void fMain::bLogin_Click()
     } else {
         file = ref.entryFile();
     }
+    // Looked at on a connection of its own first, so that a refused file
+    // leaves the database open before as it was.
     try {
+        DbConnection probe;
+        probe.Open(file, true);
+        if (!probe.hasTable(QStringLiteral("operator")) || !probe.hasTable(QStringLiteral("config")))
+            return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
+        probe.Close();
         a.DbConn().Open(file);
     } catch (const DbError&) {
         return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
     }
-    if (!a.DbConn().hasTable(QStringLiteral("operator")) || !a.DbConn().hasTable(QStringLiteral("config")))
-        return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
     a.DbKind = QStringLiteral("Access");
 
     const QString who = QStringLiteral("select count(username) from operator where username=") + Quote(user);
@@ -153,7 +158,6 @@ void fMain::bLogin_Click()
     tCount->setEnabled(true);
     pLogin->hide();
     pcLogo->hide();
-    pInfo->hide();
     iCashier->setCaption(QStringLiteral("Cashier: ") + user);
     a.DbEntry = entry;
     a.CurrentUser = user;

@@ -157,7 +157,8 @@ void fMain::tClock_Timer()
     try {
         const QVariant debit = mMain::GetValue(QStringLiteral("select sum(debit) from cash"));
         const QVariant credit = mMain::GetValue(QStringLiteral("select sum(credit) from cash"));
-        if (!debit.isNull() || !credit.isNull())
+        // An empty sum on either side leaves the balance empty, read as 0.
+        if (!debit.isNull() && !credit.isNull())
             cash = mMain::FormatAmount(debit.toDouble() - credit.toDouble());
     } catch (const DbError&) {
         // A database without a journal (a foreign restore) shows no balance

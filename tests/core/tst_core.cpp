@@ -90,7 +90,15 @@ private slots:
         QCOMPARE(GetValue(QStringLiteral("select count(*) from config where `key`='Company'")).toInt(), 1);
         QCOMPARE(GetConfig(QStringLiteral("Company")), QStringLiteral("Toko Baru"));
         // A failed write leaves no half transaction behind.
+        ExecSQL(QStringLiteral("create trigger refuse before insert on config begin select raise(abort, 'full'); end"));
+        ExecSQL(
+            QStringLiteral("create trigger refuse2 before update on config begin select raise(abort, 'full'); end"));
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, SetConfig(QStringLiteral("Tax"), QStringLiteral("10")));
         QVERIFY(!app().DbConn().inTransaction());
+        QCOMPARE(GetConfig(QStringLiteral("Tax")), QStringLiteral("0"));
+        ExecSQL(QStringLiteral("delete from config where `key`='Tax'"));
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, SetConfig(QStringLiteral("Tax"), QStringLiteral("10")));
+        QCOMPARE(GetValue(QStringLiteral("select count(*) from config where `key`='Tax'")).toInt(), 0);
     }
 
     void databaseComponent()
@@ -291,6 +299,34 @@ private slots:
         PrintLine(QStringLiteral("no setting"));
         EndPrint();
         QCOMPARE(fx->ui->printed.size(), 1);
+
+        // A print command that fails halfway leaves nothing for the next one.
+        platform::WanButton print(nullptr, QStringLiteral("bPrint"), QStringLiteral("Print"));
+        print.Click = [] {
+            PrintLine(QStringLiteral("half a report"));
+            throw platform::DbError(QStringLiteral("no such table: cash"));
+        };
+        print.click();
+        QVERIFY(fx->ui->lastPrompt().contains(QLatin1String("no such table: cash")));
+        PrintLine(QStringLiteral("receipt"));
+        EndPrint();
+        QCOMPARE(fx->ui->printed.last(), QStringList{QStringLiteral("receipt")});
+
+        // A port that cannot be written: one warning, the rest not printed.
+        SetConfig(QStringLiteral("Port"), fx->path(QStringLiteral("no/such/folder/lpt")));
+        int sent = 0;
+        print.Click = [&sent] {
+            for (int i = 0; i < 3; ++i) {
+                PrintLine(QStringLiteral("line"));
+                ++sent;
+            }
+            EndPrint();
+        };
+        const qsizetype before = fx->ui->messages.size();
+        print.click();
+        QCOMPARE(sent, 0);
+        QCOMPARE(fx->ui->messages.size(), before + 1);
+        QCOMPARE(fx->ui->messages.last().kind, platform::MsgKind::Warning);
     }
 };
 

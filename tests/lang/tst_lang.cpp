@@ -104,6 +104,13 @@ private slots:
         QCOMPARE(remembered(), QStringLiteral("English"));
         QTest::keyClick(m()->iLanguage->lineEdit(), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), m()->iDatabase);
+
+        // The row that stood selected before the typing can be picked again.
+        m()->iLanguage->setListIndex(1);
+        QCOMPARE(m()->lCashier->Caption(), QStringLiteral("KASIR"));
+        QCOMPARE(remembered(), QStringLiteral("Indonesia"));
+        QTest::keyClick(m()->iLanguage->lineEdit(), Qt::Key_Up);
+        QCOMPARE(m()->lCashier->Caption(), QStringLiteral("CASHIER"));
     }
 
     // The main window's rows, and those of every other window that exists.

@@ -191,6 +191,10 @@ private slots:
         QCOMPARE(readFile(at("Toko.lan")), QByteArray("/srv/pos/Toko.cdb\r\n"));
         create("Kosong", true, false, "");
         QCOMPARE(readFile(at("Kosong.lan")), QByteArray("\r\n"));
+        // A path holding a comma is quoted, so it reads back whole.
+        create("Koma", true, false, "/srv/a,b.cdb");
+        QCOMPARE(readFile(at("Koma.lan")), QByteArray("\"/srv/a,b.cdb\"\r\n"));
+        QCOMPARE(ReadLanPath(at("Koma.lan")), QStringLiteral("/srv/a,b.cdb"));
         // Both boxes: only the marker, written anew without a word.
         writeFile(at("Server.mdbc"), "old");
         fx->ui->clear();
@@ -441,6 +445,27 @@ private slots:
         };
         f->ShowModal();
         QVERIFY(!f->isVisible() && !f->isUnloaded());
+
+        // A save that fails on its seventh key changes none of the eight.
+        mMain::ExecSQL("create trigger noport before update on config when new.`key`='Port' "
+                       "begin select raise(abort, 'read-only'); end");
+        fx->ui->scripts["fSetting"] = [&](platform::Form*) {
+            f->iCompany->setText("Toko O'Baru");
+            f->iPort->setText("LPT2");
+            f->bSave->click();
+            QVERIFY(fx->ui->lastPrompt().contains("read-only"));
+            QCOMPARE(fx->ui->messages.last().kind, MsgKind::Warning);
+        };
+        f->ShowModal();
+        QCOMPARE(mMain::GetConfig("Company"), QString("Velmont"));
+        QCOMPARE(mMain::GetConfig("Port"), port);
+        mMain::ExecSQL("drop trigger noport");
+        fx->ui->scripts["fSetting"] = [&](platform::Form*) {
+            f->iCompany->setText("Toko O'Baru");
+            f->bSave->click();
+        };
+        f->ShowModal();
+        QCOMPARE(mMain::GetConfig("Company"), QString("Toko OBaru"));
     }
 };
 

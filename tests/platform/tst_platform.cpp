@@ -120,6 +120,22 @@ private slots:
         combo.setText(QStringLiteral("Indo"));
         QCOMPARE(changes, 2);
 
+        // Typing leaves no row selected, so picking the row that was
+        // selected before is a click again; the arrows pick rows too.
+        combo.AddItem(QStringLiteral("English"));
+        combo.AddItem(QStringLiteral("Indonesia"));
+        combo.setListIndex(0);
+        const int clicksBefore = clicks;
+        QTest::keyClicks(combo.lineEdit(), QStringLiteral("x"));
+        QCOMPARE(combo.ListIndex(), -1);
+        QCOMPARE(combo.Text(), QStringLiteral("Englishx"));
+        combo.setListIndex(0);
+        QCOMPARE(clicks, clicksBefore + 1);
+        QCOMPARE(combo.Text(), QStringLiteral("English"));
+        QTest::keyClick(combo.lineEdit(), Qt::Key_Down);
+        QCOMPARE(combo.ListIndex(), 1);
+        QCOMPARE(clicks, clicksBefore + 2);
+
         ComboBox list(nullptr, QStringLiteral("iDatabase"), false);
         list.AddItem(QStringLiteral("Toko"));
         list.AddItem(QStringLiteral("Kafe"));
@@ -189,6 +205,46 @@ private slots:
         QCOMPARE(after, 1);
     }
 
+    void nestedErrorsAreToldOnceUnderTheirOwnName()
+    {
+        Window main;
+        main.Show();
+        // The activation of the window below fails once a modal window over
+        // it closes: nothing a setter could hand back.
+        struct Failing : Window {
+            void Form_Activate() override
+            {
+                if (++activations > 1)
+                    throw DbError(QStringLiteral("refill failed"));
+            }
+        } below;
+        below.setObjectName(QStringLiteral("fBelow"));
+        below.Show();
+        Window dialog;
+        dialog.setObjectName(QStringLiteral("fOver"));
+        WanButton open(nullptr, QStringLiteral("bOpen"), QStringLiteral("Open"));
+        bool finished = false;
+        open.Click = [&] {
+            dialog.ShowModal();
+            finished = true;
+        };
+        open.click();
+        QVERIFY(finished);
+        QCOMPARE(ui->messages.size(), 1);
+        QVERIFY(ui->messages.first().prompt.startsWith(QLatin1String("fBelow.Form_Activate gagal")));
+        // Nothing is left behind for the next, unrelated handler.
+        TextBox box(nullptr, QStringLiteral("iCode"));
+        WanButton other(nullptr, QStringLiteral("bOther"), QStringLiteral("Other"));
+        bool done = false;
+        other.Click = [&] {
+            box.setText(QStringLiteral("x"));
+            done = true;
+        };
+        other.click();
+        QVERIFY(done);
+        QCOMPARE(ui->messages.size(), 1);
+    }
+
     void timersFailQuietly()
     {
         Timer t(nullptr, QStringLiteral("tClock"), 1);
@@ -199,6 +255,15 @@ private slots:
         };
         t.setEnabled(true);
         QTRY_VERIFY(ticks >= 3);
+        t.setEnabled(false);
+        QVERIFY(ui->messages.isEmpty());
+        // A field the tick sets fails in its change handler: still no box.
+        TextBox total(nullptr, QStringLiteral("ciTotal"));
+        total.Change = [] { throw std::runtime_error("no journal"); };
+        int n = 0;
+        t.Tick = [&] { total.setText(QString::number(++n)); };
+        t.setEnabled(true);
+        QTRY_VERIFY(n >= 3);
         t.setEnabled(false);
         QVERIFY(ui->messages.isEmpty());
     }

@@ -130,6 +130,41 @@ private slots:
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Username tidak ditemukan"));
     }
 
+    void loginPanelKeys()
+    {
+        // Letters are not typed into the database list; Enter walks on.
+        m->iDatabase->setText(kSample);
+        m->iDatabase->setFocus();
+        QTest::keyClicks(m->iDatabase, QStringLiteral("zz"));
+        QCOMPARE(m->iDatabase->Text(), kSample);
+        QTest::keyClick(m->iDatabase, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), m->iUsername);
+        QTest::keyClicks(m->iUsername, QStringLiteral("admin"));
+        QCOMPARE(m->iUsername->Text(), QStringLiteral("Admin"));
+        QTest::keyClick(m->iUsername, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), m->iPassword);
+        QCOMPARE(m->iPassword->echoMode(), QLineEdit::Password);
+        // No key of the menu acts while the login panel is in front.
+        for (Qt::Key k : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F5, Qt::Key_F9, Qt::Key_Escape})
+            QTest::keyClick(m->iPassword, k);
+        QVERIFY(fx->ui->messages.isEmpty() && fx->ui->shownModal.isEmpty());
+        QVERIFY(m->pLogin->isVisible());
+        // Reset empties the three fields.
+        QTest::keyClicks(m->iPassword, QStringLiteral("x"));
+        m->bReset->click();
+        QCOMPARE(m->iDatabase->ListIndex(), -1);
+        QVERIFY(m->iUsername->Text().isEmpty() && m->iPassword->Text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), m->iDatabase);
+        // Enter in the password logs in.
+        m->iDatabase->setText(kSample);
+        m->iUsername->setText(QStringLiteral("Admin"));
+        m->iPassword->setFocus();
+        QTest::keyClicks(m->iPassword, QStringLiteral("admin"));
+        QTest::keyClick(m->iPassword, Qt::Key_Return);
+        QVERIFY(!m->pLogin->isVisible());
+        QVERIFY(fx->ui->messages.isEmpty());
+    }
+
     void loginAsAdminAndLogout()
     {
         // Passwords ignore case; the user name leaves its box capitalised.
@@ -165,6 +200,9 @@ private slots:
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Logout dari sesi ini?"));
         QVERIFY(!m->pLogin->isVisible());
         QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        QCOMPARE(m->lLogout->ForeColor(), QColor(51, 51, 51));
+        QCOMPARE(m->menuShape(QStringLiteral("Logout"))->FillColor(), m->pMenu->palette().color(QPalette::Base));
+        QCOMPARE(m->menuShape(QStringLiteral("Ledger"))->FillColor(), QColor(245, 245, 245));
         QVERIFY(m->tClock->Enabled());
 
         key(Qt::Key_F9);
@@ -236,6 +274,19 @@ private slots:
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Koneksi database gagal"));
         QCOMPARE(fx->app->DbConn().path(), before);
         QVERIFY(m->pLogin->isVisible());
+        // A database of another program (no operators): refused, and the
+        // database open before stays open.
+        {
+            platform::DbConnection other;
+            QVERIFY(QFile::copy(fx->path(kSample + QStringLiteral(".cdb")), fx->path(QStringLiteral("Lain.cdb"))));
+            other.Open(fx->path(QStringLiteral("Lain.cdb")));
+            other.Execute(QStringLiteral("drop table operator"));
+        }
+        m->ReadDB();
+        fx->login(QStringLiteral("Lain"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Koneksi database gagal"));
+        QCOMPARE(QApplication::focusWidget(), m->iDatabase);
+        QCOMPARE(fx->app->DbConn().path(), before);
         // A plain entry whose file is not a database.
         writeFile(fx->path(QStringLiteral("Rusak.cdb")), "not a database");
         m->ReadDB();
