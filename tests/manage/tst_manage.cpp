@@ -278,6 +278,15 @@ private slots:
             QCOMPARE(rows(at("out/" + name), "saleitems"), items);
         QCOMPARE(fx->ui->prompts().count("Backup Database sukses"), 4);
         activeIsOpenOn(sample());
+
+        // A copy that fails once the connection is released: said so, and
+        // the active database is open again.
+        fx->ui->fileAnswers = {at("no/such/folder/copy")};
+        db()->bBackup_Click();
+        QCOMPARE(fx->ui->messages.last().kind, MsgKind::Warning);
+        QVERIFY(fx->ui->lastPrompt().contains("gagal"));
+        QVERIFY(!fx->ui->lastPrompt().contains("sukses"));
+        activeIsOpenOn(sample());
     }
 
     void restoreAndItsRefusals()

@@ -385,6 +385,28 @@ private slots:
         QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
         QCOMPARE(m->lLedger->ForeColor(), QColor(217, 77, 22));
         QCOMPARE(m->lUser->ForeColor(), QColor(51, 51, 51));
+
+        // F6 and F7 open the database and settings windows the same way;
+        // Esc closes each and the ledger item is highlighted again.
+        QStringList highlighted;
+        for (const QString& name : {QStringLiteral("fDB"), QStringLiteral("fSetting")})
+            fx->ui->scripts[name] = [&](platform::Form* f) {
+                highlighted << fx->app->MenuKey;
+                QTest::keyClick(f, Qt::Key_Escape);
+                QVERIFY(!f->isVisible());
+            };
+        key(Qt::Key_F6);
+        key(Qt::Key_F7);
+        QCOMPARE(fx->ui->shownModal,
+                 (QStringList{QStringLiteral("fUser"), QStringLiteral("fDB"), QStringLiteral("fSetting")}));
+        QCOMPARE(highlighted, (QStringList{QStringLiteral("DB"), QStringLiteral("Setting")}));
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+
+        // The login panel's New opens the new-database window.
+        fx->ui->answers = {platform::MsgOK};
+        key(Qt::Key_F9);
+        m->bNew->click();
+        QCOMPARE(fx->ui->shownModal.last(), QStringLiteral("fNew"));
     }
 
     void usersWindow()
