@@ -128,7 +128,7 @@ void fMain::buildMenu()
         {"Setting", "SETTING", "T", QColor(127, 140, 141)}, {"Help", "BANTUAN", "?", QColor(241, 196, 15)},
         {"Logout", "LOGOUT", "X", QColor(192, 57, 43)},
     };
-    const int w = 88;
+    const int w = 78;
     int x = 4;
     for (const Item& it : items) {
         const QString key = QString::fromLatin1(it.key);
@@ -243,6 +243,8 @@ void fMain::buildLogin()
     pInfo->MouseMove = [this] { mMain::SetCursorShape(pInfo, 32649); };
     cInfo->MouseMove = [this] { mMain::SetCursorShape(cInfo, 32649); };
     cInfo->viewport()->setCursor(Qt::PointingHandCursor);
+    cInfo->setFrameShape(QFrame::NoFrame);
+    cInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 Image* fMain::menuImage(const QString& key) const
