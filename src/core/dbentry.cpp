@@ -19,6 +19,16 @@ QString EntryRef::entryFile() const
     return app().programFile(name + QStringLiteral(".cdb"));
 }
 
+QString EntryText(EntryKind kind, const QString& name)
+{
+    switch (kind) {
+    case EntryKind::Lan: return name + kLanSuffix;
+    case EntryKind::Odbc: return name + kOdbcSuffix;
+    case EntryKind::File: break;
+    }
+    return name;
+}
+
 EntryRef ParseEntry(const QString& entryText)
 {
     if (entryText.endsWith(kLanSuffix))

@@ -13,6 +13,9 @@ struct EntryRef {
     QString entryFile() const;
 };
 
+// The list text of an entry.
+QString EntryText(EntryKind kind, const QString& name);
+
 // Only the exact list suffix is taken off, so a name that itself holds " ("
 // keeps it.
 EntryRef ParseEntry(const QString& entryText);

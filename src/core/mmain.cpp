@@ -231,6 +231,11 @@ void FormatNumberBox(platform::TextBox* box)
     box->setCursorPosition(box->Text().size());
 }
 
+QString UserNameForm(const QString& text)
+{
+    return text.left(1).toUpper() + text.mid(1).toLower();
+}
+
 // ---------------------------------------------------------------- messages
 
 void MsgInfo(const QString& prompt, const QString& title)

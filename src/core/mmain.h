@@ -58,6 +58,9 @@ int NumericOnly(int keyAscii, bool allowComma);
 int UpperKey(int keyAscii);
 int ProperKey(int keyAscii, const QString& text);
 void FormatNumberBox(platform::TextBox* box);
+// The form a user name takes on leaving its box: the first character upper
+// case, the rest lower case.
+QString UserNameForm(const QString& text);
 
 // ---- Message boxes (the callers pass "Informasi", "Peringatan", "Konfirmasi")
 void MsgInfo(const QString& prompt, const QString& title);

@@ -108,7 +108,7 @@ void fUser::iUsername_LostFocus()
 {
     const QString t = iUsername->Text();
     if (!t.isEmpty())
-        iUsername->setText(t.left(1).toUpper() + t.mid(1).toLower());
+        iUsername->setText(UserNameForm(t));
 }
 
 void fUser::bSave_Click()

@@ -10,8 +10,6 @@ using namespace platform;
 using namespace mMain;
 
 namespace {
-const QString kLan = QStringLiteral(" (LAN)");
-const QString kOdbc = QStringLiteral(" (MySQL-ODBC)");
 const QString kSample = QStringLiteral("Velmont Cafe & Resto");
 const QString kWarn = QStringLiteral("Peringatan");
 } // namespace
@@ -66,11 +64,11 @@ void fMain::ReadDB()
         const QString ext = GetExt(name);
         const QString base = name.left(name.lastIndexOf(QLatin1Char('.')));
         if (ext == QLatin1String("cdb"))
-            iDatabase->AddItem(base);
+            iDatabase->AddItem(EntryText(EntryKind::File, base));
         else if (ext == QLatin1String("mdbc"))
-            iDatabase->AddItem(base + kOdbc);
+            iDatabase->AddItem(EntryText(EntryKind::Odbc, base));
         else if (ext == QLatin1String("lan"))
-            iDatabase->AddItem(base + kLan);
+            iDatabase->AddItem(EntryText(EntryKind::Lan, base));
     }
 }
 
@@ -88,7 +86,7 @@ void fMain::iUsername_LostFocus()
 {
     const QString t = iUsername->Text();
     if (!t.isEmpty())
-        iUsername->setText(t.left(1).toUpper() + t.mid(1).toLower());
+        iUsername->setText(UserNameForm(t));
 }
 
 void fMain::refuseLogin(const QString& message, QWidget* focus)
