@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
+# Extra package names given as arguments are added (CI adds its checkers).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
-      libxlsxwriter-dev fonts-dejavu-core)
+      libxlsxwriter-dev fonts-dejavu-core "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
