@@ -3,6 +3,7 @@
 // the settings table, field and key helpers, message boxes, file helpers,
 // fixed-width rows and line printing.
 #include "platform/db.h"
+#include "platform/sqltext.h"
 
 #include <QString>
 #include <QVariant>
@@ -23,23 +24,17 @@ QVariant GetValue(const QString& sql);
 std::unique_ptr<platform::DbRecordset> OpenRecordset(const QString& sql);
 
 // ---- SQL values
-// A text literal: apostrophes are dropped (not doubled), the rest quoted.
-QString Quote(const QString& text);
+// The SQL text and number rules live in the widget-free data layer; these
+// are the names the windows use.
+using platform::FormatAmount;
+using platform::Num;
+using platform::ParseAmount;
+using platform::ParseQuantity;
+using platform::Quote;
+using platform::Val;
 // 'yyyy-mm-dd' (or 'yyyy-mm-dd hh:mm:ss' when the value has a time part);
 // "" while no database kind is known.
 QString SqlDate(const QVariant& value);
-// A number as SQL reads it: "." as decimal point, no grouping, up to 15
-// significant digits.
-QString Num(double value);
-// The leading decimal number of a text ("12.5abc" gives 12.5; none gives 0).
-double Val(const QString& text);
-// An amount typed in the regional format: grouping separators ignored.
-// *ok is false for a text that is not a number (which then gives 0).
-double ParseAmount(const QString& text, bool* ok = nullptr);
-// A quantity typed with a decimal comma (a point is taken as well).
-double ParseQuantity(const QString& text, bool* ok = nullptr);
-// "#,##0": whole units with the regional thousands separator.
-QString FormatAmount(double value);
 
 // A new id for the table: 1 for an empty table, else the largest plus 1.
 // The read and the insert that uses it run in one write transaction, so two

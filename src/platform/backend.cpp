@@ -1,4 +1,5 @@
 #include "platform/backend.h"
+#include "platform/spreadsheet.h"
 
 #include "platform/form.h"
 #include "platform/runtime.h"
@@ -128,6 +129,14 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font)
         throw std::runtime_error(QStringLiteral("Berkas PDF %1 tidak dapat ditulis").arg(path).toStdString());
     paintLines(writer, painter, lines, font);
     painter.end();
+    return path;
+}
+
+QString OpenWorkbook(const Workbook& book, const QString& baseName)
+{
+    const QString path = Workbook::newFilePath(baseName);
+    book.save(path);
+    Runtime::current()->backend().openDocument(path);
     return path;
 }
 

@@ -28,6 +28,7 @@ enum KeyCodes {
     vbKeyAdd = 107,
     vbKeySubtract = 109,
     vbKeyF1 = 112,
+    vbKeyF11 = 122,
     vbKeyF12 = 123,
 };
 

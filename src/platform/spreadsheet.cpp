@@ -1,6 +1,5 @@
 #include "platform/spreadsheet.h"
 
-#include "platform/backend.h"
 #include "platform/runtime.h"
 
 #include <QDateTime>
@@ -135,15 +134,11 @@ void Workbook::save(const QString& path) const
                                      .toStdString());
 }
 
-QString Workbook::open(const QString& baseName) const
+QString Workbook::newFilePath(const QString& baseName)
 {
-    const QString path =
-        QDir(QDir::tempPath())
-            .filePath(QStringLiteral("%1-%2.xlsx")
-                          .arg(baseName, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
-    save(path);
-    Runtime::current()->backend().openDocument(path);
-    return path;
+    return QDir(QDir::tempPath())
+        .filePath(QStringLiteral("%1-%2.xlsx")
+                      .arg(baseName, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
 }
 
 } // namespace platform

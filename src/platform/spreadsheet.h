@@ -35,14 +35,18 @@ public:
     int lastColumn() const;
     // Writes the file; throws std::runtime_error with the reason on failure.
     void save(const QString& path) const;
-    // Saves into a new file in the temporary folder and hands it to the
-    // desktop's spreadsheet program. Returns the path.
-    QString open(const QString& baseName) const;
+
+    // A new file in the temporary folder for a workbook of that name.
+    static QString newFilePath(const QString& baseName);
 
 private:
     QString m_sheet;
     QMap<QPair<int, int>, Cell> m_cells;
     QMap<int, double> m_widths;
 };
+
+// Saves the workbook into a new file in the temporary folder and hands it to
+// the desktop's spreadsheet program. Returns the path.
+QString OpenWorkbook(const Workbook& book, const QString& baseName);
 
 } // namespace platform

@@ -19,6 +19,16 @@ void createDialogs()
     new fSetting();
 }
 
+// The working panels fill the main window's panel containers and are handed
+// to the main window, which offers their procedures under its own name.
+void createPanels(fMain* main)
+{
+    CashierPanel* cashier = nullptr;
+    InventoryPanel* inventory = nullptr;
+    LedgerPanel* ledger = nullptr;
+    main->setPanels(cashier, inventory, ledger);
+}
+
 } // namespace
 
 namespace mMain {
@@ -30,6 +40,7 @@ fMain* Main()
     a.Printer.setFont(QStringLiteral("OCR A Std"), 7);
     a.IsClosing = false;
     auto* main = new fMain();
+    createPanels(main);
     createDialogs();
     main->Form_Load();
     main->Show();

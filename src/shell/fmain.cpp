@@ -103,6 +103,7 @@ fMain::fMain() : Form(QStringLiteral("fMain"), QStringLiteral("Orvanta - Login")
     tClock = new Timer(this, QStringLiteral("tClock"), 1000);
     tCount = new Timer(this, QStringLiteral("tCount"), 10);
     tClock->Tick = [this] { tClock_Timer(); };
+    tCount->Tick = [this] { tCount_Timer(); };
 
     wireLogin();
     wireMenu();

@@ -6,6 +6,7 @@
 // the program shuts down.
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "shell/panels.h"
 
 #include <QStringList>
 
@@ -61,6 +62,38 @@ public:
     platform::Label* menuLabel(const QString& key) const;
     platform::Panel* menuShape(const QString& key) const;
 
+    // ---- The working panels' services, under the names the other windows
+    // call. Each does nothing until its panel has been handed over.
+    void setPanels(CashierPanel* cashier, InventoryPanel* inventory, LedgerPanel* ledger);
+    CashierPanel* cashierPanel() const { return m_cashier; }
+    InventoryPanel* inventoryPanel() const { return m_inventory; }
+    LedgerPanel* ledgerPanel() const { return m_ledger; }
+
+    QString GetAction() const;
+    void ciAction_Click();
+    void FillCiCharge();
+    void FillCiCart();
+    void FillCiWarehouse();
+    void cbBarcode_Click();
+    void cbPrint_Click();
+    void cbMove_Click();
+    void cPrintNote(qint64 no);
+    void tCount_Timer();
+
+    QString GetTable() const;
+    void FilliItems(const QString& where);
+    void FilliiCategory();
+    void FilliiCategory2();
+    void ibRefresh_Click();
+    void ibAdd_Click();
+    QString GetSelectediiItemsCode() const;
+    // The query the inventory list ran last; its export runs it again.
+    QString iiItemsSql;
+
+    void liPage_Click();
+    void lbPrint_Click();
+    void lbAdd_Click();
+
     // ---- Panels
     platform::Panel* pMenu;
     platform::Image* pcLogo;
@@ -106,6 +139,14 @@ private:
     // A dialog item of the menu: highlight it while its window is open.
     void openMenuDialog(platform::Image* item, const QString& window);
     void refuseLogin(const QString& message, QWidget* focus);
+    // The panels' part of a successful login.
+    void setUpPanels();
+    void applyPanelSettings(bool masterRight);
+    void panelKeys(int KeyCode, int Shift);
+
+    CashierPanel* m_cashier = nullptr;
+    InventoryPanel* m_inventory = nullptr;
+    LedgerPanel* m_ledger = nullptr;
 };
 
 // The main window of the running program.

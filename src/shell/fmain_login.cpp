@@ -151,7 +151,7 @@ void fMain::bLogin_Click()
         return refuseLogin(QStringLiteral("Password salah"), iPassword);
 
     setCaption(a.AppTitle + QStringLiteral(" - ") + entry);
-    tClock_Timer();
+    setUpPanels();
     tClock->setEnabled(true);
     tCount->setEnabled(true);
     pLogin->hide();
@@ -172,7 +172,10 @@ void fMain::bLogin_Click()
     bSetting->setEnabled(rs->Fields(QStringLiteral("Setting")).toBool());
     bHelp->setEnabled(true);
     bLogout->setEnabled(true);
+    const bool masterRight = rs->Fields(QStringLiteral("Master")).toBool();
+    rs.reset();
 
+    applyPanelSettings(masterRight);
     bCashier_Click();
 }
 

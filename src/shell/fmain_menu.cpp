@@ -56,18 +56,24 @@ void fMain::bCashier_Click()
 {
     pCashier->raise();
     TabActive(bCashier);
+    if (m_cashier && m_cashier->ciAction)
+        m_cashier->ciAction->setFocus();
+    FillCiWarehouse();
 }
 
 void fMain::bInventory_Click()
 {
     pInventory->raise();
     TabActive(bInventory);
+    ibRefresh_Click();
 }
 
 void fMain::bLedger_Click()
 {
     pLedger->raise();
     TabActive(bLedger);
+    if (m_ledger && m_ledger->liPage)
+        m_ledger->liPage->setFocus();
 }
 
 void fMain::openMenuDialog(Image* item, const QString& window)
@@ -110,7 +116,6 @@ void fMain::bHelp_Click()
 
 void fMain::Form_KeyDown(int& KeyCode, int Shift)
 {
-    (void)Shift;
     if (pLogin->isVisible())
         return;
     switch (KeyCode) {
@@ -144,9 +149,10 @@ void fMain::Form_KeyDown(int& KeyCode, int Shift)
         break;
     case 119: bHelp_Click(); break;
     case 120: bLogout_Click(); break;
-    case 27: close(); break;
+    case 27: close(); return;
     default: break;
     }
+    panelKeys(KeyCode, Shift);
 }
 
 void fMain::tClock_Timer()

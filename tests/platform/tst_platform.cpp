@@ -324,7 +324,7 @@ private slots:
         QCOMPARE(wb.lastRow(), 2);
         QCOMPARE(wb.lastColumn(), 2);
         QVERIFY(wb.find(1, 1)->bold);
-        const QString path = wb.open(QStringLiteral("Laporan"));
+        const QString path = platform::OpenWorkbook(wb, QStringLiteral("Laporan"));
         QCOMPARE(ui->opened, QStringList{path});
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
