@@ -192,8 +192,7 @@ void fMain::applyPanelSettings(bool masterRight)
             m_cashier->cbCharge->setEnabled(masterRight);
         if (m_cashier->ciPrintNote)
             m_cashier->ciPrintNote->setValue(ConfigNumber(QStringLiteral("Note")));
-        for (QWidget* w : {static_cast<QWidget*>(m_cashier->ccWarehouse),
-                           static_cast<QWidget*>(m_cashier->ciWarehouse),
+        for (QWidget* w : {static_cast<QWidget*>(m_cashier->ccWarehouse), static_cast<QWidget*>(m_cashier->ciWarehouse),
                            static_cast<QWidget*>(m_cashier->cbWarehouse)})
             if (w)
                 w->setVisible(warehouse != 0);

@@ -89,7 +89,8 @@ private slots:
         cashier->calls.clear();
         fx->login(QStringLiteral("Velmont Cafe & Resto"), QStringLiteral("Admin"), QStringLiteral("admin"));
         QVERIFY(!m->pLogin->isVisible());
-        QCOMPARE(cashier->calls.mid(0, 2), (QStringList{QStringLiteral("FillCiCart"), QStringLiteral("ciAction_Click")}));
+        QCOMPARE(cashier->calls.mid(0, 2),
+                 (QStringList{QStringLiteral("FillCiCart"), QStringLiteral("ciAction_Click")}));
         QVERIFY(inventory->calls.contains(QStringLiteral("FilliItems")));
         QCOMPARE(inventory->iiTable->ListCount(), 9);
         QVERIFY(!cashier->ciWarehouse->isHidden());
