@@ -208,50 +208,6 @@ QString InvertChars(const QString& text)
 
 // ---------------------------------------------------------------- fixed-width rows
 
-QString Str(const QVariant& value)
-{
-    if (value.isNull() || !value.isValid())
-        return QString();
-    return platform::DbField(value).toString();
-}
-
-QString Pad(int width)
-{
-    return QString(qMax(0, width), QLatin1Char(' '));
-}
-
-namespace {
-QString cut(const QString& text, qsizetype w)
-{
-    // Too narrow for a cut with "..": keep what fits.
-    if (w < 2)
-        return text.left(w);
-    return text.left(w - 2) + QStringLiteral("..");
-}
-} // namespace
-
-QString AlignLeft(const QVariant& value, const QString& pad)
-{
-    const QString text = Str(value);
-    const qsizetype w = pad.size(), n = text.size();
-    if (n < w)
-        return text + pad.right(w - n);
-    if (n == w)
-        return text;
-    return cut(text, w);
-}
-
-QString AlignRight(const QVariant& value, const QString& pad)
-{
-    const QString text = Str(value);
-    const qsizetype w = pad.size(), n = text.size();
-    if (n < w)
-        return pad.left(w - n) + text;
-    if (n == w)
-        return text;
-    return cut(text, w);
-}
-
 // ---------------------------------------------------------------- printing
 
 QString PrinterPort()

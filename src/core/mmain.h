@@ -4,6 +4,7 @@
 // fixed-width rows and line printing.
 #include "platform/db.h"
 #include "platform/sqltext.h"
+#include "platform/textcells.h"
 
 #include <QString>
 #include <QVariant>
@@ -76,13 +77,10 @@ QString GetExt(const QString& fileName);
 // the text back.
 QString InvertChars(const QString& text);
 
-// ---- Fixed-width rows
-// A cell exactly as wide as the pad: a shorter value is filled with the
-// pad's blanks, a longer one is cut to width - 2 and ends in "..". A null
-// value is the empty text.
-QString AlignLeft(const QVariant& value, const QString& pad);
-QString AlignRight(const QVariant& value, const QString& pad);
-QString Pad(int width);
+// ---- Fixed-width rows (widget-free, in the data layer)
+using platform::AlignLeft;
+using platform::AlignRight;
+using platform::Pad;
 
 // ---- Line printing
 // One line to the printer, or to the port the setting "Port" names.
@@ -93,7 +91,6 @@ void EndPrint();
 // The port setting with an empty or missing value read as "Default".
 QString PrinterPort();
 
-// The cell text of a field value for lists and captions.
-QString Str(const QVariant& value);
+using platform::Str;
 
 } // namespace mMain

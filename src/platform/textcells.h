@@ -1,0 +1,19 @@
+#pragma once
+// Fixed-width cells of list rows, receipts and report lines. Widget-free, so
+// that the line builders of every subsystem can use them without a window.
+#include <QString>
+#include <QVariant>
+
+namespace platform {
+
+// The cell text of a field value for lists and captions; null is "".
+QString Str(const QVariant& value);
+// A pad of blanks of the given width.
+QString Pad(int width);
+// A cell exactly as wide as the pad: a shorter value is filled with the
+// pad's blanks, a longer one is cut to width - 2 and ends in "..". A null
+// value is the empty text.
+QString AlignLeft(const QVariant& value, const QString& pad);
+QString AlignRight(const QVariant& value, const QString& pad);
+
+} // namespace platform
