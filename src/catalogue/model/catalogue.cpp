@@ -1,0 +1,426 @@
+#include "catalogue/model/catalogue.h"
+
+#include "platform/textcells.h"
+#include "platform/sqltext.h"
+
+#include <cmath>
+
+using platform::AlignLeft;
+using platform::AlignRight;
+using platform::Num;
+using platform::Pad;
+using platform::Quote;
+
+namespace catalogue {
+
+namespace {
+
+QString bt(const QString& table)
+{
+    return QLatin1Char('`') + table + QLatin1Char('`');
+}
+
+// A LIKE literal: the operator's %, _ and the escape character stand for
+// themselves, and an apostrophe is doubled so that it neither ends the
+// literal nor gets lost.
+QString likeLiteral(const QString& before, const QString& text, const QString& after)
+{
+    QString esc;
+    esc.reserve(text.size() + 4);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            esc += QLatin1Char('!');
+        if (c == QLatin1Char('\''))
+            esc += QLatin1Char('\'');
+        esc += c;
+    }
+    return QStringLiteral("'%1%2%3' escape '!'").arg(before, esc, after);
+}
+
+const QString kNet = QString::fromLatin1(kNetPrice);
+
+// Column widths of the two list layouts; amounts and the unit align right.
+constexpr int kItemWidths[] = {8, 15, 30, 15, 10, 15, 15};
+constexpr bool kItemRight[] = {false, false, false, true, true, true, true};
+constexpr int kContactWidths[] = {8, 20, 30, 20, 20};
+
+QString cell(const QVariant& v, int width, bool right)
+{
+    return right ? AlignRight(v, Pad(width)) : AlignLeft(v, Pad(width));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- tables
+
+QString ItemsTable(const QString& word)
+{
+    if (word == QLatin1String("Sale") || word == QLatin1String("Sale Retur"))
+        return QStringLiteral("SaleItems");
+    if (word == QLatin1String("Shop") || word == QLatin1String("Shop Retur"))
+        return QStringLiteral("ShopItems");
+    if (word == QLatin1String("Cash In") || word == QLatin1String("Cash Out"))
+        return word + QStringLiteral("Items");
+    return QString();
+}
+
+QString ContactTable(const QString& word)
+{
+    if (word == QLatin1String("Sale") || word == QLatin1String("Sale Retur"))
+        return QStringLiteral("Customer");
+    if (word == QLatin1String("Shop") || word == QLatin1String("Shop Retur"))
+        return QStringLiteral("Supplier");
+    if (word == QLatin1String("Cash In") || word == QLatin1String("Cash Out"))
+        return QStringLiteral("Person");
+    return QString();
+}
+
+bool IsContactTable(const QString& table)
+{
+    for (const char* t : {"Customer", "Supplier", "Person", "Warehouse"})
+        if (table.compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QString ListCaption(const QString& table)
+{
+    static const QList<QPair<QString, QString>> captions = {
+        {QStringLiteral("SaleItems"), QStringLiteral("Data Penjualan")},
+        {QStringLiteral("ShopItems"), QStringLiteral("Data Pembelian")},
+        {QStringLiteral("Cash InItems"), QStringLiteral("Data Kas Masuk")},
+        {QStringLiteral("Cash OutItems"), QStringLiteral("Data Kas Keluar")},
+        {QStringLiteral("Customer"), QStringLiteral("Data Pelanggan")},
+        {QStringLiteral("Supplier"), QStringLiteral("Data Supplier")},
+        {QStringLiteral("Person"), QStringLiteral("Data Karyawan")},
+        {QStringLiteral("Warehouse"), QStringLiteral("Data Gudang")},
+    };
+    for (const auto& c : captions)
+        if (c.first == table)
+            return c.second;
+    return QString();
+}
+
+// ---------------------------------------------------------------- net price
+
+double DiscountAmount(double price, double discountPercent)
+{
+    return std::round(price * discountPercent / 100.0 * 10000.0) / 10000.0;
+}
+
+double NetPrice(double price, double discountPercent)
+{
+    return price - DiscountAmount(price, discountPercent);
+}
+
+// ---------------------------------------------------------------- codes
+
+bool IsReservedCode(const QString& code)
+{
+    const QString c = code.toUpper();
+    return c == QLatin1String("DS") || c == QLatin1String("PN");
+}
+
+QString ReservedCodeMessage()
+{
+    return QStringLiteral("Kode 'DS' ataupun 'PN' tidak dapat digunakan\r\nKarena digunakan untuk Diskon dan PPN");
+}
+
+QString DuplicateMessage(const QString& code)
+{
+    return QStringLiteral("Item dengan Kode %1 sudah ada, coba Kode lain").arg(Quote(code));
+}
+
+bool CodeExists(platform::DbConnection& db, const QString& table, const QString& code)
+{
+    // Any count above 0: a table that already holds two copies of a code
+    // (written by an edit) must not take a third.
+    const QVariant n =
+        db.GetValue(QStringLiteral("select count(code) from %1 where code=%2").arg(bt(table), Quote(code)));
+    return n.toLongLong() >= 1;
+}
+
+// ---------------------------------------------------------------- statements
+
+QString InsertItemSql(const QString& table, const Item& item)
+{
+    return QStringLiteral("insert into %1 values(%2, %3, %4, %5, %6, %7)")
+        .arg(bt(table), Quote(item.code), Quote(item.category), Quote(item.name), Num(item.price), Num(item.discount),
+             Quote(item.unit));
+}
+
+QString UpdateItemSql(const QString& table, const Item& item, const QString& oldCode)
+{
+    return QStringLiteral(
+               "update %1 set code=%2, category=%3, `name`=%4, price=%5, discount=%6, satuan=%7 where code=%8")
+        .arg(bt(table), Quote(item.code), Quote(item.category), Quote(item.name), Num(item.price), Num(item.discount),
+             Quote(item.unit), Quote(oldCode));
+}
+
+QString InsertContactSql(const QString& table, const Contact& c)
+{
+    return QStringLiteral("insert into %1 values(%2, %3, %4, %5, %6)")
+        .arg(bt(table), Quote(c.code), Quote(c.name), Quote(c.address), Quote(c.phone), Quote(c.fax));
+}
+
+QString UpdateContactSql(const QString& table, const Contact& c, const QString& oldCode)
+{
+    return QStringLiteral("update %1 set code=%2, `name`=%3, address=%4, phone=%5, fax=%6 where code=%7")
+        .arg(bt(table), Quote(c.code), Quote(c.name), Quote(c.address), Quote(c.phone), Quote(c.fax), Quote(oldCode));
+}
+
+QString DeleteSql(const QString& table, const QString& code)
+{
+    return QStringLiteral("delete from %1 where code=%2").arg(bt(table), Quote(code));
+}
+
+QString RecordSql(const QString& table, const QString& code)
+{
+    return QStringLiteral("select * from %1 where code=%2").arg(bt(table), Quote(code));
+}
+
+QString NameByCodeSql(const QString& table, const QString& code)
+{
+    return QStringLiteral("select `name` from %1 where code=%2").arg(bt(table), Quote(code));
+}
+
+QString CodeByCodeSql(const QString& table, const QString& code)
+{
+    return QStringLiteral("select `code` from %1 where code=%2").arg(bt(table), Quote(code));
+}
+
+QString DistinctCategoriesSql(const QString& table)
+{
+    return QStringLiteral("select distinct category from %1").arg(bt(table));
+}
+
+QString DistinctUnitsSql(const QString& table)
+{
+    return QStringLiteral("select distinct satuan from %1").arg(bt(table));
+}
+
+QString CountByNameSql(const QString& table, const QString& name)
+{
+    return QStringLiteral("select count(code) from %1 where `name`=%2").arg(bt(table), Quote(name));
+}
+
+static QString withWhere(QString sql, const QString& where)
+{
+    if (!where.isEmpty())
+        sql += QLatin1Char(' ') + where;
+    return sql;
+}
+
+QString ItemsListSql(const QString& table, const QString& where)
+{
+    return withWhere(QStringLiteral("select code, category, `name`, price, discount, %1 as total, satuan from %2")
+                         .arg(kNet, bt(table)),
+                     where);
+}
+
+QString ContactsListSql(const QString& table, const QString& where)
+{
+    return withWhere(QStringLiteral("select code, `name`, address, phone, fax from %1").arg(bt(table)), where);
+}
+
+QString ItemsExportSql(const QString& table, const QString& where)
+{
+    // The discount stays a number: the workbook shows it as a percent.
+    return withWhere(QStringLiteral("select code, category, `name` as description, price, discount, %1 as total, "
+                                    "satuan as unit from %2")
+                         .arg(kNet, bt(table)),
+                     where);
+}
+
+QString ContactsExportSql(const QString& table, const QString& where)
+{
+    return withWhere(QStringLiteral("select code, `name` as description, address, phone, fax from %1").arg(bt(table)),
+                     where);
+}
+
+QString ItemSuggestionsSql(const QString& table, const QString& typed)
+{
+    return QStringLiteral("select code, category, `name`, price, discount, %1 as total from %2 where `code` like %3 "
+                          "order by code")
+        .arg(kNet, bt(table), LikePrefix(typed));
+}
+
+// ---------------------------------------------------------------- conditions
+
+QString LikePrefix(const QString& text)
+{
+    return likeLiteral(QString(), text, QStringLiteral("%"));
+}
+
+QString LikeContains(const QString& text)
+{
+    return likeLiteral(QStringLiteral("%"), text, QStringLiteral("%"));
+}
+
+QString CategoryCondition(const QString& category)
+{
+    return QStringLiteral("where category=") + Quote(category);
+}
+
+QString FieldCondition(const QString& field, const QString& text)
+{
+    return QStringLiteral("where %1 like %2").arg(field, LikePrefix(text));
+}
+
+QString ItemSearchCondition(const QString& keyword)
+{
+    const QString p = LikeContains(keyword);
+    return QStringLiteral("where code like %1 or category like %1 or `name` like %1").arg(p);
+}
+
+QString ContactSearchCondition(const QString& keyword)
+{
+    const QString p = LikeContains(keyword);
+    return QStringLiteral(
+               "where code like %1 or `name` like %1 or `address` like %1 or `phone` like %1 or `fax` like %1")
+        .arg(p);
+}
+
+QString ItemFilterField(int index)
+{
+    switch (index) {
+    case 0: return QStringLiteral("Code");
+    case 1: return QStringLiteral("Category");
+    case 2: return QStringLiteral("Name");
+    case 3: return QStringLiteral("Price");
+    case 4: return QStringLiteral("Discount");
+    case 5: return kNet;
+    case 6: return QStringLiteral("Satuan");
+    default: return QString();
+    }
+}
+
+QString ContactFilterField(int index)
+{
+    switch (index) {
+    case 0: return QStringLiteral("Code");
+    case 1: return QStringLiteral("Name");
+    case 2: return QStringLiteral("Address");
+    case 3: return QStringLiteral("Phone");
+    case 4: return QStringLiteral("Fax");
+    default: return QString();
+    }
+}
+
+// ---------------------------------------------------------------- rows
+
+QStringList ItemTitleKeys()
+{
+    return {QStringLiteral("tCode"),  QStringLiteral("tCategory"), QStringLiteral("tDescription"),
+            QStringLiteral("tPrice"), QStringLiteral("tDiscount"), QStringLiteral("tTotal"),
+            QStringLiteral("tUnit")};
+}
+
+QStringList ContactTitleKeys()
+{
+    return {QStringLiteral("tCode"), QStringLiteral("tName"), QStringLiteral("tAddress"), QStringLiteral("tPhone"),
+            QStringLiteral("tFax")};
+}
+
+QString ItemTitleRow(const QStringList& titles)
+{
+    QStringList cells;
+    for (int i = 0; i < 7; ++i)
+        cells << cell(titles.value(i), kItemWidths[i], kItemRight[i]);
+    return cells.join(QLatin1Char(' '));
+}
+
+QString ContactTitleRow(const QStringList& titles)
+{
+    QStringList cells;
+    for (int i = 0; i < 5; ++i)
+        cells << cell(titles.value(i), kContactWidths[i], false);
+    return cells.join(QLatin1Char(' '));
+}
+
+QString ItemRow(const platform::DbRecordset& rs)
+{
+    const QVariant values[] = {
+        rs.Fields(QStringLiteral("Code")).Value(),
+        rs.Fields(QStringLiteral("Category")).Value(),
+        rs.Fields(QStringLiteral("Name")).Value(),
+        platform::FormatAmount(rs.Fields(QStringLiteral("Price")).toDouble()),
+        rs.Fields(QStringLiteral("Discount")).toString() + QLatin1Char('%'),
+        platform::FormatAmount(rs.Fields(QStringLiteral("Total")).toDouble()),
+        rs.Fields(QStringLiteral("satuan")).Value(),
+    };
+    QStringList cells;
+    for (int i = 0; i < 7; ++i)
+        cells << cell(values[i], kItemWidths[i], kItemRight[i]);
+    return cells.join(QLatin1Char(' '));
+}
+
+QString ContactRow(const platform::DbRecordset& rs)
+{
+    const char* names[] = {"Code", "Name", "Address", "Phone", "Fax"};
+    QStringList cells;
+    for (int i = 0; i < 5; ++i)
+        cells << cell(rs.Fields(QLatin1String(names[i])).Value(), kContactWidths[i], false);
+    return cells.join(QLatin1Char(' '));
+}
+
+QString RowCode(const QString& row)
+{
+    return row.left(8).trimmed();
+}
+
+// ---------------------------------------------------------------- outputs
+
+QString Rule()
+{
+    return QString(212, QLatin1Char('-'));
+}
+
+QStringList PrintLines(const QString& caption, const PrintFilters& f, const QStringList& rows)
+{
+    const QString label = Pad(100), value = Pad(15);
+    QStringList lines;
+    lines << caption.toUpper();
+    if (!f.category.isEmpty() && f.category != f.allCategory)
+        lines << AlignRight(QStringLiteral("Kategori:"), label) + QLatin1Char(' ') + AlignLeft(f.category, value);
+    if (!f.search.isEmpty())
+        lines << AlignRight(QStringLiteral("Keyword Pencarian:"), label) + QLatin1Char(' ') +
+                     AlignLeft(f.search, value);
+    if (!f.fieldCaption.isEmpty() && !f.filter.isEmpty())
+        lines << AlignRight(QStringLiteral("Filter By %1:").arg(f.fieldCaption), label) + QLatin1Char(' ') +
+                     AlignLeft(f.filter, value);
+    lines << QString() << Rule();
+    lines << rows;
+    lines << Rule();
+    return lines;
+}
+
+platform::Workbook ExportWorkbook(platform::DbConnection& db, const QString& sql, bool items, const QStringList& titles)
+{
+    platform::Workbook book;
+    const int columns = items ? 7 : 5;
+    for (int c = 1; c <= columns; ++c)
+        book.setValue(1, c, titles.value(c - 1));
+    book.setBold(1, 1, 1, columns);
+    auto rs = db.OpenRecordset(sql);
+    int r = 2;
+    for (; !rs->Eof(); rs->MoveNext(), ++r) {
+        for (int c = 1; c <= columns; ++c)
+            book.setValue(r, c, rs->Fields(c - 1).Value());
+        if (items) {
+            // "#0 %" shows a fraction: 15 percent is written as 0.15.
+            const platform::DbField d = rs->Fields(4);
+            book.setValue(r, 5, d.isNull() ? QVariant() : QVariant(d.toDouble() / 100.0));
+            book.setNumberFormat(r, 4, r, 4, QStringLiteral("#,##0"));
+            book.setNumberFormat(r, 5, r, 5, QStringLiteral("#0 %"));
+            book.setNumberFormat(r, 6, r, 6, QStringLiteral("#,##0"));
+        }
+    }
+    const int last = r - 1;
+    book.setBorder(1, 1, last, columns);
+    book.setFont(1, 1, last, columns, QStringLiteral("Tahoma"), 9);
+    book.autoFit();
+    return book;
+}
+
+} // namespace catalogue

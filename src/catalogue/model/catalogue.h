@@ -1,0 +1,170 @@
+#pragma once
+// The catalogue (the four items tables) and the contacts (the four contact
+// tables): which table a window works on, the net price, the code rules, and
+// every statement the windows run on these tables. Widget-free: the dialogs,
+// the list window, the cashier, the stock windows and the ledger call it.
+//
+// Tables: "SaleItems", "ShopItems", "Cash InItems", "Cash OutItems" with the
+// columns code, category, name, price, discount, satuan; "Customer",
+// "Supplier", "Person", "Warehouse" with code, name, address, phone, fax. The
+// column order is the row format (inserts give no column list). Table names
+// are always written in backticks by the builders below.
+#include "platform/db.h"
+#include "platform/spreadsheet.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace catalogue {
+
+// ---- Which table
+
+// The items table of an action or panel word: "Sale" and "Sale Retur" give
+// "SaleItems", "Shop" and "Shop Retur" "ShopItems", "Cash In" "Cash InItems",
+// "Cash Out" "Cash OutItems"; any other word gives "".
+QString ItemsTable(const QString& word);
+// The contact table of the charges of an action word: "Sale"/"Sale Retur"
+// give "Customer", "Shop"/"Shop Retur" "Supplier", "Cash In"/"Cash Out"
+// "Person"; any other word gives "".
+QString ContactTable(const QString& word);
+// True for the four contact tables ("Customer", "Supplier", "Person",
+// "Warehouse"), whatever the case.
+bool IsContactTable(const QString& table);
+// The list window's caption for a table ("SaleItems" gives "Data Penjualan");
+// "" for an unknown name. Names compare exactly.
+QString ListCaption(const QString& table);
+
+// ---- Net price
+
+// The net price as SQL computes it; "/ 100.0" so that a whole-number
+// discount never divides as integers.
+inline constexpr const char* kNetPrice = "price - ((discount / 100.0) * price)";
+// The discount amount of a price: price x discount / 100, to four decimals.
+double DiscountAmount(double price, double discountPercent);
+// The net price the item dialog shows: price less the discount amount.
+double NetPrice(double price, double discountPercent);
+
+// ---- Codes
+
+// "DS" and "PN" name the journal's discount and tax rows. Refused in any
+// case: the code columns compare without case, so a stored "ds" would be
+// read as a discount row.
+bool IsReservedCode(const QString& code);
+// "Kode 'DS' ataupun 'PN' tidak dapat digunakan" CRLF "Karena digunakan untuk
+// Diskon dan PPN".
+QString ReservedCodeMessage();
+// "Item dengan Kode '<code>' sudah ada, coba Kode lain" (also for contacts).
+QString DuplicateMessage(const QString& code);
+// Whether the table already holds a row with that code (one or more).
+bool CodeExists(platform::DbConnection& db, const QString& table, const QString& code);
+
+// ---- Rows
+
+struct Item {
+    QString code;
+    QString category;
+    QString name;
+    double price = 0;
+    double discount = 0; // percent
+    QString unit;        // column satuan
+};
+
+struct Contact {
+    QString code;
+    QString name;
+    QString address;
+    QString phone;
+    QString fax;
+};
+
+// ---- Statements (T is the table name; values pass Quote or Num)
+
+QString InsertItemSql(const QString& table, const Item& item);
+QString UpdateItemSql(const QString& table, const Item& item, const QString& oldCode);
+QString InsertContactSql(const QString& table, const Contact& contact);
+QString UpdateContactSql(const QString& table, const Contact& contact, const QString& oldCode);
+QString DeleteSql(const QString& table, const QString& code);
+// "select * from `T` where code=…": the record an edit loads, the cashier's
+// item lookup.
+QString RecordSql(const QString& table, const QString& code);
+// The name of a record by code (picker write-back of contacts).
+QString NameByCodeSql(const QString& table, const QString& code);
+// The stored code of a record (picker write-back of recipe items).
+QString CodeByCodeSql(const QString& table, const QString& code);
+QString DistinctCategoriesSql(const QString& table);
+QString DistinctUnitsSql(const QString& table);
+// Whether a charge is a contact: "select count(code) from `T` where `name`=…".
+QString CountByNameSql(const QString& table, const QString& name);
+
+// The lists: items give code, category, name, price, discount, total,
+// satuan; contacts code, name, address, phone, fax. where is "" or a
+// condition from the builders below.
+QString ItemsListSql(const QString& table, const QString& where);
+QString ContactsListSql(const QString& table, const QString& where);
+// The spreadsheet queries: items give code, category, description, price,
+// discount (the percent as a number), total, unit; contacts code,
+// description, address, phone, fax.
+QString ItemsExportSql(const QString& table, const QString& where);
+QString ContactsExportSql(const QString& table, const QString& where);
+// The suggestion list of codes that begin with the typed text: code,
+// category, name, price, discount, total, ordered by code.
+QString ItemSuggestionsSql(const QString& table, const QString& typed);
+
+// ---- Conditions; the operator's text is literal (%, _ and ' match themselves)
+
+// A LIKE literal with its ESCAPE clause: "'<text>%' escape '!'" and
+// "'%<text>%' escape '!'".
+QString LikePrefix(const QString& text);
+QString LikeContains(const QString& text);
+// "where category=<quoted category>".
+QString CategoryCondition(const QString& category);
+// "where <field> like <prefix>": the records whose field begins with text.
+QString FieldCondition(const QString& field, const QString& text);
+// The records that hold the keyword in code, category or name.
+QString ItemSearchCondition(const QString& keyword);
+// The records that hold the keyword in code, name, address, phone or fax.
+QString ContactSearchCondition(const QString& keyword);
+// The column a filter-field index names: items 0 Code, 1 Category, 2 Name,
+// 3 Price, 4 Discount, 5 the net price, 6 Satuan; contacts 0 Code, 1 Name,
+// 2 Address, 3 Phone, 4 Fax; "" for none.
+QString ItemFilterField(int index);
+QString ContactFilterField(int index);
+
+// ---- List rows (cells joined by one blank)
+
+// Title keys of the columns, for LangGrid.
+QStringList ItemTitleKeys();    // tCode tCategory tDescription tPrice tDiscount tTotal tUnit
+QStringList ContactTitleKeys(); // tCode tName tAddress tPhone tFax
+// The title row from the title texts, each in its column's width.
+QString ItemTitleRow(const QStringList& titles);
+QString ContactTitleRow(const QStringList& titles);
+// A record of an items list (ItemsListSql) or a contacts list (ContactsListSql)
+// at the recordset's current row.
+QString ItemRow(const platform::DbRecordset& rs);
+QString ContactRow(const platform::DbRecordset& rs);
+// The code held in a list row: its first 8 characters, blanks trimmed.
+QString RowCode(const QString& row);
+
+// ---- Outputs of the list window
+
+// The rule of the list window's list and print-out.
+QString Rule();
+struct PrintFilters {
+    QString category;    // "" or the all-categories entry: not printed
+    QString allCategory; // the all-categories entry
+    QString search;
+    QString fieldCaption;
+    QString filter;
+};
+// The print-out: caption in capitals, the filters in force, an empty line,
+// the rule, every list row, the rule.
+QStringList PrintLines(const QString& caption, const PrintFilters& filters, const QStringList& rows);
+
+// The workbook of an export query (ItemsExportSql or ContactsExportSql): bold
+// titles in row 1, a record per row from row 2, amounts "#,##0", the
+// discount "#0 %", borders on the titled columns, Tahoma 9 and fitted widths.
+platform::Workbook ExportWorkbook(platform::DbConnection& db, const QString& sql, bool items,
+                                  const QStringList& titles);
+
+} // namespace catalogue

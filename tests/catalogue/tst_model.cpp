@@ -1,0 +1,219 @@
+// The widget-free catalogue module on a fresh copy of the template database:
+// table naming, codes, statements, literal filters, list rows, print lines
+// and the export workbook.
+#include "catalogue/model/catalogue.h"
+#include "support/fixture.h"
+#include "support/xlsxread.h"
+
+#include <QTest>
+
+using namespace catalogue;
+
+class TestCatalogueModel : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+    std::unique_ptr<platform::DbConnection> db;
+
+    int count(const QString& table, const QString& where = QString())
+    {
+        return db->GetValue(QStringLiteral("select count(*) from `%1` %2").arg(table, where)).toInt();
+    }
+    QStringList codes(const QString& sql)
+    {
+        QStringList out;
+        for (auto rs = db->OpenRecordset(sql); !rs->Eof(); rs->MoveNext())
+            out << rs->Fields(QStringLiteral("code")).toString();
+        return out;
+    }
+
+private slots:
+    void init()
+    {
+        fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
+        db = std::make_unique<platform::DbConnection>();
+        db->Open(fx->path(QStringLiteral("Empty.tdb")));
+    }
+    void cleanup()
+    {
+        db.reset();
+        fx.reset();
+    }
+
+    void tablesOfWords()
+    {
+        const QList<std::tuple<QString, QString, QString>> rows = {
+            {"Sale", "SaleItems", "Customer"},
+            {"Shop", "ShopItems", "Supplier"},
+            {"Cash In", "Cash InItems", "Person"},
+            {"Cash Out", "Cash OutItems", "Person"},
+            {"Sale Retur", "SaleItems", "Customer"},
+            {"Shop Retur", "ShopItems", "Supplier"},
+            {"Unknown", "", ""},
+            {"", "", ""},
+        };
+        for (const auto& [word, items, contacts] : rows) {
+            QCOMPARE(ItemsTable(word), items);
+            QCOMPARE(ContactTable(word), contacts);
+        }
+        QCOMPARE(ListCaption(QStringLiteral("Cash OutItems")), QStringLiteral("Data Kas Keluar"));
+        QCOMPARE(ListCaption(QStringLiteral("Warehouse")), QStringLiteral("Data Gudang"));
+        QCOMPARE(ListCaption(QStringLiteral("saleitems")), QString());
+        QVERIFY(IsContactTable(QStringLiteral("warehouse")));
+        QVERIFY(!IsContactTable(QStringLiteral("SaleItems")));
+    }
+
+    void reservedCodesInAnyCase()
+    {
+        for (const char* c : {"DS", "PN", "ds", "Pn", "pN"})
+            QVERIFY2(IsReservedCode(QLatin1String(c)), c);
+        for (const char* c : {"", "D", "DSX", "PPN", " DS"})
+            QVERIFY2(!IsReservedCode(QLatin1String(c)), c);
+        QCOMPARE(ReservedCodeMessage(), QStringLiteral("Kode 'DS' ataupun 'PN' tidak dapat digunakan\r\n"
+                                                       "Karena digunakan untuk Diskon dan PPN"));
+        QCOMPARE(DuplicateMessage(QStringLiteral("K'01")),
+                 QStringLiteral("Item dengan Kode 'K01' sudah ada, coba Kode lain"));
+    }
+
+    // Written values come back as typed (apostrophes dropped), whole numbers
+    // stay whole, and the net price never divides as integers.
+    void writeAndReadItems()
+    {
+        const QString t = QStringLiteral("Cash InItems");
+        db->Execute(InsertItemSql(t, {"K01", "Minuman", "Kopi 'Spesial'", 200, 15, ""}));
+        db->Execute(InsertItemSql(t, {"K02", "Minuman", "Teh", 10000, 6.25, "Gelas"}));
+        QVERIFY(CodeExists(*db, t, QStringLiteral("k01")));
+        QVERIFY(!CodeExists(*db, QStringLiteral("SaleItems"), QStringLiteral("K01")));
+        auto rs = db->OpenRecordset(ItemsListSql(t, QStringLiteral("where code='K01'")));
+        QCOMPARE(rs->Fields(QStringLiteral("Name")).toString(), QStringLiteral("Kopi Spesial"));
+        QCOMPARE(rs->Fields(QStringLiteral("Total")).toDouble(), 170.0);
+        QCOMPARE(rs->Fields(QStringLiteral("satuan")).toString(), QString());
+        QCOMPARE(ItemRow(*rs).size(), 114);
+        QCOMPARE(ItemRow(*rs), QStringLiteral("K01      Minuman         Kopi Spesial                               200 "
+                                              "       15%             170                "));
+        QCOMPARE(DiscountAmount(200, 15), 30.0);
+        QCOMPARE(NetPrice(10000, 6.25), 9375.0);
+
+        db->Execute(UpdateItemSql(t, {"K03", "Makanan", "Roti", 5000, 0, "Pcs"}, QStringLiteral("K01")));
+        QCOMPARE(codes(ItemsListSql(t, QString())), (QStringList{"K03", "K02"}));
+        rs = db->OpenRecordset(RecordSql(t, QStringLiteral("k03")));
+        QCOMPARE(rs->Fields(QStringLiteral("Category")).toString(), QStringLiteral("Makanan"));
+        db->Execute(DeleteSql(t, QStringLiteral("K02")));
+        QCOMPARE(count(t), 1);
+
+        // A table that already holds two rows of a code (an edit can write
+        // one) still refuses a third.
+        db->Execute(InsertItemSql(t, {"K03", "X", "Y", 1, 0, ""}));
+        QVERIFY(CodeExists(*db, t, QStringLiteral("K03")));
+    }
+
+    void writeAndReadContacts()
+    {
+        db->Execute(InsertContactSql(QStringLiteral("Warehouse"), {"G1", "Gudang Utama", "", "", ""}));
+        db->Execute(UpdateContactSql(QStringLiteral("Warehouse"), {"G2", "Gudang Dua", "Jl. A", "0812", "-"},
+                                     QStringLiteral("G1")));
+        QCOMPARE(db->GetValue(NameByCodeSql(QStringLiteral("Warehouse"), QStringLiteral("g2"))).toString(),
+                 QStringLiteral("Gudang Dua"));
+        QCOMPARE(db->GetValue(CodeByCodeSql(QStringLiteral("Warehouse"), QStringLiteral("g2"))).toString(),
+                 QStringLiteral("G2"));
+        QVERIFY(db->GetValue(NameByCodeSql(QStringLiteral("Warehouse"), QStringLiteral("G1"))).isNull());
+        QCOMPARE(db->GetValue(CountByNameSql(QStringLiteral("Warehouse"), QStringLiteral("gudang dua"))).toInt(), 1);
+        auto rs = db->OpenRecordset(ContactsListSql(QStringLiteral("Warehouse"), QString()));
+        QCOMPARE(ContactRow(*rs).size(), 102);
+        QCOMPARE(RowCode(ContactRow(*rs)), QStringLiteral("G2"));
+    }
+
+    // What the operator types in a filter or search is literal: % and _ are
+    // no wildcards, an apostrophe neither breaks the statement nor vanishes.
+    void literalFilters()
+    {
+        const QString t = QStringLiteral("SaleItems");
+        db->Execute(QStringLiteral("insert into SaleItems values('A1', 'Diskon', '50% off', 1, 0, '')"));
+        db->Execute(QStringLiteral("insert into SaleItems values('A2', 'Diskon', '500 gram', 1, 0, '')"));
+        db->Execute(QStringLiteral("insert into SaleItems values('B_1', 'Kue', 'Kue Ibu''s', 1, 0, '')"));
+        db->Execute(QStringLiteral("insert into SaleItems values('BX1', 'Kue', 'Kue Ibus!', 1, 0, '')"));
+        auto list = [&](const QString& where) { return codes(ItemsListSql(t, where)); };
+        QCOMPARE(list(ItemSearchCondition(QStringLiteral("50%"))), QStringList{"A1"});
+        QCOMPARE(list(ItemSearchCondition(QStringLiteral("50"))), (QStringList{"A1", "A2"}));
+        QCOMPARE(list(FieldCondition(ItemFilterField(0), QStringLiteral("B_"))), QStringList{"B_1"});
+        QCOMPARE(list(FieldCondition(ItemFilterField(0), QStringLiteral("b"))), (QStringList{"B_1", "BX1"}));
+        QCOMPARE(list(ItemSearchCondition(QStringLiteral("Ibu's"))), QStringList{"B_1"});
+        QCOMPARE(list(ItemSearchCondition(QStringLiteral("s!"))), QStringList{"BX1"});
+        QCOMPARE(list(FieldCondition(ItemFilterField(2), QString())).size(), 4);
+        QCOMPARE(list(CategoryCondition(QStringLiteral("kue"))), (QStringList{"B_1", "BX1"}));
+        QCOMPARE(codes(ItemSuggestionsSql(t, QStringLiteral("B_"))), QStringList{"B_1"});
+
+        db->Execute(QStringLiteral("insert into Customer values('C%', 'Ani', 'Jl. 100%', '', '')"));
+        db->Execute(QStringLiteral("insert into Customer values('C2', 'Budi', 'Jl. 1000', '', '')"));
+        QCOMPARE(codes(ContactsListSql(QStringLiteral("Customer"), ContactSearchCondition(QStringLiteral("0%")))),
+                 QStringList{"C%"});
+        QCOMPARE(codes(ContactsListSql(QStringLiteral("Customer"),
+                                       FieldCondition(ContactFilterField(0), QStringLiteral("C%")))),
+                 QStringList{"C%"});
+    }
+
+    void netPriceFilter()
+    {
+        db->Execute(InsertItemSql(QStringLiteral("ShopItems"), {"N1", "A", "B", 200, 25, ""}));
+        db->Execute(InsertItemSql(QStringLiteral("ShopItems"), {"N2", "A", "B", 150, 0, ""}));
+        QCOMPARE(codes(ItemsListSql(QStringLiteral("ShopItems"), FieldCondition(ItemFilterField(5), "15"))),
+                 (QStringList{"N1", "N2"}));
+        QCOMPARE(ItemFilterField(7), QString());
+        QCOMPARE(ContactFilterField(5), QString());
+    }
+
+    void printLines()
+    {
+        const QStringList rows = {QStringLiteral("title"), QStringLiteral("rule"), QStringLiteral("row")};
+        PrintFilters none{QStringLiteral("(Semua)"), QStringLiteral("(Semua)"), {}, QStringLiteral("Kode"), {}};
+        const QStringList plain = PrintLines(QStringLiteral("Data Penjualan"), none, rows);
+        QCOMPARE(plain, (QStringList{"DATA PENJUALAN", "", Rule(), "title", "rule", "row", Rule()}));
+        QCOMPARE(Rule().size(), 212);
+
+        PrintFilters all{QStringLiteral("Minuman"), QStringLiteral("(Semua)"), QStringLiteral("kopi"),
+                         QStringLiteral("Kode"), QStringLiteral("K")};
+        const QStringList lines = PrintLines(QStringLiteral("Data Pelanggan"), all, {});
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines.at(1), QString(91, ' ') + QStringLiteral("Kategori: Minuman        "));
+        QCOMPARE(lines.at(2), QString(82, ' ') + QStringLiteral("Keyword Pencarian: kopi           "));
+        QCOMPARE(lines.at(3), QString(85, ' ') + QStringLiteral("Filter By Kode: K              "));
+    }
+
+    void exportWorkbook()
+    {
+        db->Execute(InsertItemSql(QStringLiteral("SaleItems"), {"007", "Minuman", "Kopi", 15000, 15, "Gelas"}));
+        db->Execute(InsertContactSql(QStringLiteral("Person"), {"P1", "Ani", "Jl. Mawar", "0812", ""}));
+        const QStringList titles = {"Kode", "Kategori", "Deskripsi", "Harga", "Diskon", "Total", "Satuan"};
+        platform::Workbook items =
+            ExportWorkbook(*db, ItemsExportSql(QStringLiteral("SaleItems"), QString()), true, titles);
+        const QString file = fx->path(QStringLiteral("items.xlsx"));
+        items.save(file);
+        XlsxSheet sheet(file);
+        QCOMPARE(sheet.text("A1"), QStringLiteral("Kode"));
+        QCOMPARE(sheet.text("G1"), QStringLiteral("Satuan"));
+        QVERIFY(sheet.bold("A1"));
+        QCOMPARE(sheet.text("A2"), QStringLiteral("007"));
+        QCOMPARE(sheet.number("D2"), 15000.0);
+        QCOMPARE(sheet.format("D2"), QStringLiteral("#,##0"));
+        QCOMPARE(sheet.number("E2"), 0.15);
+        QCOMPARE(sheet.format("E2"), QStringLiteral("#0 %"));
+        QCOMPARE(sheet.number("F2"), 12750.0);
+        QCOMPARE(sheet.text("G2"), QStringLiteral("Gelas"));
+        QVERIFY(sheet.border("G2"));
+        QVERIFY(sheet.columnWidth(3) > 8);
+
+        platform::Workbook people = ExportWorkbook(*db, ContactsExportSql(QStringLiteral("Person"), QString()), false,
+                                                   {"Kode", "Nama", "Alamat", "Telepon", "Fax"});
+        QCOMPARE(people.lastColumn(), 5);
+        QCOMPARE(people.find(2, 2)->value.toString(), QStringLiteral("Ani"));
+        QVERIFY(people.find(2, 4)->numberFormat.isEmpty());
+    }
+};
+
+int runModelTests(int argc, char** argv)
+{
+    TestCatalogueModel t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_model.moc"
