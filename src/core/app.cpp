@@ -12,6 +12,7 @@ App::App(const QString& programFolder, const QString& settingsFile)
 
 App::~App()
 {
+    beginTearDown();
     // Windows go before the connections they may still use.
     const QList<platform::Form*> windows = forms();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)

@@ -86,6 +86,8 @@ void report(const QString& what, std::exception_ptr e)
 
 void runHandler(const QString& what, const std::function<void()>& fn)
 {
+    if (g_current && g_current->tearingDown())
+        return;
     ++g_depth;
     try {
         fn();
@@ -119,6 +121,8 @@ void runHandler(const QString& what, const std::function<void()>& fn)
 
 void runTimerHandler(const QString& what, bool& reported, const std::function<void()>& fn)
 {
+    if (g_current && g_current->tearingDown())
+        return;
     // A tick is an event of its own: what fails in it, also in a handler
     // it raises, is logged once and never shown in a box.
     const int savedDepth = g_depth;

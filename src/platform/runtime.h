@@ -38,6 +38,12 @@ public:
     void registerForm(Form* f);
     void unregisterForm(Form* f);
 
+    // From here on the windows are being destroyed: no handler runs any
+    // more, since a focus change inside a half-destroyed window would run a
+    // handler of a window that no longer exists as its own class.
+    void beginTearDown() { m_tearingDown = true; }
+    bool tearingDown() const { return m_tearingDown; }
+
     // Runs when a handler's error reached the event boundary: what the
     // failed action left half done (a print document) is dropped.
     virtual void handlerFailed() {}
@@ -49,6 +55,7 @@ public:
 private:
     std::unique_ptr<Backend> m_backend;
     QList<Form*> m_forms;
+    bool m_tearingDown = false;
 };
 
 // Runs an event handler. The outermost handler of an event catches any error

@@ -321,6 +321,7 @@ void fMain::Form_QueryUnload(bool& Cancel)
         }
     }
     a.unloadLog << objectName();
+    a.beginTearDown();
     // Released in the same order once the unloads are done.
     for (Form* f : unloaded)
         f->deleteLater();

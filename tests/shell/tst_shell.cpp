@@ -361,9 +361,25 @@ private slots:
 
     void exitFromTheLoginPanel()
     {
+        // The cursor stands in the user name: once the exit is confirmed no
+        // handler runs, also not while the windows are destroyed (the field
+        // losing the focus inside a half-destroyed main window).
+        m->iUsername->setFocus();
+        QTest::keyClicks(m->iUsername, QStringLiteral("adm"));
+        QCOMPARE(QApplication::focusWidget(), m->iUsername);
+        int lateRuns = 0;
+        const auto lostFocus = m->iUsername->events.LostFocus;
+        m->iUsername->events.LostFocus = [&] {
+            if (fx->app->IsClosing)
+                ++lateRuns;
+            lostFocus();
+        };
+        fx->ui->answers = {platform::MsgOK};
         QVERIFY(m->close());
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Keluar dari Aplikasi?"));
         QVERIFY(fx->app->IsClosing);
+        fx.reset();
+        QCOMPARE(lateRuns, 0);
     }
 
     void dialogCloseRule()
