@@ -43,11 +43,7 @@ qint64 InsertWithNewId(const QString& table, const QString& idColumn, const std:
 {
     DbConnection& db = app().DbConn();
     platform::DbTransaction tx(db);
-    const QString col = QLatin1Char('`') + idColumn + QLatin1Char('`');
-    const QString from = QStringLiteral(" from `") + table + QLatin1Char('`');
-    qint64 id = 1;
-    if (db.GetValue(QStringLiteral("select count(") + col + QLatin1Char(')') + from).toLongLong() > 0)
-        id = db.GetValue(QStringLiteral("select max(") + col + QLatin1Char(')') + from).toLongLong() + 1;
+    const qint64 id = platform::NewId(db, table, idColumn);
     db.Execute(insertSql(id));
     tx.commit();
     return id;

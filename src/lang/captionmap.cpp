@@ -41,6 +41,12 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fNew", "cDBPath", "CAPTION", "cDBPath"},
     {"fNew", "iConnect", "CHECK", "cDBConnect"},
 
+    // Stock window; bPlus and bMin carry no text
+    {"fStock", "bDetail", "BUTTON", "bDetail"},
+    {"fStock", "bAdd", "BUTTON", "bAdd"},
+    {"fStock", "bDelete", "BUTTON", "bDelete"},
+    {"fStock", "bClose", "BUTTON", "bClose"},
+
     // Operators and their rights; the right names differ from the menu's
     // ("Browse" is the pickers, "Master" the inventory panel).
     {"fUser", "bDelete", "BUTTON", "bDelete"},
@@ -70,6 +76,40 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fSetting", "cNote", "CAPTION", "cNote"},
     {"fSetting", "cPrinter", "CAPTION", "cPrinter"},
     {"fSetting", "cPort", "CAPTION", "cPort"},
+
+    // Stock item detail; the purchase frame keeps its design caption
+    {"fDetail", "bAddShop", "BUTTON", "bAdd"},
+    {"fDetail", "bDeleteShop", "BUTTON", "bDelete"},
+    {"fDetail", "bAddSale", "BUTTON", "bAdd"},
+    {"fDetail", "bDeleteSale", "BUTTON", "bDelete"},
+    {"fDetail", "bClose", "BUTTON", "bClose"},
+    {"fDetail", "cCode", "CAPTION", "cCode"},
+    {"fDetail", "cDescription", "CAPTION", "cDescription"},
+    {"fDetail", "cQuantity", "CAPTION", "cQuantity"},
+    {"fDetail", "iUnit", "CAPTION", "cUnit"},
+    {"fDetail", "cStockOutSale", "CAPTION", "cStockOutSale"},
+
+    // Recipe link dialogs
+    {"fIn", "bBrowse", "BUTTON", "bBrowse"},
+    {"fIn", "bSave", "BUTTON", "bSave"},
+    {"fIn", "bClose", "BUTTON", "bClose"},
+    {"fIn", "cCode", "CAPTION", "cCode"},
+    {"fIn", "cDescription", "CAPTION", "cDescription"},
+    {"fIn", "cQuantity", "CAPTION", "cQuantity"},
+    {"fOut", "bBrowse", "BUTTON", "bBrowse"},
+    {"fOut", "bSave", "BUTTON", "bSave"},
+    {"fOut", "bClose", "BUTTON", "bClose"},
+    {"fOut", "cCode", "CAPTION", "cCode"},
+    {"fOut", "cDescription", "CAPTION", "cDescription"},
+    {"fOut", "cQuantity", "CAPTION", "cQuantity"},
+
+    // New stock item
+    {"fIO", "bSave", "BUTTON", "bSave"},
+    {"fIO", "bClose", "BUTTON", "bClose"},
+    {"fIO", "cCode", "CAPTION", "cCode"},
+    {"fIO", "cDescription", "CAPTION", "cDescription"},
+    {"fIO", "cQuantity", "CAPTION", "cQuantity"},
+    {"fIO", "cUnit", "CAPTION", "cUnit"},
 });
 
 } // namespace

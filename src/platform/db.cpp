@@ -338,4 +338,13 @@ void DbTransaction::commit()
     m_done = true;
 }
 
+qint64 NewId(DbConnection& db, const QString& table, const QString& idColumn)
+{
+    const QString col = QLatin1Char('`') + idColumn + QLatin1Char('`');
+    const QString from = QStringLiteral(" from `") + table + QLatin1Char('`');
+    if (db.GetValue(QStringLiteral("select count(") + col + QLatin1Char(')') + from).toLongLong() == 0)
+        return 1;
+    return db.GetValue(QStringLiteral("select max(") + col + QLatin1Char(')') + from).toLongLong() + 1;
+}
+
 } // namespace platform

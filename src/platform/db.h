@@ -117,4 +117,9 @@ private:
     bool m_done = false;
 };
 
+// A new id for the table: 1 for an empty table, else the largest plus 1.
+// Call it inside the write transaction of the insert that uses it, so that
+// two workstations on one file never take the same id.
+qint64 NewId(DbConnection& db, const QString& table, const QString& idColumn);
+
 } // namespace platform

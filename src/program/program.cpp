@@ -6,6 +6,10 @@
 #include "manage/fsetting.h"
 #include "manage/fuser.h"
 #include "shell/fmain.h"
+#include "stock/fdetail.h"
+#include "stock/finout.h"
+#include "stock/fio.h"
+#include "stock/fstock.h"
 
 namespace {
 
@@ -17,6 +21,11 @@ void createDialogs()
     new fUser();
     new fDB();
     new fSetting();
+    new fStock();
+    new fDetail();
+    new fInOut(stock::Side::Shop);
+    new fInOut(stock::Side::Sale);
+    new fIO();
 }
 
 // The working panels fill the main window's panel containers and are handed

@@ -1,0 +1,216 @@
+#include "stock/fdetail.h"
+
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/keys.h"
+#include "platform/printer.h"
+#include "stock/finout.h"
+#include "stock/model/stockmodel.h"
+
+using namespace platform;
+
+fDetail* DetailWindow()
+{
+    return qobject_cast<fDetail*>(app().form(QStringLiteral("fDetail")));
+}
+
+namespace {
+
+void fillLinks(ListBox* list, stock::Side side, const QString& stockCode, const QString& unit)
+{
+    QStringList rows;
+    for (const stock::LinkLine& l : stock::Links(app().DbConn(), side, stockCode))
+        rows << stock::LinkRow(l, unit);
+    list->Clear();
+    list->AddItems(rows);
+}
+
+QString selectedId(const ListBox* list)
+{
+    qint64 id = 0;
+    return stock::LinkRowId(list->List(list->ListIndex()), id) ? QString::number(id) : QString();
+}
+
+} // namespace
+
+fDetail::fDetail() : Form(QStringLiteral("fDetail"), QStringLiteral("Detail"))
+{
+    setFixedSize(560, 500);
+    auto label = [this](const QString& name, const QString& caption, int y) {
+        auto* l = new Label(this, name, caption);
+        l->setGeometry(12, y, 100, 24);
+        return l;
+    };
+    cCode = label(QStringLiteral("cCode"), QStringLiteral("Kode:"), 12);
+    iCode = new TextBox(this, QStringLiteral("iCode"));
+    iCode->setGeometry(116, 12, 120, 24);
+    iCode->setMaxLength(8);
+    cDescription = label(QStringLiteral("cDescription"), QStringLiteral("Deskripsi:"), 42);
+    iDescription = new TextBox(this, QStringLiteral("iDescription"));
+    iDescription->setGeometry(116, 42, 300, 24);
+    iDescription->setMaxLength(50);
+    cQuantity = label(QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 72);
+    iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
+    iQuantity->setGeometry(116, 72, 120, 24);
+    iQuantity->setMaxLength(15);
+    iUnit = new Label(this, QStringLiteral("iUnit"), QStringLiteral("Satuan:"));
+    iUnit->setGeometry(242, 72, 120, 24);
+
+    const QFont listFont = fixedFont(QStringLiteral("OCR A Std"), 7);
+    cStockInShop = new Frame(this, QStringLiteral("cStockInShop"), QStringLiteral("Stok Masuk Setiap Pembelian"));
+    cStockInShop->setGeometry(8, 104, 544, 170);
+    iShop = new ListBox(cStockInShop, QStringLiteral("iShop"));
+    iShop->setGeometry(8, 22, 528, 104);
+    iShop->setFont(listFont);
+    bAddShop = new WanButton(cStockInShop, QStringLiteral("bAddShop"), QStringLiteral("&Tambah"));
+    bAddShop->setGeometry(8, 132, 92, 30);
+    bDeleteShop = new WanButton(cStockInShop, QStringLiteral("bDeleteShop"), QStringLiteral("&Hapus"));
+    bDeleteShop->setGeometry(106, 132, 92, 30);
+
+    cStockOutSale = new Frame(this, QStringLiteral("cStockOutSale"), QStringLiteral("Stok Keluar Setiap Penjualan"));
+    cStockOutSale->setGeometry(8, 280, 544, 170);
+    iSale = new ListBox(cStockOutSale, QStringLiteral("iSale"));
+    iSale->setGeometry(8, 22, 528, 104);
+    iSale->setFont(listFont);
+    bAddSale = new WanButton(cStockOutSale, QStringLiteral("bAddSale"), QStringLiteral("&Tambah"));
+    bAddSale->setGeometry(8, 132, 92, 30);
+    bDeleteSale = new WanButton(cStockOutSale, QStringLiteral("bDeleteSale"), QStringLiteral("&Hapus"));
+    bDeleteSale->setGeometry(106, 132, 92, 30);
+
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(460, 460, 92, 30);
+
+    for (TextBox* t : {iCode, iDescription, iQuantity}) {
+        t->events.GotFocus = [t] { mMain::FocusOn(t); };
+        t->events.LostFocus = [t] { mMain::FocusOff(t); };
+    }
+    iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
+    iCode->Change = [this] { iCode_Change(); };
+    iShop->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyDelete) {
+            k = 0;
+            bDeleteShop_Click();
+        }
+    };
+    iSale->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyDelete) {
+            k = 0;
+            bDeleteSale_Click();
+        }
+    };
+    bAddShop->Click = [this] { bAddShop_Click(); };
+    bAddSale->Click = [this] { bAddSale_Click(); };
+    bDeleteShop->Click = [this] { bDeleteShop_Click(); };
+    bDeleteSale->Click = [this] { bDeleteSale_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fDetail::Form_Activate()
+{
+    iCode->setFocus();
+}
+
+void fDetail::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == vbKeyEscape) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+void fDetail::iCode_Change()
+{
+    DbConnection& db = app().DbConn();
+    auto rs = db.OpenRecordset(QStringLiteral("select * from `stock` where `code`=") + mMain::Quote(iCode->Text()));
+    if (rs->Eof()) {
+        iDescription->setText(QString());
+        iQuantity->setText(QString());
+        iUnit->setCaption(QString());
+    } else {
+        iDescription->setText(rs->Fields(QStringLiteral("description")).toString());
+        const QString code = rs->Fields(QStringLiteral("code")).toString();
+        iQuantity->setText(stock::QuantityText(stock::OnHand(db, code)));
+        iUnit->setCaption(rs->Fields(QStringLiteral("unit")).toString());
+    }
+    FilliShop();
+    FilliSale();
+}
+
+void fDetail::FilliShop()
+{
+    fillLinks(iShop, stock::Side::Shop, iCode->Text(), iUnit->Caption());
+}
+
+void fDetail::FilliSale()
+{
+    fillLinks(iSale, stock::Side::Sale, iCode->Text(), iUnit->Caption());
+}
+
+QString fDetail::GetSelectediShopID() const
+{
+    return selectedId(iShop);
+}
+
+QString fDetail::GetSelectediSaleID() const
+{
+    return selectedId(iSale);
+}
+
+namespace {
+
+// The id text is checked as a number before it reaches the statement.
+void deleteLink(ListBox* list, stock::Side side, const QString& idText)
+{
+    if (list->ListIndex() < 0)
+        return;
+    if (mMain::MsgConfirm(QStringLiteral("Hapus yang terpilih?"), QStringLiteral("Konfirmasi")) != 1)
+        return;
+    bool ok = false;
+    const qint64 id = idText.toLongLong(&ok);
+    if (ok)
+        stock::DeleteLink(app().DbConn(), side, id);
+}
+
+} // namespace
+
+void fDetail::bDeleteShop_Click()
+{
+    if (iShop->ListIndex() < 0)
+        return;
+    deleteLink(iShop, stock::Side::Shop, GetSelectediShopID());
+    FilliShop();
+}
+
+void fDetail::bDeleteSale_Click()
+{
+    if (iSale->ListIndex() < 0)
+        return;
+    deleteLink(iSale, stock::Side::Sale, GetSelectediSaleID());
+    FilliSale();
+}
+
+void fDetail::bAddShop_Click()
+{
+    if (iDescription->Text().isEmpty())
+        return;
+    if (fInOut* f = InWindow()) {
+        f->iUnit->setCaption(iUnit->Caption());
+        f->ShowModal();
+    }
+}
+
+void fDetail::bAddSale_Click()
+{
+    if (iDescription->Text().isEmpty())
+        return;
+    if (fInOut* f = OutWindow()) {
+        f->iUnit->setCaption(iUnit->Caption());
+        f->ShowModal();
+    }
+}
+
+void fDetail::bClose_Click()
+{
+    Hide();
+}

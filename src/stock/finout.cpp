@@ -1,0 +1,179 @@
+#include "stock/finout.h"
+
+#include "catalogue/picker.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/keys.h"
+#include "shell/fmain.h"
+#include "stock/fdetail.h"
+#include "stock/stockfields.h"
+
+using namespace platform;
+
+fInOut* InWindow()
+{
+    return qobject_cast<fInOut*>(app().form(QStringLiteral("fIn")));
+}
+
+fInOut* OutWindow()
+{
+    return qobject_cast<fInOut*>(app().form(QStringLiteral("fOut")));
+}
+
+fInOut::fInOut(stock::Side side)
+    : Form(side == stock::Side::Shop ? QStringLiteral("fIn") : QStringLiteral("fOut"), QStringLiteral("Tambah")),
+      m_side(side)
+{
+    setFixedSize(420, 160);
+    auto label = [this](const QString& name, const QString& caption, int y) {
+        auto* l = new Label(this, name, caption);
+        l->setGeometry(12, y, 100, 24);
+        return l;
+    };
+    cCode = label(QStringLiteral("cCode"), QStringLiteral("Kode:"), 12);
+    iCode = new ComboBox(this, QStringLiteral("iCode"), true);
+    iCode->setGeometry(116, 12, 160, 24);
+    bBrowse = new WanButton(this, QStringLiteral("bBrowse"), QStringLiteral("&Browse"));
+    bBrowse->setGeometry(284, 10, 92, 28);
+    cDescription = label(QStringLiteral("cDescription"),
+                         side == stock::Side::Shop ? QStringLiteral("Description:") : QStringLiteral("Deskripsi:"), 42);
+    iDescription = new TextBox(this, QStringLiteral("iDescription"));
+    iDescription->setGeometry(116, 42, 292, 24);
+    iDescription->setMaxLength(50);
+    cQuantity = label(QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 72);
+    iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
+    iQuantity->setGeometry(116, 72, 120, 24);
+    iQuantity->setMaxLength(15);
+    iUnit = new Label(this, QStringLiteral("iUnit"), QString());
+    iUnit->setGeometry(242, 72, 120, 24);
+    bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
+    bSave->setGeometry(216, 118, 92, 30);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(316, 118, 92, 30);
+
+    iCode->Change = [this] { iCode_Change(); };
+    iCode->Click = [this] { iCode_Click(); };
+    iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
+    iCode->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyReturn) {
+            k = 0;
+            iQuantity->setFocus();
+        }
+    };
+    for (TextBox* t : {iDescription, iQuantity}) {
+        t->events.GotFocus = [t] { mMain::FocusOn(t); };
+        t->events.LostFocus = [t] { mMain::FocusOff(t); };
+    }
+    iDescription->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyReturn) {
+            k = 0;
+            SendTab();
+        }
+    };
+    iQuantity->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyReturn) {
+            k = 0;
+            bSave_Click();
+        }
+    };
+    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->Text()); };
+    bBrowse->Click = [this] { bBrowse_Click(); };
+    // The picker lists this dialog's items table whatever the cashier's action.
+    picker::Register(side == stock::Side::Shop ? QStringLiteral("fIn.iCode") : QStringLiteral("fOut.iCode"), iCode,
+                     picker::Value::StoredCode, true, {},
+                     side == stock::Side::Shop ? QStringLiteral("ShopItems") : QStringLiteral("SaleItems"));
+    bSave->Click = [this] { bSave_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fInOut::Form_Activate()
+{
+    const QVariant master = mMain::GetValue(QStringLiteral("select master from operator where username=") +
+                                            mMain::Quote(app().CurrentUser));
+    bBrowse->setEnabled(DbField(master).toBool());
+    FilliCode();
+    iCode->setFocus();
+}
+
+void fInOut::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == vbKeyEscape) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+void fInOut::FilliCode()
+{
+    const QString kept = iCode->Text();
+    iCode->Clear();
+    auto rs = mMain::OpenRecordset(QStringLiteral("select distinct code from ") + stock::ItemsTable(m_side));
+    for (; !rs->Eof(); rs->MoveNext())
+        iCode->AddItem(rs->Fields(QStringLiteral("code")).toString());
+    iCode->setText(kept);
+}
+
+void fInOut::iCode_Change()
+{
+    // Pasted text passes no key filter: codes are upper case.
+    if (iCode->Text() != iCode->Text().toUpper()) {
+        iCode->setText(iCode->Text().toUpper());
+        return;
+    }
+    iCode_Click();
+}
+
+void fInOut::iCode_Click()
+{
+    auto rs = mMain::OpenRecordset(QStringLiteral("select `name` as description, satuan as unit from ") +
+                                   stock::ItemsTable(m_side) + QStringLiteral(" where `code`=") +
+                                   mMain::Quote(iCode->Text()));
+    iDescription->setText(rs->Eof() ? QString() : rs->Fields(QStringLiteral("description")).toString());
+}
+
+void fInOut::bBrowse_Click()
+{
+    fMain* m = MainWindow();
+    if (m && m->cashierPanel() && m->cashierPanel()->ciAction)
+        m->cashierPanel()->ciAction->setListIndex(m_side == stock::Side::Shop ? 0 : 1);
+    picker::Open(QStringLiteral("Items"),
+                 m_side == stock::Side::Shop ? QStringLiteral("fIn.iCode") : QStringLiteral("fOut.iCode"));
+}
+
+void fInOut::bSave_Click()
+{
+    if (iCode->Text().isEmpty()) {
+        mMain::MsgWarn(QStringLiteral("Kode belum diisi"), QStringLiteral("Peringatan"));
+        iCode->setFocus();
+        return;
+    }
+    // The quantity is kept as typed (a decimal comma stays), but only a
+    // number is kept: anything else is stored as no quantity.
+    bool ok = false;
+    stock::TypedQuantity(iQuantity->Text(), &ok);
+    const QString quantity = ok ? iQuantity->Text().trimmed() : QString();
+    fDetail* detail = DetailWindow();
+    const QString stockCode = detail ? detail->iCode->Text() : QString();
+    stock::AddLink(app().DbConn(), m_side, stockCode, iCode->Text(), quantity);
+    mMain::MsgInfo(m_side == stock::Side::Shop ? QStringLiteral("Telah tersimpan") : QStringLiteral("Tersimpan"),
+                   QStringLiteral("Informasi"));
+    iCode->setText(QString());
+    iQuantity->setText(QString());
+    if (m_side == stock::Side::Shop) {
+        FilliCode();
+        if (detail)
+            detail->FilliShop();
+    } else {
+        if (detail)
+            detail->FilliSale();
+        FilliCode();
+    }
+}
+
+void fInOut::bClose_Click()
+{
+    iCode->setText(QString());
+    iQuantity->setText(QString());
+    Hide();
+}

@@ -1,0 +1,142 @@
+#include "stock/fio.h"
+
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/keys.h"
+#include "stock/fstock.h"
+#include "stock/model/stockmodel.h"
+#include "stock/stockfields.h"
+
+#include <QDate>
+
+using namespace platform;
+
+fIO::fIO() : Form(QStringLiteral("fIO"), QStringLiteral("Tambah"))
+{
+    setFixedSize(400, 190);
+    auto label = [this](const QString& name, const QString& caption, int y) {
+        auto* l = new Label(this, name, caption);
+        l->setGeometry(12, y, 100, 24);
+        return l;
+    };
+    cCode = label(QStringLiteral("cCode"), QStringLiteral("Kode:"), 12);
+    iCode = new TextBox(this, QStringLiteral("iCode"));
+    iCode->setGeometry(116, 12, 120, 24);
+    iCode->setMaxLength(8);
+    cDescription = label(QStringLiteral("cDescription"), QStringLiteral("Deskripsi:"), 42);
+    iDescription = new TextBox(this, QStringLiteral("iDescription"));
+    iDescription->setGeometry(116, 42, 272, 24);
+    iDescription->setMaxLength(50);
+    cQuantity = label(QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 72);
+    iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
+    iQuantity->setGeometry(116, 72, 120, 24);
+    iQuantity->setMaxLength(15);
+    cUnit = label(QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 102);
+    iUnit = new ComboBox(this, QStringLiteral("iUnit"), true);
+    iUnit->setGeometry(116, 102, 160, 24);
+    bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
+    bSave->setGeometry(196, 148, 92, 30);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(296, 148, 92, 30);
+
+    for (TextBox* t : {iCode, iDescription, iQuantity}) {
+        t->events.GotFocus = [t] { mMain::FocusOn(t); };
+        t->events.LostFocus = [t] { mMain::FocusOff(t); };
+        t->events.KeyDown = [this](int& k, int) {
+            if (k == vbKeyReturn) {
+                k = 0;
+                SendTab();
+            }
+        };
+    }
+    // Pasted text passes no key filter: the code is upper-cased as it changes.
+    iCode->Change = [this] {
+        if (iCode->Text() != iCode->Text().toUpper())
+            iCode->setText(iCode->Text().toUpper());
+    };
+    iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
+    iDescription->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iDescription->Text()); };
+    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->Text()); };
+    iUnit->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iUnit->Text()); };
+    iUnit->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyReturn) {
+            k = 0;
+            bSave_Click();
+        }
+    };
+    bSave->Click = [this] { bSave_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fIO::Form_Activate()
+{
+    FilliUnit();
+    iCode->setFocus();
+}
+
+void fIO::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == vbKeyEscape) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+void fIO::FilliUnit()
+{
+    const QString kept = iUnit->Text();
+    iUnit->Clear();
+    auto rs = mMain::OpenRecordset(QStringLiteral("select distinct unit from stock"));
+    for (; !rs->Eof(); rs->MoveNext())
+        iUnit->AddItem(rs->Fields(QStringLiteral("Unit")).toString());
+    iUnit->setText(kept);
+}
+
+void fIO::bSave_Click()
+{
+    const QString warn = QStringLiteral("Peringatan");
+    if (iCode->Text().isEmpty()) {
+        mMain::MsgWarn(QStringLiteral("Kode belum diisi"), warn);
+        iCode->setFocus();
+        return;
+    }
+    if (iDescription->Text().isEmpty()) {
+        mMain::MsgWarn(QStringLiteral("Deskripsi belum diisi"), warn);
+        iDescription->setFocus();
+        return;
+    }
+    // An empty quantity, or one that is no number, opens the item at 0.
+    bool ok = false;
+    const double opening = stock::TypedQuantity(iQuantity->Text(), &ok);
+    if (!ok)
+        iQuantity->setText(QStringLiteral("0"));
+    DbConnection& db = app().DbConn();
+    if (stock::StockExists(db, iCode->Text())) {
+        mMain::MsgWarn(QStringLiteral("Item dengan Kode ") + mMain::Quote(iCode->Text()) +
+                           QStringLiteral(" sudah ada, coba Kode lain"),
+                       warn);
+        iCode->setFocus();
+        return;
+    }
+    stock::AddStockItem(db, app().DbKind, iCode->Text(), iDescription->Text(), iUnit->Text(), opening,
+                        QDate::currentDate());
+    iCode->setText(QString());
+    iDescription->setText(QString());
+    iQuantity->setText(QString());
+    iUnit->setText(QString());
+    mMain::MsgInfo(QStringLiteral("Stok telah tersimpan"), QStringLiteral("Informasi"));
+    if (fStock* s = StockWindow())
+        s->FilliStock();
+    iCode->setFocus();
+    FilliUnit();
+}
+
+void fIO::bClose_Click()
+{
+    iCode->setText(QString());
+    iDescription->setText(QString());
+    iQuantity->setText(QString());
+    iUnit->setText(QString());
+    Hide();
+}

@@ -1,0 +1,185 @@
+#include "stock/fstock.h"
+
+#include "core/app.h"
+#include "core/mmain.h"
+#include "lang/mlang.h"
+#include "platform/keys.h"
+#include "platform/printer.h"
+#include "shell/fmain.h"
+#include "stock/fdetail.h"
+#include "stock/model/stockmodel.h"
+#include "stock/stockfields.h"
+
+#include <QDate>
+
+using namespace platform;
+
+fStock* StockWindow()
+{
+    return qobject_cast<fStock*>(app().form(QStringLiteral("fStock")));
+}
+
+fStock::fStock() : Form(QStringLiteral("fStock"), QStringLiteral("Stok"))
+{
+    setFixedSize(560, 420);
+    iStock = new ListBox(this, QStringLiteral("iStock"));
+    iStock->setGeometry(10, 10, 540, 320);
+    iStock->setFont(fixedFont(QStringLiteral("OCR A Std"), 8));
+
+    iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
+    iQuantity->setGeometry(10, 340, 110, 26);
+    iQuantity->setMaxLength(15);
+    iQuantity->setText(QStringLiteral("1"));
+    bPlus = new WanButton(this, QStringLiteral("bPlus"), QStringLiteral("+"));
+    bPlus->setGeometry(126, 338, 36, 30);
+    bMin = new WanButton(this, QStringLiteral("bMin"), QStringLiteral("-"));
+    bMin->setGeometry(166, 338, 36, 30);
+
+    bAdd = new WanButton(this, QStringLiteral("bAdd"), QStringLiteral("&Tambah"));
+    bAdd->setGeometry(10, 380, 100, 30);
+    bDelete = new WanButton(this, QStringLiteral("bDelete"), QStringLiteral("&Hapus"));
+    bDelete->setGeometry(116, 380, 100, 30);
+    bDetail = new WanButton(this, QStringLiteral("bDetail"), QStringLiteral("&Detail"));
+    bDetail->setGeometry(222, 380, 100, 30);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(450, 380, 100, 30);
+
+    iStock->DblClick = [this] { bDetail_Click(); };
+    iStock->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyDelete) {
+            k = 0;
+            bDelete_Click();
+        }
+    };
+    iQuantity->Change = [this] { iQuantity_Change(); };
+    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->Text()); };
+    bPlus->Click = [this] { bPlus_Click(); };
+    bMin->Click = [this] { bMin_Click(); };
+    bAdd->Click = [this] { bAdd_Click(); };
+    bDelete->Click = [this] { bDelete_Click(); };
+    bDetail->Click = [this] { bDetail_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fStock::Form_Activate()
+{
+    FilliStock();
+    iQuantity->setFocus();
+}
+
+void fStock::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    switch (KeyCode) {
+    case vbKeyEscape:
+        KeyCode = 0;
+        bClose_Click();
+        break;
+    case vbKeyAdd:
+        KeyCode = 0;
+        bAdd_Click();
+        break;
+    case vbKeyReturn:
+        KeyCode = 0;
+        bDetail_Click();
+        break;
+    default: break;
+    }
+}
+
+void fStock::FilliStock()
+{
+    const int selected = iStock->ListIndex();
+    QStringList rows;
+    rows << stock::StockRow(mLang::LangGrid(QStringLiteral("tCode")), mLang::LangGrid(QStringLiteral("tDescription")),
+                            mLang::LangGrid(QStringLiteral("tQuantity")));
+    rows << QString(stock::kStockRule, QLatin1Char('-'));
+    for (const stock::StockLine& l : stock::StockList(app().DbConn()))
+        rows << stock::StockRow(l);
+    iStock->Clear();
+    iStock->AddItems(rows);
+    if (selected < iStock->ListCount())
+        iStock->setListIndex(selected);
+}
+
+QString fStock::GetiStockCode() const
+{
+    return iStock->List(iStock->ListIndex()).left(8).trimmed();
+}
+
+void fStock::iQuantity_Change()
+{
+    if (iQuantity->Text().trimmed().isEmpty())
+        iQuantity->setText(QStringLiteral("0"));
+}
+
+void fStock::correct(bool add)
+{
+    if (iStock->ListIndex() < 2 || iStock->List(iStock->ListIndex()).isEmpty())
+        return;
+    // A lone comma or pasted text is no amount, the same as 0.
+    const double amount = stock::TypedQuantity(iQuantity->Text());
+    if (amount == 0) {
+        mMain::MsgWarn(QStringLiteral("Jumlah belum diisi"), QStringLiteral("Peringatan"));
+        iQuantity->setFocus();
+        return;
+    }
+    // An item deleted meanwhile at another workstation gets no movement.
+    stock::Correct(app().DbConn(), app().DbKind, GetiStockCode(), amount, add, QDate::currentDate());
+    iQuantity->setText(QStringLiteral("1"));
+    FilliStock();
+}
+
+void fStock::bPlus_Click()
+{
+    correct(true);
+}
+
+void fStock::bMin_Click()
+{
+    correct(false);
+}
+
+void fStock::bDelete_Click()
+{
+    if (iStock->ListIndex() < 2)
+        return;
+    if (mMain::MsgConfirm(QStringLiteral("Hapus stok terpilih?"), QStringLiteral("Konfirmasi")) != 1)
+        return;
+    stock::DeleteStockItem(app().DbConn(), GetiStockCode());
+    FilliStock();
+}
+
+void fStock::bDetail_Click()
+{
+    if (iStock->ListIndex() < 2)
+        return;
+    fDetail* d = DetailWindow();
+    if (!d)
+        return;
+    d->iCode->setText(GetiStockCode());
+    d->ShowModal();
+}
+
+void fStock::bAdd_Click()
+{
+    if (Form* f = app().form(QStringLiteral("fIO")))
+        f->ShowModal();
+}
+
+void fStock::bClose_Click()
+{
+    iQuantity->setText(QStringLiteral("1"));
+    fMain* m = MainWindow();
+    // Before the ledger panel exists there is no stock report to rebuild.
+    if (m && m->ledgerPanel() && m->ledgerPanel()->liPage) {
+        ComboBox* page = m->ledgerPanel()->liPage;
+        if (page->ListIndex() == 6) {
+            page->setListIndex(5);
+            page->setListIndex(6);
+        }
+    }
+    if (m)
+        m->TabActive(app().MenuControl);
+    Hide();
+}

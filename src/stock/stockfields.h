@@ -1,0 +1,11 @@
+#pragma once
+// Key rules of the quantity fields of the stock windows.
+#include <QString>
+
+namespace stock {
+
+// A typed "." becomes ","; a second comma is refused; then digits,
+// Backspace and the comma pass. Returns the key to type (0 refuses it).
+int QuantityKey(int keyAscii, const QString& text);
+
+} // namespace stock

@@ -1,0 +1,359 @@
+// Stock items, counts and recipes: the stock rules on a fresh database, and
+// the stock, new stock item, detail and link windows driven by keys and
+// clicks after a login.
+#include "core/mmain.h"
+#include "shell/fmain.h"
+#include "stock/fdetail.h"
+#include "stock/finout.h"
+#include "stock/fio.h"
+#include "stock/fstock.h"
+#include "stock/model/stockmodel.h"
+#include "support/fixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+using platform::DbConnection;
+using platform::MsgKind;
+
+namespace {
+
+void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, mods);
+}
+
+QString today()
+{
+    return QDate::currentDate().toString("yyyy-MM-dd");
+}
+
+// Every row of a query as "a|b|c" texts.
+QStringList rowsOf(const QString& sql)
+{
+    QStringList out;
+    auto rs = mMain::OpenRecordset(sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QStringList cells;
+        for (int i = 0; i < rs->columnCount(); ++i)
+            cells << rs->Fields(i).toString();
+        out << cells.join('|');
+    }
+    return out;
+}
+
+qint64 count(const QString& sql)
+{
+    return mMain::GetValue(sql).toLongLong();
+}
+
+} // namespace
+
+class TestStock : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+
+    fStock* st() const { return StockWindow(); }
+    fDetail* dt() const { return DetailWindow(); }
+    fIO* io() const { return qobject_cast<fIO*>(app().form("fIO")); }
+    DbConnection& db() const { return app().DbConn(); }
+
+    // A fresh database from the template, logged in as its first operator.
+    void loginFresh()
+    {
+        QVERIFY(QFile::copy(fx->path("Empty.tdb"), fx->path("Toko.cdb")));
+        fx->main->ReadDB();
+        fx->login("Toko", "Admin", "admin");
+        QVERIFY(!fx->main->pLogin->isVisible());
+    }
+    int rowOf(platform::ListBox* list, const QString& code) const
+    {
+        for (int i = 0; i < list->ListCount(); ++i)
+            if (list->List(i).left(8).trimmed() == code)
+                return i;
+        return -1;
+    }
+
+private slots:
+    void init()
+    {
+        fx = std::make_unique<Fixture>();
+        loginFresh();
+    }
+    void cleanup() { fx.reset(); }
+
+    void idsStartAtOneAndFollowTheLargest()
+    {
+        QCOMPARE(platform::NewId(db(), "stockflow", "id"), 1);
+        QCOMPARE(stock::AddLink(db(), stock::Side::Shop, "A", "B", "1"), 1);
+        QCOMPARE(stock::AddLink(db(), stock::Side::Shop, "A", "C", "1"), 2);
+        QCOMPARE(stock::AddLink(db(), stock::Side::Sale, "A", "C", "1"), 1);
+        mMain::ExecSQL("insert into stockshop values(40, 'X', 'Y', '1')");
+        QCOMPARE(stock::AddLink(db(), stock::Side::Shop, "A", "D", "1"), 41);
+    }
+
+    void onHandByCodeAndByDescription()
+    {
+        QCOMPARE(stock::OnHand(db(), "KOPI"), 0.0);
+        stock::Movement m{QDate(2026, 1, 2), "Opname", "KOPI", "Kopi", "Kg", 10, 0};
+        stock::WriteMovement(db(), app().DbKind, m);
+        m.in = 0;
+        m.out = 12.5;
+        m.description = "Kopi Lama";
+        stock::WriteMovement(db(), app().DbKind, m);
+        QCOMPARE(stock::OnHand(db(), "KOPI"), -2.5);
+        QCOMPARE(stock::OnHand(db(), "KOPI", "Kopi"), 10.0);
+        QCOMPARE(stock::QuantityText(-2.5), QString("-2.5"));
+        QCOMPARE(stock::QuantityText(13.0), QString("13"));
+        QCOMPARE(rowsOf("select id, moment, category, `in`, `out` from stockflow"),
+                 (QStringList{"1|2026-01-02|Opname|10|0", "2|2026-01-02|Opname|0|12.5"}));
+    }
+
+    void typedQuantities_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<double>("value");
+        QTest::newRow("comma") << "2,5" << true << 2.5;
+        QTest::newRow("point") << "2.5" << true << 2.5;
+        QTest::newRow("trailing comma") << "5," << true << 5.0;
+        QTest::newRow("lone comma") << "," << false << 0.0;
+        QTest::newRow("empty") << "" << false << 0.0;
+        QTest::newRow("letters") << "1a" << false << 0.0;
+    }
+    void typedQuantities()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(double, value);
+        bool good = !ok;
+        QCOMPARE(stock::TypedQuantity(text, &good), value);
+        QCOMPARE(good, ok);
+    }
+
+    void rowsAndLinkIds()
+    {
+        QCOMPARE(stock::StockRow(stock::StockLine{"KOPI", "Kopi Arabika", "Kg", 0}),
+                 QString("KOPI     Kopi Arabika                              0 Kg"));
+        QCOMPARE(stock::StockRow(stock::StockLine{"KOPI", "Kopi", "Kg", 0}).size(), 55);
+        const QString row = stock::LinkRow(stock::LinkLine{7, "ES#1", "Es Kopi #2", "2"}, "Kg");
+        QCOMPARE(row.size(), 65);
+        QVERIFY(row.endsWith("           2 Kg        #7"));
+        qint64 id = 0;
+        QVERIFY(stock::LinkRowId(row, id));
+        QCOMPARE(id, 7);
+        QVERIFY(!stock::LinkRowId("no id here", id));
+    }
+
+    // Each multi-row write is all or nothing: a failing last statement
+    // leaves the earlier ones undone.
+    void failedWritesLeaveNothing()
+    {
+        mMain::ExecSQL("alter table stockflow rename to stockflow_gone");
+        QVERIFY_THROWS_EXCEPTION(
+            platform::DbError, stock::AddStockItem(db(), app().DbKind, "KOPI", "Kopi", "Kg", 5, QDate::currentDate()));
+        QCOMPARE(count("select count(*) from stock"), 0);
+        mMain::ExecSQL("alter table stockflow_gone rename to stockflow");
+
+        stock::AddStockItem(db(), app().DbKind, "KOPI", "Kopi", "Kg", 5, QDate::currentDate());
+        stock::AddLink(db(), stock::Side::Sale, "KOPI", "ES", "1");
+        mMain::ExecSQL("alter table stockshop rename to stockshop_gone");
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, stock::DeleteStockItem(db(), "KOPI"));
+        QCOMPARE(count("select count(*) from stock"), 1);
+        QCOMPARE(count("select count(*) from stocksale"), 1);
+    }
+
+    void newStockItemDialog()
+    {
+        fIO* f = io();
+        fx->ui->scripts["fStock"] = [&](platform::Form*) {
+            fx->ui->scripts["fIO"] = [&](platform::Form*) {
+                QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f->iCode));
+                QTest::keyClicks(f->iCode, "kopi");
+                press(Qt::Key_Return);
+                QTest::keyClicks(f->iDescription, "biji kopi");
+                press(Qt::Key_Return);
+                QTest::keyClicks(f->iQuantity, "2.5,5");
+                QCOMPARE(f->iQuantity->Text(), QString("2,55"));
+                press(Qt::Key_Return);
+                QTest::keyClicks(f->iUnit->lineEdit(), "kg");
+                press(Qt::Key_Return);
+                QCOMPARE(f->iCode->Text(), QString());
+                QCOMPARE(f->iUnit->List(0), QString("Kg"));
+                f->iCode->setText("GULA");
+                f->iDescription->setText("Gula");
+                f->iQuantity->setText(",");
+                f->bSave->click();
+                f->iCode->setText("kopi");
+                f->iDescription->setText("Lagi");
+                f->bSave->click();
+                press(Qt::Key_Escape);
+            };
+            press(Qt::Key_Plus, Qt::KeypadModifier);
+            // The list was rebuilt when the dialog closed.
+            QCOMPARE(st()->iStock->List(rowOf(st()->iStock, "KOPI")),
+                     QString("KOPI     Biji Kopi                              2.55 Kg"));
+            QCOMPARE(st()->iStock->List(rowOf(st()->iStock, "GULA")).right(15), QString("             0 "));
+            press(Qt::Key_Escape);
+        };
+        st()->ShowModal();
+        QCOMPARE(fx->ui->prompts(), (QStringList{"Stok telah tersimpan", "Stok telah tersimpan",
+                                                 "Item dengan Kode 'KOPI' sudah ada, coba Kode lain"}));
+        QCOMPARE(rowsOf("select * from stock"), (QStringList{"KOPI|Biji Kopi|Kg", "GULA|Gula|"}));
+        QCOMPARE(rowsOf("select * from stockflow"), (QStringList{"1|" + today() + "|Opname|KOPI|Biji Kopi|Kg|2.55|0",
+                                                                 "2|" + today() + "|Opname|GULA|Gula||0|0"}));
+    }
+
+    void correctionsAndDelete()
+    {
+        stock::AddStockItem(db(), app().DbKind, "KOPI", "Kopi", "Kg", 10, QDate::currentDate());
+        stock::AddStockItem(db(), app().DbKind, "GULA", "Gula", "Kg", 1, QDate::currentDate());
+        stock::AddLink(db(), stock::Side::Shop, "KOPI", "KOPI", "1");
+        stock::AddLink(db(), stock::Side::Sale, "GULA", "KOPI", "1");
+        fStock* f = st();
+        fx->ui->scripts["fStock"] = [&](platform::Form*) {
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f->iQuantity));
+            QCOMPARE(f->iStock->List(0), QString("Code     Description                           Quantity"));
+            QCOMPARE(f->iStock->List(1), QString(117, '-'));
+            // No record row: the buttons do nothing.
+            f->bPlus->click();
+            f->bDelete->click();
+            QVERIFY(fx->ui->messages.isEmpty());
+            const int kopi = rowOf(f->iStock, "KOPI");
+            f->iStock->setListIndex(kopi);
+            f->iQuantity->selectAll();
+            QTest::keyClicks(f->iQuantity, "5");
+            f->bPlus->click();
+            QCOMPARE(f->iQuantity->Text(), QString("1"));
+            QCOMPARE(f->iStock->ListIndex(), kopi);
+            f->iQuantity->selectAll();
+            QTest::keyClicks(f->iQuantity, "2.5");
+            f->bMin->click();
+            QVERIFY(f->iStock->List(kopi).endsWith("12.5 Kg"));
+            // Nothing typed, or a lone comma: no amount.
+            f->iQuantity->setText("");
+            QCOMPARE(f->iQuantity->Text(), QString("0"));
+            f->bPlus->click();
+            f->iQuantity->setText(",");
+            f->bMin->click();
+            QCOMPARE(fx->ui->prompts(), (QStringList{"Jumlah belum diisi", "Jumlah belum diisi"}));
+            // Delete: Cancel keeps it, OK removes it and the links that move it.
+            f->iStock->setFocus();
+            fx->ui->answers = {2, 1};
+            press(Qt::Key_Delete);
+            QVERIFY(rowOf(f->iStock, "KOPI") > 1);
+            press(Qt::Key_Delete);
+            QCOMPARE(rowOf(f->iStock, "KOPI"), -1);
+            press(Qt::Key_Escape);
+        };
+        f->ShowModal();
+        QCOMPARE(rowsOf("select category, code, `in`, `out` from stockflow where id > 2"),
+                 (QStringList{"Opname|KOPI|5|0", "Opname|KOPI|0|2.5"}));
+        QCOMPARE(count("select count(*) from stock where code='KOPI'"), 0);
+        QCOMPARE(count("select count(*) from stockshop"), 0);
+        // The sale link of another stock item that names KOPI as its item stays.
+        QCOMPARE(count("select count(*) from stocksale"), 1);
+        QCOMPARE(count("select count(*) from stockflow where code='KOPI'"), 3);
+        QVERIFY(!f->isVisible());
+    }
+
+    void detailAndLinks()
+    {
+        mMain::ExecSQL("insert into ShopItems values('BKA', 'Kopi', 'Biji Kopi Arabika', 250000, 0, 'Kg')");
+        mMain::ExecSQL("insert into SaleItems values('ESK', 'Minuman', 'Es Kopi', 20000, 0, 'Gelas')");
+        stock::AddStockItem(db(), app().DbKind, "BKA", "Biji Kopi", "Kg", 3, QDate::currentDate());
+        stock::WriteMovement(db(), app().DbKind, {QDate::currentDate(), "Sale", "BKA", "Kopi Lama", "Kg", 0, 1});
+        // A link whose item is gone is not listed.
+        stock::AddLink(db(), stock::Side::Shop, "BKA", "HILANG", "1");
+        fStock* s = st();
+        fDetail* d = dt();
+        fInOut* in = InWindow();
+        fInOut* out = OutWindow();
+        fx->ui->scripts["fStock"] = [&](platform::Form*) {
+            s->iStock->setListIndex(rowOf(s->iStock, "BKA"));
+            QVERIFY(s->iStock->List(s->iStock->ListIndex()).endsWith("3 Kg"));
+            fx->ui->scripts["fDetail"] = [&](platform::Form*) {
+                // On hand by code alone counts both descriptions.
+                QCOMPARE(d->iDescription->Text(), QString("Biji Kopi"));
+                QCOMPARE(d->iQuantity->Text(), QString("2"));
+                QCOMPARE(d->iUnit->Caption(), QString("Kg"));
+                QCOMPARE(d->iShop->ListCount(), 0);
+                fx->ui->scripts["fIn"] = [&](platform::Form*) {
+                    QVERIFY(in->bBrowse->isEnabled());
+                    QCOMPARE(in->iUnit->Caption(), QString("Kg"));
+                    QCOMPARE(in->iCode->ListCount(), 1);
+                    QTest::keyClicks(in->iCode->lineEdit(), "bka");
+                    QCOMPARE(in->iDescription->Text(), QString("Biji Kopi Arabika"));
+                    press(Qt::Key_Return);
+                    QTest::keyClicks(in->iQuantity, "1.5");
+                    press(Qt::Key_Return);
+                    QCOMPARE(in->iCode->Text(), QString());
+                    QCOMPARE(d->iShop->ListCount(), 1);
+                    press(Qt::Key_Escape);
+                };
+                d->bAddShop->click();
+                fx->ui->scripts["fOut"] = [&](platform::Form*) {
+                    out->iCode->setText("ESK");
+                    out->iQuantity->setText(",");
+                    out->bSave->click();
+                    out->iCode->setText("ESK");
+                    out->iQuantity->setText("0,02");
+                    out->bSave->click();
+                    press(Qt::Key_Escape);
+                };
+                d->bAddSale->click();
+                QCOMPARE(d->iShop->List(0),
+                         QString("BKA      Biji Kopi Arabika                       1,5 Kg        #2"));
+                QCOMPARE(d->iSale->ListCount(), 2);
+                QVERIFY(d->iSale->List(1).endsWith("0,02 Kg        #2"));
+                // Deleting a sale link leaves the purchase list alone.
+                d->iSale->setListIndex(0);
+                d->iSale->setFocus();
+                press(Qt::Key_Delete);
+                QCOMPARE(d->iSale->ListCount(), 1);
+                QCOMPARE(d->iShop->ListCount(), 1);
+                // A code that is no stock item empties the fields.
+                d->iCode->setText("BK");
+                QCOMPARE(d->iDescription->Text(), QString());
+                QCOMPARE(d->iShop->ListCount(), 0);
+                d->bAddShop->click();
+                press(Qt::Key_Escape);
+            };
+            press(Qt::Key_Return);
+            press(Qt::Key_Escape);
+        };
+        s->ShowModal();
+        QCOMPARE(fx->ui->shownModal, (QStringList{"fStock", "fDetail", "fIn", "fOut"}));
+        QCOMPARE(fx->ui->prompts(), (QStringList{"Telah tersimpan", "Tersimpan", "Tersimpan", "Hapus yang terpilih?"}));
+        QCOMPARE(rowsOf("select * from stockshop"), (QStringList{"1|BKA|HILANG|1", "2|BKA|BKA|1,5"}));
+        QCOMPARE(rowsOf("select * from stocksale"), (QStringList{"2|BKA|ESK|0,02"}));
+    }
+
+    void linkBrowseNeedsTheMasterRight()
+    {
+        mMain::ExecSQL("update operator set master=0");
+        fInOut* in = InWindow();
+        fx->ui->scripts["fIn"] = [&](platform::Form*) {
+            QVERIFY(!in->bBrowse->isEnabled());
+            in->bSave->click();
+            press(Qt::Key_Escape);
+        };
+        in->ShowModal();
+        QCOMPARE(fx->ui->prompts(), QStringList{"Kode belum diisi"});
+        QCOMPARE(count("select count(*) from stockshop"), 0);
+    }
+
+    void closeRebuildsOnlyAnExistingStockReport()
+    {
+        fx->main->bInventory_Click();
+        fx->ui->scripts["fStock"] = [&](platform::Form*) { press(Qt::Key_Escape); };
+        QTest::keyClick(fx->main, Qt::Key_F4);
+        QCOMPARE(fx->ui->shownModal, QStringList{"fStock"});
+        QCOMPARE(app().MenuKey, QString("Inventory"));
+    }
+};
+
+QTEST_MAIN(TestStock)
+#include "tst_stock.moc"
