@@ -111,8 +111,14 @@ int ProperKey(int keyAscii, const QString& text)
 
 void FormatNumberBox(platform::TextBox* box)
 {
-    const QString text = box->Text();
+    QString text = box->Text();
     if (!text.isEmpty()) {
+        // A digit typed into a grouped text ("1,234" then "5") leaves its
+        // groups out of place: the groups are laid out anew.
+        const QString group = QLocale().groupSeparator();
+        text.remove(group);
+        if (group == QString(QChar(0x00A0)) || group == QString(QChar(0x202F)))
+            text.remove(QLatin1Char(' '));
         bool ok = false;
         const double v = ParseAmount(text, &ok);
         if (ok)

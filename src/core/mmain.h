@@ -28,10 +28,13 @@ std::unique_ptr<platform::DbRecordset> OpenRecordset(const QString& sql);
 // The SQL text and number rules live in the widget-free data layer; these
 // are the names the windows use.
 using platform::FormatAmount;
+using platform::FormatNumber;
 using platform::Num;
 using platform::ParseAmount;
 using platform::ParseQuantity;
 using platform::Quote;
+using platform::RoundAmount;
+using platform::StoredNumber;
 using platform::Val;
 // 'yyyy-mm-dd' (or 'yyyy-mm-dd hh:mm:ss' when the value has a time part);
 // "" while no database kind is known.

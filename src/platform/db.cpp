@@ -1,5 +1,7 @@
 #include "platform/db.h"
 
+#include "platform/sqltext.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -26,29 +28,19 @@ QString DbField::toString() const
 {
     if (isNull())
         return QString();
-    if (m_value.typeId() == QMetaType::Double) {
-        const double d = m_value.toDouble();
-        if (d == static_cast<double>(static_cast<qlonglong>(d)) && qAbs(d) < 1e15)
-            return QString::number(static_cast<qlonglong>(d));
-        return QString::number(d, 'g', 15);
-    }
+    if (m_value.typeId() == QMetaType::Double)
+        return Num(m_value.toDouble());
     return m_value.toString();
 }
 
 double DbField::toDouble() const
 {
-    if (isNull())
-        return 0;
-    bool ok = false;
-    const double d = m_value.toDouble(&ok);
-    if (ok)
-        return d;
-    return m_value.toString().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    return StoredNumber(m_value);
 }
 
 qlonglong DbField::toLongLong() const
 {
-    return qRound64(toDouble());
+    return static_cast<qlonglong>(RoundAmount(toDouble()));
 }
 
 bool DbField::toBool() const
@@ -58,6 +50,8 @@ bool DbField::toBool() const
     const QString s = m_value.toString().trimmed();
     if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
         return true;
+    if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
     return toDouble() != 0;
 }
 
@@ -342,9 +336,11 @@ qint64 NewId(DbConnection& db, const QString& table, const QString& idColumn)
 {
     const QString col = QLatin1Char('`') + idColumn + QLatin1Char('`');
     const QString from = QStringLiteral(" from `") + table + QLatin1Char('`');
-    if (db.GetValue(QStringLiteral("select count(") + col + QLatin1Char(')') + from).toLongLong() == 0)
+    if (StoredNumber(db.GetValue(QStringLiteral("select count(") + col + QLatin1Char(')') + from)) == 0)
         return 1;
-    return db.GetValue(QStringLiteral("select max(") + col + QLatin1Char(')') + from).toLongLong() + 1;
+    return static_cast<qint64>(
+               StoredNumber(db.GetValue(QStringLiteral("select max(") + col + QLatin1Char(')') + from))) +
+           1;
 }
 
 } // namespace platform

@@ -31,9 +31,12 @@ public:
     explicit DbField(QVariant v) : m_value(std::move(v)) {}
     const QVariant& Value() const { return m_value; }
     bool isNull() const { return m_value.isNull() || !m_value.isValid(); }
-    // Text form of the value; null reads as "".
+    // Text form of the value; null reads as "", a real number as Num writes it.
     QString toString() const;
+    // The value as a number (StoredNumber): null gives 0; a stored text that
+    // is not a number raises DbError.
     double toDouble() const;
+    // Whole units after the one rounding rule (RoundAmount).
     qlonglong toLongLong() const;
     bool toBool() const;
 

@@ -1,9 +1,13 @@
 #include "platform/sqltext.h"
 
+#include "platform/db.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
@@ -14,20 +18,157 @@ QString Quote(const QString& text)
     return QLatin1Char('\'') + t + QLatin1Char('\'');
 }
 
+namespace {
+
+// A finite value at 15 significant digits: value = digits × 10^(point - 15).
+struct Digits {
+    bool negative = false;
+    QByteArray digits; // exactly 15 decimal digits, the first non-zero unless the value is 0
+    int point = 0;     // where the decimal point falls among the digits
+};
+
+Digits digitsOf(double value)
+{
+    Digits d;
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    const QByteArray text(buf);
+    const qsizetype e = text.indexOf('e');
+    d.digits = text.left(1) + text.mid(2, e - 2);
+    d.point = text.mid(e + 1).toInt() + 1;
+    d.negative = value < 0 && d.digits.count('0') != d.digits.size();
+    return d;
+}
+
+double fromText(const QByteArray& text)
+{
+    return std::strtod(text.constData(), nullptr);
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+// The strict reader behind ParseAmount, ParseQuantity and StoredNumber:
+// [sign] digits [group digits{3}]... [decimal digits]. With groups, the
+// first group has one to three digits and every later one exactly three.
+// A blank group separator (as some locales use) also matches a plain blank.
+bool readStrict(const QString& text, const QStringList& decimals, const QString& group, const QString& minus,
+                double& out)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    QByteArray canonical;
+    if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+')) || (!minus.isEmpty() && t.startsWith(minus))) {
+        if (!t.startsWith(QLatin1Char('+')))
+            canonical += '-';
+        i = t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+')) ? 1 : minus.size();
+    }
+    const bool blankGroup = group.size() == 1 && isBlank(group.at(0));
+    auto groupAt = [&](qsizetype at) -> qsizetype {
+        if (group.isEmpty())
+            return 0;
+        if (t.mid(at, group.size()) == group)
+            return group.size();
+        if (blankGroup && at < t.size() && isBlank(t.at(at)))
+            return 1;
+        return 0;
+    };
+    int run = 0;
+    int groups = 0;
+    int intDigits = 0;
+    for (;;) {
+        if (i < t.size() && isAsciiDigit(t.at(i))) {
+            canonical += char(t.at(i).unicode());
+            ++run;
+            ++intDigits;
+            ++i;
+            continue;
+        }
+        const qsizetype g = groupAt(i);
+        if (g == 0)
+            break;
+        // The group before this separator: the first has 1 to 3 digits,
+        // every later one exactly 3.
+        if (run == 0 || run > 3 || (groups > 0 && run != 3))
+            return false;
+        ++groups;
+        run = 0;
+        i += g;
+    }
+    if (groups > 0 && run != 3)
+        return false;
+    int fracDigits = 0;
+    for (const QString& sep : decimals) {
+        if (!sep.isEmpty() && t.mid(i, sep.size()) == sep) {
+            i += sep.size();
+            canonical += '.';
+            while (i < t.size() && isAsciiDigit(t.at(i))) {
+                canonical += char(t.at(i).unicode());
+                ++fracDigits;
+                ++i;
+            }
+            if (fracDigits == 0)
+                return false;
+            break;
+        }
+    }
+    if (i != t.size() || intDigits + fracDigits == 0)
+        return false;
+    out = fromText(canonical);
+    if (!std::isfinite(out))
+        return false;
+    if (out == 0)
+        out = 0; // no "-0"
+    return true;
+}
+
+} // namespace
+
 QString Num(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("0");
-    if (value == std::floor(value) && std::fabs(value) < 1e15)
-        return QString::number(static_cast<qlonglong>(value));
-    QString s = QString::number(value, 'f', 15 - qMax(1, int(std::floor(std::log10(std::fabs(value)))) + 1));
-    if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0')))
-            s.chop(1);
-        if (s.endsWith(QLatin1Char('.')))
-            s.chop(1);
+    const Digits d = digitsOf(value);
+    QByteArray digits = d.digits;
+    while (digits.size() > 1 && digits.endsWith('0'))
+        digits.chop(1);
+    if (digits == "0")
+        return QStringLiteral("0");
+    QByteArray out = d.negative ? QByteArray("-") : QByteArray();
+    const int n = int(digits.size());
+    if (d.point <= 0)
+        out += "0." + QByteArray(-d.point, '0') + digits;
+    else if (d.point >= n)
+        out += digits + QByteArray(d.point - n, '0');
+    else
+        out += digits.left(d.point) + '.' + digits.mid(d.point);
+    return QString::fromLatin1(out);
+}
+
+double RoundAmount(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return value;
+    const Digits d = digitsOf(value);
+    const int keep = d.point + decimals; // digits before the rounding place
+    double r = 0;
+    if (keep >= d.digits.size()) {
+        r = fromText(d.digits + 'e' + QByteArray::number(d.point - int(d.digits.size())));
+    } else if (keep >= 0) {
+        const qint64 kept = keep > 0 ? d.digits.left(keep).toLongLong() : 0;
+        const qint64 m = kept + (d.digits.at(keep) >= '5' ? 1 : 0);
+        r = fromText(QByteArray::number(m) + 'e' + QByteArray::number(-decimals));
     }
-    return s;
+    if (r == 0)
+        return 0;
+    return d.negative ? -r : r;
 }
 
 double Val(const QString& text)
@@ -56,14 +197,8 @@ double Val(const QString& text)
 double ParseAmount(const QString& text, bool* ok)
 {
     const QLocale loc;
-    QString t = text.trimmed();
-    t.remove(loc.groupSeparator());
-    if (loc.groupSeparator() != QLatin1String(","))
-        t.remove(QLatin1Char(' '));
-    bool good = false;
-    double v = loc.toDouble(t, &good);
-    if (!good)
-        v = QLocale::c().toDouble(t, &good);
+    double v = 0;
+    const bool good = readStrict(text, {loc.decimalPoint()}, loc.groupSeparator(), loc.negativeSign(), v);
     if (ok)
         *ok = good;
     return good ? v : 0;
@@ -71,10 +206,8 @@ double ParseAmount(const QString& text, bool* ok)
 
 double ParseQuantity(const QString& text, bool* ok)
 {
-    QString t = text.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool good = false;
-    const double v = QLocale::c().toDouble(t, &good);
+    double v = 0;
+    const bool good = readStrict(text, {QStringLiteral(","), QStringLiteral(".")}, QString(), QString(), v);
     if (ok)
         *ok = good;
     return good ? v : 0;
@@ -84,8 +217,45 @@ QString FormatAmount(double value)
 {
     QLocale loc;
     loc.setNumberOptions(loc.numberOptions() & ~QLocale::OmitGroupSeparator);
-    const double rounded = std::round(value);
-    return loc.toString(rounded == 0 ? 0.0 : rounded, 'f', 0);
+    return loc.toString(RoundAmount(value), 'f', 0);
+}
+
+QString FormatNumber(double value)
+{
+    const QLocale loc;
+    QString s = Num(value);
+    if (s.startsWith(QLatin1Char('-')))
+        s.replace(0, 1, loc.negativeSign());
+    s.replace(QLatin1Char('.'), loc.decimalPoint());
+    return s;
+}
+
+double StoredNumber(const QVariant& value)
+{
+    if (value.isNull() || !value.isValid())
+        return 0;
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool: {
+        const double v = value.toDouble();
+        if (std::isfinite(v))
+            return v;
+        break;
+    }
+    case QMetaType::QString: {
+        double v = 0;
+        if (readStrict(value.toString(), {QStringLiteral("."), QStringLiteral(",")}, QString(), QString(), v))
+            return v;
+        break;
+    }
+    default: break;
+    }
+    throw DbError(QStringLiteral("Nilai tersimpan bukan angka: '%1'").arg(value.toString()));
 }
 
 QString DateLiteral(const QString& kind, const QVariant& value)

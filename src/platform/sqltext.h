@@ -1,8 +1,13 @@
 #pragma once
 // SQL text values and the number rules: how a typed number is read, how an
-// amount is shown and how a number is written into SQL. Widget-free, so that
-// the report builders, the arithmetic and the journal rows can use them
-// without a window.
+// amount is rounded and shown, how a number is written into SQL and how a
+// stored value is read back. Widget-free, so that the report builders, the
+// arithmetic and the journal rows can use them without a window.
+//
+// One rounding rule holds everywhere: a value is first taken at 15
+// significant digits (what Num writes and what the database keeps), then
+// rounded half away from zero. Binary noise such as 45 * 0.7 =
+// 31.499999999999996 therefore rounds as the 31.5 it is stored and shown as.
 #include <QString>
 #include <QVariant>
 
@@ -13,17 +18,31 @@ QString Quote(const QString& text);
 // The date literal of the database kind ("Access" or "MySQL"); "" for any
 // other kind.
 QString DateLiteral(const QString& kind, const QVariant& value);
-// A number as SQL reads it: "." as decimal point, no grouping, up to 15
-// significant digits.
+// A number as SQL reads it: "." as decimal point, no grouping, no exponent,
+// at most 15 significant digits. A value that is not finite writes "0".
 QString Num(double value);
+// The rounding rule above, to the given number of decimals (0: whole units).
+double RoundAmount(double value, int decimals = 0);
 // The leading decimal number of a text ("12.5abc" gives 12.5; none gives 0).
 double Val(const QString& text);
-// An amount typed in the regional format: grouping separators ignored.
-// *ok is false for a text that is not a number (which then gives 0).
+// An amount as the operator typed it, read strictly in the locale the
+// program displays with: an optional sign, digits with group separators only
+// between groups of three, at most one decimal separator followed by digits.
+// Anything else (an exponent, "nan", "inf", a stray character, an empty
+// text) is not a number: *ok is false and the result 0.
 double ParseAmount(const QString& text, bool* ok = nullptr);
-// A quantity typed with a decimal comma (a point is taken as well).
+// A quantity typed with a decimal comma (a point is taken as well); no
+// grouping. Strict as ParseAmount.
 double ParseQuantity(const QString& text, bool* ok = nullptr);
-// "#,##0": whole units with the regional thousands separator.
+// "#,##0": whole units after the rounding rule, with the display locale's
+// group separator.
 QString FormatAmount(double value);
+// A number for a field, in the display locale: its decimal separator, no
+// grouping, at most 15 significant digits. ParseAmount reads it back.
+QString FormatNumber(double value);
+// A value read from the database as a number: null gives 0, a number itself,
+// a text that holds one number (either decimal separator, no grouping) its
+// value. Any other stored value raises DbError instead of passing as 0.
+double StoredNumber(const QVariant& value);
 
 } // namespace platform

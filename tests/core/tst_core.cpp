@@ -7,6 +7,7 @@
 #include "support/fixture.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -230,6 +231,12 @@ private slots:
         QCOMPARE(amount.cursorPosition(), amount.Text().size());
         amount.setText(QString());
         QCOMPARE(amount.Text(), QString());
+        // Where "." groups, the same typing reads back as the same amount.
+        QLocale::setDefault(QLocale(QLocale::Indonesian, QLocale::Indonesia));
+        QTest::keyClicks(&amount, QStringLiteral("1234567"));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(amount.Text(), QStringLiteral("1.234.567"));
+        amount.setText(QString());
 
         FocusOn(&box);
         QCOMPARE(platform::backColor(&box), QColor(216, 236, 254));
