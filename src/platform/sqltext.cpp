@@ -56,7 +56,8 @@ bool isBlank(QChar c)
 }
 
 // The strict reader behind ParseAmount, ParseQuantity and StoredNumber:
-// [sign] digits [group digits{3}]... [decimal digits]. With groups, the
+// [sign] digits [group digits{3}]... [decimal [digits]], with a digit
+// somewhere ("5," is 5, as a quantity reads while it is typed). With groups, the
 // first group has one to three digits and every later one exactly three.
 // A blank group separator (as some locales use) also matches a plain blank.
 bool readStrict(const QString& text, const QStringList& decimals, const QString& group, const QString& minus,
@@ -114,8 +115,6 @@ bool readStrict(const QString& text, const QStringList& decimals, const QString&
                 ++fracDigits;
                 ++i;
             }
-            if (fracDigits == 0)
-                return false;
             break;
         }
     }

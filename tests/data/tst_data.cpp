@@ -50,7 +50,8 @@ private slots:
         row("en trailing group", "en", "1,000,", false, 0);
         row("en double group", "en", "1,,000", false, 0);
         row("en two decimal points", "en", "1.2.3", false, 0);
-        row("en decimal point without digits", "en", "12.", false, 0);
+        row("en decimal point without digits", "en", "12.", true, 12);
+        row("en decimal point alone", "en", ".", false, 0);
         row("en other locale's form", "en", "1.500,5", false, 0);
         row("en exponent", "en", "1e5", false, 0);
         row("en exponent upper", "en", "2E3", false, 0);
