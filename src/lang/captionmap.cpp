@@ -33,6 +33,42 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fMain", "cUsername", "CAPTION", "cUsername"},
     {"fMain", "cPassword", "CAPTION", "cPassword"},
 
+    // Main window, cashier panel (rows of controls that come with the cart
+    // line operations are passed over until then)
+    {"fMain", "cbBrowse", "BUTTON", "bBrowse"},
+    {"fMain", "cbCharge", "BUTTON", "bBrowse"},
+    {"fMain", "cbMove", "BUTTON", "bMove"},
+    {"fMain", "cbSplit", "BUTTON", "bSplit"},
+    {"fMain", "cbAdd", "BUTTON", "bAdd"},
+    {"fMain", "cbClear", "BUTTON", "bClear"},
+    {"fMain", "cbBarcode", "BUTTON", "bBarcode"},
+    {"fMain", "cbAdd2", "BUTTON", "bAdd"},
+    {"fMain", "cbEdit", "BUTTON", "bEdit"},
+    {"fMain", "cbDelete", "BUTTON", "bDelete"},
+    {"fMain", "cbPrint", "BUTTON", "bPrint"},
+    {"fMain", "cbOKWithoutPay", "BUTTON", "bOK"},
+    {"fMain", "cbOK", "BUTTON", "bOK"},
+    {"fMain", "ccAction", "CAPTION", "cAction"},
+    {"fMain", "ccDate", "CAPTION", "cDate"},
+    {"fMain", "ccCharge", "CAPTION", "cCharge"},
+    {"fMain", "ccCode", "CAPTION", "cCode"},
+    {"fMain", "ccCategory", "CAPTION", "cCategory"},
+    {"fMain", "ccDescription", "CAPTION", "cDescription"},
+    {"fMain", "ccPrice", "CAPTION", "cPrice"},
+    {"fMain", "ccDiscount", "CAPTION", "cDiscount"},
+    {"fMain", "ccSubtotal", "CAPTION", "cSubtotal"},
+    {"fMain", "ccQuantity", "CAPTION", "cQuantity"},
+    {"fMain", "ccTotal", "CAPTION", "cTotal"},
+    {"fMain", "ccDiscount2", "CAPTION", "cDiscount"},
+    {"fMain", "ccTotalDiscount", "CAPTION", "cTotalDiscount"},
+    {"fMain", "ccPPN", "CAPTION", "cPPN"},
+    {"fMain", "ccTotalPPN", "CAPTION", "cTotalPPN"},
+    {"fMain", "ccCash", "CAPTION", "cCash"},
+    {"fMain", "ccChange", "CAPTION", "cChange"},
+    {"fMain", "cfTotal", "CAPTION", "cTotal"},
+    {"fMain", "ciCheck", "CHECK", "cCheckAll"},
+    {"fMain", "ciPrintNote", "CHECK", "cPrintNote"},
+
     // New database
     {"fNew", "bConnect", "BUTTON", "bConnect"},
     {"fNew", "bOK", "BUTTON", "bOK"},
@@ -110,6 +146,9 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fIO", "cDescription", "CAPTION", "cDescription"},
     {"fIO", "cQuantity", "CAPTION", "cQuantity"},
     {"fIO", "cUnit", "CAPTION", "cUnit"},
+
+    // Change window
+    {"fBack", "bClose", "BUTTON", "bClose"},
 });
 
 } // namespace

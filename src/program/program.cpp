@@ -1,5 +1,7 @@
 #include "program/program.h"
 
+#include "cashier/cashierpanel.h"
+#include "cashier/fback.h"
 #include "core/app.h"
 #include "manage/fdb.h"
 #include "manage/fnew.h"
@@ -26,13 +28,14 @@ void createDialogs()
     new fInOut(stock::Side::Shop);
     new fInOut(stock::Side::Sale);
     new fIO();
+    new fBack();
 }
 
 // The working panels fill the main window's panel containers and are handed
 // to the main window, which offers their procedures under its own name.
 void createPanels(fMain* main)
 {
-    CashierPanel* cashier = nullptr;
+    CashierPanel* cashier = new CashierPanelView(main);
     InventoryPanel* inventory = nullptr;
     LedgerPanel* ledger = nullptr;
     main->setPanels(cashier, inventory, ledger);

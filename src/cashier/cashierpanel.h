@@ -1,0 +1,121 @@
+#pragma once
+// The cashier panel of the main window: the action, the charge and its held
+// warehouse, the cart list with its ticks, the item row with its lookup and
+// line arithmetic, the note, the transaction's totals and payment, the
+// receipt and the save. Its controls live in the main window's pCashier; the
+// other windows reach its procedures through the main window.
+#include "cashier/model/cart.h"
+#include "platform/controls.h"
+#include "shell/panels.h"
+
+#include <QObject>
+
+class fMain;
+
+class CashierPanelView : public QObject, public CashierPanel {
+    Q_OBJECT
+public:
+    explicit CashierPanelView(fMain* main);
+
+    // ---- Services of the panel (the main window forwards them)
+    QString GetAction() const override;
+    void ciAction_Click() override;
+    void FillCiCharge() override;
+    void FillCiCart() override;
+    void FillCiWarehouse() override;
+    void cbBarcode_Click() override;
+    void cbPrint_Click() override;
+    void cbMove_Click() override;
+    void ShowAddLine() override;
+    void cPrintNote(qint64 no) override;
+    void tCount_Timer() override;
+
+    // ---- Action, charge, warehouse
+    void ciAction_KeyDown(int& KeyCode, int Shift);
+    void ciCharge_Change();
+    void ciCharge_Click();
+    void ciCharge_KeyDown(int& KeyCode, int Shift);
+    void ciCharge_KeyPress(int& KeyAscii);
+    void cbCharge_Click();
+    void ciWarehouse_Change();
+    void ciWarehouse_Click();
+    void ciWarehouse_KeyDown(int& KeyCode, int Shift);
+    void ciWarehouse_KeyPress(int& KeyAscii);
+    void cbWarehouse_Click();
+
+    // ---- Cart list
+    QString GetSelectedCiCartID() const;
+    void ciCart_ItemCheck(int Item);
+    void ciCheck_Click();
+
+    // ---- Item row and its arithmetic
+    void ciCode_Change();
+    void ClearCI();
+    void FillCiItems();
+    void ciItemsSelected();
+    void cbBrowse_Click();
+    void ciCode_KeyDown(int& KeyCode, int Shift);
+    void ciCode_KeyPress(int& KeyAscii);
+    void ciItems_KeyDown(int& KeyCode, int Shift);
+    void ciPrice_Change();
+    void ciDiscount_Change();
+    void ciDiscountN_Change();
+    void ciSubtotal_Change();
+    void ciTotal_Change();
+    void ciQuantity_Change();
+    void ciSubtotal_KeyUp();
+    void ciTotal_KeyUp();
+    void ciQuantity_KeyDown(int& KeyCode, int Shift);
+    void ciSubtotal_KeyDown(int& KeyCode, int Shift);
+    void ciTotal_KeyDown(int& KeyCode, int Shift);
+    void ciQuantity_KeyPress(int& KeyAscii);
+    void ciSubtotal_KeyPress(int& KeyAscii);
+    void ciTotal_KeyPress(int& KeyAscii);
+
+    // ---- Adding a line, the note
+    void cbAdd_Click();
+    void cbAdd2_Click();
+    void ciDescription_KeyDown(int& KeyCode, int Shift);
+    void ciDescription_KeyPress(int& KeyAscii);
+
+    // ---- Totals, payment, receipt, save
+    void ciDiscount2_Change();
+    void ciTax_Change();
+    void ciPay_Change();
+    void ciPay_KeyDown(int& KeyCode, int Shift);
+    void ciTotalCart_Change();
+    void ciPrintNote_Click();
+    void cbOK_Click();
+    void cbOKWithoutPay_Click();
+    void InsertTR(bool pay);
+
+    // ---- Controls (besides those of the interface)
+    platform::Label *ccAction, *ccDate, *ccCharge;
+    platform::DateTimePick* ciMoment;
+    platform::CheckBox* ciCheck;
+    platform::Label *ccCode, *ccCategory, *ccDescription, *ccPrice, *ccDiscount, *ccSubtotal, *ccQuantity, *ccTotal;
+    platform::TextBox *ciCategory, *ciName, *ciPrice, *ciDiscount, *ciDiscountN, *ciSubtotal, *ciQuantity, *ciTotal;
+    platform::ListBox* ciItems;
+    platform::WanButton *cbAdd, *cbPrint, *cbOK, *cbOKWithoutPay;
+    platform::TextBox* ciDescription;
+    platform::Frame* cfTotal;
+    platform::Label *ccDiscount2, *ccTotalDiscount, *ccPPN, *ccTotalPPN, *ccCash, *ccChange;
+    platform::TextBox *ciTotalCart, *ciDiscount2N, *ciTotalDiscount, *ciTaxN, *ciTotalTax, *ciPay, *ciBack;
+    platform::Label* ciTotal2;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build(QWidget* p);
+    void wire();
+    // After a write to the cart: the charge list, and through the charge's
+    // own handlers the cart list; the cart list directly for the empty charge.
+    void refreshCart();
+    // The receipt lines of the given lines through the printer or the port.
+    void printReceipt(qint64 no, const QList<cashier::CartLine>& lines);
+
+    fMain* m_main;
+    // The totals' inputs of the last tick: an idle till recomputes nothing.
+    QString m_lastTotals;
+};

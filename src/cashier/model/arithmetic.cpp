@@ -1,0 +1,66 @@
+#include "cashier/model/arithmetic.h"
+
+#include "platform/sqltext.h"
+
+namespace cashier {
+
+using platform::FormatAmount;
+using platform::Num;
+
+double AmountOf(const QString& text)
+{
+    return platform::ParseAmount(text);
+}
+
+double QuantityOf(const QString& text)
+{
+    return platform::ParseQuantity(text);
+}
+
+double PercentOf(const QString& text)
+{
+    return platform::Val(text);
+}
+
+QString DiscountAmountText(const QString& percent, const QString& price)
+{
+    return Num(PercentOf(percent) / 100 * AmountOf(price));
+}
+
+QString NetPriceText(const QString& price, const QString& discountAmount)
+{
+    return Num(AmountOf(price) - AmountOf(discountAmount));
+}
+
+QString LineTotalText(const QString& quantity, const QString& netPrice)
+{
+    if (quantity.isEmpty())
+        return QStringLiteral("0");
+    return Num(QuantityOf(quantity) * AmountOf(netPrice));
+}
+
+std::optional<QString> NetFromTotalText(const QString& total, const QString& quantity, const QString& netPrice)
+{
+    if (total.isEmpty() || quantity.isEmpty())
+        return QStringLiteral("0");
+    const double q = QuantityOf(quantity);
+    if (q == 0)
+        return netPrice.isEmpty() ? std::optional<QString>(QStringLiteral("0")) : std::nullopt;
+    return Num(AmountOf(total) / q);
+}
+
+Totals ComputeTotals(const TotalsInput& in)
+{
+    Totals t;
+    const double cart = AmountOf(in.totalCart);
+    t.discountN = FormatAmount(-(cart * (PercentOf(in.discount) / 100)));
+    t.totalDiscount = FormatAmount(cart + AmountOf(t.discountN));
+    const double afterDiscount = AmountOf(t.totalDiscount);
+    t.taxN = FormatAmount(afterDiscount * (PercentOf(in.tax) / 100));
+    t.totalTax = FormatAmount(afterDiscount + AmountOf(t.taxN));
+    const double due = AmountOf(t.totalTax);
+    t.back = in.pay.isEmpty() ? FormatAmount(-due) : FormatAmount(AmountOf(in.pay) - due);
+    return t;
+}
+
+} // namespace cashier

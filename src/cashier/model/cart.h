@@ -1,0 +1,66 @@
+#pragma once
+// The open carts: one table per action, lines held under a charge. The rows
+// of the cart list, the line writer of the panel, and the reader of the
+// ticked lines that the receipt and the save share.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+class DbConnection;
+}
+
+namespace cashier {
+
+struct CartLine {
+    qint64 id = 0;
+    QString code;
+    QString category;
+    QString name;
+    double price = 0;
+    double discount = 0;
+    double subtotal = 0;
+    double quantity = 0;
+    QString satuan;
+    double total = 0;
+    bool checked = true;
+};
+
+// The lines of a charge in id order; ticked only, or all of them. NULL
+// columns read as 0 or "".
+QList<CartLine> CartLines(platform::DbConnection& db, const QString& action, const QString& charge, bool tickedOnly);
+
+// The cart list's rows: the title row from the column titles (code,
+// description, price, discount, subtotal, quantity, total), the rule, and a
+// line row that ends in the line's id.
+QString CartTitleRow(const QStringList& titles);
+QString CartRuleRow();
+QString CartLineRow(const CartLine& line);
+// The id that a line row ends in; "" for the title and rule rows.
+QString CartRowId(const QString& row);
+// The sum of the ticked lines of the charge, as the cart total shows it
+// before formatting ("0" when no line is ticked).
+QString TickedTotal(platform::DbConnection& db, const QString& action, const QString& charge);
+
+// A line as the item row of the panel holds it.
+struct LineEntry {
+    QString charge;
+    QString code;
+    QString category;
+    QString name;
+    double price = 0;
+    double discount = 0; // what the writer stores there
+    double subtotal = 0;
+    double quantity = 0;
+    QString satuan;
+    double total = 0;
+};
+
+// Adds the line to the charge's cart: merged into the charge's first line of
+// the same code (its quantity grows, price, discount and net price are the
+// new ones, total = net price × quantity), else inserted as a new ticked
+// line. The id, the merge test and the write are one write transaction.
+// Returns the id of the line written.
+qint64 AddCartLine(platform::DbConnection& db, const QString& action, const LineEntry& line);
+
+} // namespace cashier

@@ -1,0 +1,210 @@
+#include "cashier/model/journal.h"
+
+#include "cashier/model/actions.h"
+#include "cashier/model/arithmetic.h"
+#include "platform/db.h"
+#include "platform/sqltext.h"
+
+#include <cmath>
+
+namespace cashier {
+
+using platform::Num;
+using platform::Quote;
+
+namespace {
+
+QString dateText(const QDate& d)
+{
+    return Quote(d.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+// The amount in the kind's column and, made positive, on the given side.
+void book(JournalRow& r, double amount, bool debit)
+{
+    const QString col = AmountColumn(r.category);
+    double* target = col == QLatin1String("Sale")         ? &r.sale
+                     : col == QLatin1String("Shop")       ? &r.shop
+                     : col == QLatin1String("Shop_Retur") ? &r.shopRetur
+                     : col == QLatin1String("Sale_Retur") ? &r.saleRetur
+                     : col == QLatin1String("Cash_In")    ? &r.cashIn
+                     : col == QLatin1String("Cash_Out")   ? &r.cashOut
+                                                          : nullptr;
+    if (target)
+        *target = amount;
+    (debit ? r.debit : r.credit) = std::abs(amount);
+}
+
+} // namespace
+
+QString JournalInsertSql(const JournalRow& r)
+{
+    const QString sep = QStringLiteral(", ");
+    const QString quantity = r.percentRow ? Num(r.quantity) : QLatin1Char('\'') + Num(r.quantity) + QLatin1Char('\'');
+    return QStringLiteral("insert into cash values(") + QString::number(r.id) + sep + QString::number(r.no) + sep +
+           Quote(r.category) + sep + dateText(r.moment) + sep + Quote(r.note) + sep + Quote(r.cashier) + sep +
+           Quote(r.warehouse) + sep + Quote(r.charge) + sep + Quote(r.code) + sep + Quote(r.description) + sep +
+           Num(r.price) + sep + Num(r.discount) + sep + Num(r.subtotal) + sep + quantity + sep + Quote(r.unit) + sep +
+           Num(r.sale) + sep + Num(r.shop) + sep + Num(r.shopRetur) + sep + Num(r.saleRetur) + sep + Num(r.cashIn) +
+           sep + Num(r.cashOut) + sep + Num(r.debit) + sep + Num(r.credit) + QLatin1Char(')');
+}
+
+QString StockInsertSql(const StockRow& r)
+{
+    const QString sep = QStringLiteral(", ");
+    return QStringLiteral("insert into stockflow values(") + QString::number(r.id) + sep + dateText(r.moment) + sep +
+           Quote(r.category) + sep + Quote(r.code) + sep + Quote(r.description) + sep + Quote(r.unit) + sep +
+           Num(r.in) + sep + Num(r.out) + QLatin1Char(')');
+}
+
+SaveNumbers NextNumbers(platform::DbConnection& db)
+{
+    SaveNumbers n;
+    if (db.GetValue(QStringLiteral("select count(id) from cash")).toLongLong() > 0)
+        n.lastId = db.GetValue(QStringLiteral("select max(id) from cash")).toLongLong();
+    if (db.GetValue(QStringLiteral("select count(`no`) from cash")).toLongLong() > 0)
+        n.no = db.GetValue(QStringLiteral("select max(`no`) from cash")).toLongLong() + 1;
+    if (db.GetValue(QStringLiteral("select count(`id`) from stockflow")).toLongLong() > 0)
+        n.lastStockId = db.GetValue(QStringLiteral("select max(`id`) from stockflow")).toLongLong();
+    return n;
+}
+
+SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QList<CartLine>& lines,
+                      const SaveNumbers& numbers)
+{
+    SaveRows out;
+    qint64 id = numbers.lastId;
+    qint64 stockId = numbers.lastStockId;
+    const bool debit = DebitSide(h.action);
+    auto row = [&](const QString& category) {
+        JournalRow r;
+        r.id = ++id;
+        r.no = numbers.no;
+        r.category = category;
+        r.moment = h.date;
+        r.note = h.note;
+        r.cashier = h.cashier;
+        r.warehouse = h.warehouse;
+        r.charge = h.charge;
+        return r;
+    };
+    auto add = [&out](const JournalRow& r) {
+        out.journal.append(r);
+        out.statements.append(JournalInsertSql(r));
+    };
+
+    const bool sale = h.action == QLatin1String("Sale") || h.action == QLatin1String("Sale Retur");
+    const bool shop = h.action == QLatin1String("Shop") || h.action == QLatin1String("Shop Retur");
+    const bool stockIn = h.action == QLatin1String("Shop") || h.action == QLatin1String("Sale Retur");
+    for (const CartLine& l : lines) {
+        JournalRow item = row(h.action);
+        item.code = l.code;
+        item.description = l.name;
+        item.price = l.price;
+        item.discount = l.discount;
+        item.subtotal = l.subtotal;
+        item.quantity = l.quantity;
+        item.unit = l.satuan;
+        book(item, l.total, debit);
+        add(item);
+
+        const QString code = Quote(l.code);
+        // A sold item that is also bought books its buying cost; a return
+        // books none (its side would be a guess).
+        if (h.action == QLatin1String("Sale") &&
+            db.GetValue(QStringLiteral("select count(code) from shopitems where `code`=") + code).toLongLong() > 0) {
+            const double p = db.GetValue(QStringLiteral("select price from shopitems where `code`=") + code).toDouble();
+            const double r =
+                db.GetValue(QStringLiteral("select discount from shopitems where `code`=") + code).toDouble();
+            const double s = p - p * r / 100;
+            JournalRow buy = row(QStringLiteral("Shop"));
+            buy.code = l.code;
+            buy.description = l.name;
+            buy.price = p;
+            buy.discount = r;
+            buy.subtotal = s;
+            buy.quantity = l.quantity;
+            buy.unit = l.satuan;
+            book(buy, s * l.quantity, false);
+            add(buy);
+        }
+
+        if (!sale && !shop)
+            continue;
+        const QString links = sale ? QStringLiteral("stocksale") : QStringLiteral("stockshop");
+        if (db.GetValue(QStringLiteral("select count(stock) from ") + links + QStringLiteral(" where `code`=") + code)
+                .toLongLong() == 0)
+            continue;
+        auto rs = db.OpenRecordset(QStringLiteral("select stock.code as code, stock.description as description, "
+                                                  "stock.unit as unit, %1.quantity as quantity from %1 inner join "
+                                                  "stock on %1.stock=stock.code where %1.code=")
+                                       .arg(links) +
+                                   code + QStringLiteral(" order by %1.ID").arg(links));
+        for (; !rs->Eof(); rs->MoveNext()) {
+            StockRow s;
+            s.id = ++stockId;
+            s.moment = h.date;
+            s.category = h.action;
+            s.code = rs->Fields(QStringLiteral("code")).toString();
+            s.description = rs->Fields(QStringLiteral("description")).toString();
+            s.unit = rs->Fields(QStringLiteral("unit")).toString();
+            QString per = rs->Fields(QStringLiteral("quantity")).toString();
+            const double moved = platform::Val(per.replace(QLatin1Char(','), QLatin1Char('.'))) * l.quantity;
+            (stockIn ? s.in : s.out) = moved;
+            out.stock.append(s);
+            out.statements.append(StockInsertSql(s));
+        }
+    }
+
+    const double p = PercentOf(h.discount);
+    if (p > 0) {
+        const double x = AmountOf(h.discountN);
+        JournalRow r = row(h.action);
+        r.code = QStringLiteral("DS");
+        r.description = QStringLiteral("Diskon");
+        r.price = r.subtotal = -x / p * 100;
+        r.quantity = p;
+        r.percentRow = true;
+        r.unit = QStringLiteral("%");
+        book(r, x, !debit);
+        add(r);
+    }
+    const double t = PercentOf(h.tax);
+    if (t > 0) {
+        const double y = AmountOf(h.taxN);
+        JournalRow r = row(h.action);
+        r.code = QStringLiteral("PN");
+        r.description = QStringLiteral("PPN");
+        r.price = r.subtotal = y / t * 100;
+        r.quantity = t;
+        r.percentRow = true;
+        r.unit = QStringLiteral("%");
+        book(r, y, debit);
+        add(r);
+    }
+    out.lastId = id;
+    return out;
+}
+
+SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
+{
+    SaveResult result;
+    platform::DbTransaction tx(db);
+    result.lines = CartLines(db, h.action, h.charge, true);
+    if (result.lines.isEmpty())
+        return result;
+    const SaveNumbers numbers = NextNumbers(db);
+    result.no = numbers.no;
+    result.rows = MakeSaveRows(db, h, result.lines, numbers);
+    for (const QString& sql : result.rows.statements)
+        db.Execute(sql);
+    db.Execute(QStringLiteral("delete from `") + CartTable(h.action) + QStringLiteral("` where checked=1 and charge=") +
+               Quote(h.charge));
+    db.Execute(QStringLiteral("delete from pending where `action`=") + Quote(h.action) +
+               QStringLiteral(" and charge=") + Quote(h.charge));
+    tx.commit();
+    result.saved = true;
+    return result;
+}
+
+} // namespace cashier

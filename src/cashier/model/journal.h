@@ -1,0 +1,102 @@
+#pragma once
+// The journal and stock rows of a saved transaction, and the save itself.
+// The rows are made from the ticked cart lines and the totals without a
+// window; the save writes what they say, with the ids, the transaction
+// number and the removal of the saved lines, as one write transaction.
+#include "cashier/model/cart.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+class DbConnection;
+}
+
+namespace cashier {
+
+// One row of `cash`, its 23 columns in their order.
+struct JournalRow {
+    qint64 id = 0;
+    qint64 no = 0;
+    QString category;
+    QDate moment;
+    QString note; // Keterangan
+    QString cashier;
+    QString warehouse;
+    QString charge;
+    QString code;
+    QString description;
+    double price = 0;
+    double discount = 0;
+    double subtotal = 0;
+    double quantity = 0;
+    bool percentRow = false; // DS and PN: the quantity is the percent, written bare
+    QString unit;
+    double sale = 0, shop = 0, shopRetur = 0, saleRetur = 0, cashIn = 0, cashOut = 0;
+    double debit = 0, credit = 0;
+};
+
+// One row of `stockflow`.
+struct StockRow {
+    qint64 id = 0;
+    QDate moment;
+    QString category;
+    QString code;
+    QString description;
+    QString unit;
+    double in = 0;
+    double out = 0;
+};
+
+QString JournalInsertSql(const JournalRow& r);
+QString StockInsertSql(const StockRow& r);
+
+// What a save is about, as the panel holds it when the save starts.
+struct SaveHeader {
+    QString action;
+    QString charge;
+    QDate date;
+    QString note;
+    QString warehouse;
+    QString cashier;
+    // The totals fields' texts: percents as typed, amounts as shown.
+    QString discount, discountN, tax, taxN;
+};
+
+// The last journal id, the transaction number and the last stock-flow id
+// that the rows continue from.
+struct SaveNumbers {
+    qint64 lastId = 0;
+    qint64 no = 1;
+    qint64 lastStockId = 0;
+};
+SaveNumbers NextNumbers(platform::DbConnection& db);
+
+struct SaveRows {
+    QList<JournalRow> journal;
+    QList<StockRow> stock;
+    // Every insert in the order it runs: per line its item row, purchase row
+    // and stock rows, then the discount row and the tax row.
+    QStringList statements;
+    qint64 lastId = 0; // the id of the last journal row
+};
+
+// Reads the catalogue (buying items, recipes) but writes nothing.
+SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QList<CartLine>& lines,
+                      const SaveNumbers& numbers);
+
+struct SaveResult {
+    bool saved = false; // false: no ticked line, nothing written
+    QList<CartLine> lines;
+    SaveRows rows;
+    qint64 no = 0;
+};
+
+// The save: the ticked lines of the charge, their rows, the deletion of the
+// saved lines and of the charge's held warehouse, all or nothing. Throws
+// (after rolling back) when any statement fails.
+SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h);
+
+} // namespace cashier

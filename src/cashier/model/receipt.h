@@ -1,0 +1,29 @@
+#pragma once
+// The receipt: 40-column text lines of the ticked lines of a charge, as a
+// bill (no number, no payment lines) or after a paid save.
+#include "cashier/model/cart.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace cashier {
+
+struct ReceiptInput {
+    qint64 no = 0;      // the number in the title line; 0 for a bill
+    QString actionText; // the action as the list shows it ("Jual")
+    QString company, address, phone;
+    QString cashier;
+    QString charge;
+    QList<CartLine> lines;
+    QString totalCart, pay, back; // as the panel shows them
+    QString message1, message2, message3;
+    QString now;       // the date and time line's text
+    bool port = false; // a printer port: the cut command ends the receipt
+};
+
+// The ESC/POS command GS V 66 0: feed to the cutting position, cut partly.
+QString CutCommand();
+QStringList ReceiptLines(const ReceiptInput& in);
+
+} // namespace cashier
