@@ -878,6 +878,7 @@ void CashierPanelView::InsertTR(bool pay)
     h.note = ciDescription->Text();
     h.warehouse = ciWarehouse->Text();
     h.cashier = app().CurrentUser;
+    h.dbKind = app().DbKind;
     h.discount = ciDiscount2->Text();
     h.discountN = ciDiscount2N->Text();
     h.tax = ciTax->Text();

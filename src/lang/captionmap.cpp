@@ -33,18 +33,10 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fMain", "cUsername", "CAPTION", "cUsername"},
     {"fMain", "cPassword", "CAPTION", "cPassword"},
 
-    // Main window, cashier panel (rows of controls that come with the cart
-    // line operations are passed over until then)
+    // Main window, cashier panel
     {"fMain", "cbBrowse", "BUTTON", "bBrowse"},
     {"fMain", "cbCharge", "BUTTON", "bBrowse"},
-    {"fMain", "cbMove", "BUTTON", "bMove"},
-    {"fMain", "cbSplit", "BUTTON", "bSplit"},
     {"fMain", "cbAdd", "BUTTON", "bAdd"},
-    {"fMain", "cbClear", "BUTTON", "bClear"},
-    {"fMain", "cbBarcode", "BUTTON", "bBarcode"},
-    {"fMain", "cbAdd2", "BUTTON", "bAdd"},
-    {"fMain", "cbEdit", "BUTTON", "bEdit"},
-    {"fMain", "cbDelete", "BUTTON", "bDelete"},
     {"fMain", "cbPrint", "BUTTON", "bPrint"},
     {"fMain", "cbOKWithoutPay", "BUTTON", "bOK"},
     {"fMain", "cbOK", "BUTTON", "bOK"},

@@ -14,11 +14,6 @@ using platform::Quote;
 
 namespace {
 
-QString dateText(const QDate& d)
-{
-    return Quote(d.toString(QStringLiteral("yyyy-MM-dd")));
-}
-
 // The amount in the kind's column and, made positive, on the given side.
 void book(JournalRow& r, double amount, bool debit)
 {
@@ -37,35 +32,25 @@ void book(JournalRow& r, double amount, bool debit)
 
 } // namespace
 
-QString JournalInsertSql(const JournalRow& r)
+QString JournalInsertSql(const JournalRow& r, const QString& dbKind)
 {
     const QString sep = QStringLiteral(", ");
     const QString quantity = r.percentRow ? Num(r.quantity) : QLatin1Char('\'') + Num(r.quantity) + QLatin1Char('\'');
     return QStringLiteral("insert into cash values(") + QString::number(r.id) + sep + QString::number(r.no) + sep +
-           Quote(r.category) + sep + dateText(r.moment) + sep + Quote(r.note) + sep + Quote(r.cashier) + sep +
-           Quote(r.warehouse) + sep + Quote(r.charge) + sep + Quote(r.code) + sep + Quote(r.description) + sep +
-           Num(r.price) + sep + Num(r.discount) + sep + Num(r.subtotal) + sep + quantity + sep + Quote(r.unit) + sep +
-           Num(r.sale) + sep + Num(r.shop) + sep + Num(r.shopRetur) + sep + Num(r.saleRetur) + sep + Num(r.cashIn) +
-           sep + Num(r.cashOut) + sep + Num(r.debit) + sep + Num(r.credit) + QLatin1Char(')');
-}
-
-QString StockInsertSql(const StockRow& r)
-{
-    const QString sep = QStringLiteral(", ");
-    return QStringLiteral("insert into stockflow values(") + QString::number(r.id) + sep + dateText(r.moment) + sep +
-           Quote(r.category) + sep + Quote(r.code) + sep + Quote(r.description) + sep + Quote(r.unit) + sep +
-           Num(r.in) + sep + Num(r.out) + QLatin1Char(')');
+           Quote(r.category) + sep + platform::DateLiteral(dbKind, r.moment.toString(QStringLiteral("yyyy-MM-dd"))) +
+           sep + Quote(r.note) + sep + Quote(r.cashier) + sep + Quote(r.warehouse) + sep + Quote(r.charge) + sep +
+           Quote(r.code) + sep + Quote(r.description) + sep + Num(r.price) + sep + Num(r.discount) + sep +
+           Num(r.subtotal) + sep + quantity + sep + Quote(r.unit) + sep + Num(r.sale) + sep + Num(r.shop) + sep +
+           Num(r.shopRetur) + sep + Num(r.saleRetur) + sep + Num(r.cashIn) + sep + Num(r.cashOut) + sep + Num(r.debit) +
+           sep + Num(r.credit) + QLatin1Char(')');
 }
 
 SaveNumbers NextNumbers(platform::DbConnection& db)
 {
     SaveNumbers n;
-    if (db.GetValue(QStringLiteral("select count(id) from cash")).toLongLong() > 0)
-        n.lastId = db.GetValue(QStringLiteral("select max(id) from cash")).toLongLong();
-    if (db.GetValue(QStringLiteral("select count(`no`) from cash")).toLongLong() > 0)
-        n.no = db.GetValue(QStringLiteral("select max(`no`) from cash")).toLongLong() + 1;
-    if (db.GetValue(QStringLiteral("select count(`id`) from stockflow")).toLongLong() > 0)
-        n.lastStockId = db.GetValue(QStringLiteral("select max(`id`) from stockflow")).toLongLong();
+    n.lastId = platform::NewId(db, QStringLiteral("cash"), QStringLiteral("ID")) - 1;
+    n.no = platform::NewId(db, QStringLiteral("cash"), QStringLiteral("no"));
+    n.lastStockId = platform::NewId(db, QStringLiteral("stockflow"), QStringLiteral("id")) - 1;
     return n;
 }
 
@@ -88,9 +73,9 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
         r.charge = h.charge;
         return r;
     };
-    auto add = [&out](const JournalRow& r) {
+    auto add = [&out, &h](const JournalRow& r) {
         out.journal.append(r);
-        out.statements.append(JournalInsertSql(r));
+        out.statements.append(JournalInsertSql(r, h.dbKind));
     };
 
     const bool sale = h.action == QLatin1String("Sale") || h.action == QLatin1String("Sale Retur");
@@ -143,16 +128,17 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
         for (; !rs->Eof(); rs->MoveNext()) {
             StockRow s;
             s.id = ++stockId;
-            s.moment = h.date;
-            s.category = h.action;
-            s.code = rs->Fields(QStringLiteral("code")).toString();
-            s.description = rs->Fields(QStringLiteral("description")).toString();
-            s.unit = rs->Fields(QStringLiteral("unit")).toString();
+            stock::Movement& m = s.movement;
+            m.moment = h.date;
+            m.category = h.action;
+            m.code = rs->Fields(QStringLiteral("code")).toString();
+            m.description = rs->Fields(QStringLiteral("description")).toString();
+            m.unit = rs->Fields(QStringLiteral("unit")).toString();
             QString per = rs->Fields(QStringLiteral("quantity")).toString();
             const double moved = platform::Val(per.replace(QLatin1Char(','), QLatin1Char('.'))) * l.quantity;
-            (stockIn ? s.in : s.out) = moved;
+            (stockIn ? m.in : m.out) = moved;
             out.stock.append(s);
-            out.statements.append(StockInsertSql(s));
+            out.statements.append(stock::MovementSql(s.id, h.dbKind, m));
         }
     }
 

@@ -4,6 +4,7 @@
 // window; the save writes what they say, with the ids, the transaction
 // number and the removal of the saved lines, as one write transaction.
 #include "cashier/model/cart.h"
+#include "stock/model/stockmodel.h"
 
 #include <QDate>
 #include <QList>
@@ -38,20 +39,14 @@ struct JournalRow {
     double debit = 0, credit = 0;
 };
 
-// One row of `stockflow`.
+// One row of `stockflow`: the stock model's movement under its id.
 struct StockRow {
     qint64 id = 0;
-    QDate moment;
-    QString category;
-    QString code;
-    QString description;
-    QString unit;
-    double in = 0;
-    double out = 0;
+    stock::Movement movement;
 };
 
-QString JournalInsertSql(const JournalRow& r);
-QString StockInsertSql(const StockRow& r);
+// dbKind chooses the date literal ("Access" or "MySQL").
+QString JournalInsertSql(const JournalRow& r, const QString& dbKind);
 
 // What a save is about, as the panel holds it when the save starts.
 struct SaveHeader {
@@ -61,6 +56,7 @@ struct SaveHeader {
     QString note;
     QString warehouse;
     QString cashier;
+    QString dbKind = QStringLiteral("Access"); // chooses the date literal
     // The totals fields' texts: percents as typed, amounts as shown.
     QString discount, discountN, tax, taxN;
 };
