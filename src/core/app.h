@@ -53,6 +53,7 @@ public:
     std::function<void()> onMainUnloaded;
 
     void handlerFailed() override { Printer.KillDoc(); }
+    bool writeTransactionOpen() const override { return m_db && m_db->inTransaction(); }
 
     // A file of the program folder.
     QString programFile(const QString& name) const;

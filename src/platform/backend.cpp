@@ -36,6 +36,7 @@ QString qtFilter(const QString& filter)
 
 int QtBackend::messageBox(MsgKind kind, const QString& prompt, const QString& title)
 {
+    assertNoWriteTransaction("message box");
     NestedLoopScope scope;
     QWidget* parent = QApplication::activeWindow();
     switch (kind) {
@@ -53,6 +54,7 @@ int QtBackend::messageBox(MsgKind kind, const QString& prompt, const QString& ti
 
 QString QtBackend::inputBox(const QString& prompt, const QString& title, const QString& value)
 {
+    assertNoWriteTransaction("input box");
     NestedLoopScope scope;
     bool ok = false;
     const QString text =
@@ -63,6 +65,7 @@ QString QtBackend::inputBox(const QString& prompt, const QString& title, const Q
 QString QtBackend::fileDialog(bool save, QWidget* owner, const QString& filter, const QString& title,
                               const QString& folder)
 {
+    assertNoWriteTransaction("file dialog");
     NestedLoopScope scope;
     const QString dir = QDir(folder).exists() ? folder : QDir::homePath();
     if (save)

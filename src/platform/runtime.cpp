@@ -121,7 +121,9 @@ void runHandler(const QString& what, const std::function<void()>& fn)
 
 void runTimerHandler(const QString& what, bool& reported, const std::function<void()>& fn)
 {
-    if (g_current && g_current->tearingDown())
+    // A tick that came while a write transaction is open (a handler waiting
+    // in a nested loop) would read or write half of it: the next one runs.
+    if (g_current && (g_current->tearingDown() || g_current->writeTransactionOpen()))
         return;
     // A tick is an event of its own: what fails in it, also in a handler
     // it raises, is logged once and never shown in a box.
@@ -142,6 +144,14 @@ void runTimerHandler(const QString& what, bool& reported, const std::function<vo
     if (failure && !reported) {
         reported = true;
         qWarning().noquote() << what << "gagal:" << describe(failure);
+    }
+}
+
+void assertNoWriteTransaction(const char* dialog)
+{
+    if (g_current && g_current->writeTransactionOpen()) {
+        qCritical("%s opened while a write transaction is open", dialog);
+        Q_ASSERT_X(false, dialog, "opened while a write transaction is open");
     }
 }
 

@@ -44,6 +44,11 @@ public:
     void beginTearDown() { m_tearingDown = true; }
     bool tearingDown() const { return m_tearingDown; }
 
+    // True while the program's database has a write transaction open. No
+    // dialog may wait for a person then (the other workstations would wait
+    // with it), and timer ticks are skipped.
+    virtual bool writeTransactionOpen() const { return false; }
+
     // Runs when a handler's error reached the event boundary: what the
     // failed action left half done (a print document) is dropped.
     virtual void handlerFailed() {}
@@ -69,6 +74,9 @@ void runHandler(const QString& what, const std::function<void()>& fn);
 void runTimerHandler(const QString& what, bool& reported, const std::function<void()>& fn);
 // Re-raises an error that a nested handler left behind.
 void rethrowPending();
+// The real backend's guard before a message, input or file dialog opens: a
+// dialog inside a write transaction is a fault of the program.
+void assertNoWriteTransaction(const char* dialog);
 
 // Resets the nesting level while a nested event loop (a modal window) runs,
 // so that the operator's events inside it have their own boundary.

@@ -263,7 +263,7 @@ private slots:
 
     void messageBoxes()
     {
-        fx->ui->answers = {platform::MsgCancel};
+        fx->ui->answers = {platform::MsgCancel, platform::MsgOK};
         QCOMPARE(MsgConfirm(QStringLiteral("Yakin?"), QStringLiteral("Konfirmasi")), 2);
         QCOMPARE(MsgConfirm(QStringLiteral("Yakin?"), QStringLiteral("Konfirmasi")), 1);
         MsgWarn(QStringLiteral("Kode belum diisi"), QStringLiteral("Peringatan"));

@@ -323,6 +323,7 @@ private slots:
         activeIsOpenOn(sample());
         // A good file replaces the data; nothing else is left in the folder.
         fx->ui->fileAnswers = {at("fresh.cdb")};
+        fx->ui->answers = {platform::MsgOK};
         db()->bRestore_Click();
         QCOMPARE(fx->ui->lastPrompt(), QString("Restore Database sukses"));
         QCOMPARE(mMain::GetValue("select count(*) from saleitems").toInt(), 0);
@@ -349,6 +350,7 @@ private slots:
         fx->ui->fileAnswers = {at("lan"), at("fresh.cdb")};
         db()->bBackup_Click();
         QCOMPARE(rows(at("lan.cdb"), "config where `key`='Where'"), 1);
+        fx->ui->answers = {platform::MsgOK};
         db()->bRestore_Click();
         QCOMPARE(fx->ui->lastPrompt(), QString("Restore Database sukses"));
         QCOMPARE(rows(shared, "saleitems"), 0);
@@ -391,6 +393,7 @@ private slots:
             QCOMPARE(db()->focusWidget(), static_cast<QWidget*>(db()->bClose));
             db()->bDrop->click();
         };
+        fx->ui->answers = {platform::MsgOK};
         db()->ShowModal();
         QCOMPARE(folder(), expected);
         QCOMPARE(rows(shared, "operator"), 2);

@@ -3,12 +3,14 @@
 // replacement, the error boundary of handlers, timers that fail quietly,
 // the modal show with activation, and the spreadsheet file.
 #include "core/app.h"
+#include "core/mmain.h"
 #include "platform/controls.h"
 #include "platform/db.h"
 #include "platform/form.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
 #include "platform/spreadsheet.h"
+#include "support/fixture.h"
 #include "support/testbackend.h"
 
 #include <QFile>
@@ -17,6 +19,7 @@
 #include <QTimer>
 
 using namespace platform;
+using namespace mMain;
 
 namespace {
 
@@ -266,6 +269,66 @@ private slots:
         QTRY_VERIFY(n >= 3);
         t.setEnabled(false);
         QVERIFY(ui->messages.isEmpty());
+    }
+
+    void nothingWaitsForAPersonInsideAWriteTransaction()
+    {
+        QVERIFY(QFile::copy(distFile(QStringLiteral("Empty.tdb")), dir.filePath(QStringLiteral("t.cdb"))));
+        app->DbConn().Open(dir.filePath(QStringLiteral("t.cdb")));
+        Timer t(nullptr, QStringLiteral("tClock"), 1);
+        int ticks = 0;
+        t.Tick = [&] { ++ticks; };
+        {
+            DbTransaction tx(app->DbConn());
+            QVERIFY(app->writeTransactionOpen());
+            // A timer skips its ticks while the transaction is open.
+            t.setEnabled(true);
+            QTest::qWait(30);
+            QCOMPARE(ticks, 0);
+            // Every dialog that would wait for the operator fails the test.
+            QEXPECT_FAIL("", "a message box inside a write transaction", Continue);
+            MsgInfo(QStringLiteral("Tersimpan"), QStringLiteral("Informasi"));
+            QEXPECT_FAIL("", "a file dialog inside a write transaction", Continue);
+            QString filter = QStringLiteral("*.cdb");
+            ShowOpen(nullptr, filter, QStringLiteral("Restore"), dir.path());
+            QEXPECT_FAIL("", "an input box inside a write transaction", Continue);
+            ui->inputBox(QStringLiteral("Jumlah"), QStringLiteral("Input"), QString());
+        }
+        QVERIFY(!app->writeTransactionOpen());
+        QTRY_VERIFY(ticks > 0);
+        t.setEnabled(false);
+        // A question that the test did not answer fails it too.
+        ui->answers.clear();
+        QEXPECT_FAIL("", "an unscripted question", Continue);
+        QCOMPARE(MsgConfirm(QStringLiteral("Yakin?"), QStringLiteral("Konfirmasi")), 2);
+    }
+
+    void modalScriptsHaveTheirOwnErrorBoundary()
+    {
+        // As in the real modal loop, an error of the operator's event inside
+        // a modal window is told there, and the handler that opened the
+        // window goes on once it closes.
+        Window dialog;
+        dialog.setObjectName(QStringLiteral("fDialog"));
+        WanButton fail(&dialog, QStringLiteral("bFail"), QStringLiteral("Fail"));
+        fail.Click = [] { throw DbError(QStringLiteral("disk full")); };
+        ui->scripts[QStringLiteral("fDialog")] = [&](Form*) {
+            QVERIFY(QApplication::activeModalWidget() == &dialog);
+            QTest::mouseClick(&fail, Qt::LeftButton);
+            QCOMPARE(ui->messages.size(), 1);
+            QVERIFY(ui->messages.first().prompt.startsWith(QLatin1String("bFail.Click gagal")));
+            dialog.Hide();
+        };
+        WanButton open(nullptr, QStringLiteral("bOpen"), QStringLiteral("Open"));
+        bool finished = false;
+        open.Click = [&] {
+            dialog.ShowModal();
+            finished = true;
+        };
+        open.click();
+        QVERIFY(finished);
+        QCOMPARE(ui->messages.size(), 1);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void modalShowActivatesAndHides()

@@ -205,6 +205,7 @@ private slots:
         QCOMPARE(m->menuShape(QStringLiteral("Ledger"))->FillColor(), QColor(245, 245, 245));
         QVERIFY(m->tClock->Enabled());
 
+        fx->ui->answers = {platform::MsgOK};
         key(Qt::Key_F9);
         QVERIFY(m->pLogin->isVisible());
         QVERIFY(m->pcLogo->isVisible());
@@ -255,6 +256,7 @@ private slots:
         fx->login(QStringLiteral("Toko (Pusat)"), QStringLiteral("admin"), QStringLiteral("admin"));
         QVERIFY(fx->ui->messages.isEmpty());
         QCOMPARE(m->Caption(), QStringLiteral("Orvanta 2011 - Toko (Pusat)"));
+        fx->ui->answers = {platform::MsgOK};
         key(Qt::Key_F9);
 
         // A pointer to a missing file is refused; the open database stays.
@@ -346,6 +348,7 @@ private slots:
         // main window last, without showing any.
         bool ended = false;
         fx->app->onMainUnloaded = [&ended] { ended = true; };
+        fx->ui->answers = {platform::MsgOK};
         key(Qt::Key_Escape);
         QVERIFY(fx->app->IsClosing);
         QVERIFY(!m->isVisible());
@@ -482,6 +485,7 @@ private slots:
             QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Hapus User 'Budi'?"));
             QCOMPARE(GetValue(QStringLiteral("select count(*) from operator where username='Budi'")).toInt(), 1);
             u->iUsername->setText(QStringLiteral("Budi"));
+            fx->ui->answers = {platform::MsgOK};
             u->bDelete->click();
             QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("User 'Budi' sudah di hapus"));
             QCOMPARE(GetValue(QStringLiteral("select count(*) from operator where username='Budi'")).toInt(), 0);

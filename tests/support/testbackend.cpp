@@ -1,38 +1,68 @@
 #include "support/testbackend.h"
 
 #include "platform/form.h"
+#include "platform/runtime.h"
 
 #include <QApplication>
 #include <QTest>
 
+namespace {
+
+void failOutsideTransaction(const char* dialog, const QString& text)
+{
+    platform::Runtime* rt = platform::Runtime::current();
+    if (rt && rt->writeTransactionOpen())
+        QTest::qFail(QStringLiteral("%1 opened inside a write transaction: %2")
+                         .arg(QLatin1String(dialog), text)
+                         .toLocal8Bit()
+                         .constData(),
+                     __FILE__, __LINE__);
+}
+
+} // namespace
+
 int TestBackend::messageBox(platform::MsgKind kind, const QString& prompt, const QString& title)
 {
+    failOutsideTransaction("message box", prompt);
     messages.append({kind, prompt, title});
     if (kind != platform::MsgKind::Question)
         return platform::MsgOK;
-    return answers.isEmpty() ? platform::MsgOK : answers.takeFirst();
+    if (answers.isEmpty()) {
+        QTest::qFail(QStringLiteral("unscripted question: %1").arg(prompt).toLocal8Bit().constData(), __FILE__,
+                     __LINE__);
+        return platform::MsgCancel;
+    }
+    return answers.takeFirst();
 }
 
-QString TestBackend::inputBox(const QString&, const QString&, const QString& value)
+QString TestBackend::inputBox(const QString& prompt, const QString&, const QString& value)
 {
+    failOutsideTransaction("input box", prompt);
     return inputAnswers.isEmpty() ? value : inputAnswers.takeFirst();
 }
 
-QString TestBackend::fileDialog(bool, QWidget*, const QString& filter, const QString&, const QString&)
+QString TestBackend::fileDialog(bool, QWidget*, const QString& filter, const QString& title, const QString&)
 {
+    failOutsideTransaction("file dialog", title);
     fileFilters << filter;
     return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
 }
 
 void TestBackend::showModal(platform::Form* form)
 {
+    // As the real show: the window's events have their own error boundary,
+    // the window is modal while shown, and the show returns once it hides.
+    platform::NestedLoopScope scope;
     shownModal << form->objectName();
     QWidget* before = QApplication::activeWindow();
+    const bool wasModal = form->testAttribute(Qt::WA_ShowModal);
+    form->setAttribute(Qt::WA_ShowModal, true);
     form->show();
     QApplication::setActiveWindow(form);
     if (auto script = scripts.value(form->objectName()))
         script(form);
     form->hide();
+    form->setAttribute(Qt::WA_ShowModal, wasModal);
     if (before)
         QApplication::setActiveWindow(before);
 }

@@ -2,7 +2,9 @@
 // A backend that answers for the operator: message boxes take scripted
 // answers and are recorded, modal windows run the test's script for that
 // window, file dialogs take scripted paths, print jobs and opened documents
-// are captured.
+// are captured. What the program must never do fails the running test: a
+// question that the test did not answer, a message, input or file dialog
+// while a write transaction is open.
 #include "platform/backend.h"
 
 #include <QHash>
@@ -30,10 +32,13 @@ public:
     void openDocument(const QString& target) override;
     QString printDocument(const QStringList& lines, const QFont& font) override;
 
-    // Answers for question boxes, taken in order; when none is left, OK.
+    // Answers for question boxes, taken in order; a question with none left
+    // fails the test (and is answered Cancel).
     QList<int> answers;
     QList<RecordedMessage> messages;
-    // Scripts by window name; a window without one is shown and closed again.
+    // Scripts by window name, run inside the window's modal show as the
+    // operator's events would be (with their own error boundary); a window
+    // without one is shown and closed again.
     QHash<QString, std::function<void(platform::Form*)>> scripts;
     QStringList shownModal;
     // Paths the file dialogs answer, in order; "" is a cancelled dialog.

@@ -1,7 +1,7 @@
 #include "catalogue/model/catalogue.h"
 
-#include "platform/textcells.h"
 #include "platform/sqltext.h"
+#include "platform/textcells.h"
 
 #include <cmath>
 
