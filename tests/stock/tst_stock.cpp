@@ -311,6 +311,7 @@ private slots:
                 // Deleting a sale link leaves the purchase list alone.
                 d->iSale->setListIndex(0);
                 d->iSale->setFocus();
+                fx->ui->answers = {platform::MsgOK};
                 press(Qt::Key_Delete);
                 QCOMPARE(d->iSale->ListCount(), 1);
                 QCOMPARE(d->iShop->ListCount(), 1);
