@@ -74,6 +74,13 @@ void SetConfig(const QString& key, const QString& value)
     tx.commit();
 }
 
+int ConfigNumber(const QString& key)
+{
+    bool ok = false;
+    const double v = GetConfig(key).trimmed().toDouble(&ok);
+    return ok ? static_cast<int>(v) : 0;
+}
+
 // ---------------------------------------------------------------- fields and keys
 
 void FocusOn(QWidget* field)

@@ -61,6 +61,18 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fMain", "ciCheck", "CHECK", "cCheckAll"},
     {"fMain", "ciPrintNote", "CHECK", "cPrintNote"},
 
+    // Main window, ledger panel
+    {"fMain", "lcReport", "CAPTION", "cReport"},
+    {"fMain", "lcFrom", "CAPTION", "cFrom"},
+    {"fMain", "lcTo", "CAPTION", "cTo"},
+    {"fMain", "lcFilter", "CAPTION", "cFilter"},
+    {"fMain", "lbRefresh", "BUTTON", "bRefresh"},
+    {"fMain", "lbPrint", "BUTTON", "bPrint"},
+    {"fMain", "lbExcel", "BUTTON", "bExcel"},
+    {"fMain", "lbAdd", "BUTTON", "bAdd"},
+    {"fMain", "lbEdit", "BUTTON", "bEdit"},
+    {"fMain", "lbDelete", "BUTTON", "bDelete"},
+
     // New database
     {"fNew", "bConnect", "BUTTON", "bConnect"},
     {"fNew", "bOK", "BUTTON", "bOK"},

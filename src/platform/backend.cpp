@@ -79,10 +79,10 @@ void QtBackend::showModal(Form* form)
     form->exec();
 }
 
-void QtBackend::openDocument(const QString& target)
+bool QtBackend::openDocument(const QString& target)
 {
     const QUrl url = QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 namespace {
@@ -90,6 +90,20 @@ namespace {
 void paintLines(QPagedPaintDevice& device, QPainter& painter, const QStringList& lines, const QFont& font)
 {
     painter.setFont(font);
+    // A line wider than the page would lose its right-hand columns: the
+    // font shrinks until the widest line fits.
+    {
+        const QFontMetrics wide(painter.font(), &device);
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = qMax(widest, wide.horizontalAdvance(line));
+        const int pageWidth = painter.viewport().width();
+        if (widest > pageWidth && font.pointSizeF() > 0) {
+            QFont smaller = font;
+            smaller.setPointSizeF(font.pointSizeF() * pageWidth / widest * 0.98);
+            painter.setFont(smaller);
+        }
+    }
     const QFontMetrics fm(painter.font(), &device);
     const int lineHeight = fm.lineSpacing();
     const int pageHeight = painter.viewport().height();
@@ -105,11 +119,13 @@ void paintLines(QPagedPaintDevice& device, QPainter& painter, const QStringList&
 }
 } // namespace
 
-QString QtBackend::printDocument(const QStringList& lines, const QFont& font)
+QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bool landscape)
 {
+    const QPageLayout::Orientation orientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (!info.isNull()) {
         QPrinter printer(info, QPrinter::HighResolution);
+        printer.setPageOrientation(orientation);
         QPainter painter;
         if (!painter.begin(&printer))
             throw std::runtime_error("Printer tidak dapat dibuka");
@@ -127,6 +143,7 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font)
     QPdfWriter writer(path);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    writer.setPageOrientation(orientation);
     QPainter painter;
     if (!painter.begin(&writer))
         throw std::runtime_error(QStringLiteral("Berkas PDF %1 tidak dapat ditulis").arg(path).toStdString());
@@ -139,7 +156,10 @@ QString OpenWorkbook(const Workbook& book, const QString& baseName)
 {
     const QString path = Workbook::newFilePath(baseName);
     book.save(path);
-    Runtime::current()->backend().openDocument(path);
+    if (!Runtime::current()->backend().openDocument(path))
+        throw std::runtime_error(QStringLiteral("Berkas %1 sudah ditulis, tetapi tidak ada program untuk membukanya")
+                                     .arg(path)
+                                     .toStdString());
     return path;
 }
 

@@ -26,10 +26,12 @@ public:
                                const QString& folder) = 0;
     // Shows the window modally and returns once it is hidden again.
     virtual void showModal(Form* form) = 0;
-    virtual void openDocument(const QString& target) = 0;
-    // One finished print job for the system printer. Returns a note for the
-    // operator when the job did not go to a printer (the PDF path), or "".
-    virtual QString printDocument(const QStringList& lines, const QFont& font) = 0;
+    // False when no program of the desktop took the document.
+    virtual bool openDocument(const QString& target) = 0;
+    // One finished print job for the system printer, on portrait or
+    // landscape pages. Returns a note for the operator when the job did not
+    // go to a printer (the PDF path), or "".
+    virtual QString printDocument(const QStringList& lines, const QFont& font, bool landscape) = 0;
 };
 
 class QtBackend : public Backend {
@@ -39,8 +41,8 @@ public:
     QString fileDialog(bool save, QWidget* owner, const QString& filter, const QString& title,
                        const QString& folder) override;
     void showModal(Form* form) override;
-    void openDocument(const QString& target) override;
-    QString printDocument(const QStringList& lines, const QFont& font) override;
+    bool openDocument(const QString& target) override;
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape) override;
 };
 
 // Turns "Cdb files|*.cdb|All|*.*" into Qt's "Cdb files (*.cdb);;All (*.*)".

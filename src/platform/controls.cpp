@@ -382,8 +382,12 @@ void ListBox::AddItem(const QString& text, bool checked)
 {
     m_quiet = true;
     auto* it = new QListWidgetItem(text);
-    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    it->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    if (CheckBoxes) {
+        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        it->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    } else {
+        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
     addItem(it);
     m_quiet = false;
 }

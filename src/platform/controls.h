@@ -121,6 +121,8 @@ public:
     void RemoveItem(int i);
     void Clear();
     QString Tag;
+    // False for a list of rows to read only (a report): no check boxes.
+    bool CheckBoxes = true;
     Handler Click; // the current row changed
     Handler DblClick;
     std::function<void(int row)> ItemCheck; // a row's check mark changed

@@ -35,7 +35,7 @@ QString LinePrinter::EndDoc()
     m_lines.clear();
     if (lines.isEmpty())
         return QString();
-    return Runtime::current()->backend().printDocument(lines, m_font);
+    return Runtime::current()->backend().printDocument(lines, m_font, m_orientation == 2);
 }
 
 QString portDevice(const QString& port)

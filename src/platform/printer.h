@@ -16,6 +16,9 @@ public:
     // is not.
     void setFont(const QString& family, int pointSize);
     void PrintLine(const QString& line) { m_lines.append(line); }
+    // 1 portrait, 2 landscape: the pages of the document sent next.
+    int Orientation() const { return m_orientation; }
+    void setOrientation(int orientation) { m_orientation = orientation == 2 ? 2 : 1; }
     // Sends the document to the printer (or a PDF file when the machine has
     // no printer). Returns the PDF path in that case, else "".
     QString EndDoc();
@@ -26,6 +29,7 @@ public:
 private:
     QFont m_font;
     QStringList m_lines;
+    int m_orientation = 1;
 };
 
 // The fixed-pitch font of lists and print-outs.

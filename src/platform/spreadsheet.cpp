@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QLocale>
 #include <stdexcept>
 #include <xlsxwriter.h>
 
@@ -65,11 +66,69 @@ int Workbook::lastColumn() const
     return last;
 }
 
+void Workbook::setColumnBorder(int col1, int col2, bool on)
+{
+    for (int c = col1; c <= col2; ++c)
+        m_columns[c].border = on;
+}
+
+void Workbook::setColumnFont(int col1, int col2, const QString& name, double size)
+{
+    for (int c = col1; c <= col2; ++c) {
+        m_columns[c].fontName = name;
+        m_columns[c].fontSize = size;
+    }
+}
+
+const ColumnStyle* Workbook::columnStyle(int col) const
+{
+    auto it = m_columns.constFind(col);
+    return it == m_columns.constEnd() ? nullptr : &it.value();
+}
+
+namespace {
+
+bool isNumber(const QVariant& v)
+{
+    const int type = v.typeId();
+    return type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong ||
+           type == QMetaType::UInt || type == QMetaType::ULongLong || type == QMetaType::Float;
+}
+
+// How many characters the cell shows: a number in its grouped form when its
+// format groups, a date in a ten-character short form.
+int shownLength(const Cell& c)
+{
+    const QVariant& v = c.value;
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::QDate)
+        return 10;
+    if (isNumber(v)) {
+        if (c.numberFormat.contains(QLatin1Char(','))) {
+            QLocale grouped(QLocale::English, QLocale::UnitedStates);
+            return int(grouped.toString(v.toDouble(), 'f', c.numberFormat.contains(QLatin1Char('.')) ? 2 : 0).size());
+        }
+        return int(QString::number(v.toDouble(), 'g', 15).size());
+    }
+    return int(v.toString().size());
+}
+
+} // namespace
+
 void Workbook::autoFit()
 {
+    autoFit(1, lastColumn());
+}
+
+void Workbook::autoFit(int col1, int col2)
+{
     QMap<int, int> longest;
-    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it)
-        longest[it.key().second] = qMax(longest.value(it.key().second), int(it.value().value.toString().size()));
+    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it) {
+        const int col = it.key().second;
+        if (col >= col1 && col <= col2)
+            longest[col] = qMax(longest.value(col), shownLength(it.value()));
+    }
     for (auto it = longest.constBegin(); it != longest.constEnd(); ++it)
         m_widths[it.key()] = qMax(8.43, it.value() * 1.15 + 2);
 }
@@ -83,20 +142,23 @@ void Workbook::save(const QString& path) const
     const QByteArray sheetName = m_sheet.toUtf8();
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.constData());
     QHash<QString, lxw_format*> formats;
-    auto formatOf = [&](const Cell& c) -> lxw_format* {
-        if (c.numberFormat.isEmpty() && !c.bold && c.fontName.isEmpty() && c.fontSize <= 0 && !c.border)
+    auto formatOf = [&](const Cell& c, bool date) -> lxw_format* {
+        if (c.numberFormat.isEmpty() && !c.bold && c.fontName.isEmpty() && c.fontSize <= 0 && !c.border && !date)
             return nullptr;
-        const QString key = QStringLiteral("%1|%2|%3|%4|%5")
+        const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6")
                                 .arg(c.numberFormat)
                                 .arg(c.bold)
                                 .arg(c.fontName)
                                 .arg(c.fontSize)
-                                .arg(c.border);
+                                .arg(c.border)
+                                .arg(date);
         if (lxw_format* f = formats.value(key))
             return f;
         lxw_format* f = workbook_add_format(wb);
         if (!c.numberFormat.isEmpty())
             format_set_num_format(f, c.numberFormat.toUtf8().constData());
+        else if (date)
+            format_set_num_format_index(f, 14); // the short date of the reader's locale
         if (c.bold)
             format_set_bold(f);
         if (!c.fontName.isEmpty())
@@ -108,20 +170,47 @@ void Workbook::save(const QString& path) const
         formats.insert(key, f);
         return f;
     };
-    for (auto it = m_widths.constBegin(); it != m_widths.constEnd(); ++it)
-        worksheet_set_column(ws, lxw_col_t(it.key() - 1), lxw_col_t(it.key() - 1), it.value(), nullptr);
+    // A cell takes its column's style where it sets none of its own.
+    auto effective = [this](const Cell& own, int col) {
+        Cell c = own;
+        if (const ColumnStyle* s = columnStyle(col)) {
+            if (c.fontName.isEmpty())
+                c.fontName = s->fontName;
+            if (c.fontSize <= 0)
+                c.fontSize = s->fontSize;
+            c.border = c.border || s->border;
+        }
+        return c;
+    };
+    QList<int> columns = m_widths.keys();
+    for (int col : m_columns.keys())
+        if (!columns.contains(col))
+            columns << col;
+    for (int col : columns) {
+        Cell style;
+        if (const ColumnStyle* s = columnStyle(col)) {
+            style.fontName = s->fontName;
+            style.fontSize = s->fontSize;
+            style.border = s->border;
+        }
+        worksheet_set_column(ws, lxw_col_t(col - 1), lxw_col_t(col - 1),
+                             m_widths.contains(col) ? m_widths.value(col) : LXW_DEF_COL_WIDTH, formatOf(style, false));
+    }
     for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it) {
         const lxw_row_t r = lxw_row_t(it.key().first - 1);
         const lxw_col_t c = lxw_col_t(it.key().second - 1);
-        const Cell& cell = it.value();
-        lxw_format* f = formatOf(cell);
+        const Cell cell = effective(it.value(), it.key().second);
         const QVariant& v = cell.value;
-        const int type = v.typeId();
+        const bool date = v.typeId() == QMetaType::QDate && v.toDate().isValid();
+        lxw_format* f = formatOf(cell, date);
         if (!v.isValid() || v.isNull()) {
             if (f)
                 worksheet_write_blank(ws, r, c, f);
-        } else if (type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong ||
-                   type == QMetaType::UInt || type == QMetaType::ULongLong || type == QMetaType::Float) {
+        } else if (date) {
+            const QDate d = v.toDate();
+            lxw_datetime dt = {d.year(), d.month(), d.day(), 0, 0, 0};
+            worksheet_write_datetime(ws, r, c, &dt, f);
+        } else if (isNumber(v)) {
             worksheet_write_number(ws, r, c, v.toDouble(), f);
         } else {
             worksheet_write_string(ws, r, c, v.toString().toUtf8().constData(), f);

@@ -1,7 +1,8 @@
 #pragma once
 // A workbook of one sheet of cells: values, number formats, fonts, borders
 // and column widths, written as an .xlsx file. Cells are 1-based, as the
-// exports address them.
+// exports address them. A QDate value is written as a date; without a number
+// format of its own it shows in the spreadsheet program's short date form.
 #include <QMap>
 #include <QString>
 #include <QVariant>
@@ -12,6 +13,14 @@ struct Cell {
     QVariant value;
     QString numberFormat;
     bool bold = false;
+    QString fontName;
+    double fontSize = 0;
+    bool border = false;
+};
+
+// The style of whole columns (EntireColumn): every cell of them, written or
+// empty, takes it unless the cell sets its own.
+struct ColumnStyle {
     QString fontName;
     double fontSize = 0;
     bool border = false;
@@ -29,8 +38,15 @@ public:
     void setFont(int row1, int col1, int row2, int col2, const QString& name, double size);
     void setNumberFormat(int row1, int col1, int row2, int col2, const QString& format);
     void setColumnWidth(int col, double width) { m_widths[col] = width; }
-    // Widens every used column to its longest text.
+    // 0 for a column without a width of its own.
+    double columnWidth(int col) const { return m_widths.value(col); }
+    void setColumnBorder(int col1, int col2, bool on = true);
+    void setColumnFont(int col1, int col2, const QString& name, double size);
+    const ColumnStyle* columnStyle(int col) const;
+    // Widens every used column to its longest shown text.
     void autoFit();
+    // The same for the columns col1 to col2 only.
+    void autoFit(int col1, int col2);
     int lastRow() const;
     int lastColumn() const;
     // Writes the file; throws std::runtime_error with the reason on failure.
@@ -43,6 +59,7 @@ private:
     QString m_sheet;
     QMap<QPair<int, int>, Cell> m_cells;
     QMap<int, double> m_widths;
+    QMap<int, ColumnStyle> m_columns;
 };
 
 // Saves the workbook into a new file in the temporary folder and hands it to

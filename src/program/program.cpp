@@ -3,6 +3,7 @@
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
 #include "core/app.h"
+#include "ledger/ledger.h"
 #include "manage/fdb.h"
 #include "manage/fnew.h"
 #include "manage/fsetting.h"
@@ -37,7 +38,7 @@ void createPanels(fMain* main)
 {
     CashierPanel* cashier = new CashierPanelView(main);
     InventoryPanel* inventory = nullptr;
-    LedgerPanel* ledger = nullptr;
+    LedgerPanel* ledger = new Ledger(main);
     main->setPanels(cashier, inventory, ledger);
 }
 

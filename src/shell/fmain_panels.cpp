@@ -11,17 +11,7 @@
 
 using namespace platform;
 
-namespace {
-
-// A setting read as a whole number; missing or not a number reads as 0.
-int ConfigNumber(const QString& key)
-{
-    bool ok = false;
-    const double v = mMain::GetConfig(key).trimmed().toDouble(&ok);
-    return ok ? static_cast<int>(v) : 0;
-}
-
-} // namespace
+using mMain::ConfigNumber;
 
 void fMain::setPanels(CashierPanel* cashier, InventoryPanel* inventory, LedgerPanel* ledger)
 {

@@ -67,14 +67,16 @@ void TestBackend::showModal(platform::Form* form)
         QApplication::setActiveWindow(before);
 }
 
-void TestBackend::openDocument(const QString& target)
+bool TestBackend::openDocument(const QString& target)
 {
     opened << target;
+    return openSucceeds;
 }
 
-QString TestBackend::printDocument(const QStringList& lines, const QFont&)
+QString TestBackend::printDocument(const QStringList& lines, const QFont&, bool landscape)
 {
     printed << lines;
+    printedLandscape << landscape;
     return QString();
 }
 
@@ -97,4 +99,5 @@ void TestBackend::clear()
     shownModal.clear();
     opened.clear();
     printed.clear();
+    printedLandscape.clear();
 }

@@ -29,8 +29,8 @@ public:
     QString fileDialog(bool save, QWidget* owner, const QString& filter, const QString& title,
                        const QString& folder) override;
     void showModal(platform::Form* form) override;
-    void openDocument(const QString& target) override;
-    QString printDocument(const QStringList& lines, const QFont& font) override;
+    bool openDocument(const QString& target) override;
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape) override;
 
     // Answers for question boxes, taken in order; a question with none left
     // fails the test (and is answered Cancel).
@@ -45,8 +45,12 @@ public:
     QStringList fileAnswers;
     QStringList fileFilters;
     QStringList opened;
+    // What opening a document answers.
+    bool openSucceeds = true;
     QStringList inputAnswers;
     QList<QStringList> printed;
+    // The orientation of each print job (true: landscape).
+    QList<bool> printedLandscape;
 
     QStringList prompts() const;
     QString lastPrompt() const;

@@ -1,0 +1,250 @@
+#include "ledger/ledger.h"
+
+#include "core/app.h"
+#include "core/mmain.h"
+#include "lang/mlang.h"
+#include "ledger/model/amounts.h"
+#include "ledger/model/reportexport.h"
+#include "ledger/model/reportprint.h"
+#include "platform/runtime.h"
+#include "platform/spreadsheet.h"
+#include "shell/fmain.h"
+
+using namespace platform;
+
+namespace {
+
+ledger::ReportContext Context()
+{
+    App& a = app();
+    return {a.DbConn(), a.DbKind, [](const QString& key) { return mLang::LangGrid(key); }};
+}
+
+} // namespace
+
+Ledger::Ledger(fMain* main) : QObject(main)
+{
+    setObjectName(QStringLiteral("Ledger"));
+    build(main->pLedger);
+    wire();
+    tJurnal_Timer();
+}
+
+void Ledger::build(QWidget* p)
+{
+    const int h = 26;
+    auto label = [p, h](const char* name, const char* caption, int x, int y, int w) {
+        auto* l = new Label(p, QString::fromLatin1(name), QString::fromLatin1(caption));
+        l->setGeometry(x, y, w, h);
+        return l;
+    };
+    auto button = [p](const char* name, const char* caption, int x, int y) {
+        auto* b = new WanButton(p, QString::fromLatin1(name), QString::fromLatin1(caption));
+        b->setGeometry(x, y, 110, 30);
+        return b;
+    };
+
+    lcReport = label("lcReport", "Laporan:", 10, 10, 70);
+    liPage = new ComboBox(p, QStringLiteral("liPage"), false);
+    liPage->setGeometry(85, 10, 150, h);
+    for (const char* entry : {"Umum", "Penjualan", "Pembelian", "Kas Masuk", "Kas Keluar", "Rekapitulasi", "Stok"})
+        liPage->AddItem(QString::fromLatin1(entry));
+    lcFrom = label("lcFrom", "Dari:", 250, 10, 55);
+    liFrom = new DateTimePick(p, QStringLiteral("liFrom"));
+    liFrom->setGeometry(310, 10, 120, h);
+    lcTo = label("lcTo", "Sampai:", 440, 10, 60);
+    liTo = new DateTimePick(p, QStringLiteral("liTo"));
+    liTo->setGeometry(505, 10, 120, h);
+
+    lcFilter = label("lcFilter", "Filter:", 10, 44, 70);
+    liCategory = new ComboBox(p, QStringLiteral("liCategory"), false);
+    liCategory->setGeometry(85, 44, 150, h);
+    for (const char* entry : {"Kasir", "Charge", "Aksi", "Kode", "Deskripsi"})
+        liCategory->AddItem(QString::fromLatin1(entry));
+    liFilter = new TextBox(p, QStringLiteral("liFilter"));
+    liFilter->setGeometry(250, 44, 375, h);
+
+    lbRefresh = button("lbRefresh", "&Refresh", 640, 8);
+    lbPrint = button("lbPrint", "&Cetak", 755, 8);
+    lbExcel = button("lbExcel", "&Excel", 870, 8);
+    lbAdd = button("lbAdd", "&Tambah", 640, 42);
+    lbEdit = button("lbEdit", "&Ubah", 755, 42);
+    lbDelete = button("lbDelete", "&Hapus", 870, 42);
+
+    liLedger = new ListBox(p, QStringLiteral("liLedger"));
+    liLedger->CheckBoxes = false;
+    liLedger->setGeometry(10, 80, p->width() - 20, p->height() - 90);
+    liLedger->setFont(fixedFont(QStringLiteral("OCR A Std"), 9));
+    liLedger->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void Ledger::wire()
+{
+    liPage->Click = [this] { liPage_Click(); };
+    liFrom->Change = [this] { liFrom_Change(); };
+    liTo->Change = [this] { liTo_Change(); };
+    liCategory->Click = [this] { liCategory_Click(); };
+    liCategory->events.KeyDown = [this](int& k, int s) { liCategory_KeyDown(k, s); };
+    liFilter->Change = [this] { liFilter_Change(); };
+    liFilter->events.GotFocus = [this] { liFilter_GotFocus(); };
+    liFilter->events.LostFocus = [this] { liFilter_LostFocus(); };
+    lbRefresh->Click = [this] { lbRefresh_Click(); };
+    lbAdd->Click = [this] { lbAdd_Click(); };
+    lbPrint->Click = [this] { lbPrint_Click(); };
+    lbExcel->Click = [this] { lbExcel_Click(); };
+}
+
+ledger::ReportRange Ledger::range() const
+{
+    return {liFrom->Value(), liTo->Value()};
+}
+
+bool Ledger::warehouseColumn() const
+{
+    return mMain::ConfigNumber(QStringLiteral("Warehouse")) == 1;
+}
+
+bool Ledger::canBuild() const
+{
+    const App& a = app();
+    return a.hasDbConn() && const_cast<App&>(a).DbConn().isOpen() && !a.DbKind.isEmpty();
+}
+
+// ---------------------------------------------------------------- rebuild
+
+void Ledger::liPage_Click()
+{
+    tJurnal_Timer();
+    if (!canBuild())
+        return;
+    const int page = liPage->ListIndex();
+    // Any other index leaves the view and the row query as they are.
+    if (page < 0 || page > ledger::Stock)
+        return;
+    const std::optional<ledger::Report> report =
+        ledger::BuildReport(Context(), page, range(), {liCategory->ListIndex(), liFilter->Text()}, warehouseColumn());
+    ReportSql = report->sql;
+    LineIds = report->ids;
+    liLedger->Clear();
+    liLedger->AddItems(report->lines);
+}
+
+void Ledger::liFrom_Change()
+{
+    liPage_Click();
+}
+
+void Ledger::liTo_Change()
+{
+    liPage_Click();
+}
+
+void Ledger::liCategory_Click()
+{
+    liPage_Click();
+}
+
+void Ledger::liCategory_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == 13)
+        liFilter->setFocus();
+}
+
+void Ledger::liFilter_Change()
+{
+    // The filter belongs to the journal: typing shows it.
+    if (liPage->ListIndex() != ledger::Journal)
+        liPage->setListIndex(ledger::Journal);
+    else
+        liPage_Click();
+}
+
+void Ledger::liFilter_GotFocus()
+{
+    mMain::FocusOn(liFilter);
+}
+
+void Ledger::liFilter_LostFocus()
+{
+    mMain::FocusOff(liFilter);
+}
+
+void Ledger::lbRefresh_Click()
+{
+    liPage_Click();
+}
+
+void Ledger::tJurnal_Timer()
+{
+    const bool journal = liPage->ListIndex() == ledger::Journal;
+    for (QWidget* w : {static_cast<QWidget*>(liCategory), static_cast<QWidget*>(liFilter), static_cast<QWidget*>(lbAdd),
+                       static_cast<QWidget*>(lbEdit), static_cast<QWidget*>(lbDelete)})
+        w->setEnabled(journal);
+}
+
+QString Ledger::GetPage() const
+{
+    return ledger::GetPage(liPage->ListIndex());
+}
+
+QString Ledger::GetPage2() const
+{
+    return ledger::GetPage2(liPage->ListIndex());
+}
+
+// The journal row dialog comes with the journal row buttons.
+void Ledger::lbAdd_Click() {}
+
+// ---------------------------------------------------------------- print, export
+
+void Ledger::lbPrint_Click()
+{
+    // Every line is tried even after a failure; the operator hears once, at
+    // the end, that the print-out is not whole.
+    QString failure;
+    auto attempt = [&failure](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (...) {
+            if (failure.isEmpty())
+                failure = describe(std::current_exception());
+        }
+    };
+    const QString page = liPage->Text();
+    QStringList view;
+    view.reserve(liLedger->ListCount());
+    for (int i = 0; i < liLedger->ListCount(); ++i)
+        view << liLedger->List(i);
+    LinePrinter& printer = app().Printer;
+    if (ledger::PrintsLandscape(page))
+        printer.setOrientation(2);
+    for (const QString& line : ledger::ReportPrintLines(page, liFrom->Value(), liTo->Value(), view))
+        attempt([&line] { mMain::PrintLine(line); });
+    attempt([] { mMain::EndPrint(); });
+    printer.setOrientation(1);
+    if (!failure.isEmpty())
+        mMain::MsgWarn(QStringLiteral("Laporan tidak tercetak seluruhnya:\n") + failure, QStringLiteral("Peringatan"));
+}
+
+void Ledger::lbExcel_Click()
+{
+    // Nothing has been built yet (no login): there is nothing to export.
+    if (ReportSql.isEmpty() || !canBuild())
+        return;
+    const std::optional<Workbook> book =
+        ledger::ReportWorkbook(Context(), liPage->ListIndex(), ReportSql, range(), warehouseColumn());
+    if (!book)
+        return;
+    try {
+        OpenWorkbook(*book, QStringLiteral("Laporan ") + liPage->Text());
+    } catch (const std::exception& e) {
+        mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + QString::fromUtf8(e.what()),
+                       QStringLiteral("Peringatan"));
+    }
+}
+
+void Ledger::Ex()
+{
+    ledger::Ex(app().DbConn());
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The ledger panel of the main window: one report at a time as fixed-width
+// rows in liLedger, chosen by kind (liPage), date range (liFrom, liTo) and,
+// for the journal, a column and a prefix filter; printed and exported as it
+// stands. The reports themselves are built by the widget-free builders of
+// ledger/model.
+#include "ledger/model/reports.h"
+#include "platform/controls.h"
+#include "shell/panels.h"
+
+#include <QObject>
+#include <QVector>
+
+class fMain;
+
+class Ledger : public QObject, public LedgerPanel {
+    Q_OBJECT
+public:
+    // Builds the panel's controls inside the main window's pLedger.
+    explicit Ledger(fMain* main);
+
+    // ---- Services of the panel (LedgerPanel)
+    void liPage_Click() override;
+    void lbPrint_Click() override;
+    void lbAdd_Click() override;
+
+    // ---- Handlers
+    void liFrom_Change();
+    void liTo_Change();
+    void liCategory_Click();
+    void liCategory_KeyDown(int& KeyCode, int Shift);
+    void liFilter_Change();
+    void liFilter_GotFocus();
+    void liFilter_LostFocus();
+    void lbRefresh_Click();
+    void lbExcel_Click();
+    // Enables the journal-only controls while the journal is shown. It runs
+    // on every change of the report kind instead of on a fast timer.
+    void tJurnal_Timer();
+
+    // The kind words of the selected page, Indonesian and English.
+    QString GetPage() const;
+    QString GetPage2() const;
+    // Rewrites the journal's six amount columns from kind, debit and credit.
+    void Ex();
+
+    // The row query of the report built last; the export runs it again.
+    QString ReportSql;
+    // The journal row id of each line of liLedger (0 for none).
+    QVector<qint64> LineIds;
+
+    platform::Label* lcReport;
+    platform::Label* lcFrom;
+    platform::Label* lcTo;
+    platform::Label* lcFilter;
+    platform::DateTimePick* liFrom;
+    platform::TextBox* liFilter;
+    platform::ListBox* liLedger;
+    platform::WanButton* lbRefresh;
+    platform::WanButton* lbAdd;
+    platform::WanButton* lbEdit;
+    platform::WanButton* lbDelete;
+    platform::WanButton* lbPrint;
+    platform::WanButton* lbExcel;
+
+private:
+    void build(QWidget* panel);
+    void wire();
+    ledger::ReportRange range() const;
+    bool warehouseColumn() const;
+    // False while no database is open (the pickers change before a login).
+    bool canBuild() const;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// The print-out of the report the ledger panel shows: a title from the
+// report kind, the range, a rule, the lines of the view as they stand and a
+// closing rule.
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace ledger {
+
+// The item reports fit a portrait page; every other kind prints landscape.
+bool PrintsLandscape(const QString& pageText);
+QStringList ReportPrintLines(const QString& pageText, const QDate& from, const QDate& to, const QStringList& viewLines);
+
+} // namespace ledger

@@ -1,0 +1,403 @@
+#include "ledger/model/reports.h"
+
+#include "platform/db.h"
+#include "platform/sqltext.h"
+#include "platform/textcells.h"
+
+#include <cmath>
+
+using platform::AlignLeft;
+using platform::AlignRight;
+using platform::FormatAmount;
+using platform::Pad;
+using platform::Quote;
+using platform::Str;
+
+namespace ledger {
+
+namespace {
+
+const QString kBlank = QStringLiteral(" ");
+
+// An amount cell that shows "-" for nothing.
+QString AmountOrDash(double v)
+{
+    return v == 0 ? QStringLiteral("-") : FormatAmount(v);
+}
+
+double Field(const platform::DbRecordset& rs, const char* name)
+{
+    return rs.Fields(QString::fromLatin1(name)).toDouble();
+}
+
+QString Date(const ReportContext& ctx, const QDate& d)
+{
+    return platform::DateLiteral(ctx.dbKind, d);
+}
+
+// The figure that a sum over rows holds as the view shows it: whole units.
+double Shown(double v)
+{
+    return std::round(v);
+}
+
+// A kind's category words, Indonesian or English.
+QString KindCondition(int page)
+{
+    return QStringLiteral(" and (category=") + Quote(GetPage(page)) + QStringLiteral(" or category=") +
+           Quote(GetPage2(page)) + QLatin1Char(')');
+}
+
+// The item reports add up the side the kind books on; its discount rows
+// stand on the other side and its tax rows on the same one.
+bool DebitKind(int page)
+{
+    return page == Sales || page == CashIn;
+}
+
+} // namespace
+
+QString GetPage(int index)
+{
+    static const char* const words[] = {"General",    "Jual",       "Beli",    "Kas Masuk", "Kas Keluar",
+                                        "Retur Jual", "Retur Beli", "Summary", "Stok"};
+    return index >= 0 && index < 9 ? QString::fromLatin1(words[index]) : QString();
+}
+
+QString GetPage2(int index)
+{
+    static const char* const words[] = {"General",    "Sale",       "Shop", "Cash In", "Cash Out",
+                                        "Sale Retur", "Shop Retur", "",     ""};
+    return index >= 0 && index < 9 ? QString::fromLatin1(words[index]) : QString();
+}
+
+QString ShownCategory(const QString& category)
+{
+    static const QHash<QString, QString> shown = {
+        {QStringLiteral("Sale"), QStringLiteral("Jual")},
+        {QStringLiteral("Shop"), QStringLiteral("Beli")},
+        {QStringLiteral("Cash In"), QStringLiteral("Kas Masuk")},
+        {QStringLiteral("Cash Out"), QStringLiteral("Kas Keluar")},
+        {QStringLiteral("Sale Retur"), QStringLiteral("Retur Jual")},
+        {QStringLiteral("Shop Retur"), QStringLiteral("Retur Beli")},
+    };
+    return shown.value(category, category);
+}
+
+QString FilterColumn(int index)
+{
+    static const char* const columns[] = {"Cashier", "Charge", "Category", "Code", "Description"};
+    return index >= 0 && index < 5 ? QString::fromLatin1(columns[index]) : QString();
+}
+
+QString DateCondition(const ReportContext& ctx, const ReportRange& range)
+{
+    return QStringLiteral("moment between ") + Date(ctx, range.from) + QStringLiteral(" and ") + Date(ctx, range.to);
+}
+
+QString ShowDate(const QVariant& moment)
+{
+    const QString text = Str(moment);
+    const QDate d = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : text;
+}
+
+QString Rule()
+{
+    return QString(184, QLatin1Char('-'));
+}
+
+// ---------------------------------------------------------------- journal
+
+Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
+                    bool warehouseColumn)
+{
+    Report r;
+    const QString idPad = Pad(20);
+    const auto& t = ctx.title;
+
+    QStringList head{AlignLeft(t(QStringLiteral("tNum")), Pad(10)), AlignLeft(t(QStringLiteral("tDate")), Pad(10)),
+                     AlignLeft(t(QStringLiteral("tCashier")), Pad(12))};
+    if (warehouseColumn)
+        head << AlignLeft(t(QStringLiteral("tWarehouse")), Pad(12));
+    head << AlignLeft(t(QStringLiteral("tCharge")), Pad(12)) << AlignLeft(t(QStringLiteral("tAction")), Pad(10))
+         << AlignLeft(t(QStringLiteral("tCode")), Pad(8)) << AlignLeft(t(QStringLiteral("tDescription")), Pad(30))
+         << AlignRight(t(QStringLiteral("tPrice")), Pad(15)) << AlignRight(t(QStringLiteral("tQuantity")), Pad(15))
+         << AlignRight(t(QStringLiteral("tDebit")), Pad(15)) << AlignRight(t(QStringLiteral("tCredit")), Pad(15))
+         << idPad;
+    r.add(head.join(kBlank));
+    r.add(Rule() + idPad);
+
+    const QString condition = DateCondition(ctx, range) + QStringLiteral(" and `") + FilterColumn(filter.column) +
+                              QStringLiteral("` like ") + Quote(filter.text + QLatin1Char('%'));
+    r.sql = QStringLiteral("select * from cash where ") + condition + QStringLiteral(" order by ID");
+    auto rs = ctx.db.OpenRecordset(r.sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const double quantity = rs->Fields(QStringLiteral("quantity")).toDouble();
+        QStringList cells{AlignLeft(rs->Fields(QStringLiteral("no")).Value(), Pad(10)),
+                          AlignLeft(ShowDate(rs->Fields(QStringLiteral("moment")).Value()), Pad(10)),
+                          AlignLeft(rs->Fields(QStringLiteral("Cashier")).Value(), Pad(12))};
+        if (warehouseColumn)
+            cells << AlignLeft(rs->Fields(QStringLiteral("warehouse")).Value(), Pad(12));
+        cells << AlignLeft(rs->Fields(QStringLiteral("charge")).Value(), Pad(12))
+              << AlignLeft(ShownCategory(rs->Fields(QStringLiteral("Category")).toString()), Pad(10))
+              << AlignLeft(rs->Fields(QStringLiteral("Code")).Value(), Pad(8))
+              << AlignLeft(rs->Fields(QStringLiteral("Description")).Value(), Pad(30))
+              << AlignRight(AmountOrDash(rs->Fields(QStringLiteral("SubTotal")).toDouble()), Pad(15))
+              << AlignRight(quantity == 0 ? QStringLiteral("-")
+                                          : (rs->Fields(QStringLiteral("quantity")).toString() + kBlank +
+                                             rs->Fields(QStringLiteral("Unit")).toString())
+                                                .trimmed(),
+                            Pad(15))
+              << AlignRight(FormatAmount(rs->Fields(QStringLiteral("Debit")).toDouble()), Pad(15))
+              << AlignRight(FormatAmount(rs->Fields(QStringLiteral("Credit")).toDouble()), Pad(15));
+        const platform::DbField id = rs->Fields(QStringLiteral("ID"));
+        cells << AlignRight(id.Value(), idPad);
+        r.add(cells.join(kBlank), id.toLongLong());
+    }
+
+    if (r.lines.size() > 2) {
+        // A sum over no rows is null, which reads as 0.
+        auto sums = ctx.db.OpenRecordset(QStringLiteral("select sum(debit) as debit, sum(credit) as credit from cash "
+                                                        "where ") +
+                                         condition);
+        const double debit = Field(*sums, "debit");
+        const double credit = Field(*sums, "credit");
+        const int titleWidth = warehouseColumn ? 143 : 130;
+        r.add(Rule() + idPad);
+        r.add(AlignRight(t(QStringLiteral("tTotal")), Pad(titleWidth)) + kBlank +
+              AlignRight(FormatAmount(debit), Pad(15)) + kBlank + AlignRight(FormatAmount(credit), Pad(15)) + kBlank +
+              idPad);
+        if (!warehouseColumn)
+            r.add(AlignRight(t(QStringLiteral("tSaldo")), Pad(130)) + kBlank +
+                  AlignRight(FormatAmount(debit - credit), Pad(31)) + kBlank + idPad);
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------- item reports
+
+QString ItemReportSql(const ReportContext& ctx, const ReportRange& range, int page)
+{
+    return QStringLiteral("select code, description, avg(price) as avg_price, sum(quantity) as sum_quantity, unit, ") +
+           (DebitKind(page) ? QStringLiteral("sum(debit)") : QStringLiteral("sum(credit)")) +
+           QStringLiteral(" as total from cash where code <> 'DS' and code <> 'PN' and ") + DateCondition(ctx, range) +
+           KindCondition(page) + QStringLiteral(" group by code, description, unit order by description asc");
+}
+
+Report BuildItemReport(const ReportContext& ctx, const ReportRange& range, int page)
+{
+    Report r;
+    const auto& t = ctx.title;
+    r.add(QStringList{
+        AlignLeft(t(QStringLiteral("tCode")), Pad(8)), AlignLeft(t(QStringLiteral("tDescription")), Pad(30)),
+        AlignRight(t(QStringLiteral("tPrice")), Pad(15)), AlignRight(t(QStringLiteral("tQuantity")), Pad(15)),
+        AlignRight(t(QStringLiteral("tTotal")), Pad(15))}
+              .join(kBlank));
+    r.add(Rule());
+
+    r.sql = ItemReportSql(ctx, range, page);
+    auto rs = ctx.db.OpenRecordset(r.sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const double quantity = Field(*rs, "sum_quantity");
+        r.add(QStringList{AlignLeft(rs->Fields(QStringLiteral("code")).Value(), Pad(8)),
+                          AlignLeft(rs->Fields(QStringLiteral("description")).Value(), Pad(30)),
+                          AlignRight(AmountOrDash(Field(*rs, "avg_price")), Pad(15)),
+                          AlignRight(quantity == 0 ? QStringLiteral("-")
+                                                   : rs->Fields(QStringLiteral("sum_quantity")).toString() + kBlank +
+                                                         rs->Fields(QStringLiteral("unit")).toString(),
+                                     Pad(15)),
+                          AlignRight(FormatAmount(Field(*rs, "total")), Pad(15))}
+                  .join(kBlank));
+    }
+    if (r.lines.size() <= 2)
+        return r;
+
+    // The kind's total, its discount rows (the other side) and its tax rows
+    // (the same side), in one pass over the range.
+    const QString side = DebitKind(page) ? QStringLiteral("debit") : QStringLiteral("credit");
+    const QString other = DebitKind(page) ? QStringLiteral("credit") : QStringLiteral("debit");
+    auto sums = ctx.db.OpenRecordset(QStringLiteral("select sum(case when code <> 'DS' and code <> 'PN' then ") + side +
+                                     QStringLiteral(" else 0 end) as total, sum(case when code = 'DS' then ") + other +
+                                     QStringLiteral(" else 0 end) as discount, sum(case when code = 'PN' then ") +
+                                     side + QStringLiteral(" else 0 end) as tax from cash where ") +
+                                     DateCondition(ctx, range) + KindCondition(page));
+    const double total = Shown(Field(*sums, "total"));
+    const double discount = Shown(Field(*sums, "discount"));
+    const double tax = Shown(Field(*sums, "tax"));
+    auto footer = [&](const QString& title, double figure) {
+        r.add(AlignRight(title, Pad(71)) + kBlank + AlignRight(FormatAmount(figure), Pad(15)));
+    };
+    r.add(Rule());
+    footer(t(QStringLiteral("tTotal")), total);
+    if (discount > 0 || tax > 0)
+        r.add(QString());
+    if (discount > 0)
+        footer(t(QStringLiteral("tDiscount")), discount);
+    if (tax > 0)
+        footer(t(QStringLiteral("tTax")), tax);
+    if (discount > 0 || tax > 0) {
+        r.add(QString());
+        footer(t(QStringLiteral("tTotal")), total - discount + tax);
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------- recapitulation
+
+namespace {
+
+QString RecapFigures(const platform::DbRecordset& rs)
+{
+    const double sale = Field(rs, "sale"), shop = Field(rs, "shop");
+    const double in = Field(rs, "cash_in"), out = Field(rs, "cash_out");
+    const double debit = Field(rs, "debit"), credit = Field(rs, "credit");
+    QStringList cells;
+    for (double v : {sale, shop, sale - shop, in, out, in - out, debit, credit, debit - credit})
+        cells << AlignRight(FormatAmount(v), Pad(15));
+    return cells.join(kBlank);
+}
+
+const QString kRecapSums = QStringLiteral(
+    "sum(sale) as sale, sum(shop) as shop, sum(shop_retur) as shop_retur, sum(sale_retur) as sale_retur, "
+    "sum(cash_in) as cash_in, sum(cash_out) as cash_out, sum(debit) as debit, sum(credit) as credit from cash where ");
+
+} // namespace
+
+Report BuildRecap(const ReportContext& ctx, const ReportRange& range)
+{
+    Report r;
+    const auto& t = ctx.title;
+    QStringList head{AlignLeft(t(QStringLiteral("tDate")), Pad(10))};
+    for (const char* key : {"tSale", "tShop", "tSaldo", "tCashIn", "tCashOut", "tSaldo", "tDebit", "tCredit", "tSaldo"})
+        head << AlignRight(t(QString::fromLatin1(key)), Pad(15));
+    r.add(head.join(kBlank));
+    r.add(Rule());
+
+    const QString w = DateCondition(ctx, range);
+    r.sql = QStringLiteral("select moment as Tanggal, ") + kRecapSums + w +
+            QStringLiteral(" group by moment order by moment");
+    auto rs = ctx.db.OpenRecordset(r.sql);
+    for (; !rs->Eof(); rs->MoveNext())
+        r.add(AlignLeft(ShowDate(rs->Fields(QStringLiteral("Tanggal")).Value()), Pad(10)) + kBlank + RecapFigures(*rs));
+    if (r.lines.size() > 2) {
+        auto sums = ctx.db.OpenRecordset(QStringLiteral("select ") + kRecapSums + w);
+        r.add(Rule());
+        r.add(AlignLeft(QStringLiteral("Total"), Pad(10)) + kBlank + RecapFigures(*sums));
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------- stock
+
+QString StockKey(const QString& code, const QString& description)
+{
+    return code.toCaseFolded() + QChar(0x1f) + description.toCaseFolded();
+}
+
+QString StockCell(double figure, const QString& unit)
+{
+    return (platform::Num(figure) + kBlank + unit).trimmed();
+}
+
+QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const ReportRange& range)
+{
+    const QString from = Date(ctx, range.from);
+    const QString inRange = QStringLiteral("moment >= ") + from;
+    auto sum = [&](const QString& column, const QString& categories, const char* as) {
+        return QStringLiteral("sum(case when ") + inRange + QStringLiteral(" and (") + categories +
+               QStringLiteral(") then `") + column + QStringLiteral("` else 0 end) as ") + QString::fromLatin1(as);
+    };
+    const QString sql =
+        QStringLiteral("select code, description, sum(case when moment < ") + from +
+        QStringLiteral(" then `in` - `out` else 0 end) as begin_balance, ") +
+        sum(QStringLiteral("in"), QStringLiteral("category='Shop' or category='Beli'"), "shop") + QStringLiteral(", ") +
+        sum(QStringLiteral("out"), QStringLiteral("category='Sale' or category='Jual'"), "sale") +
+        QStringLiteral(", ") +
+        sum(QStringLiteral("out"), QStringLiteral("category='Shop Retur' or category='Retur Beli'"), "shop_retur") +
+        QStringLiteral(", ") +
+        sum(QStringLiteral("in"), QStringLiteral("category='Sale Retur' or category='Retur Jual'"), "sale_retur") +
+        QStringLiteral(", ") + sum(QStringLiteral("in"), QStringLiteral("category='Opname'"), "manual_plus") +
+        QStringLiteral(", ") + sum(QStringLiteral("out"), QStringLiteral("category='Opname'"), "manual_min") +
+        QStringLiteral(" from stockflow where moment <= ") + Date(ctx, range.to) +
+        QStringLiteral(" group by code, description");
+    // Purchases and sales are held as currency, to four decimal places.
+    auto currency = [](double v) { return std::round(v * 10000.0) / 10000.0; };
+    QHash<QString, StockFigures> figures;
+    auto rs = ctx.db.OpenRecordset(sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        StockFigures f;
+        f.begin = Field(*rs, "begin_balance");
+        f.shop = currency(Field(*rs, "shop"));
+        f.sale = currency(Field(*rs, "sale"));
+        f.shopRetur = Field(*rs, "shop_retur");
+        f.saleRetur = Field(*rs, "sale_retur");
+        f.manualPlus = Field(*rs, "manual_plus");
+        f.manualMin = Field(*rs, "manual_min");
+        figures.insert(StockKey(rs->Fields(QStringLiteral("code")).toString(),
+                                rs->Fields(QStringLiteral("description")).toString()),
+                       f);
+    }
+    return figures;
+}
+
+QVector<StockItem> StockItems(const ReportContext& ctx, const QString& sql)
+{
+    QVector<StockItem> items;
+    auto rs = ctx.db.OpenRecordset(sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        StockItem item{rs->Fields(QStringLiteral("code")).toString(),
+                       rs->Fields(QStringLiteral("description")).toString(),
+                       rs->Fields(QStringLiteral("unit")).toString()};
+        // Two movements sharing the highest id would list their code twice.
+        if (!items.isEmpty() && items.last().code.compare(item.code, Qt::CaseInsensitive) == 0)
+            continue;
+        items.append(item);
+    }
+    return items;
+}
+
+Report BuildStock(const ReportContext& ctx, const ReportRange& range)
+{
+    Report r;
+    const auto& t = ctx.title;
+    QStringList head{AlignLeft(t(QStringLiteral("tCode")), Pad(8)),
+                     AlignLeft(t(QStringLiteral("tDescription")), Pad(30))};
+    for (const char* key : {"tBegin", "tShop", "tSale", "tManualPlus", "tManualMin", "tChange"})
+        head << AlignRight(t(QString::fromLatin1(key)), Pad(18));
+    r.add(head.join(kBlank));
+    r.add(Rule());
+
+    // One row per code that moved in the range, named by its latest
+    // movement there, so that the same data always gives the same report.
+    const QString w = DateCondition(ctx, range);
+    r.sql = QStringLiteral("select code, description, unit from stockflow where ") + w +
+            QStringLiteral(" and id in (select max(id) from stockflow where ") + w +
+            QStringLiteral(" group by code) order by code asc");
+    const QHash<QString, StockFigures> figures = StockFiguresOf(ctx, range);
+    for (const StockItem& item : StockItems(ctx, r.sql)) {
+        const StockFigures f = figures.value(StockKey(item.code, item.description));
+        QStringList cells{AlignLeft(item.code, Pad(8)), AlignLeft(item.description, Pad(30))};
+        for (double v : {f.begin, f.shop, f.sale, f.manualPlus, f.manualMin, f.end()})
+            cells << AlignRight(StockCell(v, item.unit), Pad(18));
+        r.add(cells.join(kBlank));
+    }
+    return r;
+}
+
+std::optional<Report> BuildReport(const ReportContext& ctx, int page, const ReportRange& range,
+                                  const JournalFilter& filter, bool warehouseColumn)
+{
+    switch (page) {
+    case Journal: return BuildJournal(ctx, range, filter, warehouseColumn);
+    case Sales:
+    case Purchases:
+    case CashIn:
+    case CashOut: return BuildItemReport(ctx, range, page);
+    case Recap: return BuildRecap(ctx, range);
+    case Stock: return BuildStock(ctx, range);
+    default: return std::nullopt;
+    }
+}
+
+} // namespace ledger

@@ -1,0 +1,112 @@
+#pragma once
+// The seven reports of the ledger panel as text lines: the journal (0), the
+// item reports of sales, purchases, cash in and cash out (1 to 4), the daily
+// recapitulation (5) and the stock report (6). Each builder reads the
+// database over a date range and returns the lines of the view, the journal
+// row id of each line and the row query that the export runs again.
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+#include <optional>
+
+namespace platform {
+class DbConnection;
+}
+
+namespace ledger {
+
+enum Page { Journal = 0, Sales = 1, Purchases = 2, CashIn = 3, CashOut = 4, Recap = 5, Stock = 6 };
+
+struct ReportContext {
+    platform::DbConnection& db;
+    // The database kind of the date literals ("Access" or "MySQL").
+    QString dbKind;
+    // A column title by its key (the language's TGRID section).
+    std::function<QString(const QString& key)> title;
+};
+
+struct ReportRange {
+    QDate from;
+    QDate to;
+};
+
+struct JournalFilter {
+    // Index of liCategory: 0 Cashier, 1 Charge, 2 Category, 3 Code, 4 Description.
+    int column = 0;
+    // Prefix of the chosen column's value.
+    QString text;
+};
+
+struct Report {
+    QStringList lines;
+    // The journal row's ID of each line; 0 for header, rule, footer and the
+    // lines of the other kinds.
+    QVector<qint64> ids;
+    // The row query, which the export runs again.
+    QString sql;
+
+    void add(const QString& line, qint64 id = 0)
+    {
+        lines << line;
+        ids << id;
+    }
+};
+
+// The kind words of a page: Indonesian (GetPage) and English (GetPage2).
+QString GetPage(int index);
+QString GetPage2(int index);
+// The Indonesian word the journal shows for a stored kind word; a word it
+// does not know is shown as stored.
+QString ShownCategory(const QString& category);
+// The journal column that liCategory's index filters on.
+QString FilterColumn(int index);
+// "moment between 'from' and 'to'", both days included.
+QString DateCondition(const ReportContext& ctx, const ReportRange& range);
+// A stored date 'yyyy-mm-dd' as "dd/mm/yyyy"; any other text as it stands.
+QString ShowDate(const QVariant& moment);
+// The rule of every report: 184 dashes.
+QString Rule();
+
+Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
+                    bool warehouseColumn);
+// page: Sales, Purchases, CashIn or CashOut.
+Report BuildItemReport(const ReportContext& ctx, const ReportRange& range, int page);
+Report BuildRecap(const ReportContext& ctx, const ReportRange& range);
+Report BuildStock(const ReportContext& ctx, const ReportRange& range);
+// The report of a page; nothing for an index outside 0 to 6.
+std::optional<Report> BuildReport(const ReportContext& ctx, int page, const ReportRange& range,
+                                  const JournalFilter& filter, bool warehouseColumn);
+
+// The item report's row query of a page.
+QString ItemReportSql(const ReportContext& ctx, const ReportRange& range, int page);
+
+// ---- Stock figures of one stock item over a range
+struct StockFigures {
+    double begin = 0;
+    double shop = 0;
+    double sale = 0;
+    double shopRetur = 0;
+    double saleRetur = 0;
+    double manualPlus = 0;
+    double manualMin = 0;
+    double end() const { return begin + shop + saleRetur + manualPlus - sale - shopRetur - manualMin; }
+};
+// The figures of every code and description that moved up to the range's
+// last day, in one grouped query; look them up with StockKey.
+QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const ReportRange& range);
+// Codes and descriptions compare without regard to case, as the tables do.
+QString StockKey(const QString& code, const QString& description);
+// The stock items a stock report's row query lists, each code once.
+struct StockItem {
+    QString code;
+    QString description;
+    QString unit;
+};
+QVector<StockItem> StockItems(const ReportContext& ctx, const QString& sql);
+// A figure as the stock report shows it: the plain number and the unit.
+QString StockCell(double figure, const QString& unit);
+
+} // namespace ledger

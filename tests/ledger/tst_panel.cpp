@@ -1,0 +1,185 @@
+// The ledger panel driven as an operator would, on the sample database with
+// a few journal rows of its trading day added by hand: the login's view, the
+// pickers, the filter, the kinds, printing (Ctrl+E) and the export.
+#include "core/app.h"
+#include "core/mmain.h"
+#include "ledger/ledger.h"
+#include "platform/controls.h"
+#include "shell/fmain.h"
+#include "support/fixture.h"
+#include "support/xlsxread.h"
+
+#include <QFile>
+#include <QTest>
+
+class TestLedgerPanel : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+    fMain* m = nullptr;
+    Ledger* l = nullptr;
+
+    void journalRow(int id, const QString& category, const QString& code, double debit, double credit)
+    {
+        mMain::ExecSQL(
+            QStringLiteral("insert into cash values(%1, %1, '%2', '2010-01-01', '', 'Admin', 'Gudang Utama', "
+                           "'Meja 1', '%3', 'Barang %3', 1000, 0, 1000, 1, 'Porsi', 0, 0, 0, 0, 0, 0, %4, %5)")
+                .arg(id)
+                .arg(category, code)
+                .arg(debit)
+                .arg(credit));
+    }
+    void showTradingDay()
+    {
+        l->liFrom->setValue(QDate(2010, 1, 1));
+        l->liTo->setValue(QDate(2010, 1, 1));
+    }
+
+private slots:
+    void init()
+    {
+        fx = std::make_unique<Fixture>();
+        m = fx->main;
+        l = dynamic_cast<Ledger*>(m->ledgerPanel());
+        QVERIFY(l);
+        fx->login(QStringLiteral("Velmont Cafe & Resto"), QStringLiteral("Admin"), QStringLiteral("admin"));
+        mMain::ExecSQL(QStringLiteral("delete from cash"));
+        journalRow(1, QStringLiteral("Sale"), QStringLiteral("ES"), 15000, 0);
+        journalRow(2, QStringLiteral("Cash Out"), QStringLiteral("GAS"), 0, 210000);
+        fx->ui->clear();
+    }
+    void cleanup() { fx.reset(); }
+
+    // The login shows the journal up to tomorrow, its controls usable; the
+    // pickers rebuild it; F3 brings the panel with the kind list focused.
+    void loginAndRange()
+    {
+        QCOMPARE(l->liPage->ListIndex(), 0);
+        QCOMPARE(l->liCategory->ListIndex(), 0);
+        QCOMPARE(l->liTo->Value(), QDate::currentDate().addDays(1));
+        QCOMPARE(l->liLedger->ListCount(), 2);
+        QVERIFY(l->ReportSql.startsWith(QStringLiteral("select * from cash where moment between")));
+        QVERIFY(l->liFilter->isEnabled() && l->lbAdd->isEnabled() && l->lbDelete->isEnabled());
+
+        showTradingDay();
+        // The sample shows the warehouse column: no balance line.
+        QCOMPARE(l->liLedger->ListCount(), 2 + 2 + 2);
+        QCOMPARE(l->liLedger->List(2).size(), 196);
+        QCOMPARE(l->liLedger->List(3).right(20).trimmed(), QStringLiteral("2"));
+        QCOMPARE(l->LineIds.value(2), 1);
+        QVERIFY(l->liLedger->List(5).contains(QStringLiteral("210,000")));
+
+        QTest::keyClick(m, Qt::Key_F3);
+        QCOMPARE(mMain::ConfigNumber(QStringLiteral("Warehouse")), 1);
+        QVERIFY(m->pLedger->isVisible());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(l->liPage));
+    }
+
+    // Another kind disables the journal's controls; typing a filter brings
+    // the journal back, filtered; Enter in the column list moves to it.
+    void kindsAndFilter()
+    {
+        showTradingDay();
+        l->liPage->setListIndex(6);
+        QVERIFY(!l->liFilter->isEnabled() && !l->liCategory->isEnabled() && !l->lbEdit->isEnabled());
+        QVERIFY(l->ReportSql.contains(QStringLiteral("from stockflow")));
+        QVERIFY(l->liLedger->ListCount() > 2); // the sample's stock counts of the day
+        l->liPage->setListIndex(5);
+        QCOMPARE(l->liLedger->List(2).left(10), QStringLiteral("01/01/2010"));
+        QVERIFY(l->liLedger->List(l->liLedger->ListCount() - 1).startsWith(QStringLiteral("Total")));
+
+        l->liPage->setListIndex(1);
+        l->liCategory->setListIndex(3);
+        l->liFilter->setText(QStringLiteral("G"));
+        QCOMPARE(l->liPage->ListIndex(), 0);
+        QCOMPARE(l->liLedger->ListCount(), 2 + 1 + 2);
+        QCOMPARE(l->liLedger->List(2).right(20).trimmed(), QStringLiteral("2"));
+
+        l->liCategory->setFocus();
+        QTest::keyClick(l->liCategory, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(l->liFilter));
+        QTest::keyClicks(l->liFilter, QStringLiteral("X"));
+        QCOMPARE(l->liLedger->ListCount(), 2);
+    }
+
+    // Ctrl+E from any panel prints the view as it stands: landscape for the
+    // journal, portrait for an item report, portrait again afterwards.
+    void printing()
+    {
+        showTradingDay();
+        m->bCashier_Click();
+        QTest::keyClick(m, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(fx->ui->printed.size(), 1);
+        const QStringList lines = fx->ui->printed[0];
+        QCOMPARE(lines[0], QStringLiteral("LAPORAN UMUM"));
+        QCOMPARE(lines[1], QStringLiteral("01/01/2010 - 01/01/2010"));
+        QCOMPARE(lines.size(), 4 + l->liLedger->ListCount() + 1);
+        QCOMPARE(lines[4], l->liLedger->List(0));
+        QCOMPARE(fx->ui->printedLandscape, QList<bool>{true});
+        QCOMPARE(app().Printer.Orientation(), 1);
+
+        l->liPage->setListIndex(1);
+        l->lbPrint->click();
+        QCOMPARE(fx->ui->printed[1][0], QStringLiteral("LAPORAN PENJUALAN"));
+        QCOMPARE(fx->ui->printedLandscape, (QList<bool>{true, false}));
+        QVERIFY(fx->ui->messages.isEmpty());
+    }
+
+    // A port that cannot be written: every line is tried, the operator is
+    // told once, and no document is left behind.
+    void printFailure()
+    {
+        mMain::SetConfig(QStringLiteral("Port"), fx->path(QStringLiteral("missing/dir/port")));
+        l->lbPrint->click();
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QVERIFY(fx->ui->lastPrompt().startsWith(QStringLiteral("Laporan tidak tercetak seluruhnya")));
+        QVERIFY(fx->ui->printed.isEmpty());
+        QCOMPARE(app().Printer.Orientation(), 1);
+
+        const QString file = fx->path(QStringLiteral("port.txt"));
+        mMain::SetConfig(QStringLiteral("Port"), file);
+        fx->ui->clear();
+        l->lbPrint->click();
+        QVERIFY(fx->ui->messages.isEmpty());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().startsWith("LAPORAN UMUM\r\n"));
+    }
+
+    // The export opens a new workbook of the view's kind; one that cannot
+    // be opened is reported with its path.
+    void exportToSpreadsheet()
+    {
+        showTradingDay();
+        l->lbExcel->click();
+        QCOMPARE(fx->ui->opened.size(), 1);
+        const XlsxSheet sheet(fx->ui->opened[0]);
+        QVERIFY(sheet.ok());
+        QCOMPARE(sheet.number(QStringLiteral("K2")), 15000.0);
+        QCOMPARE(sheet.text(QStringLiteral("F3")), QStringLiteral("Cash Out"));
+        QVERIFY(!sheet.has(QStringLiteral("A4")));
+        QFile::remove(fx->ui->opened[0]);
+
+        fx->ui->openSucceeds = false;
+        l->lbExcel->click();
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QVERIFY(fx->ui->lastPrompt().contains(fx->ui->opened[1]));
+        QFile::remove(fx->ui->opened[1]);
+    }
+
+    // The first language of the folder (English) gave the captions.
+    void captions()
+    {
+        QCOMPARE(l->lcTo->Caption(), QStringLiteral("To:"));
+        QCOMPARE(l->lbExcel->Caption(), QStringLiteral("&Excel"));
+        QCOMPARE(l->lbDelete->Caption(), QStringLiteral("&Delete"));
+    }
+};
+
+int runPanelTests(int argc, char** argv)
+{
+    TestLedgerPanel t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_panel.moc"
