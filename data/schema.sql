@@ -305,6 +305,6 @@ create table cash (
 create index cash_id on cash(ID);
 create index cash_no on cash(no);
 create index cash_moment on cash(Moment);
-create index cash_category on cash(Category);
+create index cash_category on cash(Category, Moment);
 create index cash_code on cash(Code);
 create index cash_cashier on cash(Cashier);

@@ -305,6 +305,35 @@ private slots:
         QCOMPARE(BuildStock(ctx(), day("2026-05-01", "2026-05-02")).lines.size(), 2);
     }
 
+    // Figures and quantities follow the display locale's decimal separator.
+    void numbersInTheDisplayLocale()
+    {
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::Indonesian, QLocale::Indonesia));
+        const QString stock = StockCell(2.5, QStringLiteral("Kg"));
+        const QString line =
+            BuildJournal(ctx(), day("2026-03-08", "2026-03-08"), {3, QStringLiteral("GPA")}, false).lines.value(2);
+        QLocale::setDefault(before);
+        QCOMPARE(stock, QStringLiteral("2,5 Kg"));
+        QCOMPARE(StockCell(-3, QString()), QStringLiteral("-3"));
+        QCOMPARE(line.mid(99, 31), R("15.000", 15) + " " + R("1,5 Kg", 15));
+    }
+
+    // Years of journal stay quick: every kind's row query reads only the
+    // range, through an index that holds the date.
+    void rowQueriesUseTheDateIndex()
+    {
+        for (int page = Journal; page <= Stock; ++page) {
+            const QString sql = BuildReport(ctx(), page, day("2026-03-08", "2026-03-08"), {}, false)->sql;
+            QString plan;
+            for (auto rs = db->OpenRecordset(QStringLiteral("explain query plan ") + sql); !rs->Eof(); rs->MoveNext())
+                plan += rs->Fields(QStringLiteral("detail")).toString() + QLatin1Char('\n');
+            const bool byDate = plan.contains(QStringLiteral("_moment")) ||
+                                plan.contains(QStringLiteral("Moment>"), Qt::CaseInsensitive);
+            QVERIFY2(byDate && !plan.contains(QStringLiteral("SCAN cash")), qPrintable(plan));
+        }
+    }
+
     void buildReportDispatch()
     {
         const ReportRange d = day("2026-03-08", "2026-03-08");

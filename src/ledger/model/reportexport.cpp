@@ -1,7 +1,6 @@
 #include "ledger/model/reportexport.h"
 
 #include "platform/db.h"
-#include "platform/textcells.h"
 
 namespace ledger {
 
@@ -67,7 +66,6 @@ std::optional<platform::Workbook> ReportWorkbook(const ReportContext& ctx, int p
                 book.setNumberFormat(row, c, row, c, kAmount);
         }
     };
-    auto text = [](const platform::DbField& f) { return platform::Str(f.Value()); };
 
     if (page == Stock) {
         const QHash<QString, StockFigures> figures = StockFiguresOf(ctx, range);
@@ -89,8 +87,8 @@ std::optional<platform::Workbook> ReportWorkbook(const ReportContext& ctx, int p
                     values << field("Warehouse").Value();
                 values << field("Charge").Value() << field("Category").Value() << field("Code").Value()
                        << field("Description").Value() << field("Price").Value()
-                       << text(field("Quantity")) + QLatin1Char(' ') + text(field("Unit")) << field("Debit").Value()
-                       << field("Credit").Value();
+                       << NumberText(field("Quantity")) + QLatin1Char(' ') + field("Unit").toString()
+                       << field("Debit").Value() << field("Credit").Value();
             } else if (page == Recap) {
                 const double sale = field("Sale").toDouble(), shop = field("Shop").toDouble();
                 const double in = field("Cash_In").toDouble(), out = field("Cash_Out").toDouble();
@@ -99,7 +97,7 @@ std::optional<platform::Workbook> ReportWorkbook(const ReportContext& ctx, int p
                        << credit << debit - credit;
             } else {
                 values << field("code").Value() << field("description").Value() << field("avg_Price").Value()
-                       << text(field("sum_Quantity")) + QLatin1Char(' ') + text(field("unit"))
+                       << NumberText(field("sum_Quantity")) + QLatin1Char(' ') + field("unit").toString()
                        << field("Total").Value();
             }
             put(values);

@@ -4,8 +4,6 @@
 #include "platform/sqltext.h"
 #include "platform/textcells.h"
 
-#include <cmath>
-
 using platform::AlignLeft;
 using platform::AlignRight;
 using platform::FormatAmount;
@@ -38,7 +36,7 @@ QString Date(const ReportContext& ctx, const QDate& d)
 // The figure that a sum over rows holds as the view shows it: whole units.
 double Shown(double v)
 {
-    return std::round(v);
+    return platform::RoundAmount(v);
 }
 
 // A kind's category words, Indonesian or English.
@@ -102,6 +100,14 @@ QString ShowDate(const QVariant& moment)
     return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : text;
 }
 
+QString NumberText(const platform::DbField& field)
+{
+    const int type = field.Value().typeId();
+    if (type == QMetaType::Double || type == QMetaType::LongLong || type == QMetaType::Int)
+        return platform::FormatNumber(field.toDouble());
+    return field.toString();
+}
+
 QString Rule()
 {
     return QString(184, QLatin1Char('-'));
@@ -145,7 +151,7 @@ Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const Jo
               << AlignLeft(rs->Fields(QStringLiteral("Description")).Value(), Pad(30))
               << AlignRight(AmountOrDash(rs->Fields(QStringLiteral("SubTotal")).toDouble()), Pad(15))
               << AlignRight(quantity == 0 ? QStringLiteral("-")
-                                          : (rs->Fields(QStringLiteral("quantity")).toString() + kBlank +
+                                          : (NumberText(rs->Fields(QStringLiteral("quantity"))) + kBlank +
                                              rs->Fields(QStringLiteral("Unit")).toString())
                                                 .trimmed(),
                             Pad(15))
@@ -204,7 +210,7 @@ Report BuildItemReport(const ReportContext& ctx, const ReportRange& range, int p
                           AlignLeft(rs->Fields(QStringLiteral("description")).Value(), Pad(30)),
                           AlignRight(AmountOrDash(Field(*rs, "avg_price")), Pad(15)),
                           AlignRight(quantity == 0 ? QStringLiteral("-")
-                                                   : rs->Fields(QStringLiteral("sum_quantity")).toString() + kBlank +
+                                                   : NumberText(rs->Fields(QStringLiteral("sum_quantity"))) + kBlank +
                                                          rs->Fields(QStringLiteral("unit")).toString(),
                                      Pad(15)),
                           AlignRight(FormatAmount(Field(*rs, "total")), Pad(15))}
@@ -297,7 +303,7 @@ QString StockKey(const QString& code, const QString& description)
 
 QString StockCell(double figure, const QString& unit)
 {
-    return (platform::Num(figure) + kBlank + unit).trimmed();
+    return (platform::FormatNumber(figure) + kBlank + unit).trimmed();
 }
 
 QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const ReportRange& range)
@@ -322,7 +328,7 @@ QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const Repo
         QStringLiteral(" from stockflow where moment <= ") + Date(ctx, range.to) +
         QStringLiteral(" group by code, description");
     // Purchases and sales are held as currency, to four decimal places.
-    auto currency = [](double v) { return std::round(v * 10000.0) / 10000.0; };
+    auto currency = [](double v) { return platform::RoundAmount(v, 4); };
     QHash<QString, StockFigures> figures;
     auto rs = ctx.db.OpenRecordset(sql);
     for (; !rs->Eof(); rs->MoveNext()) {

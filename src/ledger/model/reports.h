@@ -14,7 +14,8 @@
 
 namespace platform {
 class DbConnection;
-}
+class DbField;
+} // namespace platform
 
 namespace ledger {
 
@@ -67,6 +68,9 @@ QString FilterColumn(int index);
 QString DateCondition(const ReportContext& ctx, const ReportRange& range);
 // A stored date 'yyyy-mm-dd' as "dd/mm/yyyy"; any other text as it stands.
 QString ShowDate(const QVariant& moment);
+// A stored number as the lists show it (the display locale's decimal
+// separator, no grouping); a text as it stands.
+QString NumberText(const platform::DbField& field);
 // The rule of every report: 184 dashes.
 QString Rule();
 
