@@ -106,8 +106,8 @@ bool Ledger::warehouseColumn() const
 
 bool Ledger::canBuild() const
 {
-    const App& a = app();
-    return a.hasDbConn() && const_cast<App&>(a).DbConn().isOpen() && !a.DbKind.isEmpty();
+    App& a = app();
+    return a.hasDbConn() && a.DbConn().isOpen() && !a.DbKind.isEmpty();
 }
 
 // ---------------------------------------------------------------- rebuild

@@ -69,8 +69,14 @@ private slots:
         QCOMPARE(l->LineIds.value(2), 1);
         QVERIFY(l->liLedger->List(5).contains(QStringLiteral("210,000")));
 
+        // A setting that is not a number reads as 0: no warehouse column,
+        // a balance line.
+        mMain::SetConfig(QStringLiteral("Warehouse"), QStringLiteral("ya"));
+        l->lbRefresh->click();
+        QCOMPARE(l->liLedger->ListCount(), 2 + 2 + 3);
+        QCOMPARE(l->liLedger->List(2).size(), 183);
+
         QTest::keyClick(m, Qt::Key_F3);
-        QCOMPARE(mMain::ConfigNumber(QStringLiteral("Warehouse")), 1);
         QVERIFY(m->pLedger->isVisible());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(l->liPage));
     }
@@ -168,6 +174,15 @@ private slots:
     }
 
     // The first language of the folder (English) gave the captions.
+    // The first language of the folder (English) gave the captions.
+    void shot()
+    {
+        showTradingDay();
+        QTest::keyClick(m, Qt::Key_F3);
+        m->grab().save("/tmp/ledger.png");
+        l->liPage->setListIndex(6);
+        m->grab().save("/tmp/ledger6.png");
+    }
     void captions()
     {
         QCOMPARE(l->lcTo->Caption(), QStringLiteral("To:"));
