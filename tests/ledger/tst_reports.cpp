@@ -234,6 +234,20 @@ private slots:
         const Report out = BuildItemReport(ctx(), week, CashOut);
         QCOMPARE(out.lines[2].mid(56, 15), R("1 ", 15));
         QCOMPARE(BuildItemReport(ctx(), week, CashIn).lines.size(), 5);
+        // A free item: "-" for price and quantity. A second description of a
+        // code is a row of its own.
+        insert(
+            {20, 20, "Sale", "2026-03-09", "Budi", "", "Meja 3", "AIR", "Air Putih", 0, 0, 0, "0", "Gelas", 0, 0, 0});
+        insert({21, 21, "Sale", "2026-03-09", "Budi", "", "Meja 3", "KOP", "Kopi Susu Besar", 25000, 0, 25000, "1",
+                "Gelas", 25000, 25000, 0});
+        const Report sales = BuildItemReport(ctx(), week, Sales);
+        QCOMPARE(sales.lines.mid(2, 3),
+                 (QStringList{L("AIR", 8) + " " + L("Air Putih", 30) + " " + R("-", 15) + " " + R("-", 15) + " " +
+                                  R("0", 15),
+                              L("KOP", 8) + " " + L("Kopi Susu", 30) + " " + R("20,000", 15) + " " + R("3 Gelas", 15) +
+                                  " " + R("60,000", 15),
+                              L("KOP", 8) + " " + L("Kopi Susu Besar", 30) + " " + R("25,000", 15) + " " +
+                                  R("1 Gelas", 15) + " " + R("25,000", 15)}));
         QCOMPARE(BuildItemReport(ctx(), day("2026-01-01", "2026-01-31"), Sales).lines.size(), 2);
     }
 
