@@ -61,6 +61,19 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fMain", "ciCheck", "CHECK", "cCheckAll"},
     {"fMain", "ciPrintNote", "CHECK", "cPrintNote"},
 
+    // Main window, inventory panel
+    {"fMain", "ibSearch", "BUTTON", "bSearch"},
+    {"fMain", "ibClear", "BUTTON", "bClear"},
+    {"fMain", "ibAdd", "BUTTON", "bAdd"},
+    {"fMain", "ibEdit", "BUTTON", "bEdit"},
+    {"fMain", "ibDelete", "BUTTON", "bDelete"},
+    {"fMain", "ibPrint", "BUTTON", "bPrint"},
+    {"fMain", "ibRefresh", "BUTTON", "bRefresh"},
+    {"fMain", "mcData", "CAPTION", "cData"},
+    {"fMain", "mcFilter", "CAPTION", "cFilter"},
+    {"fMain", "icCategory2", "CAPTION", "cCategory"},
+    {"fMain", "iiCheck", "CHECK", "cCheckAll"},
+
     // Main window, ledger panel
     {"fMain", "lcReport", "CAPTION", "cReport"},
     {"fMain", "lcFrom", "CAPTION", "cFrom"},
@@ -142,6 +155,20 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fOut", "cCode", "CAPTION", "cCode"},
     {"fOut", "cDescription", "CAPTION", "cDescription"},
     {"fOut", "cQuantity", "CAPTION", "cQuantity"},
+
+    // Inventory item dialog; the selling side's captions share the keys
+    {"fInventory", "bSave", "BUTTON", "bSave"},
+    {"fInventory", "bClose", "BUTTON", "bClose"},
+    {"fInventory", "cCode", "CAPTION", "cCode"},
+    {"fInventory", "cCategory", "CAPTION", "cCategory"},
+    {"fInventory", "cDescription", "CAPTION", "cDescription"},
+    {"fInventory", "cUnit", "CAPTION", "cUnit"},
+    {"fInventory", "cPrice", "CAPTION", "cPrice"},
+    {"fInventory", "cDiscount", "CAPTION", "cDiscount"},
+    {"fInventory", "cTotal", "CAPTION", "cTotal"},
+    {"fInventory", "cPrice2", "CAPTION", "cPrice"},
+    {"fInventory", "cDiscount2", "CAPTION", "cDiscount"},
+    {"fInventory", "cTotal2", "CAPTION", "cTotal"},
 
     // New stock item
     {"fIO", "bSave", "BUTTON", "bSave"},

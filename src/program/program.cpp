@@ -2,6 +2,8 @@
 
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
+#include "catalogue/finventory.h"
+#include "catalogue/pinventory.h"
 #include "core/app.h"
 #include "ledger/ledger.h"
 #include "manage/fdb.h"
@@ -30,6 +32,7 @@ void createDialogs()
     new fInOut(stock::Side::Sale);
     new fIO();
     new fBack();
+    new fInventory();
 }
 
 // The working panels fill the main window's panel containers and are handed
@@ -37,7 +40,7 @@ void createDialogs()
 void createPanels(fMain* main)
 {
     CashierPanel* cashier = new CashierPanelView(main);
-    InventoryPanel* inventory = nullptr;
+    InventoryPanel* inventory = new pInventoryPanel(main->pInventory);
     LedgerPanel* ledger = new Ledger(main);
     main->setPanels(cashier, inventory, ledger);
 }

@@ -1,0 +1,323 @@
+#include "catalogue/finventory.h"
+
+#include "catalogue/model/catalogue.h"
+#include "catalogue/model/inventory.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/backend.h"
+#include "platform/keys.h"
+#include "shell/fmain.h"
+
+using namespace platform;
+
+fInventory* InventoryWindow()
+{
+    return qobject_cast<fInventory*>(app().form(QStringLiteral("fInventory")));
+}
+
+namespace {
+
+// Discount fields hold at most three characters as typed; the limit lives in
+// the key filter so that a computed percent with decimals is shown whole.
+int DiscountKey(int k, const TextBox* box)
+{
+    k = mMain::NumericOnly(k, false);
+    if (k >= '0' && k <= '9' && box->Text().size() >= 3 && !box->hasSelectedText())
+        return 0;
+    return k;
+}
+
+double AmountOf(const TextBox* box)
+{
+    return box->Text().isEmpty() ? 0 : mMain::ParseAmount(box->Text());
+}
+
+} // namespace
+
+fInventory::fInventory() : Form(QStringLiteral("fInventory"), QStringLiteral("Tambah"))
+{
+    setFixedSize(560, 330);
+    auto label = [](QWidget* parent, const QString& name, const QString& caption, int x, int y) {
+        auto* l = new Label(parent, name, caption);
+        l->setGeometry(x, y, 90, 24);
+        return l;
+    };
+    auto text = [](QWidget* parent, const QString& name, int x, int y, int w, int max) {
+        auto* t = new TextBox(parent, name);
+        t->setGeometry(x, y, w, 24);
+        if (max > 0)
+            t->setMaxLength(max);
+        return t;
+    };
+    cCode = label(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 12);
+    iCode = text(this, QStringLiteral("iCode"), 110, 12, 120, 8);
+    cCategory = label(this, QStringLiteral("cCategory"), QStringLiteral("Kategori:"), 12, 42);
+    iCategory = new ComboBox(this, QStringLiteral("iCategory"), true);
+    iCategory->setGeometry(110, 42, 200, 24);
+    cDescription = label(this, QStringLiteral("cDescription"), QStringLiteral("Description:"), 12, 72);
+    iName = text(this, QStringLiteral("iName"), 110, 72, 438, 50);
+    cUnit = label(this, QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 12, 102);
+    iUnit = new ComboBox(this, QStringLiteral("iUnit"), true);
+    iUnit->setGeometry(110, 102, 160, 24);
+
+    fShop = new Frame(this, QStringLiteral("fShop"), QStringLiteral("Pembelian"));
+    fShop->setGeometry(8, 134, 268, 146);
+    cPrice = label(fShop, QStringLiteral("cPrice"), QStringLiteral("Harga:"), 8, 24);
+    iPriceSH = text(fShop, QStringLiteral("iPriceSH"), 80, 24, 130, 15);
+    cDiscount = label(fShop, QStringLiteral("cDiscount"), QStringLiteral("Diskon:"), 8, 54);
+    iDiscountSH = text(fShop, QStringLiteral("iDiscountSH"), 80, 54, 40, 0);
+    bDiscountSH = new WanButton(fShop, QStringLiteral("bDiscountSH"), QStringLiteral("Sugesti"));
+    bDiscountSH->setGeometry(140, 52, 70, 28);
+    iDiscountSHN = text(fShop, QStringLiteral("iDiscountSHN"), 80, 84, 130, 15);
+    cTotal = label(fShop, QStringLiteral("cTotal"), QStringLiteral("Total:"), 8, 114);
+    iTotalSH = text(fShop, QStringLiteral("iTotalSH"), 80, 114, 130, 15);
+
+    fSale = new Frame(this, QStringLiteral("fSale"), QStringLiteral("Penjualan"));
+    fSale->setGeometry(284, 134, 268, 146);
+    cPrice2 = label(fSale, QStringLiteral("cPrice2"), QStringLiteral("Harga:"), 8, 24);
+    iPriceSL = text(fSale, QStringLiteral("iPriceSL"), 80, 24, 130, 15);
+    cDiscount2 = label(fSale, QStringLiteral("cDiscount2"), QStringLiteral("Diskon:"), 8, 54);
+    iDiscountSL = text(fSale, QStringLiteral("iDiscountSL"), 80, 54, 40, 0);
+    bDiscountSL = new WanButton(fSale, QStringLiteral("bDiscountSL"), QStringLiteral("Sugesti"));
+    bDiscountSL->setGeometry(140, 52, 70, 28);
+    iDiscountSLN = text(fSale, QStringLiteral("iDiscountSLN"), 80, 84, 130, 15);
+    cTotal2 = label(fSale, QStringLiteral("cTotal2"), QStringLiteral("Total:"), 8, 114);
+    iTotalSL = text(fSale, QStringLiteral("iTotalSL"), 80, 114, 130, 15);
+    for (TextBox* t : {iTotalSH, iTotalSL, iDiscountSHN, iDiscountSLN}) {
+        t->setReadOnly(true);
+        t->setFocusPolicy(Qt::NoFocus);
+    }
+    iTotalSH->setFocusPolicy(Qt::StrongFocus);
+
+    bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
+    bSave->setGeometry(356, 290, 92, 30);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(456, 290, 92, 30);
+
+    setTabOrder(iCode, iCategory);
+    setTabOrder(iCategory, iName);
+    setTabOrder(iName, iUnit);
+    setTabOrder(iUnit, iPriceSH);
+    setTabOrder(iPriceSH, iDiscountSH);
+    setTabOrder(iDiscountSH, iTotalSH);
+    setTabOrder(iTotalSH, iPriceSL);
+    setTabOrder(iPriceSL, iDiscountSL);
+
+    for (TextBox* t : {iCode, iName, iPriceSH, iDiscountSH, iTotalSH, iPriceSL, iDiscountSL, iTotalSL}) {
+        t->events.GotFocus = [t] { mMain::FocusOn(t); };
+        t->events.LostFocus = [t] { mMain::FocusOff(t); };
+    }
+    auto enterTabs = [this](InputEvents& ev) {
+        ev.KeyDown = [this](int& k, int) {
+            if (k == vbKeyReturn) {
+                k = 0;
+                SendTab();
+            }
+        };
+    };
+    for (TextBox* t : {iCode, iName, iPriceSH, iTotalSH, iPriceSL})
+        enterTabs(t->events);
+    enterTabs(iCategory->events);
+    enterTabs(iUnit->events);
+    iDiscountSH->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyReturn) {
+            k = 0;
+            iPriceSL->setFocus();
+        }
+    };
+    iDiscountSL->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyReturn) {
+            k = 0;
+            bSave_Click();
+        }
+    };
+    iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
+    // Pasted text passes no key filter: the code is upper-cased as it changes.
+    iCode->Change = [this] {
+        if (iCode->Text() != iCode->Text().toUpper())
+            iCode->setText(iCode->Text().toUpper());
+    };
+    iCategory->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iCategory->Text()); };
+    iName->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iName->Text()); };
+    iUnit->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iUnit->Text()); };
+    for (TextBox* t : {iPriceSH, iPriceSL}) {
+        t->events.KeyPress = [](int& k) { k = mMain::NumericOnly(k, false); };
+        t->Change = [this, t] {
+            mMain::FormatNumberBox(t);
+            tCount_Timer();
+        };
+    }
+    for (TextBox* t : {iDiscountSH, iDiscountSL}) {
+        t->events.KeyPress = [t](int& k) { k = DiscountKey(k, t); };
+        t->Change = [this] { tCount_Timer(); };
+    }
+    bDiscountSH->Click = [this] { bDiscountSH_Click(); };
+    bDiscountSL->Click = [this] { bDiscountSL_Click(); };
+    bSave->Click = [this] { bSave_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+    tCount_Timer();
+}
+
+void fInventory::Form_Activate()
+{
+    FillICategory();
+    FilliUnit();
+    iCode->setFocus();
+}
+
+void fInventory::Form_KeyDown(int& KeyCode, int Shift)
+{
+    (void)Shift;
+    if (KeyCode == vbKeyEscape) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+namespace {
+
+void fillDistinct(ComboBox* box, const QString& sql, const QString& field)
+{
+    const QString kept = box->Text();
+    box->Clear();
+    auto rs = mMain::OpenRecordset(sql);
+    for (; !rs->Eof(); rs->MoveNext())
+        box->AddItem(rs->Fields(field).toString());
+    box->setText(kept);
+}
+
+} // namespace
+
+void fInventory::FillICategory()
+{
+    fillDistinct(iCategory, QStringLiteral("select distinct category from `shopitems`"), QStringLiteral("Category"));
+}
+
+void fInventory::FilliUnit()
+{
+    fillDistinct(iUnit, QStringLiteral("select distinct satuan from `shopitems`"), QStringLiteral("satuan"));
+}
+
+void fInventory::tCount_Timer()
+{
+    const struct {
+        TextBox *price, *discount, *amount, *total;
+    } sides[] = {{iPriceSH, iDiscountSH, iDiscountSHN, iTotalSH}, {iPriceSL, iDiscountSL, iDiscountSLN, iTotalSL}};
+    for (const auto& s : sides) {
+        const double p = AmountOf(s.price);
+        const double d = mMain::Val(s.discount->Text());
+        s.amount->setText(mMain::FormatAmount(catalogue::DiscountAmount(p, d)));
+        s.total->setText(mMain::FormatAmount(catalogue::NetPrice(p, d)));
+    }
+}
+
+void fInventory::clearFields()
+{
+    for (TextBox* t : {iCode, iName, iPriceSH, iDiscountSH, iPriceSL, iDiscountSL})
+        t->setText(QString());
+    iCategory->setText(QString());
+    iUnit->setText(QString());
+}
+
+void fInventory::bClose_Click()
+{
+    clearFields();
+    Hide();
+}
+
+bool fInventory::refuse(const QString& message, QWidget* focus)
+{
+    mMain::MsgWarn(message, QStringLiteral("Peringatan"));
+    focus->setFocus();
+    return false;
+}
+
+void fInventory::bSave_Click()
+{
+    if (iCode->Text().isEmpty()) {
+        refuse(QStringLiteral("Kode belum diisi"), iCode);
+        return;
+    }
+    if (iCategory->Text().isEmpty()) {
+        refuse(QStringLiteral("Kategori belum diisi"), iCategory);
+        return;
+    }
+    if (iName->Text().isEmpty()) {
+        refuse(QStringLiteral("Deskripsi belum diisi"), iName);
+        return;
+    }
+    if (AmountOf(iPriceSH) == 0) {
+        refuse(QStringLiteral("Harga Beli belum diisi"), iPriceSH);
+        return;
+    }
+    if (AmountOf(iPriceSL) == 0) {
+        refuse(QStringLiteral("Harga Jual belum diisi"), iPriceSL);
+        return;
+    }
+    if (catalogue::IsReservedCode(iCode->Text())) {
+        refuse(catalogue::ReservedCodeMessage(), iCode);
+        return;
+    }
+    inventory::InventoryItem item;
+    item.code = iCode->Text();
+    item.category = iCategory->Text();
+    item.name = iName->Text();
+    item.unit = iUnit->Text();
+    item.priceShop = AmountOf(iPriceSH);
+    item.discountShop = mMain::Val(iDiscountSH->Text());
+    item.priceSale = AmountOf(iPriceSL);
+    item.discountSale = mMain::Val(iDiscountSL->Text());
+    DbConnection& db = app().DbConn();
+    fMain* m = MainWindow();
+    if (Caption() == QLatin1String("Tambah")) {
+        if (inventory::CodeTaken(db, item.code)) {
+            refuse(catalogue::DuplicateMessage(item.code), iCode);
+            return;
+        }
+        inventory::AddItem(db, item);
+        FillICategory();
+        FilliUnit();
+        clearFields();
+        iCode->setFocus();
+        if (m) {
+            m->FilliiCategory2();
+            m->FilliItems(QString());
+        }
+        return;
+    }
+    const QString oldCode = m ? m->GetSelectediiItemsCode() : QString();
+    // A change of code onto another item's code would merge two items.
+    if (item.code.compare(oldCode, Qt::CaseInsensitive) != 0 && inventory::CodeTaken(db, item.code)) {
+        refuse(catalogue::DuplicateMessage(item.code), iCode);
+        return;
+    }
+    inventory::EditItem(db, oldCode, item);
+    if (m) {
+        m->FilliiCategory2();
+        m->FilliItems(QString());
+    }
+    Unload();
+}
+
+void fInventory::nominalDiscount(TextBox* price, TextBox* discount)
+{
+    const QString answer =
+        app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
+    if (answer.isEmpty() || price->Text().isEmpty())
+        return;
+    // A price of 0 gives no percent.
+    const double p = AmountOf(price);
+    if (p == 0)
+        return;
+    discount->setText(mMain::Num(mMain::Val(mMain::Num(mMain::Val(answer) * 100 / p))));
+}
+
+void fInventory::bDiscountSH_Click()
+{
+    nominalDiscount(iPriceSH, iDiscountSH);
+}
+
+void fInventory::bDiscountSL_Click()
+{
+    nominalDiscount(iPriceSL, iDiscountSL);
+}

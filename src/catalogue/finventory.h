@@ -1,0 +1,43 @@
+#pragma once
+// The inventory item dialog: one code bought and sold and held in stock.
+// Its caption tells the mode: "Tambah" adds, any other caption edits the
+// item highlighted on the inventory panel.
+#include "platform/controls.h"
+#include "platform/form.h"
+
+class fInventory : public platform::Form {
+    Q_OBJECT
+public:
+    fInventory();
+
+    void FillICategory();
+    void FilliUnit();
+    void bSave_Click();
+    void bClose_Click();
+    void bDiscountSH_Click();
+    void bDiscountSL_Click();
+    // The live totals of both sides (discount amount and net price).
+    void tCount_Timer();
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void CloseAction() override { bClose_Click(); }
+
+    platform::Label *cCode, *cCategory, *cDescription, *cUnit;
+    platform::TextBox* iCode;
+    platform::ComboBox* iCategory;
+    platform::TextBox* iName;
+    platform::ComboBox* iUnit;
+    platform::Frame *fShop, *fSale;
+    platform::Label *cPrice, *cDiscount, *cTotal, *cPrice2, *cDiscount2, *cTotal2;
+    platform::TextBox *iPriceSH, *iDiscountSH, *iTotalSH, *iDiscountSHN;
+    platform::TextBox *iPriceSL, *iDiscountSL, *iTotalSL, *iDiscountSLN;
+    platform::WanButton *bDiscountSH, *bDiscountSL;
+    platform::WanButton *bSave, *bClose;
+
+private:
+    void clearFields();
+    void nominalDiscount(platform::TextBox* price, platform::TextBox* discount);
+    bool refuse(const QString& message, QWidget* focus);
+};
+
+fInventory* InventoryWindow();

@@ -1,0 +1,328 @@
+#include "catalogue/model/inventory.h"
+
+#include "platform/sqltext.h"
+#include "platform/textcells.h"
+
+using platform::AlignLeft;
+using platform::AlignRight;
+using platform::DbConnection;
+using platform::Num;
+using platform::Pad;
+using platform::Quote;
+
+namespace inventory {
+
+namespace {
+
+const QStringList kWords = {
+    QStringLiteral("Sale Shop"), QStringLiteral("Sale"),     QStringLiteral("Shop"),
+    QStringLiteral("Cash In"),   QStringLiteral("Cash Out"), QStringLiteral("Customer"),
+    QStringLiteral("Supplier"),  QStringLiteral("Person"),   QStringLiteral("Warehouse"),
+};
+
+const QString kJoin = QStringLiteral("(inventory inner join shopitems on inventory.code=shopitems.code) "
+                                     "inner join saleitems on inventory.code=saleitems.code");
+
+const int kJoinedWidths[] = {8, 12, 30, 10, 15, 15, 15, 15, 15, 15};
+
+QString joinedCell(const QVariant& v, int i)
+{
+    return i < 4 ? AlignLeft(v, Pad(kJoinedWidths[i])) : AlignRight(v, Pad(kJoinedWidths[i]));
+}
+
+QString withWhere(const QString& select, const QString& where)
+{
+    return where.isEmpty() ? select : select + QLatin1Char(' ') + where;
+}
+
+} // namespace
+
+QString TableWord(int index)
+{
+    return kWords.value(index);
+}
+
+Layout LayoutOf(const QString& word)
+{
+    const qsizetype i = kWords.indexOf(word);
+    if (i == 0)
+        return Layout::Joined;
+    if (i >= 1 && i <= 4)
+        return Layout::Items;
+    if (i >= 5)
+        return Layout::Contacts;
+    return Layout::None;
+}
+
+QString TableOf(const QString& word)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Items: return word + QStringLiteral("Items");
+    case Layout::Contacts: return word;
+    default: return QString();
+    }
+}
+
+QString ListSql(const QString& word, const QString& where)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Joined:
+        return withWhere(
+            QStringLiteral("select inventory.code, shopitems.category, shopitems.`name`, shopitems.satuan, "
+                           "shopitems.price, shopitems.discount, "
+                           "shopitems.price - ((shopitems.discount/100.0) * shopitems.price), saleitems.price, "
+                           "saleitems.discount, saleitems.price - ((saleitems.discount/100.0) * saleitems.price) "
+                           "from ") +
+                kJoin,
+            where);
+    case Layout::Items: return catalogue::ItemsListSql(TableOf(word), where);
+    case Layout::Contacts: return catalogue::ContactsListSql(TableOf(word), where);
+    case Layout::None: break;
+    }
+    return QString();
+}
+
+QString CategoriesSql(const QString& word)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Joined: return QStringLiteral("select distinct shopitems.category from ") + kJoin;
+    case Layout::Items: return catalogue::DistinctCategoriesSql(TableOf(word));
+    // The box is hidden for the contacts; it still lists the warehouses.
+    case Layout::Contacts: return QStringLiteral("select `name` from `Warehouse`");
+    case Layout::None: break;
+    }
+    return QString();
+}
+
+QString CategoryCondition(const QString& word, const QString& category)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Joined: return QStringLiteral("where ShopItems.Category=") + Quote(category);
+    case Layout::Items: return catalogue::CategoryCondition(category);
+    default: return QString();
+    }
+}
+
+QString SearchCondition(const QString& word, const QString& keyword)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Joined: {
+        const QString p = catalogue::LikeContains(keyword);
+        return QStringLiteral("where inventory.code like %1 or shopitems.category like %1 or shopitems.`name` like "
+                              "%1 or shopitems.satuan like %1")
+            .arg(p);
+    }
+    case Layout::Items: return catalogue::ItemSearchCondition(keyword);
+    case Layout::Contacts: return catalogue::ContactSearchCondition(keyword);
+    case Layout::None: break;
+    }
+    return QString();
+}
+
+QString FilterField(int tableIndex, int columnIndex)
+{
+    static const QStringList joined = {
+        QStringLiteral("shopitems.Code"),
+        QStringLiteral("shopitems.Category"),
+        QStringLiteral("shopitems.Name"),
+        QStringLiteral("shopitems.Satuan"),
+        QStringLiteral("shopitems.price"),
+        QStringLiteral("shopitems.discount"),
+        QStringLiteral("shopitems.price - ((shopitems.discount/100.0) * shopitems.price)"),
+        QStringLiteral("saleitems.price"),
+        QStringLiteral("saleitems.discount"),
+        QStringLiteral("saleitems.price - ((saleitems.discount/100.0) * saleitems.price)"),
+    };
+    if (tableIndex == 0)
+        return joined.value(columnIndex);
+    if (tableIndex >= 1 && tableIndex <= 4)
+        return catalogue::ItemFilterField(columnIndex);
+    if (tableIndex >= 5 && tableIndex <= 7)
+        return catalogue::ContactFilterField(columnIndex);
+    return QString();
+}
+
+QStringList TitleKeys(Layout layout)
+{
+    switch (layout) {
+    case Layout::Joined:
+        return {QStringLiteral("tCode"),      QStringLiteral("tCategory"),  QStringLiteral("tDescription"),
+                QStringLiteral("tUnit"),      QStringLiteral("tShopPrice"), QStringLiteral("tShopDiscount"),
+                QStringLiteral("tTotalShop"), QStringLiteral("tSalePrice"), QStringLiteral("tSaleDiscount"),
+                QStringLiteral("tTotalSale")};
+    case Layout::Items: return catalogue::ItemTitleKeys();
+    case Layout::Contacts: return catalogue::ContactTitleKeys();
+    case Layout::None: break;
+    }
+    return {};
+}
+
+QString TitleRow(Layout layout, const QStringList& titles)
+{
+    switch (layout) {
+    case Layout::Joined: {
+        QStringList cells;
+        for (int i = 0; i < 10; ++i)
+            cells << joinedCell(titles.value(i), i);
+        return cells.join(QLatin1Char(' '));
+    }
+    case Layout::Items: return catalogue::ItemTitleRow(titles);
+    case Layout::Contacts: return catalogue::ContactTitleRow(titles);
+    case Layout::None: break;
+    }
+    return QString();
+}
+
+QString ListRule(Layout layout)
+{
+    return QString(layout == Layout::Joined ? 265 : 197, QLatin1Char('-'));
+}
+
+QString Row(Layout layout, const platform::DbRecordset& rs)
+{
+    switch (layout) {
+    case Layout::Joined: {
+        QStringList cells;
+        for (int i = 0; i < 10; ++i) {
+            const platform::DbField f = rs.Fields(i);
+            QVariant v = f.Value();
+            if (i == 5 || i == 8)
+                v = f.toString() + QLatin1Char('%');
+            else if (i >= 4)
+                v = platform::FormatAmount(f.toDouble());
+            cells << joinedCell(v, i);
+        }
+        return cells.join(QLatin1Char(' '));
+    }
+    case Layout::Items: return catalogue::ItemRow(rs);
+    case Layout::Contacts: return catalogue::ContactRow(rs);
+    case Layout::None: break;
+    }
+    return QString();
+}
+
+QString RecordSql(const QString& code)
+{
+    return QStringLiteral("select inventory.code as Code, shopitems.category as Category, shopitems.`name` as "
+                          "`Description`, shopitems.satuan as `Unit`, shopitems.price as PriceSH, shopitems.discount "
+                          "as DiscountSH, saleitems.price as PriceSL, saleitems.discount as DiscountSL from ") +
+           kJoin + QStringLiteral(" where inventory.code = ") + Quote(code);
+}
+
+bool CodeTaken(DbConnection& db, const QString& code)
+{
+    for (const char* t : {"inventory", "shopitems", "saleitems", "stock"})
+        if (catalogue::CodeExists(db, QString::fromLatin1(t), code))
+            return true;
+    return false;
+}
+
+namespace {
+
+catalogue::Item side(const InventoryItem& item, bool shop)
+{
+    catalogue::Item i;
+    i.code = item.code;
+    i.category = item.category;
+    i.name = item.name;
+    i.price = shop ? item.priceShop : item.priceSale;
+    i.discount = shop ? item.discountShop : item.discountSale;
+    i.unit = item.unit;
+    return i;
+}
+
+void selfLink(DbConnection& db, const QString& table, const QString& code)
+{
+    const qint64 id = platform::NewId(db, table, QStringLiteral("ID"));
+    db.Execute(QStringLiteral("insert into `") + table + QStringLiteral("` values(") + QString::number(id) +
+               QStringLiteral(", ") + Quote(code) + QStringLiteral(", ") + Quote(code) + QStringLiteral(", 1)"));
+}
+
+} // namespace
+
+void AddItem(DbConnection& db, const InventoryItem& item)
+{
+    platform::DbTransaction tx(db);
+    db.Execute(catalogue::InsertItemSql(QStringLiteral("ShopItems"), side(item, true)));
+    db.Execute(catalogue::InsertItemSql(QStringLiteral("SaleItems"), side(item, false)));
+    db.Execute(QStringLiteral("insert into `stock` values(") + Quote(item.code) + QStringLiteral(", ") +
+               Quote(item.name) + QStringLiteral(", ") + Quote(item.unit) + QLatin1Char(')'));
+    selfLink(db, QStringLiteral("stockshop"), item.code);
+    selfLink(db, QStringLiteral("stocksale"), item.code);
+    db.Execute(QStringLiteral("insert into `inventory` values(") + Quote(item.code) + QLatin1Char(')'));
+    tx.commit();
+}
+
+void EditItem(DbConnection& db, const QString& oldCode, const InventoryItem& item)
+{
+    const QString newCode = Quote(item.code);
+    const QString old = Quote(oldCode);
+    platform::DbTransaction tx(db);
+    db.Execute(catalogue::UpdateItemSql(QStringLiteral("ShopItems"), side(item, true), oldCode));
+    db.Execute(catalogue::UpdateItemSql(QStringLiteral("SaleItems"), side(item, false), oldCode));
+    for (const char* t : {"stockshop", "stocksale"}) {
+        const QString table = QLatin1Char('`') + QString::fromLatin1(t) + QLatin1Char('`');
+        db.Execute(QStringLiteral("update ") + table + QStringLiteral(" set stock=") + newCode +
+                   QStringLiteral(" where stock=") + old);
+        db.Execute(QStringLiteral("update ") + table + QStringLiteral(" set code=") + newCode +
+                   QStringLiteral(" where code=") + old);
+    }
+    db.Execute(QStringLiteral("update `stock` set code=") + newCode + QStringLiteral(", description=") +
+               Quote(item.name) + QStringLiteral(", unit=") + Quote(item.unit) + QStringLiteral(" where code=") + old);
+    db.Execute(QStringLiteral("update `inventory` set code=") + newCode + QStringLiteral(" where code=") + old);
+    tx.commit();
+}
+
+void DeleteItem(DbConnection& db, const QString& code)
+{
+    const QString c = Quote(code);
+    platform::DbTransaction tx(db);
+    db.Execute(QStringLiteral("delete from `stock` where code=") + c);
+    db.Execute(QStringLiteral("delete from `stockshop` where stock=") + c);
+    db.Execute(QStringLiteral("delete from `stocksale` where stock=") + c);
+    db.Execute(QStringLiteral("delete from `shopitems` where code=") + c);
+    db.Execute(QStringLiteral("delete from `saleitems` where code=") + c);
+    db.Execute(QStringLiteral("delete from `inventory` where code=") + c);
+    tx.commit();
+}
+
+void DeleteRecord(DbConnection& db, const QString& word, const QString& code)
+{
+    if (LayoutOf(word) == Layout::Joined)
+        DeleteItem(db, code);
+    else if (!TableOf(word).isEmpty())
+        db.Execute(catalogue::DeleteSql(TableOf(word), code));
+}
+
+platform::Workbook ExportWorkbook(DbConnection& db, const QString& word, const QString& sql, const QStringList& titles)
+{
+    const Layout layout = LayoutOf(word);
+    if (layout != Layout::Joined)
+        return catalogue::ExportWorkbook(db, sql, layout == Layout::Items, titles);
+    platform::Workbook book;
+    const int columns = 10;
+    for (int c = 1; c <= columns; ++c)
+        book.setValue(1, c, titles.value(c - 1));
+    book.setBold(1, 1, 1, columns);
+    auto rs = db.OpenRecordset(sql);
+    int r = 2;
+    for (; !rs->Eof(); rs->MoveNext(), ++r) {
+        for (int c = 1; c <= columns; ++c)
+            book.setValue(r, c, rs->Fields(c - 1).Value());
+        // "#0 %" shows a fraction: 15 percent is written as 0.15.
+        for (int c : {6, 9}) {
+            const platform::DbField d = rs->Fields(c - 1);
+            book.setValue(r, c, d.isNull() ? QVariant() : QVariant(d.toDouble() / 100.0));
+            book.setNumberFormat(r, c, r, c, QStringLiteral("#0 %"));
+        }
+        for (int c : {5, 7, 8, 10})
+            book.setNumberFormat(r, c, r, c, QStringLiteral("#,##0"));
+    }
+    const int last = r - 1;
+    book.setBorder(1, 1, last, columns);
+    book.setFont(1, 1, last, columns, QStringLiteral("Tahoma"), 9);
+    book.autoFit();
+    return book;
+}
+
+} // namespace inventory

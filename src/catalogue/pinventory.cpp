@@ -1,0 +1,377 @@
+#include "catalogue/pinventory.h"
+
+#include "catalogue/finventory.h"
+#include "catalogue/model/catalogue.h"
+#include "catalogue/model/inventory.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "lang/mlang.h"
+#include "platform/controls.h"
+#include "platform/keys.h"
+#include "platform/printer.h"
+#include "platform/spreadsheet.h"
+#include "shell/fmain.h"
+
+#include <QSignalBlocker>
+
+using namespace platform;
+using inventory::Layout;
+
+namespace {
+
+// A reset made by code runs no handler of the control it resets: the
+// operator's own edit of that control is what its handler answers.
+void quietText(TextBox* box, const QString& text)
+{
+    QSignalBlocker block(box);
+    box->setText(text);
+}
+
+void quietIndex(ComboBox* box, int index)
+{
+    QSignalBlocker block(box);
+    box->setListIndex(index);
+}
+
+QStringList titles(const QStringList& keys)
+{
+    QStringList out;
+    for (const QString& k : keys)
+        out << mLang::LangGrid(k);
+    return out;
+}
+
+} // namespace
+
+pInventoryPanel::pInventoryPanel(Panel* container) : QObject(container)
+{
+    mcData = new Label(container, QStringLiteral("mcData"), QStringLiteral("Data:"));
+    mcData->setGeometry(10, 10, 50, 24);
+    iiTable = new ComboBox(container, QStringLiteral("iiTable"), false);
+    iiTable->setGeometry(60, 10, 130, 24);
+    for (const char* entry :
+         {"Jual Beli", "Penjualan", "Pembelian", "Kas Masuk", "Kas Keluar", "Pelanggan", "Supplier", "Karyawan"})
+        iiTable->AddItem(QString::fromLatin1(entry));
+    icCategory2 = new Label(container, QStringLiteral("icCategory2"), QStringLiteral("Kategori:"));
+    icCategory2->setGeometry(200, 10, 70, 24);
+    iiCategory2 = new ComboBox(container, QStringLiteral("iiCategory2"), false);
+    iiCategory2->setGeometry(270, 10, 150, 24);
+    mcFilter = new Label(container, QStringLiteral("mcFilter"), QStringLiteral("Filter:"));
+    mcFilter->setGeometry(430, 10, 50, 24);
+    iiCategory = new ComboBox(container, QStringLiteral("iiCategory"), false);
+    iiCategory->setGeometry(480, 10, 130, 24);
+    iiFilter = new TextBox(container, QStringLiteral("iiFilter"));
+    iiFilter->setGeometry(615, 10, 110, 24);
+    iiSearch = new TextBox(container, QStringLiteral("iiSearch"));
+    iiSearch->setGeometry(735, 10, 150, 24);
+    ibSearch = new WanButton(container, QStringLiteral("ibSearch"), QStringLiteral("&Cari"));
+    ibSearch->setGeometry(890, 8, 100, 28);
+
+    iiItems = new ListBox(container, QStringLiteral("iiItems"));
+    iiItems->setGeometry(10, 44, 980, 520);
+    iiItems->setFont(fixedFont(QStringLiteral("OCR A Std"), 8));
+
+    auto button = [container](const QString& name, const QString& caption, int x) {
+        auto* b = new WanButton(container, name, caption);
+        b->setGeometry(x, 574, 100, 30);
+        return b;
+    };
+    ibAdd = button(QStringLiteral("ibAdd"), QStringLiteral("&Tambah"), 10);
+    ibEdit = button(QStringLiteral("ibEdit"), QStringLiteral("&Ubah"), 115);
+    ibDelete = button(QStringLiteral("ibDelete"), QStringLiteral("&Hapus"), 220);
+    ibClear = button(QStringLiteral("ibClear"), QStringLiteral("Hapus &Tanda"), 325);
+    ibPrint = button(QStringLiteral("ibPrint"), QStringLiteral("&Cetak"), 430);
+    bExcel = button(QStringLiteral("bExcel"), QStringLiteral("&Excel"), 535);
+    ibRefresh = button(QStringLiteral("ibRefresh"), QStringLiteral("&Refresh"), 640);
+    iiCheck = new CheckBox(container, QStringLiteral("iiCheck"), QStringLiteral("&Tandai Semua"));
+    iiCheck->setGeometry(860, 576, 130, 26);
+
+    iiTable->Click = [this] { iiTable_Click(); };
+    iiCategory2->Click = [this] { iiCategory2_Click(); };
+    iiCategory->Click = [this] { iiCategory_Click(); };
+    iiCategory->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyReturn) {
+            k = 0;
+            iiFilter->setFocus();
+        }
+    };
+    iiFilter->Change = [this] { iiFilter_Change(); };
+    iiFilter->events.GotFocus = [this] { mMain::FocusOn(iiFilter); };
+    iiFilter->events.LostFocus = [this] { mMain::FocusOff(iiFilter); };
+    iiSearch->events.GotFocus = [this] { iiSearch_GotFocus(); };
+    iiSearch->events.LostFocus = [this] { mMain::FocusOff(iiSearch); };
+    iiSearch->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyReturn) {
+            k = 0;
+            ibSearch_Click();
+        }
+    };
+    iiItems->DblClick = [this] { iiItems_DblClick(); };
+    iiItems->events.KeyDown = [this](int& k, int) {
+        if (k == vbKeyDelete) {
+            k = 0;
+            ibDelete_Click();
+        } else if (k == vbKeyReturn) {
+            k = 0;
+            ibEdit_Click();
+        }
+    };
+    iiCheck->Click = [this] { iiCheck_Click(); };
+    ibSearch->Click = [this] { ibSearch_Click(); };
+    ibRefresh->Click = [this] { ibRefresh_Click(); };
+    ibAdd->Click = [this] { ibAdd_Click(); };
+    ibEdit->Click = [this] { ibEdit_Click(); };
+    ibDelete->Click = [this] { ibDelete_Click(); };
+    ibClear->Click = [this] { ibClear_Click(); };
+    ibPrint->Click = [this] { ibPrint_Click(); };
+    bExcel->Click = [this] { bExcel_Click(); };
+}
+
+QString pInventoryPanel::allText() const
+{
+    return mLang::LangGrid(QStringLiteral("tGlobal"));
+}
+
+QString pInventoryPanel::GetTable() const
+{
+    return inventory::TableWord(iiTable->ListIndex());
+}
+
+void pInventoryPanel::FilliItems(const QString& where)
+{
+    iiItems->Clear();
+    const QString word = GetTable();
+    const Layout layout = inventory::LayoutOf(word);
+    QStringList rows;
+    rows << inventory::TitleRow(layout, titles(inventory::TitleKeys(layout))) << inventory::ListRule(layout);
+    if (layout != Layout::None) {
+        const QString sql = inventory::ListSql(word, where);
+        auto rs = mMain::OpenRecordset(sql);
+        if (fMain* m = MainWindow())
+            m->iiItemsSql = sql;
+        for (; !rs->Eof(); rs->MoveNext())
+            rows << inventory::Row(layout, *rs);
+    }
+    // Thousands of rows go in at once, with no handler per row.
+    iiItems->AddItems(rows);
+}
+
+void pInventoryPanel::FilliiCategory()
+{
+    iiCategory->Clear();
+    const int index = iiTable->ListIndex();
+    if (index < 0 || index > 7)
+        return;
+    for (const QString& t : titles(inventory::TitleKeys(inventory::LayoutOf(GetTable()))))
+        iiCategory->AddItem(t);
+}
+
+void pInventoryPanel::FilliiCategory2()
+{
+    {
+        QSignalBlocker block(iiCategory2);
+        iiCategory2->Clear();
+        iiCategory2->AddItem(allText());
+        const QString sql = inventory::CategoriesSql(GetTable());
+        if (!sql.isEmpty()) {
+            auto rs = mMain::OpenRecordset(sql);
+            for (; !rs->Eof(); rs->MoveNext())
+                iiCategory2->AddItem(rs->Fields(0).toString());
+        }
+        iiCategory2->setListIndex(0);
+    }
+    iiCategory2_Click();
+}
+
+void pInventoryPanel::iiTable_Click()
+{
+    const Layout layout = inventory::LayoutOf(GetTable());
+    if (layout == Layout::Joined || layout == Layout::Items) {
+        icCategory2->setVisible(true);
+        iiCategory2->setVisible(true);
+        icCategory2->setCaption(QStringLiteral("Kategori:"));
+    } else if (layout == Layout::Contacts) {
+        icCategory2->setVisible(false);
+        iiCategory2->setVisible(false);
+        icCategory2->setCaption(QStringLiteral("Gudang:"));
+    }
+    FilliiCategory2();
+    FilliiCategory();
+    FilliItems(QString());
+}
+
+void pInventoryPanel::iiCategory2_Click()
+{
+    quietText(iiSearch, QString());
+    quietText(iiFilter, QString());
+    const QString text = iiCategory2->Text();
+    if (text == allText())
+        FilliItems(QString());
+    else
+        FilliItems(inventory::CategoryCondition(GetTable(), text));
+}
+
+void pInventoryPanel::iiCategory_Click()
+{
+    if (!iiFilter->Text().trimmed().isEmpty())
+        iiFilter_Change();
+}
+
+void pInventoryPanel::iiFilter_Change()
+{
+    quietIndex(iiCategory2, 0);
+    quietText(iiSearch, QString());
+    const QString field = inventory::FilterField(iiTable->ListIndex(), iiCategory->ListIndex());
+    if (field.isEmpty())
+        return;
+    FilliItems(catalogue::FieldCondition(field, iiFilter->Text()));
+}
+
+void pInventoryPanel::iiSearch_GotFocus()
+{
+    mMain::FocusOn(iiSearch);
+    quietIndex(iiCategory2, 0);
+    quietText(iiFilter, QString());
+}
+
+void pInventoryPanel::ibSearch_Click()
+{
+    const QString word = GetTable();
+    if (word.isEmpty())
+        return;
+    FilliItems(inventory::SearchCondition(word, iiSearch->Text()));
+}
+
+void pInventoryPanel::ibRefresh_Click()
+{
+    FilliItems(QString());
+}
+
+void pInventoryPanel::iiCheck_Click()
+{
+    const bool on = iiCheck->Value() != 0;
+    QSignalBlocker block(iiItems);
+    for (int i = 0; i < iiItems->ListCount(); ++i)
+        iiItems->setSelected(i, on);
+}
+
+QString pInventoryPanel::GetiiItemsCode(int index) const
+{
+    return catalogue::RowCode(iiItems->List(index));
+}
+
+QString pInventoryPanel::GetSelectediiItemsCode() const
+{
+    return GetiiItemsCode(iiItems->ListIndex());
+}
+
+void pInventoryPanel::ibAdd_Click()
+{
+    const Layout layout = inventory::LayoutOf(GetTable());
+    if (layout == Layout::Joined) {
+        if (fInventory* f = InventoryWindow()) {
+            f->setCaption(QStringLiteral("Tambah"));
+            f->ShowModal();
+        }
+    }
+}
+
+void pInventoryPanel::editInventoryItem(const QString& code)
+{
+    fInventory* f = InventoryWindow();
+    if (!f)
+        return;
+    auto rs = mMain::OpenRecordset(inventory::RecordSql(code));
+    // A record deleted meanwhile at another workstation opens nothing.
+    if (rs->Eof())
+        return;
+    f->setCaption(QStringLiteral("Ubah"));
+    f->iCode->setText(rs->Fields(QStringLiteral("Code")).toString());
+    f->iCategory->setText(rs->Fields(QStringLiteral("Category")).toString());
+    f->iName->setText(rs->Fields(QStringLiteral("Description")).toString());
+    f->iUnit->setText(rs->Fields(QStringLiteral("Unit")).toString());
+    f->iPriceSH->setText(rs->Fields(QStringLiteral("PriceSH")).toString());
+    f->iDiscountSH->setText(rs->Fields(QStringLiteral("DiscountSH")).toString());
+    f->iPriceSL->setText(rs->Fields(QStringLiteral("PriceSL")).toString());
+    f->iDiscountSL->setText(rs->Fields(QStringLiteral("DiscountSL")).toString());
+    f->ShowModal();
+}
+
+void pInventoryPanel::ibEdit_Click()
+{
+    if (iiItems->ListCount() == 0 || iiItems->ListIndex() <= 1)
+        return;
+    const QString code = GetSelectediiItemsCode();
+    switch (inventory::LayoutOf(GetTable())) {
+    case Layout::Joined: editInventoryItem(code); break;
+    default: break;
+    }
+}
+
+void pInventoryPanel::ibDelete_Click()
+{
+    if (iiItems->ListCount() == 0 || iiItems->ListIndex() <= 1)
+        return;
+    const QString word = GetTable();
+    const Layout layout = inventory::LayoutOf(word);
+    if (layout == Layout::None)
+        return;
+    const QString prompt =
+        layout == Layout::Joined ? QStringLiteral("Hapus item terpilih?") : QStringLiteral("Hapus Item terpilih?");
+    if (mMain::MsgConfirm(prompt, QStringLiteral("Konfirmasi")) == 1)
+        inventory::DeleteRecord(app().DbConn(), word, GetSelectediiItemsCode());
+    FilliiCategory2();
+    FilliItems(QString());
+}
+
+void pInventoryPanel::ibClear_Click()
+{
+    if (iiItems->ListCount() < 3)
+        return;
+    if (mMain::MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), QStringLiteral("Konfirmasi")) != 1)
+        return;
+    const QString word = GetTable();
+    {
+        DbConnection& db = app().DbConn();
+        DbTransaction tx(db);
+        for (int i = 2; i < iiItems->ListCount(); ++i)
+            if (iiItems->Selected(i))
+                inventory::DeleteRecord(db, word, GetiiItemsCode(i));
+        tx.commit();
+    }
+    FilliiCategory2();
+    FilliItems(QString());
+}
+
+void pInventoryPanel::ibPrint_Click()
+{
+    catalogue::PrintFilters filters;
+    filters.category = iiCategory2->Text();
+    filters.allCategory = allText();
+    filters.search = iiSearch->Text();
+    filters.fieldCaption = iiCategory->Text();
+    filters.filter = iiFilter->Text();
+    QStringList rows;
+    for (int i = 0; i < iiItems->ListCount(); ++i)
+        rows << iiItems->List(i);
+    for (const QString& line : catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows))
+        mMain::PrintLine(line);
+    mMain::EndPrint();
+}
+
+void pInventoryPanel::bExcel_Click()
+{
+    const QString word = GetTable();
+    fMain* m = MainWindow();
+    if (word.isEmpty() || !m || m->iiItemsSql.isEmpty())
+        return;
+    const Workbook book = inventory::ExportWorkbook(app().DbConn(), word, m->iiItemsSql,
+                                                    titles(inventory::TitleKeys(inventory::LayoutOf(word))));
+    OpenWorkbook(book, QStringLiteral("Data ") + iiTable->Text());
+}
+
+void pInventoryPanel::iiItems_DblClick()
+{
+    // A double click leaves the row's mark as it was: only the edit runs.
+    ibEdit_Click();
+}

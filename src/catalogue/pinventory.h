@@ -1,0 +1,57 @@
+#pragma once
+// The inventory panel of the main window: one list over the joined buying
+// and selling items, the four items tables and the four contact tables,
+// with a category box, a column filter and a keyword search, and the
+// commands that add, edit, delete, print and export.
+#include "shell/panels.h"
+
+#include <QObject>
+
+namespace platform {
+class Label;
+class Panel;
+class TextBox;
+} // namespace platform
+
+class pInventoryPanel : public QObject, public InventoryPanel {
+    Q_OBJECT
+public:
+    explicit pInventoryPanel(platform::Panel* container);
+
+    QString GetTable() const override;
+    void FilliItems(const QString& where) override;
+    void FilliiCategory() override;
+    void FilliiCategory2() override;
+    void ibRefresh_Click() override;
+    void ibAdd_Click() override;
+    QString GetSelectediiItemsCode() const override;
+
+    QString GetiiItemsCode(int index) const;
+    void iiTable_Click();
+    void iiCategory2_Click();
+    void iiCategory_Click();
+    void iiFilter_Change();
+    void iiSearch_GotFocus();
+    void ibSearch_Click();
+    void iiCheck_Click();
+    void ibEdit_Click();
+    void ibDelete_Click();
+    void ibClear_Click();
+    void ibPrint_Click();
+    void bExcel_Click();
+    void iiItems_DblClick();
+
+    platform::ComboBox* iiCategory2;
+    platform::Label* icCategory2;
+    platform::ComboBox* iiCategory;
+    platform::TextBox* iiFilter;
+    platform::TextBox* iiSearch;
+    platform::CheckBox* iiCheck;
+    platform::Label *mcData, *mcFilter;
+    platform::WanButton *ibSearch, *ibRefresh, *ibAdd, *ibEdit, *ibDelete, *ibClear, *ibPrint, *bExcel;
+
+private:
+    // The "all" entry of the category box.
+    QString allText() const;
+    void editInventoryItem(const QString& code);
+};
