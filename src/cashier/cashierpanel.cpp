@@ -458,8 +458,8 @@ void CashierPanelView::ciCode_Change()
     } else {
         ciCategory->setText(rs->Fields(QStringLiteral("Category")).toString());
         ciName->setText(rs->Fields(QStringLiteral("Name")).toString());
-        ciPrice->setText(Num(rs->Fields(QStringLiteral("Price")).toDouble()));
-        ciDiscount->setText(Num(rs->Fields(QStringLiteral("Discount")).toDouble()));
+        ciPrice->setText(FormatNumber(StoredNumber(rs->Fields(QStringLiteral("Price")).Value())));
+        ciDiscount->setText(Num(StoredNumber(rs->Fields(QStringLiteral("Discount")).Value())));
         ciSatuan->setCaption(rs->Fields(QStringLiteral("satuan")).toString());
         ciDiscountN->setText(DiscountAmountText(ciDiscount->Text(), ciPrice->Text()));
         ciSubtotal->setText(NetPriceText(ciPrice->Text(), ciDiscountN->Text()));
@@ -470,8 +470,8 @@ void CashierPanelView::ciCode_Change()
                                   QStringLiteral(" or `category`='Shop') and code=") + Quote(code);
             if (GetValue(QStringLiteral("select count(`id`)") + where).toLongLong() > 0) {
                 const qint64 n = GetValue(QStringLiteral("select max(`id`)") + where).toLongLong();
-                const double q =
-                    GetValue(QStringLiteral("select quantity from cash where `id`=") + QString::number(n)).toDouble();
+                const double q = StoredNumber(
+                    GetValue(QStringLiteral("select quantity from cash where `id`=") + QString::number(n)));
                 ciQuantity->setText(Num(q).replace(QLatin1Char('.'), QLatin1Char(',')));
             } else {
                 ciQuantity->setText(QStringLiteral("1"));

@@ -5,7 +5,7 @@
 namespace cashier {
 
 using platform::FormatAmount;
-using platform::Num;
+using platform::FormatNumber;
 
 double AmountOf(const QString& text)
 {
@@ -24,19 +24,19 @@ double PercentOf(const QString& text)
 
 QString DiscountAmountText(const QString& percent, const QString& price)
 {
-    return Num(PercentOf(percent) / 100 * AmountOf(price));
+    return FormatNumber(PercentOf(percent) / 100 * AmountOf(price));
 }
 
 QString NetPriceText(const QString& price, const QString& discountAmount)
 {
-    return Num(AmountOf(price) - AmountOf(discountAmount));
+    return FormatNumber(AmountOf(price) - AmountOf(discountAmount));
 }
 
 QString LineTotalText(const QString& quantity, const QString& netPrice)
 {
     if (quantity.isEmpty())
         return QStringLiteral("0");
-    return Num(QuantityOf(quantity) * AmountOf(netPrice));
+    return FormatNumber(QuantityOf(quantity) * AmountOf(netPrice));
 }
 
 std::optional<QString> NetFromTotalText(const QString& total, const QString& quantity, const QString& netPrice)
@@ -46,7 +46,7 @@ std::optional<QString> NetFromTotalText(const QString& total, const QString& qua
     const double q = QuantityOf(quantity);
     if (q == 0)
         return netPrice.isEmpty() ? std::optional<QString>(QStringLiteral("0")) : std::nullopt;
-    return Num(AmountOf(total) / q);
+    return FormatNumber(AmountOf(total) / q);
 }
 
 Totals ComputeTotals(const TotalsInput& in)

@@ -2,7 +2,7 @@
 // The money of a cart line and of a transaction, as functions of the texts
 // the fields show. Every reader parses with the one strict parser: a text
 // that is not a number (pasted letters, a lone comma, nothing) counts as 0.
-// Results are plain number text; the field's own "#,##0" form then shows
+// Results are plain number text in the display locale; the field's own "#,##0" form then shows
 // them rounded, and every later step reads that shown whole number.
 #include <QString>
 #include <optional>

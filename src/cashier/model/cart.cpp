@@ -36,12 +36,12 @@ QList<CartLine> CartLines(platform::DbConnection& db, const QString& action, con
         l.code = rs->Fields(QStringLiteral("code")).toString();
         l.category = rs->Fields(QStringLiteral("category")).toString();
         l.name = rs->Fields(QStringLiteral("name")).toString();
-        l.price = rs->Fields(QStringLiteral("price")).toDouble();
-        l.discount = rs->Fields(QStringLiteral("discount")).toDouble();
-        l.subtotal = rs->Fields(QStringLiteral("subtotal")).toDouble();
+        l.price = platform::StoredNumber(rs->Fields(QStringLiteral("price")).Value());
+        l.discount = platform::StoredNumber(rs->Fields(QStringLiteral("discount")).Value());
+        l.subtotal = platform::StoredNumber(rs->Fields(QStringLiteral("subtotal")).Value());
         l.quantity = platform::ParseQuantity(rs->Fields(QStringLiteral("quantity")).toString());
         l.satuan = rs->Fields(QStringLiteral("satuan")).toString();
-        l.total = rs->Fields(QStringLiteral("total")).toDouble();
+        l.total = platform::StoredNumber(rs->Fields(QStringLiteral("total")).Value());
         l.checked = rs->Fields(QStringLiteral("checked")).toLongLong() != 0;
         lines.append(l);
     }
@@ -69,7 +69,7 @@ QString CartLineRow(const CartLine& l)
            AlignRight(FormatAmount(l.discount), Pad(10)) + QLatin1Char(' ') +
            AlignRight(FormatAmount(l.subtotal), Pad(15)) + QLatin1Char(' ') +
            AlignRight(Num(l.quantity) + QLatin1Char(' ') + l.satuan, Pad(15)) + QLatin1Char(' ') +
-           AlignRight(FormatAmount(l.total), Pad(15)) + AlignRight(QString::number(l.id), Pad(20));
+           AlignRight(FormatAmount(l.total), Pad(15)) + QLatin1Char(' ') + AlignRight(QString::number(l.id), Pad(20));
 }
 
 QString CartRowId(const QString& row)
@@ -85,7 +85,7 @@ QString TickedTotal(platform::DbConnection& db, const QString& action, const QSt
         from(action) + QStringLiteral(" where `charge`=") + Quote(charge) + QStringLiteral(" and `checked`=1");
     if (db.GetValue(QStringLiteral("select count(id)") + where).toLongLong() == 0)
         return QStringLiteral("0");
-    return Num(db.GetValue(QStringLiteral("select sum(total)") + where).toDouble());
+    return Num(platform::StoredNumber(db.GetValue(QStringLiteral("select sum(total)") + where)));
 }
 
 qint64 AddCartLine(platform::DbConnection& db, const QString& action, const LineEntry& e)

@@ -98,9 +98,10 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
         // books none (its side would be a guess).
         if (h.action == QLatin1String("Sale") &&
             db.GetValue(QStringLiteral("select count(code) from shopitems where `code`=") + code).toLongLong() > 0) {
-            const double p = db.GetValue(QStringLiteral("select price from shopitems where `code`=") + code).toDouble();
-            const double r =
-                db.GetValue(QStringLiteral("select discount from shopitems where `code`=") + code).toDouble();
+            const double p =
+                platform::StoredNumber(db.GetValue(QStringLiteral("select price from shopitems where `code`=") + code));
+            const double r = platform::StoredNumber(
+                db.GetValue(QStringLiteral("select discount from shopitems where `code`=") + code));
             const double s = p - p * r / 100;
             JournalRow buy = row(QStringLiteral("Shop"));
             buy.code = l.code;

@@ -1,0 +1,5 @@
+#include <QObject>
+int runCashierPanelTests(int, char**)
+{
+    return 0;
+}
