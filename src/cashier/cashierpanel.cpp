@@ -603,23 +603,30 @@ void CashierPanelView::ciQuantity_Change()
     ciTotal->setText(LineTotalText(ciQuantity->Text(), ciSubtotal->Text()));
 }
 
+// The field being typed in keeps what was typed: the percent and the
+// discount amount going to 0 recompute the net price from the old price
+// first, and that must not replace the digits typed so far.
 void CashierPanelView::ciSubtotal_KeyUp()
 {
+    const QString typed = ciSubtotal->Text().isEmpty() ? QStringLiteral("0") : ciSubtotal->Text();
     ciDiscount->setText(QStringLiteral("0"));
     ciDiscountN->setText(QStringLiteral("0"));
-    if (ciSubtotal->Text().isEmpty())
-        ciSubtotal->setText(QStringLiteral("0"));
+    ciSubtotal->setText(typed);
     ciPrice->setText(NetPriceText(ciSubtotal->Text(), ciDiscountN->Text()));
     ciQuantity_Change();
 }
 
 void CashierPanelView::ciTotal_KeyUp()
 {
-    if (const auto net = NetFromTotalText(ciTotal->Text(), ciQuantity->Text(), ciSubtotal->Text()))
-        ciSubtotal->setText(*net);
+    const QString typed = ciTotal->Text();
+    const auto net = NetFromTotalText(typed, ciQuantity->Text(), ciSubtotal->Text());
     ciDiscount->setText(QStringLiteral("0"));
     ciDiscountN->setText(QStringLiteral("0"));
+    if (net)
+        ciSubtotal->setText(*net);
     ciPrice->setText(NetPriceText(ciSubtotal->Text(), ciDiscountN->Text()));
+    if (!typed.isEmpty())
+        ciTotal->setText(typed);
 }
 
 void CashierPanelView::ciQuantity_KeyDown(int& KeyCode, int)

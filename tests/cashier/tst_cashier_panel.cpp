@@ -1,5 +1,296 @@
-#include <QObject>
-int runCashierPanelTests(int, char**)
+// The cashier panel at the keyboard, on the sample database: lookup by
+// prefix, the offered list, the Enter chain, merging, refusals, held carts
+// per charge with their warehouse, ticks, totals, the bill on a port file,
+// and the paid and unpaid saves.
+#include "cashier/cashierpanel.h"
+#include "cashier/fback.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "lang/mlang.h"
+#include "shell/fmain.h"
+#include "support/fixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+using namespace mMain;
+
+class TestCashierPanel : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+    CashierPanelView* p = nullptr;
+
+    qint64 count(const QString& sql) { return GetValue(sql).toLongLong(); }
+    void type(QWidget* w, const QString& text) { QTest::keyClicks(w, text); }
+    void key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(w, k, m); }
+    void clearAndType(platform::TextBox* box, const QString& text)
+    {
+        box->selectAll();
+        key(box, Qt::Key_Backspace);
+        type(box, text);
+    }
+    void setCharge(const QString& charge)
+    {
+        p->ciCharge->lineEdit()->selectAll();
+        key(p->ciCharge->lineEdit(), Qt::Key_Backspace);
+        type(p->ciCharge->lineEdit(), charge);
+    }
+    // A line added at the keyboard: code, Enter, quantity, Enter.
+    void addLine(const QString& code, const QString& quantity)
+    {
+        type(p->ciCode, code);
+        key(p->ciCode, Qt::Key_Return);
+        clearAndType(p->ciQuantity, quantity);
+        key(p->ciQuantity, Qt::Key_Return);
+    }
+    QByteArray portFile()
+    {
+        QFile f(fx->path(QStringLiteral("port.txt")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void init()
+    {
+        fx = std::make_unique<Fixture>();
+        fx->login(QStringLiteral("Velmont Cafe & Resto"), QStringLiteral("Admin"), QStringLiteral("admin"));
+        p = dynamic_cast<CashierPanelView*>(fx->main->cashierPanel());
+        QVERIFY(p);
+        QVERIFY(!fx->main->pLogin->isVisible());
+    }
+    void cleanup() { fx.reset(); }
+
+    void loginStepsOnThePanel()
+    {
+        QCOMPARE(p->GetAction(), QStringLiteral("Sale"));
+        QCOMPARE(p->ccCharge->Caption(), mLang::LangCaption(QStringLiteral("cCustomer")));
+        QCOMPARE(p->ciTax->Text(), QStringLiteral("10"));
+        QVERIFY(!p->ciWarehouse->isHidden());
+        QCOMPARE(p->ciCart->ListCount(), 2);
+        QCOMPARE(p->ciTotalCart->Text(), QStringLiteral("0"));
+        // The charge list holds the customers and nothing else.
+        QCOMPARE(p->ciCharge->ListCount(), int(count(QStringLiteral("select count(*) from Customer"))));
+        p->ciAction->setListIndex(1);
+        QCOMPARE(p->GetAction(), QStringLiteral("Shop"));
+        QCOMPARE(p->ciCharge->ListCount(), int(count(QStringLiteral("select count(*) from Supplier"))));
+        QCOMPARE(p->ccCharge->Caption(), mLang::LangCaption(QStringLiteral("cSupplier")));
+    }
+
+    void lookupOfferedListAndEnterChain()
+    {
+        type(p->ciCode, QStringLiteral("ay"));
+        QCOMPARE(p->ciCode->Text(), QStringLiteral("AY"));
+        QVERIFY(p->ciName->Text().isEmpty());
+        QVERIFY(!p->ciItems->isHidden());
+        QCOMPARE(p->ciItems->ListCount(), 2);
+        QCOMPARE(p->ciItems->List(0).left(8), QStringLiteral("AYBM    "));
+        key(p->ciCode, Qt::Key_Down);
+        key(p->ciItems, Qt::Key_Return);
+        QCOMPARE(p->ciCode->Text(), QStringLiteral("AYBM"));
+        QCOMPARE(p->ciName->Text(), QStringLiteral("Ayam Bakar Madu"));
+        QCOMPARE(p->ciPrice->Text(), QStringLiteral("38,000"));
+        QCOMPARE(p->ciSatuan->Caption(), QStringLiteral("Porsi"));
+        QVERIFY(p->ciItems->isHidden());
+        QCOMPARE(QApplication::focusWidget(), p->ciQuantity);
+        clearAndType(p->ciQuantity, QStringLiteral("2"));
+        QCOMPARE(p->ciTotal->Text(), QStringLiteral("76,000"));
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(p->ciCart->ListCount(), 3);
+        QCOMPARE(p->ciTotalCart->Text(), QStringLiteral("76,000"));
+        QCOMPARE(p->ciCode->Text(), QString());
+        QCOMPARE(p->ciQuantity->Text(), QStringLiteral("1"));
+        QCOMPARE(QApplication::focusWidget(), p->ciCode);
+
+        // The whole code: the list goes; the same code merges into the line.
+        type(p->ciCode, QStringLiteral("aybm"));
+        QVERIFY(p->ciItems->isHidden());
+        key(p->ciCode, Qt::Key_Return);
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(p->ciCart->ListCount(), 3);
+        QCOMPARE(count(QStringLiteral("select quantity from Salecart")), qint64(3));
+        QCOMPARE(p->ciTotalCart->Text(), QStringLiteral("114,000"));
+
+        // A catalogue discount: 25,000 at 10 % gives 2,500 off; a typed
+        // quantity with a point becomes a comma.
+        type(p->ciCode, QStringLiteral("KSGA"));
+        QCOMPARE(p->ciDiscountN->Text(), QStringLiteral("2,500"));
+        QCOMPARE(p->ciSubtotal->Text(), QStringLiteral("22,500"));
+        clearAndType(p->ciQuantity, QStringLiteral("1.5."));
+        QCOMPARE(p->ciQuantity->Text(), QStringLiteral("1,5"));
+        QCOMPARE(p->ciTotal->Text(), QStringLiteral("33,750"));
+        // A typed net price drops the discount and becomes the price.
+        clearAndType(p->ciSubtotal, QStringLiteral("20000"));
+        QCOMPARE(p->ciDiscount->Text(), QStringLiteral("0"));
+        QCOMPARE(p->ciPrice->Text(), QStringLiteral("20,000"));
+        QCOMPARE(p->ciTotal->Text(), QStringLiteral("30,000"));
+        key(p->ciSubtotal, Qt::Key_Return);
+        QCOMPARE(GetValue(QStringLiteral("select quantity from Salecart where code='KSGA'")).toDouble(), 1.5);
+        QCOMPARE(GetValue(QStringLiteral("select total from Salecart where code='KSGA'")).toDouble(), 30000.0);
+    }
+
+    void addRefusalsInTheirOrder()
+    {
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Kode belum diisi"));
+        QCOMPARE(QApplication::focusWidget(), p->ciCode);
+        type(p->ciCode, QStringLiteral("ZZ"));
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Item dengan Kode 'ZZ' tidak ditemukan, coba Kode lain"));
+        p->ciCode->setText(QStringLiteral("ESP"));
+        clearAndType(p->ciQuantity, QStringLiteral("0"));
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Jumlah belum diisi"));
+        QCOMPARE(QApplication::focusWidget(), p->ciQuantity);
+        QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(0));
+    }
+
+    void heldChargesKeepTheirWarehouse()
+    {
+        setCharge(QStringLiteral("meja 1"));
+        QCOMPARE(p->ciCharge->Text(), QStringLiteral("Meja 1"));
+        addLine(QStringLiteral("ESP"), QStringLiteral("2"));
+        p->ciWarehouse->setText(QStringLiteral("Gudang Utama"));
+        QCOMPARE(GetValue(QStringLiteral("select warehouse from pending where charge='Meja 1'")).toString(),
+                 QStringLiteral("Gudang Utama"));
+        // Showing the panel again keeps the warehouse and writes nothing.
+        key(fx->main, Qt::Key_F1);
+        QCOMPARE(p->ciWarehouse->Text(), QStringLiteral("Gudang Utama"));
+        QCOMPARE(count(QStringLiteral("select count(*) from pending")), qint64(1));
+
+        setCharge(QStringLiteral("Meja 2"));
+        QCOMPARE(p->ciCart->ListCount(), 2);
+        QCOMPARE(p->ciWarehouse->Text(), QString());
+        setCharge(QStringLiteral("Meja 1"));
+        QCOMPARE(p->ciCart->ListCount(), 3);
+        QCOMPARE(p->ciWarehouse->Text(), QStringLiteral("Gudang Utama"));
+        // The held charge is offered once, beside the customers.
+        QCOMPARE(p->ciCharge->findText(QStringLiteral("Meja 1")) >= 0, true);
+        QCOMPARE(p->ciCharge->findText(QString()), -1);
+
+        key(fx->main, Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(p->ciCharge->hasFocus());
+    }
+
+    void ticksWriteTheToggledRow()
+    {
+        addLine(QStringLiteral("ESP"), QStringLiteral("1"));
+        addLine(QStringLiteral("AMR"), QStringLiteral("1"));
+        QCOMPARE(p->ciTotalCart->Text(), QStringLiteral("40,000"));
+        p->ciCart->setListIndex(2);
+        p->ciCart->setSelected(3, false);
+        QCOMPARE(count(QStringLiteral("select checked from Salecart where code='AMR'")), qint64(0));
+        QCOMPARE(count(QStringLiteral("select checked from Salecart where code='ESP'")), qint64(1));
+        QCOMPARE(p->ciTotalCart->Text(), QStringLiteral("18,000"));
+        p->ciCart->setSelected(0, false); // the title row writes nothing
+        QCOMPARE(count(QStringLiteral("select sum(checked) from Salecart")), qint64(1));
+        p->FillCiCart();
+        QVERIFY(!p->ciCart->Selected(3));
+        // The tick-all box unticked and ticked again ticks every line.
+        p->ciCheck->setValue(0);
+        p->ciCheck->setValue(1);
+        QCOMPARE(count(QStringLiteral("select sum(checked) from Salecart")), qint64(2));
+    }
+
+    void totalsFollowTheFields()
+    {
+        ExecSQL(QStringLiteral("insert into Salecart values(1, '', 'X', '', 'X', 999, 0, 999, 1, '', 999, 1)"));
+        p->FillCiCart();
+        QCOMPARE(p->ciTotalCart->Text(), QStringLiteral("999"));
+        clearAndType(p->ciDiscount2, QStringLiteral("5x"));
+        clearAndType(p->ciTax, QStringLiteral("10"));
+        clearAndType(p->ciPay, QStringLiteral("1100"));
+        QCOMPARE(p->ciPay->Text(), QStringLiteral("1,100"));
+        QCOMPARE(GetConfig(QStringLiteral("Discount")), QStringLiteral("5"));
+        p->tCount_Timer();
+        QCOMPARE(p->ciDiscount2N->Text(), QStringLiteral("-50"));
+        QCOMPARE(p->ciTotalDiscount->Text(), QStringLiteral("949"));
+        QCOMPARE(p->ciTaxN->Text(), QStringLiteral("95"));
+        QCOMPARE(p->ciTotalTax->Text(), QStringLiteral("1,044"));
+        QCOMPARE(p->ciTotal2->Caption(), QStringLiteral("1,044"));
+        QCOMPARE(p->ciBack->Text(), QStringLiteral("56"));
+        // A typed computed field lasts until the next tick that has new inputs.
+        p->ciPay->setText(QString());
+        p->tCount_Timer();
+        QCOMPARE(p->ciBack->Text(), QStringLiteral("-1,044"));
+    }
+
+    void billOnAPortEndsWithTheCut()
+    {
+        SetConfig(QStringLiteral("Port"), fx->path(QStringLiteral("port.txt")));
+        key(fx->main, Qt::Key_P, Qt::ControlModifier); // nothing ticked: nothing printed
+        QVERIFY(portFile().isEmpty());
+        addLine(QStringLiteral("ESP"), QStringLiteral("2"));
+        key(fx->main, Qt::Key_P, Qt::ControlModifier);
+        const QByteArray out = portFile();
+        QVERIFY(out.startsWith(QByteArray(40, '-') + "\r\nVelmont Cafe & Resto\r\n"));
+        QVERIFY(out.contains("01. Espresso"));
+        QVERIFY(out.contains("    18,000 x 2 Porsi") || out.contains("    18,000 x 2 Gelas"));
+        QVERIFY(!out.contains("Bayar"));
+        QVERIFY(out.endsWith(QByteArray("\x1D\x56\x42\x00\r\n", 6)));
+    }
+
+    void saveRefusalsThenPaidSave()
+    {
+        key(p->ciPay, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Keranjang Belanja belum diisi"));
+        setCharge(QStringLiteral("Meja 3"));
+        addLine(QStringLiteral("ESP"), QStringLiteral("2"));
+        addLine(QStringLiteral("AMR"), QStringLiteral("1"));
+        key(p->ciPay, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Uang yang dibayarkan belum diisi"));
+        type(p->ciPay, QStringLiteral("50000"));
+        key(p->ciPay, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Uang yang dibayarkan tidak cukup"));
+        QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(0));
+
+        // 58,000 with 10 % tax: 63,800 due, 70,000 paid.
+        SetConfig(QStringLiteral("Port"), fx->path(QStringLiteral("port.txt")));
+        p->ciPrintNote->setValue(1);
+        QString shownChange;
+        fx->ui->scripts[QStringLiteral("fBack")] = [&](platform::Form*) {
+            shownChange = BackWindow()->iBack->Caption();
+            key(BackWindow(), Qt::Key_Return);
+        };
+        clearAndType(p->ciPay, QStringLiteral("70000"));
+        key(p->ciPay, Qt::Key_Return);
+        QCOMPARE(shownChange, QStringLiteral("6,200"));
+        QVERIFY(BackWindow()->isHidden());
+        const qint64 last = count(QStringLiteral("select max(ID) from cash"));
+        QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(3)); // two lines and the tax
+        QCOMPARE(GetValue(QStringLiteral("select sum(Sale) from cash")).toDouble(), 63800.0);
+        QCOMPARE(GetValue(QStringLiteral("select Charge from cash where ID=1")).toString(), QStringLiteral("Meja 3"));
+        QVERIFY(count(QStringLiteral("select count(*) from stockflow where category='Sale'")) > 0);
+        const QByteArray out = portFile();
+        QVERIFY(out.startsWith("Jual / " + QByteArray::number(last) + "\r\n"));
+        QVERIFY(out.contains("    Bayar                         70,000"));
+        QVERIFY(out.contains("    Sisa                           6,200"));
+        QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(0));
+        QCOMPARE(p->ciCart->ListCount(), 2);
+        QCOMPARE(p->ciPay->Text(), QString());
+        QCOMPARE(QApplication::focusWidget(), p->ciCode);
+    }
+
+    void unpaidSaveFromTheNote()
+    {
+        addLine(QStringLiteral("ESP"), QStringLiteral("1"));
+        type(p->ciDescription, QStringLiteral("bungkus"));
+        QCOMPARE(p->ciDescription->Text(), QStringLiteral("Bungkus"));
+        key(p->ciDescription, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Transaksi telah tersimpan"));
+        QVERIFY(!fx->ui->shownModal.contains(QStringLiteral("fBack")));
+        QCOMPARE(GetValue(QStringLiteral("select Keterangan from cash where ID=1")).toString(),
+                 QStringLiteral("Bungkus"));
+        QCOMPARE(p->ciDescription->Text(), QString());
+        QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(0));
+    }
+};
+
+int runCashierPanelTests(int argc, char** argv)
 {
-    return 0;
+    TestCashierPanel t;
+    return QTest::qExec(&t, argc, argv);
 }
+
+#include "tst_cashier_panel.moc"
