@@ -27,7 +27,7 @@ public:
     platform::ComboBox* iCategory;
     platform::TextBox* iName;
     platform::ComboBox* iUnit;
-    platform::Frame *fShop, *fSale;
+    platform::Frame *cShop, *cSale;
     platform::Label *cPrice, *cDiscount, *cTotal, *cPrice2, *cDiscount2, *cTotal2;
     platform::TextBox *iPriceSH, *iDiscountSH, *iTotalSH, *iDiscountSHN;
     platform::TextBox *iPriceSL, *iDiscountSL, *iTotalSL, *iDiscountSLN;

@@ -1,0 +1,487 @@
+// The inventory panel over its nine tables and the inventory item dialog,
+// driven by keys and clicks on a fresh database: the item invariant after
+// add, edit and delete, the code checks, the lists with their filters and
+// search, the print-out and the export, and writes that fail half way.
+#include "catalogue/finventory.h"
+#include "catalogue/model/inventory.h"
+#include "catalogue/pinventory.h"
+#include "core/mmain.h"
+#include "platform/controls.h"
+#include "shell/fmain.h"
+#include "support/fixture.h"
+#include "support/xlsxread.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+
+using platform::DbConnection;
+
+namespace {
+
+void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, mods);
+}
+
+QStringList rowsOf(const QString& sql)
+{
+    QStringList out;
+    auto rs = mMain::OpenRecordset(sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QStringList cells;
+        for (int i = 0; i < rs->columnCount(); ++i)
+            cells << rs->Fields(i).toString();
+        out << cells.join('|');
+    }
+    return out;
+}
+
+qint64 count(const QString& sql)
+{
+    return mMain::GetValue(sql).toLongLong();
+}
+
+// What the tables hold of one code: inventory, ShopItems, SaleItems, stock,
+// and the self-links of quantity 1.
+QStringList holdings(const QString& code)
+{
+    const QString c = mMain::Quote(code);
+    return {QString::number(count("select count(*) from inventory where code=" + c)),
+            QString::number(count("select count(*) from shopitems where code=" + c)),
+            QString::number(count("select count(*) from saleitems where code=" + c)),
+            QString::number(count("select count(*) from stock where code=" + c)),
+            QString::number(
+                count("select count(*) from stockshop where stock=" + c + " and code=" + c + " and quantity='1'")),
+            QString::number(
+                count("select count(*) from stocksale where stock=" + c + " and code=" + c + " and quantity='1'"))};
+}
+
+const QStringList kAll = {"1", "1", "1", "1", "1", "1"};
+const QStringList kNone = {"0", "0", "0", "0", "0", "0"};
+
+} // namespace
+
+class TestInventory : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+
+    pInventoryPanel* panel() const { return static_cast<pInventoryPanel*>(fx->main->inventoryPanel()); }
+    fInventory* dlg() const { return InventoryWindow(); }
+    DbConnection& db() const { return app().DbConn(); }
+    platform::ListBox* list() const { return panel()->iiItems; }
+    int rowOf(const QString& code) const
+    {
+        for (int i = 2; i < list()->ListCount(); ++i)
+            if (list()->List(i).left(8).trimmed() == code)
+                return i;
+        return -1;
+    }
+
+    void seed()
+    {
+        inventory::AddItem(db(), {"AIR", "Minuman", "Air Mineral", "Botol", 3000, 0, 5000, 10});
+        inventory::AddItem(db(), {"TEH", "Minuman", "Teh Botol", "Botol", 4000, 5, 7000, 0});
+        inventory::AddItem(db(), {"ROTI", "Roti", "Roti Tawar", "Pack", 12000, 0, 18000, 0});
+        mMain::ExecSQL("insert into SaleItems values('ESK', 'Kopi', 'Es Kopi Susu', 20000, 0, 'Gelas')");
+        mMain::ExecSQL("insert into Customer values('C1', 'Budi O''Hara', 'Jl. Mawar', '0812', '')");
+        mMain::ExecSQL("insert into Warehouse values('G1', 'Gudang Utama', 'Jl. Raya', '', '')");
+        // The login chose the first table before these rows existed.
+        panel()->iiTable_Click();
+    }
+
+private slots:
+    void init()
+    {
+        fx = std::make_unique<Fixture>();
+        QVERIFY(QFile::copy(fx->path("Empty.tdb"), fx->path("Toko.cdb")));
+        {
+            DbConnection c;
+            c.Open(fx->path("Toko.cdb"));
+            c.Execute("update config set setting='1' where `key`='Warehouse'");
+        }
+        fx->main->ReadDB();
+        fx->login("Toko", "Admin", "admin");
+        QVERIFY(!fx->main->pLogin->isVisible());
+        QCOMPARE(panel()->iiTable->ListCount(), 9);
+    }
+    void cleanup() { fx.reset(); }
+
+    void addEditDeleteKeepTheItemWhole()
+    {
+        fInventory* f = dlg();
+        fx->main->bInventory_Click();
+        fx->ui->scripts["fInventory"] = [&](platform::Form*) {
+            QCOMPARE(f->Caption(), QString("Tambah"));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f->iCode));
+            QTest::keyClicks(f->iCode, "kopi");
+            press(Qt::Key_Return);
+            QTest::keyClicks(f->iCategory->lineEdit(), "minuman");
+            press(Qt::Key_Return);
+            QTest::keyClicks(f->iName, "kopi susu");
+            press(Qt::Key_Return);
+            QTest::keyClicks(f->iUnit->lineEdit(), "gelas");
+            press(Qt::Key_Return);
+            QTest::keyClicks(f->iPriceSH, "10000");
+            QCOMPARE(f->iPriceSH->Text(), QString("10,000"));
+            press(Qt::Key_Return);
+            QTest::keyClicks(f->iDiscountSH, "5");
+            QCOMPARE(f->iDiscountSHN->Text(), QString("500"));
+            QCOMPARE(f->iTotalSH->Text(), QString("9,500"));
+            press(Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f->iPriceSL));
+            QTest::keyClicks(f->iPriceSL, "15000");
+            press(Qt::Key_Return);
+            press(Qt::Key_Return);
+            // Saved: the fields empty, the lists offer the new entries.
+            QCOMPARE(f->iCode->Text(), QString());
+            QCOMPARE(f->iCategory->List(0), QString("Minuman"));
+            QCOMPARE(f->iUnit->List(0), QString("Gelas"));
+            QCOMPARE(f->iTotalSL->Text(), QString("0"));
+            press(Qt::Key_Escape);
+        };
+        QTest::keyClick(fx->main, Qt::Key_F11);
+        QCOMPARE(fx->ui->shownModal, QStringList{"fInventory"});
+        QCOMPARE(holdings("KOPI"), kAll);
+        QCOMPARE(rowsOf("select * from shopitems"), QStringList{"KOPI|Minuman|Kopi Susu|10000|5|Gelas"});
+        QCOMPARE(rowsOf("select * from saleitems"), QStringList{"KOPI|Minuman|Kopi Susu|15000|0|Gelas"});
+        QVERIFY(rowOf("KOPI") == 2);
+
+        // Another stock item that a cup of KOPI also takes out follows the
+        // new code; it still moves the same stock item.
+        mMain::ExecSQL("insert into stock values('GULA', 'Gula', 'Kg')");
+        mMain::ExecSQL("insert into stocksale values(9, 'GULA', 'KOPI', '0,02')");
+        list()->setListIndex(rowOf("KOPI"));
+        fx->ui->scripts["fInventory"] = [&](platform::Form*) {
+            QCOMPARE(f->Caption(), QString("Ubah"));
+            QCOMPARE(f->iPriceSH->Text(), QString("10,000"));
+            QCOMPARE(f->iDiscountSH->Text(), QString("5"));
+            QCOMPARE(f->iTotalSH->Text(), QString("9,500"));
+            f->iCode->setText("KOPI2");
+            f->iName->setText("Kopi Susu Gula Aren");
+            f->iPriceSL->setText("18000");
+            f->bSave->click();
+            QVERIFY(!f->isVisible());
+        };
+        list()->setFocus();
+        press(Qt::Key_Return);
+        QCOMPARE(f->iCode->Text(), QString());
+        QCOMPARE(holdings("KOPI"), kNone);
+        QCOMPARE(holdings("KOPI2"), kAll);
+        QCOMPARE(rowsOf("select * from saleitems"), QStringList{"KOPI2|Minuman|Kopi Susu Gula Aren|18000|0|Gelas"});
+        QCOMPARE(rowsOf("select * from stock where code='KOPI2'"), QStringList{"KOPI2|Kopi Susu Gula Aren|Gelas"});
+        QCOMPARE(rowsOf("select stock, code from stocksale where ID=9"), QStringList{"GULA|KOPI2"});
+        QVERIFY(list()->List(rowOf("KOPI2")).contains("Kopi Susu Gula Aren"));
+
+        // Delete: Cancel keeps it, OK removes all six; movements stay.
+        mMain::ExecSQL("insert into stockflow values(1, '2026-01-01', 'Opname', 'KOPI2', 'x', 'Gelas', 5, 0)");
+        list()->setListIndex(rowOf("KOPI2"));
+        fx->ui->answers = {2};
+        press(Qt::Key_Delete);
+        QCOMPARE(holdings("KOPI2"), kAll);
+        list()->setListIndex(rowOf("KOPI2"));
+        fx->ui->answers = {1};
+        press(Qt::Key_Delete);
+        QCOMPARE(fx->ui->lastPrompt(), QString("Hapus item terpilih?"));
+        QCOMPARE(holdings("KOPI2"), kNone);
+        QCOMPARE(rowOf("KOPI2"), -1);
+        QCOMPARE(count("select count(*) from stockflow"), 1);
+        // The link of the other stock item is not its own: it stays.
+        QCOMPARE(count("select count(*) from stocksale"), 1);
+    }
+
+    void codesAlreadyUsedOrReservedAreRefused()
+    {
+        seed();
+        mMain::ExecSQL("insert into stock values('STK', 'Stok', '')");
+        mMain::ExecSQL("insert into ShopItems values('BELI', 'A', 'Beli', 1, 0, '')");
+        fInventory* f = dlg();
+        auto attempt = [&](const QString& code) {
+            f->setCaption("Tambah");
+            fx->ui->scripts["fInventory"] = [&, code](platform::Form*) {
+                f->iCode->setText(code);
+                f->iCategory->setText("Umum");
+                f->iName->setText("Barang");
+                f->iPriceSH->setText("1");
+                f->iPriceSL->setText("2");
+                f->bSave->click();
+                press(Qt::Key_Escape);
+            };
+            f->ShowModal();
+        };
+        for (const QString code : {"STK", "BELI", "ESK", "AIR", "ds"})
+            attempt(code);
+        QCOMPARE(fx->ui->prompts(), (QStringList{"Item dengan Kode 'STK' sudah ada, coba Kode lain",
+                                                 "Item dengan Kode 'BELI' sudah ada, coba Kode lain",
+                                                 "Item dengan Kode 'ESK' sudah ada, coba Kode lain",
+                                                 "Item dengan Kode 'AIR' sudah ada, coba Kode lain",
+                                                 "Kode 'DS' ataupun 'PN' tidak dapat digunakan\r\nKarena "
+                                                 "digunakan untuk Diskon dan PPN"}));
+        QCOMPARE(count("select count(*) from inventory"), 3);
+        attempt("DSX");
+        QCOMPARE(holdings("DSX"), kAll);
+
+        // Missing fields, in order; a price of 0 is no price.
+        fx->ui->clear();
+        f->setCaption("Tambah");
+        fx->ui->scripts["fInventory"] = [&](platform::Form*) {
+            f->bSave->click();
+            f->iCode->setText("BARU");
+            f->bSave->click();
+            f->iCategory->setText("Umum");
+            f->bSave->click();
+            f->iName->setText("Baru");
+            f->iPriceSH->setText("0");
+            f->bSave->click();
+            f->iPriceSH->setText("5");
+            f->bSave->click();
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(f->iPriceSL));
+            press(Qt::Key_Escape);
+        };
+        f->ShowModal();
+        QCOMPARE(fx->ui->prompts(), (QStringList{"Kode belum diisi", "Kategori belum diisi", "Deskripsi belum diisi",
+                                                 "Harga Beli belum diisi", "Harga Jual belum diisi"}));
+
+        // An edit onto another item's code would merge the two.
+        fx->ui->clear();
+        fx->main->bInventory_Click();
+        list()->setListIndex(rowOf("TEH"));
+        fx->ui->scripts["fInventory"] = [&](platform::Form*) {
+            f->iCode->setText("AIR");
+            f->bSave->click();
+            press(Qt::Key_Escape);
+        };
+        panel()->ibEdit->click();
+        QCOMPARE(fx->ui->prompts(), QStringList{"Item dengan Kode 'AIR' sudah ada, coba Kode lain"});
+        QCOMPARE(holdings("TEH"), kAll);
+    }
+
+    void nominalDiscountAndTotals()
+    {
+        fInventory* f = dlg();
+        f->setCaption("Tambah");
+        fx->ui->scripts["fInventory"] = [&](platform::Form*) {
+            QCOMPARE(f->iDiscountSHN->Text(), QString("0"));
+            QCOMPARE(f->iTotalSH->Text(), QString("0"));
+            // No price: the button does nothing; a price of 0 neither.
+            fx->ui->inputAnswers = {"100"};
+            f->bDiscountSH->click();
+            QCOMPARE(f->iDiscountSH->Text(), QString());
+            f->iPriceSH->setText("0");
+            fx->ui->inputAnswers = {"100"};
+            f->bDiscountSH->click();
+            QCOMPARE(f->iDiscountSH->Text(), QString());
+            f->iPriceSH->setText("10000");
+            fx->ui->inputAnswers = {"2500"};
+            f->bDiscountSH->click();
+            QCOMPARE(f->iDiscountSH->Text(), QString("25"));
+            QCOMPARE(f->iDiscountSHN->Text(), QString("2,500"));
+            QCOMPARE(f->iTotalSH->Text(), QString("7,500"));
+            f->iPriceSL->setText("3000");
+            fx->ui->inputAnswers = {"1000"};
+            f->bDiscountSL->click();
+            QCOMPARE(f->iDiscountSL->Text(), QString("33.3333333333333"));
+            QCOMPARE(f->iTotalSL->Text(), QString("2,000"));
+            press(Qt::Key_Escape);
+        };
+        f->ShowModal();
+        QCOMPARE(fx->ui->messages.size(), 0);
+    }
+
+    void failedWritesLeaveNothing()
+    {
+        mMain::ExecSQL("alter table inventory rename to inventory_gone");
+        QVERIFY_THROWS_EXCEPTION(platform::DbError,
+                                 inventory::AddItem(db(), {"AIR", "Minuman", "Air", "Botol", 1, 0, 2, 0}));
+        for (const char* t : {"shopitems", "saleitems", "stock", "stockshop", "stocksale"})
+            QCOMPARE(count(QString("select count(*) from ") + t), 0);
+        mMain::ExecSQL("alter table inventory_gone rename to inventory");
+        inventory::AddItem(db(), {"AIR", "Minuman", "Air", "Botol", 1, 0, 2, 0});
+        mMain::ExecSQL("alter table saleitems rename to saleitems_gone");
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, inventory::DeleteItem(db(), "AIR"));
+        mMain::ExecSQL("alter table saleitems_gone rename to saleitems");
+        QCOMPARE(holdings("AIR"), kAll);
+    }
+
+    void eachTableWithItsColumns()
+    {
+        seed();
+        pInventoryPanel* p = panel();
+        struct Case {
+            int index;
+            QString word;
+            int rowLength;
+            int rule;
+            int records;
+            bool categoryShown;
+        };
+        const Case cases[] = {
+            {0, "Sale Shop", 159, 265, 3, true},  {1, "Sale", 114, 197, 4, true},
+            {2, "Shop", 114, 197, 3, true},       {3, "Cash In", 114, 197, 0, true},
+            {4, "Cash Out", 114, 197, 0, true},   {5, "Customer", 102, 197, 1, false},
+            {6, "Supplier", 102, 197, 0, false},  {7, "Person", 102, 197, 0, false},
+            {8, "Warehouse", 102, 197, 1, false},
+        };
+        for (const Case& c : cases) {
+            p->iiTable->setListIndex(c.index);
+            QCOMPARE(p->GetTable(), c.word);
+            QCOMPARE(list()->ListCount(), 2 + c.records);
+            QCOMPARE(list()->List(0).size(), c.rowLength);
+            QCOMPARE(list()->List(1), QString(c.rule, '-'));
+            for (int i = 2; i < list()->ListCount(); ++i)
+                QCOMPARE(list()->List(i).size(), c.rowLength);
+            QCOMPARE(p->iiCategory2->isVisibleTo(fx->main->pInventory), c.categoryShown);
+            QCOMPARE(p->icCategory2->Caption(), QString(c.categoryShown ? "Kategori:" : "Gudang:"));
+            QCOMPARE(p->iiCategory->ListCount(), c.index == 0 ? 10 : c.index <= 4 ? 7 : c.index <= 7 ? 5 : 0);
+            QCOMPARE(fx->main->iiItemsSql.isEmpty(), false);
+        }
+        p->iiTable->setListIndex(0);
+        QCOMPARE(
+            list()->List(rowOf("AIR")),
+            QString("AIR      Minuman      Air Mineral                    Botol                3,000              0%  "
+                    "         3,000           5,000             10%           4,500"));
+        p->iiTable->setListIndex(5);
+        QVERIFY(list()->List(2).startsWith("C1       Budi O'Hara          Jl. Mawar"));
+    }
+
+    void categoryFilterAndSearch()
+    {
+        seed();
+        pInventoryPanel* p = panel();
+        fx->main->bInventory_Click();
+        p->iiTable->setListIndex(0);
+        QCOMPARE(p->iiCategory2->ListCount(), 3);
+        p->iiCategory2->setListIndex(p->iiCategory2->findText("Roti"));
+        QCOMPARE(list()->ListCount(), 3);
+        QCOMPARE(rowOf("ROTI"), 2);
+
+        // Typing a filter puts the category back on "all" and filters by the
+        // start of the chosen column.
+        p->iiCategory->setListIndex(2);
+        p->iiFilter->setFocus();
+        QTest::keyClicks(p->iiFilter, "te");
+        QCOMPARE(p->iiCategory2->ListIndex(), 0);
+        QCOMPARE(list()->ListCount(), 3);
+        QCOMPARE(rowOf("TEH"), 2);
+        // Another column re-applies the text; an empty text lists them all.
+        p->iiCategory->setListIndex(0);
+        QCOMPARE(list()->ListCount(), 3);
+        p->iiFilter->setText("x");
+        QCOMPARE(list()->ListCount(), 2);
+        p->iiFilter->setText("");
+        QCOMPARE(list()->ListCount(), 5);
+
+        // Entering the search box clears the filter; the keyword is found
+        // anywhere, a "%" matches itself.
+        p->iiFilter->setText("r");
+        p->iiSearch->setFocus();
+        QCOMPARE(p->iiFilter->Text(), QString());
+        QTest::keyClicks(p->iiSearch, "botol");
+        press(Qt::Key_Return);
+        QCOMPARE(list()->ListCount(), 4);
+        p->iiSearch->setText("%");
+        p->ibSearch->click();
+        QCOMPARE(list()->ListCount(), 2);
+        // Refresh lists all and clears nothing.
+        p->iiSearch->setText("botol");
+        p->ibRefresh->click();
+        QCOMPARE(list()->ListCount(), 5);
+        QCOMPARE(p->iiSearch->Text(), QString("botol"));
+
+        // Contacts: a typed apostrophe is matched as it stands.
+        p->iiTable->setListIndex(5);
+        p->iiSearch->setFocus();
+        QTest::keyClicks(p->iiSearch, "o'h");
+        press(Qt::Key_Return);
+        QCOMPARE(list()->ListCount(), 3);
+    }
+
+    void markAllAndClear()
+    {
+        seed();
+        pInventoryPanel* p = panel();
+        p->iiTable->setListIndex(1);
+        p->iiSearch->setText("es");
+        p->ibSearch->click();
+        QCOMPARE(list()->ListCount(), 3);
+        p->iiCheck->setValue(1);
+        for (int i = 0; i < list()->ListCount(); ++i)
+            QVERIFY(list()->Selected(i));
+        // Cancel leaves the list as it is.
+        fx->ui->answers = {2};
+        p->ibClear->click();
+        QCOMPARE(list()->ListCount(), 3);
+        fx->ui->answers = {1};
+        p->ibClear->click();
+        QCOMPARE(fx->ui->lastPrompt(), QString("Hapus semua Item yang ditandai?"));
+        // Only the listed, marked selling item went; the others stay.
+        QCOMPARE(count("select count(*) from saleitems"), 3);
+        QCOMPARE(count("select count(*) from saleitems where code='ESK'"), 0);
+        QCOMPARE(list()->ListCount(), 5);
+
+        // Marked joined rows go with their stock and links, all in one.
+        p->iiTable->setListIndex(0);
+        list()->setSelected(rowOf("AIR"), true);
+        list()->setSelected(rowOf("TEH"), true);
+        fx->ui->answers = {1};
+        p->ibClear->click();
+        QCOMPARE(holdings("AIR"), kNone);
+        QCOMPARE(holdings("TEH"), kNone);
+        QCOMPARE(holdings("ROTI"), kAll);
+    }
+
+    void printAndExport()
+    {
+        seed();
+        pInventoryPanel* p = panel();
+        p->iiTable->setListIndex(0);
+        p->ibPrint->click();
+        QCOMPARE(fx->ui->printed.size(), 1);
+        QStringList lines = fx->ui->printed.last();
+        QCOMPARE(lines.mid(0, 3), (QStringList{"DATA JUAL BELI", "", QString(212, '-')}));
+        QCOMPARE(lines.size(), 3 + 5 + 1);
+        QCOMPARE(lines[3], list()->List(0));
+        QCOMPARE(lines.last(), QString(212, '-'));
+
+        p->iiCategory2->setListIndex(p->iiCategory2->findText("Minuman"));
+        p->iiSearch->setText("air");
+        p->ibPrint->click();
+        lines = fx->ui->printed.last();
+        QCOMPARE(lines[1], QString(91, ' ') + "Kategori: Minuman        ");
+        QCOMPARE(lines[2], QString(82, ' ') + "Keyword Pencarian: air            ");
+
+        p->iiCategory->setListIndex(1);
+        p->iiFilter->setText("min");
+        p->ibPrint->click();
+        lines = fx->ui->printed.last();
+        QVERIFY(lines[1].endsWith("Filter By Category: min            "));
+        QCOMPARE(lines[1].size(), 116);
+
+        p->bExcel->click();
+        QCOMPARE(fx->ui->opened.size(), 1);
+        XlsxSheet sheet(fx->ui->opened.last());
+        QVERIFY(sheet.ok());
+        QCOMPARE(sheet.text("A1"), QString("Code"));
+        QCOMPARE(sheet.text("J1"), QString("Selling Total"));
+        QVERIFY(sheet.bold("A1"));
+        QCOMPARE(sheet.text("A2"), QString("AIR"));
+        QCOMPARE(sheet.number("E2"), 3000.0);
+        QCOMPARE(sheet.format("E2"), QString("#,##0"));
+        QCOMPARE(sheet.number("I2"), 0.1);
+        QCOMPARE(sheet.format("I2"), QString("#0 %"));
+        QCOMPARE(sheet.number("J2"), 4500.0);
+        QVERIFY(!sheet.has("A4"));
+        QVERIFY(sheet.border("D2"));
+
+        p->iiTable->setListIndex(5);
+        p->bExcel->click();
+        XlsxSheet contacts(fx->ui->opened.last());
+        QCOMPARE(contacts.text("B2"), QString("Budi O'Hara"));
+        QCOMPARE(contacts.text("D2"), QString("0812"));
+        QVERIFY(!contacts.has("F1"));
+    }
+};
+
+QTEST_MAIN(TestInventory)
+#include "tst_inventory.moc"
