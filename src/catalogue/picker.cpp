@@ -1,5 +1,6 @@
 #include "catalogue/picker.h"
 
+#include "catalogue/fmaster.h"
 #include "platform/controls.h"
 #include "shell/fmain.h"
 
@@ -14,12 +15,6 @@ QHash<QString, Target>& targets()
 {
     static QHash<QString, Target> table;
     return table;
-}
-
-std::function<void(const QString&, const QString&)>& opener()
-{
-    static std::function<void(const QString&, const QString&)> f;
-    return f;
 }
 
 // Sets a control's text; without runsChange its change handler is held back
@@ -77,22 +72,19 @@ const Target* Find(const QString& name)
 QString Kind(const QString& name)
 {
     const Target* t = Find(name);
-    if (!t)
-        return QString();
-    if (t->kind)
+    if (t && t->kind)
         return t->kind();
     return MainWindow() ? MainWindow()->GetAction() : QString();
 }
 
 void Open(const QString& mode, const QString& target)
 {
-    if (opener())
-        opener()(mode, target);
-}
-
-void SetOpener(std::function<void(const QString& mode, const QString& target)> f)
-{
-    opener() = std::move(f);
+    fMaster* m = MasterWindow();
+    if (!m)
+        return;
+    m->Tag = mode;
+    m->bOK->Tag = target;
+    m->ShowModal();
 }
 
 } // namespace picker

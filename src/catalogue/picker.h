@@ -75,14 +75,12 @@ void Register(const QString& name, platform::ComboBox* field, Value value, bool 
               const QString& table = QString());
 // The row of a target whose field still exists; nullptr for an unknown name.
 const Target* Find(const QString& name);
-// The action word that decides the table for a target ("" for an unknown one).
+// The action word that decides the table for a target: its own getter, else
+// the cashier's action.
 QString Kind(const QString& name);
 
 // Opens the list window as a picker for the target (mode "Items", "Charge"
 // or "Warehouse"); returns when it has closed.
 void Open(const QString& mode, const QString& target);
-
-// The list window hands over how it is opened when it is created.
-void SetOpener(std::function<void(const QString& mode, const QString& target)> opener);
 
 } // namespace picker

@@ -86,6 +86,20 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fMain", "lbEdit", "BUTTON", "bEdit"},
     {"fMain", "lbDelete", "BUTTON", "bDelete"},
 
+    // List and picker window
+    {"fMaster", "bSearch", "BUTTON", "bSearch"},
+    {"fMaster", "bClear", "BUTTON", "bClear"},
+    {"fMaster", "bAdd", "BUTTON", "bAdd"},
+    {"fMaster", "bEdit", "BUTTON", "bEdit"},
+    {"fMaster", "bDelete", "BUTTON", "bDelete"},
+    {"fMaster", "bPrint", "BUTTON", "bPrint"},
+    {"fMaster", "bRefresh", "BUTTON", "bRefresh"},
+    {"fMaster", "bOK", "BUTTON", "bOK"},
+    {"fMaster", "bClose", "BUTTON", "bClose"},
+    {"fMaster", "cCategory2", "CAPTION", "cCategory"},
+    {"fMaster", "cFilter", "CAPTION", "cFilter"},
+    {"fMaster", "iCheck", "CHECK", "cCheckAll"},
+
     // New database
     {"fNew", "bConnect", "BUTTON", "bConnect"},
     {"fNew", "bOK", "BUTTON", "bOK"},
@@ -129,6 +143,26 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fSetting", "cNote", "CAPTION", "cNote"},
     {"fSetting", "cPrinter", "CAPTION", "cPrinter"},
     {"fSetting", "cPort", "CAPTION", "cPort"},
+
+    // Item dialog
+    {"fAdd", "bSave", "BUTTON", "bSave"},
+    {"fAdd", "bClose", "BUTTON", "bClose"},
+    {"fAdd", "cCode", "CAPTION", "cCode"},
+    {"fAdd", "cCategory", "CAPTION", "cCategory"},
+    {"fAdd", "cDescription", "CAPTION", "cDescription"},
+    {"fAdd", "cPrice", "CAPTION", "cPrice"},
+    {"fAdd", "cDiscount", "CAPTION", "cDiscount"},
+    {"fAdd", "cTotal", "CAPTION", "cTotal"},
+    {"fAdd", "cUnit", "CAPTION", "cUnit"},
+
+    // Contact dialog
+    {"fCharge", "bSave", "BUTTON", "bSave"},
+    {"fCharge", "bClose", "BUTTON", "bClose"},
+    {"fCharge", "cCode", "CAPTION", "cCode"},
+    {"fCharge", "cName", "CAPTION", "cName"},
+    {"fCharge", "cAddress", "CAPTION", "cAddress"},
+    {"fCharge", "cPhone", "CAPTION", "cPhone"},
+    {"fCharge", "cFax", "CAPTION", "cFax"},
 
     // Stock item detail; the purchase frame keeps its design caption
     {"fDetail", "bAddShop", "BUTTON", "bAdd"},

@@ -2,7 +2,10 @@
 
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
+#include "catalogue/fadd.h"
+#include "catalogue/fcharge.h"
 #include "catalogue/finventory.h"
+#include "catalogue/fmaster.h"
 #include "catalogue/pinventory.h"
 #include "core/app.h"
 #include "ledger/ledger.h"
@@ -33,6 +36,9 @@ void createDialogs()
     new fIO();
     new fBack();
     new fInventory();
+    new fMaster();
+    new fAdd();
+    new fCharge();
 }
 
 // The working panels fill the main window's panel containers and are handed

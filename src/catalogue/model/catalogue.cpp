@@ -140,6 +140,16 @@ bool CodeExists(platform::DbConnection& db, const QString& table, const QString&
     return n.toLongLong() >= 1;
 }
 
+QString GoneMessage(const QString& code)
+{
+    return QStringLiteral("Data dengan Kode %1 sudah tidak ada").arg(Quote(code));
+}
+
+bool CodeTaken(platform::DbConnection& db, const QString& table, const QString& oldCode, const QString& newCode)
+{
+    return newCode.compare(oldCode, Qt::CaseInsensitive) != 0 && CodeExists(db, table, newCode);
+}
+
 // ---------------------------------------------------------------- statements
 
 QString InsertItemSql(const QString& table, const Item& item)

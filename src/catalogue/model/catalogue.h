@@ -58,6 +58,11 @@ QString ReservedCodeMessage();
 QString DuplicateMessage(const QString& code);
 // Whether the table already holds a row with that code (one or more).
 bool CodeExists(platform::DbConnection& db, const QString& table, const QString& code);
+// "Data dengan Kode '<code>' sudah tidak ada": a record deleted meanwhile.
+QString GoneMessage(const QString& code);
+// Whether an edit would give the record loaded under oldCode a code that
+// another record holds (two records would then share one key).
+bool CodeTaken(platform::DbConnection& db, const QString& table, const QString& oldCode, const QString& newCode);
 
 // ---- Rows
 

@@ -1,0 +1,272 @@
+#include "catalogue/fadd.h"
+
+#include "catalogue/fmaster.h"
+#include "catalogue/model/catalogue.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/backend.h"
+#include "shell/fmain.h"
+
+using namespace platform;
+using namespace mMain;
+
+namespace {
+const QString kWarn = QStringLiteral("Peringatan");
+} // namespace
+
+fAdd* AddWindow()
+{
+    return qobject_cast<fAdd*>(app().form(QStringLiteral("fAdd")));
+}
+
+fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))
+{
+    setFixedSize(430, 330);
+    Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
+    Frame1->setGeometry(12, 8, 406, 262);
+    auto label = [this](const QString& name, const QString& caption, int row) {
+        auto* l = new Label(Frame1, name, caption);
+        l->setGeometry(12, 18 + row * 32, 100, 24);
+        return l;
+    };
+    cCode = label(QStringLiteral("cCode"), QStringLiteral("Kode:"), 0);
+    cCategory = label(QStringLiteral("cCategory"), QStringLiteral("Kategori:"), 1);
+    cDescription = label(QStringLiteral("cDescription"), QStringLiteral("Description:"), 2);
+    cPrice = label(QStringLiteral("cPrice"), QStringLiteral("Harga:"), 3);
+    cDiscount = label(QStringLiteral("cDiscount"), QStringLiteral("Diskon:"), 4);
+    cTotal = label(QStringLiteral("cTotal"), QStringLiteral("Total:"), 5);
+    cUnit = label(QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 6);
+
+    iCode = new TextBox(Frame1, QStringLiteral("iCode"));
+    iCode->setMaxLength(8);
+    iCode->setGeometry(116, 18, 120, 24);
+    iCategory = new ComboBox(Frame1, QStringLiteral("iCategory"), true);
+    iCategory->setGeometry(116, 50, 200, 24);
+    iName = new TextBox(Frame1, QStringLiteral("iName"));
+    iName->setMaxLength(50);
+    iName->setGeometry(116, 82, 278, 24);
+    iPrice = new TextBox(Frame1, QStringLiteral("iPrice"));
+    iPrice->setMaxLength(15);
+    iPrice->setAlignment(Qt::AlignRight);
+    iPrice->setGeometry(116, 114, 150, 24);
+    // The three-character limit of the discount is kept by its key filter:
+    // a fraction written by the nominal discount must not be cut.
+    iDiscount = new TextBox(Frame1, QStringLiteral("iDiscount"));
+    iDiscount->setAlignment(Qt::AlignRight);
+    iDiscount->setGeometry(116, 146, 60, 24);
+    Label7 = new Label(Frame1, QStringLiteral("Label7"), QStringLiteral("%"));
+    Label7->setGeometry(180, 146, 14, 24);
+    iDiscountN = new TextBox(Frame1, QStringLiteral("iDiscountN"));
+    iDiscountN->setMaxLength(15);
+    iDiscountN->setAlignment(Qt::AlignRight);
+    iDiscountN->setReadOnly(true);
+    iDiscountN->setFocusPolicy(Qt::NoFocus);
+    iDiscountN->setGeometry(198, 146, 110, 24);
+    bDiscount = new WanButton(Frame1, QStringLiteral("bDiscount"), QStringLiteral("Sugesti"));
+    bDiscount->setGeometry(312, 146, 82, 24);
+    iTotal = new TextBox(Frame1, QStringLiteral("iTotal"));
+    iTotal->setMaxLength(15);
+    iTotal->setAlignment(Qt::AlignRight);
+    iTotal->setReadOnly(true);
+    iTotal->setGeometry(116, 178, 150, 24);
+    iUnit = new ComboBox(Frame1, QStringLiteral("iUnit"), true);
+    iUnit->setGeometry(116, 210, 150, 24);
+
+    bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
+    bSave->setGeometry(228, 282, 90, 32);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(328, 282, 90, 32);
+
+    QWidget* order[] = {iCode, iCategory, iName, iPrice, iDiscount, iTotal, iUnit, bSave, bClose, bDiscount};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    auto enterSendsTab = [this](int& KeyCode, int) {
+        if (KeyCode == 13)
+            SendTab();
+    };
+    for (TextBox* t : {iCode, iName, iPrice, iDiscount, iTotal}) {
+        t->events.GotFocus = [t] { FocusOn(t); };
+        t->events.LostFocus = [t] { FocusOff(t); };
+        t->events.KeyDown = enterSendsTab;
+    }
+    iCategory->events.KeyDown = enterSendsTab;
+    iUnit->events.KeyDown = [this](int& KeyCode, int) {
+        if (KeyCode == 13)
+            bSave_Click();
+    };
+    iCode->events.KeyPress = [](int& KeyAscii) { KeyAscii = UpperKey(KeyAscii); };
+    iCategory->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iCategory->Text()); };
+    iName->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iName->Text()); };
+    iUnit->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUnit->Text()); };
+    iPrice->events.KeyPress = [](int& KeyAscii) { KeyAscii = NumericOnly(KeyAscii, false); };
+    iDiscount->events.KeyPress = [this](int& KeyAscii) {
+        KeyAscii = NumericOnly(KeyAscii, false);
+        if (KeyAscii != 0 && KeyAscii != 8 && iDiscount->Text().size() - iDiscount->selectedText().size() >= 3)
+            KeyAscii = 0;
+    };
+    iPrice->Change = [this] { iPrice_Change(); };
+    iDiscount->Change = [this] { iDiscount_Change(); };
+    iDiscountN->Change = [this] { iDiscountN_Change(); };
+    bSave->Click = [this] { bSave_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+    bDiscount->Click = [this] { bDiscount_Click(); };
+    RecalcTotal();
+}
+
+void fAdd::Form_Activate()
+{
+    if (bSave->Tag == QLatin1String("fMaster")) {
+        // The table the list window shows, so that a return action or a
+        // recipe picker never makes the dialog write another table.
+        if (fMaster* m = MasterWindow())
+            if (!m->TableName.isEmpty())
+                TableName = m->TableName;
+    } else if (bSave->Tag == QLatin1String("fMain")) {
+        const QString t = catalogue::ItemsTable(MainWindow()->GetTable());
+        if (!t.isEmpty())
+            TableName = t;
+    }
+    m_oldCode = isAdd() ? QString() : iCode->Text();
+    FillICategory();
+    FilliUnit();
+    iCode->setFocus();
+}
+
+void fAdd::Form_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == 27)
+        bClose_Click();
+}
+
+void fAdd::FillICategory()
+{
+    const QString kept = iCategory->Text();
+    iCategory->Clear();
+    if (!TableName.isEmpty())
+        for (auto rs = OpenRecordset(catalogue::DistinctCategoriesSql(TableName)); !rs->Eof(); rs->MoveNext())
+            iCategory->AddItem(rs->Fields(QStringLiteral("Category")).toString());
+    iCategory->setText(kept);
+}
+
+void fAdd::FilliUnit()
+{
+    const QString kept = iUnit->Text();
+    iUnit->Clear();
+    if (!TableName.isEmpty())
+        for (auto rs = OpenRecordset(catalogue::DistinctUnitsSql(TableName)); !rs->Eof(); rs->MoveNext())
+            iUnit->AddItem(rs->Fields(QStringLiteral("satuan")).toString());
+    iUnit->setText(kept);
+}
+
+void fAdd::RecalcTotal()
+{
+    const double price = iPrice->Text().isEmpty() ? 0 : ParseAmount(iPrice->Text());
+    const double d = Val(iDiscount->Text());
+    iDiscountN->setText(Num(price * (d / 100.0)));
+    iTotal->setText(FormatAmount(catalogue::NetPrice(price, d)));
+}
+
+void fAdd::iPrice_Change()
+{
+    FormatNumberBox(iPrice);
+    RecalcTotal();
+}
+
+void fAdd::iDiscount_Change()
+{
+    RecalcTotal();
+}
+
+void fAdd::iDiscountN_Change()
+{
+    FormatNumberBox(iDiscountN);
+}
+
+void fAdd::bDiscount_Click()
+{
+    const QString answer =
+        app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
+    if (answer.isEmpty() || iPrice->Text().isEmpty())
+        return;
+    const double price = ParseAmount(iPrice->Text());
+    // A price of 0 has no percent to suggest.
+    if (price == 0)
+        return;
+    const double percent = Val(answer) * 100.0 / price;
+    iDiscount->setText(Num(Val(QLocale().toString(percent))));
+}
+
+void fAdd::bSave_Click()
+{
+    const auto refuse = [](const QString& message, QWidget* field) {
+        MsgWarn(message, kWarn);
+        field->setFocus();
+    };
+    if (iCode->Text().isEmpty())
+        return refuse(QStringLiteral("Kode belum diisi"), iCode);
+    if (iCategory->Text().isEmpty())
+        return refuse(QStringLiteral("Kategori belum diisi"), iCategory);
+    if (iName->Text().isEmpty())
+        return refuse(QStringLiteral("Deskripsi belum diisi"), iName);
+    bool ok = false;
+    const double price = ParseAmount(iPrice->Text(), &ok);
+    if (!ok || price == 0)
+        return refuse(QStringLiteral("Harga belum diisi"), iPrice);
+    if (catalogue::IsReservedCode(iCode->Text()))
+        return refuse(catalogue::ReservedCodeMessage(), iCode);
+
+    const catalogue::Item item{iCode->Text(), iCategory->Text(),      iName->Text(),
+                               price,         Val(iDiscount->Text()), iUnit->Text()};
+    DbConnection& db = app().DbConn();
+    if (isAdd()) {
+        if (catalogue::CodeExists(db, TableName, item.code))
+            return refuse(catalogue::DuplicateMessage(item.code), iCode);
+        ExecSQL(catalogue::InsertItemSql(TableName, item));
+        clearFields();
+        FillICategory();
+        FilliUnit();
+        iCode->setFocus();
+        refreshOpener();
+        return;
+    }
+
+    if (!catalogue::CodeExists(db, TableName, m_oldCode)) {
+        MsgWarn(catalogue::GoneMessage(m_oldCode), kWarn);
+        bClose_Click();
+        refreshOpener();
+        return;
+    }
+    if (catalogue::CodeTaken(db, TableName, m_oldCode, item.code))
+        return refuse(catalogue::DuplicateMessage(item.code), iCode);
+    ExecSQL(catalogue::UpdateItemSql(TableName, item, m_oldCode));
+    bClose_Click();
+    refreshOpener();
+}
+
+void fAdd::refreshOpener()
+{
+    if (bSave->Tag == QLatin1String("fMaster")) {
+        if (fMaster* m = MasterWindow()) {
+            m->FilliCategory2();
+            m->FilliItems(QString());
+        }
+    } else if (bSave->Tag == QLatin1String("fMain")) {
+        MainWindow()->FilliiCategory2();
+        MainWindow()->FilliItems(QString());
+    }
+}
+
+void fAdd::clearFields()
+{
+    for (TextBox* t : {iCode, iName, iPrice, iDiscount})
+        t->setText(QString());
+    iCategory->setText(QString());
+    iUnit->setText(QString());
+}
+
+void fAdd::bClose_Click()
+{
+    clearFields();
+    Hide();
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The item dialog: adds or edits one row of an items table. The opener names
+// itself by the tag of bSave ("fMain" for the inventory panel, "fMaster" for
+// the list window) and the mode by the caption ("Tambah" adds, any other
+// caption edits), fills the fields for an edit, and shows the dialog.
+#include "platform/controls.h"
+#include "platform/form.h"
+
+class fAdd : public platform::Form {
+    Q_OBJECT
+public:
+    fAdd();
+
+    // The items table the dialog writes and whose categories and units it
+    // lists; decided on every activation.
+    QString TableName;
+
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void CloseAction() override { bClose_Click(); }
+    void FillICategory();
+    void FilliUnit();
+    void RecalcTotal();
+    void bSave_Click();
+    void bClose_Click();
+    void bDiscount_Click();
+    void iPrice_Change();
+    void iDiscount_Change();
+    void iDiscountN_Change();
+
+    platform::Frame* Frame1;
+    platform::Label *cCode, *cCategory, *cDescription, *cPrice, *cDiscount, *Label7, *cTotal, *cUnit;
+    platform::TextBox* iCode;
+    platform::ComboBox* iCategory;
+    platform::TextBox* iName;
+    platform::TextBox* iPrice;
+    platform::TextBox* iDiscount;
+    platform::TextBox* iTotal;
+    platform::ComboBox* iUnit;
+    platform::TextBox* iDiscountN;
+    platform::WanButton *bSave, *bClose, *bDiscount;
+
+private:
+    bool isAdd() const { return Caption() == QLatin1String("Tambah"); }
+    // Rebuilds the opener's category filter and its whole list.
+    void refreshOpener();
+    void clearFields();
+    // The code the record had when the edit was loaded.
+    QString m_oldCode;
+};
+
+fAdd* AddWindow();

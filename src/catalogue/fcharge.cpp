@@ -1,0 +1,148 @@
+#include "catalogue/fcharge.h"
+
+#include "catalogue/fmaster.h"
+#include "catalogue/model/catalogue.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "shell/fmain.h"
+
+using namespace platform;
+using namespace mMain;
+
+namespace {
+const QString kWarn = QStringLiteral("Peringatan");
+} // namespace
+
+fCharge* ChargeWindow()
+{
+    return qobject_cast<fCharge*>(app().form(QStringLiteral("fCharge")));
+}
+
+fCharge::fCharge() : Form(QStringLiteral("fCharge"), QStringLiteral("Charge"))
+{
+    setFixedSize(430, 250);
+    Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
+    Frame1->setGeometry(12, 8, 406, 184);
+    auto row = [this](const QString& label, const QString& caption, const QString& field, int r, int width, Label** l) {
+        *l = new Label(Frame1, label, caption);
+        (*l)->setGeometry(12, 18 + r * 32, 90, 24);
+        auto* t = new TextBox(Frame1, field);
+        t->setGeometry(106, 18 + r * 32, width, 24);
+        t->setMaxLength(50);
+        return t;
+    };
+    iCode = row(QStringLiteral("cCode"), QStringLiteral("Kode:"), QStringLiteral("iCode"), 0, 120, &cCode);
+    iCode->setMaxLength(8);
+    iName = row(QStringLiteral("cName"), QStringLiteral("Nama:"), QStringLiteral("iName"), 1, 288, &cName);
+    iAddress =
+        row(QStringLiteral("cAddress"), QStringLiteral("Alamat:"), QStringLiteral("iAddress"), 2, 288, &cAddress);
+    iPhone = row(QStringLiteral("cPhone"), QStringLiteral("Telepon:"), QStringLiteral("iPhone"), 3, 200, &cPhone);
+    iFax = row(QStringLiteral("cFax"), QStringLiteral("Fax:"), QStringLiteral("iFax"), 4, 200, &cFax);
+
+    bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
+    bSave->setGeometry(228, 204, 90, 32);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(328, 204, 90, 32);
+
+    QWidget* order[] = {iCode, iName, iAddress, iPhone, iFax, bSave, bClose};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    for (TextBox* t : {iCode, iName, iAddress, iPhone, iFax}) {
+        t->events.GotFocus = [t] { FocusOn(t); };
+        t->events.LostFocus = [t] { FocusOff(t); };
+        t->events.KeyDown = [this, t](int& KeyCode, int) {
+            if (KeyCode != 13)
+                return;
+            if (t == iFax)
+                bSave_Click();
+            else
+                SendTab();
+        };
+    }
+    iCode->events.KeyPress = [](int& KeyAscii) { KeyAscii = UpperKey(KeyAscii); };
+    iName->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iName->Text()); };
+    iAddress->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iAddress->Text()); };
+    bSave->Click = [this] { bSave_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fCharge::Form_Activate()
+{
+    if (bSave->Tag == QLatin1String("fMain")) {
+        const QString t = MainWindow()->GetTable();
+        if (catalogue::IsContactTable(t))
+            TableName = t;
+    } else if (fMaster* m = MasterWindow()) {
+        // The table the list window shows (its warehouse mode, or the
+        // contacts of the action of whichever window opened it).
+        if (!m->TableName.isEmpty())
+            TableName = m->TableName;
+    }
+    m_oldCode = isAdd() ? QString() : iCode->Text();
+    iCode->setFocus();
+}
+
+void fCharge::Form_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == 27)
+        bClose_Click();
+}
+
+void fCharge::bSave_Click()
+{
+    const auto refuse = [](const QString& message, QWidget* field) {
+        MsgWarn(message, kWarn);
+        field->setFocus();
+    };
+    if (iCode->Text().isEmpty())
+        return refuse(QStringLiteral("Kode belum diisi"), iCode);
+    if (iName->Text().isEmpty())
+        return refuse(QStringLiteral("Nama belum diisi"), iName);
+
+    const catalogue::Contact c{iCode->Text(), iName->Text(), iAddress->Text(), iPhone->Text(), iFax->Text()};
+    DbConnection& db = app().DbConn();
+    if (isAdd()) {
+        if (catalogue::CodeExists(db, TableName, c.code))
+            return refuse(catalogue::DuplicateMessage(c.code), iCode);
+        ExecSQL(catalogue::InsertContactSql(TableName, c));
+        clearFields();
+        iCode->setFocus();
+        refreshOpener();
+        return;
+    }
+
+    if (!catalogue::CodeExists(db, TableName, m_oldCode)) {
+        MsgWarn(catalogue::GoneMessage(m_oldCode), kWarn);
+        refreshOpener();
+        bClose_Click();
+        return;
+    }
+    if (catalogue::CodeTaken(db, TableName, m_oldCode, c.code))
+        return refuse(catalogue::DuplicateMessage(c.code), iCode);
+    ExecSQL(catalogue::UpdateContactSql(TableName, c, m_oldCode));
+    refreshOpener();
+    bClose_Click();
+}
+
+void fCharge::refreshOpener()
+{
+    if (bSave->Tag == QLatin1String("fMaster")) {
+        if (fMaster* m = MasterWindow())
+            m->FilliItems(QString());
+    } else if (bSave->Tag == QLatin1String("fMain")) {
+        MainWindow()->FilliItems(QString());
+    }
+}
+
+void fCharge::clearFields()
+{
+    for (TextBox* t : {iCode, iName, iAddress, iPhone, iFax})
+        t->setText(QString());
+}
+
+void fCharge::bClose_Click()
+{
+    clearFields();
+    Hide();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The contact dialog: adds or edits one row of a contact table (Customer,
+// Supplier, Person, Warehouse). Opener by the tag of bSave ("fMain" or
+// "fMaster"), mode by the caption ("Tambah" adds, any other caption edits).
+#include "platform/controls.h"
+#include "platform/form.h"
+
+class fCharge : public platform::Form {
+    Q_OBJECT
+public:
+    fCharge();
+
+    // The contact table the dialog writes; decided on every activation.
+    QString TableName;
+
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void CloseAction() override { bClose_Click(); }
+    void bSave_Click();
+    void bClose_Click();
+
+    platform::Frame* Frame1;
+    platform::Label *cCode, *cName, *cAddress, *cPhone, *cFax;
+    platform::TextBox *iCode, *iName, *iAddress, *iPhone, *iFax;
+    platform::WanButton *bSave, *bClose;
+
+private:
+    bool isAdd() const { return Caption() == QLatin1String("Tambah"); }
+    void refreshOpener();
+    void clearFields();
+    QString m_oldCode;
+};
+
+fCharge* ChargeWindow();

@@ -1,0 +1,444 @@
+#include "catalogue/fmaster.h"
+
+#include "catalogue/fadd.h"
+#include "catalogue/fcharge.h"
+#include "catalogue/model/catalogue.h"
+#include "catalogue/picker.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "lang/mlang.h"
+#include "shell/fmain.h"
+
+#include <stdexcept>
+
+using namespace platform;
+using namespace mMain;
+using mLang::LangGrid;
+
+namespace {
+
+QStringList gridTexts(const QStringList& keys)
+{
+    QStringList out;
+    for (const QString& k : keys)
+        out << LangGrid(k);
+    return out;
+}
+
+} // namespace
+
+fMaster* MasterWindow()
+{
+    return qobject_cast<fMaster*>(app().form(QStringLiteral("fMaster")));
+}
+
+fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
+{
+    resize(900, 560);
+    setMinimumSize(700, 420);
+    cCategory2 = new Label(this, QStringLiteral("cCategory2"), QStringLiteral("Kategori:"));
+    cCategory2->setGeometry(12, 12, 70, 24);
+    iCategory2 = new ComboBox(this, QStringLiteral("iCategory2"), false);
+    iCategory2->setGeometry(84, 12, 160, 24);
+    cFilter = new Label(this, QStringLiteral("cFilter"), QStringLiteral("Filter:"));
+    cFilter->setGeometry(256, 12, 50, 24);
+    iCategory = new ComboBox(this, QStringLiteral("iCategory"), false);
+    iCategory->setGeometry(308, 12, 130, 24);
+    iFilter = new TextBox(this, QStringLiteral("iFilter"));
+    iFilter->setGeometry(442, 12, 130, 24);
+    iSearch = new TextBox(this, QStringLiteral("iSearch"));
+    iSearch->setGeometry(588, 12, 160, 24);
+    bSearch = new WanButton(this, QStringLiteral("bSearch"), QStringLiteral("&Cari"));
+    bSearch->setGeometry(752, 10, 80, 28);
+
+    iItems = new ListBox(this, QStringLiteral("iItems"));
+    iItems->setGeometry(12, 46, 876, 420);
+    iCheck = new CheckBox(this, QStringLiteral("iCheck"), QStringLiteral("&Tandai Semua"));
+    iCheck->setGeometry(12, 474, 160, 24);
+
+    const QList<QPair<WanButton**, QPair<const char*, const char*>>> buttons = {
+        {&bOK, {"bOK", "&OK"}},           {&bAdd, {"bAdd", "&Tambah"}},
+        {&bEdit, {"bEdit", "&Ubah"}},     {&bDelete, {"bDelete", "&Hapus"}},
+        {&bClear, {"bClear", "&Bersih"}}, {&bPrint, {"bPrint", "&Cetak"}},
+        {&bExcel, {"bExcel", "&Excel"}},  {&bRefresh, {"bRefresh", "&Refresh"}},
+        {&bClose, {"bClose", "&Tutup"}},
+    };
+    int x = 12;
+    for (const auto& b : buttons) {
+        *b.first = new WanButton(this, QLatin1String(b.second.first), QLatin1String(b.second.second));
+        (*b.first)->setGeometry(x, 508, 90, 34);
+        x += 96;
+    }
+
+    iCategory2->Click = [this] { iCategory2_Click(); };
+    iCategory->Click = [this] { iCategory_Click(); };
+    iCategory->events.KeyDown = [this](int& KeyCode, int) {
+        if (KeyCode == 13)
+            iFilter->setFocus();
+    };
+    iFilter->Change = [this] { iFilter_Change(); };
+    iFilter->events.GotFocus = [this] { FocusOn(iFilter); };
+    iFilter->events.LostFocus = [this] { FocusOff(iFilter); };
+    iSearch->events.GotFocus = [this] { iSearch_GotFocus(); };
+    iSearch->events.LostFocus = [this] { FocusOff(iSearch); };
+    iSearch->events.KeyDown = [this](int& KeyCode, int) {
+        if (KeyCode == 13)
+            bSearch_Click();
+    };
+    iItems->DblClick = [this] { bOK_Click(); };
+    iItems->events.KeyDown = [this](int& KeyCode, int Shift) { iItems_KeyDown(KeyCode, Shift); };
+    iCheck->Click = [this] { iCheck_Click(); };
+    bSearch->Click = [this] { bSearch_Click(); };
+    bOK->Click = [this] { bOK_Click(); };
+    bAdd->Click = [this] { bAdd_Click(); };
+    bEdit->Click = [this] { bEdit_Click(); };
+    bDelete->Click = [this] { bDelete_Click(); };
+    bClear->Click = [this] { bClear_Click(); };
+    bPrint->Click = [this] { bPrint_Click(); };
+    bExcel->Click = [this] { bExcel_Click(); };
+    bRefresh->Click = [this] { bRefresh_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+}
+
+void fMaster::resizeEvent(QResizeEvent* e)
+{
+    Form::resizeEvent(e);
+    iItems->setGeometry(12, 46, width() - 24, height() - 140);
+    iCheck->move(12, height() - 86);
+    int x = 12;
+    for (WanButton* b : {bOK, bAdd, bEdit, bDelete, bClear, bPrint, bExcel, bRefresh, bClose}) {
+        b->move(x, height() - 52);
+        x += 96;
+    }
+}
+
+// ---------------------------------------------------------------- activation
+
+void fMaster::Form_Activate()
+{
+    const QString target = bOK->Tag;
+    const picker::Target* row = picker::Find(target);
+    if (isItems()) {
+        QString table = catalogue::ItemsTable(picker::Kind(target));
+        if (row && !row->table.isEmpty())
+            table = row->table;
+        if (!table.isEmpty())
+            TableName = table;
+        FillICategory();
+        iCategory2->setVisible(true);
+        cCategory2->setVisible(true);
+        FilliCategory2();
+    } else {
+        if (Tag == QLatin1String("Warehouse")) {
+            TableName = QStringLiteral("Warehouse");
+        } else {
+            const QString table = catalogue::ContactTable(picker::Kind(target));
+            if (!table.isEmpty())
+                TableName = table;
+        }
+        FillICategory();
+        iCategory2->Clear();
+        iCategory2->AddItem(LangGrid(QStringLiteral("tGlobal")));
+        iCategory2->setListIndex(0);
+        iCategory2->setVisible(false);
+        cCategory2->setVisible(false);
+        FilliItems(QString());
+    }
+    setCaption(catalogue::ListCaption(TableName));
+    iItems->setFocus();
+}
+
+void fMaster::Form_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == 122 || KeyCode == 107) {
+        KeyCode = 0;
+        bAdd_Click();
+    } else if (KeyCode == 27) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+// ---------------------------------------------------------------- the list
+
+void fMaster::FilliItems(const QString& where)
+{
+    iItems->Clear();
+    const bool items = isItems();
+    if (items)
+        FillH();
+    else
+        FillH2();
+    if (TableName.isEmpty()) {
+        iItemsSql.clear();
+        return;
+    }
+    auto rs =
+        OpenRecordset(items ? catalogue::ItemsListSql(TableName, where) : catalogue::ContactsListSql(TableName, where));
+    iItemsSql = items ? catalogue::ItemsExportSql(TableName, where) : catalogue::ContactsExportSql(TableName, where);
+    QStringList rows;
+    rows.reserve(rs->rowCount());
+    for (; !rs->Eof(); rs->MoveNext())
+        rows << (items ? catalogue::ItemRow(*rs) : catalogue::ContactRow(*rs));
+    iItems->AddItems(rows);
+}
+
+void fMaster::FillH()
+{
+    iItems->AddItem(catalogue::ItemTitleRow(gridTexts(catalogue::ItemTitleKeys())));
+    iItems->AddItem(catalogue::Rule());
+}
+
+void fMaster::FillH2()
+{
+    iItems->AddItem(catalogue::ContactTitleRow(gridTexts(catalogue::ContactTitleKeys())));
+    iItems->AddItem(catalogue::Rule());
+}
+
+void fMaster::FillICategory()
+{
+    iCategory->Clear();
+    for (const QString& t : gridTexts(isItems() ? catalogue::ItemTitleKeys() : catalogue::ContactTitleKeys()))
+        iCategory->AddItem(t);
+}
+
+void fMaster::FilliCategory2()
+{
+    if (!isItems()) {
+        FilliItems(QString());
+        return;
+    }
+    iCategory2->Clear();
+    iCategory2->AddItem(LangGrid(QStringLiteral("tGlobal")));
+    if (!TableName.isEmpty())
+        for (auto rs = OpenRecordset(catalogue::DistinctCategoriesSql(TableName)); !rs->Eof(); rs->MoveNext())
+            iCategory2->AddItem(rs->Fields(QStringLiteral("Category")).toString());
+    iCategory2->setListIndex(0);
+}
+
+QString fMaster::GetIItemsCode(int row) const
+{
+    return catalogue::RowCode(iItems->List(row));
+}
+
+QString fMaster::GetSelectedIItemsCode() const
+{
+    return GetIItemsCode(iItems->ListIndex());
+}
+
+// ---------------------------------------------------------------- filters
+
+void fMaster::iCategory2_Click()
+{
+    if (!m_keepFilter)
+        iFilter->setText(QString());
+    iSearch->setText(QString());
+    if (iCategory2->ListIndex() > 0 && iCategory2->Text() != iCategory2->List(0))
+        FilliItems(catalogue::CategoryCondition(iCategory2->Text()));
+    else
+        FilliItems(QString());
+}
+
+void fMaster::iFilter_Change()
+{
+    // Back to all categories; the text just typed stays.
+    m_keepFilter = true;
+    iCategory2->setListIndex(0);
+    m_keepFilter = false;
+    iSearch->setText(QString());
+    const int index = iCategory->ListIndex();
+    const QString field = isItems() ? catalogue::ItemFilterField(index) : catalogue::ContactFilterField(index);
+    if (field.isEmpty())
+        return;
+    FilliItems(catalogue::FieldCondition(field, iFilter->Text()));
+}
+
+void fMaster::iCategory_Click()
+{
+    if (!iFilter->Text().trimmed().isEmpty())
+        iFilter_Change();
+}
+
+void fMaster::iSearch_GotFocus()
+{
+    FocusOn(iSearch);
+    iCategory2->setListIndex(0);
+    iFilter->setText(QString());
+}
+
+void fMaster::bSearch_Click()
+{
+    const QString k = iSearch->Text();
+    FilliItems(isItems() ? catalogue::ItemSearchCondition(k) : catalogue::ContactSearchCondition(k));
+}
+
+void fMaster::bRefresh_Click()
+{
+    FilliItems(QString());
+}
+
+void fMaster::iCheck_Click()
+{
+    const bool on = iCheck->Value() == 1;
+    for (int i = 0; i < iItems->ListCount(); ++i)
+        iItems->setSelected(i, on);
+}
+
+void fMaster::iItems_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == 46)
+        bDelete_Click();
+    else if (KeyCode == 13)
+        bOK_Click();
+}
+
+// ---------------------------------------------------------------- the pick
+
+void fMaster::bOK_Click()
+{
+    if (iItems->ListIndex() < 2)
+        return;
+    const picker::Target* target = picker::Find(bOK->Tag);
+    if (!target)
+        return;
+    const QString pick = GetSelectedIItemsCode();
+    QString value = pick;
+    if (target->value != picker::Value::Code) {
+        const QVariant v = GetValue(target->value == picker::Value::Name ? catalogue::NameByCodeSql(TableName, pick)
+                                                                         : catalogue::CodeByCodeSql(TableName, pick));
+        // A record deleted since the list was filled: nothing to write.
+        if (v.isNull())
+            return;
+        value = Str(v);
+    }
+    QPointer<QWidget> field = target->field;
+    target->write(value);
+    bClose_Click();
+    if (field)
+        field->setFocus();
+}
+
+void fMaster::bClose_Click()
+{
+    if (fMain* m = MainWindow())
+        m->FillCiCharge();
+    Hide();
+}
+
+// ---------------------------------------------------------------- commands
+
+void fMaster::bAdd_Click()
+{
+    if (isItems()) {
+        fAdd* f = AddWindow();
+        f->bSave->Tag = QStringLiteral("fMaster");
+        f->setCaption(QStringLiteral("Tambah"));
+        f->ShowModal();
+    } else {
+        fCharge* f = ChargeWindow();
+        f->bSave->Tag = QStringLiteral("fMaster");
+        f->setCaption(QStringLiteral("Tambah"));
+        f->ShowModal();
+    }
+}
+
+bool fMaster::recordGone(const QString& code)
+{
+    if (catalogue::CodeExists(app().DbConn(), TableName, code))
+        return false;
+    MsgWarn(catalogue::GoneMessage(code), QStringLiteral("Peringatan"));
+    FilliCategory2();
+    return true;
+}
+
+void fMaster::bEdit_Click()
+{
+    if (iItems->ListIndex() < 2)
+        return;
+    const QString code = GetSelectedIItemsCode();
+    if (recordGone(code))
+        return;
+    auto rs = OpenRecordset(catalogue::RecordSql(TableName, code));
+    auto field = [&rs](const char* name) { return rs->Fields(QLatin1String(name)).toString(); };
+    if (isItems()) {
+        fAdd* f = AddWindow();
+        f->bSave->Tag = QStringLiteral("fMaster");
+        f->setCaption(QStringLiteral("Ubah"));
+        f->iCode->setText(field("Code"));
+        f->iCategory->setText(field("Category"));
+        f->iName->setText(field("Name"));
+        f->iPrice->setText(field("Price"));
+        f->iDiscount->setText(field("Discount"));
+        f->iUnit->setText(field("satuan"));
+        f->ShowModal();
+    } else {
+        fCharge* f = ChargeWindow();
+        f->bSave->Tag = QStringLiteral("fMaster");
+        f->setCaption(QStringLiteral("Ubah"));
+        f->iCode->setText(field("Code"));
+        f->iName->setText(field("Name"));
+        f->iAddress->setText(field("Address"));
+        f->iPhone->setText(field("Phone"));
+        f->iFax->setText(field("Fax"));
+        f->ShowModal();
+    }
+}
+
+void fMaster::bDelete_Click()
+{
+    if (iItems->ListIndex() < 2)
+        return;
+    if (MsgConfirm(QStringLiteral("Hapus Item terpilih?"), QStringLiteral("Konfirmasi")) != 1)
+        return;
+    ExecSQL(catalogue::DeleteSql(TableName, GetSelectedIItemsCode()));
+    FilliCategory2();
+}
+
+void fMaster::bClear_Click()
+{
+    if (iItems->ListCount() < 3)
+        return;
+    if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), QStringLiteral("Konfirmasi")) != 1)
+        return;
+    {
+        DbTransaction tx(app().DbConn());
+        for (int i = 2; i < iItems->ListCount(); ++i)
+            if (iItems->Selected(i))
+                ExecSQL(catalogue::DeleteSql(TableName, GetIItemsCode(i)));
+        tx.commit();
+    }
+    FilliCategory2();
+}
+
+// ---------------------------------------------------------------- outputs
+
+void fMaster::bPrint_Click()
+{
+    catalogue::PrintFilters f;
+    f.category = iCategory2->Text();
+    f.allCategory = LangGrid(QStringLiteral("tGlobal"));
+    f.search = iSearch->Text();
+    f.fieldCaption = iCategory->Text();
+    f.filter = iFilter->Text();
+    QStringList rows;
+    rows.reserve(iItems->ListCount());
+    for (int i = 0; i < iItems->ListCount(); ++i)
+        rows << iItems->List(i);
+    for (const QString& line : catalogue::PrintLines(Caption(), f, rows))
+        PrintLine(line);
+    EndPrint();
+}
+
+void fMaster::bExcel_Click()
+{
+    if (iItemsSql.isEmpty())
+        return;
+    const bool items = isItems();
+    const QStringList titles = gridTexts(items ? catalogue::ItemTitleKeys() : catalogue::ContactTitleKeys());
+    const Workbook book = catalogue::ExportWorkbook(app().DbConn(), iItemsSql, items, titles);
+    try {
+        OpenWorkbook(book, Caption());
+    } catch (const std::runtime_error& e) {
+        MsgWarn(QString::fromStdString(e.what()), QStringLiteral("Peringatan"));
+    }
+}

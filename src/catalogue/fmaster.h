@@ -1,0 +1,71 @@
+#pragma once
+// The list window over one of the items tables or contact tables, and the
+// system's picker (catalogue/picker.h). Its Tag holds the mode word ("Items",
+// "Charge" or "Warehouse"), bOK's Tag the target of a pick; the activation
+// chooses the table from them and fills the list.
+#include "platform/controls.h"
+#include "platform/form.h"
+
+class fMaster : public platform::Form {
+    Q_OBJECT
+public:
+    fMaster();
+
+    // The table listed.
+    QString TableName;
+    // The export query of the list as last filled.
+    QString iItemsSql;
+
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void CloseAction() override { bClose_Click(); }
+
+    // Fills the list from TableName; where is "" or a condition.
+    void FilliItems(const QString& where);
+    void FilliCategory2();
+    void FillICategory();
+    void FillH();
+    void FillH2();
+    QString GetSelectedIItemsCode() const;
+    QString GetIItemsCode(int row) const;
+
+    void iCategory2_Click();
+    void iCategory_Click();
+    void iFilter_Change();
+    void iSearch_GotFocus();
+    void bSearch_Click();
+    void iCheck_Click();
+    void iItems_KeyDown(int& KeyCode, int Shift);
+    void bOK_Click();
+    void bAdd_Click();
+    void bEdit_Click();
+    void bDelete_Click();
+    void bClear_Click();
+    void bPrint_Click();
+    void bExcel_Click();
+    void bRefresh_Click();
+    void bClose_Click();
+
+    platform::ListBox* iItems;
+    platform::Label* cCategory2;
+    platform::ComboBox* iCategory2;
+    platform::ComboBox* iCategory;
+    platform::Label* cFilter;
+    platform::TextBox* iFilter;
+    platform::TextBox* iSearch;
+    platform::WanButton* bSearch;
+    platform::CheckBox* iCheck;
+    platform::WanButton *bOK, *bAdd, *bEdit, *bDelete, *bClear, *bPrint, *bExcel, *bRefresh, *bClose;
+
+private:
+    bool isItems() const { return Tag == QLatin1String("Items"); }
+    // The record of the selected row; a row whose record is gone meanwhile
+    // is told to the operator and the list refilled.
+    bool recordGone(const QString& code);
+    bool m_keepFilter = false;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+};
+
+fMaster* MasterWindow();
