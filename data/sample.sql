@@ -1,6 +1,8 @@
 -- Sample database of a small cafe in Bandung, for trying the program out.
 -- Loaded after the table definitions; every row follows the column order
--- of its table. The journal, the carts and the held charges start empty.
+-- of its table. The carts and the held charges start empty; the journal and
+-- the stock flow of a few days of trading are booked at build time by the
+-- cashier's own save (tools/mkdata history).
 
 -- Settings: receipt header and footer, printer, warehouses on, 10% tax
 insert into config values('Company', 'Velmont Cafe & Resto');

@@ -3,11 +3,15 @@
 //   mkdata db  <out-file> <script.sql>...   a fresh SQLite database from scripts
 //   mkdata ldb <out-file> <texts.tsv>       a language database from a text table
 //   mkdata gif <out-file> <flag-file>       a small flag picture
+//   mkdata history <out-file> <db-file>     a copy of the database with a few
+//                                           days of trading, booked by the
+//                                           cashier's own save
 //
 // Every mode writes its file completely or not at all: a half-made database
 // left in the build folder would be copied into the program folder as if good.
 
 #include "gifwriter.h"
+#include "history.h"
 #include "sqlscript.h"
 
 #include <QCoreApplication>
@@ -358,7 +362,8 @@ void usage()
 {
     QTextStream(stderr) << "usage: mkdata db  <out-file> <script.sql>...\n"
                            "       mkdata ldb <out-file> <texts.tsv>\n"
-                           "       mkdata gif <out-file> <flag-file>\n";
+                           "       mkdata gif <out-file> <flag-file>\n"
+                           "       mkdata history <out-file> <db-file>\n";
 }
 
 } // namespace
@@ -378,6 +383,8 @@ int main(int argc, char* argv[])
         result = makeDatabase(out, args.mid(3));
     else if (mode == u"ldb" && args.size() == 4)
         result = makeLanguage(out, args.at(3));
+    else if (mode == u"history" && args.size() == 4)
+        result = addTradingHistory(out, args.at(3));
     else if (mode == u"gif" && args.size() == 4)
         result = makeGif(out, args.at(3));
     else
