@@ -1,5 +1,6 @@
 #include "core/app.h"
 
+#include "core/dbcheck.h"
 #include "platform/form.h"
 
 #include <QDir>
@@ -41,6 +42,17 @@ platform::DbConnection& App::LangConn()
     if (!m_lang)
         m_lang = std::make_unique<platform::DbConnection>();
     return *m_lang;
+}
+
+QString App::describeFailure(std::exception_ptr e) const
+{
+    try {
+        std::rethrow_exception(e);
+    } catch (const platform::DbError& err) {
+        return DbFailureText(err);
+    } catch (...) {
+    }
+    return Runtime::describeFailure(e);
 }
 
 QString App::programFile(const QString& name) const

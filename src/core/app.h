@@ -54,6 +54,8 @@ public:
 
     void handlerFailed() override { Printer.KillDoc(); }
     bool writeTransactionOpen() const override { return m_db && m_db->inTransaction(); }
+    // A busy or read-only database is told in words, not as the engine's text.
+    QString describeFailure(std::exception_ptr e) const override;
 
     // A file of the program folder.
     QString programFile(const QString& name) const;

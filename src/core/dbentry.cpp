@@ -48,10 +48,28 @@ QString ReadLanPath(const QString& pointerFile)
         line.chop(1);
     line = line.trimmed();
     if (line.startsWith(QLatin1Char('"'))) {
-        // A quoted field may hold commas; it ends at the closing quote.
-        const qsizetype close = line.indexOf(QLatin1Char('"'), 1);
-        return close < 0 ? line.mid(1) : line.mid(1, close - 1);
+        // A quoted field may hold commas; it ends at the closing quote, and
+        // a doubled quote inside it is one quote of the path.
+        QString path;
+        for (qsizetype i = 1; i < line.size(); ++i) {
+            if (line[i] != QLatin1Char('"'))
+                path += line[i];
+            else if (i + 1 < line.size() && line[i + 1] == QLatin1Char('"'))
+                path += line[++i];
+            else
+                break;
+        }
+        return path;
     }
     const qsizetype comma = line.indexOf(QLatin1Char(','));
     return (comma < 0 ? line : line.left(comma)).trimmed();
+}
+
+QByteArray LanPointerLine(const QString& path)
+{
+    const bool plain = !path.contains(QLatin1Char(',')) && !path.contains(QLatin1Char('"')) && path == path.trimmed();
+    QString field = path;
+    if (!plain)
+        field = QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    return field.toUtf8() + "\r\n";
 }

@@ -22,6 +22,9 @@ EntryRef ParseEntry(const QString& entryText);
 
 // The database path a pointer file names: its first field, that is the first
 // line up to a comma (or the quoted text when the field starts with a double
-// quote), with surrounding blanks and enclosing double quotes dropped. A
-// missing or unreadable file gives "".
+// quote, a doubled quote inside it standing for one), with surrounding blanks
+// and enclosing double quotes dropped. A missing or unreadable file gives "".
 QString ReadLanPath(const QString& pointerFile);
+// The line a pointer file holds for path (with its CR LF): the path as it
+// stands, or quoted when ReadLanPath would otherwise read another path back.
+QByteArray LanPointerLine(const QString& path);

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace mMain {
@@ -213,6 +214,17 @@ QString InvertChars(const QString& text)
         if (c.unicode() <= 255)
             c = QChar(255 - c.unicode());
     return out;
+}
+
+QString PasswordForm(const QString& typed)
+{
+    return InvertChars(typed.toLower());
+}
+
+bool PasswordStorable(const QString& typed)
+{
+    const QString lowered = typed.toLower();
+    return std::all_of(lowered.begin(), lowered.end(), [](QChar c) { return c.unicode() < 255; });
 }
 
 // ---------------------------------------------------------------- fixed-width rows

@@ -81,6 +81,13 @@ QString GetExt(const QString& fileName);
 // Each character code c (0..255) becomes 255 - c; applying it twice gives
 // the text back.
 QString InvertChars(const QString& text);
+// The stored form of a typed password: inverted, lower case (passwords
+// ignore case).
+QString PasswordForm(const QString& typed);
+// Whether the typed password has a stored form that the database keeps and
+// a statement can carry: "ÿ" would become NUL, and a character past it has
+// no single-byte code to invert.
+bool PasswordStorable(const QString& typed);
 
 // ---- Fixed-width rows (widget-free, in the data layer)
 using platform::AlignLeft;

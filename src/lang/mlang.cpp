@@ -95,9 +95,18 @@ void FillLanguages(ComboBox* iLanguage)
 bool LoadLanguage(const QString& language, MemoBox* hiHelp)
 {
     // Read-only: a language database is never written, and a refused open
-    // keeps the language in use.
+    // keeps the language in use. A file without the five tables of texts
+    // (a stray .ldb of something else) is no language either: it would turn
+    // every caption into "Undifined".
+    const QString file = languageFile(language, QStringLiteral("ldb"));
     try {
-        app().LangConn().Open(languageFile(language, QStringLiteral("ldb")), true);
+        DbConnection probe;
+        probe.Open(file, true);
+        for (const char* table : {"MENU", "BUTTON", "CAPTION", "CHECK", "TGRID"})
+            probe.GetValue(QStringLiteral("select `Key`, Value from `") + QLatin1String(table) +
+                           QStringLiteral("` where 0"));
+        probe.Close();
+        app().LangConn().Open(file, true);
     } catch (const DbError&) {
         return false;
     }

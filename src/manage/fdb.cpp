@@ -1,9 +1,11 @@
 #include "manage/fdb.h"
 
 #include "core/app.h"
+#include "core/dbcheck.h"
 #include "core/dbentry.h"
 #include "core/mmain.h"
 #include "platform/db.h"
+#include "platform/dbcopy.h"
 #include "shell/fmain.h"
 
 #include <QDir>
@@ -48,8 +50,8 @@ QString scratchBeside(const QString& target)
                                QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".tmp"));
 }
 
-// Renames over an existing file in one step: a workstation that opens the
-// target meanwhile sees the old database or the new one, never none.
+// Renames over an existing file in one step: a program that opens the
+// backup meanwhile sees the old copy or the new one, never half of one.
 bool replaceFile(const QString& from, const QString& to, QString* error)
 {
     std::error_code ec;
@@ -61,7 +63,8 @@ bool replaceFile(const QString& from, const QString& to, QString* error)
 }
 
 // Another workstation may write while the copy is taken; SQLite's own
-// snapshot copy never sees half a transaction, as a byte copy could.
+// snapshot copy never sees half a transaction, as a byte copy could. It reads
+// on a connection of its own, so the session's connection is never given up.
 void snapshot(const QString& source, const QString& target)
 {
     const QString scratch = scratchBeside(target);
@@ -82,24 +85,16 @@ void snapshot(const QString& source, const QString& target)
     }
 }
 
-// Only a database of this program may take the place of the active one.
+// Only a database with every table and column of the template may take the
+// place of the active one: the windows read them by name.
 void checkRestorable(const QString& file)
 {
     DbConnection probe;
     probe.Open(file, true);
-    if (!probe.hasTable(QStringLiteral("operator")) || !probe.hasTable(QStringLiteral("config")))
-        throw DbError(QStringLiteral("Berkas ini bukan Database Orvanta: ") + file);
-}
-
-// Whatever happened to the copy, the program goes on with a connection on
-// the active database.
-void reopen(const QString& path)
-{
-    try {
-        app().DbConn().Open(path);
-    } catch (const DbError& e) {
-        mMain::MsgWarn(QStringLiteral("Database aktif tidak dapat dibuka kembali:\n") + e.text(), kWarn);
-    }
+    const QStringList gaps = SchemaGaps(probe);
+    if (!gaps.isEmpty())
+        throw DbError(QStringLiteral("Berkas ini bukan Database Orvanta: ") + file + QStringLiteral("\nTidak ada: ") +
+                      gaps.join(QStringLiteral(", ")));
 }
 
 bool refuseOdbc(const EntryRef& entry)
@@ -186,8 +181,8 @@ void fDB::bBackup_Click()
     const QString answer = mMain::ShowSave(this, filter, QStringLiteral("Backup"), QDir::homePath());
     if (answer.isEmpty())
         return;
-    iFilename->setText(answer.endsWith(QLatin1String(".cdb")) ? answer.chopped(4) : answer);
-    const QString target = iFilename->Text() + QStringLiteral(".cdb");
+    const QString shown = answer.endsWith(QLatin1String(".cdb")) ? answer.chopped(4) : answer;
+    const QString target = shown + QStringLiteral(".cdb");
     const QString source = requireActiveFile(entry);
     if (source.isEmpty())
         return;
@@ -195,18 +190,21 @@ void fDB::bBackup_Click()
         mMain::MsgWarn(QStringLiteral("Backup tidak dapat menimpa Database aktif; pilih berkas lain"), kWarn);
         return;
     }
-    QString error;
-    app().releaseDbConn();
+    // The save dialog asked about the name it gave back; a file that only the
+    // ending added here names has not been asked about yet.
+    if (target != answer && QFileInfo::exists(target) &&
+        mMain::MsgConfirm(QStringLiteral("Berkas ") + QDir::toNativeSeparators(target) +
+                              QStringLiteral(" sudah ada. Ganti dengan Backup ini?"),
+                          QStringLiteral("Konfirmasi")) != 1)
+        return;
+    iFilename->setText(shown);
     try {
         snapshot(source, target);
     } catch (const DbError& e) {
-        error = e.text();
+        mMain::MsgWarn(QStringLiteral("Backup Database gagal:\n") + DbFailureText(e), kWarn);
+        return;
     }
-    reopen(source);
-    if (!error.isEmpty())
-        mMain::MsgWarn(QStringLiteral("Backup Database gagal:\n") + error, kWarn);
-    else
-        mMain::MsgInfo(QStringLiteral("Backup Database sukses"), kInfo);
+    mMain::MsgInfo(QStringLiteral("Backup Database sukses"), kInfo);
 }
 
 void fDB::bRestore_Click()
@@ -228,28 +226,24 @@ void fDB::bRestore_Click()
     try {
         checkRestorable(chosen);
     } catch (const DbError& e) {
-        mMain::MsgWarn(QStringLiteral("Restore Database dibatalkan:\n") + e.text(), kWarn);
+        mMain::MsgWarn(QStringLiteral("Restore Database dibatalkan:\n") + DbFailureText(e), kWarn);
         return;
     }
     if (mMain::MsgConfirm(QStringLiteral("Apakah Anda yakin? aksi ini akan menghapus Database aktif dan "
                                          "menggantinya dengan Database baru"),
                           QStringLiteral("Konfirmasi")) != 1)
         return;
-    // The chosen file goes beside the active one first; only a complete copy
-    // is renamed into its place.
-    QString error;
-    const QString scratch = scratchBeside(target);
-    QFile source(chosen);
-    app().releaseDbConn();
-    if (!source.copy(scratch))
-        error = source.errorString();
-    else if (!replaceFile(scratch, target, &error))
-        QFile::remove(scratch);
-    reopen(target);
-    if (!error.isEmpty())
-        mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + error, kWarn);
-    else
-        mMain::MsgInfo(QStringLiteral("Restore Database sukses"), kInfo);
+    // Into the open database, under the engine's own locks: a workstation in
+    // the middle of a write finishes it first, or the restore gives way and
+    // changes nothing. The session's connection stays open throughout.
+    try {
+        CopyDatabaseInto(chosen, target);
+    } catch (const DbError& e) {
+        mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + DbFailureText(e),
+                       kWarn);
+        return;
+    }
+    mMain::MsgInfo(QStringLiteral("Restore Database sukses"), kInfo);
 }
 
 void fDB::bDrop_Click()
@@ -259,6 +253,17 @@ void fDB::bDrop_Click()
         return;
     App& a = app();
     fMain* m = MainWindow();
+    // Only the entry's own file goes: a pointer's shared database belongs to
+    // every workstation that points at it. A file that cannot go (a folder
+    // without write access) is told while the session is still as it was.
+    const QString file = ParseEntry(a.DbEntry).entryFile();
+    QFile entryFile(file);
+    if (entryFile.exists() && !entryFile.remove()) {
+        mMain::MsgWarn(QStringLiteral("Database tidak dapat dihapus: ") + QDir::toNativeSeparators(file) +
+                           QStringLiteral("\n") + entryFile.errorString(),
+                       kWarn);
+        return;
+    }
     if (m) {
         m->setCaption(a.AppTitle + QStringLiteral(" - Login"));
         m->tCount->setEnabled(false);
@@ -271,11 +276,6 @@ void fDB::bDrop_Click()
         m->pcLogo->setVisible(true);
         m->pcLogo->raise();
     }
-    // Only the entry's own file goes: a pointer's shared database belongs to
-    // every workstation that points at it.
-    const QString file = ParseEntry(a.DbEntry).entryFile();
-    if (QFile::exists(file) && !QFile::remove(file))
-        mMain::MsgWarn(QStringLiteral("Database tidak dapat dihapus: ") + file, kWarn);
     Unload();
     if (m) {
         m->ReadDB();

@@ -1,11 +1,13 @@
 #include "manage/fnew.h"
 
 #include "core/app.h"
+#include "core/dbentry.h"
 #include "core/mmain.h"
 #include "shell/fmain.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 
 using namespace platform;
 
@@ -24,6 +26,30 @@ bool isUsableName(const QString& name)
             return false;
         if (QStringLiteral("/\\:*?\"<>|").contains(c))
             return false;
+    }
+    return true;
+}
+
+// Characters that show as nothing, as a blank other than the blank, or that
+// turn the direction of the text around make a name look like another one in
+// the list.
+bool looksPlain(const QString& text)
+{
+    for (const QChar c : text) {
+        switch (c.category()) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Other_PrivateUse:
+        case QChar::Other_NotAssigned:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph: return false;
+        case QChar::Separator_Space:
+            if (c != QLatin1Char(' '))
+                return false;
+            break;
+        default: break;
+        }
     }
     return true;
 }
@@ -136,6 +162,11 @@ void fNew::bOK_Click()
         refuse(QStringLiteral("Nama Database belum diisi"));
         return;
     }
+    if (!looksPlain(iDB->Text())) {
+        refuse(QStringLiteral("Nama Database tidak boleh memuat karakter yang tidak terlihat atau yang membalik arah "
+                              "tulisan"));
+        return;
+    }
     if (!isUsableName(name)) {
         refuse(QStringLiteral("Nama Database tidak boleh memuat .. atau karakter / \\ : * ? \" < > |"));
         return;
@@ -155,6 +186,19 @@ void fNew::bOK_Click()
         const QString file = app().programFile(name + QStringLiteral(".lan"));
         if (mMain::FileExists(file)) {
             refuse(taken);
+            return;
+        }
+        // A pointer without a path, or with one that one line of text cannot
+        // carry, would name no database.
+        const QString path = iPath->Text();
+        const bool oneLine =
+            std::none_of(path.begin(), path.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+        if (path.trimmed().isEmpty() || !oneLine) {
+            mMain::MsgWarn(path.trimmed().isEmpty()
+                               ? QStringLiteral("Lokasi Database belum diisi")
+                               : QStringLiteral("Lokasi Database tidak boleh memuat karakter kendali"),
+                           kWarn);
+            iPath->setFocus();
             return;
         }
         if (!writePointer(file))
@@ -186,11 +230,7 @@ bool fNew::writePointer(const QString& file)
 {
     QSaveFile f(file);
     if (f.open(QIODevice::WriteOnly)) {
-        // A comma ends the path's field when it is read back, unless the
-        // field is quoted.
-        const QString path = iPath->Text();
-        const QString field = path.contains(QLatin1Char(',')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
-        f.write(field.toUtf8() + "\r\n");
+        f.write(LanPointerLine(iPath->Text()));
         if (f.commit())
             return true;
     }

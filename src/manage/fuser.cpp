@@ -113,8 +113,9 @@ void fUser::iUsername_LostFocus()
 
 void fUser::bSave_Click()
 {
-    // A name of blanks alone would be an operator nobody can type in.
-    if (iUsername->Text().trimmed().isEmpty()) {
+    // The name as it will be stored (Quote drops apostrophes): a name of
+    // blanks or apostrophes alone would be an operator nobody can type in.
+    if (QString(iUsername->Text()).remove(QLatin1Char('\'')).trimmed().isEmpty()) {
         MsgWarn(QStringLiteral("Username belum diisi"), kWarn);
         iUsername->setFocus();
         return;
@@ -124,28 +125,56 @@ void fUser::bSave_Click()
         iPassword->setFocus();
         return;
     }
-    const QString N = Quote(iUsername->Text());
-    const QString P = Quote(InvertChars(iPassword->Text().toLower()));
+    if (!PasswordStorable(iPassword->Text())) {
+        MsgWarn(QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin"), kWarn);
+        iPassword->setFocus();
+        return;
+    }
+    const QString name = iUsername->Text();
+    const QString N = Quote(name);
+    const QString P = Quote(PasswordForm(iPassword->Text()));
     const QString c = QString::number(iCashier->Value()), m = QString::number(iMaster->Value()),
                   i = QString::number(iInventory->Value()), l = QString::number(iLedger->Value()),
                   s = QString::number(iStock->Value()), u = QString::number(iUser->Value()),
                   d = QString::number(iDB->Value()), t = QString::number(iSetting->Value());
     const QString sep = QStringLiteral(", ");
-    platform::DbTransaction tx(app().DbConn());
-    if (GetValue(QStringLiteral("select count(username) from operator where username=") + N).toLongLong() == 0) {
-        ExecSQL(QStringLiteral("insert into operator values(") + N + sep + P + sep + c + sep + m + sep + i + sep + l +
-                sep + s + sep + u + sep + d + sep + t + QLatin1Char(')'));
-    } else {
-        ExecSQL(QStringLiteral("update operator set `username`=") + N + QStringLiteral(", `password`=") + P +
-                QStringLiteral(", `cashier`=") + c + QStringLiteral(", `master`=") + m +
-                QStringLiteral(", `inventory`=") + i + QStringLiteral(", `ledger`=") + l +
-                QStringLiteral(", `stock`=") + s + QStringLiteral(", `user`=") + u + QStringLiteral(", `db`=") + d +
-                QStringLiteral(", `setting`=") + t + QStringLiteral(" where `username`=") + N);
+    bool lastManager = false;
+    {
+        platform::DbTransaction tx(app().DbConn());
+        if (GetValue(QStringLiteral("select count(username) from operator where username=") + N).toLongLong() == 0) {
+            ExecSQL(QStringLiteral("insert into operator values(") + N + sep + P + sep + c + sep + m + sep + i + sep +
+                    l + sep + s + sep + u + sep + d + sep + t + QLatin1Char(')'));
+            tx.commit();
+        } else if (iUser->Value() == 0 && isLastUserManager(name)) {
+            // Taking the right from the last operator who holds it would
+            // leave nobody able to manage operators, as deleting them would.
+            lastManager = true;
+        } else {
+            ExecSQL(QStringLiteral("update operator set `username`=") + N + QStringLiteral(", `password`=") + P +
+                    QStringLiteral(", `cashier`=") + c + QStringLiteral(", `master`=") + m +
+                    QStringLiteral(", `inventory`=") + i + QStringLiteral(", `ledger`=") + l +
+                    QStringLiteral(", `stock`=") + s + QStringLiteral(", `user`=") + u + QStringLiteral(", `db`=") + d +
+                    QStringLiteral(", `setting`=") + t + QStringLiteral(" where `username`=") + N);
+            tx.commit();
+        }
     }
-    tx.commit();
+    if (lastManager) {
+        MsgWarn(QStringLiteral("User ") + N +
+                    QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut"),
+                kWarn);
+        iUser->setFocus();
+        return;
+    }
     MsgInfo(QStringLiteral("User telah tersimpan"), kInfo);
     FilliUsername();
     iUsername->setFocus();
+}
+
+bool fUser::isLastUserManager(const QString& name)
+{
+    const QString holders = QStringLiteral("select count(username) from operator where `user`<>0");
+    return GetValue(holders + QStringLiteral(" and username=") + Quote(name)).toLongLong() > 0 &&
+           GetValue(holders).toLongLong() <= 1;
 }
 
 void fUser::bDelete_Click()
@@ -156,9 +185,7 @@ void fUser::bDelete_Click()
         return;
     // The last operator who may manage operators cannot go: nobody could
     // ever add one again.
-    if (GetValue(QStringLiteral("select count(username)") + where + QStringLiteral(" and `user`<>0")).toLongLong() >
-            0 &&
-        GetValue(QStringLiteral("select count(username) from operator where `user`<>0")).toLongLong() <= 1) {
+    if (isLastUserManager(name)) {
         MsgWarn(QStringLiteral("User ") + Quote(name) +
                     QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus"),
                 kWarn);

@@ -16,6 +16,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -32,6 +33,19 @@ QString qtFilter(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2)
         out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
     return out.join(QStringLiteral(";;"));
+}
+
+QString defaultSuffix(const QString& filter)
+{
+    QString text = filter;
+    text.replace(QChar(0), QLatin1Char('|'));
+    for (const QString& part : text.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+        const QString pattern = part.trimmed();
+        if (pattern.startsWith(QLatin1String("*.")) && pattern.size() > 2 &&
+            !pattern.mid(2).contains(QRegularExpression(QStringLiteral("[*?;\\s\\[]"))))
+            return pattern.mid(2);
+    }
+    return QString();
 }
 
 int QtBackend::messageBox(MsgKind kind, const QString& prompt, const QString& title)
@@ -68,8 +82,14 @@ QString QtBackend::fileDialog(bool save, QWidget* owner, const QString& filter, 
     assertNoWriteTransaction("file dialog");
     NestedLoopScope scope;
     const QString dir = QDir(folder).exists() ? folder : QDir::homePath();
-    if (save)
-        return QFileDialog::getSaveFileName(owner, title, dir, qtFilter(filter));
+    if (save) {
+        // A name typed without an ending gets the filter's, and the dialog
+        // asks before it replaces a file of that full name.
+        QFileDialog dialog(owner, title, dir, qtFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix(filter));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
     return QFileDialog::getOpenFileName(owner, title, dir, qtFilter(filter));
 }
 

@@ -47,5 +47,8 @@ public:
 
 // Turns "Cdb files|*.cdb|All|*.*" into Qt's "Cdb files (*.cdb);;All (*.*)".
 QString qtFilter(const QString& filter);
+// The ending a save dialog gives a name typed without one: that of the
+// filter's first plain pattern ("*.cdb" gives "cdb"), or "".
+QString defaultSuffix(const QString& filter);
 
 } // namespace platform

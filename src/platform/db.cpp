@@ -13,9 +13,9 @@
 
 namespace platform {
 
-DbError::DbError(const QString& message, const QString& sql)
+DbError::DbError(const QString& message, const QString& sql, const QString& nativeCode)
     : std::runtime_error((sql.isEmpty() ? message : message + QStringLiteral("\nSQL: ") + sql).toStdString()),
-      m_message(message), m_sql(sql)
+      m_message(message), m_sql(sql), m_nativeCode(nativeCode)
 {
 }
 
@@ -93,6 +93,20 @@ DbField DbRecordset::Fields(int position) const
     return DbField(m_rows[m_pos][position]);
 }
 
+namespace {
+int g_busyTimeoutMs = 5000;
+} // namespace
+
+int DbConnection::busyTimeout()
+{
+    return g_busyTimeoutMs;
+}
+
+void DbConnection::setBusyTimeout(int ms)
+{
+    g_busyTimeoutMs = ms;
+}
+
 DbConnection::DbConnection() : m_name(QStringLiteral("orv-") + QUuid::createUuid().toString(QUuid::Id128)) {}
 
 DbConnection::~DbConnection()
@@ -139,21 +153,25 @@ void DbConnection::Open(const QString& path, bool readOnly)
         QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
         url.setQuery(readOnly ? QStringLiteral("mode=ro") : QStringLiteral("mode=rw"));
         db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000") +
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout()) +
                              (readOnly ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
-        QString failure;
+        QString failure, code;
         if (!db.open()) {
             failure = db.lastError().text();
+            code = db.lastError().nativeErrorCode();
         } else {
             QSqlQuery q(db);
-            if (!q.exec(QStringLiteral("select count(*) from sqlite_master")))
+            if (!q.exec(QStringLiteral("select count(*) from sqlite_master"))) {
                 failure = q.lastError().text();
+                code = q.lastError().nativeErrorCode();
+            }
         }
         if (!failure.isEmpty()) {
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(trial);
-            throw DbError(QStringLiteral("Berkas ini bukan database yang dapat dibuka: %1 (%2)").arg(path, failure));
+            throw DbError(QStringLiteral("Berkas ini bukan database yang dapat dibuka: %1 (%2)").arg(path, failure),
+                          QString(), code);
         }
     }
     Close();
@@ -235,7 +253,7 @@ std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.setForwardOnly(true);
     if (!q.exec(translate(sql)))
-        throw DbError(q.lastError().text(), sql);
+        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
     QStringList names;
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i)
@@ -250,7 +268,7 @@ std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
         rows.append(std::move(row));
     }
     if (q.lastError().isValid())
-        throw DbError(q.lastError().text(), sql);
+        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
     return std::make_unique<DbRecordset>(names, std::move(rows));
 }
 
@@ -259,7 +277,7 @@ void DbConnection::Execute(const QString& sql)
     ensureOpen(sql);
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     if (!q.exec(translate(sql)))
-        throw DbError(q.lastError().text(), sql);
+        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
 }
 
 QVariant DbConnection::GetValue(const QString& sql)
@@ -268,10 +286,10 @@ QVariant DbConnection::GetValue(const QString& sql)
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.setForwardOnly(true);
     if (!q.exec(translate(sql)))
-        throw DbError(q.lastError().text(), sql);
+        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
     if (!q.next()) {
         if (q.lastError().isValid())
-            throw DbError(q.lastError().text(), sql);
+            throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
         return QVariant();
     }
     return q.value(0);

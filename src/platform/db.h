@@ -14,15 +14,19 @@ namespace platform {
 
 class DbError : public std::runtime_error {
 public:
-    DbError(const QString& message, const QString& sql = QString());
+    DbError(const QString& message, const QString& sql = QString(), const QString& nativeCode = QString());
     const QString& message() const { return m_message; }
     const QString& sql() const { return m_sql; }
+    // The engine's own error code ("" when the failure did not come from
+    // the engine), so that a busy or read-only file can be told apart.
+    const QString& nativeCode() const { return m_nativeCode; }
     // The message followed by the statement, for the operator.
     QString text() const;
 
 private:
     QString m_message;
     QString m_sql;
+    QString m_nativeCode;
 };
 
 class DbField {
@@ -97,6 +101,11 @@ public:
     // The SQL text as the engine reads it: '&' outside literals and quoted
     // names becomes '||'.
     static QString translate(const QString& sql);
+
+    // How long a statement waits for another workstation's lock before it
+    // fails as busy; it applies to connections opened afterwards.
+    static int busyTimeout();
+    static void setBusyTimeout(int ms);
 
 private:
     void ensureOpen(const QString& sql) const;

@@ -70,13 +70,19 @@ QString describe(std::exception_ptr e)
     }
 }
 
+QString Runtime::describeFailure(std::exception_ptr e) const
+{
+    return describe(e);
+}
+
 namespace {
 
 void report(const QString& what, std::exception_ptr e)
 {
-    const QString text = QStringLiteral("%1 gagal:\n%2").arg(what, describe(e));
+    Runtime* rt = Runtime::current();
+    const QString text = QStringLiteral("%1 gagal:\n%2").arg(what, rt ? rt->describeFailure(e) : describe(e));
     qWarning().noquote() << text;
-    if (Runtime* rt = Runtime::current()) {
+    if (rt) {
         rt->handlerFailed();
         rt->backend().messageBox(MsgKind::Warning, text, QStringLiteral("Peringatan"));
     }

@@ -52,6 +52,9 @@ public:
     // Runs when a handler's error reached the event boundary: what the
     // failed action left half done (a print document) is dropped.
     virtual void handlerFailed() {}
+    // The words the operator is shown for a failure that reached the event
+    // boundary; by default the error's own text.
+    virtual QString describeFailure(std::exception_ptr e) const;
 
     // Modal stack: the bottom is the main window, the top the window the
     // operator is working in. A closing modal window activates the one below.

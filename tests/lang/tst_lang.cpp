@@ -151,6 +151,8 @@ private slots:
             QVERIFY(db.open());
             for (const char* s :
                  {"create table MENU (`Key` text, Value text)", "create table CAPTION (`Key` text, Value text)",
+                  "create table BUTTON (`Key` text, Value text)", "create table `CHECK` (`Key` text, Value text)",
+                  "create table TGRID (`Key` text, Value text)",
                   "insert into MENU values ('mCashier', 'first'), ('mCashier', 'x'), ('mLedger', null)",
                   "insert into CAPTION values ('cLanguage', 'one\\ntwo')"})
                 QVERIFY2(QSqlQuery(db).exec(QString::fromLatin1(s)), s);
@@ -193,6 +195,32 @@ private slots:
         QCOMPARE(m()->bLogin->Caption(), QStringLiteral("&Login"));
         QCOMPARE(remembered(), QString());
         QCOMPARE(mLang::LangCaption(QStringLiteral("cCode")), QStringLiteral("Undifined"));
+    }
+
+    // A stray .ldb without the tables of texts is no language: choosing it
+    // keeps the language in use, its captions and the remembered choice.
+    void languageDatabaseWithoutItsTablesIsNotApplied()
+    {
+        startWith(QStringLiteral("English"));
+        const QString caption = m()->bLogin->Caption();
+        const QString help = m()->hiHelp->Text();
+        QVERIFY(caption != QStringLiteral("Undifined"));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "stray");
+            db.setDatabaseName(fx->path("Stray.ldb"));
+            QVERIFY(db.open());
+            for (const char* s :
+                 {"create table MENU (`Key` text, Value text)", "create table BUTTON (k text, v text)",
+                  "create table CAPTION (`Key` text, Value text)", "create table `CHECK` (`Key` text, Value text)",
+                  "create table TGRID (`Key` text, Value text)"})
+                QVERIFY2(QSqlQuery(db).exec(QString::fromLatin1(s)), s);
+        }
+        QSqlDatabase::removeDatabase("stray");
+        QFile::copy(fx->path("English.txt"), fx->path("Stray.txt"));
+        m()->iLanguage->setText(QStringLiteral("Stray"));
+        QCOMPARE(remembered(), QStringLiteral("English"));
+        QCOMPARE(m()->bLogin->Caption(), caption);
+        QCOMPARE(m()->hiHelp->Text(), help);
     }
 };
 

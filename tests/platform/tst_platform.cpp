@@ -4,6 +4,7 @@
 // the modal show with activation, and the spreadsheet file.
 #include "core/app.h"
 #include "core/mmain.h"
+#include "platform/backend.h"
 #include "platform/controls.h"
 #include "platform/db.h"
 #include "platform/form.h"
@@ -13,7 +14,10 @@
 #include "support/fixture.h"
 #include "support/testbackend.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -406,6 +410,47 @@ private slots:
                  QStringLiteral("English"));
         QCOMPARE(again.GetSetting(QStringLiteral("OV"), QStringLiteral("Global"), QStringLiteral("Missing")),
                  QString());
+    }
+
+    // The save dialog gives a typed name the filter's ending itself, and
+    // asks before it replaces a file of that full name; declining and
+    // cancelling gives no name, so nothing is written.
+    void saveDialogAddsTheEndingAndAsksBeforeReplacing()
+    {
+        QCOMPARE(platform::defaultSuffix(QStringLiteral("*.cdb")), QStringLiteral("cdb"));
+        QCOMPARE(platform::defaultSuffix(QStringLiteral("Excel|*.xlsx|")), QStringLiteral("xlsx"));
+        QCOMPARE(platform::defaultSuffix(QStringLiteral("All|*.*|")), QString());
+        QTemporaryDir dir;
+        platform::QtBackend real;
+        const QString filter = QStringLiteral("*.cdb") + QChar(0);
+        QTimer::singleShot(0, [] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            d->selectFile(QStringLiteral("copy"));
+            static_cast<QDialog*>(d)->accept();
+        });
+        QCOMPARE(real.fileDialog(true, nullptr, filter, QStringLiteral("Backup"), dir.path()),
+                 dir.filePath(QStringLiteral("copy.cdb")));
+
+        QFile existing(dir.filePath(QStringLiteral("copy.cdb")));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        QString asked;
+        QTimer::singleShot(0, [&asked] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            QTimer::singleShot(0, [&asked, d] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                asked = box->text();
+                box->reject();
+                QTimer::singleShot(0, d, [d] { d->reject(); });
+            });
+            d->selectFile(QStringLiteral("copy"));
+            static_cast<QDialog*>(d)->accept();
+        });
+        QCOMPARE(real.fileDialog(true, nullptr, filter, QStringLiteral("Backup"), dir.path()), QString());
+        QVERIFY2(asked.contains(QStringLiteral("copy.cdb")), qPrintable(asked));
     }
 };
 

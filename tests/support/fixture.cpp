@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
+#include <QUuid>
 
 QString distFile(const QString& name)
 {
@@ -17,6 +20,9 @@ QString distFile(const QString& name)
 Fixture::Fixture(const QStringList& files, bool startNow)
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // A refusal under another workstation's lock comes after this wait; the
+    // tests that hold locks need not spend five seconds on each.
+    platform::DbConnection::setBusyTimeout(300);
     const QDir dist(QStringLiteral(ORV_DIST_DIR));
     QStringList names = files;
     if (names.isEmpty()) {
@@ -50,4 +56,34 @@ void Fixture::login(const QString& entry, const QString& user, const QString& pa
     main->iUsername->setText(user);
     main->iPassword->setText(password);
     main->bLogin->click();
+}
+
+Workstation::Workstation(const QString& file)
+    : m_name(QStringLiteral("ws-") + QUuid::createUuid().toString(QUuid::Id128))
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(file);
+    db.open();
+}
+
+Workstation::~Workstation()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        QSqlQuery(db).exec(QStringLiteral("rollback"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+bool Workstation::exec(const QString& sql)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    return q.exec(sql);
+}
+
+QVariant Workstation::value(const QString& sql)
+{
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    return q.exec(sql) && q.next() ? q.value(0) : QVariant();
 }

@@ -29,3 +29,21 @@ public:
 
 // The build's program folder.
 QString distFile(const QString& name);
+
+// Another workstation on a database file: a connection of its own that
+// holds locks ("begin exclusive", "begin immediate" …) until it rolls back or
+// is destroyed.
+class Workstation {
+public:
+    explicit Workstation(const QString& file);
+    ~Workstation();
+    Workstation(const Workstation&) = delete;
+    Workstation& operator=(const Workstation&) = delete;
+    // Runs a statement; false when the engine refused it.
+    bool exec(const QString& sql);
+    // First column of the first row; invalid when the query failed.
+    QVariant value(const QString& sql);
+
+private:
+    QString m_name;
+};
