@@ -740,20 +740,24 @@ void CashierPanelView::ciDescription_KeyPress(int& KeyAscii)
 
 // ---------------------------------------------------------------- totals and payment
 
+// An idle till recomputes nothing: the figures are written again only when
+// an input changed or a computed field no longer shows what was written.
 void CashierPanelView::tCount_Timer()
 {
     const TotalsInput in{ciTotalCart->Text(), ciDiscount2->Text(), ciTax->Text(), ciPay->Text()};
-    const QString key = in.totalCart + QChar(0) + in.discount + QChar(0) + in.tax + QChar(0) + in.pay;
-    if (key == m_lastTotals && !ciTotal2->Caption().isEmpty())
+    if (m_lastInput && in == *m_lastInput && ciDiscount2N->Text() == m_last.discountN &&
+        ciTotalDiscount->Text() == m_last.totalDiscount && ciTaxN->Text() == m_last.taxN &&
+        ciTotalTax->Text() == m_last.totalTax && ciTotal2->Caption() == m_last.totalTax &&
+        ciBack->Text() == m_last.back)
         return;
-    m_lastTotals = key;
-    const Totals t = ComputeTotals(in);
-    ciDiscount2N->setText(t.discountN);
-    ciTotalDiscount->setText(t.totalDiscount);
-    ciTaxN->setText(t.taxN);
-    ciTotalTax->setText(t.totalTax);
-    ciTotal2->setCaption(t.totalTax);
-    ciBack->setText(t.back);
+    m_lastInput = in;
+    m_last = ComputeTotals(in);
+    ciDiscount2N->setText(m_last.discountN);
+    ciTotalDiscount->setText(m_last.totalDiscount);
+    ciTaxN->setText(m_last.taxN);
+    ciTotalTax->setText(m_last.totalTax);
+    ciTotal2->setCaption(m_last.totalTax);
+    ciBack->setText(m_last.back);
 }
 
 void CashierPanelView::ciDiscount2_Change()

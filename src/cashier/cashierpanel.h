@@ -4,11 +4,13 @@
 // line arithmetic, the note, the transaction's totals and payment, the
 // receipt and the save. Its controls live in the main window's pCashier; the
 // other windows reach its procedures through the main window.
+#include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
 #include "platform/controls.h"
 #include "shell/panels.h"
 
 #include <QObject>
+#include <optional>
 
 class fMain;
 
@@ -116,6 +118,7 @@ private:
     void printReceipt(qint64 no, const QList<cashier::CartLine>& lines);
 
     fMain* m_main;
-    // The totals' inputs of the last tick: an idle till recomputes nothing.
-    QString m_lastTotals;
+    // The totals' inputs and figures of the last tick.
+    std::optional<cashier::TotalsInput> m_lastInput;
+    cashier::Totals m_last;
 };

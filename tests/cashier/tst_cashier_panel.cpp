@@ -4,6 +4,7 @@
 // and the paid and unpaid saves.
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
+#include "catalogue/fmaster.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
@@ -132,6 +133,31 @@ private slots:
         QCOMPARE(GetValue(QStringLiteral("select total from Salecart where code='KSGA'")).toDouble(), 30000.0);
     }
 
+    // F12 opens the list window on the action's table; the pick lands in the
+    // field and runs its change handling.
+    void pickersFillTheirTargets()
+    {
+        fx->ui->scripts[QStringLiteral("fMaster")] = [](platform::Form*) {
+            fMaster* m = MasterWindow();
+            m->iItems->setListIndex(2);
+            m->bOK_Click();
+        };
+        key(p->ciCode, Qt::Key_F12);
+        QCOMPARE(MasterWindow()->TableName, QStringLiteral("SaleItems"));
+        QVERIFY(!p->ciCode->Text().isEmpty());
+        QVERIFY(!p->ciName->Text().isEmpty());
+        key(p->ciCharge->lineEdit(), Qt::Key_F12);
+        QCOMPARE(MasterWindow()->TableName, QStringLiteral("Customer"));
+        QCOMPARE(count(QStringLiteral("select count(*) from Customer where name=") + Quote(p->ciCharge->Text())),
+                 qint64(1));
+        key(p->ciWarehouse->lineEdit(), Qt::Key_F12);
+        QCOMPARE(MasterWindow()->TableName, QStringLiteral("Warehouse"));
+        QCOMPARE(GetValue(QStringLiteral("select warehouse from pending where charge=") + Quote(p->ciCharge->Text()))
+                     .toString(),
+                 p->ciWarehouse->Text());
+        QVERIFY(!p->ciWarehouse->Text().isEmpty());
+    }
+
     void addRefusalsInTheirOrder()
     {
         key(p->ciQuantity, Qt::Key_Return);
@@ -212,7 +238,10 @@ private slots:
         QCOMPARE(p->ciTotalTax->Text(), QStringLiteral("1,044"));
         QCOMPARE(p->ciTotal2->Caption(), QStringLiteral("1,044"));
         QCOMPARE(p->ciBack->Text(), QStringLiteral("56"));
-        // A typed computed field lasts until the next tick that has new inputs.
+        // A typed computed field is overwritten by the next tick.
+        p->ciBack->setText(QStringLiteral("7"));
+        p->tCount_Timer();
+        QCOMPARE(p->ciBack->Text(), QStringLiteral("56"));
         p->ciPay->setText(QString());
         p->tCount_Timer();
         QCOMPARE(p->ciBack->Text(), QStringLiteral("-1,044"));
@@ -272,6 +301,24 @@ private slots:
         QCOMPARE(p->ciCart->ListCount(), 2);
         QCOMPARE(p->ciPay->Text(), QString());
         QCOMPARE(QApplication::focusWidget(), p->ciCode);
+    }
+
+    void changeWindowBlinksAndClosesByKey()
+    {
+        fBack* b = BackWindow();
+        QCOMPARE(b->BackColor(), 0);
+        b->tBlink_Timer();
+        QCOMPARE(b->BackColor(), 255);
+        b->tBlink_Timer();
+        QCOMPARE(b->BackColor(), 0);
+        for (Qt::Key k : {Qt::Key_Escape, Qt::Key_Return}) {
+            fx->ui->scripts[QStringLiteral("fBack")] = [this, k](platform::Form* f) {
+                QCOMPARE(QApplication::focusWidget(), BackWindow()->bClose);
+                key(f, k);
+                QVERIFY(f->isHidden());
+            };
+            b->ShowModal();
+        }
     }
 
     void unpaidSaveFromTheNote()

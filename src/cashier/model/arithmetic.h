@@ -36,6 +36,7 @@ struct TotalsInput {
     QString discount;  // transaction discount percent
     QString tax;       // tax percent
     QString pay;       // amount paid
+    bool operator==(const TotalsInput&) const = default;
 };
 
 struct Totals {
