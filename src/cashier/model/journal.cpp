@@ -143,32 +143,26 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
         }
     }
 
-    const double p = PercentOf(h.discount);
-    if (p > 0) {
-        const double x = AmountOf(h.discountN);
+    // The discount row (a negative amount, on the side opposite the kind's)
+    // and the tax row; the base is worked back from the amount shown.
+    auto percentRow = [&](const char* code, const char* description, const QString& percentText,
+                          const QString& amountText, bool onKindSide) {
+        const double percent = PercentOf(percentText);
+        if (percent <= 0)
+            return;
+        const double amount = AmountOf(amountText);
         JournalRow r = row(h.action);
-        r.code = QStringLiteral("DS");
-        r.description = QStringLiteral("Diskon");
-        r.price = r.subtotal = -x / p * 100;
-        r.quantity = p;
+        r.code = QLatin1String(code);
+        r.description = QLatin1String(description);
+        r.price = r.subtotal = (onKindSide ? amount : -amount) / percent * 100;
+        r.quantity = percent;
         r.percentRow = true;
         r.unit = QStringLiteral("%");
-        book(r, x, !debit);
+        book(r, amount, onKindSide ? debit : !debit);
         add(r);
-    }
-    const double t = PercentOf(h.tax);
-    if (t > 0) {
-        const double y = AmountOf(h.taxN);
-        JournalRow r = row(h.action);
-        r.code = QStringLiteral("PN");
-        r.description = QStringLiteral("PPN");
-        r.price = r.subtotal = y / t * 100;
-        r.quantity = t;
-        r.percentRow = true;
-        r.unit = QStringLiteral("%");
-        book(r, y, debit);
-        add(r);
-    }
+    };
+    percentRow("DS", "Diskon", h.discount, h.discountN, false);
+    percentRow("PN", "PPN", h.tax, h.taxN, true);
     out.lastId = id;
     return out;
 }
