@@ -2,6 +2,7 @@
 // the stock, new stock item, detail and link windows driven by keys and
 // clicks after a login.
 #include "core/mmain.h"
+#include "ledger/ledger.h"
 #include "shell/fmain.h"
 #include "stock/fdetail.h"
 #include "stock/finout.h"
@@ -346,13 +347,31 @@ private slots:
         QCOMPARE(count("select count(*) from stockshop"), 0);
     }
 
-    void closeRebuildsOnlyAnExistingStockReport()
+    // F4 opens the window; its close hands the menu back and rebuilds the
+    // ledger's stock report when that is the page shown.
+    void closeRebuildsTheStockReport()
     {
+        stock::AddStockItem(db(), app().DbKind, "KOPI", "Kopi", "Kg", 10, QDate::currentDate());
+        auto* ledger = dynamic_cast<Ledger*>(fx->main->ledgerPanel());
+        QVERIFY(ledger);
+        auto kopi = [ledger] {
+            const auto rows = ledger->liLedger->findItems("KOPI", Qt::MatchStartsWith);
+            return rows.size() == 1 ? rows[0]->text().simplified() : QString();
+        };
+        ledger->liPage->setListIndex(6);
+        const QString before = kopi();
+        QVERIFY2(before.endsWith(" 10 Kg"), qPrintable(before));
         fx->main->bInventory_Click();
-        fx->ui->scripts["fStock"] = [&](platform::Form*) { press(Qt::Key_Escape); };
+        fx->ui->scripts["fStock"] = [&](platform::Form*) {
+            st()->iStock->setListIndex(rowOf(st()->iStock, "KOPI"));
+            st()->bPlus->click();
+            press(Qt::Key_Escape);
+        };
         QTest::keyClick(fx->main, Qt::Key_F4);
         QCOMPARE(fx->ui->shownModal, QStringList{"fStock"});
         QCOMPARE(app().MenuKey, QString("Inventory"));
+        QCOMPARE(ledger->liPage->ListIndex(), 6);
+        QVERIFY2(kopi().endsWith(" 11 Kg"), qPrintable(kopi()));
     }
 };
 
