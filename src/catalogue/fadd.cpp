@@ -187,14 +187,11 @@ void fAdd::bDiscount_Click()
 {
     const QString answer =
         app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
-    if (answer.isEmpty() || iPrice->Text().isEmpty())
+    if (iPrice->Text().isEmpty())
         return;
-    const double price = ParseAmount(iPrice->Text());
-    // A price of 0 has no percent to suggest.
-    if (price == 0)
-        return;
-    const double percent = Val(answer) * 100.0 / price;
-    iDiscount->setText(Num(Val(QLocale().toString(percent))));
+    const QString percent = catalogue::NominalDiscountText(answer, ParseAmount(iPrice->Text()));
+    if (!percent.isEmpty())
+        iDiscount->setText(percent);
 }
 
 void fAdd::bSave_Click()
@@ -269,4 +266,15 @@ void fAdd::bClose_Click()
 {
     clearFields();
     Hide();
+}
+
+void fAdd::LoadRecord(const platform::DbRecordset& rs)
+{
+    auto field = [&rs](const char* name) { return rs.Fields(QLatin1String(name)).toString(); };
+    iCode->setText(field("Code"));
+    iCategory->setText(field("Category"));
+    iName->setText(field("Name"));
+    iPrice->setText(field("Price"));
+    iDiscount->setText(field("Discount"));
+    iUnit->setText(field("satuan"));
 }

@@ -4,6 +4,7 @@
 // the list window) and the mode by the caption ("Tambah" adds, any other
 // caption edits), fills the fields for an edit, and shows the dialog.
 #include "platform/controls.h"
+#include "platform/db.h"
 #include "platform/form.h"
 
 class fAdd : public platform::Form {
@@ -24,6 +25,9 @@ public:
     void bSave_Click();
     void bClose_Click();
     void bDiscount_Click();
+    // The fields of an edit from the record at the recordset's current row
+    // (the columns of the items tables).
+    void LoadRecord(const platform::DbRecordset& rs);
     void iPrice_Change();
     void iDiscount_Change();
     void iDiscountN_Change();

@@ -146,3 +146,13 @@ void fCharge::bClose_Click()
     clearFields();
     Hide();
 }
+
+void fCharge::LoadRecord(const platform::DbRecordset& rs)
+{
+    auto field = [&rs](const char* name) { return rs.Fields(QLatin1String(name)).toString(); };
+    iCode->setText(field("Code"));
+    iName->setText(field("Name"));
+    iAddress->setText(field("Address"));
+    iPhone->setText(field("Phone"));
+    iFax->setText(field("Fax"));
+}

@@ -3,6 +3,7 @@
 // Supplier, Person, Warehouse). Opener by the tag of bSave ("fMain" or
 // "fMaster"), mode by the caption ("Tambah" adds, any other caption edits).
 #include "platform/controls.h"
+#include "platform/db.h"
 #include "platform/form.h"
 
 class fCharge : public platform::Form {
@@ -18,6 +19,9 @@ public:
     void CloseAction() override { bClose_Click(); }
     void bSave_Click();
     void bClose_Click();
+    // The fields of an edit from the record at the recordset's current row
+    // (the columns of the contact tables).
+    void LoadRecord(const platform::DbRecordset& rs);
 
     platform::Frame* Frame1;
     platform::Label *cCode, *cName, *cAddress, *cPhone, *cFax;

@@ -303,13 +303,11 @@ void fInventory::nominalDiscount(TextBox* price, TextBox* discount)
 {
     const QString answer =
         app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
-    if (answer.isEmpty() || price->Text().isEmpty())
+    if (price->Text().isEmpty())
         return;
-    // A price of 0 gives no percent.
-    const double p = AmountOf(price);
-    if (p == 0)
-        return;
-    discount->setText(mMain::Num(mMain::Val(mMain::Num(mMain::Val(answer) * 100 / p))));
+    const QString percent = catalogue::NominalDiscountText(answer, AmountOf(price));
+    if (!percent.isEmpty())
+        discount->setText(percent);
 }
 
 void fInventory::bDiscountSH_Click()

@@ -359,27 +359,17 @@ void fMaster::bEdit_Click()
     if (recordGone(code))
         return;
     auto rs = OpenRecordset(catalogue::RecordSql(TableName, code));
-    auto field = [&rs](const char* name) { return rs->Fields(QLatin1String(name)).toString(); };
     if (isItems()) {
         fAdd* f = AddWindow();
         f->bSave->Tag = QStringLiteral("fMaster");
         f->setCaption(QStringLiteral("Ubah"));
-        f->iCode->setText(field("Code"));
-        f->iCategory->setText(field("Category"));
-        f->iName->setText(field("Name"));
-        f->iPrice->setText(field("Price"));
-        f->iDiscount->setText(field("Discount"));
-        f->iUnit->setText(field("satuan"));
+        f->LoadRecord(*rs);
         f->ShowModal();
     } else {
         fCharge* f = ChargeWindow();
         f->bSave->Tag = QStringLiteral("fMaster");
         f->setCaption(QStringLiteral("Ubah"));
-        f->iCode->setText(field("Code"));
-        f->iName->setText(field("Name"));
-        f->iAddress->setText(field("Address"));
-        f->iPhone->setText(field("Phone"));
-        f->iFax->setText(field("Fax"));
+        f->LoadRecord(*rs);
         f->ShowModal();
     }
 }

@@ -1,5 +1,7 @@
 #include "catalogue/pinventory.h"
 
+#include "catalogue/fadd.h"
+#include "catalogue/fcharge.h"
 #include "catalogue/finventory.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
@@ -267,33 +269,50 @@ QString pInventoryPanel::GetSelectediiItemsCode() const
 
 void pInventoryPanel::ibAdd_Click()
 {
-    const Layout layout = inventory::LayoutOf(GetTable());
-    if (layout == Layout::Joined) {
+    const QString word = GetTable();
+    switch (inventory::LayoutOf(word)) {
+    case Layout::Joined:
         if (fInventory* f = InventoryWindow()) {
             f->setCaption(QStringLiteral("Tambah"));
             f->ShowModal();
         }
+        break;
+    case Layout::Items:
+        if (fAdd* f = AddWindow()) {
+            f->bSave->Tag = QStringLiteral("fMain");
+            f->setCaption(QStringLiteral("Tambah"));
+            f->ShowModal();
+        }
+        break;
+    case Layout::Contacts:
+        // The warehouses are listed but not added from here.
+        if (word == QLatin1String("Warehouse"))
+            break;
+        if (fCharge* f = ChargeWindow()) {
+            f->bSave->Tag = QStringLiteral("fMain");
+            f->setCaption(QStringLiteral("Tambah"));
+            f->ShowModal();
+        }
+        break;
+    case Layout::None: break;
     }
 }
 
-void pInventoryPanel::editInventoryItem(const QString& code)
+void pInventoryPanel::editInventoryItem(const DbRecordset& rs)
 {
     fInventory* f = InventoryWindow();
     if (!f)
         return;
-    auto rs = mMain::OpenRecordset(inventory::RecordSql(code));
-    // A record deleted meanwhile at another workstation opens nothing.
-    if (rs->Eof())
-        return;
+    auto field = [&rs](const char* name) { return rs.Fields(QLatin1String(name)).toString(); };
     f->setCaption(QStringLiteral("Ubah"));
-    f->iCode->setText(rs->Fields(QStringLiteral("Code")).toString());
-    f->iCategory->setText(rs->Fields(QStringLiteral("Category")).toString());
-    f->iName->setText(rs->Fields(QStringLiteral("Description")).toString());
-    f->iUnit->setText(rs->Fields(QStringLiteral("Unit")).toString());
-    f->iPriceSH->setText(rs->Fields(QStringLiteral("PriceSH")).toString());
-    f->iDiscountSH->setText(rs->Fields(QStringLiteral("DiscountSH")).toString());
-    f->iPriceSL->setText(rs->Fields(QStringLiteral("PriceSL")).toString());
-    f->iDiscountSL->setText(rs->Fields(QStringLiteral("DiscountSL")).toString());
+    f->iCode->setText(field("Code"));
+    f->iCategory->setText(field("Category"));
+    f->iName->setText(field("Description"));
+    f->iUnit->setText(field("Unit"));
+    f->iPriceSH->setText(field("PriceSH"));
+    f->iDiscountSH->setText(field("DiscountSH"));
+    f->iPriceSL->setText(field("PriceSL"));
+    f->iDiscountSL->setText(field("DiscountSL"));
     f->ShowModal();
 }
 
@@ -301,10 +320,34 @@ void pInventoryPanel::ibEdit_Click()
 {
     if (iiItems->ListCount() == 0 || iiItems->ListIndex() <= 1)
         return;
+    const QString word = GetTable();
+    const Layout layout = inventory::LayoutOf(word);
+    if (layout == Layout::None)
+        return;
     const QString code = GetSelectediiItemsCode();
-    switch (inventory::LayoutOf(GetTable())) {
-    case Layout::Joined: editInventoryItem(code); break;
-    default: break;
+    auto rs = mMain::OpenRecordset(layout == Layout::Joined ? inventory::RecordSql(code)
+                                                            : catalogue::RecordSql(inventory::TableOf(word), code));
+    // A record deleted meanwhile (at another workstation) opens no dialog.
+    if (rs->Eof()) {
+        mMain::MsgWarn(catalogue::GoneMessage(code), QStringLiteral("Peringatan"));
+        FilliiCategory2();
+        FilliItems(QString());
+        return;
+    }
+    if (layout == Layout::Joined) {
+        editInventoryItem(*rs);
+    } else if (layout == Layout::Items) {
+        if (fAdd* f = AddWindow()) {
+            f->bSave->Tag = QStringLiteral("fMain");
+            f->setCaption(QStringLiteral("Ubah"));
+            f->LoadRecord(*rs);
+            f->ShowModal();
+        }
+    } else if (fCharge* f = ChargeWindow()) {
+        f->bSave->Tag = QStringLiteral("fMain");
+        f->setCaption(QStringLiteral("Ubah"));
+        f->LoadRecord(*rs);
+        f->ShowModal();
     }
 }
 

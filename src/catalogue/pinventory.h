@@ -8,6 +8,7 @@
 #include <QObject>
 
 namespace platform {
+class DbRecordset;
 class Label;
 class Panel;
 class TextBox;
@@ -53,5 +54,5 @@ public:
 private:
     // The "all" entry of the category box.
     QString allText() const;
-    void editInventoryItem(const QString& code);
+    void editInventoryItem(const platform::DbRecordset& rs);
 };

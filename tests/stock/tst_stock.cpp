@@ -1,6 +1,7 @@
 // Stock items, counts and recipes: the stock rules on a fresh database, and
 // the stock, new stock item, detail and link windows driven by keys and
 // clicks after a login.
+#include "catalogue/fmaster.h"
 #include "core/mmain.h"
 #include "ledger/ledger.h"
 #include "shell/fmain.h"
@@ -331,6 +332,31 @@ private slots:
         QCOMPARE(fx->ui->prompts(), (QStringList{"Telah tersimpan", "Tersimpan", "Tersimpan", "Hapus yang terpilih?"}));
         QCOMPARE(rowsOf("select * from stockshop"), (QStringList{"1|BKA|HILANG|1", "2|BKA|BKA|1,5"}));
         QCOMPARE(rowsOf("select * from stocksale"), (QStringList{"2|BKA|ESK|0,02"}));
+    }
+
+    // The browse button lists the dialog's own items table whatever the
+    // cashier's action, and the pick looks the item up.
+    void linkBrowsePicksFromItsItemsTable()
+    {
+        mMain::ExecSQL("insert into ShopItems values('BKA', 'Kopi', 'Biji Kopi Arabika', 250000, 0, 'Kg')");
+        mMain::ExecSQL("insert into SaleItems values('ESK', 'Minuman', 'Es Kopi', 20000, 0, 'Gelas')");
+        fInOut* out = OutWindow();
+        fMaster* m = MasterWindow();
+        fx->ui->scripts["fOut"] = [&](platform::Form*) {
+            fx->ui->scripts["fMaster"] = [&](platform::Form*) {
+                QCOMPARE(m->TableName, QString("SaleItems"));
+                QCOMPARE(m->iItems->ListCount(), 3);
+                m->iItems->setListIndex(2);
+                m->bOK->click();
+            };
+            out->bBrowse->click();
+            QCOMPARE(out->iCode->Text(), QString("ESK"));
+            QCOMPARE(out->iDescription->Text(), QString("Es Kopi"));
+            press(Qt::Key_Escape);
+        };
+        out->ShowModal();
+        QCOMPARE(fx->main->cashierPanel()->ciAction->ListIndex(), 1);
+        QCOMPARE(fx->ui->shownModal, (QStringList{"fOut", "fMaster"}));
     }
 
     void linkBrowseNeedsTheMasterRight()

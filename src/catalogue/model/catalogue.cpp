@@ -3,6 +3,7 @@
 #include "platform/sqltext.h"
 #include "platform/textcells.h"
 
+#include <QLocale>
 #include <cmath>
 
 using platform::AlignLeft;
@@ -111,6 +112,14 @@ double DiscountAmount(double price, double discountPercent)
 double NetPrice(double price, double discountPercent)
 {
     return price - DiscountAmount(price, discountPercent);
+}
+
+QString NominalDiscountText(const QString& answer, double price)
+{
+    if (answer.isEmpty() || price == 0)
+        return QString();
+    const double percent = platform::Val(answer) * 100.0 / price;
+    return platform::Num(platform::Val(QLocale().toString(percent)));
 }
 
 // ---------------------------------------------------------------- codes

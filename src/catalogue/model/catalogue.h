@@ -44,6 +44,11 @@ inline constexpr const char* kNetPrice = "price - ((discount / 100.0) * price)";
 double DiscountAmount(double price, double discountPercent);
 // The net price the item dialog shows: price less the discount amount.
 double NetPrice(double price, double discountPercent);
+// The discount field's text for a nominal discount typed into the question
+// box: the percent of the price, as the display shows it and read back (so
+// a regional decimal comma ends the number); "" for an empty answer or a
+// price of 0, which has no percent.
+QString NominalDiscountText(const QString& answer, double price);
 
 // ---- Codes
 
