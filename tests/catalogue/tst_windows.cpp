@@ -113,9 +113,15 @@ private slots:
     void init()
     {
         fx = std::make_unique<Fixture>();
-        cashier = new FakeCashier(fx->main->pCashier);
-        inventory = new FakeInventory;
-        fx->main->setPanels(cashier, inventory, nullptr);
+        cashier = nullptr;
+        inventory = nullptr;
+        // The program's own panels register their targets; the other tests
+        // put stand-ins in their place.
+        if (QLatin1String(QTest::currentTestFunction()) != QLatin1String("programTargets")) {
+            cashier = new FakeCashier(fx->main->pCashier);
+            inventory = new FakeInventory;
+            fx->main->setPanels(cashier, inventory, nullptr);
+        }
         app().DbKind = QStringLiteral("Access");
         app().DbConn().Open(fx->path(QStringLiteral("Velmont Cafe & Resto.cdb")));
         fx->main->pLogin->hide();
@@ -131,6 +137,58 @@ private slots:
     {
         fx.reset();
         delete inventory;
+        delete cashier;
+        cashier = nullptr;
+        inventory = nullptr;
+    }
+
+    // The windows of the program register the targets they own with the
+    // value and handler rule of their row; a pick from the cashier's browse
+    // button runs the cashier's item lookup.
+    void programTargets()
+    {
+        struct Row {
+            const char* name;
+            picker::Value value;
+            bool runsChange;
+        };
+        const Row rows[] = {
+            {"ciCode", picker::Value::Code, true},
+            {"fCart.ciCode", picker::Value::Code, true},
+            {"fLedger.iCode", picker::Value::Code, true},
+            {"ciCharge", picker::Value::Name, true},
+            {"fMove.iCharge", picker::Value::Name, false},
+            {"ciWarehouse", picker::Value::Name, true},
+            {"fLedger.iWarehouse", picker::Value::Name, false},
+            {"fLedger.iCharge", picker::Value::Name, false},
+            {"fIn.iCode", picker::Value::StoredCode, true},
+            {"fOut.iCode", picker::Value::StoredCode, true},
+        };
+        int registered = 0;
+        for (const Row& r : rows) {
+            const picker::Target* t = picker::Find(QLatin1String(r.name));
+            if (!t)
+                continue;
+            ++registered;
+            QVERIFY2(t->value == r.value, r.name);
+            QVERIFY2(t->runsChange == r.runsChange, r.name);
+        }
+        QVERIFY(registered >= 5); // the cashier panel's three, fIn and fOut
+        QCOMPARE(picker::Find("fIn.iCode")->table, QStringLiteral("ShopItems"));
+        QCOMPARE(picker::Find("fOut.iCode")->table, QStringLiteral("SaleItems"));
+
+        CashierPanel* panel = fx->main->cashierPanel();
+        QVERIFY(panel && panel->cbBrowse);
+        panel->ciAction->setListIndex(0);
+        pick("Items", "ciCode", [&] {
+            QCOMPARE(m->TableName, QStringLiteral("SaleItems"));
+            m->iItems->setListIndex(rowOf("KTB"));
+            enter(m->iItems);
+        });
+        QCOMPARE(panel->ciCode->Text(), QStringLiteral("KTB"));
+        auto* name = fx->main->findChild<platform::TextBox*>(QStringLiteral("ciName"));
+        QVERIFY(name);
+        QCOMPARE(name->Text(), QStringLiteral("Kopi Tubruk"));
     }
 
     // Which table each target and action lists, under which caption; the
