@@ -203,17 +203,30 @@ void Workbook::save(const QString& path) const
         const QVariant& v = cell.value;
         const bool date = v.typeId() == QMetaType::QDate && v.toDate().isValid();
         lxw_format* f = formatOf(cell, date);
+        lxw_error written = LXW_NO_ERROR;
         if (!v.isValid() || v.isNull()) {
             if (f)
-                worksheet_write_blank(ws, r, c, f);
+                written = worksheet_write_blank(ws, r, c, f);
         } else if (date) {
             const QDate d = v.toDate();
             lxw_datetime dt = {d.year(), d.month(), d.day(), 0, 0, 0};
-            worksheet_write_datetime(ws, r, c, &dt, f);
+            written = worksheet_write_datetime(ws, r, c, &dt, f);
         } else if (isNumber(v)) {
-            worksheet_write_number(ws, r, c, v.toDouble(), f);
+            written = worksheet_write_number(ws, r, c, v.toDouble(), f);
         } else {
-            worksheet_write_string(ws, r, c, v.toString().toUtf8().constData(), f);
+            written = worksheet_write_string(ws, r, c, v.toString().toUtf8().constData(), f);
+        }
+        // A cell the sheet cannot hold (past its last row, a text too long)
+        // would otherwise be left out of a file that looks complete.
+        if (written != LXW_NO_ERROR) {
+            workbook_close(wb);
+            QFile::remove(path);
+            throw std::runtime_error(QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3: %4")
+                                         .arg(path)
+                                         .arg(it.key().first)
+                                         .arg(it.key().second)
+                                         .arg(QString::fromUtf8(lxw_strerror(written)))
+                                         .toStdString());
         }
     }
     const lxw_error err = workbook_close(wb);

@@ -12,6 +12,7 @@
 #include "support/fixture.h"
 #include "support/xlsxread.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace ledger;
@@ -523,6 +524,13 @@ private slots:
         QVERIFY(none.ok());
         QVERIFY(none.has(QStringLiteral("K1")));
         QCOMPARE(none.rowRefs(2), QStringList());
+
+        // A report longer than a sheet is refused, not cut short silently.
+        platform::Workbook tooLong;
+        tooLong.setValue(1048577, 1, 1.0);
+        const QString lost = fx->path(QStringLiteral("toolong.xlsx"));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, tooLong.save(lost));
+        QVERIFY(!QFile::exists(lost));
     }
 };
 
