@@ -147,6 +147,7 @@ private slots:
         fx->ui->clear();
         l->lbPrint->click();
         QVERIFY(fx->ui->messages.isEmpty());
+        QVERIFY(fx->ui->printed.isEmpty()); // no document for the printer
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().startsWith("LAPORAN UMUM\r\n"));
