@@ -7,6 +7,7 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
+#include "platform/printer.h"
 #include "shell/fmain.h"
 
 #include <stdexcept>
@@ -52,6 +53,7 @@ fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
     bSearch->setGeometry(752, 10, 80, 28);
 
     iItems = new ListBox(this, QStringLiteral("iItems"));
+    iItems->setFont(fixedFont(QStringLiteral("OCR A Std"), 8));
     iItems->setGeometry(12, 46, 876, 420);
     iCheck = new CheckBox(this, QStringLiteral("iCheck"), QStringLiteral("&Tandai Semua"));
     iCheck->setGeometry(12, 474, 160, 24);
