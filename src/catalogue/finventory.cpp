@@ -319,3 +319,16 @@ void fInventory::bDiscountSL_Click()
 {
     nominalDiscount(iPriceSL, iDiscountSL);
 }
+
+void fInventory::LoadRecord(const DbRecordset& rs)
+{
+    auto field = [&rs](const char* name) { return rs.Fields(QLatin1String(name)).toString(); };
+    iCode->setText(field("Code"));
+    iCategory->setText(field("Category"));
+    iName->setText(field("Description"));
+    iUnit->setText(field("Unit"));
+    iPriceSH->setText(field("PriceSH"));
+    iDiscountSH->setText(field("DiscountSH"));
+    iPriceSL->setText(field("PriceSL"));
+    iDiscountSL->setText(field("DiscountSL"));
+}

@@ -3,6 +3,7 @@
 // Its caption tells the mode: "Tambah" adds, any other caption edits the
 // item highlighted on the inventory panel.
 #include "platform/controls.h"
+#include "platform/db.h"
 #include "platform/form.h"
 
 class fInventory : public platform::Form {
@@ -18,6 +19,10 @@ public:
     void bDiscountSL_Click();
     // The live totals of both sides (discount amount and net price).
     void tCount_Timer();
+    // The fields of an edit from the joined record at the recordset's
+    // current row (Code, Category, Description, Unit, PriceSH, DiscountSH,
+    // PriceSL, DiscountSL).
+    void LoadRecord(const platform::DbRecordset& rs);
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void CloseAction() override { bClose_Click(); }

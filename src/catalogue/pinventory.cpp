@@ -267,6 +267,23 @@ QString pInventoryPanel::GetSelectediiItemsCode() const
     return GetiiItemsCode(iiItems->ListIndex());
 }
 
+namespace {
+
+// The item and contact dialogs learn that the panel opened them, and the
+// mode by their caption; an edit brings the record's fields.
+template <class Dialog> void showDialog(Dialog* f, const QString& caption, const DbRecordset* record = nullptr)
+{
+    if (!f)
+        return;
+    f->bSave->Tag = QStringLiteral("fMain");
+    f->setCaption(caption);
+    if (record)
+        f->LoadRecord(*record);
+    f->ShowModal();
+}
+
+} // namespace
+
 void pInventoryPanel::ibAdd_Click()
 {
     const QString word = GetTable();
@@ -277,43 +294,14 @@ void pInventoryPanel::ibAdd_Click()
             f->ShowModal();
         }
         break;
-    case Layout::Items:
-        if (fAdd* f = AddWindow()) {
-            f->bSave->Tag = QStringLiteral("fMain");
-            f->setCaption(QStringLiteral("Tambah"));
-            f->ShowModal();
-        }
-        break;
+    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Tambah")); break;
     case Layout::Contacts:
         // The warehouses are listed but not added from here.
-        if (word == QLatin1String("Warehouse"))
-            break;
-        if (fCharge* f = ChargeWindow()) {
-            f->bSave->Tag = QStringLiteral("fMain");
-            f->setCaption(QStringLiteral("Tambah"));
-            f->ShowModal();
-        }
+        if (word != QLatin1String("Warehouse"))
+            showDialog(ChargeWindow(), QStringLiteral("Tambah"));
         break;
     case Layout::None: break;
     }
-}
-
-void pInventoryPanel::editInventoryItem(const DbRecordset& rs)
-{
-    fInventory* f = InventoryWindow();
-    if (!f)
-        return;
-    auto field = [&rs](const char* name) { return rs.Fields(QLatin1String(name)).toString(); };
-    f->setCaption(QStringLiteral("Ubah"));
-    f->iCode->setText(field("Code"));
-    f->iCategory->setText(field("Category"));
-    f->iName->setText(field("Description"));
-    f->iUnit->setText(field("Unit"));
-    f->iPriceSH->setText(field("PriceSH"));
-    f->iDiscountSH->setText(field("DiscountSH"));
-    f->iPriceSL->setText(field("PriceSL"));
-    f->iDiscountSL->setText(field("DiscountSL"));
-    f->ShowModal();
 }
 
 void pInventoryPanel::ibEdit_Click()
@@ -334,20 +322,17 @@ void pInventoryPanel::ibEdit_Click()
         FilliItems(QString());
         return;
     }
-    if (layout == Layout::Joined) {
-        editInventoryItem(*rs);
-    } else if (layout == Layout::Items) {
-        if (fAdd* f = AddWindow()) {
-            f->bSave->Tag = QStringLiteral("fMain");
+    switch (layout) {
+    case Layout::Joined:
+        if (fInventory* f = InventoryWindow()) {
             f->setCaption(QStringLiteral("Ubah"));
             f->LoadRecord(*rs);
             f->ShowModal();
         }
-    } else if (fCharge* f = ChargeWindow()) {
-        f->bSave->Tag = QStringLiteral("fMain");
-        f->setCaption(QStringLiteral("Ubah"));
-        f->LoadRecord(*rs);
-        f->ShowModal();
+        break;
+    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Ubah"), rs.get()); break;
+    case Layout::Contacts: showDialog(ChargeWindow(), QStringLiteral("Ubah"), rs.get()); break;
+    case Layout::None: break;
     }
 }
 

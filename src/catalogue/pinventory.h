@@ -8,7 +8,6 @@
 #include <QObject>
 
 namespace platform {
-class DbRecordset;
 class Label;
 class Panel;
 class TextBox;
@@ -54,5 +53,4 @@ public:
 private:
     // The "all" entry of the category box.
     QString allText() const;
-    void editInventoryItem(const platform::DbRecordset& rs);
 };

@@ -10,6 +10,7 @@
 #include "core/mmain.h"
 #include "platform/controls.h"
 #include "shell/fmain.h"
+#include "support/dbrows.h"
 #include "support/fixture.h"
 #include "support/xlsxread.h"
 
@@ -24,24 +25,6 @@ namespace {
 void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
     QTest::keyClick(QApplication::focusWidget(), key, mods);
-}
-
-QStringList rowsOf(const QString& sql)
-{
-    QStringList out;
-    auto rs = mMain::OpenRecordset(sql);
-    for (; !rs->Eof(); rs->MoveNext()) {
-        QStringList cells;
-        for (int i = 0; i < rs->columnCount(); ++i)
-            cells << rs->Fields(i).toString();
-        out << cells.join('|');
-    }
-    return out;
-}
-
-qint64 count(const QString& sql)
-{
-    return mMain::GetValue(sql).toLongLong();
 }
 
 // What the tables hold of one code: inventory, ShopItems, SaleItems, stock,

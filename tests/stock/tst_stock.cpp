@@ -10,6 +10,7 @@
 #include "stock/fio.h"
 #include "stock/fstock.h"
 #include "stock/model/stockmodel.h"
+#include "support/dbrows.h"
 #include "support/fixture.h"
 
 #include <QApplication>
@@ -29,25 +30,6 @@ void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 QString today()
 {
     return QDate::currentDate().toString("yyyy-MM-dd");
-}
-
-// Every row of a query as "a|b|c" texts.
-QStringList rowsOf(const QString& sql)
-{
-    QStringList out;
-    auto rs = mMain::OpenRecordset(sql);
-    for (; !rs->Eof(); rs->MoveNext()) {
-        QStringList cells;
-        for (int i = 0; i < rs->columnCount(); ++i)
-            cells << rs->Fields(i).toString();
-        out << cells.join('|');
-    }
-    return out;
-}
-
-qint64 count(const QString& sql)
-{
-    return mMain::GetValue(sql).toLongLong();
 }
 
 } // namespace

@@ -416,8 +416,16 @@ QStringList PrintLines(const QString& caption, const PrintFilters& f, const QStr
 
 platform::Workbook ExportWorkbook(platform::DbConnection& db, const QString& sql, bool items, const QStringList& titles)
 {
+    if (items)
+        return QueryWorkbook(db, sql, titles.mid(0, 7), {4, 6}, {5});
+    return QueryWorkbook(db, sql, titles.mid(0, 5), {}, {});
+}
+
+platform::Workbook QueryWorkbook(platform::DbConnection& db, const QString& sql, const QStringList& titles,
+                                 const QList<int>& amountColumns, const QList<int>& percentColumns)
+{
     platform::Workbook book;
-    const int columns = items ? 7 : 5;
+    const int columns = static_cast<int>(titles.size());
     for (int c = 1; c <= columns; ++c)
         book.setValue(1, c, titles.value(c - 1));
     book.setBold(1, 1, 1, columns);
@@ -426,13 +434,13 @@ platform::Workbook ExportWorkbook(platform::DbConnection& db, const QString& sql
     for (; !rs->Eof(); rs->MoveNext(), ++r) {
         for (int c = 1; c <= columns; ++c)
             book.setValue(r, c, rs->Fields(c - 1).Value());
-        if (items) {
-            // "#0 %" shows a fraction: 15 percent is written as 0.15.
-            const platform::DbField d = rs->Fields(4);
-            book.setValue(r, 5, d.isNull() ? QVariant() : QVariant(d.toDouble() / 100.0));
-            book.setNumberFormat(r, 4, r, 4, QStringLiteral("#,##0"));
-            book.setNumberFormat(r, 5, r, 5, QStringLiteral("#0 %"));
-            book.setNumberFormat(r, 6, r, 6, QStringLiteral("#,##0"));
+        for (int c : amountColumns)
+            book.setNumberFormat(r, c, r, c, QStringLiteral("#,##0"));
+        // "#0 %" shows a fraction: 15 percent is written as 0.15.
+        for (int c : percentColumns) {
+            const platform::DbField d = rs->Fields(c - 1);
+            book.setValue(r, c, d.isNull() ? QVariant() : QVariant(d.toDouble() / 100.0));
+            book.setNumberFormat(r, c, r, c, QStringLiteral("#0 %"));
         }
     }
     const int last = r - 1;

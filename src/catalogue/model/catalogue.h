@@ -176,5 +176,10 @@ QStringList PrintLines(const QString& caption, const PrintFilters& filters, cons
 // discount "#0 %", borders on the titled columns, Tahoma 9 and fitted widths.
 platform::Workbook ExportWorkbook(platform::DbConnection& db, const QString& sql, bool items,
                                   const QStringList& titles);
+// The same for any list query: one column per title, the record's fields by
+// position; amountColumns get "#,##0", percentColumns hold the stored
+// percent as a fraction under "#0 %" (1-based columns).
+platform::Workbook QueryWorkbook(platform::DbConnection& db, const QString& sql, const QStringList& titles,
+                                 const QList<int>& amountColumns, const QList<int>& percentColumns);
 
 } // namespace catalogue

@@ -297,32 +297,9 @@ void DeleteRecord(DbConnection& db, const QString& word, const QString& code)
 platform::Workbook ExportWorkbook(DbConnection& db, const QString& word, const QString& sql, const QStringList& titles)
 {
     const Layout layout = LayoutOf(word);
-    if (layout != Layout::Joined)
-        return catalogue::ExportWorkbook(db, sql, layout == Layout::Items, titles);
-    platform::Workbook book;
-    const int columns = 10;
-    for (int c = 1; c <= columns; ++c)
-        book.setValue(1, c, titles.value(c - 1));
-    book.setBold(1, 1, 1, columns);
-    auto rs = db.OpenRecordset(sql);
-    int r = 2;
-    for (; !rs->Eof(); rs->MoveNext(), ++r) {
-        for (int c = 1; c <= columns; ++c)
-            book.setValue(r, c, rs->Fields(c - 1).Value());
-        // "#0 %" shows a fraction: 15 percent is written as 0.15.
-        for (int c : {6, 9}) {
-            const platform::DbField d = rs->Fields(c - 1);
-            book.setValue(r, c, d.isNull() ? QVariant() : QVariant(d.toDouble() / 100.0));
-            book.setNumberFormat(r, c, r, c, QStringLiteral("#0 %"));
-        }
-        for (int c : {5, 7, 8, 10})
-            book.setNumberFormat(r, c, r, c, QStringLiteral("#,##0"));
-    }
-    const int last = r - 1;
-    book.setBorder(1, 1, last, columns);
-    book.setFont(1, 1, last, columns, QStringLiteral("Tahoma"), 9);
-    book.autoFit();
-    return book;
+    if (layout == Layout::Joined)
+        return catalogue::QueryWorkbook(db, sql, titles.mid(0, 10), {5, 7, 8, 10}, {6, 9});
+    return catalogue::ExportWorkbook(db, sql, layout == Layout::Items, titles);
 }
 
 } // namespace inventory
