@@ -264,18 +264,9 @@ void fDB::bDrop_Click()
                        kWarn);
         return;
     }
-    if (m) {
-        m->setCaption(a.AppTitle + QStringLiteral(" - Login"));
-        m->tCount->setEnabled(false);
-        m->tClock->setEnabled(false);
-    }
+    if (m)
+        m->ShowLoginState();
     a.releaseDbConn();
-    if (m) {
-        m->pLogin->setVisible(true);
-        m->pLogin->raise();
-        m->pcLogo->setVisible(true);
-        m->pcLogo->raise();
-    }
     Unload();
     if (m) {
         m->ReadDB();

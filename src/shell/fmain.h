@@ -34,6 +34,10 @@ public:
     void bLogout_Click();
     void bReset_Click();
     void bNew_Click();
+    // Logged out (a logout, a drop, a login that failed half-way): the login
+    // panel in front, the clock and totals stopped, and no right of the last
+    // operator left enabled behind it.
+    void ShowLoginState();
     void iDatabase_Click();
     void iUsername_LostFocus();
 

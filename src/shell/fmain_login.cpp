@@ -1,5 +1,6 @@
 // The login panel: the database list, the login and the logout.
 #include "core/app.h"
+#include "core/dbcheck.h"
 #include "core/dbentry.h"
 #include "core/mmain.h"
 #include "shell/fmain.h"
@@ -130,53 +131,97 @@ void fMain::bLogin_Click()
         file = ref.entryFile();
     }
     // Looked at on a connection of its own first, so that a refused file
-    // leaves the database open before as it was.
+    // leaves the database open before as it was. The login and the users
+    // window read operator and config by their columns.
     try {
         DbConnection probe;
         probe.Open(file, true);
-        if (!probe.hasTable(QStringLiteral("operator")) || !probe.hasTable(QStringLiteral("config")))
+        if (!SchemaGaps(probe, {QStringLiteral("operator"), QStringLiteral("config")}).isEmpty())
             return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
         probe.Close();
         a.DbConn().Open(file);
-    } catch (const DbError&) {
-        return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
+    } catch (const DbError& e) {
+        return refuseLogin(IsBusy(e) ? kBusyText : QStringLiteral("Koneksi database gagal"), iDatabase);
     }
     a.DbKind = QStringLiteral("Access");
 
-    const QString who = QStringLiteral("select count(username) from operator where username=") + Quote(user);
-    if (GetValue(who).toLongLong() != 1)
-        return refuseLogin(QStringLiteral("Username tidak ditemukan"), iUsername);
-    const QString stored = InvertChars(iPassword->Text().toLower());
-    if (GetValue(who + QStringLiteral(" and `password`=") + Quote(stored)).toLongLong() != 1)
-        return refuseLogin(QStringLiteral("Password salah"), iPassword);
+    // Every read of the login before anything changes on the screen, so that
+    // a login that fails here leaves the window as it was.
+    bool rights[8] = {};
+    try {
+        const QString who = QStringLiteral("select count(username) from operator where username=") + Quote(user);
+        if (GetValue(who).toLongLong() != 1)
+            return refuseLogin(QStringLiteral("Username tidak ditemukan"), iUsername);
+        // A password without a stored form matches no operator; its form
+        // could not even be carried by the statement.
+        if (!PasswordStorable(iPassword->Text()) ||
+            GetValue(who + QStringLiteral(" and `password`=") + Quote(PasswordForm(iPassword->Text()))).toLongLong() !=
+                1)
+            return refuseLogin(QStringLiteral("Password salah"), iPassword);
+        auto rs = OpenRecordset(QStringLiteral("select * from operator where username=") + Quote(user));
+        const char* columns[] = {"Cashier", "Master", "Inventory", "Ledger", "Stock", "User", "DB", "Setting"};
+        for (size_t i = 0; i < std::size(columns); ++i)
+            rights[i] = rs->Fields(QString::fromLatin1(columns[i])).toBool();
+    } catch (const DbError& e) {
+        if (!IsBusy(e))
+            throw;
+        return refuseLogin(kBusyText, iDatabase);
+    }
+    const auto [cashier, master, inventory, ledger, stock, userRight, db, setting] = rights;
 
-    setCaption(a.AppTitle + QStringLiteral(" - ") + entry);
-    setUpPanels();
-    tClock->setEnabled(true);
-    tCount->setEnabled(true);
-    pLogin->hide();
-    pcLogo->hide();
-    iCashier->setCaption(QStringLiteral("Cashier: ") + user);
-    a.DbEntry = entry;
-    a.CurrentUser = user;
-    iUsername->setText(QString());
-    iPassword->setText(QString());
+    const QString previousEntry = a.DbEntry, previousUser = a.CurrentUser;
+    try {
+        setCaption(a.AppTitle + QStringLiteral(" - ") + entry);
+        setUpPanels();
+        tClock->setEnabled(true);
+        tCount->setEnabled(true);
+        pLogin->hide();
+        pcLogo->hide();
+        iCashier->setCaption(QStringLiteral("Cashier: ") + user);
+        a.DbEntry = entry;
+        a.CurrentUser = user;
+        iUsername->setText(QString());
+        iPassword->setText(QString());
 
-    auto rs = OpenRecordset(QStringLiteral("select * from operator where username=") + Quote(a.CurrentUser));
-    bCashier->setEnabled(rs->Fields(QStringLiteral("Cashier")).toBool());
-    bInventory->setEnabled(rs->Fields(QStringLiteral("Inventory")).toBool());
-    bLedger->setEnabled(rs->Fields(QStringLiteral("Ledger")).toBool());
-    bStock->setEnabled(rs->Fields(QStringLiteral("Stock")).toBool());
-    bUser->setEnabled(rs->Fields(QStringLiteral("User")).toBool());
-    bDB->setEnabled(rs->Fields(QStringLiteral("DB")).toBool());
-    bSetting->setEnabled(rs->Fields(QStringLiteral("Setting")).toBool());
-    bHelp->setEnabled(true);
-    bLogout->setEnabled(true);
-    const bool masterRight = rs->Fields(QStringLiteral("Master")).toBool();
-    rs.reset();
+        bCashier->setEnabled(cashier);
+        bInventory->setEnabled(inventory);
+        bLedger->setEnabled(ledger);
+        bStock->setEnabled(stock);
+        bUser->setEnabled(userRight);
+        bDB->setEnabled(db);
+        bSetting->setEnabled(setting);
+        bHelp->setEnabled(true);
+        bLogout->setEnabled(true);
 
-    applyPanelSettings(masterRight);
-    bCashier_Click();
+        applyPanelSettings(master);
+        bCashier_Click();
+    } catch (...) {
+        // A panel that cannot be set up on this database: back to the login
+        // panel, with no right of this operator left enabled behind it, and
+        // no login recorded.
+        a.DbEntry = previousEntry;
+        a.CurrentUser = previousUser;
+        ShowLoginState();
+        throw;
+    }
+}
+
+void fMain::ShowLoginState()
+{
+    setCaption(app().AppTitle + QStringLiteral(" - Login"));
+    tCount->setEnabled(false);
+    tClock->setEnabled(false);
+    pLogin->setVisible(true);
+    pLogin->raise();
+    pcLogo->setVisible(true);
+    pcLogo->raise();
+    for (QWidget* right : {bCashier, bInventory, bLedger, bStock, bUser, bDB, bSetting})
+        right->setEnabled(false);
+    if (m_cashier) {
+        for (QWidget* browse : {m_cashier->cbBrowse, m_cashier->cbCharge})
+            if (browse)
+                browse->setEnabled(false);
+    }
 }
 
 void fMain::bLogout_Click()
@@ -185,13 +230,7 @@ void fMain::bLogout_Click()
     a.MenuControl = menuImage(a.MenuKey);
     TabActive(bLogout);
     if (MsgConfirm(QStringLiteral("Logout dari sesi ini?"), QStringLiteral("Konfirmasi")) == 1) {
-        setCaption(a.AppTitle + QStringLiteral(" - Login"));
-        tCount->setEnabled(false);
-        tClock->setEnabled(false);
-        pLogin->setVisible(true);
-        pLogin->raise();
-        pcLogo->setVisible(true);
-        pcLogo->raise();
+        ShowLoginState();
         iUsername->setFocus();
     }
     TabActive(a.MenuControl);

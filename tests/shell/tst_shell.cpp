@@ -2,6 +2,7 @@
 // login and logout, menu and function keys, the clock, the exit question and
 // the dialog close rule, and the users window.
 #include "core/app.h"
+#include "core/dbcheck.h"
 #include "core/mmain.h"
 #include "manage/fuser.h"
 #include "shell/fmain.h"
@@ -507,6 +508,73 @@ private slots:
         QVERIFY(!u->isVisible());
         QVERIFY(u->iUsername->Text().isEmpty());
         QVERIFY(u->iPassword->Text().isEmpty());
+    }
+
+    // A login that cannot finish keeps no right of the operator before it,
+    // and shows nothing of the new database before its reads succeeded.
+    void loginThatFailsHalfWayLeavesNoRight()
+    {
+        const QList<QWidget*> rights = {m->bCashier, m->bInventory, m->bLedger, m->bStock,
+                                        m->bUser,    m->bDB,        m->bSetting};
+        fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
+        fx->ui->answers = {platform::MsgOK};
+        key(Qt::Key_F9);
+        for (QWidget* b : rights)
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+
+        // An operator table without the rights columns.
+        {
+            Workstation maker(fx->path(QStringLiteral("Lama.cdb")));
+            for (const QString& sql : {QStringLiteral("create table operator (username text, password text)"),
+                                       QStringLiteral("create table config (`key` text, setting text)"),
+                                       QStringLiteral("insert into config values ('Note', '0'), ('Warehouse', '0')"),
+                                       QStringLiteral("insert into operator values ('Admin', '") +
+                                           PasswordForm(QStringLiteral("admin")) + QStringLiteral("')")})
+                QVERIFY2(maker.exec(sql), qPrintable(sql));
+        }
+        // A database of the program whose journal is gone: its panels cannot
+        // be set up.
+        QFile::copy(fx->path(QStringLiteral("Empty.tdb")), fx->path(QStringLiteral("Kosong.cdb")));
+        QVERIFY(Workstation(fx->path(QStringLiteral("Kosong.cdb"))).exec(QStringLiteral("drop table cash")));
+        m->ReadDB();
+        for (const QString& entry : {QStringLiteral("Lama"), QStringLiteral("Kosong")}) {
+            fx->ui->clear();
+            fx->login(entry, QStringLiteral("admin"), QStringLiteral("admin"));
+            QCOMPARE(fx->ui->messages.size(), 1);
+            QCOMPARE(fx->ui->messages.first().kind, platform::MsgKind::Warning);
+            QVERIFY(m->pLogin->isVisible() && m->pcLogo->isVisible());
+            QCOMPARE(m->Caption(), QStringLiteral("Orvanta 2011 - Login"));
+            QVERIFY(!m->tClock->Enabled() && !m->tCount->Enabled());
+            for (QWidget* b : rights)
+                QVERIFY2(!b->isEnabled(), qPrintable(entry + QLatin1Char(' ') + b->objectName()));
+        }
+        fx->ui->clear();
+        fx->login(QStringLiteral("Lama"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(fx->ui->prompts(), QStringList{QStringLiteral("Koneksi database gagal")});
+        QCOMPARE(fx->app->DbEntry, kSample);
+    }
+
+    // Another workstation holds the file: said in words, and the login can
+    // be tried again at once; a password without a stored form is only wrong.
+    void loginOnABusyDatabaseAndUnstorablePasswords()
+    {
+        {
+            Workstation other(fx->path(kSample + QStringLiteral(".cdb")));
+            QVERIFY(other.exec(QStringLiteral("begin exclusive")));
+            fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
+            QCOMPARE(fx->ui->prompts(), QStringList{kBusyText});
+            QVERIFY(m->pLogin->isVisible());
+        }
+        for (const QString& password :
+             {QStringLiteral("admin\u00ff"), QStringLiteral("\u0178"), QStringLiteral("\u0101")}) {
+            fx->ui->clear();
+            fx->login(kSample, QStringLiteral("admin"), password);
+            QCOMPARE(fx->ui->prompts(), QStringList{QStringLiteral("Password salah")});
+        }
+        fx->ui->clear();
+        fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
+        QVERIFY(fx->ui->messages.isEmpty());
+        QVERIFY(!m->pLogin->isVisible());
     }
 };
 
