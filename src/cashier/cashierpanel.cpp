@@ -1,8 +1,14 @@
 #include "cashier/cashierpanel.h"
 
 #include "cashier/fback.h"
+#include "cashier/fbarcode.h"
+#include "cashier/fcart.h"
+#include "cashier/fedit.h"
+#include "cashier/fmove.h"
+#include "cashier/itementry.h"
 #include "cashier/model/actions.h"
 #include "cashier/model/arithmetic.h"
+#include "cashier/model/cartops.h"
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
 #include "catalogue/model/catalogue.h"
@@ -10,9 +16,11 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
+#include "platform/backend.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
 #include "shell/fmain.h"
+#include "stock/stockfields.h"
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -49,8 +57,14 @@ DbConnection& db()
 CashierPanelView::CashierPanelView(fMain* main) : QObject(main), m_main(main)
 {
     build(main->pCashier);
+    m_entry = std::make_unique<ItemEntry>(
+        ItemFields{ciCode, ciCategory, ciName, ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity, ciTotal,
+                   ciSatuan, ciItems},
+        [this] { return GetAction(); }, [this] { return ciAction->currentText(); });
     wire();
 }
+
+CashierPanelView::~CashierPanelView() = default;
 
 void CashierPanelView::build(QWidget* p)
 {
@@ -82,8 +96,15 @@ void CashierPanelView::build(QWidget* p)
     ciCheck = at(new CheckBox(p, QStringLiteral("ciCheck"), QStringLiteral("Tandai &Semua")), 10, 40, 200, 24);
     ciCheck->setValue(1);
 
-    ciCart = at(new ListBox(p, QStringLiteral("ciCart")), 10, 68, 980, 220);
+    ciCart = at(new ListBox(p, QStringLiteral("ciCart")), 10, 68, 980, 188);
     ciCart->setFont(fixedFont(QStringLiteral("OCR A Std"), 8));
+    cbDelete = button("cbDelete", QStringLiteral("&Hapus"), 10, 260, 90);
+    cbClear = button("cbClear", QStringLiteral("&Bersih"), 104, 260, 90);
+    cbSplit = button("cbSplit", QStringLiteral("P&isah"), 198, 260, 90);
+    cbEdit = button("cbEdit", QStringLiteral("&Ubah"), 292, 260, 90);
+    cbMove = button("cbMove", QStringLiteral("&Pindah"), 386, 260, 90);
+    cbAdd2 = button("cbAdd2", QStringLiteral("Ca&rt"), 806, 260, 90);
+    cbBarcode = button("cbBarcode", QStringLiteral("Barc&ode"), 900, 260, 90);
 
     ccCode = label("ccCode", QStringLiteral("Kode:"), 10, 294, 80);
     ccCategory = label("ccCategory", QStringLiteral("Kategori:"), 95, 294, 100);
@@ -178,6 +199,15 @@ void CashierPanelView::wire()
 
     ciCart->ItemCheck = [this](int row) { ciCart_ItemCheck(row); };
     ciCheck->Click = [this] { ciCheck_Click(); };
+    ciCart->DblClick = [this] { ciCart_DblClick(); };
+    ciCart->events.KeyDown = [this](int& k, int s) { ciCart_KeyDown(k, s); };
+    cbDelete->Click = [this] { cbDelete_Click(); };
+    cbClear->Click = [this] { cbClear_Click(); };
+    cbSplit->Click = [this] { cbSplit_Click(); };
+    cbEdit->Click = [this] { cbEdit_Click(); };
+    cbMove->Click = [this] { cbMove_Click(); };
+    cbAdd2->Click = [this] { cbAdd2_Click(); };
+    cbBarcode->Click = [this] { cbBarcode_Click(); };
 
     ciCode->Change = [this] { ciCode_Change(); };
     ciCode->events.KeyDown = [this](int& k, int s) { ciCode_KeyDown(k, s); };
@@ -264,25 +294,11 @@ void CashierPanelView::ciAction_KeyDown(int& KeyCode, int)
 void CashierPanelView::FillCiCharge()
 {
     const QString action = GetAction();
-    const QString contacts = catalogue::ContactTable(action);
-    if (contacts.isEmpty())
+    if (catalogue::ContactTable(action).isEmpty())
         return;
     const QString kept = ciCharge->Text();
     ciCharge->Clear();
-    QStringList names;
-    for (auto rs = OpenRecordset(QStringLiteral("select `name` from `") + contacts + QLatin1Char('`')); !rs->Eof();
-         rs->MoveNext())
-        names << rs->Fields(0).toString();
-    for (auto rs =
-             OpenRecordset(QStringLiteral("select distinct charge from `") + CartTable(action) + QLatin1Char('`'));
-         !rs->Eof(); rs->MoveNext()) {
-        const QString charge = rs->Fields(0).toString();
-        if (!charge.isEmpty() && GetValue(QStringLiteral("select count(code) from `") + contacts +
-                                          QStringLiteral("` where `name`=") + Quote(charge))
-                                         .toLongLong() == 0)
-            names << charge;
-    }
-    for (const QString& n : names)
+    for (const QString& n : ChargeNames(db(), action))
         ciCharge->AddItem(n);
     ciCharge->setText(kept);
 }
@@ -440,94 +456,105 @@ void CashierPanelView::refreshCart()
         FillCiCart();
 }
 
+// ---------------------------------------------------------------- cart line operations
+
+void CashierPanelView::ciCart_DblClick()
+{
+    // A double click leaves the row's tick as it was: only the edit runs.
+    cbEdit_Click();
+}
+
+void CashierPanelView::ciCart_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        cbEdit_Click();
+    else if (KeyCode == vbKeyDelete)
+        cbDelete_Click();
+}
+
+void CashierPanelView::cbDelete_Click()
+{
+    const QString id = GetSelectedCiCartID();
+    if (ciCart->ListIndex() < 2 || id.isEmpty() || GetAction().isEmpty())
+        return;
+    if (MsgConfirm(QStringLiteral("Hapus Item yang terpilih?"), QStringLiteral("Konfirmasi")) != MsgOK)
+        return;
+    DeleteCartLine(db(), GetAction(), id.toLongLong());
+    refreshCart();
+}
+
+void CashierPanelView::cbClear_Click()
+{
+    if (ciCart->ListCount() < 3 || GetAction().isEmpty())
+        return;
+    if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), QStringLiteral("Konfirmasi")) != MsgOK)
+        return;
+    ClearTickedLines(db(), GetAction(), ciCharge->Text());
+    refreshCart();
+}
+
+void CashierPanelView::cbSplit_Click()
+{
+    const QString id = GetSelectedCiCartID();
+    if (ciCart->ListIndex() < 2 || id.isEmpty() || GetAction().isEmpty())
+        return;
+    const std::optional<CartLine> line = CartLineById(db(), GetAction(), id.toLongLong());
+    if (!line || line->quantity <= 1)
+        return;
+    if (MsgConfirm(QStringLiteral("Pisahkan Item yang terpilih?"), QStringLiteral("Konfirmasi")) != MsgOK)
+        return;
+    SplitCartLine(db(), GetAction(), id.toLongLong());
+    FillCiCart();
+}
+
+// The dialog is filled from the stored line and keeps the line's id: its
+// save writes to that line or, when the line has gone meanwhile, to none.
+void CashierPanelView::cbEdit_Click()
+{
+    const QString id = GetSelectedCiCartID();
+    fEdit* edit = EditWindow();
+    if (ciCart->ListIndex() < 2 || id.isEmpty() || GetAction().isEmpty() || !edit)
+        return;
+    const std::optional<CartLine> line = CartLineById(db(), GetAction(), id.toLongLong());
+    if (!line)
+        return;
+    edit->LineAction = GetAction();
+    edit->LineId = line->id;
+    edit->iSubtotal->setText(FormatNumber(line->subtotal));
+    edit->iQuantity->setText(QuantityFieldText(line->quantity));
+    edit->iUnit->setCaption(line->satuan);
+    edit->iTotal->setText(FormatNumber(line->total));
+    edit->ShowModal();
+}
+
+void CashierPanelView::cbMove_Click()
+{
+    if (ciCart->ListCount() < 2)
+        return;
+    if (fMove* move = MoveWindow())
+        move->ShowModal();
+}
+
 // ---------------------------------------------------------------- item row
 
 void CashierPanelView::ciCode_Change()
 {
-    const QString code = ciCode->Text();
-    if (code.trimmed().isEmpty()) {
-        ciItems->hide();
-        ClearCI();
-        return;
-    }
-    const QString action = GetAction();
-    const QString table = catalogue::ItemsTable(action);
-    auto rs = table.isEmpty() ? nullptr : OpenRecordset(catalogue::RecordSql(table, code));
-    if (!rs || rs->Eof()) {
-        ClearCI();
-    } else {
-        ciCategory->setText(rs->Fields(QStringLiteral("Category")).toString());
-        ciName->setText(rs->Fields(QStringLiteral("Name")).toString());
-        ciPrice->setText(FormatNumber(StoredNumber(rs->Fields(QStringLiteral("Price")).Value())));
-        ciDiscount->setText(Num(StoredNumber(rs->Fields(QStringLiteral("Discount")).Value())));
-        ciSatuan->setCaption(rs->Fields(QStringLiteral("satuan")).toString());
-        ciDiscountN->setText(DiscountAmountText(ciDiscount->Text(), ciPrice->Text()));
-        ciSubtotal->setText(NetPriceText(ciPrice->Text(), ciDiscountN->Text()));
-        if (action == QLatin1String("Shop")) {
-            // The last purchase of the code; the journal stores the kind word,
-            // the list shows "Beli": either names a purchase.
-            const QString where = QStringLiteral(" from cash where (`category`=") + Quote(ciAction->currentText()) +
-                                  QStringLiteral(" or `category`='Shop') and code=") + Quote(code);
-            if (GetValue(QStringLiteral("select count(`id`)") + where).toLongLong() > 0) {
-                const qint64 n = GetValue(QStringLiteral("select max(`id`)") + where).toLongLong();
-                const double q = StoredNumber(
-                    GetValue(QStringLiteral("select quantity from cash where `id`=") + QString::number(n)));
-                ciQuantity->setText(Num(q).replace(QLatin1Char('.'), QLatin1Char(',')));
-            } else {
-                ciQuantity->setText(QStringLiteral("1"));
-            }
-        }
-    }
-    rs.reset();
-    ciQuantity_Change();
-    FillCiItems();
-    const int n = ciItems->ListCount();
-    ciItems->setVisible(n >= 2 || (n == 1 && ciItems->List(0).left(8).trimmed() != ciCode->Text()));
-    if (ciItems->isVisible())
-        ciItems->raise();
+    m_entry->ciCode_Change();
 }
 
 void CashierPanelView::ClearCI()
 {
-    ciCategory->setText(QString());
-    ciName->setText(QString());
-    ciPrice->setText(QStringLiteral("0"));
-    ciDiscount->setText(QStringLiteral("0"));
-    ciSatuan->setCaption(QString());
-    ciDiscountN->setText(QStringLiteral("0"));
-    ciSubtotal->setText(QStringLiteral("0"));
-    ciQuantity->setText(QStringLiteral("1"));
-    ciTotal->setText(QStringLiteral("0"));
+    m_entry->ClearCI();
 }
 
 void CashierPanelView::FillCiItems()
 {
-    const QString code = ciCode->Text();
-    const QString table = catalogue::ItemsTable(GetAction());
-    if (code.isEmpty() || table.isEmpty())
-        return;
-    QStringList rows;
-    for (auto rs = OpenRecordset(catalogue::ItemSuggestionsSql(table, code)); !rs->Eof(); rs->MoveNext())
-        rows << AlignLeft(rs->Fields(QStringLiteral("Code")).Value(), Pad(8)) + QLatin1Char(' ') +
-                    AlignLeft(rs->Fields(QStringLiteral("Name")).Value(), Pad(30));
-    ciItems->Clear();
-    ciItems->setUpdatesEnabled(false);
-    for (const QString& r : rows) {
-        // A list of rows only: no tick boxes.
-        auto* it = new QListWidgetItem(r, ciItems);
-        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    }
-    ciItems->setUpdatesEnabled(true);
+    m_entry->FillCiItems();
 }
 
 void CashierPanelView::ciItemsSelected()
 {
-    const int i = ciItems->ListIndex();
-    if (i < 0)
-        return;
-    ciCode->setText(ciItems->List(i).left(8).trimmed());
-    ciItems->hide();
-    ciQuantity->setFocus();
+    m_entry->ciItemsSelected();
 }
 
 void CashierPanelView::cbBrowse_Click()
@@ -537,18 +564,7 @@ void CashierPanelView::cbBrowse_Click()
 
 void CashierPanelView::ciCode_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == vbKeyReturn) {
-        ciItems->hide();
-        ciQuantity->setFocus();
-    } else if (KeyCode == vbKeyDown) {
-        if (ciItems->isVisible()) {
-            ciItems->setFocus();
-            if (ciItems->ListIndex() < 0)
-                ciItems->setListIndex(0);
-        }
-    } else if (KeyCode == vbKeyF12) {
-        cbBrowse_Click();
-    }
+    m_entry->ciCode_KeyDown(KeyCode, [this] { cbBrowse_Click(); });
 }
 
 void CashierPanelView::ciCode_KeyPress(int& KeyAscii)
@@ -558,32 +574,24 @@ void CashierPanelView::ciCode_KeyPress(int& KeyAscii)
 
 void CashierPanelView::ciItems_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == vbKeyReturn)
-        ciItemsSelected();
+    m_entry->ciItems_KeyDown(KeyCode);
 }
 
 // ---------------------------------------------------------------- line arithmetic
 
 void CashierPanelView::ciPrice_Change()
 {
-    FormatNumberBox(ciPrice);
-    ciDiscount_Change();
+    m_entry->ciPrice_Change();
 }
 
 void CashierPanelView::ciDiscount_Change()
 {
-    ciDiscountN->setText(DiscountAmountText(ciDiscount->Text(), ciPrice->Text()));
-    ciSubtotal->setText(NetPriceText(ciPrice->Text(), ciDiscountN->Text()));
-    ciQuantity_Change();
+    m_entry->ciDiscount_Change();
 }
 
 void CashierPanelView::ciDiscountN_Change()
 {
-    FormatNumberBox(ciDiscountN);
-    if (ciDiscountN->Text().isEmpty())
-        ciDiscountN->setText(QStringLiteral("0"));
-    ciSubtotal->setText(NetPriceText(ciPrice->Text(), ciDiscountN->Text()));
-    ciQuantity_Change();
+    m_entry->ciDiscountN_Change();
 }
 
 void CashierPanelView::ciSubtotal_Change()
@@ -598,35 +606,17 @@ void CashierPanelView::ciTotal_Change()
 
 void CashierPanelView::ciQuantity_Change()
 {
-    if (ciSubtotal->Text().isEmpty())
-        ciSubtotal->setText(QStringLiteral("0"));
-    ciTotal->setText(LineTotalText(ciQuantity->Text(), ciSubtotal->Text()));
+    m_entry->ciQuantity_Change();
 }
 
-// The field being typed in keeps what was typed: the percent and the
-// discount amount going to 0 recompute the net price from the old price
-// first, and that must not replace the digits typed so far.
 void CashierPanelView::ciSubtotal_KeyUp()
 {
-    const QString typed = ciSubtotal->Text().isEmpty() ? QStringLiteral("0") : ciSubtotal->Text();
-    ciDiscount->setText(QStringLiteral("0"));
-    ciDiscountN->setText(QStringLiteral("0"));
-    ciSubtotal->setText(typed);
-    ciPrice->setText(NetPriceText(ciSubtotal->Text(), ciDiscountN->Text()));
-    ciQuantity_Change();
+    m_entry->ciSubtotal_KeyUp();
 }
 
 void CashierPanelView::ciTotal_KeyUp()
 {
-    const QString typed = ciTotal->Text();
-    const auto net = NetFromTotalText(typed, ciQuantity->Text(), ciSubtotal->Text());
-    ciDiscount->setText(QStringLiteral("0"));
-    ciDiscountN->setText(QStringLiteral("0"));
-    if (net)
-        ciSubtotal->setText(*net);
-    ciPrice->setText(NetPriceText(ciSubtotal->Text(), ciDiscountN->Text()));
-    if (!typed.isEmpty())
-        ciTotal->setText(typed);
+    m_entry->ciTotal_KeyUp();
 }
 
 void CashierPanelView::ciQuantity_KeyDown(int& KeyCode, int)
@@ -659,11 +649,7 @@ void CashierPanelView::ciTotal_KeyDown(int& KeyCode, int)
 
 void CashierPanelView::ciQuantity_KeyPress(int& KeyAscii)
 {
-    if (KeyAscii == '.')
-        KeyAscii = ',';
-    if (KeyAscii == ',' && ciQuantity->Text().contains(QLatin1Char(',')))
-        KeyAscii = 0;
-    KeyAscii = NumericOnly(KeyAscii, true);
+    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->Text());
 }
 
 void CashierPanelView::ciSubtotal_KeyPress(int& KeyAscii)
@@ -680,52 +666,26 @@ void CashierPanelView::ciTotal_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbAdd_Click()
 {
-    const QString code = ciCode->Text();
-    if (code.isEmpty()) {
-        MsgWarn(QStringLiteral("Kode belum diisi"), kWarn);
-        ciCode->setFocus();
-        return;
-    }
-    if (ciName->Text().isEmpty()) {
-        MsgWarn(QStringLiteral("Item dengan Kode ") + Quote(code) + QStringLiteral(" tidak ditemukan, coba Kode lain"),
-                kWarn);
-        ciCode->setFocus();
-        return;
-    }
-    if (ciQuantity->Text() == QLatin1String("0") || ciQuantity->Text().isEmpty()) {
-        MsgWarn(QStringLiteral("Jumlah belum diisi"), kWarn);
-        ciQuantity->setFocus();
-        return;
-    }
-    LineEntry e;
-    e.charge = ciCharge->Text();
-    e.code = code;
-    e.category = ciCategory->Text();
-    e.name = ciName->Text();
-    e.price = AmountOf(ciPrice->Text());
-    e.discount = AmountOf(ciDiscountN->Text());
-    e.subtotal = AmountOf(ciSubtotal->Text());
-    e.quantity = QuantityOf(ciQuantity->Text());
-    e.satuan = ciSatuan->Caption();
-    e.total = AmountOf(ciTotal->Text());
-    AddCartLine(db(), GetAction(), e);
-    ciCode->setText(QString());
-    ciQuantity->setText(QStringLiteral("1"));
-    ciCode->setFocus();
-    refreshCart();
+    if (m_entry->AddLine(ciCharge->Text(), false))
+        refreshCart();
 }
 
-// The add-line dialog comes with the cart line operations.
 void CashierPanelView::cbAdd2_Click()
 {
     ShowAddLine();
 }
 
-void CashierPanelView::ShowAddLine() {}
+void CashierPanelView::ShowAddLine()
+{
+    if (fCart* cart = CartWindow())
+        cart->ShowModal();
+}
 
-void CashierPanelView::cbBarcode_Click() {}
-
-void CashierPanelView::cbMove_Click() {}
+void CashierPanelView::cbBarcode_Click()
+{
+    if (fBarcode* barcode = BarcodeWindow())
+        barcode->ShowModal();
+}
 
 void CashierPanelView::ciDescription_KeyDown(int& KeyCode, int)
 {

@@ -10,14 +10,19 @@
 #include "shell/panels.h"
 
 #include <QObject>
+#include <memory>
 #include <optional>
 
 class fMain;
+namespace cashier {
+class ItemEntry;
+}
 
 class CashierPanelView : public QObject, public CashierPanel {
     Q_OBJECT
 public:
     explicit CashierPanelView(fMain* main);
+    ~CashierPanelView() override;
 
     // ---- Services of the panel (the main window forwards them)
     QString GetAction() const override;
@@ -49,6 +54,14 @@ public:
     QString GetSelectedCiCartID() const;
     void ciCart_ItemCheck(int Item);
     void ciCheck_Click();
+    void ciCart_DblClick();
+    void ciCart_KeyDown(int& KeyCode, int Shift);
+
+    // ---- Cart line operations
+    void cbDelete_Click();
+    void cbClear_Click();
+    void cbSplit_Click();
+    void cbEdit_Click();
 
     // ---- Item row and its arithmetic
     void ciCode_Change();
@@ -99,6 +112,7 @@ public:
     platform::TextBox *ciCategory, *ciName, *ciPrice, *ciDiscount, *ciDiscountN, *ciSubtotal, *ciQuantity, *ciTotal;
     platform::ListBox* ciItems;
     platform::WanButton *cbAdd, *cbPrint, *cbOK, *cbOKWithoutPay;
+    platform::WanButton *cbDelete, *cbClear, *cbSplit, *cbEdit, *cbMove, *cbAdd2, *cbBarcode;
     platform::TextBox* ciDescription;
     platform::Frame* cfTotal;
     platform::Label *ccDiscount2, *ccTotalDiscount, *ccPPN, *ccTotalPPN, *ccCash, *ccChange;
@@ -118,6 +132,7 @@ private:
     void printReceipt(qint64 no, const QList<cashier::CartLine>& lines);
 
     fMain* m_main;
+    std::unique_ptr<cashier::ItemEntry> m_entry;
     // The totals' inputs and figures of the last tick.
     std::optional<cashier::TotalsInput> m_lastInput;
     cashier::Totals m_last;

@@ -58,6 +58,12 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     {"fMain", "ccCash", "CAPTION", "cCash"},
     {"fMain", "ccChange", "CAPTION", "cChange"},
     {"fMain", "cfTotal", "CAPTION", "cTotal"},
+    {"fMain", "cbDelete", "BUTTON", "bDelete"},
+    {"fMain", "cbClear", "BUTTON", "bClear"},
+    {"fMain", "cbSplit", "BUTTON", "bSplit"},
+    {"fMain", "cbEdit", "BUTTON", "bEdit"},
+    {"fMain", "cbMove", "BUTTON", "bMove"},
+    {"fMain", "cbBarcode", "BUTTON", "bBarcode"},
     {"fMain", "ciCheck", "CHECK", "cCheckAll"},
     {"fMain", "ciPrintNote", "CHECK", "cPrintNote"},
 
@@ -214,6 +220,36 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
 
     // Change window
     {"fBack", "bClose", "BUTTON", "bClose"},
+
+    // Add-line dialog; its title, "%" and unit keep their texts
+    {"fCart", "cbBrowse", "BUTTON", "bBrowse"},
+    {"fCart", "bSave", "BUTTON", "bSave"},
+    {"fCart", "bClose", "BUTTON", "bClose"},
+    {"fCart", "cCode", "CAPTION", "cCode"},
+    {"fCart", "cCategory", "CAPTION", "cCategory"},
+    {"fCart", "cDescription", "CAPTION", "cDescription"},
+    {"fCart", "cPrice", "CAPTION", "cPrice"},
+    {"fCart", "cDiscount", "CAPTION", "cDiscount"},
+    {"fCart", "cSubtotal", "CAPTION", "cSubtotal"},
+    {"fCart", "cQuantity", "CAPTION", "cQuantity"},
+    {"fCart", "cTotal", "CAPTION", "cTotal"},
+
+    // Edit-line dialog
+    {"fEdit", "bSave", "BUTTON", "bSave"},
+    {"fEdit", "bClose", "BUTTON", "bClose"},
+    {"fEdit", "cSubtotal", "CAPTION", "cSubtotal"},
+    {"fEdit", "cQuantity", "CAPTION", "cQuantity"},
+    {"fEdit", "cTotal", "CAPTION", "cTotal"},
+
+    // Moving a held charge
+    {"fMove", "bSave", "BUTTON", "bSave"},
+    {"fMove", "bBrowse", "BUTTON", "bBrowse"},
+    {"fMove", "bClose", "BUTTON", "bClose"},
+    {"fMove", "cMoveTo", "CAPTION", "cMoveTo"},
+
+    // Barcode input
+    {"fBarcode", "bClose", "BUTTON", "bClose"},
+    {"fBarcode", "cScan", "CAPTION", "cScan"},
 });
 
 } // namespace

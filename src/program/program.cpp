@@ -2,6 +2,10 @@
 
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
+#include "cashier/fbarcode.h"
+#include "cashier/fcart.h"
+#include "cashier/fedit.h"
+#include "cashier/fmove.h"
 #include "catalogue/fadd.h"
 #include "catalogue/fcharge.h"
 #include "catalogue/finventory.h"
@@ -35,6 +39,10 @@ void createDialogs()
     new fInOut(stock::Side::Sale);
     new fIO();
     new fBack();
+    new fBarcode();
+    new fCart();
+    new fEdit();
+    new fMove();
     new fInventory();
     new fMaster();
     new fAdd();

@@ -17,6 +17,11 @@ double QuantityOf(const QString& text)
     return platform::ParseQuantity(text);
 }
 
+QString QuantityFieldText(double quantity)
+{
+    return platform::Num(quantity).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
 double PercentOf(const QString& text)
 {
     return platform::Val(text);

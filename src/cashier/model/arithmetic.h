@@ -13,6 +13,8 @@ namespace cashier {
 double AmountOf(const QString& text);
 // The value of a quantity field (a decimal comma or point).
 double QuantityOf(const QString& text);
+// A quantity as its field shows it: a decimal comma.
+QString QuantityFieldText(double quantity);
 // The value of a percent field: its leading number, 0 when there is none.
 double PercentOf(const QString& text);
 

@@ -23,29 +23,47 @@ QString from(const QString& action)
 
 } // namespace
 
+namespace {
+
+const QString kLineColumns =
+    QStringLiteral("select code, category, name, price, discount, subtotal, quantity, satuan, total, checked, id");
+
+CartLine lineOf(const platform::DbRecordset& rs)
+{
+    CartLine l;
+    l.id = rs.Fields(QStringLiteral("id")).toLongLong();
+    l.code = rs.Fields(QStringLiteral("code")).toString();
+    l.category = rs.Fields(QStringLiteral("category")).toString();
+    l.name = rs.Fields(QStringLiteral("name")).toString();
+    l.price = platform::StoredNumber(rs.Fields(QStringLiteral("price")).Value());
+    l.discount = platform::StoredNumber(rs.Fields(QStringLiteral("discount")).Value());
+    l.subtotal = platform::StoredNumber(rs.Fields(QStringLiteral("subtotal")).Value());
+    l.quantity = platform::ParseQuantity(rs.Fields(QStringLiteral("quantity")).toString());
+    l.satuan = rs.Fields(QStringLiteral("satuan")).toString();
+    l.total = platform::StoredNumber(rs.Fields(QStringLiteral("total")).Value());
+    l.checked = rs.Fields(QStringLiteral("checked")).toLongLong() != 0;
+    return l;
+}
+
+} // namespace
+
 QList<CartLine> CartLines(platform::DbConnection& db, const QString& action, const QString& charge, bool tickedOnly)
 {
     QList<CartLine> lines;
-    auto rs = db.OpenRecordset(
-        QStringLiteral("select code, category, name, price, discount, subtotal, quantity, satuan, total, checked, id") +
-        from(action) + QStringLiteral(" where `charge`=") + Quote(charge) +
-        (tickedOnly ? QStringLiteral(" and checked=1") : QString()) + QStringLiteral(" order by id"));
-    for (; !rs->Eof(); rs->MoveNext()) {
-        CartLine l;
-        l.id = rs->Fields(QStringLiteral("id")).toLongLong();
-        l.code = rs->Fields(QStringLiteral("code")).toString();
-        l.category = rs->Fields(QStringLiteral("category")).toString();
-        l.name = rs->Fields(QStringLiteral("name")).toString();
-        l.price = platform::StoredNumber(rs->Fields(QStringLiteral("price")).Value());
-        l.discount = platform::StoredNumber(rs->Fields(QStringLiteral("discount")).Value());
-        l.subtotal = platform::StoredNumber(rs->Fields(QStringLiteral("subtotal")).Value());
-        l.quantity = platform::ParseQuantity(rs->Fields(QStringLiteral("quantity")).toString());
-        l.satuan = rs->Fields(QStringLiteral("satuan")).toString();
-        l.total = platform::StoredNumber(rs->Fields(QStringLiteral("total")).Value());
-        l.checked = rs->Fields(QStringLiteral("checked")).toLongLong() != 0;
-        lines.append(l);
-    }
+    auto rs = db.OpenRecordset(kLineColumns + from(action) + QStringLiteral(" where `charge`=") + Quote(charge) +
+                               (tickedOnly ? QStringLiteral(" and checked=1") : QString()) +
+                               QStringLiteral(" order by id"));
+    for (; !rs->Eof(); rs->MoveNext())
+        lines.append(lineOf(*rs));
     return lines;
+}
+
+std::optional<CartLine> CartLineById(platform::DbConnection& db, const QString& action, qint64 id)
+{
+    auto rs = db.OpenRecordset(kLineColumns + from(action) + QStringLiteral(" where `id`=") + QString::number(id));
+    if (rs->Eof())
+        return std::nullopt;
+    return lineOf(*rs);
 }
 
 QString CartTitleRow(const QStringList& t)

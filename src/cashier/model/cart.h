@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace platform {
 class DbConnection;
@@ -29,6 +30,8 @@ struct CartLine {
 // The lines of a charge in id order; ticked only, or all of them. NULL
 // columns read as 0 or "".
 QList<CartLine> CartLines(platform::DbConnection& db, const QString& action, const QString& charge, bool tickedOnly);
+// One line by its id; nothing when no line has it (any more).
+std::optional<CartLine> CartLineById(platform::DbConnection& db, const QString& action, qint64 id);
 
 // The cart list's rows: the title row from the column titles (code,
 // description, price, discount, subtotal, quantity, total), the rule, and a

@@ -1,0 +1,98 @@
+#include "cashier/fbarcode.h"
+
+#include "cashier/model/cartops.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/keys.h"
+#include "shell/fmain.h"
+
+using namespace platform;
+using namespace mMain;
+
+fBarcode* BarcodeWindow()
+{
+    return qobject_cast<fBarcode*>(app().form(QStringLiteral("fBarcode")));
+}
+
+fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode"))
+{
+    setFixedSize(360, 110);
+    cScan = new Label(this, QStringLiteral("cScan"), QStringLiteral("Scan Barcode:"));
+    cScan->setGeometry(12, 14, 110, 24);
+    iCode = new TextBox(this, QStringLiteral("iCode"));
+    iCode->setGeometry(126, 14, 220, 24);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(254, 66, 92, 30);
+    tScan = new Timer(this, QStringLiteral("tScan"), 1000);
+
+    iCode->Change = [this] { iCode_Change(); };
+    iCode->events.KeyDown = [this](int& k, int s) { iCode_KeyDown(k, s); };
+    iCode->events.KeyPress = [this](int& a) { iCode_KeyPress(a); };
+    iCode->events.GotFocus = [this] { FocusOn(iCode); };
+    iCode->events.LostFocus = [this] { FocusOff(iCode); };
+    bClose->Click = [this] { bClose_Click(); };
+    tScan->Tick = [this] { tScan_Timer(); };
+    m_sinceChange.start();
+    tScan->setEnabled(true);
+}
+
+void fBarcode::Form_Activate()
+{
+    iCode->setFocus();
+}
+
+void fBarcode::Form_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyEscape) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+void fBarcode::iCode_Change()
+{
+    m_sinceChange.restart();
+}
+
+void fBarcode::iCode_KeyDown(int& KeyCode, int)
+{
+    // Enter does nothing: the tick takes the code.
+    if (KeyCode == vbKeyReturn)
+        KeyCode = 0;
+}
+
+void fBarcode::iCode_KeyPress(int& KeyAscii)
+{
+    KeyAscii = UpperKey(KeyAscii);
+}
+
+void fBarcode::bClose_Click()
+{
+    iCode->setText(QString());
+    Hide();
+    fMain* m = MainWindow();
+    if (m && m->cashierPanel() && m->cashierPanel()->ciCart)
+        m->cashierPanel()->ciCart->setFocus();
+}
+
+void fBarcode::tScan_Timer()
+{
+    const QString code = iCode->Text();
+    if (code.isEmpty() || m_sinceChange.elapsed() < SettleMs)
+        return;
+    fMain* m = MainWindow();
+    CashierPanel* panel = m ? m->cashierPanel() : nullptr;
+    const QString action = m ? m->GetAction() : QString();
+    if (!panel || !panel->ciCharge || action.isEmpty()) {
+        iCode->setText(QString());
+        return;
+    }
+    const bool added = cashier::ScanIntoCart(app().DbConn(), action, panel->ciCharge->Text(), code);
+    iCode->setText(QString());
+    if (!added)
+        return;
+    iCode->setFocus();
+    m->FillCiCharge();
+    if (panel->ciCharge->Text().isEmpty())
+        m->FillCiCart();
+}

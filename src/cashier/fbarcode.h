@@ -1,0 +1,37 @@
+#pragma once
+// Barcode input: a scanner types item codes into one field; each code that
+// has come to rest adds one unit of its item to the open cart.
+#include "platform/controls.h"
+#include "platform/form.h"
+
+#include <QElapsedTimer>
+
+class fBarcode : public platform::Form {
+    Q_OBJECT
+public:
+    fBarcode();
+
+    // How long a code must have stood unchanged before a tick takes it: a
+    // code still arriving from the scanner is left for a later tick.
+    static constexpr int SettleMs = 300;
+
+    void Form_Activate() override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+    void CloseAction() override { bClose_Click(); }
+    void iCode_Change();
+    void iCode_KeyDown(int& KeyCode, int Shift);
+    void iCode_KeyPress(int& KeyAscii);
+    void bClose_Click();
+    void tScan_Timer();
+
+    platform::Label* cScan;
+    platform::TextBox* iCode;
+    platform::WanButton* bClose;
+    platform::Timer* tScan;
+
+private:
+    QElapsedTimer m_sinceChange;
+};
+
+// The one barcode window (created hidden at start-up).
+fBarcode* BarcodeWindow();

@@ -1,0 +1,107 @@
+#include "cashier/fmove.h"
+
+#include "cashier/model/cartops.h"
+#include "catalogue/model/catalogue.h"
+#include "catalogue/picker.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "platform/keys.h"
+#include "shell/fmain.h"
+
+using namespace platform;
+using namespace mMain;
+
+fMove* MoveWindow()
+{
+    return qobject_cast<fMove*>(app().form(QStringLiteral("fMove")));
+}
+
+fMove::fMove() : Form(QStringLiteral("fMove"), QStringLiteral("Pindah"))
+{
+    setFixedSize(400, 130);
+    Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
+    Frame1->setGeometry(8, 4, 384, 70);
+    cMoveTo = new Label(Frame1, QStringLiteral("cMoveTo"), QStringLiteral("Pindah ke:"));
+    cMoveTo->setGeometry(10, 24, 80, 24);
+    iCharge = new ComboBox(Frame1, QStringLiteral("iCharge"), true);
+    iCharge->setGeometry(94, 24, 190, 24);
+    bBrowse = new WanButton(Frame1, QStringLiteral("bBrowse"), QStringLiteral("&Browse"));
+    bBrowse->setGeometry(290, 22, 84, 28);
+    bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
+    bSave->setGeometry(200, 86, 92, 30);
+    bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
+    bClose->setGeometry(300, 86, 92, 30);
+
+    iCharge->events.KeyDown = [this](int& k, int s) { iCharge_KeyDown(k, s); };
+    iCharge->events.KeyPress = [this](int& a) { iCharge_KeyPress(a); };
+    bSave->Click = [this] { bSave_Click(); };
+    bBrowse->Click = [this] { bBrowse_Click(); };
+    bClose->Click = [this] { bClose_Click(); };
+    picker::Register(QStringLiteral("fMove.iCharge"), iCharge, picker::Value::Name, false);
+}
+
+// The charges of the cashier's action: its contacts, then every other
+// non-empty held charge; the typed text stays.
+void fMove::FilliCharge()
+{
+    fMain* m = MainWindow();
+    const QString kept = iCharge->Text();
+    iCharge->Clear();
+    for (const QString& n : cashier::ChargeNames(app().DbConn(), m ? m->GetAction() : QString()))
+        iCharge->AddItem(n);
+    iCharge->setText(kept);
+}
+
+void fMove::Form_Activate()
+{
+    FilliCharge();
+    iCharge->setFocus();
+}
+
+void fMove::Form_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyEscape) {
+        KeyCode = 0;
+        bClose_Click();
+    }
+}
+
+void fMove::iCharge_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        bSave_Click();
+    }
+}
+
+void fMove::iCharge_KeyPress(int& KeyAscii)
+{
+    KeyAscii = ProperKey(KeyAscii, iCharge->Text());
+}
+
+void fMove::bSave_Click()
+{
+    fMain* m = MainWindow();
+    CashierPanel* panel = m ? m->cashierPanel() : nullptr;
+    if (!panel || !panel->ciCharge)
+        return;
+    const QString action = m->GetAction();
+    if (action.isEmpty())
+        return;
+    const QString to = iCharge->Text();
+    cashier::MoveCharge(app().DbConn(), action, panel->ciCharge->Text(), to);
+    panel->ciCharge->setText(to);
+    m->FillCiCharge();
+    Unload();
+}
+
+void fMove::bBrowse_Click()
+{
+    picker::Open(QStringLiteral("Charge"), QStringLiteral("fMove.iCharge"));
+}
+
+void fMove::bClose_Click()
+{
+    iCharge->setText(QString());
+    Hide();
+}

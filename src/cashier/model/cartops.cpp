@@ -1,0 +1,222 @@
+#include "cashier/model/cartops.h"
+
+#include "cashier/model/actions.h"
+#include "cashier/model/cart.h"
+#include "catalogue/model/catalogue.h"
+#include "platform/db.h"
+#include "platform/sqltext.h"
+#include "platform/textcells.h"
+
+#include <cmath>
+
+namespace cashier {
+
+using platform::DbTransaction;
+using platform::Num;
+using platform::Quote;
+using platform::StoredNumber;
+
+namespace {
+
+QString table(const QString& action)
+{
+    return QLatin1Char('`') + CartTable(action) + QLatin1Char('`');
+}
+
+QString idText(qint64 id)
+{
+    return QString::number(id);
+}
+
+// A new ticked line with the given quantity and total, the rest copied.
+QString insertLineSql(const QString& action, qint64 id, const QString& charge, const CartLine& l, double quantity,
+                      double total)
+{
+    return QStringLiteral("insert into ") + table(action) + QStringLiteral(" values(") + idText(id) +
+           QStringLiteral(", ") + Quote(charge) + QStringLiteral(", ") + Quote(l.code) + QStringLiteral(", ") +
+           Quote(l.category) + QStringLiteral(", ") + Quote(l.name) + QStringLiteral(", ") + Num(l.price) +
+           QStringLiteral(", ") + Num(l.discount) + QStringLiteral(", ") + Num(l.subtotal) + QStringLiteral(", ") +
+           Num(quantity) + QStringLiteral(", ") + Quote(l.satuan) + QStringLiteral(", ") + Num(total) +
+           QStringLiteral(", 1)");
+}
+
+QString chargeOf(platform::DbConnection& db, const QString& action, qint64 id)
+{
+    return db.GetValue(QStringLiteral("select charge from ") + table(action) + QStringLiteral(" where `id`=") +
+                       idText(id))
+        .toString();
+}
+
+} // namespace
+
+std::optional<ItemRecord> FindItem(platform::DbConnection& db, const QString& action, const QString& code)
+{
+    const QString items = catalogue::ItemsTable(action);
+    if (items.isEmpty())
+        return std::nullopt;
+    auto rs = db.OpenRecordset(catalogue::RecordSql(items, code));
+    if (rs->Eof())
+        return std::nullopt;
+    ItemRecord r;
+    r.code = rs->Fields(QStringLiteral("Code")).toString();
+    r.category = rs->Fields(QStringLiteral("Category")).toString();
+    r.name = rs->Fields(QStringLiteral("Name")).toString();
+    r.price = StoredNumber(rs->Fields(QStringLiteral("Price")).Value());
+    r.discount = StoredNumber(rs->Fields(QStringLiteral("Discount")).Value());
+    r.satuan = rs->Fields(QStringLiteral("satuan")).toString();
+    return r;
+}
+
+std::optional<double> LastPurchaseQuantity(platform::DbConnection& db, const QString& actionText,
+                                           const QString& code)
+{
+    const QString where = QStringLiteral(" from cash where (`category`=") + Quote(actionText) +
+                          QStringLiteral(" or `category`='Shop') and code=") + Quote(code);
+    if (StoredNumber(db.GetValue(QStringLiteral("select count(`id`)") + where)) == 0)
+        return std::nullopt;
+    const qint64 newest = db.GetValue(QStringLiteral("select max(`id`)") + where).toLongLong();
+    return StoredNumber(db.GetValue(QStringLiteral("select quantity from cash where `id`=") + idText(newest)));
+}
+
+QStringList ItemSuggestionRows(platform::DbConnection& db, const QString& action, const QString& typed)
+{
+    QStringList rows;
+    const QString items = catalogue::ItemsTable(action);
+    if (typed.isEmpty() || items.isEmpty())
+        return rows;
+    for (auto rs = db.OpenRecordset(catalogue::ItemSuggestionsSql(items, typed)); !rs->Eof(); rs->MoveNext())
+        rows << platform::AlignLeft(rs->Fields(QStringLiteral("Code")).toString(), platform::Pad(8)) +
+                    QLatin1Char(' ') +
+                    platform::AlignLeft(rs->Fields(QStringLiteral("Name")).toString(), platform::Pad(30));
+    return rows;
+}
+
+QStringList ChargeNames(platform::DbConnection& db, const QString& action)
+{
+    const QString contacts = catalogue::ContactTable(action);
+    QStringList names;
+    if (contacts.isEmpty())
+        return names;
+    for (auto rs = db.OpenRecordset(QStringLiteral("select `name` from `") + contacts + QLatin1Char('`')); !rs->Eof();
+         rs->MoveNext())
+        names << rs->Fields(0).toString();
+    for (auto rs = db.OpenRecordset(QStringLiteral("select distinct charge from ") + table(action)); !rs->Eof();
+         rs->MoveNext()) {
+        const QString charge = rs->Fields(0).toString();
+        if (!charge.isEmpty() &&
+            StoredNumber(db.GetValue(QStringLiteral("select count(code) from `") + contacts +
+                                     QStringLiteral("` where `name`=") + Quote(charge))) == 0)
+            names << charge;
+    }
+    return names;
+}
+
+void DeleteCartLine(platform::DbConnection& db, const QString& action, qint64 id)
+{
+    db.Execute(QStringLiteral("delete from ") + table(action) + QStringLiteral(" where `id`=") + idText(id));
+}
+
+void ClearTickedLines(platform::DbConnection& db, const QString& action, const QString& charge)
+{
+    db.Execute(QStringLiteral("delete from ") + table(action) + QStringLiteral(" where charge=") + Quote(charge) +
+               QStringLiteral(" and checked=1"));
+}
+
+int SplitCartLine(platform::DbConnection& db, const QString& action, qint64 id)
+{
+    DbTransaction tx(db);
+    const std::optional<CartLine> line = CartLineById(db, action, id);
+    if (!line || line->quantity <= 1)
+        return 0;
+    const QString charge = chargeOf(db, action, id);
+    qint64 next = platform::NewId(db, CartTable(action), QStringLiteral("id"));
+    const double whole = std::floor(line->quantity);
+    // What a fractional quantity leaves over stays a line of its own, at
+    // 15 significant digits (3.3 − 3 is 0.3, not 0.29999999999999982).
+    const double rest = StoredNumber(Num(line->quantity - whole));
+    int written = 0;
+    for (double i = 1; i <= whole; ++i, ++written)
+        db.Execute(insertLineSql(action, next++, charge, *line, 1, line->subtotal));
+    if (rest > 0) {
+        db.Execute(insertLineSql(action, next++, charge, *line, rest, line->subtotal * rest));
+        ++written;
+    }
+    DeleteCartLine(db, action, id);
+    tx.commit();
+    return written;
+}
+
+EditOutcome EditCartLine(platform::DbConnection& db, const QString& action, qint64 id, const LineEdit& e)
+{
+    DbTransaction tx(db);
+    const std::optional<CartLine> line = CartLineById(db, action, id);
+    if (!line)
+        return EditOutcome::Gone;
+    const QString where = QStringLiteral(" where id=") + idText(id);
+    if (platform::RoundAmount(e.subtotal) == platform::RoundAmount(line->subtotal)) {
+        db.Execute(QStringLiteral("update ") + table(action) + QStringLiteral(" set  quantity=") + Num(e.quantity) +
+                   QStringLiteral(", total=") + Num(e.total) + where);
+        tx.commit();
+        return EditOutcome::Quantity;
+    }
+    const QString s = Num(e.subtotal);
+    db.Execute(QStringLiteral("update ") + table(action) + QStringLiteral(" set `price`=") + s +
+               QStringLiteral(", discount=0, subtotal=") + s + QStringLiteral(", quantity=") + Num(e.quantity) +
+               QStringLiteral(", total=") + Num(e.total) + where);
+    db.Execute(QStringLiteral("update `") + catalogue::ItemsTable(action) + QStringLiteral("` set `price`=") + s +
+               QStringLiteral(", discount=0 where code=") + Quote(line->code));
+    tx.commit();
+    return EditOutcome::PriceChanged;
+}
+
+void MoveCharge(platform::DbConnection& db, const QString& action, const QString& from, const QString& to)
+{
+    DbTransaction tx(db);
+    db.Execute(QStringLiteral("update ") + table(action) + QStringLiteral(" set charge=") + Quote(to) +
+               QStringLiteral(" where charge=") + Quote(from));
+    if (Quote(from).compare(Quote(to), Qt::CaseInsensitive) != 0) {
+        const QString ofAction = QStringLiteral(" from pending where `action`=") + Quote(action);
+        const QString ofTo = ofAction + QStringLiteral(" and `charge`=") + Quote(to);
+        const QString ofFrom = ofAction + QStringLiteral(" and `charge`=") + Quote(from);
+        if (StoredNumber(db.GetValue(QStringLiteral("select count(*)") + ofTo)) == 0)
+            db.Execute(QStringLiteral("update pending set `charge`=") + Quote(to) +
+                       QStringLiteral(" where `action`=") + Quote(action) + QStringLiteral(" and `charge`=") +
+                       Quote(from));
+        else
+            db.Execute(QStringLiteral("delete") + ofFrom);
+    }
+    tx.commit();
+}
+
+bool ScanIntoCart(platform::DbConnection& db, const QString& action, const QString& charge, const QString& code)
+{
+    DbTransaction tx(db);
+    const std::optional<ItemRecord> item = FindItem(db, action, code);
+    if (!item)
+        return false;
+    const qint64 id = platform::NewId(db, CartTable(action), QStringLiteral("id"));
+    auto rs = db.OpenRecordset(QStringLiteral("select id, quantity, subtotal from ") + table(action) +
+                               QStringLiteral(" where charge=") + Quote(charge) + QStringLiteral(" and code=") +
+                               Quote(code) + QStringLiteral(" order by id"));
+    if (!rs->Eof()) {
+        const double q = StoredNumber(rs->Fields(QStringLiteral("quantity")).Value()) + 1;
+        const double net = StoredNumber(rs->Fields(QStringLiteral("subtotal")).Value());
+        db.Execute(QStringLiteral("update ") + table(action) + QStringLiteral(" set quantity=") + Num(q) +
+                   QStringLiteral(", `total`=") + Num(net * q) + QStringLiteral(" where id=") +
+                   idText(rs->Fields(QStringLiteral("id")).toLongLong()));
+    } else {
+        CartLine l;
+        l.code = item->code;
+        l.category = item->category;
+        l.name = item->name;
+        l.price = item->price;
+        l.discount = item->discount;
+        l.subtotal = item->price;
+        l.satuan = item->satuan;
+        db.Execute(insertLineSql(action, id, charge, l, 1, item->price));
+    }
+    tx.commit();
+    return true;
+}
+
+} // namespace cashier

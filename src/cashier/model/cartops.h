@@ -1,0 +1,85 @@
+#pragma once
+// What the cart list's buttons, the edit-line dialog, the move of a held
+// charge and the barcode window do to the cart tables. Each operation is one
+// write transaction: its ids are taken and its rows written together, so a
+// failure leaves the cart as it was and two workstations never share an id.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace platform {
+class DbConnection;
+}
+
+namespace cashier {
+
+// An item of the action's catalogue as the lookups read it.
+struct ItemRecord {
+    QString code;
+    QString category;
+    QString name;
+    double price = 0;
+    double discount = 0; // the percent
+    QString satuan;
+};
+// The item of the code (not trimmed) in the action's items table; nothing
+// when the code is not there.
+std::optional<ItemRecord> FindItem(platform::DbConnection& db, const QString& action, const QString& code);
+
+// The quantity of the newest purchase of the code in the journal, whose
+// rows name a purchase by the list's word (actionText, "Beli") or by the
+// stored word "Shop"; nothing when the code was never bought.
+std::optional<double> LastPurchaseQuantity(platform::DbConnection& db, const QString& actionText,
+                                           const QString& code);
+// The rows of the item suggestion list: code and name of every item of the
+// action whose code begins with the typed text, in code order.
+QStringList ItemSuggestionRows(platform::DbConnection& db, const QString& action, const QString& typed);
+
+// The charges offered for an action: the names of its contact table in the
+// database's order, then every other non-empty held charge of its carts.
+// None for an action without a contact table.
+QStringList ChargeNames(platform::DbConnection& db, const QString& action);
+
+void DeleteCartLine(platform::DbConnection& db, const QString& action, qint64 id);
+// Every ticked line of the charge.
+void ClearTickedLines(platform::DbConnection& db, const QString& action, const QString& charge);
+
+// Splits a line of quantity q above 1 into lines of 1, and one line holding
+// what is left of a fractional quantity (3.5 gives three lines of 1 and one
+// of 0.5), each ticked, with the source line's price, discount and net price
+// and a total of net price × its quantity; the source line goes. Returns the
+// number of lines written: 0 when the line is gone or holds 1 or less.
+int SplitCartLine(platform::DbConnection& db, const QString& action, qint64 id);
+
+// A line as the edit dialog saves it: the net price and total as shown, the
+// quantity as read from its field.
+struct LineEdit {
+    double subtotal = 0;
+    double quantity = 0;
+    double total = 0;
+};
+enum class EditOutcome {
+    Gone,         // the line is no longer there: nothing written
+    Quantity,     // the net price was the shown one: quantity and total only
+    PriceChanged, // a new net price: the line's price, and the catalogue's
+};
+// The net price compares with the stored one as the dialog showed it (whole
+// units), so a quantity edit of a line with a fractional net price keeps the
+// line's price and leaves the catalogue alone. A new net price becomes the
+// line's price with no discount, and the item's catalogue price with
+// discount 0.
+EditOutcome EditCartLine(platform::DbConnection& db, const QString& action, qint64 id, const LineEdit& edit);
+
+// Moves every line held under one charge to another name. The held
+// warehouse goes along: the old name's `pending` row becomes the new name's,
+// unless the new name holds a warehouse of its own, which it keeps.
+void MoveCharge(platform::DbConnection& db, const QString& action, const QString& from, const QString& to);
+
+// One unit of a scanned code into the charge's cart: the charge's first line
+// of the code grows by one (its net price kept, total = net price × the new
+// quantity), else a new ticked line at the item's list price (the catalogue
+// percent kept in `discount`). False, and nothing written, for a code that
+// is not in the action's catalogue.
+bool ScanIntoCart(platform::DbConnection& db, const QString& action, const QString& charge, const QString& code);
+
+} // namespace cashier
