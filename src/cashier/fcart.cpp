@@ -2,10 +2,10 @@
 
 #include "cashier/keyup.h"
 #include "catalogue/picker.h"
-#include "platform/printer.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
+#include "platform/printer.h"
 #include "shell/fmain.h"
 #include "stock/stockfields.h"
 
@@ -83,8 +83,8 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
     bSave->setGeometry(224, 296, 92, 30);
     bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
     bClose->setGeometry(324, 296, 92, 30);
-    QWidget* order[] = {ciCode,     ciCategory, ciName, ciPrice, ciDiscount, ciDiscountN,
-                        ciSubtotal, ciQuantity, ciTotal, bSave,  bClose,     cbBrowse};
+    QWidget* order[] = {ciCode,     ciCategory, ciName,  ciPrice, ciDiscount, ciDiscountN,
+                        ciSubtotal, ciQuantity, ciTotal, bSave,   bClose,     cbBrowse};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 

@@ -50,9 +50,9 @@ CartLine lineOf(const platform::DbRecordset& rs)
 QList<CartLine> CartLines(platform::DbConnection& db, const QString& action, const QString& charge, bool tickedOnly)
 {
     QList<CartLine> lines;
-    auto rs = db.OpenRecordset(kLineColumns + from(action) + QStringLiteral(" where `charge`=") + Quote(charge) +
-                               (tickedOnly ? QStringLiteral(" and checked=1") : QString()) +
-                               QStringLiteral(" order by id"));
+    auto rs =
+        db.OpenRecordset(kLineColumns + from(action) + QStringLiteral(" where `charge`=") + Quote(charge) +
+                         (tickedOnly ? QStringLiteral(" and checked=1") : QString()) + QStringLiteral(" order by id"));
     for (; !rs->Eof(); rs->MoveNext())
         lines.append(lineOf(*rs));
     return lines;

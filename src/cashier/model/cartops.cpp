@@ -42,8 +42,8 @@ QString insertLineSql(const QString& action, qint64 id, const QString& charge, c
 
 QString chargeOf(platform::DbConnection& db, const QString& action, qint64 id)
 {
-    return db.GetValue(QStringLiteral("select charge from ") + table(action) + QStringLiteral(" where `id`=") +
-                       idText(id))
+    return db
+        .GetValue(QStringLiteral("select charge from ") + table(action) + QStringLiteral(" where `id`=") + idText(id))
         .toString();
 }
 
@@ -67,8 +67,7 @@ std::optional<ItemRecord> FindItem(platform::DbConnection& db, const QString& ac
     return r;
 }
 
-std::optional<double> LastPurchaseQuantity(platform::DbConnection& db, const QString& actionText,
-                                           const QString& code)
+std::optional<double> LastPurchaseQuantity(platform::DbConnection& db, const QString& actionText, const QString& code)
 {
     const QString where = QStringLiteral(" from cash where (`category`=") + Quote(actionText) +
                           QStringLiteral(" or `category`='Shop') and code=") + Quote(code);
@@ -103,9 +102,8 @@ QStringList ChargeNames(platform::DbConnection& db, const QString& action)
     for (auto rs = db.OpenRecordset(QStringLiteral("select distinct charge from ") + table(action)); !rs->Eof();
          rs->MoveNext()) {
         const QString charge = rs->Fields(0).toString();
-        if (!charge.isEmpty() &&
-            StoredNumber(db.GetValue(QStringLiteral("select count(code) from `") + contacts +
-                                     QStringLiteral("` where `name`=") + Quote(charge))) == 0)
+        if (!charge.isEmpty() && StoredNumber(db.GetValue(QStringLiteral("select count(code) from `") + contacts +
+                                                          QStringLiteral("` where `name`=") + Quote(charge))) == 0)
             names << charge;
     }
     return names;
@@ -179,9 +177,8 @@ void MoveCharge(platform::DbConnection& db, const QString& action, const QString
         const QString ofTo = ofAction + QStringLiteral(" and `charge`=") + Quote(to);
         const QString ofFrom = ofAction + QStringLiteral(" and `charge`=") + Quote(from);
         if (StoredNumber(db.GetValue(QStringLiteral("select count(*)") + ofTo)) == 0)
-            db.Execute(QStringLiteral("update pending set `charge`=") + Quote(to) +
-                       QStringLiteral(" where `action`=") + Quote(action) + QStringLiteral(" and `charge`=") +
-                       Quote(from));
+            db.Execute(QStringLiteral("update pending set `charge`=") + Quote(to) + QStringLiteral(" where `action`=") +
+                       Quote(action) + QStringLiteral(" and `charge`=") + Quote(from));
         else
             db.Execute(QStringLiteral("delete") + ofFrom);
     }

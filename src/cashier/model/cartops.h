@@ -29,8 +29,7 @@ std::optional<ItemRecord> FindItem(platform::DbConnection& db, const QString& ac
 // The quantity of the newest purchase of the code in the journal, whose
 // rows name a purchase by the list's word (actionText, "Beli") or by the
 // stored word "Shop"; nothing when the code was never bought.
-std::optional<double> LastPurchaseQuantity(platform::DbConnection& db, const QString& actionText,
-                                           const QString& code);
+std::optional<double> LastPurchaseQuantity(platform::DbConnection& db, const QString& actionText, const QString& code);
 // The rows of the item suggestion list: code and name of every item of the
 // action whose code begins with the typed text, in code order.
 QStringList ItemSuggestionRows(platform::DbConnection& db, const QString& action, const QString& typed);
