@@ -230,6 +230,27 @@ private slots:
         QCOMPARE(fx->ui->shownModal.size(), 3);
     }
 
+    // A double click opens the edit and leaves the row's mark as it was.
+    void doubleClickEdits()
+    {
+        seed();
+        fx->main->bInventory_Click();
+        const int row = rowOf("TEH");
+        list()->setSelected(row, true);
+        fx->ui->scripts["fInventory"] = [&](platform::Form*) {
+            QCOMPARE(dlg()->iCode->Text(), QString("TEH"));
+            press(Qt::Key_Escape);
+        };
+        QListWidgetItem* item = list()->item(row);
+        list()->scrollToItem(item);
+        const QPoint at = list()->visualItemRect(item).center() + QPoint(100, 0);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(fx->ui->shownModal, QStringList{"fInventory"});
+        QVERIFY(list()->Selected(row));
+        QCOMPARE(dlg()->iCode->Text(), QString());
+    }
+
     void codesAlreadyUsedOrReservedAreRefused()
     {
         seed();
