@@ -47,7 +47,7 @@ double OnHand(DbConnection& db, const QString& code, const QString& description)
 
 QString QuantityText(double quantity)
 {
-    return platform::DbField(QVariant(quantity)).toString();
+    return platform::FormatNumber(quantity);
 }
 
 double TypedQuantity(const QString& text, bool* ok)

@@ -22,7 +22,8 @@ QString ItemsTable(Side side);
 // list counts only the movements under the item's present description).
 double OnHand(platform::DbConnection& db, const QString& code);
 double OnHand(platform::DbConnection& db, const QString& code, const QString& description);
-// The plain text of a quantity ("13", "2.5", "-3"), without grouping.
+// The plain text of a quantity ("13", "2.5", "-3"), without grouping, in
+// the display's decimal sign, as the stock report shows it.
 QString QuantityText(double quantity);
 
 // A quantity typed with a decimal comma or point. A text that is not a
