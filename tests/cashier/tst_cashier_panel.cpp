@@ -303,6 +303,42 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), p->ciCode);
     }
 
+    // A failing statement part-way through the save: the operator is told,
+    // and nothing of the sale is written or removed.
+    void failedSaveLeavesTheCart()
+    {
+        addLine(QStringLiteral("ESP"), QStringLiteral("2"));
+        ExecSQL(QStringLiteral("create trigger refuse after insert on stockflow begin select raise(abort, "
+                               "'disk full'); end"));
+        fx->ui->clear();
+        type(p->ciPay, QStringLiteral("100000"));
+        key(p->ciPay, Qt::Key_Return);
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QVERIFY(fx->ui->lastPrompt().contains(QStringLiteral("disk full")));
+        QVERIFY(!fx->ui->shownModal.contains(QStringLiteral("fBack")));
+        QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(0));
+        QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(1));
+        QCOMPARE(p->ciCart->ListCount(), 3);
+        QVERIFY(!app().DbConn().inTransaction());
+    }
+
+    // A port that cannot be written only warns: the sale stays saved and the
+    // change is shown.
+    void printerFailureAfterTheSaveOnlyWarns()
+    {
+        SetConfig(QStringLiteral("Port"), fx->path(QStringLiteral("no/such/folder/port.txt")));
+        p->ciPrintNote->setValue(1);
+        addLine(QStringLiteral("ESP"), QStringLiteral("1"));
+        fx->ui->clear();
+        type(p->ciPay, QStringLiteral("20000"));
+        key(p->ciPay, Qt::Key_Return);
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QCOMPARE(fx->ui->messages[0].title, QStringLiteral("Peringatan"));
+        QVERIFY(fx->ui->shownModal.contains(QStringLiteral("fBack")));
+        QCOMPARE(count(QStringLiteral("select count(*) from cash where Code='ESP'")), qint64(1));
+        QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(0));
+    }
+
     void changeWindowBlinksAndClosesByKey()
     {
         fBack* b = BackWindow();
