@@ -5,8 +5,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -32,6 +30,18 @@ QString shown(const QWidget* w)
 {
     const char* property = w->inherits("QGroupBox") ? "title" : w->inherits("QPlainTextEdit") ? "plainText" : "text";
     return lines(w->property(property).toString());
+}
+
+// A database file made by the statements; false when one is refused.
+bool makeDatabase(const QString& path, std::initializer_list<const char*> statements)
+{
+    Workstation maker(path);
+    for (const char* sql : statements)
+        if (!maker.exec(QString::fromLatin1(sql))) {
+            qWarning() << "refused:" << sql;
+            return false;
+        }
+    return true;
 }
 
 } // namespace
@@ -145,19 +155,13 @@ private slots:
         QFETCH(QByteArray, helpFile);
         QFETCH(QString, help);
         startWith(QString());
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tiny");
-            db.setDatabaseName(fx->path("Tiny.ldb"));
-            QVERIFY(db.open());
-            for (const char* s :
-                 {"create table MENU (`Key` text, Value text)", "create table CAPTION (`Key` text, Value text)",
-                  "create table BUTTON (`Key` text, Value text)", "create table `CHECK` (`Key` text, Value text)",
-                  "create table TGRID (`Key` text, Value text)",
-                  "insert into MENU values ('mCashier', 'first'), ('mCashier', 'x'), ('mLedger', null)",
-                  "insert into CAPTION values ('cLanguage', 'one\\ntwo')"})
-                QVERIFY2(QSqlQuery(db).exec(QString::fromLatin1(s)), s);
-        }
-        QSqlDatabase::removeDatabase("tiny");
+        QVERIFY(makeDatabase(
+            fx->path("Tiny.ldb"),
+            {"create table MENU (`Key` text, Value text)", "create table CAPTION (`Key` text, Value text)",
+             "create table BUTTON (`Key` text, Value text)", "create table `CHECK` (`Key` text, Value text)",
+             "create table TGRID (`Key` text, Value text)",
+             "insert into MENU values ('mCashier', 'first'), ('mCashier', 'x'), ('mLedger', null)",
+             "insert into CAPTION values ('cLanguage', 'one\\ntwo')"}));
         QFile txt(fx->path("Tiny.txt"));
         QVERIFY(helpFile.isNull() || (txt.open(QIODevice::WriteOnly) && txt.write(helpFile) >= 0 && txt.flush()));
         m()->iLanguage->setText(QStringLiteral("Tiny"));
@@ -205,17 +209,11 @@ private slots:
         const QString caption = m()->bLogin->Caption();
         const QString help = m()->hiHelp->Text();
         QVERIFY(caption != QStringLiteral("Undifined"));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "stray");
-            db.setDatabaseName(fx->path("Stray.ldb"));
-            QVERIFY(db.open());
-            for (const char* s :
-                 {"create table MENU (`Key` text, Value text)", "create table BUTTON (k text, v text)",
-                  "create table CAPTION (`Key` text, Value text)", "create table `CHECK` (`Key` text, Value text)",
-                  "create table TGRID (`Key` text, Value text)"})
-                QVERIFY2(QSqlQuery(db).exec(QString::fromLatin1(s)), s);
-        }
-        QSqlDatabase::removeDatabase("stray");
+        QVERIFY(makeDatabase(fx->path("Stray.ldb"),
+                             {"create table MENU (`Key` text, Value text)", "create table BUTTON (k text, v text)",
+                              "create table CAPTION (`Key` text, Value text)",
+                              "create table `CHECK` (`Key` text, Value text)",
+                              "create table TGRID (`Key` text, Value text)"}));
         QFile::copy(fx->path("English.txt"), fx->path("Stray.txt"));
         m()->iLanguage->setText(QStringLiteral("Stray"));
         QCOMPARE(remembered(), QStringLiteral("English"));
