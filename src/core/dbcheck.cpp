@@ -10,7 +10,7 @@ using platform::DbError;
 
 const QString kBusyText = QStringLiteral("database sedang dipakai workstation lain, coba lagi");
 const QString kReadOnlyText =
-    QStringLiteral("database tidak dapat ditulis: berkasnya hanya dapat dibaca di workstation ini");
+    QStringLiteral("database tidak dapat ditulis dari workstation ini (berkas atau foldernya hanya dapat dibaca)");
 
 namespace {
 
@@ -83,7 +83,10 @@ bool IsBusy(const DbError& e)
 
 bool IsReadOnly(const DbError& e)
 {
-    return primaryCode(e) == 8; // SQLITE_READONLY
+    // A statement on an open file that cannot open a file is one that cannot
+    // make its journal beside the database: the folder takes no files.
+    const int code = primaryCode(e);
+    return code == 8 /* SQLITE_READONLY */ || (code == 14 /* SQLITE_CANTOPEN */ && !e.sql().isEmpty());
 }
 
 QString DbFailureText(const DbError& e)

@@ -673,6 +673,17 @@ private slots:
             QCOMPARE(m.kind, MsgKind::Warning);
         }
         QCOMPARE(mMain::GetConfig("Company"), QString("Velmont Cafe & Resto"));
+
+        // The file may be written, its folder takes no journal.
+        app().DbConn().Open(sample());
+        if (!lockFolder(true))
+            QSKIP("this machine cannot make a folder read-only");
+        fx->ui->clear();
+        st()->ShowModal();
+        lockFolder(false);
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QVERIFY2(fx->ui->lastPrompt().contains(kReadOnlyText), qPrintable(fx->ui->lastPrompt()));
+        QCOMPARE(mMain::GetConfig("Company"), QString("Velmont Cafe & Resto"));
     }
 
     // What the users window must not store: a name that is blank once stored,
