@@ -239,7 +239,8 @@ private slots:
     }
 
     // A typed total sets the net price (total / quantity), and the save
-    // writes both as shown.
+    // writes both as shown; a double click opens the dialog and leaves the
+    // line's tick alone.
     void editTotal()
     {
         line("Meja 1", "KOPI", 5000, 20, 4000, 2);
@@ -251,7 +252,10 @@ private slots:
             QCOMPARE(e->iSubtotal->Text(), QString("4,500"));
             QTest::keyClick(e->iTotal, Qt::Key_Return);
         };
-        keyOnLine(1, Qt::Key_Return);
+        panel()->ciCart->setListIndex(rowOfId(1));
+        const QRect cell = panel()->ciCart->visualItemRect(panel()->ciCart->item(rowOfId(1)));
+        QTest::mouseDClick(panel()->ciCart->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(fx->ui->shownModal, QStringList{"fEdit"});
         QCOMPARE(rowsOf(kLines), QStringList{"1|Meja 1|KOPI|4500|0|4500|2|9000|1"});
         QCOMPARE(rowsOf("select price, discount from SaleItems where code='KOPI'"), QStringList{"4500|0"});
     }
