@@ -121,8 +121,10 @@ void Ledger::liPage_Click()
     // Any other index leaves the view and the row query as they are.
     if (page < 0 || page > ledger::Stock)
         return;
+    // No column chosen yet filters on the first.
+    const int column = qMax(0, liCategory->ListIndex());
     const std::optional<ledger::Report> report =
-        ledger::BuildReport(Context(), page, range(), {liCategory->ListIndex(), liFilter->Text()}, warehouseColumn());
+        ledger::BuildReport(Context(), page, range(), {column, liFilter->Text()}, warehouseColumn());
     ReportSql = report->sql;
     LineIds = report->ids;
     liLedger->Clear();
