@@ -250,6 +250,20 @@ constexpr std::array kCaptionMap = std::to_array<CaptionRow>({
     // Barcode input
     {"fBarcode", "bClose", "BUTTON", "bClose"},
     {"fBarcode", "cScan", "CAPTION", "cScan"},
+
+    // Journal row dialog; cWarehouse, bWarehouse and bCharge keep their
+    // design captions, and cCharge is set again by the kind
+    {"fLedger", "bBrowse", "BUTTON", "bBrowse"},
+    {"fLedger", "bSave", "BUTTON", "bSave"},
+    {"fLedger", "bClose", "BUTTON", "bClose"},
+    {"fLedger", "cAction", "CAPTION", "cAction"},
+    {"fLedger", "cDate", "CAPTION", "cDate"},
+    {"fLedger", "cCharge", "CAPTION", "cCharge"},
+    {"fLedger", "cCode", "CAPTION", "cCode"},
+    {"fLedger", "cDescription", "CAPTION", "cDescription"},
+    {"fLedger", "cSubtotal", "CAPTION", "cSubtotal"},
+    {"fLedger", "cQuantity", "CAPTION", "cQuantity"},
+    {"fLedger", "cTotal", "CAPTION", "cTotal"},
 });
 
 } // namespace

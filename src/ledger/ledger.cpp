@@ -3,9 +3,11 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
+#include "ledger/fledger.h"
 #include "ledger/model/amounts.h"
 #include "ledger/model/reportexport.h"
 #include "ledger/model/reportprint.h"
+#include "platform/keys.h"
 #include "platform/runtime.h"
 #include "platform/spreadsheet.h"
 #include "shell/fmain.h"
@@ -90,6 +92,10 @@ void Ledger::wire()
     liFilter->events.LostFocus = [this] { liFilter_LostFocus(); };
     lbRefresh->Click = [this] { lbRefresh_Click(); };
     lbAdd->Click = [this] { lbAdd_Click(); };
+    lbEdit->Click = [this] { lbEdit_Click(); };
+    lbDelete->Click = [this] { lbDelete_Click(); };
+    liLedger->DblClick = [this] { liLedger_DblClick(); };
+    liLedger->events.KeyDown = [this](int& k, int s) { liLedger_KeyDown(k, s); };
     lbPrint->Click = [this] { lbPrint_Click(); };
     lbExcel->Click = [this] { lbExcel_Click(); };
 }
@@ -195,8 +201,72 @@ QString Ledger::GetPage2() const
     return ledger::GetPage2(liPage->ListIndex());
 }
 
-// The journal row dialog comes with the journal row buttons.
-void Ledger::lbAdd_Click() {}
+// ---------------------------------------------------------------- journal rows
+
+qint64 Ledger::GetSelectedLiLedgerID() const
+{
+    return LineIds.value(liLedger->ListIndex(), 0);
+}
+
+void Ledger::lbAdd_Click()
+{
+    fLedger* f = LedgerWindow();
+    if (!f)
+        return;
+    f->setCaption(QStringLiteral("Tambah"));
+    f->ShowModal();
+}
+
+void Ledger::lbEdit_Click()
+{
+    if (!lbEdit->isEnabled())
+        return;
+    const qint64 id = GetSelectedLiLedgerID();
+    fLedger* f = LedgerWindow();
+    if (id == 0 || !f)
+        return;
+    const std::optional<ledger::StoredJournalRow> row = ledger::ReadJournalRow(app().DbConn(), id);
+    // A row deleted from another workstation, or one the dialog cannot
+    // represent, is told and left as it is; the view shows the journal now.
+    const QString refusal = row ? ledger::RewriteRefusal(*row) : ledger::GoneMessage(id);
+    if (!refusal.isEmpty()) {
+        mMain::MsgWarn(refusal, QStringLiteral("Peringatan"));
+        liPage_Click();
+        return;
+    }
+    f->setCaption(QStringLiteral("Ubah"));
+    f->LoadRow(*row);
+    f->ShowModal();
+}
+
+void Ledger::lbDelete_Click()
+{
+    if (GetSelectedLiLedgerID() == 0)
+        return;
+    if (mMain::MsgConfirm(QStringLiteral("Hapus Item terpilih?"), QStringLiteral("Konfirmasi")) != 1)
+        return;
+    const qint64 id = GetSelectedLiLedgerID();
+    if (id == 0)
+        return;
+    mMain::ExecSQL(QStringLiteral("delete from `cash` where ID=") + QString::number(id));
+    liPage_Click();
+}
+
+void Ledger::liLedger_DblClick()
+{
+    lbEdit_Click();
+}
+
+void Ledger::liLedger_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyDelete) {
+        if (lbDelete->isEnabled())
+            lbDelete_Click();
+    } else if (KeyCode == vbKeyReturn) {
+        if (lbEdit->isEnabled())
+            lbEdit_Click();
+    }
+}
 
 // ---------------------------------------------------------------- print, export
 

@@ -34,6 +34,14 @@ public:
     void liFilter_LostFocus();
     void lbRefresh_Click();
     void lbExcel_Click();
+    // The journal row buttons and their shortcuts in the list.
+    void lbEdit_Click();
+    void lbDelete_Click();
+    void liLedger_DblClick();
+    void liLedger_KeyDown(int& KeyCode, int Shift);
+    // The journal row id of the selected line; 0 for none or a line that
+    // is no journal row.
+    qint64 GetSelectedLiLedgerID() const;
     // Enables the journal-only controls while the journal is shown. It runs
     // on every change of the report kind instead of on a fast timer.
     void tJurnal_Timer();

@@ -12,6 +12,7 @@
 #include "catalogue/fmaster.h"
 #include "catalogue/pinventory.h"
 #include "core/app.h"
+#include "ledger/fledger.h"
 #include "ledger/ledger.h"
 #include "manage/fdb.h"
 #include "manage/fnew.h"
@@ -47,6 +48,7 @@ void createDialogs()
     new fMaster();
     new fAdd();
     new fCharge();
+    new fLedger();
 }
 
 // The working panels fill the main window's panel containers and are handed

@@ -12,10 +12,7 @@ namespace cashier {
 using platform::Num;
 using platform::Quote;
 
-namespace {
-
-// The amount in the kind's column and, made positive, on the given side.
-void book(JournalRow& r, double amount, bool debit)
+void BookAmount(JournalRow& r, double amount, bool debit)
 {
     const QString col = AmountColumn(r.category);
     double* target = col == QLatin1String("Sale")         ? &r.sale
@@ -29,8 +26,6 @@ void book(JournalRow& r, double amount, bool debit)
         *target = amount;
     (debit ? r.debit : r.credit) = std::abs(amount);
 }
-
-} // namespace
 
 QString JournalInsertSql(const JournalRow& r, const QString& dbKind)
 {
@@ -90,7 +85,7 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
         item.subtotal = l.subtotal;
         item.quantity = l.quantity;
         item.unit = l.satuan;
-        book(item, l.total, debit);
+        BookAmount(item, l.total, debit);
         add(item);
 
         const QString code = Quote(l.code);
@@ -111,7 +106,7 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
             buy.subtotal = s;
             buy.quantity = l.quantity;
             buy.unit = l.satuan;
-            book(buy, s * l.quantity, false);
+            BookAmount(buy, s * l.quantity, false);
             add(buy);
         }
 
@@ -158,7 +153,7 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
         r.quantity = percent;
         r.percentRow = true;
         r.unit = QStringLiteral("%");
-        book(r, amount, onKindSide ? debit : !debit);
+        BookAmount(r, amount, onKindSide ? debit : !debit);
         add(r);
     };
     percentRow("DS", "Diskon", h.discount, h.discountN, false);

@@ -45,6 +45,10 @@ struct StockRow {
     stock::Movement movement;
 };
 
+// The amount in the kind's column of the row's category and, made
+// positive, on the given side (Debit or Credit).
+void BookAmount(JournalRow& r, double amount, bool debit);
+
 // dbKind chooses the date literal ("Access" or "MySQL").
 QString JournalInsertSql(const JournalRow& r, const QString& dbKind);
 
