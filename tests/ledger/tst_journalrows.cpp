@@ -251,13 +251,18 @@ private slots:
     }
 
     // The checks in their order, each with its field; nothing is written.
+    // The warehouse setting off hides the warehouse.
     // A quantity that is no number is refused like an empty one; a code
     // the items table does not hold, with a name typed by hand, is saved
     // with no list price.
     void refusalsInOrder()
     {
+        SetConfig(QStringLiteral("Warehouse"), QStringLiteral("0"));
         script([&] {
+            // Without warehouses, Enter on the kind goes to the charge.
+            QVERIFY(!d->iWarehouse->isVisible() && !d->bWarehouse->isVisible());
             key(d->iAction, Qt::Key_Return);
+            QCOMPARE(focused(), static_cast<QWidget*>(d->iCharge));
             d->bSave->click();
             QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Aksi belum diisi"));
             QCOMPARE(focused(), static_cast<QWidget*>(d->iAction));
