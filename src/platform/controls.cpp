@@ -18,8 +18,7 @@ QString eventName(const QObject* o, const char* event)
 
 void fire(const QObject* o, const char* event, const Handler& h)
 {
-    if (h)
-        runHandler(eventName(o, event), h);
+    fireHandler(o, event, h);
 }
 
 // The key event to pass on when the key-press handler replaced the typed
@@ -46,6 +45,21 @@ QColor backColor(const QWidget* w)
     return w->palette().color(QPalette::Base);
 }
 
+void fireHandler(const QObject* control, const char* event, const Handler& h)
+{
+    if (h)
+        runHandler(eventName(control, event), h);
+}
+
+bool isWindowKey(const QKeyEvent* e)
+{
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape;
+}
+
+namespace {
+
+// Returns true when the handlers swallowed the key, and sets *replacedAscii
+// when the key-press handler changed the typed character.
 bool dispatchKey(InputEvents& ev, QKeyEvent* e, int* replacedAscii)
 {
     *replacedAscii = -1;
@@ -69,9 +83,25 @@ bool dispatchKey(InputEvents& ev, QKeyEvent* e, int* replacedAscii)
     return false;
 }
 
+} // namespace
+
+void handleInputKey(InputEvents& ev, QKeyEvent* e, const std::function<void(QKeyEvent*)>& pass)
+{
+    int replaced;
+    if (!dispatchKey(ev, e, &replaced)) {
+        if (replaced < 0) {
+            pass(e);
+        } else {
+            QKeyEvent ne = replacedKey(e, replaced);
+            pass(&ne);
+        }
+    }
+    e->accept();
+}
+
 // ---------------------------------------------------------------- TextBox
 
-TextBox::TextBox(QWidget* parent, const QString& name) : QLineEdit(parent)
+TextBox::TextBox(QWidget* parent, const QString& name) : InputControl(parent)
 {
     setObjectName(name);
     connect(this, &QLineEdit::textChanged, this, [this] { fire(this, "Change", Change); });
@@ -90,32 +120,6 @@ void TextBox::setPasswordChar(bool on)
     setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal);
     // "*" for every character, whatever the style's own mask.
     setStyleSheet(on ? QStringLiteral("lineedit-password-character: 42") : QString());
-}
-
-void TextBox::keyPressEvent(QKeyEvent* e)
-{
-    int replaced;
-    if (!dispatchKey(events, e, &replaced)) {
-        if (replaced < 0) {
-            QLineEdit::keyPressEvent(e);
-        } else {
-            QKeyEvent ne = replacedKey(e, replaced);
-            QLineEdit::keyPressEvent(&ne);
-        }
-    }
-    e->accept();
-}
-
-void TextBox::focusInEvent(QFocusEvent* e)
-{
-    QLineEdit::focusInEvent(e);
-    fire(this, "GotFocus", events.GotFocus);
-}
-
-void TextBox::focusOutEvent(QFocusEvent* e)
-{
-    QLineEdit::focusOutEvent(e);
-    fire(this, "LostFocus", events.LostFocus);
 }
 
 // ---------------------------------------------------------------- MemoBox
@@ -140,7 +144,7 @@ void MemoBox::mouseReleaseEvent(QMouseEvent* e)
 
 // ---------------------------------------------------------------- ComboBox
 
-ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : QComboBox(parent)
+ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : InputControl(parent)
 {
     setObjectName(name);
     setEditable(editable);
@@ -263,30 +267,6 @@ void ComboBox::Clear()
     m_quiet = false;
 }
 
-bool ComboBox::handleKey(QWidget* target, QKeyEvent* e)
-{
-    int replaced;
-    if (dispatchKey(events, e, &replaced)) {
-        e->accept();
-        return true;
-    }
-    // Enter and Esc stop here: the window's own keys act on them.
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape) {
-        e->accept();
-        return true;
-    }
-    // Delivered straight to the field, so the key does not come back here
-    // on its way up.
-    if (replaced >= 0) {
-        QKeyEvent ne = replacedKey(e, replaced);
-        target == this ? QComboBox::keyPressEvent(&ne) : void(static_cast<QObject*>(target)->event(&ne));
-    } else {
-        target == this ? QComboBox::keyPressEvent(e) : void(static_cast<QObject*>(target)->event(e));
-    }
-    e->accept();
-    return true;
-}
-
 bool ComboBox::eventFilter(QObject* o, QEvent* e)
 {
     // Keys sent to the edit field itself (the box hands the keys it gets on
@@ -296,41 +276,28 @@ bool ComboBox::eventFilter(QObject* o, QEvent* e)
         auto* ke = static_cast<QKeyEvent*>(e);
         const bool listKey = ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down || ke->key() == Qt::Key_PageUp ||
                              ke->key() == Qt::Key_PageDown;
-        return handleKey(listKey ? static_cast<QWidget*>(this) : lineEdit(), ke);
+        handleInputKey(events, ke, [this, listKey](QKeyEvent* k) {
+            if (isWindowKey(k))
+                return;
+            // Delivered straight to the field, so the key does not come
+            // back here on its way up.
+            listKey ? QComboBox::keyPressEvent(k) : void(static_cast<QObject*>(lineEdit())->event(k));
+        });
+        return true;
     }
     return QComboBox::eventFilter(o, e);
 }
 
-void ComboBox::keyPressEvent(QKeyEvent* e)
+void ComboBox::controlKey(QKeyEvent* e)
 {
-    if (isEditable()) {
-        handleKey(this, e);
-        return;
-    }
-    int replaced;
-    if (!dispatchKey(events, e, &replaced)) {
-        // A drop-down list takes no typing of its own besides the arrows.
-        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Escape)
-            QComboBox::keyPressEvent(e);
-    }
-    e->accept();
-}
-
-void ComboBox::focusInEvent(QFocusEvent* e)
-{
-    QComboBox::focusInEvent(e);
-    fire(this, "GotFocus", events.GotFocus);
-}
-
-void ComboBox::focusOutEvent(QFocusEvent* e)
-{
-    QComboBox::focusOutEvent(e);
-    fire(this, "LostFocus", events.LostFocus);
+    // Enter and Esc stop here: the window's own keys act on them.
+    if (!isWindowKey(e))
+        QComboBox::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------- ListBox
 
-ListBox::ListBox(QWidget* parent, const QString& name) : QListWidget(parent)
+ListBox::ListBox(QWidget* parent, const QString& name) : InputControl(parent)
 {
     setObjectName(name);
     setUniformItemSizes(true);
@@ -402,8 +369,18 @@ void ListBox::AddItems(const QStringList& rows)
 
 void ListBox::RemoveItem(int i)
 {
+    if (i < 0 || i >= count())
+        return;
+    // As in a combo box: the selected row gone, no row is selected (Qt
+    // would move on to the next row), and no handler runs.
+    const bool wasCurrent = i == currentRow();
     m_quiet = true;
-    delete takeItem(i);
+    {
+        QSignalBlocker block(this);
+        delete takeItem(i);
+        if (wasCurrent)
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+    }
     m_quiet = false;
 }
 
@@ -417,26 +394,28 @@ void ListBox::Clear()
     m_quiet = false;
 }
 
-void ListBox::keyPressEvent(QKeyEvent* e)
+void ListBox::controlKey(QKeyEvent* e)
 {
-    int replaced;
-    if (!dispatchKey(events, e, &replaced)) {
-        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Escape)
-            QListWidget::keyPressEvent(e);
+    if (!isWindowKey(e))
+        QListWidget::keyPressEvent(e);
+}
+
+void ListBox::controlFocusIn(QFocusEvent* e)
+{
+    // Qt makes the first row current when the focus comes by key; here the
+    // focus selects nothing by itself.
+    if (currentRow() >= 0) {
+        QListWidget::focusInEvent(e);
+        return;
     }
-    e->accept();
-}
-
-void ListBox::focusInEvent(QFocusEvent* e)
-{
-    QListWidget::focusInEvent(e);
-    fire(this, "GotFocus", events.GotFocus);
-}
-
-void ListBox::focusOutEvent(QFocusEvent* e)
-{
-    QListWidget::focusOutEvent(e);
-    fire(this, "LostFocus", events.LostFocus);
+    m_quiet = true;
+    {
+        QSignalBlocker block(this);
+        QListWidget::focusInEvent(e);
+        if (currentRow() >= 0)
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    m_quiet = false;
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent* e)
@@ -447,7 +426,7 @@ void ListBox::mouseDoubleClickEvent(QMouseEvent* e)
 
 // ---------------------------------------------------------------- CheckBox
 
-CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption) : QCheckBox(caption, parent)
+CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption) : InputControl(caption, parent)
 {
     setObjectName(name);
     connect(this, &QCheckBox::toggled, this, [this] { fire(this, "Click", Click); });
@@ -462,26 +441,10 @@ void CheckBox::setValue(int v)
     rethrowPending();
 }
 
-void CheckBox::keyPressEvent(QKeyEvent* e)
+void CheckBox::controlKey(QKeyEvent* e)
 {
-    int replaced;
-    if (!dispatchKey(events, e, &replaced)) {
-        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Escape)
-            QCheckBox::keyPressEvent(e);
-    }
-    e->accept();
-}
-
-void CheckBox::focusInEvent(QFocusEvent* e)
-{
-    QCheckBox::focusInEvent(e);
-    fire(this, "GotFocus", events.GotFocus);
-}
-
-void CheckBox::focusOutEvent(QFocusEvent* e)
-{
-    QCheckBox::focusOutEvent(e);
-    fire(this, "LostFocus", events.LostFocus);
+    if (!isWindowKey(e))
+        QCheckBox::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------- Label, Frame, Panel, Image
@@ -588,7 +551,7 @@ void Image::enterEvent(QEnterEvent* e)
 
 // ---------------------------------------------------------------- WanButton
 
-WanButton::WanButton(QWidget* parent, const QString& name, const QString& caption) : QPushButton(caption, parent)
+WanButton::WanButton(QWidget* parent, const QString& name, const QString& caption) : InputControl(caption, parent)
 {
     setObjectName(name);
     setAutoDefault(false);
@@ -596,36 +559,20 @@ WanButton::WanButton(QWidget* parent, const QString& name, const QString& captio
     connect(this, &QPushButton::clicked, this, [this] { fire(this, "Click", Click); });
 }
 
-void WanButton::keyPressEvent(QKeyEvent* e)
+void WanButton::controlKey(QKeyEvent* e)
 {
-    int replaced;
-    if (!dispatchKey(events, e, &replaced)) {
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-            // Enter on a focused button presses it.
-            if (isEnabled())
-                click();
-        } else if (e->key() != Qt::Key_Escape) {
-            QPushButton::keyPressEvent(e);
-        }
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        // Enter on a focused button presses it.
+        if (isEnabled())
+            click();
+    } else if (e->key() != Qt::Key_Escape) {
+        QPushButton::keyPressEvent(e);
     }
-    e->accept();
-}
-
-void WanButton::focusInEvent(QFocusEvent* e)
-{
-    QPushButton::focusInEvent(e);
-    fire(this, "GotFocus", events.GotFocus);
-}
-
-void WanButton::focusOutEvent(QFocusEvent* e)
-{
-    QPushButton::focusOutEvent(e);
-    fire(this, "LostFocus", events.LostFocus);
 }
 
 // ---------------------------------------------------------------- DateTimePick
 
-DateTimePick::DateTimePick(QWidget* parent, const QString& name) : QDateEdit(parent)
+DateTimePick::DateTimePick(QWidget* parent, const QString& name) : InputControl(parent)
 {
     setObjectName(name);
     setCalendarPopup(true);
@@ -642,14 +589,10 @@ void DateTimePick::setValue(const QDate& d)
     rethrowPending();
 }
 
-void DateTimePick::keyPressEvent(QKeyEvent* e)
+void DateTimePick::controlKey(QKeyEvent* e)
 {
-    int replaced;
-    if (!dispatchKey(events, e, &replaced)) {
-        if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter && e->key() != Qt::Key_Escape)
-            QDateEdit::keyPressEvent(e);
-    }
-    e->accept();
+    if (!isWindowKey(e))
+        QDateEdit::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------- Timer

@@ -32,11 +32,50 @@ struct InputEvents {
     KeyPressHandler KeyPress;
 };
 
+// Runs a control's handler at the event boundary (nothing when unset).
+void fireHandler(const QObject* control, const char* event, const Handler& h);
+
+// Runs the control's key handlers for one key event, then hands the key (or
+// the character the key-press handler put in its place) to pass; a key the
+// handlers swallowed goes nowhere.
+void handleInputKey(InputEvents& ev, QKeyEvent* e, const std::function<void(QKeyEvent*)>& pass);
+
+// The one base of every input control: the focus handlers and the key
+// handlers run here, around the widget's own handling of the event.
+template <class Widget> class InputControl : public Widget {
+public:
+    using Widget::Widget;
+    InputEvents events;
+
+protected:
+    // The widget's own handling of a key the handlers let through.
+    virtual void controlKey(QKeyEvent* e) { Widget::keyPressEvent(e); }
+    virtual void controlFocusIn(QFocusEvent* e) { Widget::focusInEvent(e); }
+
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        handleInputKey(events, e, [this](QKeyEvent* k) { controlKey(k); });
+    }
+    void focusInEvent(QFocusEvent* e) override
+    {
+        controlFocusIn(e);
+        fireHandler(this, "GotFocus", events.GotFocus);
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        Widget::focusOutEvent(e);
+        fireHandler(this, "LostFocus", events.LostFocus);
+    }
+};
+
+// Enter and Esc belong to the window's own keys, not to the control.
+bool isWindowKey(const QKeyEvent* e);
+
 // The background colour of an input field.
 void setBackColor(QWidget* w, const QColor& c);
 QColor backColor(const QWidget* w);
 
-class TextBox : public QLineEdit {
+class TextBox : public InputControl<QLineEdit> {
     Q_OBJECT
 public:
     explicit TextBox(QWidget* parent, const QString& name);
@@ -48,12 +87,6 @@ public:
     void setLocked(bool on) { setReadOnly(on); }
     QString Tag;
     Handler Change;
-    InputEvents events;
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
 };
 
 // A multi-line text box (help text, information text).
@@ -70,7 +103,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
-class ComboBox : public QComboBox {
+class ComboBox : public InputControl<QComboBox> {
     Q_OBJECT
 public:
     // editable: a list that also takes typed text; otherwise a drop-down list.
@@ -89,16 +122,12 @@ public:
     QString Tag;
     Handler Change; // the text changed (typing, or set from code)
     Handler Click;  // the selected index changed
-    InputEvents events;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
+    void controlKey(QKeyEvent* e) override;
 
 private:
-    bool handleKey(QWidget* target, QKeyEvent* e);
     bool m_quiet = false;
     bool m_indexMoving = false;
     bool m_codeText = false;
@@ -106,7 +135,7 @@ private:
 
 // A list of fixed-width text rows with a check box on each row. The check
 // mark is a row's "selected" state; the current row is a separate thing.
-class ListBox : public QListWidget {
+class ListBox : public InputControl<QListWidget> {
     Q_OBJECT
 public:
     ListBox(QWidget* parent, const QString& name);
@@ -126,19 +155,17 @@ public:
     Handler Click; // the current row changed
     Handler DblClick;
     std::function<void(int row)> ItemCheck; // a row's check mark changed
-    InputEvents events;
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
+    void controlKey(QKeyEvent* e) override;
+    void controlFocusIn(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     bool m_quiet = false;
 };
 
-class CheckBox : public QCheckBox {
+class CheckBox : public InputControl<QCheckBox> {
     Q_OBJECT
 public:
     CheckBox(QWidget* parent, const QString& name, const QString& caption);
@@ -147,12 +174,9 @@ public:
     QString Caption() const { return text(); }
     void setCaption(const QString& t) { setText(t); }
     Handler Click; // the value changed
-    InputEvents events;
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
+    void controlKey(QKeyEvent* e) override;
 };
 
 class Label : public QLabel {
@@ -211,7 +235,7 @@ protected:
 };
 
 // The push button of every window.
-class WanButton : public QPushButton {
+class WanButton : public InputControl<QPushButton> {
     Q_OBJECT
 public:
     WanButton(QWidget* parent, const QString& name, const QString& caption);
@@ -219,25 +243,21 @@ public:
     void setCaption(const QString& t) { setText(t); }
     QString Tag;
     Handler Click;
-    InputEvents events;
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
+    void controlKey(QKeyEvent* e) override;
 };
 
-class DateTimePick : public QDateEdit {
+class DateTimePick : public InputControl<QDateEdit> {
     Q_OBJECT
 public:
     DateTimePick(QWidget* parent, const QString& name);
     QDate Value() const { return date(); }
     void setValue(const QDate& d);
     Handler Change;
-    InputEvents events;
 
 protected:
-    void keyPressEvent(QKeyEvent* e) override;
+    void controlKey(QKeyEvent* e) override;
 };
 
 class Timer : public QObject {
@@ -254,9 +274,5 @@ private:
     QTimer m_timer;
     bool m_reported = false;
 };
-
-// Runs the control's key handlers for one key event; returns true when the
-// key was swallowed, and sets *replaced when the typed character changed.
-bool dispatchKey(InputEvents& ev, QKeyEvent* e, int* replacedAscii);
 
 } // namespace platform

@@ -90,6 +90,11 @@ void Form::ShowModal()
 {
     Runtime* rt = Runtime::current();
     Form* below = rt->modalStack.isEmpty() ? nullptr : rt->modalStack.last();
+    // Owned by the main window (the bottom of the stack), so that the window
+    // manager keeps the dialog in front of it and not behind.
+    Form* main = rt->modalStack.isEmpty() ? nullptr : rt->modalStack.first();
+    if (main && main != this && !parentWidget())
+        setParent(main, windowFlags());
     rt->modalStack.append(this);
     setModal(true);
     m_activatePending = true;

@@ -3,9 +3,15 @@
 #include "platform/backend.h"
 #include "platform/runtime.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFontDatabase>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace platform {
 
@@ -55,23 +61,53 @@ QString portDevice(const QString& port)
     return p;
 }
 
-void writePortLine(const QString& port, const QString& line)
+void writePortLine(const QString& port, const QString& line, int timeoutMs)
 {
     const QString device = portDevice(port);
-    QFile f(device);
-    // Append: a print-out to a file keeps all of its lines, and a device
-    // does not care.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        throw std::runtime_error(QStringLiteral("Port printer '%1' (%2) tidak dapat dibuka: %3")
-                                     .arg(port, device, f.errorString())
+    const auto fail = [&](const QString& what, int err) {
+        throw std::runtime_error(QStringLiteral("Port printer '%1' (%2) %3: %4")
+                                     .arg(port, device, what, QString::fromLocal8Bit(std::strerror(err)))
                                      .toStdString());
-    }
+    };
+    // Never blocking: a printer that is off or a port nobody listens on
+    // must not hang the till. Append: a print-out to a file keeps all of its
+    // lines, and a device does not care.
+    const QByteArray path = QFile::encodeName(device);
+    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        fail(QStringLiteral("tidak dapat dibuka"), errno);
     QByteArray bytes = line.toLatin1();
     bytes.append("\r\n", 2);
-    if (f.write(bytes) != bytes.size())
-        throw std::runtime_error(
-            QStringLiteral("Port printer '%1' tidak dapat ditulis: %2").arg(port, f.errorString()).toStdString());
-    f.close();
+    QDeadlineTimer deadline(timeoutMs);
+    qsizetype done = 0;
+    int err = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            err = errno;
+            break;
+        }
+        // The device takes no more for now: wait for it, but not forever.
+        pollfd p{fd, POLLOUT, 0};
+        const int left = int(deadline.remainingTime());
+        if (left <= 0 || ::poll(&p, 1, left) == 0) {
+            err = ETIMEDOUT;
+            break;
+        }
+        if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) {
+            err = EIO;
+            break;
+        }
+    }
+    ::close(fd);
+    if (err)
+        fail(QStringLiteral("tidak dapat ditulis"), err);
 }
 
 } // namespace platform

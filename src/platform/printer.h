@@ -40,7 +40,9 @@ QFont fixedFont(const QString& family, int pointSize);
 // path.
 QString portDevice(const QString& port);
 // Appends the bytes of one line and a CR LF to the port, opening and closing
-// it; throws std::runtime_error with a clear text when it cannot be written.
-void writePortLine(const QString& port, const QString& line);
+// it; throws std::runtime_error with a clear text when it cannot be opened or
+// written, also when the port takes no more within timeoutMs.
+const int kPortTimeoutMs = 5000;
+void writePortLine(const QString& port, const QString& line, int timeoutMs = kPortTimeoutMs);
 
 } // namespace platform

@@ -6,11 +6,15 @@
 #include "platform/db.h"
 #include "support/fixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace mMain;
 
@@ -287,6 +291,25 @@ private slots:
         SetConfig(QStringLiteral("Port"), fx->path(QStringLiteral("no/such/folder/lpt")));
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, PrintLine(QStringLiteral("x")));
 
+        // A port that nobody reads never hangs the program: one without a
+        // reader is refused at once, one that stops taking bytes gives its
+        // warning once the wait is over.
+        const QString fifo = fx->path(QStringLiteral("lp0"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        SetConfig(QStringLiteral("Port"), fifo);
+        QElapsedTimer clock;
+        clock.start();
+        platform::WanButton print(nullptr, QStringLiteral("bPrint"), QStringLiteral("Print"));
+        print.Click = [] { PrintLine(QStringLiteral("Velmont Cafe")); };
+        print.click();
+        QVERIFY(fx->ui->lastPrompt().contains(QStringLiteral("Port printer '%1'").arg(fifo)));
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 platform::writePortLine(fifo, QString(1 << 20, QLatin1Char('x')), 300));
+        ::close(reader);
+        QVERIFY(clock.elapsed() < 5000);
+
         QCOMPARE(platform::portDevice(QStringLiteral("LPT1")), QStringLiteral("/dev/lp0"));
         QCOMPARE(platform::portDevice(QStringLiteral("lpt2")), QStringLiteral("/dev/lp1"));
         QCOMPARE(platform::portDevice(QStringLiteral("COM1")), QStringLiteral("/dev/ttyS0"));
@@ -308,7 +331,6 @@ private slots:
         QCOMPARE(fx->ui->printed.size(), 1);
 
         // A print command that fails halfway leaves nothing for the next one.
-        platform::WanButton print(nullptr, QStringLiteral("bPrint"), QStringLiteral("Print"));
         print.Click = [] {
             PrintLine(QStringLiteral("half a report"));
             throw platform::DbError(QStringLiteral("no such table: cash"));

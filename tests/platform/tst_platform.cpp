@@ -153,6 +153,60 @@ private slots:
         QCOMPARE(list.ListIndex(), -1);
     }
 
+    void listsAndDatesTakeTheFocusAsFieldsDo()
+    {
+        Window w;
+        auto* list = new ListBox(&w, QStringLiteral("iItems"));
+        auto* date = new DateTimePick(&w, QStringLiteral("iDate"));
+        QWidget::setTabOrder(w.box, list);
+        QWidget::setTabOrder(list, date);
+        QWidget::setTabOrder(date, w.other);
+        list->AddItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        QStringList seen;
+        int clicks = 0;
+        list->Click = [&] { ++clicks; };
+        list->events.GotFocus = [&] { seen << QStringLiteral("list in"); };
+        list->events.LostFocus = [&] { seen << QStringLiteral("list out"); };
+        date->events.GotFocus = [&] { seen << QStringLiteral("date in"); };
+        date->events.LostFocus = [&] { seen << QStringLiteral("date out"); };
+        w.Show();
+        QApplication::setActiveWindow(&w);
+        w.box->setFocus();
+        QCOMPARE(QApplication::focusWidget(), w.box);
+
+        // Tabbing into the list selects no row by itself.
+        QTest::keyClick(w.box, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(list->ListIndex(), -1);
+        QCOMPARE(clicks, 0);
+        // The date picker tells when it gets and loses the focus.
+        QTest::keyClick(list, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), date);
+        QTest::mouseClick(w.other, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w.other);
+        QCOMPARE(seen, (QStringList{QStringLiteral("list in"), QStringLiteral("list out"), QStringLiteral("date in"),
+                                    QStringLiteral("date out")}));
+
+        // Removing the selected row leaves no row selected, as in a combo
+        // box; removing another row keeps the selected one.
+        list->setListIndex(1);
+        QCOMPARE(clicks, 1);
+        list->RemoveItem(0);
+        QCOMPARE(list->ListIndex(), 0);
+        QCOMPARE(list->List(list->ListIndex()), QStringLiteral("B"));
+        list->RemoveItem(0);
+        QCOMPARE(list->ListIndex(), -1);
+        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(list->ListCount(), 1);
+        QCOMPARE(clicks, 1);
+        ComboBox combo(nullptr, QStringLiteral("iKind"), false);
+        combo.AddItem(QStringLiteral("A"));
+        combo.AddItem(QStringLiteral("B"));
+        combo.setListIndex(0);
+        combo.RemoveItem(0);
+        QCOMPARE(combo.ListIndex(), -1);
+    }
+
     void keyPreviewAndKeyReplacement()
     {
         Window w;

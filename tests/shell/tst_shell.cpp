@@ -398,6 +398,9 @@ private slots:
         fx->ui->scripts[QStringLiteral("fUser")] = [&](platform::Form* f) {
             QCOMPARE(fx->app->MenuKey, QStringLiteral("User"));
             QVERIFY(user->iUsername->ListCount() >= 2);
+            // The main window owns the dialog, so it stays in front of it.
+            QCOMPARE(f->parentWidget(), m);
+            QVERIFY(f->isWindow());
             user->iCashier->setFocus();
             // The close box is a close request: refused, and the window hides.
             QVERIFY(!f->close());
