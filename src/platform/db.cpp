@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
 #include <QUuid>
+#include <sqlite3.h>
 
 namespace platform {
 
@@ -126,6 +128,7 @@ void DbConnection::Close()
     m_path.clear();
     m_odbc = false;
     m_txDepth = 0;
+    m_txFailed = false;
 }
 
 bool DbConnection::isOpen() const
@@ -222,6 +225,63 @@ void DbConnection::ensureOpen(const QString& sql) const
         throw DbError(QStringLiteral("Belum ada database yang terbuka"), sql);
 }
 
+void* DbConnection::sqliteHandle() const
+{
+    if (m_odbc || !QSqlDatabase::contains(m_name))
+        return nullptr;
+    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
+bool DbConnection::engineInTransaction() const
+{
+    if (auto* h = static_cast<sqlite3*>(sqliteHandle()))
+        return sqlite3_get_autocommit(h) == 0;
+    // An ODBC source does not say; its own error ends the transaction.
+    return m_txDepth > 0 && !m_txFailed;
+}
+
+int DbConnection::control(const char* statement, QString* error, QString* code)
+{
+    if (auto* h = static_cast<sqlite3*>(sqliteHandle())) {
+        const int rc = sqlite3_exec(h, statement, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            if (error)
+                *error = QString::fromUtf8(sqlite3_errmsg(h));
+            if (code)
+                *code = QString::number(sqlite3_extended_errcode(h));
+        }
+        return rc;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (q.exec(QString::fromLatin1(statement)))
+        return 0;
+    if (error)
+        *error = q.lastError().text();
+    if (code)
+        *code = q.lastError().nativeErrorCode();
+    return 1;
+}
+
+void DbConnection::run(QSqlQuery& q, const QString& sql)
+{
+    ensureOpen(sql);
+    if (m_txDepth > 0 && !m_txFailed && !engineInTransaction())
+        m_txFailed = true; // the engine ended it: what came before may be lost
+    if (m_txFailed)
+        throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), sql);
+    if (!q.exec(translate(sql))) {
+        if (m_txDepth > 0)
+            m_txFailed = true;
+        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+    }
+}
+
 QString DbConnection::translate(const QString& sql)
 {
     QString out;
@@ -249,11 +309,9 @@ QString DbConnection::translate(const QString& sql)
 
 std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
 {
-    ensureOpen(sql);
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.setForwardOnly(true);
-    if (!q.exec(translate(sql)))
-        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+    run(q, sql);
     QStringList names;
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i)
@@ -267,29 +325,31 @@ std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
             row[i] = q.value(i);
         rows.append(std::move(row));
     }
-    if (q.lastError().isValid())
+    if (q.lastError().isValid()) {
+        if (m_txDepth > 0)
+            m_txFailed = true;
         throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+    }
     return std::make_unique<DbRecordset>(names, std::move(rows));
 }
 
 void DbConnection::Execute(const QString& sql)
 {
-    ensureOpen(sql);
     QSqlQuery q(QSqlDatabase::database(m_name, false));
-    if (!q.exec(translate(sql)))
-        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+    run(q, sql);
 }
 
 QVariant DbConnection::GetValue(const QString& sql)
 {
-    ensureOpen(sql);
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.setForwardOnly(true);
-    if (!q.exec(translate(sql)))
-        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+    run(q, sql);
     if (!q.next()) {
-        if (q.lastError().isValid())
+        if (q.lastError().isValid()) {
+            if (m_txDepth > 0)
+                m_txFailed = true;
             throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+        }
         return QVariant();
     }
     return q.value(0);
@@ -297,34 +357,72 @@ QVariant DbConnection::GetValue(const QString& sql)
 
 void DbConnection::Begin()
 {
-    if (m_txDepth++ > 0)
+    const QString begin = m_odbc ? QStringLiteral("START TRANSACTION") : QStringLiteral("BEGIN IMMEDIATE");
+    ensureOpen(begin);
+    if (m_txDepth > 0) {
+        if (m_txFailed || !engineInTransaction()) {
+            m_txFailed = true;
+            throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), begin);
+        }
+        ++m_txDepth;
         return;
-    try {
-        Execute(m_odbc ? QStringLiteral("START TRANSACTION") : QStringLiteral("BEGIN IMMEDIATE"));
-    } catch (...) {
-        m_txDepth = 0;
-        throw;
     }
+    QString error, code;
+    if (control(m_odbc ? "START TRANSACTION" : "BEGIN IMMEDIATE", &error, &code) != 0)
+        throw DbError(error, begin, code);
+    m_txDepth = 1;
+    m_txFailed = false;
 }
 
 void DbConnection::Commit()
 {
     if (m_txDepth == 0)
+        throw DbError(QStringLiteral("Tidak ada transaksi yang terbuka"), QStringLiteral("COMMIT"));
+    if (m_txFailed || !engineInTransaction()) {
+        m_txFailed = true;
+        // The outermost level ends here; an inner one stays for its Rollback.
+        if (m_txDepth == 1)
+            Rollback();
+        throw DbError(QStringLiteral("Transaksi dibatalkan: tidak ada yang disimpan"), QStringLiteral("COMMIT"));
+    }
+    if (m_txDepth > 1) {
+        --m_txDepth;
         return;
-    if (--m_txDepth > 0)
-        return;
-    Execute(QStringLiteral("COMMIT"));
+    }
+    // A reader elsewhere may hold the file a moment longer than the busy
+    // timeout; after a few tries the writes are given up as a whole.
+    QString error, code;
+    int rc = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        rc = control("COMMIT", &error, &code);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+            break;
+    }
+    if (rc == 0) {
+        m_txDepth = 0;
+        m_txFailed = false;
+        if (!engineInTransaction())
+            return;
+        error = QStringLiteral("COMMIT tidak menutup transaksi");
+        m_txDepth = 1;
+    }
+    Rollback();
+    throw DbError(QStringLiteral("Transaksi dibatalkan, tidak ada yang disimpan: %1").arg(error),
+                  QStringLiteral("COMMIT"), code);
 }
 
 void DbConnection::Rollback()
 {
     if (m_txDepth == 0)
         return;
-    m_txDepth = 0;
-    if (isOpen()) {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        q.exec(QStringLiteral("ROLLBACK"));
-    }
+    // Whatever level gives up, the engine's transaction goes now: nothing of
+    // it may be committed in pieces, and other workstations wait no longer.
+    if (isOpen() && (m_odbc || engineInTransaction()))
+        control("ROLLBACK", nullptr);
+    if (--m_txDepth > 0)
+        m_txFailed = true;
+    else
+        m_txFailed = false;
 }
 
 bool DbConnection::hasTable(const QString& name)

@@ -10,6 +10,8 @@
 #include <memory>
 #include <stdexcept>
 
+class QSqlQuery;
+
 namespace platform {
 
 class DbError : public std::runtime_error {
@@ -89,7 +91,13 @@ public:
     QVariant GetValue(const QString& sql);
 
     // Write transaction (BEGIN IMMEDIATE on SQLite, so another workstation
-    // waits instead of interleaving). Nested calls join the outer one.
+    // waits instead of interleaving). Nested calls join the outer one, and
+    // all of it commits or none of it: once any part has failed (an inner
+    // Rollback, a failed statement, the engine ending the transaction by
+    // itself), every later statement and Begin and the outer Commit raise
+    // DbError until the outermost Rollback. A COMMIT the engine refuses (a
+    // reader on another workstation outlasting the busy timeout) is tried a
+    // few times, then rolled back and raised: the file is never left locked.
     void Begin();
     void Commit();
     void Rollback();
@@ -109,10 +117,20 @@ public:
 
 private:
     void ensureOpen(const QString& sql) const;
+    // Runs a statement of the caller's SQL text; a failure inside a
+    // transaction fails the whole transaction.
+    void run(QSqlQuery& q, const QString& sql);
+    // BEGIN, COMMIT or ROLLBACK; the engine's result code (0 for success),
+    // its message and its native code for DbError.
+    int control(const char* statement, QString* error, QString* code = nullptr);
+    // The engine's own word on whether a transaction is open.
+    bool engineInTransaction() const;
+    void* sqliteHandle() const;
     QString m_name;
     QString m_path;
     bool m_odbc = false;
     int m_txDepth = 0;
+    bool m_txFailed = false;
 };
 
 // All of it or none of it: rolls back unless commit() was called.

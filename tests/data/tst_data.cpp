@@ -6,6 +6,8 @@
 #include "support/fixture.h"
 
 #include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -18,6 +20,11 @@ QLocale localeNamed(const QString& name)
 {
     return name == QLatin1String("id") ? QLocale(QLocale::Indonesian, QLocale::Indonesia)
                                        : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+qint64 rows(DbConnection& db, const QString& where)
+{
+    return static_cast<qint64>(StoredNumber(db.GetValue(QStringLiteral("select count(*) from config where ") + where)));
 }
 
 } // namespace
@@ -229,6 +236,120 @@ private slots:
         rs->MoveNext();
         QCOMPARE(rs->Fields(0).toString(), QStringLiteral("0.3"));
         QCOMPARE(rs->Fields(0).toLongLong(), 0);
+    }
+
+    void failedCommitRollsBackAndFreesTheFile()
+    {
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        const QString file = fx.path(QStringLiteral("Empty.tdb"));
+        const int busy = DbConnection::busyTimeout();
+        DbConnection::setBusyTimeout(50);
+        DbConnection db;
+        db.Open(file);
+        DbConnection third;
+        third.Open(file);
+        DbConnection::setBusyTimeout(busy);
+        {
+            // Another workstation reads inside its own transaction, so its
+            // read lock outlasts the busy timeout of the writer's COMMIT.
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+            other.setDatabaseName(file);
+            QVERIFY(other.open());
+            QSqlQuery reader(other);
+            QVERIFY(reader.exec(QStringLiteral("begin")));
+            QVERIFY(reader.exec(QStringLiteral("select count(*) from config")));
+            QVERIFY(reader.next());
+            reader.finish();
+
+            db.Begin();
+            db.Execute(QStringLiteral("insert into config values('A', '1')"));
+            QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+            QVERIFY(!db.inTransaction());
+            QVERIFY(reader.exec(QStringLiteral("commit")));
+            reader = QSqlQuery();
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+        // Nothing of it was written, and the file is free for the others.
+        third.Execute(QStringLiteral("insert into config values('B', '2')"));
+        QCOMPARE(rows(third, QStringLiteral("`key`='A'")), 0);
+        // The next write of the first workstation is no longer swallowed by
+        // a transaction left open.
+        db.Execute(QStringLiteral("insert into config values('C', '3')"));
+        QCOMPARE(rows(third, QStringLiteral("`key` in ('B', 'C')")), 2);
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('D', '4')"));
+        db.Commit();
+        QCOMPARE(rows(third, QStringLiteral("`key`='D'")), 1);
+    }
+
+    void aFailedPartFailsTheWholeTransaction()
+    {
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DbConnection db;
+        db.Open(fx.path(QStringLiteral("Empty.tdb")));
+        DbConnection other;
+        other.Open(fx.path(QStringLiteral("Empty.tdb")));
+        const QString none = QStringLiteral("`key` in ('A', 'B', 'C')");
+
+        // An inner roll-back: every later statement, Begin and the outer
+        // Commit raise, and nothing is stored.
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('A', '1')"));
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('B', '2')"));
+        db.Rollback();
+        QVERIFY(db.inTransaction());
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('C', '3')")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.GetValue(QStringLiteral("select count(*) from config")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Begin());
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+        QVERIFY(!db.inTransaction());
+        QCOMPARE(rows(other, none), 0);
+
+        // The same through DbTransaction, with the inner failure caught.
+        {
+            DbTransaction outer(db);
+            db.Execute(QStringLiteral("insert into config values('A', '1')"));
+            try {
+                DbTransaction inner(db);
+                db.Execute(QStringLiteral("insert into nosuch values(1)"));
+                inner.commit();
+            } catch (const DbError&) {
+            }
+            QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('B', '2')")));
+            QVERIFY_THROWS_EXCEPTION(DbError, outer.commit());
+        }
+        QVERIFY(!db.inTransaction());
+        QCOMPARE(rows(other, none), 0);
+
+        // A failed statement that the caller passes over fails its
+        // transaction too.
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('A', '1')"));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into nosuch values(1)")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+        QCOMPARE(rows(other, none), 0);
+
+        // The engine's word counts over the depth: a transaction ended behind
+        // the component's back does not go on in pieces.
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('A', '1')"));
+        db.Execute(QStringLiteral("rollback"));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('B', '2')")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+        QCOMPARE(rows(other, none), 0);
+
+        // And afterwards the connection works as before.
+        {
+            DbTransaction tx(db);
+            db.Execute(QStringLiteral("insert into config values('C', '3')"));
+            DbTransaction inner(db);
+            db.Execute(QStringLiteral("insert into config values('B', '2')"));
+            inner.commit();
+            tx.commit();
+        }
+        QCOMPARE(rows(other, none), 2);
     }
 };
 
