@@ -106,9 +106,12 @@ public:
     bool isOdbc() const { return m_odbc; }
     bool hasTable(const QString& name);
 
-    // The SQL text as the engine reads it: '&' outside literals and quoted
-    // names becomes '||'.
-    static QString translate(const QString& sql);
+    // The SQL text as the engine reads it: each chain "a & b & c" outside
+    // literals and quoted names becomes one call that joins its operands as
+    // texts (orv_concat on SQLite, concat_ws on an ODBC source), an operand
+    // reaching as far as '&' binds (arithmetic is inside, comparisons,
+    // commas and clause words are outside).
+    static QString translate(const QString& sql, bool odbc = false);
 
     // How long a statement waits for another workstation's lock before it
     // fails as busy; it applies to connections opened afterwards.

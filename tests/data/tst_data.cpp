@@ -351,6 +351,54 @@ private slots:
         }
         QCOMPARE(rows(other, none), 2);
     }
+
+    void concatenationStatements_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("engine");
+        QTest::newRow("one") << "select discount & '%' from t"
+                             << "select orv_concat(discount, '%') from t";
+        QTest::newRow("chained") << "select a & ' ' & b as c"
+                                 << "select orv_concat(a, ' ', b) as c";
+        QTest::newRow("arithmetic inside") << "select price - discount & '%' from t"
+                                           << "select orv_concat(price - discount, '%') from t";
+        QTest::newRow("comparison outside") << "where code = 'K' & x and n like a & '%'"
+                                            << "where code = orv_concat('K', x) and n like orv_concat(a, '%')";
+        QTest::newRow("values and groups")
+            << "insert into t values((a & (b & c)), 'x&y', `A & B`)"
+            << "insert into t values((orv_concat(a, (orv_concat(b, c)))), 'x&y', `A & B`)";
+        QTest::newRow("calls") << "select sum(x) & '' from t"
+                               << "select orv_concat(sum(x), '') from t";
+        QTest::newRow("quoted only") << "select 'Cafe & Resto', \"a&b\" from `Cash & Carry`"
+                                     << "select 'Cafe & Resto', \"a&b\" from `Cash & Carry`";
+    }
+    void concatenationStatements()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, engine);
+        QCOMPARE(DbConnection::translate(sql), engine);
+    }
+
+    void concatenationReadsNumbersAsTheProgramDid()
+    {
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DbConnection db;
+        db.Open(fx.path(QStringLiteral("Empty.tdb")));
+        db.Execute(QStringLiteral("insert into saleitems values('A', 'K', 'Kopi', 10000, 10, 'Gelas')"));
+        db.Execute(QStringLiteral("insert into saleitems values('B', 'K', 'Teh', 45 * 0.7, 12.5, null)"));
+        auto rs = db.OpenRecordset(QStringLiteral(
+            "select discount & '%' as pct, price & ' / ' & satuan & '.' as line, `name` & ' & ' & code as tag "
+            "from saleitems order by code"));
+        QCOMPARE(rs->Fields(QStringLiteral("pct")).toString(), QStringLiteral("10%"));
+        QCOMPARE(rs->Fields(QStringLiteral("line")).toString(), QStringLiteral("10000 / Gelas."));
+        QCOMPARE(rs->Fields(QStringLiteral("tag")).toString(), QStringLiteral("Kopi & A"));
+        rs->MoveNext();
+        QCOMPARE(rs->Fields(QStringLiteral("pct")).toString(), QStringLiteral("12.5%"));
+        QCOMPARE(rs->Fields(QStringLiteral("line")).toString(), QStringLiteral("31.5 / ."));
+        QCOMPARE(db.GetValue(QStringLiteral("select 10 & '%'")).toString(), QStringLiteral("10%"));
+        QCOMPARE(db.GetValue(QStringLiteral("select null & 'x' & null")).toString(), QStringLiteral("x"));
+        QCOMPARE(db.GetValue(QStringLiteral("select count(*) from saleitems where code & '%' like 'a%'")).toInt(), 1);
+    }
 };
 
 QTEST_MAIN(TestData)
