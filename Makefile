@@ -1,10 +1,11 @@
-# Two entry points: `make run` starts the program on the sample database,
-# `make test` runs every test headless. Both install what is missing first.
+# Three entry points: `make run` starts the program on the sample database,
+# `make test` runs every test headless, `make bench` measures the program on
+# data it makes. All install what is missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps clean
+.PHONY: run test bench build deps clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -18,6 +19,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/orvbench
 
 clean:
 	rm -rf $(BUILD)
