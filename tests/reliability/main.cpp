@@ -1,0 +1,24 @@
+// The reliability tests: saves killed at random moments, two workstations
+// saving on one file at once, and hostile text in every field of every
+// window. The executable is also its own child process: started with
+// "--save-loop" or "--save-n" it saves sales on a database file until it is
+// killed or has saved the given number.
+#include "savechild.h"
+
+#include <QApplication>
+#include <cstring>
+
+int runCrashTests(int argc, char** argv);
+int runHostileInputTests(int argc, char** argv);
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && std::strncmp(argv[1], "--save-", 7) == 0) {
+        QCoreApplication app(argc, argv);
+        return runSaveChild(app.arguments());
+    }
+    QApplication app(argc, argv);
+    int failed = runCrashTests(argc, argv);
+    failed += runHostileInputTests(argc, argv);
+    return failed;
+}
