@@ -211,6 +211,18 @@ void DbConnection::OpenOdbc(const QString& connectionText)
             QSqlDatabase::removeDatabase(trial);
             throw DbError(QStringLiteral("Koneksi ODBC gagal: %1").arg(failure));
         }
+        // The program names its tables in more than one spelling; a server
+        // that tells them apart by case would see missing tables.
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("select @@lower_case_table_names")) && q.next() && q.value(0).toInt() == 0) {
+            q = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(trial);
+            throw DbError(QStringLiteral("Server database membedakan huruf besar/kecil pada nama tabel; "
+                                         "setel lower_case_table_names=1 pada server"));
+        }
+        q = QSqlQuery();
         db.close();
     }
     Close();
@@ -224,6 +236,16 @@ void DbConnection::OpenOdbc(const QString& connectionText)
         throw DbError(QStringLiteral("Koneksi ODBC gagal: %1").arg(db.lastError().text()));
     m_path = connectionText;
     m_odbc = true;
+    // The session reads the program's SQL as the shared file does: '||'
+    // joins text, a backslash is an ordinary character inside a literal,
+    // and a grouped query may name columns it does not group by.
+    try {
+        Execute(QStringLiteral("SET SESSION sql_mode='PIPES_AS_CONCAT,NO_BACKSLASH_ESCAPES,NO_ENGINE_SUBSTITUTION'"));
+        Execute(QStringLiteral("SET NAMES utf8mb4"));
+    } catch (...) {
+        Close();
+        throw;
+    }
 }
 
 void DbConnection::ensureOpen(const QString& sql) const
@@ -543,9 +565,19 @@ void DbConnection::Begin()
         ++m_txDepth;
         return;
     }
+    if (m_odbc) {
+        // Writers on the server take turns, as they do on a shared file:
+        // one named lock for the whole database, held to the end.
+        const QVariant got = GetValue(
+            QStringLiteral("select get_lock(concat('orv-write-', database()), %1)").arg(qMax(1, busyTimeout() / 1000)));
+        if (got.toInt() != 1)
+            throw DbError(QStringLiteral("database is locked"), begin, QStringLiteral("5"));
+    }
     QString error, code;
-    if (control(m_odbc ? "START TRANSACTION" : "BEGIN IMMEDIATE", &error, &code) != 0)
+    if (control(m_odbc ? "START TRANSACTION" : "BEGIN IMMEDIATE", &error, &code) != 0) {
+        releaseWriteLock();
         throw DbError(error, begin, code);
+    }
     m_txDepth = 1;
     m_txFailed = false;
 }
@@ -577,8 +609,10 @@ void DbConnection::Commit()
     if (rc == 0) {
         m_txDepth = 0;
         m_txFailed = false;
-        if (!engineInTransaction())
+        if (!engineInTransaction()) {
+            releaseWriteLock();
             return;
+        }
         error = QStringLiteral("COMMIT tidak menutup transaksi");
         m_txDepth = 1;
     }
@@ -595,10 +629,20 @@ void DbConnection::Rollback()
     // it may be committed in pieces, and other workstations wait no longer.
     if (isOpen() && (m_odbc || engineInTransaction()))
         control("ROLLBACK", nullptr);
-    if (--m_txDepth > 0)
+    if (--m_txDepth > 0) {
         m_txFailed = true;
-    else
+    } else {
         m_txFailed = false;
+        releaseWriteLock();
+    }
+}
+
+void DbConnection::releaseWriteLock()
+{
+    if (!m_odbc || !isOpen())
+        return;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.exec(QStringLiteral("do release_lock(concat('orv-write-', database()))"));
 }
 
 bool DbConnection::hasTable(const QString& name)
@@ -627,7 +671,10 @@ void DbTransaction::commit()
 qint64 NewId(DbConnection& db, const QString& table, const QString& idColumn)
 {
     const QString col = QLatin1Char('`') + idColumn + QLatin1Char('`');
-    const QString from = QStringLiteral(" from `") + table + QLatin1Char('`');
+    QString from = QStringLiteral(" from `") + table + QLatin1Char('`');
+    // On a server the rows read are locked to the commit as well.
+    if (db.isOdbc() && db.inTransaction())
+        from += QStringLiteral(" for update");
     if (StoredNumber(db.GetValue(QStringLiteral("select count(") + col + QLatin1Char(')') + from)) == 0)
         return 1;
     return static_cast<qint64>(

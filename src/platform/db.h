@@ -90,8 +90,8 @@ public:
     // First column of the first row; null when the query gives no row.
     QVariant GetValue(const QString& sql);
 
-    // Write transaction (BEGIN IMMEDIATE on SQLite, so another workstation
-    // waits instead of interleaving). Nested calls join the outer one, and
+    // Write transaction (BEGIN IMMEDIATE on SQLite, a database-wide named lock
+    // on a server, so another workstation waits instead of interleaving). Nested calls join the outer one, and
     // all of it commits or none of it: once any part has failed (an inner
     // Rollback, a failed statement, the engine ending the transaction by
     // itself), every later statement and Begin and the outer Commit raise
@@ -129,6 +129,7 @@ private:
     // The engine's own word on whether a transaction is open.
     bool engineInTransaction() const;
     void* sqliteHandle() const;
+    void releaseWriteLock();
     QString m_name;
     QString m_path;
     bool m_odbc = false;

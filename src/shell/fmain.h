@@ -143,6 +143,9 @@ private:
     // A dialog item of the menu: highlight it while its window is open.
     void openMenuDialog(platform::Image* item, const QString& window);
     void refuseLogin(const QString& message, QWidget* focus);
+    // The operator check and the switch of the window, once the entry's
+    // database is open.
+    void finishLogin(const QString& entry);
     // The panels' part of a successful login.
     void setUpPanels();
     void applyPanelSettings(bool masterRight);

@@ -3,6 +3,7 @@
 #include "core/dbcheck.h"
 #include "core/dbentry.h"
 #include "core/mmain.h"
+#include "platform/serverschema.h"
 #include "shell/fmain.h"
 
 #include <QDir>
@@ -116,9 +117,28 @@ void fMain::bLogin_Click()
     // is refused and the database open before stays open.
     const EntryRef ref = ParseEntry(entry);
     if (ref.kind == EntryKind::Odbc) {
-        // No ODBC database can be reached yet: refuse rather than run on the
-        // database of the previous login.
-        return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
+        // Reached on a connection of its own first, so that a server that
+        // cannot be reached leaves the database open before as it was.
+        const QString text = platform::OdbcConnectionText(ref.entryFile(), ref.name);
+        try {
+            DbConnection probe;
+            probe.OpenOdbc(text);
+            platform::PrepareServerDatabase(probe);
+            if (!SchemaGaps(probe, {QStringLiteral("operator"), QStringLiteral("config")}).isEmpty())
+                return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
+            probe.Close();
+            a.DbConn().OpenOdbc(text);
+        } catch (const DbError& e) {
+            if (IsBusy(e))
+                return refuseLogin(kBusyText, iDatabase);
+            // The case setting of the server is one the operator can change.
+            return refuseLogin(e.message().contains(QLatin1String("lower_case_table_names"))
+                                   ? QStringLiteral("Koneksi database gagal\n") + e.message()
+                                   : QStringLiteral("Koneksi database gagal"),
+                               iDatabase);
+        }
+        a.DbKind = QStringLiteral("MySQL");
+        return finishLogin(entry);
     }
     QString file;
     if (ref.kind == EntryKind::Lan) {
@@ -144,6 +164,13 @@ void fMain::bLogin_Click()
         return refuseLogin(IsBusy(e) ? kBusyText : QStringLiteral("Koneksi database gagal"), iDatabase);
     }
     a.DbKind = QStringLiteral("Access");
+    finishLogin(entry);
+}
+
+void fMain::finishLogin(const QString& entry)
+{
+    App& a = app();
+    const QString user = iUsername->Text();
 
     // Every read of the login before anything changes on the screen, so that
     // a login that fails here leaves the window as it was.

@@ -2,9 +2,11 @@
 // English locale, stored values read back, transactions against a second
 // connection that holds a lock, and text concatenation with '&'.
 #include "platform/db.h"
+#include "platform/serverschema.h"
 #include "platform/sqltext.h"
 #include "support/fixture.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -33,6 +35,51 @@ class TestData : public QObject {
     Q_OBJECT
 
 private slots:
+    // The template read for a server: every script statement kept, types in
+    // the server's words (exact password column), the password form as the
+    // characters it stands for, literals untouched.
+    void serverStatementsOfTheTemplate()
+    {
+        const QStringList s = platform::ServerStatements(
+            QStringLiteral("-- a comment; with a semicolon\ncreate table operator (\n  username TEXT COLLATE NOCASE,\n"
+                           "  password TEXT,\n  cashier INTEGER,\n  price REAL\n);\n"
+                           "insert into config values('Port', 'TEXT; REAL -- not a comment');\n"
+                           "insert into operator values('Admin', char(158,155,146,150,145), 1);\n"));
+        QCOMPARE(s.size(), 3);
+        QVERIFY(
+            s[0].contains(QLatin1String("username VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci,")));
+        QVERIFY(s[0].contains(QLatin1String("password VARCHAR(255) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin,")));
+        QVERIFY(s[0].contains(QLatin1String("cashier BIGINT,")) && s[0].contains(QLatin1String("price DOUBLE")));
+        QVERIFY(!s[0].contains(QLatin1String("NOCASE")) && !s[0].contains(QLatin1String("comment")));
+        QCOMPARE(s[1], QStringLiteral("insert into config values('Port', 'TEXT; REAL -- not a comment')"));
+        QString admin;
+        for (char16_t c : {158, 155, 146, 150, 145})
+            admin += QChar(c);
+        QCOMPARE(s[2], QStringLiteral("insert into operator values('Admin', '") + admin + QStringLiteral("', 1)"));
+        // The real scripts: every table of the template, no SQLite words left.
+        QFile schema(QStringLiteral(":/orvsql/schema.sql"));
+        QVERIFY(schema.open(QIODevice::ReadOnly));
+        const QStringList all = platform::ServerStatements(QString::fromUtf8(schema.readAll()));
+        QVERIFY(all.filter(QStringLiteral("create table"), Qt::CaseInsensitive).size() >= 15);
+        for (const QString& st : all)
+            QVERIFY2(!st.contains(QLatin1String("NOCASE")) && !st.contains(QLatin1String(" REAL")), qPrintable(st));
+    }
+
+    void odbcMarkerText()
+    {
+        Fixture fx({}, false);
+        const QString marker = fx.path(QStringLiteral("Server.mdbc"));
+        QFile f(marker);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QCOMPARE(platform::OdbcConnectionText(marker, QStringLiteral("Server")), QStringLiteral("DSN=Server"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("  DRIVER={MariaDB Unicode};SERVER=db;DATABASE=toko;UID=kasir;PWD=x\r\n");
+        f.close();
+        QCOMPARE(platform::OdbcConnectionText(marker, QStringLiteral("Server")),
+                 QStringLiteral("DRIVER={MariaDB Unicode};SERVER=db;DATABASE=toko;UID=kasir;PWD=x"));
+    }
+
     void cleanup() { QLocale::setDefault(localeNamed(QStringLiteral("en"))); }
 
     void parseAmount_data()
