@@ -675,8 +675,8 @@ qint64 NewId(DbConnection& db, const QString& table, const QString& idColumn)
     // On a server the rows read are locked to the commit as well.
     if (db.isOdbc() && db.inTransaction())
         from += QStringLiteral(" for update");
-    if (StoredNumber(db.GetValue(QStringLiteral("select count(") + col + QLatin1Char(')') + from)) == 0)
-        return 1;
+    // max() of an indexed column reads one index entry, and is NULL (0 here)
+    // on an empty table; count() would read the whole table on every save.
     return static_cast<qint64>(
                StoredNumber(db.GetValue(QStringLiteral("select max(") + col + QLatin1Char(')') + from))) +
            1;
