@@ -48,9 +48,16 @@ int runSaveChild(const QStringList& args)
     try {
         db.Open(args[2]);
         if (args[1] == QLatin1String("--save-loop")) {
-            // Until killed: every sale under a charge nobody else uses.
-            for (;;)
+            // Until killed: every sale under a charge nobody else uses. The
+            // parent starts its clock once the first sale is in, so a slow
+            // start-up never leaves a run without a sale to cut into.
+            for (bool first = true;; first = false) {
                 SaveOneSale(db, QStringLiteral("K%1").arg(QRandomGenerator::global()->generate64()));
+                if (first) {
+                    std::fputs("saving\n", stdout);
+                    std::fflush(stdout);
+                }
+            }
         }
         if (args[1] == QLatin1String("--save-n") && args.size() >= 5) {
             const int n = args[4].toInt();

@@ -87,7 +87,8 @@ private slots:
         for (int i = 0; i < 30; ++i) {
             QProcess* p = startChild({QStringLiteral("--save-loop"), file});
             QVERIFY(p->waitForStarted());
-            QThread::msleep(40 + rng->bounded(200));
+            QVERIFY(p->waitForReadyRead(60000));
+            QThread::msleep(rng->bounded(120));
             p->kill(); // SIGKILL
             QVERIFY(p->waitForFinished());
             QCOMPARE(p->exitStatus(), QProcess::CrashExit);
