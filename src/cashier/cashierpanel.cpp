@@ -33,8 +33,6 @@ using namespace cashier;
 
 namespace {
 
-const QString kWarn = QStringLiteral("Peringatan");
-
 template <class T> T* at(T* w, int x, int y, int width, int height)
 {
     w->setGeometry(x, y, width, height);
@@ -477,7 +475,7 @@ void CashierPanelView::cbDelete_Click()
     const QString id = GetSelectedCiCartID();
     if (ciCart->ListIndex() < 2 || id.isEmpty() || GetAction().isEmpty())
         return;
-    if (MsgConfirm(QStringLiteral("Hapus Item yang terpilih?"), QStringLiteral("Konfirmasi")) != MsgOK)
+    if (MsgConfirm(QStringLiteral("Hapus Item yang terpilih?"), MsgTitleConfirm) != MsgOK)
         return;
     DeleteCartLine(db(), GetAction(), id.toLongLong());
     refreshCart();
@@ -487,7 +485,7 @@ void CashierPanelView::cbClear_Click()
 {
     if (ciCart->ListCount() < 3 || GetAction().isEmpty())
         return;
-    if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), QStringLiteral("Konfirmasi")) != MsgOK)
+    if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), MsgTitleConfirm) != MsgOK)
         return;
     ClearTickedLines(db(), GetAction(), ciCharge->Text());
     refreshCart();
@@ -501,7 +499,7 @@ void CashierPanelView::cbSplit_Click()
     const std::optional<CartLine> line = CartLineById(db(), GetAction(), id.toLongLong());
     if (!line || line->quantity <= 1)
         return;
-    if (MsgConfirm(QStringLiteral("Pisahkan Item yang terpilih?"), QStringLiteral("Konfirmasi")) != MsgOK)
+    if (MsgConfirm(QStringLiteral("Pisahkan Item yang terpilih?"), MsgTitleConfirm) != MsgOK)
         return;
     SplitCartLine(db(), GetAction(), id.toLongLong());
     FillCiCart();
@@ -820,7 +818,7 @@ void CashierPanelView::InsertTR(bool pay)
     const QString action = GetAction();
     const QString charge = ciCharge->Text();
     const auto refuse = [](const QString& message, QWidget* focus) {
-        MsgWarn(message, kWarn);
+        MsgWarn(message, MsgTitleWarn);
         focus->setFocus();
     };
     if (ciCart->ListCount() <= 2 || action.isEmpty() ||
@@ -865,7 +863,7 @@ void CashierPanelView::InsertTR(bool pay)
             try {
                 printReceipt(saved.rows.lastId, saved.lines);
             } catch (...) {
-                MsgWarn(describe(std::current_exception()), kWarn);
+                MsgWarn(describe(std::current_exception()), MsgTitleWarn);
             }
         }
         if (fBack* back = BackWindow()) {
@@ -873,7 +871,7 @@ void CashierPanelView::InsertTR(bool pay)
             back->ShowModal();
         }
     } else {
-        MsgInfo(QStringLiteral("Transaksi telah tersimpan"), QStringLiteral("Informasi"));
+        MsgInfo(QStringLiteral("Transaksi telah tersimpan"), MsgTitleInfo);
     }
 
     ciCode->setText(QString());

@@ -89,11 +89,10 @@ void fEdit::bClose_Click()
 // is not a number would put a price of 0 into the catalogue.
 void fEdit::bSave_Click()
 {
-    const QString warn = QStringLiteral("Peringatan");
     bool ok = false;
     const double q = ParseQuantity(iQuantity->Text(), &ok);
     if (!ok || q <= 0) {
-        MsgWarn(QStringLiteral("Jumlah belum diisi"), warn);
+        MsgWarn(QStringLiteral("Jumlah belum diisi"), MsgTitleWarn);
         iQuantity->setFocus();
         return;
     }
@@ -102,7 +101,7 @@ void fEdit::bSave_Click()
     for (auto [field, value] : {std::pair{iSubtotal, &e.subtotal}, std::pair{iTotal, &e.total}}) {
         *value = ParseAmount(field->Text(), &ok);
         if (!ok) {
-            MsgWarn(QStringLiteral("Harga belum diisi"), warn);
+            MsgWarn(QStringLiteral("Harga belum diisi"), MsgTitleWarn);
             field->setFocus();
             return;
         }

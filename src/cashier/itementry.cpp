@@ -171,16 +171,15 @@ void ItemEntry::ciItems_KeyDown(int& KeyCode)
 
 bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
 {
-    const QString warn = QStringLiteral("Peringatan");
     const QString code = f.ciCode->Text();
     if (code.isEmpty()) {
-        MsgWarn(QStringLiteral("Kode belum diisi"), warn);
+        MsgWarn(QStringLiteral("Kode belum diisi"), MsgTitleWarn);
         f.ciCode->setFocus();
         return false;
     }
     if (f.ciName->Text().isEmpty()) {
         MsgWarn(QStringLiteral("Item dengan Kode ") + Quote(code) + QStringLiteral(" tidak ditemukan, coba Kode lain"),
-                warn);
+                MsgTitleWarn);
         f.ciCode->setFocus();
         return false;
     }
@@ -189,7 +188,7 @@ bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
     bool quantityRead = false;
     const double quantity = ParseQuantity(f.ciQuantity->Text(), &quantityRead);
     if (f.ciQuantity->Text() == QLatin1String("0") || !quantityRead) {
-        MsgWarn(QStringLiteral("Jumlah belum diisi"), warn);
+        MsgWarn(QStringLiteral("Jumlah belum diisi"), MsgTitleWarn);
         f.ciQuantity->setFocus();
         return false;
     }
@@ -199,7 +198,7 @@ bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
         bool read = false;
         ParseAmount(amount->Text(), &read);
         if (!read) {
-            MsgWarn(QStringLiteral("Harga belum diisi"), warn);
+            MsgWarn(QStringLiteral("Harga belum diisi"), MsgTitleWarn);
             amount->setFocus();
             return false;
         }

@@ -5,13 +5,13 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "platform/backend.h"
+#include "platform/keys.h"
 #include "shell/fmain.h"
 
 using namespace platform;
 using namespace mMain;
 
 namespace {
-const QString kWarn = QStringLiteral("Peringatan");
 } // namespace
 
 fAdd* AddWindow()
@@ -82,7 +82,7 @@ fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))
         setTabOrder(order[i], order[i + 1]);
 
     auto enterSendsTab = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             SendTab();
     };
     for (TextBox* t : {iCode, iName, iPrice, iDiscount, iTotal}) {
@@ -92,7 +92,7 @@ fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))
     }
     iCategory->events.KeyDown = enterSendsTab;
     iUnit->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             bSave_Click();
     };
     iCode->events.KeyPress = [](int& KeyAscii) { KeyAscii = UpperKey(KeyAscii); };
@@ -135,7 +135,7 @@ void fAdd::Form_Activate()
 
 void fAdd::Form_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == 27)
+    if (KeyCode == vbKeyEscape)
         bClose_Click();
 }
 
@@ -197,7 +197,7 @@ void fAdd::bDiscount_Click()
 void fAdd::bSave_Click()
 {
     const auto refuse = [](const QString& message, QWidget* field) {
-        MsgWarn(message, kWarn);
+        MsgWarn(message, MsgTitleWarn);
         field->setFocus();
     };
     if (iCode->Text().isEmpty())
@@ -229,7 +229,7 @@ void fAdd::bSave_Click()
     }
 
     if (!catalogue::CodeExists(db, TableName, m_oldCode)) {
-        MsgWarn(catalogue::GoneMessage(m_oldCode), kWarn);
+        MsgWarn(catalogue::GoneMessage(m_oldCode), MsgTitleWarn);
         bClose_Click();
         refreshOpener();
         return;

@@ -4,13 +4,13 @@
 #include "catalogue/model/catalogue.h"
 #include "core/app.h"
 #include "core/mmain.h"
+#include "platform/keys.h"
 #include "shell/fmain.h"
 
 using namespace platform;
 using namespace mMain;
 
 namespace {
-const QString kWarn = QStringLiteral("Peringatan");
 } // namespace
 
 fCharge* ChargeWindow()
@@ -52,7 +52,7 @@ fCharge::fCharge() : Form(QStringLiteral("fCharge"), QStringLiteral("Charge"))
         t->events.GotFocus = [t] { FocusOn(t); };
         t->events.LostFocus = [t] { FocusOff(t); };
         t->events.KeyDown = [this, t](int& KeyCode, int) {
-            if (KeyCode != 13)
+            if (KeyCode != vbKeyReturn)
                 return;
             if (t == iFax)
                 bSave_Click();
@@ -85,14 +85,14 @@ void fCharge::Form_Activate()
 
 void fCharge::Form_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == 27)
+    if (KeyCode == vbKeyEscape)
         bClose_Click();
 }
 
 void fCharge::bSave_Click()
 {
     const auto refuse = [](const QString& message, QWidget* field) {
-        MsgWarn(message, kWarn);
+        MsgWarn(message, MsgTitleWarn);
         field->setFocus();
     };
     if (iCode->Text().isEmpty())
@@ -113,7 +113,7 @@ void fCharge::bSave_Click()
     }
 
     if (!catalogue::CodeExists(db, TableName, m_oldCode)) {
-        MsgWarn(catalogue::GoneMessage(m_oldCode), kWarn);
+        MsgWarn(catalogue::GoneMessage(m_oldCode), MsgTitleWarn);
         refreshOpener();
         bClose_Click();
         return;

@@ -227,7 +227,7 @@ void fInventory::bClose_Click()
 
 bool fInventory::refuse(const QString& message, QWidget* focus)
 {
-    mMain::MsgWarn(message, QStringLiteral("Peringatan"));
+    mMain::MsgWarn(message, mMain::MsgTitleWarn);
     focus->setFocus();
     return false;
 }

@@ -7,6 +7,7 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
+#include "platform/keys.h"
 #include "platform/printer.h"
 #include "shell/fmain.h"
 
@@ -75,7 +76,7 @@ fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
     iCategory2->Click = [this] { iCategory2_Click(); };
     iCategory->Click = [this] { iCategory_Click(); };
     iCategory->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             iFilter->setFocus();
     };
     iFilter->Change = [this] { iFilter_Change(); };
@@ -84,7 +85,7 @@ fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
     iSearch->events.GotFocus = [this] { iSearch_GotFocus(); };
     iSearch->events.LostFocus = [this] { FocusOff(iSearch); };
     iSearch->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             bSearch_Click();
     };
     iItems->DblClick = [this] { bOK_Click(); };
@@ -152,10 +153,10 @@ void fMaster::Form_Activate()
 
 void fMaster::Form_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == 122 || KeyCode == 107) {
+    if (KeyCode == vbKeyF11 || KeyCode == vbKeyAdd) {
         KeyCode = 0;
         bAdd_Click();
-    } else if (KeyCode == 27) {
+    } else if (KeyCode == vbKeyEscape) {
         KeyCode = 0;
         bClose_Click();
     }
@@ -288,9 +289,9 @@ void fMaster::iCheck_Click()
 
 void fMaster::iItems_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == 46)
+    if (KeyCode == vbKeyDelete)
         bDelete_Click();
-    else if (KeyCode == 13)
+    else if (KeyCode == vbKeyReturn)
         bOK_Click();
 }
 
@@ -348,7 +349,7 @@ bool fMaster::recordGone(const QString& code)
 {
     if (catalogue::CodeExists(app().DbConn(), TableName, code))
         return false;
-    MsgWarn(catalogue::GoneMessage(code), QStringLiteral("Peringatan"));
+    MsgWarn(catalogue::GoneMessage(code), MsgTitleWarn);
     FilliCategory2();
     return true;
 }
@@ -380,7 +381,7 @@ void fMaster::bDelete_Click()
 {
     if (iItems->ListIndex() < 2)
         return;
-    if (MsgConfirm(QStringLiteral("Hapus Item terpilih?"), QStringLiteral("Konfirmasi")) != 1)
+    if (MsgConfirm(QStringLiteral("Hapus Item terpilih?"), MsgTitleConfirm) != 1)
         return;
     ExecSQL(catalogue::DeleteSql(TableName, GetSelectedIItemsCode()));
     FilliCategory2();
@@ -390,7 +391,7 @@ void fMaster::bClear_Click()
 {
     if (iItems->ListCount() < 3)
         return;
-    if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), QStringLiteral("Konfirmasi")) != 1)
+    if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), MsgTitleConfirm) != 1)
         return;
     {
         DbTransaction tx(app().DbConn());
@@ -431,6 +432,6 @@ void fMaster::bExcel_Click()
     try {
         OpenWorkbook(book, Caption());
     } catch (const std::runtime_error& e) {
-        MsgWarn(QString::fromStdString(e.what()), QStringLiteral("Peringatan"));
+        MsgWarn(QString::fromStdString(e.what()), MsgTitleWarn);
     }
 }

@@ -317,7 +317,7 @@ void pInventoryPanel::ibEdit_Click()
                                                             : catalogue::RecordSql(inventory::TableOf(word), code));
     // A record deleted meanwhile (at another workstation) opens no dialog.
     if (rs->Eof()) {
-        mMain::MsgWarn(catalogue::GoneMessage(code), QStringLiteral("Peringatan"));
+        mMain::MsgWarn(catalogue::GoneMessage(code), mMain::MsgTitleWarn);
         FilliiCategory2();
         FilliItems(QString());
         return;
@@ -346,7 +346,7 @@ void pInventoryPanel::ibDelete_Click()
         return;
     const QString prompt =
         layout == Layout::Joined ? QStringLiteral("Hapus item terpilih?") : QStringLiteral("Hapus Item terpilih?");
-    if (mMain::MsgConfirm(prompt, QStringLiteral("Konfirmasi")) == 1)
+    if (mMain::MsgConfirm(prompt, mMain::MsgTitleConfirm) == 1)
         inventory::DeleteRecord(app().DbConn(), word, GetSelectediiItemsCode());
     FilliiCategory2();
     FilliItems(QString());
@@ -356,7 +356,7 @@ void pInventoryPanel::ibClear_Click()
 {
     if (iiItems->ListCount() < 3)
         return;
-    if (mMain::MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), QStringLiteral("Konfirmasi")) != 1)
+    if (mMain::MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), mMain::MsgTitleConfirm) != 1)
         return;
     const QString word = GetTable();
     {

@@ -258,8 +258,7 @@ void EndPrint()
         throw;
     }
     if (!note.isEmpty())
-        MsgInfo(QStringLiteral("Tidak ada printer terpasang. Hasil cetak disimpan di:\n") + note,
-                QStringLiteral("Informasi"));
+        MsgInfo(QStringLiteral("Tidak ada printer terpasang. Hasil cetak disimpan di:\n") + note, mMain::MsgTitleInfo);
 }
 
 } // namespace mMain

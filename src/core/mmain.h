@@ -2,6 +2,7 @@
 // The shared services every window uses: database access and SQL values,
 // the settings table, field and key helpers, message boxes, file helpers,
 // fixed-width rows and line printing.
+#include "platform/backend.h"
 #include "platform/db.h"
 #include "platform/sqltext.h"
 #include "platform/textcells.h"
@@ -63,7 +64,11 @@ void FormatNumberBox(platform::TextBox* box);
 // case, the rest lower case.
 QString UserNameForm(const QString& text);
 
-// ---- Message boxes (the callers pass "Informasi", "Peringatan", "Konfirmasi")
+// ---- Message boxes (the callers pass MsgTitleInfo, MsgTitleWarn or
+// MsgTitleConfirm)
+using platform::MsgTitleConfirm;
+using platform::MsgTitleInfo;
+using platform::MsgTitleWarn;
 void MsgInfo(const QString& prompt, const QString& title);
 void MsgWarn(const QString& prompt, const QString& title);
 // 1 for OK, 2 for Cancel or a closed box.

@@ -16,7 +16,6 @@ using namespace platform;
 using namespace mMain;
 
 namespace {
-const QString kWarn = QStringLiteral("Peringatan");
 const QString kUnknown = QStringLiteral("Unknown");
 } // namespace
 
@@ -459,7 +458,7 @@ void fLedger::bSave_Click()
     const ledger::JournalEntry e = entry();
     const ledger::EntryProblem problem = ledger::CheckEntry(e);
     if (problem != ledger::EntryProblem::None) {
-        MsgWarn(ledger::ProblemMessage(problem), kWarn);
+        MsgWarn(ledger::ProblemMessage(problem), MsgTitleWarn);
         switch (problem) {
         case ledger::EntryProblem::NoAction: iAction->setFocus(); break;
         case ledger::EntryProblem::NoQuantity: iQuantity->setFocus(); break;
@@ -482,7 +481,7 @@ void fLedger::bSave_Click()
         const bool written = ledger::RewriteJournalEntry(a.DbConn(), a.DbKind, RowId, e);
         bClose_Click();
         if (!written)
-            MsgWarn(ledger::GoneMessage(RowId), kWarn);
+            MsgWarn(ledger::GoneMessage(RowId), MsgTitleWarn);
         showJournal();
     }
 }

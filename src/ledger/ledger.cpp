@@ -155,7 +155,7 @@ void Ledger::liCategory_Click()
 void Ledger::liCategory_KeyDown(int& KeyCode, int Shift)
 {
     (void)Shift;
-    if (KeyCode == 13)
+    if (KeyCode == vbKeyReturn)
         liFilter->setFocus();
 }
 
@@ -230,7 +230,7 @@ void Ledger::lbEdit_Click()
     // represent, is told and left as it is; the view shows the journal now.
     const QString refusal = row ? ledger::RewriteRefusal(*row) : ledger::GoneMessage(id);
     if (!refusal.isEmpty()) {
-        mMain::MsgWarn(refusal, QStringLiteral("Peringatan"));
+        mMain::MsgWarn(refusal, mMain::MsgTitleWarn);
         liPage_Click();
         return;
     }
@@ -243,7 +243,7 @@ void Ledger::lbDelete_Click()
 {
     if (GetSelectedLiLedgerID() == 0)
         return;
-    if (mMain::MsgConfirm(QStringLiteral("Hapus Item terpilih?"), QStringLiteral("Konfirmasi")) != 1)
+    if (mMain::MsgConfirm(QStringLiteral("Hapus Item terpilih?"), mMain::MsgTitleConfirm) != 1)
         return;
     const qint64 id = GetSelectedLiLedgerID();
     if (id == 0)
@@ -296,7 +296,7 @@ void Ledger::lbPrint_Click()
     attempt([] { mMain::EndPrint(); });
     printer.setOrientation(1);
     if (!failure.isEmpty())
-        mMain::MsgWarn(QStringLiteral("Laporan tidak tercetak seluruhnya:\n") + failure, QStringLiteral("Peringatan"));
+        mMain::MsgWarn(QStringLiteral("Laporan tidak tercetak seluruhnya:\n") + failure, mMain::MsgTitleWarn);
 }
 
 void Ledger::lbExcel_Click()
@@ -312,7 +312,7 @@ void Ledger::lbExcel_Click()
         OpenWorkbook(*book, QStringLiteral("Laporan ") + liPage->Text());
     } catch (const std::exception& e) {
         mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + QString::fromUtf8(e.what()),
-                       QStringLiteral("Peringatan"));
+                       mMain::MsgTitleWarn);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/mmain.h"
 #include "platform/db.h"
 #include "platform/dbcopy.h"
+#include "platform/keys.h"
 #include "shell/fmain.h"
 
 #include <QDir>
@@ -19,9 +20,6 @@
 using namespace platform;
 
 namespace {
-
-const QString kWarn = QStringLiteral("Peringatan");
-const QString kInfo = QStringLiteral("Informasi");
 
 // The database file behind the logged-in entry; "" when there is none (an
 // ODBC entry, or a pointer that names nothing).
@@ -103,7 +101,7 @@ bool refuseOdbc(const EntryRef& entry)
         return false;
     mMain::MsgWarn(QStringLiteral("Backup dan Restore tidak tersedia untuk Database ODBC; gunakan alat dari "
                                   "server database tersebut"),
-                   kWarn);
+                   mMain::MsgTitleWarn);
     return true;
 }
 
@@ -112,7 +110,7 @@ QString requireActiveFile(const EntryRef& entry)
 {
     const QString file = activeFile(entry);
     if (!mMain::FileExists(file)) {
-        mMain::MsgWarn(QStringLiteral("Database aktif tidak ditemukan: ") + file, kWarn);
+        mMain::MsgWarn(QStringLiteral("Database aktif tidak ditemukan: ") + file, mMain::MsgTitleWarn);
         return QString();
     }
     return file;
@@ -159,7 +157,7 @@ void fDB::Form_Activate()
 void fDB::Form_KeyDown(int& KeyCode, int Shift)
 {
     (void)Shift;
-    if (KeyCode == 27) {
+    if (KeyCode == vbKeyEscape) {
         KeyCode = 0;
         bClose_Click();
     }
@@ -187,7 +185,8 @@ void fDB::bBackup_Click()
     if (source.isEmpty())
         return;
     if (sameFile(source, target)) {
-        mMain::MsgWarn(QStringLiteral("Backup tidak dapat menimpa Database aktif; pilih berkas lain"), kWarn);
+        mMain::MsgWarn(QStringLiteral("Backup tidak dapat menimpa Database aktif; pilih berkas lain"),
+                       mMain::MsgTitleWarn);
         return;
     }
     // The save dialog asked about the name it gave back; a file that only the
@@ -195,16 +194,16 @@ void fDB::bBackup_Click()
     if (target != answer && QFileInfo::exists(target) &&
         mMain::MsgConfirm(QStringLiteral("Berkas ") + QDir::toNativeSeparators(target) +
                               QStringLiteral(" sudah ada. Ganti dengan Backup ini?"),
-                          QStringLiteral("Konfirmasi")) != 1)
+                          mMain::MsgTitleConfirm) != 1)
         return;
     iFilename->setText(shown);
     try {
         snapshot(source, target);
     } catch (const DbError& e) {
-        mMain::MsgWarn(QStringLiteral("Backup Database gagal:\n") + DbFailureText(e), kWarn);
+        mMain::MsgWarn(QStringLiteral("Backup Database gagal:\n") + DbFailureText(e), mMain::MsgTitleWarn);
         return;
     }
-    mMain::MsgInfo(QStringLiteral("Backup Database sukses"), kInfo);
+    mMain::MsgInfo(QStringLiteral("Backup Database sukses"), mMain::MsgTitleInfo);
 }
 
 void fDB::bRestore_Click()
@@ -220,18 +219,18 @@ void fDB::bRestore_Click()
     if (target.isEmpty())
         return;
     if (sameFile(chosen, target)) {
-        mMain::MsgWarn(QStringLiteral("Berkas yang dipilih adalah Database aktif itu sendiri"), kWarn);
+        mMain::MsgWarn(QStringLiteral("Berkas yang dipilih adalah Database aktif itu sendiri"), mMain::MsgTitleWarn);
         return;
     }
     try {
         checkRestorable(chosen);
     } catch (const DbError& e) {
-        mMain::MsgWarn(QStringLiteral("Restore Database dibatalkan:\n") + DbFailureText(e), kWarn);
+        mMain::MsgWarn(QStringLiteral("Restore Database dibatalkan:\n") + DbFailureText(e), mMain::MsgTitleWarn);
         return;
     }
     if (mMain::MsgConfirm(QStringLiteral("Apakah Anda yakin? aksi ini akan menghapus Database aktif dan "
                                          "menggantinya dengan Database baru"),
-                          QStringLiteral("Konfirmasi")) != 1)
+                          mMain::MsgTitleConfirm) != 1)
         return;
     // Into the open database, under the engine's own locks: a workstation in
     // the middle of a write finishes it first, or the restore gives way and
@@ -240,16 +239,16 @@ void fDB::bRestore_Click()
         CopyDatabaseInto(chosen, target);
     } catch (const DbError& e) {
         mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + DbFailureText(e),
-                       kWarn);
+                       mMain::MsgTitleWarn);
         return;
     }
-    mMain::MsgInfo(QStringLiteral("Restore Database sukses"), kInfo);
+    mMain::MsgInfo(QStringLiteral("Restore Database sukses"), mMain::MsgTitleInfo);
 }
 
 void fDB::bDrop_Click()
 {
     if (mMain::MsgConfirm(QStringLiteral("Apakah Anda yakin? aksi ini akan menghapus Database aktif"),
-                          QStringLiteral("Konfirmasi")) != 1)
+                          mMain::MsgTitleConfirm) != 1)
         return;
     App& a = app();
     fMain* m = MainWindow();
@@ -261,7 +260,7 @@ void fDB::bDrop_Click()
     if (entryFile.exists() && !entryFile.remove()) {
         mMain::MsgWarn(QStringLiteral("Database tidak dapat dihapus: ") + QDir::toNativeSeparators(file) +
                            QStringLiteral("\n") + entryFile.errorString(),
-                       kWarn);
+                       mMain::MsgTitleWarn);
         return;
     }
     if (m)

@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/dbentry.h"
 #include "core/mmain.h"
+#include "platform/keys.h"
 #include "shell/fmain.h"
 
 #include <QFile>
@@ -12,8 +13,6 @@
 using namespace platform;
 
 namespace {
-
-const QString kWarn = QStringLiteral("Peringatan");
 
 // The name becomes a file name in the program folder: nothing in it may lead
 // out of the folder or be refused by the file system of another workstation.
@@ -104,7 +103,7 @@ fNew::fNew() : Form(QStringLiteral("fNew"), QStringLiteral("New Database"))
 void fNew::Form_KeyDown(int& KeyCode, int Shift)
 {
     (void)Shift;
-    if (KeyCode == 27) {
+    if (KeyCode == vbKeyEscape) {
         KeyCode = 0;
         Unload();
     }
@@ -135,9 +134,9 @@ void fNew::iConnect_Click()
 void fNew::bConnect_Click()
 {
     if (mMain::FileExists(iPath->Text()))
-        mMain::MsgInfo(QStringLiteral("Koneksi Database berhasil"), QStringLiteral("Informasi"));
+        mMain::MsgInfo(QStringLiteral("Koneksi Database berhasil"), mMain::MsgTitleInfo);
     else
-        mMain::MsgInfo(QStringLiteral("Koneksi Database gagal"), QStringLiteral("Informasi"));
+        mMain::MsgInfo(QStringLiteral("Koneksi Database gagal"), mMain::MsgTitleInfo);
 }
 
 void fNew::bClose_Click()
@@ -149,7 +148,7 @@ void fNew::bClose_Click()
 
 void fNew::refuse(const QString& message)
 {
-    mMain::MsgWarn(message, kWarn);
+    mMain::MsgWarn(message, mMain::MsgTitleWarn);
     iDB->setFocus();
 }
 
@@ -197,7 +196,7 @@ void fNew::bOK_Click()
             mMain::MsgWarn(path.trimmed().isEmpty()
                                ? QStringLiteral("Lokasi Database belum diisi")
                                : QStringLiteral("Lokasi Database tidak boleh memuat karakter kendali"),
-                           kWarn);
+                           mMain::MsgTitleWarn);
             iPath->setFocus();
             return;
         }

@@ -2,6 +2,7 @@
 
 #include "core/app.h"
 #include "core/mmain.h"
+#include "platform/keys.h"
 #include "shell/fmain.h"
 
 using namespace platform;
@@ -113,7 +114,7 @@ void fSetting::Form_Activate()
 void fSetting::Form_KeyDown(int& KeyCode, int Shift)
 {
     (void)Shift;
-    if (KeyCode == 27) {
+    if (KeyCode == vbKeyEscape) {
         KeyCode = 0;
         bClose_Click();
     }
@@ -132,7 +133,7 @@ void fSetting::bSave_Click()
     mMain::SetConfig(QStringLiteral("Port"), iPort->Text());
     mMain::SetConfig(QStringLiteral("Warehouse"), iWarehouse->Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
     tx.commit();
-    mMain::MsgInfo(QStringLiteral("Setting telah tersimpan"), QStringLiteral("Informasi"));
+    mMain::MsgInfo(QStringLiteral("Setting telah tersimpan"), mMain::MsgTitleInfo);
     iCompany->setFocus();
 }
 

@@ -2,14 +2,13 @@
 
 #include "core/app.h"
 #include "core/mmain.h"
+#include "platform/keys.h"
 #include "shell/fmain.h"
 
 using namespace platform;
 using namespace mMain;
 
 namespace {
-const QString kWarn = QStringLiteral("Peringatan");
-const QString kInfo = QStringLiteral("Informasi");
 } // namespace
 
 fUser::fUser() : Form(QStringLiteral("fUser"), QStringLiteral("User"))
@@ -58,7 +57,7 @@ fUser::fUser() : Form(QStringLiteral("fUser"), QStringLiteral("User"))
     iUsername->Change = [this] { iUsername_Click(); };
     iUsername->Click = [this] { iUsername_Click(); };
     auto enterSendsTab = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             SendTab();
     };
     iUsername->events.KeyDown = enterSendsTab;
@@ -70,7 +69,7 @@ fUser::fUser() : Form(QStringLiteral("fUser"), QStringLiteral("User"))
     for (CheckBox* c : {iCashier, iMaster, iInventory, iLedger, iStock, iUser, iDB})
         c->events.KeyDown = enterSendsTab;
     iSetting->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             bSave_Click();
     };
     bSave->Click = [this] { bSave_Click(); };
@@ -116,17 +115,18 @@ void fUser::bSave_Click()
     // The name as it will be stored (Quote drops apostrophes): a name of
     // blanks or apostrophes alone would be an operator nobody can type in.
     if (QString(iUsername->Text()).remove(QLatin1Char('\'')).trimmed().isEmpty()) {
-        MsgWarn(QStringLiteral("Username belum diisi"), kWarn);
+        MsgWarn(QStringLiteral("Username belum diisi"), MsgTitleWarn);
         iUsername->setFocus();
         return;
     }
     if (iPassword->Text().isEmpty()) {
-        MsgWarn(QStringLiteral("Password belum diisi"), kWarn);
+        MsgWarn(QStringLiteral("Password belum diisi"), MsgTitleWarn);
         iPassword->setFocus();
         return;
     }
     if (!PasswordStorable(iPassword->Text())) {
-        MsgWarn(QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin"), kWarn);
+        MsgWarn(QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin"),
+                MsgTitleWarn);
         iPassword->setFocus();
         return;
     }
@@ -161,11 +161,11 @@ void fUser::bSave_Click()
     if (lastManager) {
         MsgWarn(QStringLiteral("User ") + N +
                     QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut"),
-                kWarn);
+                MsgTitleWarn);
         iUser->setFocus();
         return;
     }
-    MsgInfo(QStringLiteral("User telah tersimpan"), kInfo);
+    MsgInfo(QStringLiteral("User telah tersimpan"), MsgTitleInfo);
     FilliUsername();
     iUsername->setFocus();
 }
@@ -188,14 +188,13 @@ void fUser::bDelete_Click()
     if (isLastUserManager(name)) {
         MsgWarn(QStringLiteral("User ") + Quote(name) +
                     QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus"),
-                kWarn);
+                MsgTitleWarn);
         return;
     }
-    if (MsgConfirm(QStringLiteral("Hapus User ") + Quote(name) + QStringLiteral("?"), QStringLiteral("Konfirmasi")) !=
-        1)
+    if (MsgConfirm(QStringLiteral("Hapus User ") + Quote(name) + QStringLiteral("?"), MsgTitleConfirm) != 1)
         return;
     ExecSQL(QStringLiteral("delete") + where);
-    MsgInfo(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah di hapus"), kInfo);
+    MsgInfo(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah di hapus"), MsgTitleInfo);
     iUsername->setText(QString());
     FilliUsername();
     iUsername->setFocus();
@@ -217,6 +216,6 @@ void fUser::Form_Activate()
 
 void fUser::Form_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == 27)
+    if (KeyCode == vbKeyEscape)
         bClose_Click();
 }

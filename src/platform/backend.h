@@ -13,6 +13,11 @@ namespace platform {
 class Form;
 
 enum class MsgKind { Info, Warning, Question };
+
+// The titles of the message boxes.
+inline const QString MsgTitleInfo = QStringLiteral("Informasi");
+inline const QString MsgTitleWarn = QStringLiteral("Peringatan");
+inline const QString MsgTitleConfirm = QStringLiteral("Konfirmasi");
 enum MsgResult { MsgOK = 1, MsgCancel = 2 };
 
 class Backend {

@@ -84,7 +84,7 @@ void report(const QString& what, std::exception_ptr e)
     qWarning().noquote() << text;
     if (rt) {
         rt->handlerFailed();
-        rt->backend().messageBox(MsgKind::Warning, text, QStringLiteral("Peringatan"));
+        rt->backend().messageBox(MsgKind::Warning, text, MsgTitleWarn);
     }
 }
 

@@ -304,7 +304,7 @@ void fMain::AutoCenter()
 
 void fMain::Form_QueryUnload(bool& Cancel)
 {
-    if (mMain::MsgConfirm(QStringLiteral("Keluar dari Aplikasi?"), QStringLiteral("Konfirmasi")) != 1) {
+    if (mMain::MsgConfirm(QStringLiteral("Keluar dari Aplikasi?"), mMain::MsgTitleConfirm) != 1) {
         Cancel = true;
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/dbcheck.h"
 #include "core/dbentry.h"
 #include "core/mmain.h"
+#include "platform/keys.h"
 #include "platform/serverschema.h"
 #include "shell/fmain.h"
 
@@ -13,7 +14,6 @@ using namespace mMain;
 
 namespace {
 const QString kSample = QStringLiteral("Velmont Cafe & Resto");
-const QString kWarn = QStringLiteral("Peringatan");
 } // namespace
 
 void fMain::wireLogin()
@@ -21,7 +21,7 @@ void fMain::wireLogin()
     iDatabase->Change = [this] { iDatabase_Click(); };
     iDatabase->Click = [this] { iDatabase_Click(); };
     iDatabase->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             iUsername->setFocus();
     };
     // The list is chosen from, never typed into.
@@ -36,7 +36,7 @@ void fMain::wireLogin()
         iUsername_LostFocus();
     };
     iUsername->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             iPassword->setFocus();
     };
     iUsername->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUsername->Text()); };
@@ -44,7 +44,7 @@ void fMain::wireLogin()
     iPassword->events.GotFocus = [this] { FocusOn(iPassword); };
     iPassword->events.LostFocus = [this] { FocusOff(iPassword); };
     iPassword->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == 13)
+        if (KeyCode == vbKeyReturn)
             bLogin_Click();
     };
 
@@ -93,7 +93,7 @@ void fMain::iUsername_LostFocus()
 
 void fMain::refuseLogin(const QString& message, QWidget* focus)
 {
-    MsgWarn(message, kWarn);
+    MsgWarn(message, MsgTitleWarn);
     focus->setFocus();
 }
 
@@ -256,7 +256,7 @@ void fMain::bLogout_Click()
     App& a = app();
     a.MenuControl = menuImage(a.MenuKey);
     TabActive(bLogout);
-    if (MsgConfirm(QStringLiteral("Logout dari sesi ini?"), QStringLiteral("Konfirmasi")) == 1) {
+    if (MsgConfirm(QStringLiteral("Logout dari sesi ini?"), MsgTitleConfirm) == 1) {
         ShowLoginState();
         iUsername->setFocus();
     }

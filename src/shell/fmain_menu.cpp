@@ -1,6 +1,7 @@
 // The menu bar, the function keys and the clock.
 #include "core/app.h"
 #include "core/mmain.h"
+#include "platform/keys.h"
 #include "shell/fmain.h"
 
 #include <QDateTime>
@@ -119,37 +120,37 @@ void fMain::Form_KeyDown(int& KeyCode, int Shift)
     if (pLogin->isVisible())
         return;
     switch (KeyCode) {
-    case 112:
+    case vbKeyF1:
         if (bCashier->isEnabled())
             bCashier_Click();
         break;
-    case 113:
+    case vbKeyF2:
         if (bInventory->isEnabled())
             bInventory_Click();
         break;
-    case 114:
+    case vbKeyF3:
         if (bLedger->isEnabled())
             bLedger_Click();
         break;
-    case 115:
+    case vbKeyF4:
         if (bStock->isEnabled())
             bStock_Click();
         break;
-    case 116:
+    case vbKeyF5:
         if (bUser->isEnabled())
             bUser_Click();
         break;
-    case 117:
+    case vbKeyF6:
         if (bDB->isEnabled())
             bDB_Click();
         break;
-    case 118:
+    case vbKeyF7:
         if (bSetting->isEnabled())
             bSetting_Click();
         break;
-    case 119: bHelp_Click(); break;
-    case 120: bLogout_Click(); break;
-    case 27: close(); return;
+    case vbKeyF8: bHelp_Click(); break;
+    case vbKeyF9: bLogout_Click(); break;
+    case vbKeyEscape: close(); return;
     default: break;
     }
     panelKeys(KeyCode, Shift);

@@ -164,7 +164,7 @@ void deleteLink(ListBox* list, stock::Side side, const QString& idText)
 {
     if (list->ListIndex() < 0)
         return;
-    if (mMain::MsgConfirm(QStringLiteral("Hapus yang terpilih?"), QStringLiteral("Konfirmasi")) != 1)
+    if (mMain::MsgConfirm(QStringLiteral("Hapus yang terpilih?"), mMain::MsgTitleConfirm) != 1)
         return;
     bool ok = false;
     const qint64 id = idText.toLongLong(&ok);

@@ -144,7 +144,7 @@ void fInOut::bBrowse_Click()
 void fInOut::bSave_Click()
 {
     if (iCode->Text().isEmpty()) {
-        mMain::MsgWarn(QStringLiteral("Kode belum diisi"), QStringLiteral("Peringatan"));
+        mMain::MsgWarn(QStringLiteral("Kode belum diisi"), mMain::MsgTitleWarn);
         iCode->setFocus();
         return;
     }
@@ -157,7 +157,7 @@ void fInOut::bSave_Click()
     const QString stockCode = detail ? detail->iCode->Text() : QString();
     stock::AddLink(app().DbConn(), m_side, stockCode, iCode->Text(), quantity);
     mMain::MsgInfo(m_side == stock::Side::Shop ? QStringLiteral("Telah tersimpan") : QStringLiteral("Tersimpan"),
-                   QStringLiteral("Informasi"));
+                   mMain::MsgTitleInfo);
     iCode->setText(QString());
     iQuantity->setText(QString());
     if (m_side == stock::Side::Shop) {

@@ -95,14 +95,13 @@ void fIO::FilliUnit()
 
 void fIO::bSave_Click()
 {
-    const QString warn = QStringLiteral("Peringatan");
     if (iCode->Text().isEmpty()) {
-        mMain::MsgWarn(QStringLiteral("Kode belum diisi"), warn);
+        mMain::MsgWarn(QStringLiteral("Kode belum diisi"), mMain::MsgTitleWarn);
         iCode->setFocus();
         return;
     }
     if (iDescription->Text().isEmpty()) {
-        mMain::MsgWarn(QStringLiteral("Deskripsi belum diisi"), warn);
+        mMain::MsgWarn(QStringLiteral("Deskripsi belum diisi"), mMain::MsgTitleWarn);
         iDescription->setFocus();
         return;
     }
@@ -115,7 +114,7 @@ void fIO::bSave_Click()
     if (stock::StockExists(db, iCode->Text())) {
         mMain::MsgWarn(QStringLiteral("Item dengan Kode ") + mMain::Quote(iCode->Text()) +
                            QStringLiteral(" sudah ada, coba Kode lain"),
-                       warn);
+                       mMain::MsgTitleWarn);
         iCode->setFocus();
         return;
     }
@@ -125,7 +124,7 @@ void fIO::bSave_Click()
     iDescription->setText(QString());
     iQuantity->setText(QString());
     iUnit->setText(QString());
-    mMain::MsgInfo(QStringLiteral("Stok telah tersimpan"), QStringLiteral("Informasi"));
+    mMain::MsgInfo(QStringLiteral("Stok telah tersimpan"), mMain::MsgTitleInfo);
     if (fStock* s = StockWindow())
         s->FilliStock();
     iCode->setFocus();

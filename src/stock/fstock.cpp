@@ -120,7 +120,7 @@ void fStock::correct(bool add)
     // A lone comma or pasted text is no amount, the same as 0.
     const double amount = stock::TypedQuantity(iQuantity->Text());
     if (amount == 0) {
-        mMain::MsgWarn(QStringLiteral("Jumlah belum diisi"), QStringLiteral("Peringatan"));
+        mMain::MsgWarn(QStringLiteral("Jumlah belum diisi"), mMain::MsgTitleWarn);
         iQuantity->setFocus();
         return;
     }
@@ -144,7 +144,7 @@ void fStock::bDelete_Click()
 {
     if (iStock->ListIndex() < 2)
         return;
-    if (mMain::MsgConfirm(QStringLiteral("Hapus stok terpilih?"), QStringLiteral("Konfirmasi")) != 1)
+    if (mMain::MsgConfirm(QStringLiteral("Hapus stok terpilih?"), mMain::MsgTitleConfirm) != 1)
         return;
     stock::DeleteStockItem(app().DbConn(), GetiStockCode());
     FilliStock();

@@ -59,20 +59,23 @@ void removeDatabaseFile(const QString& path)
 }
 
 // Owns the one connection of a run and takes it down again, so that the
-// file is closed before it is deleted on failure.
+// file is closed before it is deleted on failure. The database is made under
+// a working name and takes its own name only once it is complete, so a run
+// that is cut off (the build interrupted) never leaves a file that looks
+// current.
 class Database {
 public:
-    explicit Database(const QString& path) : m_path(path)
+    explicit Database(const QString& path) : m_path(path), m_work(path + QStringLiteral(".part"))
     {
-        removeDatabaseFile(path);
+        removeDatabaseFile(m_work);
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
-        db.setDatabaseName(path);
+        db.setDatabaseName(m_work);
         if (!db.open()) {
-            fail(QStringLiteral("cannot create %1: %2").arg(path, db.lastError().text()));
+            fail(QStringLiteral("cannot create %1: %2").arg(m_work, db.lastError().text()));
             return;
         }
         if (!db.transaction()) {
-            fail(QStringLiteral("cannot begin a transaction on %1: %2").arg(path, db.lastError().text()));
+            fail(QStringLiteral("cannot begin a transaction on %1: %2").arg(m_work, db.lastError().text()));
             return;
         }
         m_ok = true;
@@ -88,17 +91,24 @@ public:
         }
         QSqlDatabase::removeDatabase(ConnectionName);
         if (!m_committed)
-            removeDatabaseFile(m_path);
+            removeDatabaseFile(m_work);
     }
 
     bool ok() const { return m_ok; }
     QSqlDatabase handle() const { return QSqlDatabase::database(ConnectionName, false); }
 
+    // Commits, closes the file and gives it its own name.
     bool commit()
     {
         QSqlDatabase db = handle();
         if (!db.commit()) {
-            fail(QStringLiteral("cannot commit %1: %2").arg(m_path, db.lastError().text()));
+            fail(QStringLiteral("cannot commit %1: %2").arg(m_work, db.lastError().text()));
+            return false;
+        }
+        db.close();
+        removeDatabaseFile(m_path);
+        if (!QFile::rename(m_work, m_path)) {
+            fail(QStringLiteral("cannot rename %1 to %2").arg(m_work, m_path));
             return false;
         }
         m_committed = true;
@@ -107,6 +117,7 @@ public:
 
 private:
     QString m_path;
+    QString m_work;
     bool m_ok = false;
     bool m_committed = false;
 };
