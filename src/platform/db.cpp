@@ -11,6 +11,7 @@
 #include <QSqlRecord>
 #include <QUrl>
 #include <QUuid>
+#include <atomic>
 #include <sqlite3.h>
 
 namespace platform {
@@ -195,6 +196,8 @@ void DbConnection::Open(const QString& path, bool readOnly)
                                    nullptr, nullptr, nullptr);
     m_path = info.absoluteFilePath();
     m_odbc = false;
+    static std::atomic<quint64> serial{0};
+    m_openSerial = ++serial;
 }
 
 void DbConnection::OpenOdbc(const QString& connectionText)
@@ -275,6 +278,24 @@ bool DbConnection::engineInTransaction() const
     return m_txDepth > 0 && !m_txFailed;
 }
 
+QByteArray DbConnection::changeStamp()
+{
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (!h)
+        return QByteArray();
+    QByteArray stamp = QByteArray::number(m_openSerial) + ':' + QByteArray::number(sqlite3_total_changes64(h));
+    for (const char* pragma : {"PRAGMA data_version", "PRAGMA schema_version"}) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(h, pragma, -1, &st, nullptr) != SQLITE_OK || sqlite3_step(st) != SQLITE_ROW) {
+            sqlite3_finalize(st);
+            return QByteArray();
+        }
+        stamp += ':' + QByteArray::number(sqlite3_column_int64(st, 0));
+        sqlite3_finalize(st);
+    }
+    return stamp;
+}
+
 int DbConnection::control(const char* statement, QString* error, QString* code)
 {
     if (auto* h = static_cast<sqlite3*>(sqliteHandle())) {
@@ -304,6 +325,7 @@ void DbConnection::run(QSqlQuery& q, const QString& sql)
         m_txFailed = true; // the engine ended it: what came before may be lost
     if (m_txFailed)
         throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), sql);
+    ++m_statements;
     if (!q.exec(translate(sql, m_odbc))) {
         if (m_txDepth > 0)
             m_txFailed = true;

@@ -103,6 +103,13 @@ public:
     void Rollback();
     bool inTransaction() const { return m_txDepth > 0; }
 
+    // Different whenever the database may have changed since an earlier
+    // call: a commit of another connection, a write or schema change of this
+    // one, another file opened. Empty where the engine cannot tell.
+    QByteArray changeStamp();
+    // The statements this connection has run.
+    quint64 statementCount() const { return m_statements; }
+
     bool isOdbc() const { return m_odbc; }
     bool hasTable(const QString& name);
 
@@ -135,6 +142,8 @@ private:
     bool m_odbc = false;
     int m_txDepth = 0;
     bool m_txFailed = false;
+    quint64 m_statements = 0;
+    quint64 m_openSerial = 0;
 };
 
 // All of it or none of it: rolls back unless commit() was called.

@@ -154,6 +154,10 @@ private:
     CashierPanel* m_cashier = nullptr;
     InventoryPanel* m_inventory = nullptr;
     LedgerPanel* m_ledger = nullptr;
+    // The database's change stamp at the clock's last reading of the
+    // journal, and the balance it showed.
+    QByteArray m_cashStamp;
+    QString m_cashText;
 };
 
 // The main window of the running program.

@@ -160,16 +160,24 @@ void fMain::tClock_Timer()
 {
     const QDateTime now = QDateTime::currentDateTime();
     iClock->setCaption(QLocale().toString(now, QStringLiteral("dddd, d MMMM yyyy, HH:mm:ss")));
-    QString cash;
-    try {
-        const QVariant debit = mMain::GetValue(QStringLiteral("select sum(debit) from cash"));
-        const QVariant credit = mMain::GetValue(QStringLiteral("select sum(credit) from cash"));
-        // An empty sum on either side leaves the balance empty, read as 0.
-        if (!debit.isNull() && !credit.isNull())
-            cash = mMain::FormatAmount(debit.toDouble() - credit.toDouble());
-    } catch (const DbError&) {
-        // A database without a journal (a foreign restore) shows no balance
-        // rather than an error every second.
+    // An idle till over a long journal sums nothing: the sums are read
+    // again only when the database has changed since the last reading.
+    const QByteArray stamp = app().DbConn().changeStamp();
+    if (stamp.isEmpty() || stamp != m_cashStamp) {
+        QString cash;
+        try {
+            const QVariant debit = mMain::GetValue(QStringLiteral("select sum(debit) from cash"));
+            const QVariant credit = mMain::GetValue(QStringLiteral("select sum(credit) from cash"));
+            // An empty sum on either side leaves the balance empty, read as 0.
+            if (!debit.isNull() && !credit.isNull())
+                cash = mMain::FormatAmount(mMain::StoredNumber(debit) - mMain::StoredNumber(credit));
+        } catch (const DbError&) {
+            // A database without a journal (a foreign restore) shows no
+            // balance rather than an error every second.
+        }
+        m_cashText = cash;
+        m_cashStamp = stamp;
     }
+    const QString& cash = m_cashText;
     iCash->setCaption(QStringLiteral("Cash: ") + (cash.isEmpty() ? QStringLiteral("0") : cash));
 }

@@ -319,6 +319,20 @@ private slots:
         m->tClock_Timer();
         QCOMPARE(m->iCash->Caption(), QStringLiteral("Cash: -1,500"));
         QVERIFY(m->iClock->Caption().contains(QString::number(QDate::currentDate().year())));
+        // An idle till runs no statement at its tick.
+        const quint64 ran = fx->app->DbConn().statementCount();
+        m->tClock_Timer();
+        m->tClock_Timer();
+        QCOMPARE(fx->app->DbConn().statementCount(), ran);
+        QCOMPARE(m->iCash->Caption(), QStringLiteral("Cash: -1,500"));
+        {
+            // Another workstation's write is seen at the next tick.
+            platform::DbConnection other;
+            other.Open(fx->app->DbConn().path());
+            other.Execute(QStringLiteral("insert into cash (ID, Debit, Credit) values (4, 4000, 0)"));
+        }
+        m->tClock_Timer();
+        QCOMPARE(m->iCash->Caption(), QStringLiteral("Cash: 2,500"));
         // A database without a journal: no box every second, a zero balance.
         ExecSQL(QStringLiteral("drop table cash"));
         m->tClock_Timer();
