@@ -164,6 +164,9 @@ create table stockflow (
 create index stockflow_id on stockflow(id);
 create index stockflow_code on stockflow(code);
 create index stockflow_moment on stockflow(moment);
+-- The stock report sums every movement by code and description: from this
+-- index alone, in its order, without reading the table or sorting.
+create index stockflow_report on stockflow(code, description, moment, category, `in`, `out`);
 
 -- Open carts, one table per action, held under a charge
 create table Salecart (
@@ -308,3 +311,5 @@ create index cash_moment on cash(Moment);
 create index cash_category on cash(Category, Moment);
 create index cash_code on cash(Code);
 create index cash_cashier on cash(Cashier);
+-- The clock sums both columns of the whole journal: from this index alone.
+create index cash_debit_credit on cash(Debit, Credit);

@@ -141,21 +141,33 @@ QString pInventoryPanel::GetTable() const
 
 void pInventoryPanel::FilliItems(const QString& where)
 {
-    iiItems->Clear();
     const QString word = GetTable();
     const Layout layout = inventory::LayoutOf(word);
     QStringList rows;
     rows << inventory::TitleRow(layout, titles(inventory::TitleKeys(layout))) << inventory::ListRule(layout);
-    if (layout != Layout::None) {
-        const QString sql = inventory::ListSql(word, where);
+    const QString sql = layout != Layout::None ? inventory::ListSql(word, where) : QString();
+    if (fMain* m = MainWindow(); m && !sql.isEmpty())
+        m->iiItemsSql = sql;
+    // The login and a change of table ask for the same rows several times
+    // over; ten thousand items are read once. A list the operator has
+    // marked or moved in is filled afresh, as a refresh is expected to.
+    const QByteArray stamp = app().DbConn().changeStamp();
+    if (!stamp.isEmpty() && stamp == m_filled.stamp && sql == m_filled.sql && rows == m_filled.head &&
+        iiItems->ListCount() == m_filled.rows && iiItems->ListIndex() < 0 && iiItems->SelCount() == 0) {
+        iiItems->scrollToTop();
+        return;
+    }
+    iiItems->Clear();
+    m_filled = Filled();
+    const QStringList head = rows;
+    if (!sql.isEmpty()) {
         auto rs = mMain::OpenRecordset(sql);
-        if (fMain* m = MainWindow())
-            m->iiItemsSql = sql;
         for (; !rs->Eof(); rs->MoveNext())
             rows << inventory::Row(layout, *rs);
     }
     // Thousands of rows go in at once, with no handler per row.
     iiItems->AddItems(rows);
+    m_filled = {head, sql, stamp, iiItems->ListCount()};
 }
 
 void pInventoryPanel::FilliiCategory()

@@ -53,4 +53,13 @@ public:
 private:
     // The "all" entry of the category box.
     QString allText() const;
+
+    // What the list was last filled with, and the database's state then:
+    // the same rows asked for again, unchanged, are not read again.
+    struct Filled {
+        QStringList head;
+        QString sql;
+        QByteArray stamp;
+        int rows = -1;
+    } m_filled;
 };

@@ -66,10 +66,13 @@ void SetConfig(const QString& key, const QString& value)
     // The count and the insert together: two workstations saving the same
     // new key must not write it twice.
     platform::DbTransaction tx(db);
-    if (db.GetValue(QStringLiteral("select count(`key`) from config where `key`=") + Quote(key)).toLongLong() == 0)
+    const QString where = QStringLiteral(" from config where `key`=") + Quote(key);
+    if (db.GetValue(QStringLiteral("select count(`key`)") + where).toLongLong() == 0)
         db.Execute(QStringLiteral("insert into config values(") + Quote(key) + QStringLiteral(", ") + Quote(value) +
                    QLatin1Char(')'));
-    else
+    // The same value again (the login writes back what it read) is no
+    // change: the clock would sum the whole journal again for it.
+    else if (Str(db.GetValue(QStringLiteral("select setting") + where)) != value)
         db.Execute(QStringLiteral("update config set setting=") + Quote(value) + QStringLiteral(" where `key`=") +
                    Quote(key));
     tx.commit();

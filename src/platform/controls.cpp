@@ -359,12 +359,37 @@ void ListBox::AddItem(const QString& text, bool checked)
     m_quiet = false;
 }
 
+int ListBox::SelCount() const
+{
+    int n = 0;
+    for (int i = 0; i < count(); ++i)
+        n += Selected(i) ? 1 : 0;
+    return n;
+}
+
 void ListBox::AddItems(const QStringList& rows)
 {
+    // One insertion for all the rows: row by row, the view lays itself out
+    // again for each of thousands. The marks are set with the model quiet
+    // (no row is shown yet that could be stale), then the view is redrawn.
     setUpdatesEnabled(false);
-    for (const QString& r : rows)
-        AddItem(r);
+    m_quiet = true;
+    const int first = count();
+    insertItems(first, rows);
+    {
+        QSignalBlocker block(model());
+        const Qt::ItemFlags flags = CheckBoxes ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
+                                               : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        for (int i = first; i < count(); ++i) {
+            QListWidgetItem* it = item(i);
+            it->setFlags(flags);
+            if (CheckBoxes)
+                it->setCheckState(Qt::Unchecked);
+        }
+    }
+    m_quiet = false;
     setUpdatesEnabled(true);
+    viewport()->update();
 }
 
 void ListBox::RemoveItem(int i)

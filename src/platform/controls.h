@@ -145,6 +145,8 @@ public:
     QString List(int i) const;
     bool Selected(int i) const;
     void setSelected(int i, bool on);
+    // How many rows are marked.
+    int SelCount() const;
     void AddItem(const QString& text, bool checked = false);
     void AddItems(const QStringList& rows);
     void RemoveItem(int i);

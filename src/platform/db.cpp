@@ -67,7 +67,7 @@ DbRecordset::DbRecordset(QStringList names, QVector<QVector<QVariant>> rows)
 {
 }
 
-DbField DbRecordset::Fields(const QString& name) const
+int DbRecordset::FieldIndex(const QString& name) const
 {
     int col = -1;
     for (int i = 0; i < m_names.size(); ++i) {
@@ -88,7 +88,12 @@ DbField DbRecordset::Fields(const QString& name) const
     }
     if (col < 0)
         throw DbError(QStringLiteral("Kolom '%1' tidak ada di hasil query").arg(name));
-    return Fields(col);
+    return col;
+}
+
+DbField DbRecordset::Fields(const QString& name) const
+{
+    return Fields(FieldIndex(name));
 }
 
 DbField DbRecordset::Fields(int position) const

@@ -58,6 +58,8 @@ public:
     // By column name, without regard to case; an unknown name is an error.
     DbField Fields(const QString& name) const;
     DbField Fields(int position) const;
+    // The position of a named column, for reading many rows by position.
+    int FieldIndex(const QString& name) const;
     int columnCount() const { return m_names.size(); }
     int rowCount() const { return m_rows.size(); }
     const QStringList& names() const { return m_names; }

@@ -155,6 +155,12 @@ double RoundAmount(double value, int decimals)
 {
     if (!std::isfinite(value))
         return value;
+    if (value == 0)
+        return 0;
+    // A whole number of at most 15 digits is its own rounding; most amounts
+    // are, and reports round thousands of them.
+    if (decimals >= 0 && std::abs(value) < 1e15 && value == std::trunc(value))
+        return value;
     const Digits d = digitsOf(value);
     const int keep = d.point + decimals; // digits before the rounding place
     double r = 0;
@@ -212,11 +218,35 @@ double ParseQuantity(const QString& text, bool* ok)
     return good ? v : 0;
 }
 
+namespace {
+// The display locale with its group separator, made again only when the
+// display locale changed.
+const QLocale& groupedLocale()
+{
+    thread_local QLocale base;
+    thread_local QLocale grouped = [] {
+        QLocale l;
+        l.setNumberOptions(l.numberOptions() & ~QLocale::OmitGroupSeparator);
+        return l;
+    }();
+    if (!(QLocale() == base)) {
+        base = QLocale();
+        grouped = base;
+        grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+    }
+    return grouped;
+}
+} // namespace
+
 QString FormatAmount(double value)
 {
-    QLocale loc;
-    loc.setNumberOptions(loc.numberOptions() & ~QLocale::OmitGroupSeparator);
-    return loc.toString(RoundAmount(value), 'f', 0);
+    const QLocale& loc = groupedLocale();
+    const double whole = RoundAmount(value);
+    // Whole numbers are written as integers: the same text, without the
+    // floating-point printer that a report would call thousands of times.
+    if (std::abs(whole) < 1e15)
+        return loc.toString(static_cast<qlonglong>(whole));
+    return loc.toString(whole, 'f', 0);
 }
 
 QString FormatNumber(double value)

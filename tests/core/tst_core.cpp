@@ -94,6 +94,12 @@ private slots:
         SetConfig(QStringLiteral("Company"), QStringLiteral("Toko Baru"));
         QCOMPARE(GetValue(QStringLiteral("select count(*) from config where `key`='Company'")).toInt(), 1);
         QCOMPARE(GetConfig(QStringLiteral("Company")), QStringLiteral("Toko Baru"));
+        // The same value again writes nothing; a change of case is a change.
+        const QByteArray stamp = app().DbConn().changeStamp();
+        SetConfig(QStringLiteral("Company"), QStringLiteral("Toko Baru"));
+        QCOMPARE(app().DbConn().changeStamp(), stamp);
+        SetConfig(QStringLiteral("Company"), QStringLiteral("TOKO BARU"));
+        QCOMPARE(GetConfig(QStringLiteral("Company")), QStringLiteral("TOKO BARU"));
         // A failed write leaves no half transaction behind.
         ExecSQL(QStringLiteral("create trigger refuse before insert on config begin select raise(abort, 'full'); end"));
         ExecSQL(

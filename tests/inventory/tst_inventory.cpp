@@ -491,6 +491,36 @@ private slots:
         QCOMPARE(holdings("ROTI"), kAll);
     }
 
+    // The list is not read again when nothing changed, but a refresh still
+    // shows what another workstation wrote and drops marks and the current
+    // row.
+    void refreshReadsOnlyWhatChanged()
+    {
+        seed();
+        pInventoryPanel* p = panel();
+        p->iiTable->setListIndex(0);
+        const int rows = list()->ListCount();
+        p->ibRefresh->click();
+        QCOMPARE(list()->ListCount(), rows);
+
+        {
+            Workstation other(fx->path("Toko.cdb"));
+            QVERIFY(other.exec("insert into inventory values('KOPI')"));
+            QVERIFY(other.exec("insert into ShopItems values('KOPI', 'Kopi', 'Kopi Bubuk', 9000, 0, 'Pack')"));
+            QVERIFY(other.exec("insert into SaleItems values('KOPI', 'Kopi', 'Kopi Bubuk', 12000, 0, 'Pack')"));
+        }
+        p->ibRefresh->click();
+        QCOMPARE(list()->ListCount(), rows + 1);
+        QVERIFY(rowOf("KOPI") > 0);
+
+        list()->setSelected(rowOf("AIR"), true);
+        list()->setListIndex(rowOf("TEH"));
+        p->FilliItems(QString());
+        QCOMPARE(list()->SelCount(), 0);
+        QCOMPARE(list()->ListIndex(), -1);
+        QCOMPARE(list()->ListCount(), rows + 1);
+    }
+
     void printAndExport()
     {
         seed();

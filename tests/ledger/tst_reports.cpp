@@ -172,6 +172,10 @@ private slots:
         QCOMPARE(ShownCategory(QStringLiteral("Shop Retur")), QStringLiteral("Retur Beli"));
         QCOMPARE(ShownCategory(QStringLiteral("Koreksi")), QStringLiteral("Koreksi"));
         QCOMPARE(ShowDate(QStringLiteral("2010-01-01")), QStringLiteral("01/01/2010"));
+        QCOMPARE(ShowDate(QStringLiteral("2024-02-29 13:05:00")), QStringLiteral("29/02/2024"));
+        // What is not a day is shown as stored.
+        for (const char* stored : {"2023-02-29", "2010-13-01", "2010-1-01", "01/02/2010", "", "kemarin"})
+            QCOMPARE(ShowDate(QString::fromLatin1(stored)), QString::fromLatin1(stored));
     }
 
     // The layout without the warehouse column: a row's cells and id, the "-"

@@ -95,9 +95,16 @@ QString DateCondition(const ReportContext& ctx, const ReportRange& range)
 
 QString ShowDate(const QVariant& moment)
 {
+    // Read by hand: a format string parsed for every row of a month's
+    // journal costs more than the rest of the row.
     const QString text = Str(moment);
-    const QDate d = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
-    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : text;
+    if (text.size() < 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+        return text;
+    bool y = false, m = false, d = false;
+    const QDate date(text.left(4).toInt(&y), text.mid(5, 2).toInt(&m), text.mid(8, 2).toInt(&d));
+    if (!y || !m || !d || !date.isValid())
+        return text;
+    return text.mid(8, 2) + QLatin1Char('/') + text.mid(5, 2) + QLatin1Char('/') + text.left(4);
 }
 
 QString NumberText(const platform::DbField& field)
@@ -138,26 +145,33 @@ Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const Jo
                               QStringLiteral("` like ") + Quote(filter.text + QLatin1Char('%'));
     r.sql = QStringLiteral("select * from cash where ") + condition + QStringLiteral(" order by ID");
     auto rs = ctx.db.OpenRecordset(r.sql);
+    // A month holds thousands of rows: the columns are found, and the cells'
+    // widths made, once.
+    auto column = [&](const char* name) { return rs->FieldIndex(QString::fromLatin1(name)); };
+    const int cNo = column("no"), cMoment = column("moment"), cCashier = column("Cashier"),
+              cWarehouse = column("warehouse"), cCharge = column("charge"), cCategory = column("Category"),
+              cCode = column("Code"), cDescription = column("Description"), cSubTotal = column("SubTotal"),
+              cQuantity = column("quantity"), cUnit = column("Unit"), cDebit = column("Debit"),
+              cCredit = column("Credit"), cId = column("ID");
+    const QString pad8 = Pad(8), pad10 = Pad(10), pad12 = Pad(12), pad15 = Pad(15), pad30 = Pad(30);
     for (; !rs->Eof(); rs->MoveNext()) {
-        const double quantity = rs->Fields(QStringLiteral("quantity")).toDouble();
-        QStringList cells{AlignLeft(rs->Fields(QStringLiteral("no")).Value(), Pad(10)),
-                          AlignLeft(ShowDate(rs->Fields(QStringLiteral("moment")).Value()), Pad(10)),
-                          AlignLeft(rs->Fields(QStringLiteral("Cashier")).Value(), Pad(12))};
+        const platform::DbField quantity = rs->Fields(cQuantity);
+        QStringList cells{AlignLeft(rs->Fields(cNo).Value(), pad10),
+                          AlignLeft(ShowDate(rs->Fields(cMoment).Value()), pad10),
+                          AlignLeft(rs->Fields(cCashier).Value(), pad12)};
         if (warehouseColumn)
-            cells << AlignLeft(rs->Fields(QStringLiteral("warehouse")).Value(), Pad(12));
-        cells << AlignLeft(rs->Fields(QStringLiteral("charge")).Value(), Pad(12))
-              << AlignLeft(ShownCategory(rs->Fields(QStringLiteral("Category")).toString()), Pad(10))
-              << AlignLeft(rs->Fields(QStringLiteral("Code")).Value(), Pad(8))
-              << AlignLeft(rs->Fields(QStringLiteral("Description")).Value(), Pad(30))
-              << AlignRight(AmountOrDash(rs->Fields(QStringLiteral("SubTotal")).toDouble()), Pad(15))
-              << AlignRight(quantity == 0 ? QStringLiteral("-")
-                                          : (NumberText(rs->Fields(QStringLiteral("quantity"))) + kBlank +
-                                             rs->Fields(QStringLiteral("Unit")).toString())
-                                                .trimmed(),
-                            Pad(15))
-              << AlignRight(FormatAmount(rs->Fields(QStringLiteral("Debit")).toDouble()), Pad(15))
-              << AlignRight(FormatAmount(rs->Fields(QStringLiteral("Credit")).toDouble()), Pad(15));
-        const platform::DbField id = rs->Fields(QStringLiteral("ID"));
+            cells << AlignLeft(rs->Fields(cWarehouse).Value(), pad12);
+        cells << AlignLeft(rs->Fields(cCharge).Value(), pad12)
+              << AlignLeft(ShownCategory(rs->Fields(cCategory).toString()), pad10)
+              << AlignLeft(rs->Fields(cCode).Value(), pad8) << AlignLeft(rs->Fields(cDescription).Value(), pad30)
+              << AlignRight(AmountOrDash(rs->Fields(cSubTotal).toDouble()), pad15)
+              << AlignRight(quantity.toDouble() == 0
+                                ? QStringLiteral("-")
+                                : (NumberText(quantity) + kBlank + rs->Fields(cUnit).toString()).trimmed(),
+                            pad15)
+              << AlignRight(FormatAmount(rs->Fields(cDebit).toDouble()), pad15)
+              << AlignRight(FormatAmount(rs->Fields(cCredit).toDouble()), pad15);
+        const platform::DbField id = rs->Fields(cId);
         cells << AlignRight(id.Value(), idPad);
         r.add(cells.join(kBlank), id.toLongLong());
     }
@@ -306,7 +320,7 @@ QString StockCell(double figure, const QString& unit)
     return (platform::FormatNumber(figure) + kBlank + unit).trimmed();
 }
 
-QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const ReportRange& range)
+QString StockFiguresSql(const ReportContext& ctx, const ReportRange& range)
 {
     const QString from = Date(ctx, range.from);
     const QString inRange = QStringLiteral("moment >= ") + from;
@@ -327,6 +341,12 @@ QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const Repo
         QStringLiteral(", ") + sum(QStringLiteral("out"), QStringLiteral("category='Opname'"), "manual_min") +
         QStringLiteral(" from stockflow where moment <= ") + Date(ctx, range.to) +
         QStringLiteral(" group by code, description");
+    return sql;
+}
+
+QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const ReportRange& range)
+{
+    const QString sql = StockFiguresSql(ctx, range);
     // Purchases and sales are held as currency, to four decimal places.
     auto currency = [](double v) { return platform::RoundAmount(v, 4); };
     QHash<QString, StockFigures> figures;

@@ -101,6 +101,8 @@ struct StockFigures {
 // The figures of every code and description that moved up to the range's
 // last day, in one grouped query; look them up with StockKey.
 QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const ReportRange& range);
+// The one query that sums every code's movements for the stock report.
+QString StockFiguresSql(const ReportContext& ctx, const ReportRange& range);
 // Codes and descriptions compare without regard to case, as the tables do.
 QString StockKey(const QString& code, const QString& description);
 // The stock items a stock report's row query lists, each code once.
