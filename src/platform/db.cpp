@@ -323,7 +323,7 @@ int DbConnection::control(const char* statement, QString* error, QString* code)
     return 1;
 }
 
-void DbConnection::run(QSqlQuery& q, const QString& sql)
+void DbConnection::beforeStatement(const QString& sql)
 {
     ensureOpen(sql);
     if (m_txDepth > 0 && !m_txFailed && !engineInTransaction())
@@ -331,6 +331,11 @@ void DbConnection::run(QSqlQuery& q, const QString& sql)
     if (m_txFailed)
         throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), sql);
     ++m_statements;
+}
+
+void DbConnection::run(QSqlQuery& q, const QString& sql)
+{
+    beforeStatement(sql);
     if (!q.exec(translate(sql, m_odbc))) {
         if (m_txDepth > 0)
             m_txFailed = true;
@@ -532,8 +537,86 @@ QString DbConnection::translate(const QString& sql, bool odbc)
     return ConcatRewriter(sql, odbc ? QStringLiteral("concat_ws('', ") : QStringLiteral("orv_concat(")).result();
 }
 
+namespace {
+
+// A column's name as Qt's driver gives it: without quotes or a table name.
+QString columnName(sqlite3_stmt* st, int i)
+{
+    QString name = QString::fromUtf8(sqlite3_column_name(st, i)).remove(QLatin1Char('"'));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.mid(dot + 1);
+}
+
+// A cell with the types Qt's driver gives: whole numbers as qlonglong,
+// reals as double, NULL as a null text.
+QVariant cellOf(sqlite3_stmt* st, int i)
+{
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(st, i));
+    case SQLITE_NULL: return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_BLOB:
+        return QVariant(
+            QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
+    default:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                          sqlite3_column_bytes(st, i)));
+    }
+}
+
+} // namespace
+
+// A query on the program's own engine is read straight from it: through
+// Qt's driver every cell is cached and copied twice, which a month's
+// journal feels.
+std::unique_ptr<DbRecordset> DbConnection::readSqlite(void* handle, const QString& sql)
+{
+    auto* h = static_cast<sqlite3*>(handle);
+    const QByteArray text = translate(sql, false).toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const char* tail = nullptr;
+    auto fail = [&]() -> DbError {
+        if (m_txDepth > 0)
+            m_txFailed = true;
+        const DbError e(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
+        sqlite3_finalize(st);
+        return e;
+    };
+    if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, &tail) != SQLITE_OK)
+        throw fail();
+    if (!st || QByteArray(tail).trimmed().size() > 0 || !sqlite3_stmt_readonly(st)) {
+        // Not one statement that only reads: Qt's way, as before.
+        sqlite3_finalize(st);
+        return nullptr;
+    }
+    const int n = sqlite3_column_count(st);
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        names << columnName(st, i);
+    QVector<QVector<QVariant>> rows;
+    for (;;) {
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            throw fail();
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = cellOf(st, i);
+        rows.append(std::move(row));
+    }
+    sqlite3_finalize(st);
+    return std::make_unique<DbRecordset>(names, std::move(rows));
+}
+
 std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
 {
+    if (void* h = sqliteHandle()) {
+        beforeStatement(sql);
+        if (auto rs = readSqlite(h, sql))
+            return rs;
+        --m_statements; // counted again below
+    }
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.setForwardOnly(true);
     run(q, sql);

@@ -132,6 +132,11 @@ private:
     // Runs a statement of the caller's SQL text; a failure inside a
     // transaction fails the whole transaction.
     void run(QSqlQuery& q, const QString& sql);
+    // The checks and the count before any statement runs.
+    void beforeStatement(const QString& sql);
+    // The rows of one reading statement on a SQLite handle; null for any
+    // other statement, which goes through Qt's driver.
+    std::unique_ptr<DbRecordset> readSqlite(void* handle, const QString& sql);
     // BEGIN, COMMIT or ROLLBACK; the engine's result code (0 for success),
     // its message and its native code for DbError.
     int control(const char* statement, QString* error, QString* code = nullptr);

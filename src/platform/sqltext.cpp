@@ -134,6 +134,9 @@ QString Num(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("0");
+    // A whole number of at most 15 digits is written as it is.
+    if (std::abs(value) < 1e15 && value == std::trunc(value))
+        return QString::number(static_cast<qlonglong>(value));
     const Digits d = digitsOf(value);
     QByteArray digits = d.digits;
     while (digits.size() > 1 && digits.endsWith('0'))

@@ -26,6 +26,28 @@ QString cut(const QString& text, qsizetype w)
 }
 } // namespace
 
+void AppendLeft(QString& line, const QString& text, qsizetype width)
+{
+    const qsizetype n = text.size();
+    if (n > width) {
+        line += cut(text, width);
+        return;
+    }
+    line += text;
+    line.resize(line.size() + width - n, QLatin1Char(' '));
+}
+
+void AppendRight(QString& line, const QString& text, qsizetype width)
+{
+    const qsizetype n = text.size();
+    if (n > width) {
+        line += cut(text, width);
+        return;
+    }
+    line.resize(line.size() + width - n, QLatin1Char(' '));
+    line += text;
+}
+
 QString AlignLeft(const QVariant& value, const QString& pad)
 {
     const QString text = Str(value);

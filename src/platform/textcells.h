@@ -15,5 +15,9 @@ QString Pad(int width);
 // value is the empty text.
 QString AlignLeft(const QVariant& value, const QString& pad);
 QString AlignRight(const QVariant& value, const QString& pad);
+// The same cells with a pad of blanks, appended to a line being built, for
+// reports of thousands of lines: no cell is made as a text of its own.
+void AppendLeft(QString& line, const QString& text, qsizetype width);
+void AppendRight(QString& line, const QString& text, qsizetype width);
 
 } // namespace platform

@@ -153,27 +153,37 @@ Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const Jo
               cCode = column("Code"), cDescription = column("Description"), cSubTotal = column("SubTotal"),
               cQuantity = column("quantity"), cUnit = column("Unit"), cDebit = column("Debit"),
               cCredit = column("Credit"), cId = column("ID");
-    const QString pad8 = Pad(8), pad10 = Pad(10), pad12 = Pad(12), pad15 = Pad(15), pad30 = Pad(30);
+    const QString dash = QStringLiteral("-");
     for (; !rs->Eof(); rs->MoveNext()) {
-        const platform::DbField quantity = rs->Fields(cQuantity);
-        QStringList cells{AlignLeft(rs->Fields(cNo).Value(), pad10),
-                          AlignLeft(ShowDate(rs->Fields(cMoment).Value()), pad10),
-                          AlignLeft(rs->Fields(cCashier).Value(), pad12)};
+        QString line;
+        line.reserve(240);
+        auto left = [&](const QString& text, int width) {
+            platform::AppendLeft(line, text, width);
+            line += kBlank;
+        };
+        auto right = [&](const QString& text, int width) {
+            platform::AppendRight(line, text, width);
+            line += kBlank;
+        };
+        left(Str(rs->Fields(cNo).Value()), 10);
+        left(ShowDate(rs->Fields(cMoment).Value()), 10);
+        left(Str(rs->Fields(cCashier).Value()), 12);
         if (warehouseColumn)
-            cells << AlignLeft(rs->Fields(cWarehouse).Value(), pad12);
-        cells << AlignLeft(rs->Fields(cCharge).Value(), pad12)
-              << AlignLeft(ShownCategory(rs->Fields(cCategory).toString()), pad10)
-              << AlignLeft(rs->Fields(cCode).Value(), pad8) << AlignLeft(rs->Fields(cDescription).Value(), pad30)
-              << AlignRight(AmountOrDash(rs->Fields(cSubTotal).toDouble()), pad15)
-              << AlignRight(quantity.toDouble() == 0
-                                ? QStringLiteral("-")
-                                : (NumberText(quantity) + kBlank + rs->Fields(cUnit).toString()).trimmed(),
-                            pad15)
-              << AlignRight(FormatAmount(rs->Fields(cDebit).toDouble()), pad15)
-              << AlignRight(FormatAmount(rs->Fields(cCredit).toDouble()), pad15);
+            left(Str(rs->Fields(cWarehouse).Value()), 12);
+        left(Str(rs->Fields(cCharge).Value()), 12);
+        left(ShownCategory(rs->Fields(cCategory).toString()), 10);
+        left(Str(rs->Fields(cCode).Value()), 8);
+        left(Str(rs->Fields(cDescription).Value()), 30);
+        right(AmountOrDash(rs->Fields(cSubTotal).toDouble()), 15);
+        const platform::DbField quantity = rs->Fields(cQuantity);
+        right(quantity.toDouble() == 0 ? dash
+                                       : (NumberText(quantity) + kBlank + rs->Fields(cUnit).toString()).trimmed(),
+              15);
+        right(FormatAmount(rs->Fields(cDebit).toDouble()), 15);
+        right(FormatAmount(rs->Fields(cCredit).toDouble()), 15);
         const platform::DbField id = rs->Fields(cId);
-        cells << AlignRight(id.Value(), idPad);
-        r.add(cells.join(kBlank), id.toLongLong());
+        platform::AppendRight(line, Str(id.Value()), idPad.size());
+        r.add(line, id.toLongLong());
     }
 
     if (r.lines.size() > 2) {
