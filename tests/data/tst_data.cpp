@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -208,6 +209,7 @@ private slots:
         QTest::newRow("en half") << "en" << 1234567.5 << "1,234,568";
         QTest::newRow("en negative half") << "en" << -2.5 << "-3";
         QTest::newRow("en no minus zero") << "en" << -0.4 << "0";
+        QTest::newRow("en beyond whole numbers") << "en" << 2e15 << "2,000,000,000,000,000";
         QTest::newRow("id grouped") << "id" << 1500.0 << "1.500";
         QTest::newRow("id 45 x 0.7") << "id" << 45 * 0.7 << "32";
         QTest::newRow("id millions") << "id" << -1234567.0 << "-1.234.567";
@@ -397,6 +399,60 @@ private slots:
             tx.commit();
         }
         QCOMPARE(rows(other, none), 2);
+    }
+
+    // Rows read straight from the engine come as Qt's driver gave them:
+    // the same names, types and null cells; a failed read fails the
+    // transaction around it, and a file held by another workstation is
+    // told as busy.
+    void readsRowsAsTheDriverDid()
+    {
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        const QString file = fx.path(QStringLiteral("Empty.tdb"));
+        const int busy = DbConnection::busyTimeout();
+        DbConnection::setBusyTimeout(50);
+        DbConnection db;
+        db.Open(file);
+        DbConnection::setBusyTimeout(busy);
+        db.Execute(QStringLiteral("insert into config values('Harga', '12.5')"));
+        const QString sql =
+            QStringLiteral("select config.`key`, setting as \"Nilai\", 7 as whole, 2.5 as half, null as empty, "
+                           "'Kopi ☕ ''Aren''' as name, x'00ff' as raw from config where `key`='Harga'");
+        auto rs = db.OpenRecordset(sql);
+        {
+            QSqlDatabase qt = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("viaQt"));
+            qt.setDatabaseName(file);
+            QVERIFY(qt.open());
+            QSqlQuery viaQt(qt);
+            QVERIFY(viaQt.exec(sql) && viaQt.next());
+            const QSqlRecord rec = viaQt.record();
+            QCOMPARE(rs->columnCount(), rec.count());
+            for (int i = 0; i < rec.count(); ++i) {
+                QCOMPARE(rs->names().at(i), rec.fieldName(i));
+                const QVariant mine = rs->Fields(i).Value(), theirs = viaQt.value(i);
+                QCOMPARE(mine.typeId(), theirs.typeId());
+                QCOMPARE(mine.isNull(), theirs.isNull());
+                QCOMPARE(mine, theirs);
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("viaQt"));
+        QCOMPARE(rs->names(), (QStringList{"key", "Nilai", "whole", "half", "empty", "name", "raw"}));
+        QCOMPARE(rs->Fields(QStringLiteral("name")).toString(), QStringLiteral("Kopi ☕ 'Aren'"));
+
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('A', '1')"));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.OpenRecordset(QStringLiteral("select * from nosuch")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+        QCOMPARE(rows(db, QStringLiteral("`key`='A'")), 0);
+
+        Workstation other(file);
+        QVERIFY(other.exec(QStringLiteral("begin exclusive")));
+        try {
+            db.OpenRecordset(QStringLiteral("select * from config"));
+            QFAIL("a read of a file held exclusively succeeded");
+        } catch (const DbError& e) {
+            QCOMPARE(e.nativeCode().toInt() & 0xff, 5);
+        }
     }
 
     void concatenationStatements_data()
