@@ -244,6 +244,19 @@ double Best(const std::function<void()>& work, int runs = kRuns)
     return best;
 }
 
+// The program's work and its bare baseline taken in turns, so that both
+// meet the same moments of a busy machine; the best run of each. The
+// program goes first, so that the baseline finds its statements.
+void BestOfBoth(const std::function<void()>& program, const std::function<void()>& bare, double& programBest,
+                double& bareBest)
+{
+    programBest = bareBest = 1e9;
+    for (int i = 0; i < kRuns; ++i) {
+        programBest = std::min(programBest, Seconds(program));
+        bareBest = std::min(bareBest, Seconds(bare));
+    }
+}
+
 double CpuSeconds()
 {
     rusage u{};
@@ -374,36 +387,47 @@ void MeasureReports(platform::DbConnection& db, Bare& bare)
 
     QString sql;
     int lines = 0;
-    double program = Best([&] {
-        const ledger::Report r = ledger::BuildJournal(ctx, month, {}, false);
-        sql = r.sql;
-        lines = int(r.lines.size());
-    });
-    double baseline = Best([&] { bare.read(sql); });
+    double program = 0, baseline = 0;
+    const QString sumsSql = ledger::JournalSumsSql(ctx, month, {});
+    BestOfBoth(
+        [&] {
+            const ledger::Report r = ledger::BuildJournal(ctx, month, {}, false);
+            sql = r.sql;
+            lines = int(r.lines.size());
+        },
+        [&] {
+            bare.read(sql);
+            bare.read(sumsSql);
+        },
+        program, baseline);
     Compare(QStringLiteral("Journal, one month (%1 lines)").arg(lines), program, baseline, 1.5, 0.3);
 
-    program = Best([&] {
-        const ledger::Report r = ledger::BuildRecap(ctx, year);
-        sql = r.sql;
-        lines = int(r.lines.size());
-    });
     const QString where = ledger::DateCondition(ctx, year);
-    baseline = Best([&] {
-        bare.read(sql);
-        bare.read(QStringLiteral("select sum(Sale), sum(Debit) from cash where ") + where);
-    });
+    BestOfBoth(
+        [&] {
+            const ledger::Report r = ledger::BuildRecap(ctx, year);
+            sql = r.sql;
+            lines = int(r.lines.size());
+        },
+        [&] {
+            bare.read(sql);
+            bare.read(QStringLiteral("select sum(Sale), sum(Debit) from cash where ") + where);
+        },
+        program, baseline);
     Compare(QStringLiteral("Daily recapitulation, one year (%1 lines)").arg(lines), program, baseline, 1.5, 0.3);
 
-    program = Best([&] {
-        const ledger::Report r = ledger::BuildStock(ctx, year);
-        sql = r.sql;
-        lines = int(r.lines.size());
-    });
     const QString figuresSql = ledger::StockFiguresSql(ctx, year);
-    baseline = Best([&] {
-        bare.read(sql);
-        bare.read(figuresSql);
-    });
+    BestOfBoth(
+        [&] {
+            const ledger::Report r = ledger::BuildStock(ctx, year);
+            sql = r.sql;
+            lines = int(r.lines.size());
+        },
+        [&] {
+            bare.read(sql);
+            bare.read(figuresSql);
+        },
+        program, baseline);
     Compare(QStringLiteral("Stock report, %1 items, 1,000,000 movements").arg(lines - 2), program, baseline, 1.5, 1.0);
 }
 

@@ -223,33 +223,58 @@ double ParseQuantity(const QString& text, bool* ok)
 
 namespace {
 // The display locale with its group separator, made again only when the
-// display locale changed.
-const QLocale& groupedLocale()
+// display locale changed. Where it groups by threes with plain digits, as
+// the shop's locales do, whole amounts are written here by hand.
+struct GroupedLocale {
+    QLocale base;
+    QLocale grouped;
+    bool byThrees = false;
+    QString separator;
+    QString minus;
+};
+
+const GroupedLocale& groupedLocale()
 {
-    thread_local QLocale base;
-    thread_local QLocale grouped = [] {
-        QLocale l;
-        l.setNumberOptions(l.numberOptions() & ~QLocale::OmitGroupSeparator);
-        return l;
-    }();
-    if (!(QLocale() == base)) {
-        base = QLocale();
-        grouped = base;
-        grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+    thread_local GroupedLocale g;
+    thread_local bool made = false;
+    if (!made || !(QLocale() == g.base)) {
+        made = true;
+        g.base = QLocale();
+        g.grouped = g.base;
+        g.grouped.setNumberOptions(g.grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+        g.separator = g.grouped.groupSeparator();
+        g.minus = g.grouped.negativeSign();
+        g.byThrees = g.grouped.zeroDigit() == QLatin1String("0") &&
+                     g.grouped.toString(qlonglong(-1234567)) ==
+                         g.minus + QLatin1Char('1') + g.separator + QStringLiteral("234") + g.separator +
+                             QStringLiteral("567");
     }
-    return grouped;
+    return g;
 }
 } // namespace
 
 QString FormatAmount(double value)
 {
-    const QLocale& loc = groupedLocale();
+    const GroupedLocale& g = groupedLocale();
     const double whole = RoundAmount(value);
+    if (std::abs(whole) >= 1e15)
+        return g.grouped.toString(whole, 'f', 0);
     // Whole numbers are written as integers: the same text, without the
     // floating-point printer that a report would call thousands of times.
-    if (std::abs(whole) < 1e15)
-        return loc.toString(static_cast<qlonglong>(whole));
-    return loc.toString(whole, 'f', 0);
+    const qlonglong n = static_cast<qlonglong>(whole);
+    if (!g.byThrees)
+        return g.grouped.toString(n);
+    const QString digits = QString::number(n < 0 ? -n : n);
+    QString out;
+    out.reserve(digits.size() * 2 + 1);
+    if (n < 0)
+        out += g.minus;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += g.separator;
+        out += digits[i];
+    }
+    return out;
 }
 
 QString FormatNumber(double value)

@@ -213,6 +213,8 @@ private slots:
         QTest::newRow("id grouped") << "id" << 1500.0 << "1.500";
         QTest::newRow("id 45 x 0.7") << "id" << 45 * 0.7 << "32";
         QTest::newRow("id millions") << "id" << -1234567.0 << "-1.234.567";
+        QTest::newRow("id small") << "id" << 999.0 << "999";
+        QTest::newRow("id thousand") << "id" << -1000.0 << "-1.000";
     }
     void formatAmount()
     {

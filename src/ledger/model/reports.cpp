@@ -100,11 +100,15 @@ QString ShowDate(const QVariant& moment)
     const QString text = Str(moment);
     if (text.size() < 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
         return text;
+    const QStringView t(text);
     bool y = false, m = false, d = false;
-    const QDate date(text.left(4).toInt(&y), text.mid(5, 2).toInt(&m), text.mid(8, 2).toInt(&d));
+    const QDate date(t.left(4).toInt(&y), t.mid(5, 2).toInt(&m), t.mid(8, 2).toInt(&d));
     if (!y || !m || !d || !date.isValid())
         return text;
-    return text.mid(8, 2) + QLatin1Char('/') + text.mid(5, 2) + QLatin1Char('/') + text.left(4);
+    QString out;
+    out.reserve(10);
+    out.append(t.mid(8, 2)).append(QLatin1Char('/')).append(t.mid(5, 2)).append(QLatin1Char('/')).append(t.left(4));
+    return out;
 }
 
 QString NumberText(const platform::DbField& field)
@@ -121,6 +125,20 @@ QString Rule()
 }
 
 // ---------------------------------------------------------------- journal
+
+namespace {
+QString JournalCondition(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter)
+{
+    return DateCondition(ctx, range) + QStringLiteral(" and `") + FilterColumn(filter.column) +
+           QStringLiteral("` like ") + Quote(filter.text + QLatin1Char('%'));
+}
+} // namespace
+
+QString JournalSumsSql(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter)
+{
+    return QStringLiteral("select sum(debit) as debit, sum(credit) as credit from cash where ") +
+           JournalCondition(ctx, range, filter);
+}
 
 Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
                     bool warehouseColumn)
@@ -141,9 +159,8 @@ Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const Jo
     r.add(head.join(kBlank));
     r.add(Rule() + idPad);
 
-    const QString condition = DateCondition(ctx, range) + QStringLiteral(" and `") + FilterColumn(filter.column) +
-                              QStringLiteral("` like ") + Quote(filter.text + QLatin1Char('%'));
-    r.sql = QStringLiteral("select * from cash where ") + condition + QStringLiteral(" order by ID");
+    r.sql = QStringLiteral("select * from cash where ") + JournalCondition(ctx, range, filter) +
+            QStringLiteral(" order by ID");
     auto rs = ctx.db.OpenRecordset(r.sql);
     // A month holds thousands of rows: the columns are found, and the cells'
     // widths made, once.
@@ -188,9 +205,7 @@ Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const Jo
 
     if (r.lines.size() > 2) {
         // A sum over no rows is null, which reads as 0.
-        auto sums = ctx.db.OpenRecordset(QStringLiteral("select sum(debit) as debit, sum(credit) as credit from cash "
-                                                        "where ") +
-                                         condition);
+        auto sums = ctx.db.OpenRecordset(JournalSumsSql(ctx, range, filter));
         const double debit = Field(*sums, "debit");
         const double credit = Field(*sums, "credit");
         const int titleWidth = warehouseColumn ? 143 : 130;

@@ -76,6 +76,8 @@ QString Rule();
 
 Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
                     bool warehouseColumn);
+// The journal view's footer sums over the rows of its query.
+QString JournalSumsSql(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter);
 // page: Sales, Purchases, CashIn or CashOut.
 Report BuildItemReport(const ReportContext& ctx, const ReportRange& range, int page);
 Report BuildRecap(const ReportContext& ctx, const ReportRange& range);
