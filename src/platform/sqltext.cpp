@@ -245,9 +245,9 @@ const GroupedLocale& groupedLocale()
         g.separator = g.grouped.groupSeparator();
         g.minus = g.grouped.negativeSign();
         g.byThrees = g.grouped.zeroDigit() == QLatin1String("0") &&
-                     g.grouped.toString(qlonglong(-1234567)) ==
-                         g.minus + QLatin1Char('1') + g.separator + QStringLiteral("234") + g.separator +
-                             QStringLiteral("567");
+                     g.grouped.toString(qlonglong(-1234567)) == g.minus + QLatin1Char('1') + g.separator +
+                                                                    QStringLiteral("234") + g.separator +
+                                                                    QStringLiteral("567");
     }
     return g;
 }
