@@ -3,7 +3,9 @@
 #include "platform/db.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace platform {
 
@@ -52,6 +54,65 @@ QString serverTypes(QString sql)
     return sql;
 }
 
+QString bareName(QString name)
+{
+    name = name.trimmed();
+    if (name.startsWith(QLatin1Char('`')) && name.endsWith(QLatin1Char('`')) && name.size() >= 2)
+        name = name.mid(1, name.size() - 2);
+    return name.toLower();
+}
+
+// The server keeps an index key within 3072 bytes, and a text column of 255
+// characters takes 1,020 of them: an index over several text columns holds
+// only the first characters of each, as many as fit.
+class KeyLengths {
+public:
+    void learn(const QString& statement)
+    {
+        static const QRegularExpression table(QStringLiteral("^create\\s+table\\s+(`[^`]+`|\\S+)\\s*\\((.*)\\)\\s*$"),
+                                              QRegularExpression::CaseInsensitiveOption |
+                                                  QRegularExpression::DotMatchesEverythingOption);
+        const auto m = table.match(statement);
+        if (!m.hasMatch())
+            return;
+        QSet<QString>& texts = m_texts[bareName(m.captured(1))];
+        for (const QString& column : m.captured(2).split(QLatin1Char(','))) {
+            static const QRegularExpression def(QStringLiteral("^\\s*(`[^`]+`|\\S+)\\s+TEXT\\b"),
+                                                QRegularExpression::CaseInsensitiveOption);
+            const auto c = def.match(column);
+            if (c.hasMatch())
+                texts.insert(bareName(c.captured(1)));
+        }
+    }
+
+    QString limit(const QString& statement) const
+    {
+        static const QRegularExpression index(
+            QStringLiteral("^(create\\s+index\\s+\\S+\\s+on\\s+)(`[^`]+`|[^\\s(]+)\\s*\\((.*)\\)\\s*$"),
+            QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+        const auto m = index.match(statement);
+        if (!m.hasMatch())
+            return statement;
+        const QSet<QString> texts = m_texts.value(bareName(m.captured(2)));
+        QStringList columns = m.captured(3).split(QLatin1Char(','));
+        int textCount = 0;
+        for (const QString& c : columns)
+            textCount += texts.contains(bareName(c)) ? 1 : 0;
+        const int others = int(columns.size()) - textCount;
+        if (textCount == 0 || textCount * 1022 + others * 8 <= kMaxKey)
+            return statement;
+        const int chars = (kMaxKey - others * 8 - textCount * 2) / (textCount * 4);
+        for (QString& c : columns)
+            if (texts.contains(bareName(c)))
+                c = c.left(c.indexOf(c.trimmed())) + c.trimmed() + QStringLiteral("(%1)").arg(chars);
+        return m.captured(1) + m.captured(2) + QLatin1Char('(') + columns.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
+
+private:
+    static constexpr int kMaxKey = 3072;
+    QHash<QString, QSet<QString>> m_texts;
+};
+
 } // namespace
 
 QStringList ServerStatements(const QString& script)
@@ -85,9 +146,15 @@ QStringList ServerStatements(const QString& script)
     }
     if (!current.trimmed().isEmpty())
         out << current.trimmed();
+    KeyLengths keys;
     for (QString& s : out) {
         // Only the script's types are rewritten, never a literal's text.
-        s = s.startsWith(QLatin1String("insert"), Qt::CaseInsensitive) ? charLiterals(s) : serverTypes(s);
+        if (s.startsWith(QLatin1String("insert"), Qt::CaseInsensitive)) {
+            s = charLiterals(s);
+            continue;
+        }
+        keys.learn(s);
+        s = serverTypes(keys.limit(s));
     }
     return out;
 }
