@@ -24,24 +24,15 @@ int primaryCode(const DbError& e)
 
 using Schema = QMap<QString, QStringList>; // lower-case table name → lower-case columns
 
-QStringList columnsOf(DbConnection& db, const QString& table)
-{
-    QStringList out;
-    auto rs = db.OpenRecordset(QStringLiteral("pragma table_info(`") + table + QStringLiteral("`)"));
-    for (; !rs->Eof(); rs->MoveNext())
-        out << rs->Fields(QStringLiteral("name")).toString().toLower();
-    return out;
-}
-
 Schema schemaOf(DbConnection& db)
 {
     Schema out;
-    auto rs = db.OpenRecordset(QStringLiteral("select name from sqlite_master where type='table'"));
-    QStringList tables;
-    for (; !rs->Eof(); rs->MoveNext())
-        tables << rs->Fields(0).toString();
-    for (const QString& t : tables)
-        out.insert(t.toLower(), columnsOf(db, t));
+    for (const QString& t : db.tableNames()) {
+        QStringList columns;
+        for (const QString& c : db.columnNames(t))
+            columns << c.toLower();
+        out.insert(t.toLower(), columns);
+    }
     return out;
 }
 

@@ -246,10 +246,11 @@ void DbConnection::OpenOdbc(const QString& connectionText)
     m_odbc = true;
     // The session reads the program's SQL as the shared file does: '||'
     // joins text, a backslash is an ordinary character inside a literal,
-    // and a grouped query may name columns it does not group by.
+    // and a grouped query may name columns it does not group by. The
+    // character set is the driver's to choose (its Unicode calls carry any
+    // text; the MariaDB driver refuses SET NAMES).
     try {
         Execute(QStringLiteral("SET SESSION sql_mode='PIPES_AS_CONCAT,NO_BACKSLASH_ESCAPES,NO_ENGINE_SUBSTITUTION'"));
-        Execute(QStringLiteral("SET NAMES utf8mb4"));
     } catch (...) {
         Close();
         throw;
@@ -758,11 +759,44 @@ bool DbConnection::hasTable(const QString& name)
 {
     if (!isOpen())
         return false;
-    const QStringList tables = QSqlDatabase::database(m_name, false).tables();
+    const QStringList tables = tableNames();
     for (const QString& t : tables)
         if (t.compare(name, Qt::CaseInsensitive) == 0)
             return true;
     return false;
+}
+
+// The ODBC catalogue calls list every database of the server; the program
+// sees only the one it is connected to.
+QStringList DbConnection::tableNames()
+{
+    ensureOpen(QString());
+    if (!m_odbc)
+        return QSqlDatabase::database(m_name, false).tables();
+    QStringList out;
+    auto rs =
+        OpenRecordset(QStringLiteral("select table_name from information_schema.tables where table_schema=database()"));
+    for (; !rs->Eof(); rs->MoveNext())
+        out << rs->Fields(0).toString();
+    return out;
+}
+
+QStringList DbConnection::columnNames(const QString& table)
+{
+    ensureOpen(QString());
+    QStringList out;
+    if (m_odbc) {
+        auto rs = OpenRecordset(QStringLiteral("select column_name from information_schema.columns where "
+                                               "table_schema=database() and table_name=") +
+                                Quote(table) + QStringLiteral(" order by ordinal_position"));
+        for (; !rs->Eof(); rs->MoveNext())
+            out << rs->Fields(0).toString();
+        return out;
+    }
+    const QSqlRecord rec = QSqlDatabase::database(m_name, false).record(table);
+    for (int i = 0; i < rec.count(); ++i)
+        out << rec.fieldName(i);
+    return out;
 }
 
 DbTransaction::~DbTransaction()

@@ -114,6 +114,10 @@ public:
 
     bool isOdbc() const { return m_odbc; }
     bool hasTable(const QString& name);
+    // The tables of the database, and the columns of one of them in their
+    // order, as the engine's catalogue tells them.
+    QStringList tableNames();
+    QStringList columnNames(const QString& table);
 
     // The SQL text as the engine reads it: each chain "a & b & c" outside
     // literals and quoted names becomes one call that joins its operands as

@@ -103,9 +103,7 @@ private slots:
     void init()
     {
         fx = std::make_unique<Fixture>();
-        QVERIFY(QFile::copy(fx->path("Empty.tdb"), fx->path("Toko.cdb")));
-        fx->main->ReadDB();
-        fx->login("Toko", "Admin", "admin");
+        fx->login(fx->newEntry("Toko"), "Admin", "admin");
         QVERIFY(!fx->main->pLogin->isVisible());
         for (const char* sql : {"insert into SaleItems values('A01', 'Makanan', 'Nasi Goreng', 10000, 10, 'Porsi')",
                                 "insert into SaleItems values('KOPI', 'Minuman', 'Kopi Tubruk', 5000, 20, 'Gelas')",

@@ -66,7 +66,7 @@ private slots:
     {
         fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
         db = std::make_unique<platform::DbConnection>();
-        db->Open(fx->path(QStringLiteral("Empty.tdb")));
+        fx->openTemplate(*db);
         exec(QStringLiteral("insert into ShopItems values('KOPI', 'Bahan', 'Biji Kopi', 1000, 10, 'Kg')"));
         exec(QStringLiteral("insert into stock values('S1', 'Kopi Bubuk', 'Gram')"));
         exec(QStringLiteral("insert into stocksale values(1, 'S1', 'ESP', '0,5')"));

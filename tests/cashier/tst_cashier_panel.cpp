@@ -10,6 +10,7 @@
 #include "lang/mlang.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
+#include "support/testserver.h"
 
 #include <QApplication>
 #include <QFile>
@@ -56,7 +57,7 @@ private slots:
     void init()
     {
         fx = std::make_unique<Fixture>();
-        fx->login(QStringLiteral("Velmont Cafe & Resto"), QStringLiteral("Admin"), QStringLiteral("admin"));
+        fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
         p = dynamic_cast<CashierPanelView*>(fx->main->cashierPanel());
         QVERIFY(p);
         QVERIFY(!fx->main->pLogin->isVisible());
@@ -308,8 +309,10 @@ private slots:
     void failedSaveLeavesTheCart()
     {
         addLine(QStringLiteral("ESP"), QStringLiteral("2"));
-        ExecSQL(QStringLiteral("create trigger refuse after insert on stockflow begin select raise(abort, "
-                               "'disk full'); end"));
+        ExecSQL(OnServer() ? QStringLiteral("create trigger refuse after insert on stockflow for each row "
+                                            "signal sqlstate '45000' set message_text='disk full'")
+                           : QStringLiteral("create trigger refuse after insert on stockflow begin select raise(abort, "
+                                            "'disk full'); end"));
         fx->ui->clear();
         type(p->ciPay, QStringLiteral("100000"));
         key(p->ciPay, Qt::Key_Return);

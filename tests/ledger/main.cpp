@@ -1,5 +1,7 @@
 // The ledger's tests: the widget-free report builders, the panel, then the
-// journal rows written by hand.
+// journal rows written by hand, on database files and on a server.
+#include "support/testserver.h"
+
 #include <QApplication>
 #include <QTest>
 
@@ -10,8 +12,10 @@ int runJournalRowTests(int argc, char** argv);
 int main(int argc, char** argv)
 {
     QApplication a(argc, argv);
-    int failed = runReportTests(argc, argv);
-    failed += runPanelTests(argc, argv);
-    failed += runJournalRowTests(argc, argv);
-    return failed;
+    return OnBothEngines([&] {
+        int failed = runReportTests(argc, argv);
+        failed += runPanelTests(argc, argv);
+        failed += runJournalRowTests(argc, argv);
+        return failed;
+    });
 }

@@ -87,7 +87,7 @@ private slots:
         l = dynamic_cast<Ledger*>(m->ledgerPanel());
         d = LedgerWindow();
         QVERIFY(l && d);
-        fx->login(QStringLiteral("Velmont Cafe & Resto"), QStringLiteral("Admin"), QStringLiteral("admin"));
+        fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
         ExecSQL(QStringLiteral("delete from cash"));
         l->liFrom->setValue(QDate(2010, 1, 1));
         m->bLedger_Click();

@@ -42,7 +42,7 @@ private slots:
         m = fx->main;
         l = dynamic_cast<Ledger*>(m->ledgerPanel());
         QVERIFY(l);
-        fx->login(QStringLiteral("Velmont Cafe & Resto"), QStringLiteral("Admin"), QStringLiteral("admin"));
+        fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
         mMain::ExecSQL(QStringLiteral("delete from cash"));
         journalRow(1, QStringLiteral("Sale"), QStringLiteral("ES"), 15000, 0);
         journalRow(2, QStringLiteral("Cash Out"), QStringLiteral("GAS"), 0, 210000);
@@ -182,7 +182,7 @@ private slots:
         fx = std::make_unique<Fixture>();
         m = fx->main;
         l = dynamic_cast<Ledger*>(m->ledgerPanel());
-        fx->login(QStringLiteral("Velmont Cafe & Resto"), QStringLiteral("Admin"), QStringLiteral("admin"));
+        fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
         const QString day = QStringLiteral(" from cash where moment='2010-01-01'");
         QVERIFY(mMain::GetValue(QStringLiteral("select count(*)") + day).toInt() > 0);
         fx->ui->clear();

@@ -10,6 +10,7 @@
 #include "ledger/model/reports.h"
 #include "platform/db.h"
 #include "support/fixture.h"
+#include "support/testserver.h"
 #include "support/xlsxread.h"
 
 #include <QFile>
@@ -46,7 +47,7 @@ class TestReports : public QObject {
 
     ReportContext ctx()
     {
-        return {*db, QStringLiteral("Access"), [](const QString& key) { return key; }};
+        return {*db, Fixture::dbKind(), [](const QString& key) { return key; }};
     }
     static ReportRange day(const QString& from, const QString& to)
     {
@@ -86,7 +87,7 @@ private slots:
     {
         fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
         db = std::make_unique<platform::DbConnection>();
-        db->Open(fx->path(QStringLiteral("Empty.tdb")));
+        fx->openTemplate(*db);
         const QList<Row> rows = {
             {1, 1, "Sale", "2026-03-08", "Budi", "Gudang Utama", "Meja 1", "KOP", "Kopi Susu", 20000, 0, 20000, "2",
              "Gelas", 40000, 40000, 0},
@@ -387,6 +388,10 @@ private slots:
     // range, through an index that holds the date.
     void rowQueriesUseTheDateIndex()
     {
+        // A server's planner scans a table of a few rows whatever its
+        // indexes; the plan of the file engine is the one that holds.
+        if (OnServer())
+            QSKIP("query plans are the file engine's");
         for (int page = Journal; page <= Stock; ++page) {
             const QString sql = BuildReport(ctx(), page, day("2026-03-08", "2026-03-08"), {}, false)->sql;
             QString plan;

@@ -12,6 +12,7 @@
 #include "stock/model/stockmodel.h"
 #include "support/dbrows.h"
 #include "support/fixture.h"
+#include "support/testserver.h"
 
 #include <QApplication>
 #include <QFile>
@@ -47,9 +48,7 @@ class TestStock : public QObject {
     // A fresh database from the template, logged in as its first operator.
     void loginFresh()
     {
-        QVERIFY(QFile::copy(fx->path("Empty.tdb"), fx->path("Toko.cdb")));
-        fx->main->ReadDB();
-        fx->login("Toko", "Admin", "admin");
+        fx->login(fx->newEntry("Toko"), "Admin", "admin");
         QVERIFY(!fx->main->pLogin->isVisible());
     }
     int rowOf(platform::ListBox* list, const QString& code) const
@@ -383,5 +382,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStock)
+// On database files and on a server.
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return OnBothEngines([&] {
+        TestStock t;
+        return QTest::qExec(&t, argc, argv);
+    });
+}
 #include "tst_stock.moc"

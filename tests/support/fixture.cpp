@@ -2,6 +2,7 @@
 
 #include "program/program.h"
 #include "shell/fmain.h"
+#include "support/testserver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,6 +57,56 @@ void Fixture::login(const QString& entry, const QString& user, const QString& pa
     main->iUsername->setText(user);
     main->iPassword->setText(password);
     main->bLogin->click();
+}
+
+namespace {
+
+bool writeMarker(const QString& file, const QString& text)
+{
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text.toUtf8()) == text.toUtf8().size();
+}
+
+} // namespace
+
+QString Fixture::newEntry(const QString& name)
+{
+    QString entry = name;
+    if (OnServer()) {
+        if (!writeMarker(path(name + QStringLiteral(".mdbc")), NewServerDatabase()))
+            qFatal("no marker for %s", qPrintable(name));
+        entry = name + QStringLiteral(" (MySQL-ODBC)");
+    } else if (!QFile::copy(distFile(QStringLiteral("Empty.tdb")), path(name + QStringLiteral(".cdb")))) {
+        qFatal("no copy of the template for %s", qPrintable(name));
+    }
+    if (main)
+        main->ReadDB();
+    return entry;
+}
+
+QString Fixture::sampleEntry()
+{
+    const QString name = QStringLiteral("Velmont Cafe & Resto");
+    if (!OnServer())
+        return name;
+    if (!writeMarker(path(name + QStringLiteral(".mdbc")), NewServerSampleDatabase()))
+        qFatal("no marker for the sample");
+    if (main)
+        main->ReadDB();
+    return name + QStringLiteral(" (MySQL-ODBC)");
+}
+
+void Fixture::openTemplate(platform::DbConnection& db)
+{
+    if (OnServer())
+        db.OpenOdbc(NewServerTemplateDatabase());
+    else
+        db.Open(path(QStringLiteral("Empty.tdb")));
+}
+
+QString Fixture::dbKind()
+{
+    return OnServer() ? QStringLiteral("MySQL") : QStringLiteral("Access");
 }
 
 Workstation::Workstation(const QString& file)

@@ -8,6 +8,9 @@
 #include <memory>
 
 class fMain;
+namespace platform {
+class DbConnection;
+}
 
 class Fixture {
 public:
@@ -20,6 +23,22 @@ public:
     void start();
     // Logs in through the login panel.
     void login(const QString& entry, const QString& user, const QString& password);
+
+    // The engine of the running pass (support/testserver.h) decides what
+    // these give: a database file, or a database of its own on the test
+    // server reached through an ODBC marker.
+    //
+    // The login-list text of a new entry made from the template (Admin /
+    // admin): a copy of Empty.tdb as <name>.cdb, or a marker <name>.mdbc
+    // for an empty server database that the login fills from the template.
+    QString newEntry(const QString& name);
+    // The login-list text of the sample database (a copy of it on the server).
+    QString sampleEntry();
+    // Opens a new database holding the template on db: Empty.tdb of the
+    // program folder, or a new server database.
+    void openTemplate(platform::DbConnection& db);
+    // The DbKind a login on this engine sets.
+    static QString dbKind();
 
     QTemporaryDir dir;
     std::unique_ptr<App> app;
