@@ -1,9 +1,10 @@
-// The reliability tests: saves killed at random moments, two workstations
-// saving on one file at once, and hostile text in every field of every
+// The reliability tests: saves killed at random moments and two workstations
+// saving at once, on a file and on a server, and hostile text in every field of every
 // window. The executable is also its own child process: started with
 // "--save-loop" or "--save-n" it saves sales on a database file until it is
 // killed or has saved the given number.
 #include "savechild.h"
+#include "support/testserver.h"
 
 #include <QApplication>
 #include <cstring>
@@ -18,7 +19,7 @@ int main(int argc, char** argv)
         return runSaveChild(app.arguments());
     }
     QApplication app(argc, argv);
-    int failed = runCrashTests(argc, argv);
+    int failed = OnBothEngines([&] { return runCrashTests(argc, argv); });
     failed += runHostileInputTests(argc, argv);
     return failed;
 }

@@ -46,7 +46,11 @@ int runSaveChild(const QStringList& args)
         return 2;
     platform::DbConnection db;
     try {
-        db.Open(args[2]);
+        // A connection text names a server database, anything else a file.
+        if (args[2].contains(QLatin1String("DRIVER="), Qt::CaseInsensitive))
+            db.OpenOdbc(args[2]);
+        else
+            db.Open(args[2]);
         if (args[1] == QLatin1String("--save-loop")) {
             // Until killed: every sale under a charge nobody else uses. The
             // parent starts its clock once the first sale is in, so a slow

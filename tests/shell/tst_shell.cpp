@@ -595,5 +595,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShell)
+int runShellTests(int argc, char** argv)
+{
+    TestShell t;
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "tst_shell.moc"
