@@ -1,4 +1,7 @@
-// The catalogue's tests: the widget-free module, then the windows.
+// The catalogue's tests: the widget-free module (on database files and on a
+// server), then the windows.
+#include "support/testserver.h"
+
 #include <QApplication>
 #include <QTest>
 
@@ -8,7 +11,7 @@ int runWindowTests(int argc, char** argv);
 int main(int argc, char** argv)
 {
     QApplication a(argc, argv);
-    int failed = runModelTests(argc, argv);
+    int failed = OnBothEngines([&] { return runModelTests(argc, argv); });
     failed += runWindowTests(argc, argv);
     return failed;
 }

@@ -32,7 +32,7 @@ private slots:
     {
         fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
         db = std::make_unique<platform::DbConnection>();
-        db->Open(fx->path(QStringLiteral("Empty.tdb")));
+        fx->openTemplate(*db);
     }
     void cleanup()
     {
@@ -136,11 +136,17 @@ private slots:
         QCOMPARE(list(ItemSearchCondition(QStringLiteral("50%"))), QStringList{"A1"});
         QCOMPARE(list(ItemSearchCondition(QStringLiteral("50"))), (QStringList{"A1", "A2"}));
         QCOMPARE(list(FieldCondition(ItemFilterField(0), QStringLiteral("B_"))), QStringList{"B_1"});
-        QCOMPARE(list(FieldCondition(ItemFilterField(0), QStringLiteral("b"))), (QStringList{"B_1", "BX1"}));
+        // Which rows, not their order: a server's case-insensitive order puts
+        // '_' after the letters, the file's before them.
+        QStringList both = list(FieldCondition(ItemFilterField(0), QStringLiteral("b")));
+        both.sort();
+        QCOMPARE(both, (QStringList{"BX1", "B_1"}));
         QCOMPARE(list(ItemSearchCondition(QStringLiteral("Ibu's"))), QStringList{"B_1"});
         QCOMPARE(list(ItemSearchCondition(QStringLiteral("s!"))), QStringList{"BX1"});
         QCOMPARE(list(FieldCondition(ItemFilterField(2), QString())).size(), 4);
-        QCOMPARE(list(CategoryCondition(QStringLiteral("kue"))), (QStringList{"B_1", "BX1"}));
+        both = list(CategoryCondition(QStringLiteral("kue")));
+        both.sort();
+        QCOMPARE(both, (QStringList{"BX1", "B_1"}));
         QCOMPARE(codes(ItemSuggestionsSql(t, QStringLiteral("B_"))), QStringList{"B_1"});
 
         db->Execute(QStringLiteral("insert into Customer values('C%', 'Ani', 'Jl. 100%', '', '')"));
