@@ -81,17 +81,21 @@ public:
         }
         const QString data = m_dir->filePath(QStringLiteral("data"));
         m_socket = m_dir->filePath(QStringLiteral("s"));
-        QStringList asUser;
+        // Temporary tables of its own: servers of test executables running
+        // side by side must not meet in the system's /tmp.
+        const QString tmp = m_dir->filePath(QStringLiteral("tmp"));
+        QDir().mkpath(tmp);
+        QStringList common{QStringLiteral("--tmpdir=") + tmp};
         // The server refuses to run as root unless told to.
         if (::geteuid() == 0)
-            asUser << QStringLiteral("--user=root");
+            common << QStringLiteral("--user=root");
 
         QProcess install;
         install.setProcessChannelMode(QProcess::MergedChannels);
         install.start(installDb, QStringList{QStringLiteral("--no-defaults"), QStringLiteral("--datadir=") + data,
                                              QStringLiteral("--auth-root-authentication-method=normal"),
                                              QStringLiteral("--skip-test-db")} +
-                                     asUser);
+                                     common);
         if (!install.waitForFinished(120000) || install.exitStatus() != QProcess::NormalExit ||
             install.exitCode() != 0) {
             *error = QStringLiteral("mariadb-install-db failed:\n") + QString::fromLocal8Bit(install.readAll());
@@ -113,7 +117,7 @@ public:
                                              QStringLiteral("--innodb-flush-log-at-trx-commit=0"),
                                              QStringLiteral("--innodb-doublewrite=0"),
                                              QStringLiteral("--skip-log-bin")} +
-                                 asUser;
+                                 common;
         std::vector<QByteArray> bytes;
         for (const QString& a : args)
             bytes.push_back(QFile::encodeName(a));
