@@ -12,6 +12,7 @@
 #include "shell/fmain.h"
 #include "support/dbrows.h"
 #include "support/fixture.h"
+#include "support/testserver.h"
 #include "support/xlsxread.h"
 
 #include <QApplication>
@@ -80,14 +81,13 @@ private slots:
     void init()
     {
         fx = std::make_unique<Fixture>();
-        QVERIFY(QFile::copy(fx->path("Empty.tdb"), fx->path("Toko.cdb")));
+        const QString entry = fx->newEntry("Toko");
         {
             DbConnection c;
-            c.Open(fx->path("Toko.cdb"));
+            fx->openEntry(c, "Toko");
             c.Execute("update config set setting='1' where `key`='Warehouse'");
         }
-        fx->main->ReadDB();
-        fx->login("Toko", "Admin", "admin");
+        fx->login(entry, "Admin", "admin");
         QVERIFY(!fx->main->pLogin->isVisible());
         QCOMPARE(panel()->iiTable->ListCount(), 9);
     }
@@ -504,7 +504,7 @@ private slots:
         QCOMPARE(list()->ListCount(), rows);
 
         {
-            Workstation other(fx->path("Toko.cdb"));
+            Workstation other(fx->database("Toko"));
             QVERIFY(other.exec("insert into inventory values('KOPI')"));
             QVERIFY(other.exec("insert into ShopItems values('KOPI', 'Kopi', 'Kopi Bubuk', 9000, 0, 'Pack')"));
             QVERIFY(other.exec("insert into SaleItems values('KOPI', 'Kopi', 'Kopi Bubuk', 12000, 0, 'Pack')"));
@@ -573,5 +573,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestInventory)
+// On database files and on a server.
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return OnBothEngines([&] {
+        TestInventory t;
+        return QTest::qExec(&t, argc, argv);
+    });
+}
 #include "tst_inventory.moc"

@@ -1,7 +1,8 @@
 // The login on either engine: a new database gets its tables and first
 // operator at the first login, the password form compares exactly while
-// names ignore case, text and numbers come back as they were written, and a
-// connection that fails leaves the database open before as it was.
+// names ignore case, text and numbers come back as they were written, a
+// connection that fails leaves the database open before as it was, and a
+// server that tells table names apart by case is refused.
 #include "core/app.h"
 #include "core/dbcheck.h"
 #include "core/mmain.h"
@@ -100,6 +101,11 @@ private slots:
         QCOMPARE(rs->Fields(QStringLiteral("share")).toDouble(), 0.001);
         QCOMPARE(rs->Fields(QStringLiteral("label")).toString(), QStringLiteral("K1-12.5-0.1"));
         QCOMPARE(rs->Fields(QStringLiteral("price")).toString(), QStringLiteral("12.5"));
+        // Arithmetic on literals (exact decimals on a server) reads as the
+        // number it is, not as "3.00".
+        QCOMPARE(platform::DbField(GetValue(QStringLiteral("select 1.50 * 2"))).toString(), QStringLiteral("3"));
+        QCOMPARE(platform::DbField(GetValue(QStringLiteral("select sum(price) + 0.25 from SaleItems"))).toString(),
+                 QStringLiteral("12.75"));
     }
 
     void failedConnectionLeavesTheOpenDatabase()
@@ -126,6 +132,25 @@ private slots:
         QCOMPARE(fx->app->DbConn().path(), before);
         QCOMPARE(fx->app->DbEntry, entry);
         QVERIFY(GetValue(QStringLiteral("select count(*) from cash")).toLongLong() > 0);
+    }
+
+    // A server that tells table names apart by case would miss tables the
+    // program names in another spelling: refused, naming the setting.
+    void caseSensitiveServerIsRefused()
+    {
+        if (!OnServer())
+            QSKIP("a setting of a server");
+        QFile marker(fx->path(QStringLiteral("Pusat.mdbc")));
+        QVERIFY(marker.open(QIODevice::WriteOnly));
+        marker.write(CaseSensitiveServerDatabase().toUtf8());
+        marker.close();
+        m->ReadDB();
+        fx->login(QStringLiteral("Pusat (MySQL-ODBC)"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QVERIFY(fx->ui->lastPrompt().startsWith(QStringLiteral("Koneksi database gagal\n")));
+        QVERIFY(fx->ui->lastPrompt().contains(QStringLiteral("lower_case_table_names=1")));
+        QVERIFY(m->pLogin->isVisible());
+        QVERIFY(!fx->app->DbConn().isOpen());
     }
 };
 

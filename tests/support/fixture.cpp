@@ -1,5 +1,6 @@
 #include "support/fixture.h"
 
+#include "platform/serverschema.h"
 #include "program/program.h"
 #include "shell/fmain.h"
 #include "support/testserver.h"
@@ -73,15 +74,30 @@ QString Fixture::newEntry(const QString& name)
 {
     QString entry = name;
     if (OnServer()) {
-        if (!writeMarker(path(name + QStringLiteral(".mdbc")), NewServerDatabase()))
+        const QString text = NewServerDatabase();
+        if (!writeMarker(path(name + QStringLiteral(".mdbc")), text))
             qFatal("no marker for %s", qPrintable(name));
         entry = name + QStringLiteral(" (MySQL-ODBC)");
-    } else if (!QFile::copy(distFile(QStringLiteral("Empty.tdb")), path(name + QStringLiteral(".cdb")))) {
-        qFatal("no copy of the template for %s", qPrintable(name));
+        m_databases.insert(name, text);
+    } else {
+        const QString file = path(name + QStringLiteral(".cdb"));
+        if (!QFile::copy(distFile(QStringLiteral("Empty.tdb")), file))
+            qFatal("no copy of the template for %s", qPrintable(name));
+        m_databases.insert(name, file);
     }
     if (main)
         main->ReadDB();
     return entry;
+}
+
+void Fixture::openEntry(platform::DbConnection& db, const QString& name)
+{
+    if (OnServer()) {
+        db.OpenOdbc(database(name));
+        platform::PrepareServerDatabase(db);
+    } else {
+        db.Open(database(name));
+    }
 }
 
 QString Fixture::sampleEntry()
@@ -112,7 +128,8 @@ QString Fixture::dbKind()
 Workstation::Workstation(const QString& file)
     : m_name(QStringLiteral("ws-") + QUuid::createUuid().toString(QUuid::Id128))
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    const bool server = file.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive);
+    QSqlDatabase db = QSqlDatabase::addDatabase(server ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(file);
     db.open();
 }

@@ -4,6 +4,7 @@
 #include "core/app.h"
 #include "support/testbackend.h"
 
+#include <QHash>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -32,6 +33,14 @@ public:
     // admin): a copy of Empty.tdb as <name>.cdb, or a marker <name>.mdbc
     // for an empty server database that the login fills from the template.
     QString newEntry(const QString& name);
+    // Where the database of an entry made by newEntry lies: its file, or the
+    // connection text of its server database (for another connection or a
+    // Workstation on it).
+    QString database(const QString& name) const { return m_databases.value(name); }
+    // Opens the database of an entry made by newEntry on db, before any
+    // login; a server database gets the template's tables first, as the
+    // login would give them.
+    void openEntry(platform::DbConnection& db, const QString& name);
     // The login-list text of the sample database (a copy of it on the server).
     QString sampleEntry();
     // Opens a new database holding the template on db: Empty.tdb of the
@@ -44,6 +53,9 @@ public:
     std::unique_ptr<App> app;
     TestBackend* ui = nullptr;
     fMain* main = nullptr;
+
+private:
+    QHash<QString, QString> m_databases;
 };
 
 // The build's program folder.
@@ -51,7 +63,8 @@ QString distFile(const QString& name);
 
 // Another workstation on a database file: a connection of its own that
 // holds locks ("begin exclusive", "begin immediate" …) until it rolls back or
-// is destroyed.
+// is destroyed. Given an ODBC connection text it connects to that server
+// database instead.
 class Workstation {
 public:
     explicit Workstation(const QString& file);

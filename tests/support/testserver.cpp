@@ -55,6 +55,9 @@ QString driverFile()
 
 class Server {
 public:
+    // caseSensitive: a server that tells table names apart by case, as
+    // one set up without lower_case_table_names is.
+    explicit Server(bool caseSensitive = false) : m_caseSensitive(caseSensitive) {}
     ~Server() { stop(); }
 
     bool start(QString* error)
@@ -104,20 +107,31 @@ public:
 
         // The data is thrown away afterwards: no flushing to disk, the
         // tables in one shared space instead of a file each.
-        const QStringList args = QStringList{mariadbd,
-                                             QStringLiteral("--no-defaults"),
-                                             QStringLiteral("--datadir=") + data,
-                                             QStringLiteral("--socket=") + m_socket,
-                                             QStringLiteral("--pid-file=") + m_dir->filePath(QStringLiteral("pid")),
-                                             QStringLiteral("--log-error=") + m_dir->filePath(QStringLiteral("log")),
-                                             QStringLiteral("--skip-networking"),
-                                             QStringLiteral("--lower-case-table-names=1"),
-                                             QStringLiteral("--innodb-buffer-pool-size=32M"),
-                                             QStringLiteral("--innodb-file-per-table=0"),
-                                             QStringLiteral("--innodb-flush-log-at-trx-commit=0"),
-                                             QStringLiteral("--innodb-doublewrite=0"),
-                                             QStringLiteral("--skip-log-bin")} +
-                                 common;
+        QStringList args =
+            QStringList{mariadbd,
+                        QStringLiteral("--no-defaults"),
+                        QStringLiteral("--datadir=") + data,
+                        QStringLiteral("--socket=") + m_socket,
+                        QStringLiteral("--pid-file=") + m_dir->filePath(QStringLiteral("pid")),
+                        QStringLiteral("--log-error=") + m_dir->filePath(QStringLiteral("log")),
+                        QStringLiteral("--skip-networking"),
+                        QStringLiteral("--lower-case-table-names=") + QLatin1String(m_caseSensitive ? "0" : "1"),
+                        QStringLiteral("--innodb-buffer-pool-size=32M"),
+                        QStringLiteral("--innodb-file-per-table=0"),
+                        QStringLiteral("--innodb-flush-log-at-trx-commit=0"),
+                        QStringLiteral("--innodb-doublewrite=0"),
+                        QStringLiteral("--skip-log-bin")} +
+            common;
+        // The program refuses a connection to that server, so its one
+        // database is made at start-up.
+        if (m_caseSensitive) {
+            QFile init(m_dir->filePath(QStringLiteral("init.sql")));
+            if (!init.open(QIODevice::WriteOnly) || init.write("create database orvcase;\n") < 0) {
+                *error = QStringLiteral("no start-up script for the server");
+                return false;
+            }
+            args << QStringLiteral("--init-file=") + init.fileName();
+        }
         std::vector<QByteArray> bytes;
         for (const QString& a : args)
             bytes.push_back(QFile::encodeName(a));
@@ -153,6 +167,8 @@ public:
             }
             QThread::msleep(50);
         }
+        if (m_caseSensitive)
+            return true;
         try {
             m_admin.OpenOdbc(connectionText(QString()));
         } catch (const platform::DbError& e) {
@@ -299,6 +315,7 @@ private:
         return text;
     }
 
+    bool m_caseSensitive = false;
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_socket;
     QString m_driver;
@@ -310,6 +327,7 @@ private:
 };
 
 Server* g_server = nullptr;
+std::unique_ptr<Server> g_caseSensitive;
 
 Server& server()
 {
@@ -347,6 +365,7 @@ int OnBothEngines(const std::function<int()>& run)
     failed += run();
     g_engine = Engine::File;
     g_server = nullptr;
+    g_caseSensitive.reset();
     return failed;
 }
 
@@ -363,4 +382,17 @@ QString NewServerTemplateDatabase()
 QString NewServerSampleDatabase()
 {
     return server().connectionText(server().copyOf(server().sampleDatabase()));
+}
+
+QString CaseSensitiveServerDatabase()
+{
+    server();
+    if (!g_caseSensitive) {
+        auto other = std::make_unique<Server>(true);
+        QString error;
+        if (!other->start(&error))
+            throw std::runtime_error(error.toStdString());
+        g_caseSensitive = std::move(other);
+    }
+    return g_caseSensitive->connectionText(QStringLiteral("orvcase"));
 }

@@ -27,3 +27,6 @@ QString NewServerDatabase();
 QString NewServerTemplateDatabase();
 // A new database holding the sample database's tables and rows.
 QString NewServerSampleDatabase();
+// An empty database on a second server that tells table names apart by
+// case (started at the first call).
+QString CaseSensitiveServerDatabase();
