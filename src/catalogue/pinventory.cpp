@@ -146,8 +146,13 @@ void pInventoryPanel::FilliItems(const QString& where)
     QStringList rows;
     rows << inventory::TitleRow(layout, titles(inventory::TitleKeys(layout))) << inventory::ListRule(layout);
     const QString sql = layout != Layout::None ? inventory::ListSql(word, where) : QString();
-    if (fMain* m = MainWindow(); m && !sql.isEmpty())
+    fMain* m = MainWindow();
+    if (m && !sql.isEmpty())
         m->iiItemsSql = sql;
+    // Behind another panel the list is not read: showing the panel fills
+    // it afresh (the login need not read a whole catalogue).
+    if (m && m->ShownPanel() != m->pInventory)
+        return;
     // The login and a change of table ask for the same rows several times
     // over; ten thousand items are read once. A list the operator has
     // marked or moved in is filled afresh, as a refresh is expected to.

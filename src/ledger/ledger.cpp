@@ -24,9 +24,11 @@ ledger::ReportContext Context()
 
 } // namespace
 
-Ledger::Ledger(fMain* main) : QObject(main)
+Ledger::Ledger(fMain* main) : QObject(main), m_main(main), m_rangeRest(new QTimer(this))
 {
     setObjectName(QStringLiteral("Ledger"));
+    m_rangeRest->setSingleShot(true);
+    m_rangeRest->setInterval(300);
     build(main->pLedger);
     wire();
     tJurnal_Timer();
@@ -85,6 +87,9 @@ void Ledger::wire()
     liPage->Click = [this] { liPage_Click(); };
     liFrom->Change = [this] { liFrom_Change(); };
     liTo->Change = [this] { liTo_Change(); };
+    liFrom->events.KeyDown = [this](int& k, int s) { liFrom_KeyDown(k, s); };
+    liTo->events.KeyDown = [this](int& k, int s) { liTo_KeyDown(k, s); };
+    connect(m_rangeRest, &QTimer::timeout, this, [this] { liPage_Click(); });
     liCategory->Click = [this] { liCategory_Click(); };
     liCategory->events.KeyDown = [this](int& k, int s) { liCategory_KeyDown(k, s); };
     liFilter->Change = [this] { liFilter_Change(); };
@@ -118,9 +123,36 @@ bool Ledger::canBuild() const
 
 // ---------------------------------------------------------------- rebuild
 
+bool Ledger::seen() const
+{
+    return m_main->ShownPanel() == m_main->pLedger;
+}
+
 void Ledger::liPage_Click()
 {
+    m_rangeRest->stop();
     tJurnal_Timer();
+    if (!canBuild())
+        return;
+    // A save or a stock change on another panel costs nothing here until
+    // the operator looks: what shows then is the report of that moment.
+    if (!seen()) {
+        m_stale = true;
+        return;
+    }
+    rebuild();
+}
+
+void Ledger::RefreshIfStale()
+{
+    if (m_stale || m_rangeRest->isActive())
+        liPage_Click();
+}
+
+void Ledger::rebuild()
+{
+    m_stale = false;
+    m_rangeRest->stop();
     if (!canBuild())
         return;
     const int page = liPage->ListIndex();
@@ -139,12 +171,24 @@ void Ledger::liPage_Click()
 
 void Ledger::liFrom_Change()
 {
-    liPage_Click();
+    m_rangeRest->start();
 }
 
 void Ledger::liTo_Change()
 {
-    liPage_Click();
+    m_rangeRest->start();
+}
+
+void Ledger::liFrom_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn && m_rangeRest->isActive())
+        liPage_Click();
+}
+
+void Ledger::liTo_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn && m_rangeRest->isActive())
+        liPage_Click();
 }
 
 void Ledger::liCategory_Click()
@@ -283,6 +327,9 @@ void Ledger::lbPrint_Click()
                 failure = describe(std::current_exception());
         }
     };
+    // Printed from another panel: the report as it stands now.
+    if (m_stale || m_rangeRest->isActive())
+        rebuild();
     const QString page = liPage->Text();
     QStringList view;
     view.reserve(liLedger->ListCount());
@@ -301,6 +348,8 @@ void Ledger::lbPrint_Click()
 
 void Ledger::lbExcel_Click()
 {
+    if (m_stale || m_rangeRest->isActive())
+        rebuild();
     // Nothing has been built yet (no login): there is nothing to export.
     if (ReportSql.isEmpty() || !canBuild())
         return;

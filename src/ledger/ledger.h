@@ -9,6 +9,7 @@
 #include "shell/panels.h"
 
 #include <QObject>
+#include <QTimer>
 #include <QVector>
 
 class fMain;
@@ -23,10 +24,14 @@ public:
     void liPage_Click() override;
     void lbPrint_Click() override;
     void lbAdd_Click() override;
+    void RefreshIfStale() override;
 
     // ---- Handlers
     void liFrom_Change();
     void liTo_Change();
+    // Enter in a date field shows the range at once.
+    void liFrom_KeyDown(int& KeyCode, int Shift);
+    void liTo_KeyDown(int& KeyCode, int Shift);
     void liCategory_Click();
     void liCategory_KeyDown(int& KeyCode, int Shift);
     void liFilter_Change();
@@ -78,4 +83,14 @@ private:
     bool warehouseColumn() const;
     // False while no database is open (the pickers change before a login).
     bool canBuild() const;
+    // Whether the operator sees the panel now.
+    bool seen() const;
+    void rebuild();
+
+    fMain* m_main;
+    // A rebuild asked for while the panel was hidden, done when it shows.
+    bool m_stale = false;
+    // Arrow steps and typed digits in the date fields come many a second:
+    // the report follows once the dates have rested.
+    QTimer* m_rangeRest;
 };

@@ -7,6 +7,7 @@
 #include "platform/db.h"
 #include "platform/dbcopy.h"
 #include "platform/keys.h"
+#include "platform/summaries.h"
 #include "shell/fmain.h"
 
 #include <QDir>
@@ -237,6 +238,8 @@ void fDB::bRestore_Click()
     // changes nothing. The session's connection stays open throughout.
     try {
         CopyDatabaseInto(chosen, target);
+        // A backup from before the running totals gets them at once.
+        platform::EnsureSummaries(app().DbConn());
     } catch (const DbError& e) {
         mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + DbFailureText(e),
                        mMain::MsgTitleWarn);

@@ -2,6 +2,7 @@
 
 #include "platform/sqltext.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -9,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTimer>
 #include <QUrl>
 #include <QUuid>
 #include <atomic>
@@ -139,6 +141,8 @@ void DbConnection::Close()
     m_odbc = false;
     m_txDepth = 0;
     m_txFailed = false;
+    m_summaries = false;
+    m_waitingNoLonger = false;
 }
 
 bool DbConnection::isOpen() const
@@ -302,6 +306,23 @@ QByteArray DbConnection::changeStamp()
     return stamp;
 }
 
+qint64 DbConnection::schemaVersion()
+{
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (!h)
+        return -1;
+    // Asked for display's sake: never waits on another workstation's lock.
+    sqlite3_busy_timeout(h, 0);
+    sqlite3_stmt* st = nullptr;
+    qint64 version = -2;
+    if (sqlite3_prepare_v2(h, "PRAGMA schema_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    if (!m_waitingNoLonger)
+        sqlite3_busy_timeout(h, busyTimeout());
+    return version;
+}
+
 int DbConnection::control(const char* statement, QString* error, QString* code)
 {
     if (auto* h = static_cast<sqlite3*>(sqliteHandle())) {
@@ -337,11 +358,73 @@ void DbConnection::beforeStatement(const QString& sql)
 void DbConnection::run(QSqlQuery& q, const QString& sql)
 {
     beforeStatement(sql);
-    if (!q.exec(translate(sql, m_odbc))) {
-        if (m_txDepth > 0)
-            m_txFailed = true;
-        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+    if (!q.exec(translate(sql, m_odbc)))
+        throw failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+}
+
+namespace {
+bool busyCode(const QString& code)
+{
+    const int primary = code.toInt() & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+} // namespace
+
+DbError DbConnection::failure(const QString& message, const QString& sql, const QString& code)
+{
+    if (m_txDepth > 0)
+        m_txFailed = true;
+    if (!m_odbc && !m_peeking && busyCode(code))
+        waitNoLonger();
+    return DbError(message, sql, code);
+}
+
+// Another workstation holds the file: whatever else this event reads would
+// wait the whole timeout again for the same lock, and the window would
+// answer once in many seconds. Until the event loop turns, statements fail
+// at once; the one message of the event says why.
+void DbConnection::waitNoLonger()
+{
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (!h || m_waitingNoLonger || !QCoreApplication::instance())
+        return;
+    sqlite3_busy_timeout(h, 0);
+    m_waitingNoLonger = true;
+    if (!m_eventGuard)
+        m_eventGuard = std::make_unique<QObject>();
+    QTimer::singleShot(0, m_eventGuard.get(), [this] {
+        m_waitingNoLonger = false;
+        if (auto* handle = static_cast<sqlite3*>(sqliteHandle()))
+            sqlite3_busy_timeout(handle, busyTimeout());
+    });
+}
+
+std::optional<QVector<QVariant>> DbConnection::PeekRow(const QString& sql)
+{
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (h)
+        sqlite3_busy_timeout(h, 0);
+    m_peeking = true;
+    auto restore = [&] {
+        m_peeking = false;
+        if (h && !m_waitingNoLonger)
+            sqlite3_busy_timeout(h, busyTimeout());
+    };
+    std::unique_ptr<DbRecordset> rs;
+    try {
+        rs = OpenRecordset(sql);
+    } catch (const DbError& e) {
+        restore();
+        if (busyCode(e.nativeCode()))
+            return std::nullopt;
+        throw;
     }
+    restore();
+    QVector<QVariant> row(rs->columnCount());
+    if (!rs->Eof())
+        for (int i = 0; i < row.size(); ++i)
+            row[i] = rs->Fields(i).Value();
+    return row;
 }
 
 namespace {
@@ -576,9 +659,8 @@ std::unique_ptr<DbRecordset> DbConnection::readSqlite(void* handle, const QStrin
     sqlite3_stmt* st = nullptr;
     const char* tail = nullptr;
     auto fail = [&]() -> DbError {
-        if (m_txDepth > 0)
-            m_txFailed = true;
-        const DbError e(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
+        const DbError e =
+            failure(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
         sqlite3_finalize(st);
         return e;
     };
@@ -633,11 +715,8 @@ std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
             row[i] = q.value(i);
         rows.append(std::move(row));
     }
-    if (q.lastError().isValid()) {
-        if (m_txDepth > 0)
-            m_txFailed = true;
-        throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
-    }
+    if (q.lastError().isValid())
+        throw failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
     return std::make_unique<DbRecordset>(names, std::move(rows));
 }
 
@@ -653,11 +732,8 @@ QVariant DbConnection::GetValue(const QString& sql)
     q.setForwardOnly(true);
     run(q, sql);
     if (!q.next()) {
-        if (q.lastError().isValid()) {
-            if (m_txDepth > 0)
-                m_txFailed = true;
-            throw DbError(q.lastError().text(), sql, q.lastError().nativeErrorCode());
-        }
+        if (q.lastError().isValid())
+            throw failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
         return QVariant();
     }
     return q.value(0);
@@ -686,7 +762,7 @@ void DbConnection::Begin()
     QString error, code;
     if (control(m_odbc ? "START TRANSACTION" : "BEGIN IMMEDIATE", &error, &code) != 0) {
         releaseWriteLock();
-        throw DbError(error, begin, code);
+        throw failure(error, begin, code);
     }
     m_txDepth = 1;
     m_txFailed = false;

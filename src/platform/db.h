@@ -8,8 +8,10 @@
 #include <QVariant>
 #include <QVector>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
+class QObject;
 class QSqlQuery;
 
 namespace platform {
@@ -109,8 +111,20 @@ public:
     // call: a commit of another connection, a write or schema change of this
     // one, another file opened. Empty where the engine cannot tell.
     QByteArray changeStamp();
+    // SQLite's count of schema changes (a table made or dropped, a restore
+    // into the file), read without waiting: -1 where the engine keeps none,
+    // -2 while another workstation holds the file.
+    qint64 schemaVersion();
     // The statements this connection has run.
     quint64 statementCount() const { return m_statements; }
+    // The first row of a query that is only for display: it never waits on
+    // another workstation's lock. Nothing (no value) when the database is
+    // busy right now; other failures raise DbError.
+    std::optional<QVector<QVariant>> PeekRow(const QString& sql);
+    // Whether the database keeps its running totals (the cash balance and
+    // the monthly stock figures) by itself; set once they are checked.
+    bool keepsSummaries() const { return m_summaries; }
+    void setKeepsSummaries(bool on) { m_summaries = on; }
 
     bool isOdbc() const { return m_odbc; }
     bool hasTable(const QString& name);
@@ -148,6 +162,10 @@ private:
     bool engineInTransaction() const;
     void* sqliteHandle() const;
     void releaseWriteLock();
+    // A failed statement: raised as DbError, and a busy database makes the
+    // rest of the event fail at once instead of waiting again.
+    DbError failure(const QString& message, const QString& sql, const QString& code);
+    void waitNoLonger();
     QString m_name;
     QString m_path;
     bool m_odbc = false;
@@ -155,6 +173,10 @@ private:
     bool m_txFailed = false;
     quint64 m_statements = 0;
     quint64 m_openSerial = 0;
+    bool m_summaries = false;
+    bool m_waitingNoLonger = false;
+    bool m_peeking = false;
+    std::unique_ptr<QObject> m_eventGuard;
 };
 
 // All of it or none of it: rolls back unless commit() was called.

@@ -97,6 +97,9 @@ public:
     void liPage_Click();
     void lbPrint_Click();
     void lbAdd_Click();
+    // The working panel on top (the login panel: none); a panel hidden
+    // behind another rebuilds what it shows when it comes to the top.
+    QWidget* ShownPanel() const { return m_shownPanel; }
 
     // ---- Panels
     platform::Panel* pMenu;
@@ -158,6 +161,8 @@ private:
     // journal, and the balance it showed.
     QByteArray m_cashStamp;
     QString m_cashText;
+    QWidget* m_shownPanel = nullptr;
+    qint64 m_schemaVersion = -3;
 };
 
 // The main window of the running program.

@@ -5,6 +5,7 @@
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "platform/serverschema.h"
+#include "platform/summaries.h"
 #include "shell/fmain.h"
 
 #include <QDir>
@@ -91,6 +92,12 @@ void fMain::iUsername_LostFocus()
         iUsername->setText(UserNameForm(t));
 }
 
+namespace {
+// What a login reads, and the journal without which no panel works: a
+// database lacking one is refused before anything changes on the screen.
+const QStringList kLoginTables{QStringLiteral("operator"), QStringLiteral("config"), QStringLiteral("cash")};
+} // namespace
+
 void fMain::refuseLogin(const QString& message, QWidget* focus)
 {
     MsgWarn(message, MsgTitleWarn);
@@ -124,7 +131,7 @@ void fMain::bLogin_Click()
             DbConnection probe;
             probe.OpenOdbc(text);
             platform::PrepareServerDatabase(probe);
-            if (!SchemaGaps(probe, {QStringLiteral("operator"), QStringLiteral("config")}).isEmpty())
+            if (!SchemaGaps(probe, kLoginTables).isEmpty())
                 return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
             probe.Close();
             a.DbConn().OpenOdbc(text);
@@ -156,7 +163,7 @@ void fMain::bLogin_Click()
     try {
         DbConnection probe;
         probe.Open(file, true);
-        if (!SchemaGaps(probe, {QStringLiteral("operator"), QStringLiteral("config")}).isEmpty())
+        if (!SchemaGaps(probe, kLoginTables).isEmpty())
             return refuseLogin(QStringLiteral("Koneksi database gagal"), iDatabase);
         probe.Close();
         a.DbConn().Open(file);
@@ -199,6 +206,8 @@ void fMain::finishLogin(const QString& entry)
     const QString previousEntry = a.DbEntry, previousUser = a.CurrentUser;
     try {
         setCaption(a.AppTitle + QStringLiteral(" - ") + entry);
+        // A database from before the running totals gets them now, once.
+        platform::EnsureSummaries(a.DbConn());
         setUpPanels();
         tClock->setEnabled(true);
         tCount->setEnabled(true);
@@ -236,6 +245,7 @@ void fMain::finishLogin(const QString& entry)
 void fMain::ShowLoginState()
 {
     setCaption(app().AppTitle + QStringLiteral(" - Login"));
+    m_shownPanel = nullptr;
     tCount->setEnabled(false);
     tClock->setEnabled(false);
     pLogin->setVisible(true);

@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
+#include "platform/summaries.h"
 #include "shell/fmain.h"
 
 #include <QDateTime>
@@ -56,6 +57,7 @@ void fMain::TabActive(QWidget* menuImage)
 void fMain::bCashier_Click()
 {
     pCashier->raise();
+    m_shownPanel = pCashier;
     TabActive(bCashier);
     if (m_cashier && m_cashier->ciAction)
         m_cashier->ciAction->setFocus();
@@ -65,6 +67,7 @@ void fMain::bCashier_Click()
 void fMain::bInventory_Click()
 {
     pInventory->raise();
+    m_shownPanel = pInventory;
     TabActive(bInventory);
     ibRefresh_Click();
 }
@@ -72,7 +75,10 @@ void fMain::bInventory_Click()
 void fMain::bLedger_Click()
 {
     pLedger->raise();
+    m_shownPanel = pLedger;
     TabActive(bLedger);
+    if (m_ledger)
+        m_ledger->RefreshIfStale();
     if (m_ledger && m_ledger->liPage)
         m_ledger->liPage->setFocus();
 }
@@ -111,6 +117,7 @@ void fMain::bSetting_Click()
 void fMain::bHelp_Click()
 {
     pHelp->raise();
+    m_shownPanel = pHelp;
     TabActive(bHelp);
     hiHelp->setFocus();
 }
@@ -160,23 +167,36 @@ void fMain::tClock_Timer()
 {
     const QDateTime now = QDateTime::currentDateTime();
     iClock->setCaption(QLocale().toString(now, QStringLiteral("dddd, d MMMM yyyy, HH:mm:ss")));
-    // An idle till over a long journal sums nothing: the sums are read
-    // again only when the database has changed since the last reading.
-    const QByteArray stamp = app().DbConn().changeStamp();
-    if (stamp.isEmpty() || stamp != m_cashStamp) {
-        QString cash;
+    // The balance comes from the totals the database keeps, one row read
+    // each second however long the journal. Only a database without them
+    // is summed, and then only after it has changed. A database another
+    // workstation holds right now leaves the figure shown as it was.
+    DbConnection& db = app().DbConn();
+    // Tables dropped or a backup restored into the file from elsewhere: the
+    // totals are looked at again before they are believed.
+    if (db.keepsSummaries()) {
+        const qint64 schema = db.schemaVersion();
+        if (schema != -2 && schema != m_schemaVersion) {
+            platform::SummariesIntact(db);
+            m_schemaVersion = schema;
+        }
+    }
+    const QByteArray stamp = db.keepsSummaries() ? QByteArray() : db.changeStamp();
+    if (db.keepsSummaries() || stamp.isEmpty() || stamp != m_cashStamp) {
         try {
-            const QVariant debit = mMain::GetValue(QStringLiteral("select sum(debit) from cash"));
-            const QVariant credit = mMain::GetValue(QStringLiteral("select sum(credit) from cash"));
-            // An empty sum on either side leaves the balance empty, read as 0.
-            if (!debit.isNull() && !credit.isNull())
-                cash = mMain::FormatAmount(mMain::StoredNumber(debit) - mMain::StoredNumber(credit));
+            if (const std::optional<platform::CashTotals> totals = platform::PeekCashTotals(db)) {
+                const std::optional<double> balance = totals->balance();
+                m_cashText = balance ? mMain::FormatAmount(*balance) : QString();
+                m_cashStamp = stamp;
+            }
         } catch (const DbError&) {
             // A database without a journal (a foreign restore) shows no
-            // balance rather than an error every second.
+            // balance rather than an error every second; totals that went
+            // missing (an old backup restored elsewhere) give way to sums.
+            db.setKeepsSummaries(false);
+            m_cashText.clear();
+            m_cashStamp = stamp;
         }
-        m_cashText = cash;
-        m_cashStamp = stamp;
     }
     const QString& cash = m_cashText;
     iCash->setCaption(QStringLiteral("Cash: ") + (cash.isEmpty() ? QStringLiteral("0") : cash));

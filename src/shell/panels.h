@@ -85,6 +85,9 @@ public:
     virtual void liPage_Click() = 0;
     virtual void lbPrint_Click() = 0;
     virtual void lbAdd_Click() = 0;
+    // The panel has come to the top: a report left stale while it was
+    // hidden is rebuilt now, once.
+    virtual void RefreshIfStale() = 0;
 
     platform::ComboBox* liPage = nullptr;
     platform::ComboBox* liCategory = nullptr;

@@ -90,6 +90,8 @@ private slots:
         fx->login(entry, "Admin", "admin");
         QVERIFY(!fx->main->pLogin->isVisible());
         QCOMPARE(panel()->iiTable->ListCount(), 9);
+        // The operator works on the list with the panel shown (F2).
+        QTest::keyClick(fx->main, Qt::Key_F2);
     }
     void cleanup() { fx.reset(); }
 

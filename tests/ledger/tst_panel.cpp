@@ -33,6 +33,8 @@ class TestLedgerPanel : public QObject {
     {
         l->liFrom->setValue(QDate(2010, 1, 1));
         l->liTo->setValue(QDate(2010, 1, 1));
+        // Enter shows the range without waiting for the dates to rest.
+        QTest::keyClick(l->liTo, Qt::Key_Return);
     }
 
 private slots:
@@ -46,6 +48,7 @@ private slots:
         mMain::ExecSQL(QStringLiteral("delete from cash"));
         journalRow(1, QStringLiteral("Sale"), QStringLiteral("ES"), 15000, 0);
         journalRow(2, QStringLiteral("Cash Out"), QStringLiteral("GAS"), 0, 210000);
+        QTest::keyClick(m, Qt::Key_F3);
         fx->ui->clear();
     }
     void cleanup() { fx.reset(); }
@@ -79,6 +82,56 @@ private slots:
         QTest::keyClick(m, Qt::Key_F3);
         QVERIFY(m->pLedger->isVisible());
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(l->liPage));
+    }
+
+    // Behind another panel a save does not rebuild the report: F3 shows it
+    // with the new row, rebuilt once, and Ctrl+E from another panel prints
+    // the report as it stands.
+    void hiddenReportWaitsToBeSeen()
+    {
+        showTradingDay();
+        const int lines = l->liLedger->ListCount();
+        platform::DbConnection& db = fx->app->DbConn();
+        QTest::keyClick(m, Qt::Key_F1);
+        const quint64 ran = db.statementCount();
+        journalRow(3, QStringLiteral("Sale"), QStringLiteral("ROTI"), 20000, 0);
+        m->liPage_Click(); // as a save does once it has written
+        QCOMPARE(db.statementCount(), ran + 1);
+        QCOMPARE(l->liLedger->ListCount(), lines);
+        QTest::keyClick(m, Qt::Key_F3);
+        QCOMPARE(l->liLedger->ListCount(), lines + 1);
+        QTest::keyClick(m, Qt::Key_F1);
+        const quint64 shown = db.statementCount();
+        QTest::keyClick(m, Qt::Key_F3);
+        QCOMPARE(db.statementCount(), shown);
+
+        QTest::keyClick(m, Qt::Key_F1);
+        journalRow(4, QStringLiteral("Sale"), QStringLiteral("MIE"), 30000, 0);
+        m->liPage_Click();
+        fx->ui->printed.clear();
+        QTest::keyClick(m, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(fx->ui->printed.size(), 1);
+        QVERIFY(fx->ui->printed.last().join(QLatin1Char('\n')).contains(QStringLiteral("Barang MIE")));
+    }
+
+    // Date steps come many a second: the report follows once the dates have
+    // rested, once, for the dates they came to; Enter does not wait.
+    void datesRebuildOnceRested()
+    {
+        platform::DbConnection& db = fx->app->DbConn();
+        const quint64 ran = db.statementCount();
+        for (int step = 0; step < 10; ++step)
+            l->liFrom->setValue(QDate(2010, 1, 10).addDays(-step));
+        QCOMPARE(db.statementCount(), ran);
+        QTRY_VERIFY_WITH_TIMEOUT(db.statementCount() > ran, 2000);
+        const quint64 rebuilt = db.statementCount();
+        QTest::qWait(400);
+        QCOMPARE(db.statementCount(), rebuilt);
+        QVERIFY(l->ReportSql.contains(QStringLiteral("'2010-01-01'")));
+
+        l->liTo->setValue(QDate(2010, 1, 2));
+        QTest::keyClick(l->liTo, Qt::Key_Return);
+        QVERIFY(l->ReportSql.contains(QStringLiteral("'2010-01-02'")));
     }
 
     // Another kind disables the journal's controls; typing a filter brings
@@ -183,6 +236,7 @@ private slots:
         m = fx->main;
         l = dynamic_cast<Ledger*>(m->ledgerPanel());
         fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
+        QTest::keyClick(m, Qt::Key_F3);
         const QString day = QStringLiteral(" from cash where moment='2010-01-01'");
         QVERIFY(mMain::GetValue(QStringLiteral("select count(*)") + day).toInt() > 0);
         fx->ui->clear();

@@ -369,26 +369,213 @@ QString StockFiguresSql(const ReportContext& ctx, const ReportRange& range)
     return sql;
 }
 
+namespace {
+
+const char* const kFigureColumns[] = {"begin_balance", "shop",        "sale",      "shop_retur",
+                                      "sale_retur",    "manual_plus", "manual_min"};
+
+// Float noise of long sums is no stock: every figure is held to six
+// decimal places, purchases and sales (currency) to four.
+StockFigures Held(StockFigures f)
+{
+    auto quantity = [](double v) { return platform::RoundAmount(v, 6); };
+    auto currency = [](double v) { return platform::RoundAmount(v, 4); };
+    f.begin = quantity(f.begin);
+    f.shop = currency(f.shop);
+    f.sale = currency(f.sale);
+    f.shopRetur = quantity(f.shopRetur);
+    f.saleRetur = quantity(f.saleRetur);
+    f.manualPlus = quantity(f.manualPlus);
+    f.manualMin = quantity(f.manualMin);
+    return f;
+}
+
+// Adds the figures of each row of a query grouped by code and description
+// that names some of kFigureColumns.
+void AddFigures(const ReportContext& ctx, const QString& sql, QHash<QString, StockFigures>& figures)
+{
+    auto rs = ctx.db.OpenRecordset(sql);
+    int at[std::size(kFigureColumns)];
+    for (size_t i = 0; i < std::size(kFigureColumns); ++i) {
+        at[i] = -1;
+        for (int c = 0; c < rs->columnCount(); ++c)
+            if (rs->names().at(c).compare(QLatin1String(kFigureColumns[i]), Qt::CaseInsensitive) == 0)
+                at[i] = c;
+    }
+    for (; !rs->Eof(); rs->MoveNext()) {
+        StockFigures& f = figures[StockKey(rs->Fields(QStringLiteral("code")).toString(),
+                                           rs->Fields(QStringLiteral("description")).toString())];
+        double* into[] = {&f.begin, &f.shop, &f.sale, &f.shopRetur, &f.saleRetur, &f.manualPlus, &f.manualMin};
+        for (size_t i = 0; i < std::size(kFigureColumns); ++i)
+            if (at[i] >= 0)
+                *into[i] += rs->Fields(at[i]).toDouble();
+    }
+}
+
+// The sums of a range's movements by kind, from the rows.
+QString KindSumsOfRows(const QString& condition)
+{
+    auto sum = [](const char* column, const char* categories, const char* as) {
+        return QStringLiteral("sum(case when ") + QString::fromLatin1(categories) + QStringLiteral(" then `") +
+               QString::fromLatin1(column) + QStringLiteral("` else 0 end) as ") + QString::fromLatin1(as);
+    };
+    return QStringLiteral("select code, description, ") +
+           QStringList{sum("in", "category='Shop' or category='Beli'", "shop"),
+                       sum("out", "category='Sale' or category='Jual'", "sale"),
+                       sum("out", "category='Shop Retur' or category='Retur Beli'", "shop_retur"),
+                       sum("in", "category='Sale Retur' or category='Retur Jual'", "sale_retur"),
+                       sum("in", "category='Opname'", "manual_plus"),
+                       sum("out", "category='Opname'", "manual_min")}
+               .join(QStringLiteral(", ")) +
+           QStringLiteral(" from stockflow where ") + condition + QStringLiteral(" group by code, description");
+}
+
+QString Period(const QDate& d)
+{
+    return Quote(d.toString(QStringLiteral("yyyy-MM")));
+}
+
+QDate LastDay(const QDate& d)
+{
+    return QDate(d.year(), d.month(), d.daysInMonth());
+}
+
+// A range read as the months the database sums whole, and at most two
+// part months at its ends read row by row.
+struct StockSpans {
+    QVector<ReportRange> rows;
+    QDate firstMonth; // null: no whole month
+    QDate lastMonth;
+};
+
+StockSpans SpansOf(const ReportRange& range)
+{
+    StockSpans s;
+    const QDate& f = range.from;
+    const QDate& t = range.to;
+    if (!f.isValid() || !t.isValid() || f > t)
+        return s;
+    QDate first(f.year(), f.month(), 1);
+    QDate last(t.year(), t.month(), 1);
+    if (first == last) {
+        if (f.day() == 1 && t == LastDay(t))
+            s.firstMonth = s.lastMonth = first;
+        else
+            s.rows.append({f, t});
+        return s;
+    }
+    if (f.day() != 1) {
+        s.rows.append({f, LastDay(f)});
+        first = first.addMonths(1);
+    }
+    if (t != LastDay(t)) {
+        s.rows.append({last, t});
+        last = last.addMonths(-1);
+    }
+    if (first <= last) {
+        s.firstMonth = first;
+        s.lastMonth = last;
+    }
+    return s;
+}
+
+QString RowCondition(const ReportContext& ctx, const ReportRange& r)
+{
+    return QStringLiteral("moment >= ") + Date(ctx, r.from) + QStringLiteral(" and moment <= ") + Date(ctx, r.to);
+}
+
+QString MonthCondition(const StockSpans& s)
+{
+    return QStringLiteral("period >= ") + Period(s.firstMonth) + QStringLiteral(" and period <= ") +
+           Period(s.lastMonth);
+}
+
+// The same figures from the months the database keeps: the balance before
+// the range is every earlier month plus the range's first month up to its
+// first day; the range's movements are its whole months plus its part
+// months' rows. Nothing here grows with the history before the range.
+QHash<QString, StockFigures> StockFiguresFromMonths(const ReportContext& ctx, const ReportRange& range)
+{
+    QHash<QString, StockFigures> figures;
+    if (!range.from.isValid() || !range.to.isValid() || range.from > range.to)
+        return figures;
+    const QDate monthStart(range.from.year(), range.from.month(), 1);
+    AddFigures(ctx,
+               QStringLiteral("select code, description, sum(balance) as begin_balance from stockmonth where "
+                              "period > '' and period < ") +
+                   Period(monthStart) + QStringLiteral(" group by code, description"),
+               figures);
+    if (range.from > monthStart)
+        AddFigures(ctx,
+                   QStringLiteral("select code, description, sum(`in` - `out`) as begin_balance from stockflow "
+                                  "where moment >= ") +
+                       Date(ctx, monthStart) + QStringLiteral(" and moment < ") + Date(ctx, range.from) +
+                       QStringLiteral(" group by code, description"),
+                   figures);
+    const StockSpans spans = SpansOf(range);
+    if (spans.firstMonth.isValid())
+        AddFigures(ctx,
+                   QStringLiteral("select code, description, sum(shop) as shop, sum(sale) as sale, sum(shop_retur) "
+                                  "as shop_retur, sum(sale_retur) as sale_retur, sum(manual_plus) as manual_plus, "
+                                  "sum(manual_min) as manual_min from stockmonth where ") +
+                       MonthCondition(spans) + QStringLiteral(" group by code, description"),
+                   figures);
+    for (const ReportRange& r : spans.rows)
+        AddFigures(ctx, KindSumsOfRows(RowCondition(ctx, r)), figures);
+    return figures;
+}
+
+// The row query of the stock items that moved in the range: each code
+// named by its latest movement there.
+QString StockItemsSql(const ReportContext& ctx, const ReportRange& range)
+{
+    const QString w = DateCondition(ctx, range);
+    if (!ctx.db.keepsSummaries())
+        return QStringLiteral("select code, description, unit from stockflow where ") + w +
+               QStringLiteral(" and id in (select max(id) from stockflow where ") + w +
+               QStringLiteral(" group by code) order by code asc");
+    // The latest movement of each code, from the whole months' largest ids
+    // and the part months' rows.
+    const StockSpans spans = SpansOf(range);
+    QStringList parts;
+    if (spans.firstMonth.isValid())
+        parts << QStringLiteral("select code, max(lastid) as id from stockmonth where ") + MonthCondition(spans) +
+                     QStringLiteral(" and movements > 0 group by code");
+    for (const ReportRange& r : spans.rows)
+        parts << QStringLiteral("select code, max(id) as id from stockflow where ") + RowCondition(ctx, r) +
+                     QStringLiteral(" group by code");
+    QHash<QString, qint64> latest;
+    for (const QString& sql : parts) {
+        auto rs = ctx.db.OpenRecordset(sql);
+        for (; !rs->Eof(); rs->MoveNext()) {
+            if (rs->Fields(1).isNull())
+                continue;
+            const qint64 id = qint64(rs->Fields(1).toDouble());
+            qint64& best = latest[rs->Fields(0).toString().toCaseFolded()];
+            best = qMax(best, id);
+        }
+    }
+    QStringList ids;
+    ids.reserve(latest.size());
+    for (qint64 id : std::as_const(latest))
+        ids << QString::number(id);
+    if (ids.isEmpty())
+        ids << QStringLiteral("null");
+    return QStringLiteral("select code, description, unit from stockflow where ") + w + QStringLiteral(" and id in (") +
+           ids.join(QLatin1Char(',')) + QStringLiteral(") order by code asc");
+}
+
+} // namespace
+
 QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const ReportRange& range)
 {
-    const QString sql = StockFiguresSql(ctx, range);
-    // Purchases and sales are held as currency, to four decimal places.
-    auto currency = [](double v) { return platform::RoundAmount(v, 4); };
     QHash<QString, StockFigures> figures;
-    auto rs = ctx.db.OpenRecordset(sql);
-    for (; !rs->Eof(); rs->MoveNext()) {
-        StockFigures f;
-        f.begin = Field(*rs, "begin_balance");
-        f.shop = currency(Field(*rs, "shop"));
-        f.sale = currency(Field(*rs, "sale"));
-        f.shopRetur = Field(*rs, "shop_retur");
-        f.saleRetur = Field(*rs, "sale_retur");
-        f.manualPlus = Field(*rs, "manual_plus");
-        f.manualMin = Field(*rs, "manual_min");
-        figures.insert(StockKey(rs->Fields(QStringLiteral("code")).toString(),
-                                rs->Fields(QStringLiteral("description")).toString()),
-                       f);
-    }
+    if (ctx.db.keepsSummaries())
+        figures = StockFiguresFromMonths(ctx, range);
+    else
+        AddFigures(ctx, StockFiguresSql(ctx, range), figures);
+    for (StockFigures& f : figures)
+        f = Held(f);
     return figures;
 }
 
@@ -421,10 +608,7 @@ Report BuildStock(const ReportContext& ctx, const ReportRange& range)
 
     // One row per code that moved in the range, named by its latest
     // movement there, so that the same data always gives the same report.
-    const QString w = DateCondition(ctx, range);
-    r.sql = QStringLiteral("select code, description, unit from stockflow where ") + w +
-            QStringLiteral(" and id in (select max(id) from stockflow where ") + w +
-            QStringLiteral(" group by code) order by code asc");
+    r.sql = StockItemsSql(ctx, range);
     const QHash<QString, StockFigures> figures = StockFiguresOf(ctx, range);
     for (const StockItem& item : StockItems(ctx, r.sql)) {
         const StockFigures f = figures.value(StockKey(item.code, item.description));

@@ -23,9 +23,18 @@ QString ItemsTable(Side side)
 
 namespace {
 
-// A sum over no rows has no value, so the rows are counted first.
+// A sum over no rows has no value, so the rows are counted first. The
+// months the database keeps sum the same movements in a few rows each.
 double onHandWhere(DbConnection& db, const QString& where)
 {
+    if (db.keepsSummaries()) {
+        auto rs = db.OpenRecordset(
+            QStringLiteral("select sum(movements) as moved, sum(`in`) - sum(`out`) as onhand from stockmonth where ") +
+            where);
+        if (rs->Eof() || rs->Fields(0).toDouble() == 0)
+            return 0;
+        return rs->Fields(1).toDouble();
+    }
     if (db.GetValue(QStringLiteral("select count(code) from stockflow where ") + where).toLongLong() == 0)
         return 0;
     return platform::DbField(db.GetValue(QStringLiteral("select sum(`in`) - sum(`out`) from stockflow where ") + where))

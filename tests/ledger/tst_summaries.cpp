@@ -1,0 +1,263 @@
+// The running totals the database keeps (the cash balance, the monthly
+// stock figures) against the rows they stand for: after every kind of write,
+// by the program, by another workstation and by hand, the clock shows what
+// the two whole-journal sums give, and the stock report and the quantities
+// on hand read from the months are the ones read from every movement.
+#include "cashier/model/journal.h"
+#include "core/app.h"
+#include "core/mmain.h"
+#include "ledger/model/amounts.h"
+#include "ledger/model/journalentry.h"
+#include "ledger/model/reports.h"
+#include "platform/db.h"
+#include "platform/sqltext.h"
+#include "platform/summaries.h"
+#include "shell/fmain.h"
+#include "stock/model/stockmodel.h"
+#include "support/fixture.h"
+#include "support/testserver.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using platform::DbConnection;
+
+class TestSummaries : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Fixture> fx;
+
+    DbConnection& db() { return app().DbConn(); }
+    ledger::ReportContext ctx()
+    {
+        return {db(), Fixture::dbKind(), [](const QString& key) { return key; }};
+    }
+    static QDate d(const char* iso) { return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate); }
+
+    // The kept totals, the sums of the rows and the clock agree.
+    void sameCash(const char* after)
+    {
+        QVERIFY2(db().keepsSummaries(), after);
+        const std::optional<platform::CashTotals> kept = platform::PeekCashTotals(db());
+        QVERIFY2(kept, after);
+        const platform::CashTotals rows = platform::SumCashRows(db());
+        QVERIFY2(kept->debitRows == rows.debitRows && kept->creditRows == rows.creditRows, after);
+        QVERIFY2(qAbs(kept->debit - rows.debit) < 0.005 && qAbs(kept->credit - rows.credit) < 0.005, after);
+        const std::optional<double> balance = rows.balance();
+        fx->main->tClock_Timer();
+        QCOMPARE(fx->main->iCash->Caption(),
+                 QStringLiteral("Cash: ") + (balance ? mMain::FormatAmount(*balance) : QStringLiteral("0")));
+    }
+
+    // The stock report over each range and every quantity on hand, from the
+    // months and from the movements themselves.
+    void sameStock(const QList<ledger::ReportRange>& ranges, const char* after)
+    {
+        QVERIFY2(db().keepsSummaries(), after);
+        for (const ledger::ReportRange& r : ranges) {
+            const QStringList months = ledger::BuildStock(ctx(), r).lines;
+            db().setKeepsSummaries(false);
+            const QStringList rows = ledger::BuildStock(ctx(), r).lines;
+            db().setKeepsSummaries(true);
+            QString differ;
+            for (int i = 0; i < qMax(months.size(), rows.size()) && differ.isEmpty(); ++i)
+                if (months.value(i) != rows.value(i))
+                    differ = months.value(i).simplified() + QStringLiteral(" | ") + rows.value(i).simplified();
+            QVERIFY2(differ.isEmpty(), qPrintable(QStringLiteral("%1, %2 to %3: %4")
+                                                      .arg(QString::fromLatin1(after), r.from.toString(Qt::ISODate),
+                                                           r.to.toString(Qt::ISODate), differ)));
+        }
+        auto codes = db().OpenRecordset(
+            QStringLiteral("select distinct code, description from stockflow where code is not null"));
+        for (; !codes->Eof(); codes->MoveNext()) {
+            const QString code = codes->Fields(0).toString(), description = codes->Fields(1).toString();
+            const double a = stock::OnHand(db(), code), b = stock::OnHand(db(), code, description);
+            db().setKeepsSummaries(false);
+            const double c = stock::OnHand(db(), code), e = stock::OnHand(db(), code, description);
+            db().setKeepsSummaries(true);
+            QVERIFY2(qAbs(a - c) < 1e-6 && qAbs(b - e) < 1e-6, qPrintable(code + QLatin1String(": ") + after));
+        }
+    }
+
+    QList<ledger::ReportRange> ranges()
+    {
+        QList<ledger::ReportRange> out{
+            {d("2000-01-01"), d("2030-12-31")}, // everything
+            {d("2024-02-01"), d("2024-02-29")}, // one whole month
+            {d("2024-02-01"), d("2024-02-28")}, // all of it but its last day
+            {d("2024-01-15"), d("2024-03-10")}, // two part months and a whole one
+            {d("2024-01-01"), d("2024-12-31")}, // a year
+            {d("2025-12-31"), d("2026-01-01")}, // across a year's end
+            {d("2024-06-15"), d("2024-06-15")}, // one day
+            {d("2024-06-15"), d("2024-06-14")}, // the wrong way round
+            {d("2010-01-01"), d("2010-01-31")}, // before every movement
+            {d("2029-01-01"), d("2029-12-31")}, // after every movement
+        };
+        QRandomGenerator rnd(7);
+        for (int i = 0; i < 12; ++i) {
+            const QDate from = d("2023-10-01").addDays(rnd.bounded(900));
+            out.append({from, from.addDays(rnd.bounded(400))});
+        }
+        return out;
+    }
+
+    // Movements of every kind word (both languages, any case), fractions,
+    // one code under two descriptions and in two spellings, and movements
+    // without a date or a code.
+    void makeMovements(int count)
+    {
+        static const char* const kinds[] = {"Shop",       "Beli",       "sale",       "Jual",   "Shop Retur",
+                                            "Retur Beli", "Sale Retur", "RETUR JUAL", "Opname", "Koreksi"};
+        static const char* const codes[] = {"KOPI", "kopi", "GULA", "SUSU", "TEH", "AIR", "ROTI", "MIE"};
+        QRandomGenerator rnd(11);
+        const qint64 first = platform::NewId(db(), QStringLiteral("stockflow"), QStringLiteral("id"));
+        platform::DbTransaction tx(db());
+        for (int i = 0; i < count; ++i) {
+            const QString code = QString::fromLatin1(codes[rnd.bounded(8)]);
+            const QString description = code.toUpper() + (rnd.bounded(5) == 0 ? QStringLiteral(" Lama") : QString());
+            const QString moment =
+                rnd.bounded(60) == 0
+                    ? QStringLiteral("null")
+                    : platform::Quote(d("2023-11-15").addDays(rnd.bounded(820)).toString(QStringLiteral("yyyy-MM-dd")));
+            const double in = rnd.bounded(3) == 0 ? 0 : rnd.bounded(400) / 20.0 + (rnd.bounded(7) == 0 ? 1.0 / 3 : 0);
+            const double out = rnd.bounded(3) == 0 ? 0 : rnd.bounded(300) / 40.0;
+            db().Execute(QStringLiteral("insert into stockflow values(%1, %2, %3, %4, %5, 'Kg', %6, %7)")
+                             .arg(first + i)
+                             .arg(moment, platform::Quote(QString::fromLatin1(kinds[rnd.bounded(10)])),
+                                  rnd.bounded(80) == 0 ? QStringLiteral("null") : platform::Quote(code),
+                                  platform::Quote(description), platform::Num(in), platform::Num(out)));
+        }
+        tx.commit();
+    }
+
+private slots:
+    void init()
+    {
+        fx = std::make_unique<Fixture>();
+        fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
+        QVERIFY(db().keepsSummaries());
+    }
+    void cleanup() { fx.reset(); }
+
+    void totalsFollowEveryWrite()
+    {
+        sameCash("the login");
+        sameStock({{d("2010-01-01"), d("2010-01-01")}, {d("2009-12-01"), d("2010-02-28")}}, "the login");
+
+        // A sale as the cashier saves it.
+        mMain::ExecSQL(QStringLiteral("insert into Salecart values(1, 'Meja 9', 'ESP', 'Kopi', 'Espresso', 18000, 0, "
+                                      "18000, 3, 'Gelas', 54000, 1)"));
+        cashier::SaveHeader h;
+        h.action = QStringLiteral("Sale");
+        h.charge = QStringLiteral("Meja 9");
+        h.date = QDate::currentDate();
+        h.cashier = QStringLiteral("Admin");
+        h.dbKind = Fixture::dbKind();
+        h.discount = QStringLiteral("10");
+        h.discountN = QStringLiteral("5,400");
+        h.tax = QStringLiteral("10");
+        h.taxN = QStringLiteral("4,860");
+        QVERIFY(cashier::SaveTransaction(db(), h).saved);
+        sameCash("a sale");
+
+        // Journal rows written, rewritten and deleted by hand.
+        ledger::JournalEntry e{QStringLiteral("Cash Out"),
+                               QDate::currentDate(),
+                               QString(),
+                               QStringLiteral("Admin"),
+                               QString(),
+                               QStringLiteral("PLN"),
+                               QStringLiteral("LSTR"),
+                               QStringLiteral("Listrik"),
+                               QStringLiteral("250,000"),
+                               QStringLiteral("1"),
+                               QString(),
+                               QStringLiteral("250,000")};
+        const qint64 id = ledger::AddJournalEntry(db(), Fixture::dbKind(), e);
+        sameCash("a journal row added");
+        e.action = QStringLiteral("Cash In");
+        e.total = QStringLiteral("125,500");
+        e.price = QStringLiteral("125,500");
+        QVERIFY(ledger::RewriteJournalEntry(db(), Fixture::dbKind(), id, e));
+        sameCash("a journal row rewritten");
+        ledger::Ex(db());
+        sameCash("every row's amounts rewritten");
+        mMain::ExecSQL(QStringLiteral("delete from `cash` where ID=") + QString::number(id));
+        sameCash("a journal row deleted");
+
+        // Another workstation, as the engine's own shell would write.
+        {
+            Workstation other(db().path());
+            QVERIFY(other.exec(QStringLiteral("insert into cash (ID, Debit, Credit) values (90001, 1234.5, null)")));
+            QVERIFY(other.exec(QStringLiteral("insert into cash (ID, Debit, Credit) values (90002, null, 99.25)")));
+            QVERIFY(other.exec(QStringLiteral("update cash set Debit = Debit * 2 where ID = 90001")));
+            QVERIFY(other.exec(QStringLiteral("update cash set Credit = null where ID < 5")));
+            QVERIFY(other.exec(QStringLiteral("delete from cash where ID = 90002")));
+            QVERIFY(other.exec(QStringLiteral("insert into stockflow values (90001, '2010-01-01', 'Opname', 'KOPI', "
+                                              "'KOPI', 'Kg', 2.5, 0)")));
+        }
+        sameCash("another workstation's writes");
+        sameStock({{d("2010-01-01"), d("2010-01-01")}, {d("2009-12-01"), d("2010-02-28")}}, "another workstation");
+
+        // A journal emptied: no figure on either side shows 0.
+        mMain::ExecSQL(QStringLiteral("delete from cash"));
+        sameCash("the journal emptied");
+        mMain::ExecSQL(QStringLiteral("insert into cash (ID, Debit, Credit) values (1, 700, null)"));
+        sameCash("one side only");
+        QCOMPARE(fx->main->iCash->Caption(), QStringLiteral("Cash: 0"));
+    }
+
+    // Thousands of movements over two years and more, then edited and
+    // deleted by hand: the report from the months is the report from the rows.
+    void stockReportFromMonths()
+    {
+        mMain::ExecSQL(QStringLiteral("delete from stockflow"));
+        makeMovements(1500);
+        sameStock(ranges(), "made movements");
+        {
+            Workstation other(db().path());
+            QVERIFY(other.exec(QStringLiteral("update stockflow set `in` = `in` + 1.25 where id % 7 = 0")));
+            QVERIFY(other.exec(QStringLiteral("update stockflow set category = 'Jual' where id % 11 = 0")));
+            QVERIFY(other.exec(QStringLiteral("update stockflow set code = 'GULA' where id % 13 = 0")));
+            QVERIFY(other.exec(QStringLiteral("update stockflow set moment = '2024-02-29' where id % 17 = 0")));
+            QVERIFY(other.exec(QStringLiteral("delete from stockflow where id % 5 = 0")));
+            QVERIFY(other.exec(QStringLiteral("update stockflow set `out` = null where id % 19 = 0")));
+        }
+        sameStock(ranges(), "movements edited and deleted by hand");
+    }
+
+    // A database from before the totals gets them at the login, built from
+    // its rows; one whose totals were damaged gets them again.
+    void olderDatabaseGetsItsTotals()
+    {
+        for (const char* t : {"cashtotal_insert", "cashtotal_update", "cashtotal_delete", "stockmonth_insert",
+                              "stockmonth_update", "stockmonth_delete"})
+            mMain::ExecSQL(QStringLiteral("drop trigger ") + QString::fromLatin1(t));
+        mMain::ExecSQL(QStringLiteral("drop table cashtotal"));
+        mMain::ExecSQL(QStringLiteral("drop table stockmonth"));
+        mMain::ExecSQL(QStringLiteral("insert into cash (ID, Debit, Credit) values (90001, 5000, 0)"));
+        db().setKeepsSummaries(false);
+        const QString entry = app().DbEntry;
+        fx->ui->answers = {platform::MsgOK};
+        QTest::keyClick(fx->main, Qt::Key_F9);
+        QVERIFY(fx->main->pLogin->isVisible());
+        fx->login(entry, QStringLiteral("Admin"), QStringLiteral("admin"));
+        QVERIFY(db().hasTable(QStringLiteral("cashtotal")));
+        sameCash("the login of an older database");
+        sameStock({{d("2010-01-01"), d("2010-01-01")}, {d("2009-12-01"), d("2010-02-28")}}, "an older database");
+
+        // Totals damaged by hand: the next login builds them again.
+        mMain::ExecSQL(QStringLiteral("insert into cashtotal values (1, 1, 1, 1)"));
+        QVERIFY(!platform::SummariesIntact(db()));
+        QVERIFY(platform::EnsureSummaries(db()));
+        sameCash("totals built again");
+    }
+};
+
+int runSummaryTests(int argc, char** argv)
+{
+    TestSummaries t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_summaries.moc"
