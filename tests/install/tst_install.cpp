@@ -1,5 +1,7 @@
-// The program as a desktop starts it: the executable started with and
-// without a desktop session.
+// The program as a desktop installs it: the executable started with and
+// without a desktop session, and the rights of what it makes in a program
+// folder shared by a group of operators.
+#include "manage/fnew.h"
 #include "support/fixture.h"
 
 #include <QProcess>
@@ -99,6 +101,27 @@ private slots:
         Started run(args, env);
         QVERIFY(!run.process.waitForFinished(1500));
         QVERIFY(!run.process.readAllStandardError().contains("sesi desktop"));
+    }
+
+    // The operators of an installed program share its folder through a
+    // group: the package gives the template the group's write right, and a
+    // database made from it must keep that right, or the next operator
+    // could only read what the first one made.
+    void newDatabaseTakesTheTemplatesRights()
+    {
+        Fixture fx;
+        const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                                          QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(fx.path(QStringLiteral("Empty.tdb")), shared));
+        auto* nw = qobject_cast<fNew*>(app().form("fNew"));
+        QVERIFY(nw);
+        nw->show();
+        nw->iODBC->setValue(false);
+        nw->iConnect->setValue(false);
+        nw->iDB->setText(QStringLiteral("Toko"));
+        nw->bOK_Click();
+        QVERIFY(QFile::exists(fx.path(QStringLiteral("Toko.cdb"))));
+        QCOMPARE(QFile::permissions(fx.path(QStringLiteral("Toko.cdb"))), shared);
     }
 };
 
