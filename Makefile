@@ -1,11 +1,13 @@
-# Three entry points: `make run` starts the program on the sample database,
-# `make test` runs every test headless, `make bench` measures the program on
-# data it makes. All install what is missing first.
+# Entry points: `make run` starts the program on the sample database of the
+# build's own program folder, `make test` runs every test headless, `make
+# bench` measures the program on data it makes, `make package` makes the
+# Debian package. All install what is missing first; `make clean` removes the
+# build folder with everything made and tried in it.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test bench build deps clean
+.PHONY: run test bench build deps clean package
 
 deps:
 	@bash tools/install-deps.sh
@@ -22,6 +24,10 @@ test: build
 
 bench: build
 	$(BUILD)/bench/orvbench
+
+package: build
+	@bash tools/install-deps.sh dpkg-dev file
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)

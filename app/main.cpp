@@ -3,11 +3,74 @@
 #include "program/program.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QDirIterator>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The platform Qt will start on: the command line's -platform wins over the
+// environment, as in Qt itself.
+QByteArray platformNamed(int argc, char* argv[])
+{
+    QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            platform = argv[i + 1];
+    }
+    return platform;
+}
+
+// Only the desktop's own platforms need a session; one named that draws
+// elsewhere (the tests' offscreen, a frame buffer, VNC) starts without it.
+bool needsDesktopSession(const QByteArray& platform)
+{
+    if (platform.trimmed().isEmpty())
+        return true;
+    for (const QByteArray& entry : platform.split(';')) {
+        const QByteArray name = entry.split(':').first().trimmed();
+        if (name.isEmpty())
+            continue;
+        if (!name.startsWith("xcb") && !name.startsWith("wayland"))
+            return false;
+    }
+    return true;
+}
+
+bool hasDesktopSession()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icon"), {QStringLiteral("orvanta.png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (sizes.hasNext())
+        icon.addFile(sizes.next());
+    return icon;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    // Qt's own failure here ends in advice to reinstall the program, which
+    // sends a technician the wrong way: say what is missing.
+    if (needsDesktopSession(platformNamed(argc, argv)) && !hasDesktopSession()) {
+        std::fputs("Orvanta perlu sesi desktop: DISPLAY dan WAYLAND_DISPLAY tidak ada; jalankan dari desktop.\n",
+                   stderr);
+        return 1;
+    }
     QApplication qapp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(programIcon());
+    // Wayland desktops match the window to its menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvanta"));
     int rc = 0;
     {
         App app(QCoreApplication::applicationDirPath());

@@ -3,6 +3,9 @@
 //   mkdata db  <out-file> <script.sql>...   a fresh SQLite database from scripts
 //   mkdata ldb <out-file> <texts.tsv>       a language database from a text table
 //   mkdata gif <out-file> <flag-file>       a small flag picture
+//   mkdata png <out-file> <icon-file> <size>
+//                                           the program's icon, <size> pixels
+//                                           square
 //   mkdata history <out-file> <db-file>     a copy of the database with a few
 //                                           days of trading, booked by the
 //                                           cashier's own save
@@ -14,10 +17,13 @@
 #include "history.h"
 #include "sqlscript.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QImage>
+#include <QPainter>
+#include <QPainterPath>
 #include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -369,11 +375,123 @@ int makeGif(const QString& outPath, const QString& flagPath)
     return 0;
 }
 
+// The icon description, one shape per line ('#' starts a comment), on a
+// canvas of 256 x 256 units that is scaled to each size made; later shapes
+// paint over earlier ones and what nothing paints stays transparent:
+//   round <x> <y> <w> <h> <radius> <RRGGBB>   a rectangle with rounded corners
+//   rect <x> <y> <w> <h> <RRGGBB>             a rectangle
+//   ellipse <cx> <cy> <rx> <ry> <RRGGBB>      an ellipse, filled
+//   poly <RRGGBB> <x> <y> <x> <y> ...         a polygon of three points or more
+// One outline drawn at every size, smoothed, as desktops show icons from 16
+// pixels up.
+std::optional<QList<std::pair<QPainterPath, QRgb>>> parseIcon(const QString& iconPath)
+{
+    const std::optional<QString> source = readText(iconPath);
+    if (!source)
+        return std::nullopt;
+
+    QList<std::pair<QPainterPath, QRgb>> shapes;
+    const QStringList lines = source->split(u'\n');
+    for (int n = 0; n < lines.size(); ++n) {
+        const QString line = lines.at(n).section(u'#', 0, 0).simplified();
+        if (line.isEmpty())
+            continue;
+        QStringList f = line.split(u' ');
+        const QString kind = f.takeFirst();
+        const QString where = QStringLiteral("%1:%2").arg(iconPath).arg(n + 1);
+        QRgb colour = 0;
+        const bool colourFirst = kind == u"poly";
+        const bool hasColour = !f.isEmpty() && parseColour(colourFirst ? f.takeFirst() : f.takeLast(), &colour);
+        QList<qreal> v;
+        bool numbersOk = true;
+        for (const QString& number : f) {
+            bool ok = false;
+            v.append(number.toDouble(&ok));
+            numbersOk = numbersOk && ok && v.last() >= 0 && v.last() <= 256;
+        }
+        QPainterPath path;
+        if (hasColour && numbersOk) {
+            if (kind == u"round" && v.size() == 5) {
+                path.addRoundedRect(v[0], v[1], v[2], v[3], v[4], v[4]);
+            } else if (kind == u"rect" && v.size() == 4) {
+                path.addRect(v[0], v[1], v[2], v[3]);
+            } else if (kind == u"ellipse" && v.size() == 4) {
+                path.addEllipse(QPointF(v[0], v[1]), v[2], v[3]);
+            } else if (kind == u"poly" && v.size() >= 6 && v.size() % 2 == 0) {
+                QPolygonF polygon;
+                for (qsizetype i = 0; i < v.size(); i += 2)
+                    polygon << QPointF(v[i], v[i + 1]);
+                path.addPolygon(polygon);
+                path.closeSubpath();
+            }
+        }
+        if (path.isEmpty()) {
+            fail(where + QStringLiteral(": cannot read \"%1\"").arg(line));
+            return std::nullopt;
+        }
+        shapes.append({path, colour});
+    }
+    if (shapes.isEmpty()) {
+        fail(iconPath + QStringLiteral(": no shape given"));
+        return std::nullopt;
+    }
+    return shapes;
+}
+
+int makePng(const QString& outPath, const QString& iconPath, const QString& sizeText)
+{
+    bool ok = false;
+    const int size = sizeText.toInt(&ok);
+    if (!ok || size < 8 || size > 1024) {
+        fail(QStringLiteral("icon size \"%1\" is not a number of pixels from 8 to 1024").arg(sizeText));
+        return 1;
+    }
+    const auto shapes = parseIcon(iconPath);
+    if (!shapes)
+        return 1;
+
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.scale(size / 256.0, size / 256.0);
+        for (const auto& [path, colour] : *shapes)
+            painter.fillPath(path, QColor::fromRgb(colour));
+    }
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG")) {
+            fail(QStringLiteral("the PNG writer of Qt cannot write the icon"));
+            return 1;
+        }
+    }
+    // Read back as the desktop will read it.
+    QImage back;
+    if (!back.loadFromData(png, "PNG") || back.size() != image.size() || !back.hasAlphaChannel()) {
+        fail(QStringLiteral("the icon does not read back as a %1 x %1 picture with transparency").arg(size));
+        return 1;
+    }
+
+    QSaveFile file(outPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit()) {
+        fail(QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString()));
+        return 1;
+    }
+    QTextStream(stdout) << "mkdata: " << outPath << ": " << size << " x " << size << ", " << png.size() << " bytes"
+                        << Qt::endl;
+    return 0;
+}
+
 void usage()
 {
     QTextStream(stderr) << "usage: mkdata db  <out-file> <script.sql>...\n"
                            "       mkdata ldb <out-file> <texts.tsv>\n"
                            "       mkdata gif <out-file> <flag-file>\n"
+                           "       mkdata png <out-file> <icon-file> <size>\n"
                            "       mkdata history <out-file> <db-file>\n";
 }
 
@@ -398,6 +516,8 @@ int main(int argc, char* argv[])
         result = addTradingHistory(out, args.at(3));
     else if (mode == u"gif" && args.size() == 4)
         result = makeGif(out, args.at(3));
+    else if (mode == u"png" && args.size() == 5)
+        result = makePng(out, args.at(3), args.at(4));
     else
         usage();
     // A file left from an earlier run would look current to the build.
