@@ -233,7 +233,7 @@ bool SummariesIntact(DbConnection& db)
         if (!complete(db))
             db.setKeepsSummaries(false);
     } catch (const DbError&) {
-        db.setKeepsSummaries(false);
+        // Not known to be lost: a read that failed for a moment.
     }
     return db.keepsSummaries();
 }

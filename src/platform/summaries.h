@@ -25,7 +25,8 @@ class DbConnection;
 bool EnsureSummaries(DbConnection& db);
 
 // Whether the totals are still whole (tables, triggers, the one row of
-// cash totals); a few catalogue reads. Records a loss on the connection.
+// cash totals); a few catalogue reads. Records a loss on the connection; a
+// failed read is no loss.
 bool SummariesIntact(DbConnection& db);
 
 // The journal's sums as the two whole-journal sums would give them.

@@ -192,9 +192,10 @@ void fMain::tClock_Timer()
         } catch (const DbError&) {
             // A database without a journal (a foreign restore) shows no
             // balance rather than an error every second; totals that went
-            // missing (an old backup restored elsewhere) give way to sums.
-            db.setKeepsSummaries(false);
-            m_cashText.clear();
+            // missing (an old backup restored elsewhere) give way to sums;
+            // a read that failed for a moment keeps the figure shown.
+            if (!db.keepsSummaries() || !platform::SummariesIntact(db))
+                m_cashText.clear();
             m_cashStamp = stamp;
         }
     }
