@@ -771,6 +771,9 @@ void CashierPanelView::cPrintNote(qint64 no)
 
 void CashierPanelView::printReceipt(qint64 no, const QList<CartLine>& lines)
 {
+    // Total, paid and change from the same figures, also for a bill asked
+    // for before the next tick.
+    tCount_Timer();
     ReceiptInput in;
     in.no = no;
     in.actionText = ciAction->currentText();
@@ -780,7 +783,7 @@ void CashierPanelView::printReceipt(qint64 no, const QList<CartLine>& lines)
     in.cashier = app().CurrentUser;
     in.charge = ciCharge->Text();
     in.lines = lines;
-    in.totalCart = ciTotalCart->Text();
+    in.total = ciTotalTax->Text();
     in.pay = ciPay->Text();
     in.back = ciBack->Text();
     in.message1 = GetConfig(QStringLiteral("Message1"));

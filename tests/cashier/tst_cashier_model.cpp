@@ -218,7 +218,7 @@ private slots:
         l.satuan = QStringLiteral("Gelas");
         l.total = 12345678;
         in.lines = {l};
-        in.totalCart = QStringLiteral("33,750");
+        in.total = QStringLiteral("37,125"); // 33,750 with 10 % tax: 50,000 paid, 12,875 back
         in.pay = QStringLiteral("50,000");
         in.back = QStringLiteral("12,875");
         in.now = QStringLiteral("1/1/10 10:00 AM");
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(bill[5], QStringLiteral("Cashier: Administr..Charge: Meja Nomor.."));
         QCOMPARE(bill[7], QStringLiteral("01. Es Kopi Susu Gula Aren Dengan Topp.."));
         QCOMPARE(bill[8], QStringLiteral("    22,500 x 1.5 Gelas         12,345,.."));
-        QCOMPARE(bill[10], QStringLiteral("    Total                         33,750"));
+        QCOMPARE(bill[10], QStringLiteral("    Total                         37,125"));
         QVERIFY(!bill.join(QLatin1Char('\n')).contains(QStringLiteral("Bayar")));
         QCOMPARE(bill.size(), 18);
         for (int i : {5, 7, 8, 10})

@@ -40,7 +40,7 @@ QStringList ReceiptLines(const ReceiptInput& in)
                              Pad(27)) +
                    AlignRight(FormatAmount(l.total), Pad(9));
     }
-    out << rule << amountLine(QStringLiteral("Total"), in.totalCart);
+    out << rule << amountLine(QStringLiteral("Total"), in.total);
     if (in.no > 0)
         out << amountLine(QStringLiteral("Bayar"), in.pay) << amountLine(QStringLiteral("Sisa"), in.back);
     out << rule << in.message1 << in.message2 << AlignRight(in.now, Pad(40)) << rule << in.message3 << rule;

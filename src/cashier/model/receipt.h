@@ -16,7 +16,9 @@ struct ReceiptInput {
     QString cashier;
     QString charge;
     QList<CartLine> lines;
-    QString totalCart, pay, back; // as the panel shows them
+    // As the panel shows them: the amount due (after the transaction
+    // discount and the tax), paid and change, so that they add up on paper.
+    QString total, pay, back;
     QString message1, message2, message3;
     QString now;       // the date and time line's text
     bool port = false; // a printer port: the cut command ends the receipt
