@@ -866,7 +866,10 @@ void CashierPanelView::InsertTR(bool pay)
             try {
                 printReceipt(saved.rows.lastId, saved.lines);
             } catch (...) {
-                MsgWarn(describe(std::current_exception()), MsgTitleWarn);
+                LogFailure(QStringLiteral("cPrintNote"), std::current_exception());
+                MsgWarn(QStringLiteral("Transaksi telah tersimpan, tetapi struk tidak tercetak:\n") +
+                            FailureText(std::current_exception()),
+                        MsgTitleWarn);
             }
         }
         if (fBack* back = BackWindow()) {

@@ -429,9 +429,5 @@ void fMaster::bExcel_Click()
     const bool items = isItems();
     const QStringList titles = gridTexts(items ? catalogue::ItemTitleKeys() : catalogue::ContactTitleKeys());
     const Workbook book = catalogue::ExportWorkbook(app().DbConn(), iItemsSql, items, titles);
-    try {
-        OpenWorkbook(book, Caption());
-    } catch (const std::runtime_error& e) {
-        MsgWarn(QString::fromStdString(e.what()), MsgTitleWarn);
-    }
+    OpenWorkbook(book, Caption());
 }

@@ -1,6 +1,7 @@
 #include "core/app.h"
 
 #include "core/dbcheck.h"
+#include "platform/failure.h"
 #include "platform/form.h"
 
 #include <QDir>
@@ -9,11 +10,13 @@
 App::App(const QString& programFolder, const QString& settingsFile)
     : ProgramFolder(QDir(programFolder).absolutePath()), Settings(settingsFile)
 {
+    platform::SetLogFile(QDir(Settings.folder(QStringLiteral("OV"))).filePath(QStringLiteral("Orvanta.log")));
 }
 
 App::~App()
 {
     beginTearDown();
+    platform::SetLogFile(QString());
     // Windows go before the connections they may still use.
     const QList<platform::Form*> windows = forms();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)

@@ -45,6 +45,9 @@ public:
     platform::DbConnection& LangConn();
 
     platform::LinePrinter Printer;
+    // The operator has been told in this login that print-outs go to PDF
+    // files (the machine has no printer).
+    bool PdfNoteShown = false;
     platform::SettingsStore Settings;
 
     // Windows in the order the shut-down unloaded them.
@@ -54,7 +57,8 @@ public:
 
     void handlerFailed() override { Printer.KillDoc(); }
     bool writeTransactionOpen() const override { return m_db && m_db->inTransaction(); }
-    // A busy or read-only database is told in words, not as the engine's text.
+    // A database failure is told by what it means (dbcheck.h) and what was
+    // therefore not done.
     QString describeFailure(std::exception_ptr e) const override;
 
     // A file of the program folder.

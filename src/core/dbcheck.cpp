@@ -2,24 +2,64 @@
 
 #include "core/app.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 
 using platform::DbConnection;
 using platform::DbError;
 
-const QString kBusyText = QStringLiteral("database sedang dipakai workstation lain, coba lagi");
+const QString kBusyText = QStringLiteral("Database sedang dipakai workstation lain, coba lagi");
 const QString kReadOnlyText =
-    QStringLiteral("database tidak dapat ditulis dari workstation ini (berkas atau foldernya hanya dapat dibaca)");
+    QStringLiteral("Database tidak dapat ditulis dari workstation ini (berkas atau foldernya hanya dapat dibaca)");
 
 namespace {
 
 // The primary SQLite result code; the extended codes keep it in the low byte.
 int primaryCode(const DbError& e)
 {
+    if (e.onServer())
+        return -1;
     bool ok = false;
     const int code = e.nativeCode().toInt(&ok);
     return ok ? (code & 0xff) : -1;
+}
+
+// A server's error numbers and states as the ODBC driver hands them on
+// (several joined by ';' or blanks).
+bool serverCodeIn(const DbError& e, std::initializer_list<const char*> codes)
+{
+    if (!e.onServer())
+        return false;
+    const QStringList parts = e.nativeCode().split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+    for (const char* c : codes)
+        if (parts.contains(QLatin1String(c), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+enum class Problem { Missing, Busy, ReadOnly, Full, Damaged, Disconnected, Other };
+
+Problem problemOf(const DbError& e)
+{
+    if (!e.missingPath().isEmpty())
+        return Problem::Missing;
+    if (IsBusy(e))
+        return Problem::Busy;
+    if (IsReadOnly(e))
+        return Problem::ReadOnly;
+    const int code = primaryCode(e);
+    // SQLite's FULL; a server's "table is full", "disk full".
+    if (code == 13 || serverCodeIn(e, {"1114", "1021"}))
+        return Problem::Full;
+    // SQLite's IOERR, CORRUPT, NOTADB.
+    if (code == 10 || code == 11 || code == 26)
+        return Problem::Damaged;
+    // The server gone away, the connection lost or refused.
+    if (serverCodeIn(e, {"2002", "2003", "2006", "2013", "2055", "08S01", "08003", "08001"}))
+        return Problem::Disconnected;
+    return Problem::Other;
 }
 
 using Schema = QMap<QString, QStringList>; // lower-case table name → lower-case columns
@@ -69,7 +109,8 @@ Schema required()
 bool IsBusy(const DbError& e)
 {
     const int code = primaryCode(e);
-    return code == 5 /* SQLITE_BUSY */ || code == 6 /* SQLITE_LOCKED */;
+    // SQLite's BUSY and LOCKED; a server's lock wait timeout and deadlock.
+    return code == 5 || code == 6 || serverCodeIn(e, {"1205", "1213", "HYT00", "40001"});
 }
 
 bool IsReadOnly(const DbError& e)
@@ -77,16 +118,52 @@ bool IsReadOnly(const DbError& e)
     // A statement on an open file that cannot open a file is one that cannot
     // make its journal beside the database: the folder takes no files.
     const int code = primaryCode(e);
-    return code == 8 /* SQLITE_READONLY */ || (code == 14 /* SQLITE_CANTOPEN */ && !e.sql().isEmpty());
+    return code == 8 /* SQLITE_READONLY */ || (code == 14 /* SQLITE_CANTOPEN */ && !e.sql().isEmpty()) ||
+           serverCodeIn(e, {"1290", "1036", "1792"});
+}
+
+QString DbBusyText()
+{
+    return kBusyText;
+}
+
+QString DbProblemText(const DbError& e)
+{
+    switch (problemOf(e)) {
+    case Problem::Missing:
+        return QStringLiteral("Berkas database tidak ditemukan:\n%1\nBegitu berkas itu ada lagi di tempatnya, "
+                              "program memakainya lagi tanpa login ulang.")
+            .arg(QDir::toNativeSeparators(e.missingPath()));
+    case Problem::Busy: return DbBusyText();
+    case Problem::ReadOnly: return kReadOnlyText;
+    case Problem::Full: return QStringLiteral("Database penuh: disk tempat database disimpan tidak punya ruang lagi");
+    case Problem::Damaged:
+        return QStringLiteral("Berkas database tidak dapat dibaca atau ditulis dengan benar (berkas rusak, atau "
+                              "disk atau jaringan bermasalah)");
+    case Problem::Disconnected: return QStringLiteral("Koneksi ke server database terputus");
+    case Problem::Other: break;
+    }
+    if (!e.byEngine())
+        return e.message();
+    return QStringLiteral("Database menolak perintah ini");
 }
 
 QString DbFailureText(const DbError& e)
 {
-    if (IsBusy(e))
-        return kBusyText;
-    if (IsReadOnly(e))
-        return kReadOnlyText;
-    return e.text();
+    const QString verb = e.sql().trimmed().section(QLatin1Char(' '), 0, 0).toLower();
+    static const QStringList writes = {QStringLiteral("insert"),  QStringLiteral("update"), QStringLiteral("delete"),
+                                       QStringLiteral("replace"), QStringLiteral("begin"),  QStringLiteral("start"),
+                                       QStringLiteral("commit"),  QStringLiteral("create"), QStringLiteral("drop"),
+                                       QStringLiteral("alter")};
+    QString notDone;
+    if (writes.contains(verb))
+        notDone = QStringLiteral("Perubahan ini tidak tersimpan.");
+    else if (!verb.isEmpty())
+        notDone = QStringLiteral("Tindakan ini tidak selesai.");
+    const QString problem = DbProblemText(e);
+    if (notDone.isEmpty())
+        return problem;
+    return problem + (problem.endsWith(QLatin1Char('.')) ? QStringLiteral("\n") : QStringLiteral(".\n")) + notDone;
 }
 
 QStringList SchemaGaps(DbConnection& db, const QStringList& tables)

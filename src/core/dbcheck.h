@@ -6,13 +6,22 @@
 #include <QString>
 #include <QStringList>
 
-// Another workstation holds the file (SQLite busy or locked).
+// Another workstation holds the database (a file busy or locked, a lock on
+// the server not granted in time).
 bool IsBusy(const platform::DbError& e);
 // The file (or its folder) may be read but not written.
 bool IsReadOnly(const platform::DbError& e);
-// Busy and read-only failures in words an operator acts on; any other
-// failure as the database component tells it.
+// What went wrong, in words an operator acts on: the database in use at
+// another workstation, read-only, a full disk, the file gone (with its
+// path), a damaged file, a lost server. Never the engine's text or the
+// statement; the program's own words of a failure as they stand.
+QString DbProblemText(const platform::DbError& e);
+// The problem and what was therefore not done, for a failure that stopped
+// an action.
 QString DbFailureText(const platform::DbError& e);
+// "Another workstation is using the database", for whatever could not be
+// done because of it.
+QString DbBusyText();
 extern const QString kBusyText;
 extern const QString kReadOnlyText;
 

@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "platform/backend.h"
 #include "platform/controls.h"
+#include "platform/failure.h"
 #include "platform/printer.h"
 
 #include <QDate>
@@ -246,22 +247,36 @@ void PrintLine(const QString& line)
     if (port == QLatin1String("Default"))
         app().Printer.PrintLine(line);
     else
-        platform::writePortLine(port, line);
+        app().Printer.PortLine(port, line);
 }
 
 void EndPrint()
 {
-    if (PrinterPort() != QLatin1String("Default"))
+    if (PrinterPort() != QLatin1String("Default")) {
+        // A port has no document to send; the next print-out tries the port
+        // afresh.
+        app().Printer.KillDoc();
         return;
-    QString note;
+    }
+    QString pdf;
     try {
-        note = app().Printer.EndDoc();
+        pdf = app().Printer.EndDoc();
     } catch (...) {
         app().Printer.KillDoc();
         throw;
     }
-    if (!note.isEmpty())
-        MsgInfo(QStringLiteral("Tidak ada printer terpasang. Hasil cetak disimpan di:\n") + note, mMain::MsgTitleInfo);
+    if (pdf.isEmpty())
+        return;
+    platform::Log(QStringLiteral("Tidak ada printer terpasang; hasil cetak disimpan di ") + pdf);
+    // A till without a printer prints every sale this way: the operator
+    // hears it once a login, not before every change window.
+    if (app().PdfNoteShown)
+        return;
+    app().PdfNoteShown = true;
+    MsgInfo(QStringLiteral("Tidak ada printer terpasang. Hasil cetak disimpan di:\n") + pdf +
+                QStringLiteral("\nHasil cetak berikutnya juga disimpan sebagai PDF di folder itu, tanpa pemberitahuan "
+                               "lagi sampai login berikutnya."),
+            mMain::MsgTitleInfo);
 }
 
 } // namespace mMain

@@ -103,7 +103,8 @@ using platform::Pad;
 // One line to the printer, or to the port the setting "Port" names.
 void PrintLine(const QString& line);
 // Ends a print command: the printer document is sent when "Port" is
-// "Default" (or empty); the operator is told where a PDF print-out went.
+// "Default" (or empty). Where a PDF file takes the place of the printer, the
+// operator is told so the first time in a login; the log has every path.
 void EndPrint();
 // The port setting with an empty or missing value read as "Default".
 QString PrinterPort();

@@ -7,6 +7,7 @@
 #include "ledger/model/amounts.h"
 #include "ledger/model/reportexport.h"
 #include "ledger/model/reportprint.h"
+#include "platform/failure.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
 #include "platform/spreadsheet.h"
@@ -316,17 +317,6 @@ void Ledger::liLedger_KeyDown(int& KeyCode, int)
 
 void Ledger::lbPrint_Click()
 {
-    // Every line is tried even after a failure; the operator hears once, at
-    // the end, that the print-out is not whole.
-    QString failure;
-    auto attempt = [&failure](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (...) {
-            if (failure.isEmpty())
-                failure = describe(std::current_exception());
-        }
-    };
     // Printed from another panel: the report as it stands now.
     if (m_stale || m_rangeRest->isActive())
         rebuild();
@@ -338,12 +328,24 @@ void Ledger::lbPrint_Click()
     LinePrinter& printer = app().Printer;
     if (ledger::PrintsLandscape(page))
         printer.setOrientation(2);
-    for (const QString& line : ledger::ReportPrintLines(page, liFrom->Value(), liTo->Value(), view))
-        attempt([&line] { mMain::PrintLine(line); });
-    attempt([] { mMain::EndPrint(); });
+    // A port that fails a line takes no more of the report (each line would
+    // wait out its timeout again); the operator hears once that the
+    // print-out is not whole.
+    std::exception_ptr failure;
+    try {
+        for (const QString& line : ledger::ReportPrintLines(page, liFrom->Value(), liTo->Value(), view))
+            mMain::PrintLine(line);
+        mMain::EndPrint();
+    } catch (...) {
+        failure = std::current_exception();
+        printer.KillDoc();
+    }
     printer.setOrientation(1);
-    if (!failure.isEmpty())
-        mMain::MsgWarn(QStringLiteral("Laporan tidak tercetak seluruhnya:\n") + failure, mMain::MsgTitleWarn);
+    if (failure) {
+        LogFailure(QStringLiteral("lbPrint.Click"), failure);
+        mMain::MsgWarn(QStringLiteral("Laporan tidak tercetak seluruhnya:\n") + FailureText(failure),
+                       mMain::MsgTitleWarn);
+    }
 }
 
 void Ledger::lbExcel_Click()
@@ -359,9 +361,9 @@ void Ledger::lbExcel_Click()
         return;
     try {
         OpenWorkbook(*book, QStringLiteral("Laporan ") + liPage->Text());
-    } catch (const std::exception& e) {
-        mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + QString::fromUtf8(e.what()),
-                       mMain::MsgTitleWarn);
+    } catch (const Failure& e) {
+        LogFailure(QStringLiteral("lbExcel.Click"), std::current_exception());
+        mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + e.text(), mMain::MsgTitleWarn);
     }
 }
 

@@ -6,7 +6,9 @@
 #include "core/mmain.h"
 #include "platform/db.h"
 #include "platform/dbcopy.h"
+#include "platform/failure.h"
 #include "platform/keys.h"
+#include "platform/runtime.h"
 #include "platform/summaries.h"
 #include "shell/fmain.h"
 
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QUuid>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -51,14 +54,12 @@ QString scratchBeside(const QString& target)
 
 // Renames over an existing file in one step: a program that opens the
 // backup meanwhile sees the old copy or the new one, never half of one.
-bool replaceFile(const QString& from, const QString& to, QString* error)
+std::error_code replaceFile(const QString& from, const QString& to)
 {
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(from.toStdU16String()), std::filesystem::path(to.toStdU16String()),
                             ec);
-    if (ec)
-        *error = QString::fromStdString(ec.message());
-    return !ec;
+    return ec;
 }
 
 // Another workstation may write while the copy is taken; SQLite's own
@@ -77,10 +78,11 @@ void snapshot(const QString& source, const QString& target)
         QFile::remove(scratch);
         throw;
     }
-    QString error;
-    if (!replaceFile(scratch, target, &error)) {
+    if (const std::error_code ec = replaceFile(scratch, target)) {
         QFile::remove(scratch);
-        throw DbError(error);
+        throw DbError(QStringLiteral("Berkas %1 tidak dapat ditulis: %2")
+                          .arg(QDir::toNativeSeparators(target), platform::SystemErrorText(ec.value())),
+                      QString(), QString(), QString::fromStdString(ec.message()));
     }
 }
 
@@ -201,7 +203,8 @@ void fDB::bBackup_Click()
     try {
         snapshot(source, target);
     } catch (const DbError& e) {
-        mMain::MsgWarn(QStringLiteral("Backup Database gagal:\n") + DbFailureText(e), mMain::MsgTitleWarn);
+        platform::LogFailure(QStringLiteral("bBackup.Click"), std::current_exception());
+        mMain::MsgWarn(QStringLiteral("Backup Database gagal:\n") + DbProblemText(e), mMain::MsgTitleWarn);
         return;
     }
     mMain::MsgInfo(QStringLiteral("Backup Database sukses"), mMain::MsgTitleInfo);
@@ -226,7 +229,8 @@ void fDB::bRestore_Click()
     try {
         checkRestorable(chosen);
     } catch (const DbError& e) {
-        mMain::MsgWarn(QStringLiteral("Restore Database dibatalkan:\n") + DbFailureText(e), mMain::MsgTitleWarn);
+        platform::LogFailure(QStringLiteral("bRestore.Click"), std::current_exception());
+        mMain::MsgWarn(QStringLiteral("Restore Database dibatalkan:\n") + DbProblemText(e), mMain::MsgTitleWarn);
         return;
     }
     if (mMain::MsgConfirm(QStringLiteral("Apakah Anda yakin? aksi ini akan menghapus Database aktif dan "
@@ -241,7 +245,8 @@ void fDB::bRestore_Click()
         // A backup from before the running totals gets them at once.
         platform::EnsureSummaries(app().DbConn());
     } catch (const DbError& e) {
-        mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + DbFailureText(e),
+        platform::LogFailure(QStringLiteral("bRestore.Click"), std::current_exception());
+        mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + DbProblemText(e),
                        mMain::MsgTitleWarn);
         return;
     }
@@ -260,9 +265,12 @@ void fDB::bDrop_Click()
     // without write access) is told while the session is still as it was.
     const QString file = ParseEntry(a.DbEntry).entryFile();
     QFile entryFile(file);
+    errno = 0;
     if (entryFile.exists() && !entryFile.remove()) {
+        const int err = errno;
+        platform::Log(QStringLiteral("bDrop.Click: %1 tidak dapat dihapus: %2").arg(file, entryFile.errorString()));
         mMain::MsgWarn(QStringLiteral("Database tidak dapat dihapus: ") + QDir::toNativeSeparators(file) +
-                           QStringLiteral("\n") + entryFile.errorString(),
+                           (err ? QStringLiteral(" (") + platform::SystemErrorText(err) + QLatin1Char(')') : QString()),
                        mMain::MsgTitleWarn);
         return;
     }

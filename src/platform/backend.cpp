@@ -1,7 +1,9 @@
 #include "platform/backend.h"
 #include "platform/spreadsheet.h"
 
+#include "platform/failure.h"
 #include "platform/form.h"
+#include "platform/printer.h"
 #include "platform/runtime.h"
 
 #include <QApplication>
@@ -110,14 +112,11 @@ namespace {
 void paintLines(QPagedPaintDevice& device, QPainter& painter, const QStringList& lines, const QFont& font)
 {
     painter.setFont(font);
+    const int pageWidth = painter.viewport().width();
     // A line wider than the page would lose its right-hand columns: the
     // font shrinks until the widest line fits.
     {
-        const QFontMetrics wide(painter.font(), &device);
-        int widest = 0;
-        for (const QString& line : lines)
-            widest = qMax(widest, wide.horizontalAdvance(line));
-        const int pageWidth = painter.viewport().width();
+        const qreal widest = WidestLine(lines, QFontMetricsF(painter.font(), &device));
         if (widest > pageWidth && font.pointSizeF() > 0) {
             QFont smaller = font;
             smaller.setPointSizeF(font.pointSizeF() * pageWidth / widest * 0.98);
@@ -127,13 +126,14 @@ void paintLines(QPagedPaintDevice& device, QPainter& painter, const QStringList&
     const QFontMetrics fm(painter.font(), &device);
     const int lineHeight = fm.lineSpacing();
     const int pageHeight = painter.viewport().height();
+    const int dashesAcross = pageWidth / qMax(1, fm.horizontalAdvance(QLatin1Char('-')));
     int y = fm.ascent();
     for (const QString& line : lines) {
         if (y > pageHeight && y != fm.ascent()) {
             device.newPage();
             y = fm.ascent();
         }
-        painter.drawText(0, y, line);
+        painter.drawText(0, y, IsRuleLine(line) ? line.left(dashesAcross) : line);
         y += lineHeight;
     }
 }
@@ -148,7 +148,7 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bo
         printer.setPageOrientation(orientation);
         QPainter painter;
         if (!painter.begin(&printer))
-            throw std::runtime_error("Printer tidak dapat dibuka");
+            throw Failure(QStringLiteral("Printer %1 tidak dapat dipakai").arg(info.printerName()));
         paintLines(printer, painter, lines, font);
         painter.end();
         return QString();
@@ -161,12 +161,10 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bo
         QDir(folder).filePath(QStringLiteral("Orvanta-%1.pdf")
                                   .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
     QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    writer.setPageOrientation(orientation);
+    writer.setPageLayout(PrintPageLayout(landscape));
     QPainter painter;
     if (!painter.begin(&writer))
-        throw std::runtime_error(QStringLiteral("Berkas PDF %1 tidak dapat ditulis").arg(path).toStdString());
+        throw Failure(QStringLiteral("Tidak ada printer terpasang, dan berkas PDF %1 tidak dapat ditulis").arg(path));
     paintLines(writer, painter, lines, font);
     painter.end();
     return path;
@@ -176,10 +174,13 @@ QString OpenWorkbook(const Workbook& book, const QString& baseName)
 {
     const QString path = Workbook::newFilePath(baseName);
     book.save(path);
+    // The file is there: a machine without a program for it is no failure.
     if (!Runtime::current()->backend().openDocument(path))
-        throw std::runtime_error(QStringLiteral("Berkas %1 sudah ditulis, tetapi tidak ada program untuk membukanya")
-                                     .arg(path)
-                                     .toStdString());
+        Runtime::current()->backend().messageBox(
+            MsgKind::Info,
+            QStringLiteral("Berkas sudah disimpan di:\n%1\nTidak ada program di komputer ini untuk membukanya.")
+                .arg(QDir::toNativeSeparators(path)),
+            MsgTitleInfo);
     return path;
 }
 

@@ -22,15 +22,44 @@ namespace {
 void concatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv);
 }
 
-DbError::DbError(const QString& message, const QString& sql, const QString& nativeCode)
-    : std::runtime_error((sql.isEmpty() ? message : message + QStringLiteral("\nSQL: ") + sql).toStdString()),
-      m_message(message), m_sql(sql), m_nativeCode(nativeCode)
+namespace {
+QString logText(const QString& message, const QString& detail, const QString& sql, const QString& code)
 {
+    QString out = message;
+    if (!detail.isEmpty())
+        out += QStringLiteral(" (") + detail + QLatin1Char(')');
+    if (!code.isEmpty())
+        out += QStringLiteral(" [") + code + QLatin1Char(']');
+    if (!sql.isEmpty())
+        out += QStringLiteral("\nSQL: ") + sql;
+    return out;
+}
+} // namespace
+
+DbError::DbError(const QString& message, const QString& sql, const QString& nativeCode, const QString& detail)
+    : std::runtime_error(logText(message, detail, sql, nativeCode).toStdString()), m_message(message), m_sql(sql),
+      m_nativeCode(nativeCode), m_detail(detail)
+{
+}
+
+DbError DbError::fromEngine(const QString& engineText, const QString& sql, const QString& nativeCode, bool onServer)
+{
+    DbError e(engineText, sql, nativeCode);
+    e.m_byEngine = true;
+    e.m_onServer = onServer;
+    return e;
+}
+
+DbError DbError::missingFile(const QString& path, const QString& sql)
+{
+    DbError e(QStringLiteral("Berkas database tidak ditemukan: %1").arg(path), sql);
+    e.m_missingPath = path;
+    return e;
 }
 
 QString DbError::text() const
 {
-    return m_sql.isEmpty() ? m_message : m_message + QStringLiteral("\nSQL: ") + m_sql;
+    return logText(m_message, m_detail, m_sql, m_nativeCode);
 }
 
 QString DbField::toString() const
@@ -154,7 +183,7 @@ void DbConnection::Open(const QString& path, bool readOnly)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        throw DbError(QStringLiteral("Berkas database tidak ditemukan: %1").arg(path));
+        throw DbError::missingFile(path);
     {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
@@ -187,8 +216,8 @@ void DbConnection::Open(const QString& path, bool readOnly)
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(trial);
-            throw DbError(QStringLiteral("Berkas ini bukan database yang dapat dibuka: %1 (%2)").arg(path, failure),
-                          QString(), code);
+            throw DbError(QStringLiteral("Berkas ini bukan database yang dapat dibuka: %1").arg(path), QString(), code,
+                          failure);
         }
     }
     Close();
@@ -199,12 +228,14 @@ void DbConnection::Open(const QString& path, bool readOnly)
     QSqlDatabase::removeDatabase(trial);
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!db.open())
-        throw DbError(QStringLiteral("Database tidak dapat dibuka: %1").arg(db.lastError().text()));
+        throw DbError(QStringLiteral("Database tidak dapat dibuka: %1").arg(path), QString(),
+                      db.lastError().nativeErrorCode(), db.lastError().text());
     if (auto* h = static_cast<sqlite3*>(sqliteHandle()))
         sqlite3_create_function_v2(h, "orv_concat", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &concatFunction,
                                    nullptr, nullptr, nullptr);
     m_path = info.absoluteFilePath();
     m_odbc = false;
+    m_readOnly = readOnly;
     static std::atomic<quint64> serial{0};
     m_openSerial = ++serial;
 }
@@ -218,10 +249,10 @@ void DbConnection::OpenOdbc(const QString& connectionText)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), trial);
         db.setDatabaseName(connectionText);
         if (!db.open()) {
-            const QString failure = db.lastError().text();
+            const QSqlError refused = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(trial);
-            throw DbError(QStringLiteral("Koneksi ODBC gagal: %1").arg(failure));
+            throw DbError(QStringLiteral("Koneksi ODBC gagal"), QString(), refused.nativeErrorCode(), refused.text());
         }
         // The program names its tables in more than one spelling; a server
         // that tells them apart by case would see missing tables.
@@ -245,7 +276,8 @@ void DbConnection::OpenOdbc(const QString& connectionText)
     QSqlDatabase::removeDatabase(trial);
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!db.open())
-        throw DbError(QStringLiteral("Koneksi ODBC gagal: %1").arg(db.lastError().text()));
+        throw DbError(QStringLiteral("Koneksi ODBC gagal"), QString(), db.lastError().nativeErrorCode(),
+                      db.lastError().text());
     m_path = connectionText;
     m_odbc = true;
     // The session reads the program's SQL as the shared file does: '||'
@@ -345,6 +377,32 @@ int DbConnection::control(const char* statement, QString* error, QString* code)
     return 1;
 }
 
+void DbConnection::followFile(const QString& sql)
+{
+    if (m_txDepth > 0)
+        return;
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (!h)
+        return;
+    // The engine's own test: the file it holds open is no longer the one at
+    // its path. Writing on would go into a deleted file, and the engine
+    // refuses that for as long as this connection lives.
+    int moved = 0;
+    if (sqlite3_file_control(h, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || !moved)
+        return;
+    const QString path = m_path;
+    if (!QFileInfo(path).isFile())
+        throw DbError::missingFile(path, sql);
+    Open(path, m_readOnly);
+}
+
+DbError DbConnection::engineError(const QString& text, const QString& sql, const QString& code) const
+{
+    if (!m_odbc && !m_path.isEmpty() && !QFileInfo(m_path).isFile())
+        return DbError::missingFile(m_path, sql);
+    return DbError::fromEngine(text, sql, code, m_odbc);
+}
+
 void DbConnection::beforeStatement(const QString& sql)
 {
     ensureOpen(sql);
@@ -376,7 +434,7 @@ DbError DbConnection::failure(const QString& message, const QString& sql, const 
         m_txFailed = true;
     if (!m_odbc && !m_peeking && busyCode(code))
         waitNoLonger();
-    return DbError(message, sql, code);
+    return engineError(message, sql, code);
 }
 
 // Another workstation holds the file: whatever else this event reads would
@@ -401,6 +459,9 @@ void DbConnection::waitNoLonger()
 
 std::optional<QVector<QVariant>> DbConnection::PeekRow(const QString& sql)
 {
+    // A file put back is opened again first: the handle below stays the one
+    // the query runs on.
+    followFile(sql);
     auto* h = static_cast<sqlite3*>(sqliteHandle());
     if (h)
         sqlite3_busy_timeout(h, 0);
@@ -693,6 +754,7 @@ std::unique_ptr<DbRecordset> DbConnection::readSqlite(void* handle, const QStrin
 
 std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
 {
+    followFile(sql);
     if (void* h = sqliteHandle()) {
         beforeStatement(sql);
         if (auto rs = readSqlite(h, sql))
@@ -722,12 +784,14 @@ std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
 
 void DbConnection::Execute(const QString& sql)
 {
+    followFile(sql);
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     run(q, sql);
 }
 
 QVariant DbConnection::GetValue(const QString& sql)
 {
+    followFile(sql);
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     q.setForwardOnly(true);
     run(q, sql);
@@ -743,6 +807,7 @@ void DbConnection::Begin()
 {
     const QString begin = m_odbc ? QStringLiteral("START TRANSACTION") : QStringLiteral("BEGIN IMMEDIATE");
     ensureOpen(begin);
+    followFile(begin);
     if (m_txDepth > 0) {
         if (m_txFailed || !engineInTransaction()) {
             m_txFailed = true;
@@ -757,7 +822,8 @@ void DbConnection::Begin()
         const QVariant got = GetValue(
             QStringLiteral("select get_lock(concat('orv-write-', database()), %1)").arg(qMax(1, busyTimeout() / 1000)));
         if (got.toInt() != 1)
-            throw DbError(QStringLiteral("database is locked"), begin, QStringLiteral("5"));
+            throw DbError(QStringLiteral("Kunci tulis database tidak didapat dalam waktu tunggu"), begin,
+                          QStringLiteral("5"));
     }
     QString error, code;
     if (control(m_odbc ? "START TRANSACTION" : "BEGIN IMMEDIATE", &error, &code) != 0) {
@@ -803,8 +869,8 @@ void DbConnection::Commit()
         m_txDepth = 1;
     }
     Rollback();
-    throw DbError(QStringLiteral("Transaksi dibatalkan, tidak ada yang disimpan: %1").arg(error),
-                  QStringLiteral("COMMIT"), code);
+    throw DbError(QStringLiteral("Transaksi dibatalkan, tidak ada yang disimpan"), QStringLiteral("COMMIT"), code,
+                  error);
 }
 
 void DbConnection::Rollback()

@@ -18,19 +18,39 @@ namespace platform {
 
 class DbError : public std::runtime_error {
 public:
-    DbError(const QString& message, const QString& sql = QString(), const QString& nativeCode = QString());
+    // A failure the program words itself; detail carries what the engine
+    // said about it, for the log.
+    DbError(const QString& message, const QString& sql = QString(), const QString& nativeCode = QString(),
+            const QString& detail = QString());
+    // A failure in the engine's own words: the operator is told what it
+    // means, never the words themselves.
+    // onServer: the code is a database server's (through ODBC), not the
+    // file engine's.
+    static DbError fromEngine(const QString& engineText, const QString& sql, const QString& nativeCode,
+                              bool onServer = false);
+    // The database file is no longer where the connection opened it.
+    static DbError missingFile(const QString& path, const QString& sql = QString());
+
     const QString& message() const { return m_message; }
     const QString& sql() const { return m_sql; }
     // The engine's own error code ("" when the failure did not come from
     // the engine), so that a busy or read-only file can be told apart.
     const QString& nativeCode() const { return m_nativeCode; }
-    // The message followed by the statement, for the operator.
+    bool byEngine() const { return m_byEngine; }
+    bool onServer() const { return m_onServer; }
+    // The path of the database file that is gone; "" for any other failure.
+    const QString& missingPath() const { return m_missingPath; }
+    // Everything known of the failure, the statement included, for the log.
     QString text() const;
 
 private:
     QString m_message;
     QString m_sql;
     QString m_nativeCode;
+    QString m_detail;
+    QString m_missingPath;
+    bool m_byEngine = false;
+    bool m_onServer = false;
 };
 
 class DbField {
@@ -152,6 +172,13 @@ private:
     void run(QSqlQuery& q, const QString& sql);
     // The checks and the count before any statement runs.
     void beforeStatement(const QString& sql);
+    // Before a statement outside a transaction (and before any query object
+    // holds the connection): a database file deleted since it was opened is
+    // refused as missing, and one put back at its path is opened again, so
+    // that the session goes on without a new login.
+    void followFile(const QString& sql);
+    // A failure the engine reported; told as the file being gone when it is.
+    DbError engineError(const QString& text, const QString& sql, const QString& code) const;
     // The rows of one reading statement on a SQLite handle; null for any
     // other statement, which goes through Qt's driver.
     std::unique_ptr<DbRecordset> readSqlite(void* handle, const QString& sql);
@@ -169,6 +196,7 @@ private:
     QString m_name;
     QString m_path;
     bool m_odbc = false;
+    bool m_readOnly = false;
     int m_txDepth = 0;
     bool m_txFailed = false;
     quint64 m_statements = 0;

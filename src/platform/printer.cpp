@@ -1,11 +1,15 @@
 #include "platform/printer.h"
 
 #include "platform/backend.h"
+#include "platform/failure.h"
 #include "platform/runtime.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImage>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -39,9 +43,63 @@ QString LinePrinter::EndDoc()
 {
     const QStringList lines = m_lines;
     m_lines.clear();
+    m_portFailure = nullptr;
     if (lines.isEmpty())
         return QString();
-    return Runtime::current()->backend().printDocument(lines, m_font, m_orientation == 2);
+    // A wide list on a portrait page would be shrunk to a font nobody can
+    // read: turning the page comes first.
+    const bool landscape = m_orientation == 2 || !LinesFit(lines, m_font, false);
+    return Runtime::current()->backend().printDocument(lines, m_font, landscape);
+}
+
+void LinePrinter::KillDoc()
+{
+    m_lines.clear();
+    m_portFailure = nullptr;
+}
+
+void LinePrinter::PortLine(const QString& port, const QString& line)
+{
+    if (m_portFailure && port == m_failedPort)
+        std::rethrow_exception(m_portFailure);
+    try {
+        writePortLine(port, line);
+    } catch (...) {
+        m_portFailure = std::current_exception();
+        m_failedPort = port;
+        throw;
+    }
+}
+
+QPageLayout PrintPageLayout(bool landscape)
+{
+    return QPageLayout(QPageSize(QPageSize::A4), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+
+bool IsRuleLine(const QString& line)
+{
+    return !line.isEmpty() && std::all_of(line.begin(), line.end(), [](QChar c) { return c == QLatin1Char('-'); });
+}
+
+qreal WidestLine(const QStringList& lines, const QFontMetricsF& fm)
+{
+    qreal widest = 0;
+    for (const QString& line : lines)
+        if (!IsRuleLine(line))
+            widest = qMax(widest, fm.horizontalAdvance(line));
+    return widest;
+}
+
+bool LinesFit(const QStringList& lines, const QFont& font, bool landscape)
+{
+    // Measured in points: an image of 72 dots to the inch.
+    QImage points(1, 1, QImage::Format_RGB32);
+    const int dotsPerMeter = qRound(72 / 0.0254);
+    points.setDotsPerMeterX(dotsPerMeter);
+    points.setDotsPerMeterY(dotsPerMeter);
+    const QFontMetricsF fm(font, &points);
+    return WidestLine(lines, fm) <= PrintPageLayout(landscape).paintRect(QPageLayout::Point).width();
 }
 
 QString portDevice(const QString& port)
@@ -61,21 +119,53 @@ QString portDevice(const QString& port)
     return p;
 }
 
+namespace {
+int g_portTimeoutMs = 5000;
+} // namespace
+
+int portTimeout()
+{
+    return g_portTimeoutMs;
+}
+
+void setPortTimeout(int ms)
+{
+    g_portTimeoutMs = ms;
+}
+
+void writePortLine(const QString& port, const QString& line)
+{
+    writePortLine(port, line, portTimeout());
+}
+
 void writePortLine(const QString& port, const QString& line, int timeoutMs)
 {
     const QString device = portDevice(port);
+    const QString name = device == port.trimmed() ? QStringLiteral("Port printer '%1'").arg(port)
+                                                  : QStringLiteral("Port printer '%1' (%2)").arg(port, device);
     const auto fail = [&](const QString& what, int err) {
-        throw std::runtime_error(QStringLiteral("Port printer '%1' (%2) %3: %4")
-                                     .arg(port, device, what, QString::fromLocal8Bit(std::strerror(err)))
-                                     .toStdString());
+        throw Failure(QStringLiteral("%1 %2: %3").arg(name, what, SystemErrorText(err)),
+                      QString::fromLocal8Bit(std::strerror(err)));
     };
+    // A port name stands for a device of the machine: where there is none,
+    // a file of that name would take every later print-out unseen.
+    const bool namedDevice = device != port.trimmed();
     // Never blocking: a printer that is off or a port nobody listens on
     // must not hang the till. Append: a print-out to a file keeps all of its
     // lines, and a device does not care.
     const QByteArray path = QFile::encodeName(device);
-    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0)
-        fail(QStringLiteral("tidak dapat dibuka"), errno);
+    const int fd = ::open(path.constData(),
+                          O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (namedDevice ? 0 : O_CREAT), 0666);
+    if (fd < 0) {
+        const int err = errno;
+        if (namedDevice && err == ENOENT)
+            throw Failure(QStringLiteral("%1 tidak ada di komputer ini").arg(name),
+                          QString::fromLocal8Bit(std::strerror(err)));
+        if (err == ENXIO && !namedDevice)
+            throw Failure(QStringLiteral("%1 tidak dapat dibuka: tidak ada yang membaca port ini").arg(name),
+                          QString::fromLocal8Bit(std::strerror(err)));
+        fail(QStringLiteral("tidak dapat dibuka"), err);
+    }
     QByteArray bytes = line.toLatin1();
     bytes.append("\r\n", 2);
     QDeadlineTimer deadline(timeoutMs);

@@ -3,8 +3,11 @@
 // fixed-pitch printer font, sent when the caller ends the document; a printer
 // port (a device or a file) receives each line as it comes.
 #include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <exception>
 
 namespace platform {
 
@@ -16,21 +19,39 @@ public:
     // is not.
     void setFont(const QString& family, int pointSize);
     void PrintLine(const QString& line) { m_lines.append(line); }
-    // 1 portrait, 2 landscape: the pages of the document sent next.
+    // One line to a printer port. A port that failed a line takes no more
+    // of the same print-out: each further line would wait out the port's
+    // timeout again. The print-out ends with EndDoc or KillDoc.
+    void PortLine(const QString& port, const QString& line);
+    // 1 portrait, 2 landscape: the pages of the document sent next. A
+    // portrait document with a line wider than the page goes out landscape.
     int Orientation() const { return m_orientation; }
     void setOrientation(int orientation) { m_orientation = orientation == 2 ? 2 : 1; }
     // Sends the document to the printer (or a PDF file when the machine has
     // no printer). Returns the PDF path in that case, else "".
     QString EndDoc();
     // Drops what was gathered, after a failed print.
-    void KillDoc() { m_lines.clear(); }
+    void KillDoc();
     const QStringList& pending() const { return m_lines; }
 
 private:
     QFont m_font;
     QStringList m_lines;
     int m_orientation = 1;
+    std::exception_ptr m_portFailure;
+    QString m_failedPort;
 };
+
+// The page a print-out is laid out on when the printer does not say (a PDF
+// file): A4 with margins of 10 mm.
+QPageLayout PrintPageLayout(bool landscape);
+// A rule (a line of dashes only) is drawn as wide as the page allows: it
+// decides neither the page's orientation nor the font's size.
+bool IsRuleLine(const QString& line);
+// The width of the widest line that is not a rule.
+qreal WidestLine(const QStringList& lines, const QFontMetricsF& fm);
+// Whether every line fits the width of that page in the font.
+bool LinesFit(const QStringList& lines, const QFont& font, bool landscape);
 
 // The fixed-pitch font of lists and print-outs.
 QFont fixedFont(const QString& family, int pointSize);
@@ -40,9 +61,13 @@ QFont fixedFont(const QString& family, int pointSize);
 // path.
 QString portDevice(const QString& port);
 // Appends the bytes of one line and a CR LF to the port, opening and closing
-// it; throws std::runtime_error with a clear text when it cannot be opened or
-// written, also when the port takes no more within timeoutMs.
-const int kPortTimeoutMs = 5000;
-void writePortLine(const QString& port, const QString& line, int timeoutMs = kPortTimeoutMs);
+// it; throws Failure with a clear text when it cannot be opened or written,
+// also when the port takes no more within timeoutMs. A port name that stands
+// for a device (LPT1 …) never creates it: a device that is missing is told so.
+void writePortLine(const QString& port, const QString& line, int timeoutMs);
+void writePortLine(const QString& port, const QString& line);
+// How long a port may take a line before it counts as stalled.
+int portTimeout();
+void setPortTimeout(int ms);
 
 } // namespace platform

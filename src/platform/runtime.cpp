@@ -2,6 +2,7 @@
 
 #include "platform/backend.h"
 #include "platform/db.h"
+#include "platform/failure.h"
 #include "platform/form.h"
 
 #include <QDebug>
@@ -72,19 +73,37 @@ QString describe(std::exception_ptr e)
 
 QString Runtime::describeFailure(std::exception_ptr e) const
 {
-    return describe(e);
+    try {
+        std::rethrow_exception(e);
+    } catch (const Failure& f) {
+        return f.text();
+    } catch (const DbError& err) {
+        if (!err.byEngine())
+            return err.message();
+    } catch (...) {
+    }
+    return QStringLiteral("Terjadi kesalahan di dalam program; tindakan ini tidak selesai.");
+}
+
+QString FailureText(std::exception_ptr e)
+{
+    Runtime* rt = Runtime::current();
+    return rt ? rt->describeFailure(e) : describe(e);
+}
+
+void LogFailure(const QString& what, std::exception_ptr e)
+{
+    Log(what + QStringLiteral(" gagal: ") + describe(e));
 }
 
 namespace {
 
 void report(const QString& what, std::exception_ptr e)
 {
-    Runtime* rt = Runtime::current();
-    const QString text = QStringLiteral("%1 gagal:\n%2").arg(what, rt ? rt->describeFailure(e) : describe(e));
-    qWarning().noquote() << text;
-    if (rt) {
+    LogFailure(what, e);
+    if (Runtime* rt = Runtime::current()) {
         rt->handlerFailed();
-        rt->backend().messageBox(MsgKind::Warning, text, MsgTitleWarn);
+        rt->backend().messageBox(MsgKind::Warning, rt->describeFailure(e), MsgTitleWarn);
     }
 }
 
@@ -149,7 +168,7 @@ void runTimerHandler(const QString& what, bool& reported, const std::function<vo
     g_pending = savedPending;
     if (failure && !reported) {
         reported = true;
-        qWarning().noquote() << what << "gagal:" << describe(failure);
+        LogFailure(what, failure);
     }
 }
 

@@ -52,8 +52,8 @@ public:
     // Runs when a handler's error reached the event boundary: what the
     // failed action left half done (a print document) is dropped.
     virtual void handlerFailed() {}
-    // The words the operator is shown for a failure that reached the event
-    // boundary; by default the error's own text.
+    // The words the operator is shown for a failure: the program's own,
+    // never an engine's text, a statement or a handler's name.
     virtual QString describeFailure(std::exception_ptr e) const;
 
     // Modal stack: the bottom is the main window, the top the window the
@@ -67,10 +67,10 @@ private:
 };
 
 // Runs an event handler. The outermost handler of an event catches any error
-// and shows it as a warning that names the failing action; the program goes
-// on. A handler raised from code inside another handler (a text set from code
-// runs the field's change handler) passes its error on to the code that set
-// the value, once control is back outside Qt.
+// and shows it as a warning in the operator's words (the handler's name and
+// the error's whole text go to the log); the program goes on. A handler raised from code inside another handler (a text
+// set from code runs the field's change handler) passes its error on to the code that set the value, once control is
+// back outside Qt.
 void runHandler(const QString& what, const std::function<void()>& fn);
 // Timer ticks must never raise a message box every tick: their errors are
 // logged once per timer and otherwise ignored.
@@ -93,7 +93,11 @@ private:
     std::exception_ptr m_savedPending;
 };
 
-// Text of the error in flight, for messages.
+// Everything known of an error (a statement, an engine's words), for the log.
 QString describe(std::exception_ptr e);
+// What the operator is told of an error (Runtime::describeFailure).
+QString FailureText(std::exception_ptr e);
+// Logs an error of the named action with everything known of it.
+void LogFailure(const QString& what, std::exception_ptr e);
 
 } // namespace platform

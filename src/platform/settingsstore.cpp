@@ -1,5 +1,6 @@
 #include "platform/settingsstore.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <memory>
 
@@ -32,6 +33,11 @@ void SettingsStore::SaveSetting(const QString& app, const QString& section, cons
                                              : app + QLatin1Char('/') + section + QLatin1Char('/') + key;
     s->setValue(name, value);
     s->sync();
+}
+
+QString SettingsStore::folder(const QString& app) const
+{
+    return QFileInfo(open(m_iniPath, app)->fileName()).absolutePath();
 }
 
 } // namespace platform

@@ -12,6 +12,8 @@ public:
     QString GetSetting(const QString& app, const QString& section, const QString& key,
                        const QString& fallback = QString()) const;
     void SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
+    // The folder the settings of app are kept in.
+    QString folder(const QString& app) const;
 
 private:
     QString m_iniPath;

@@ -1,4 +1,5 @@
 #include "platform/spreadsheet.h"
+#include "platform/failure.h"
 
 #include "platform/runtime.h"
 
@@ -138,7 +139,7 @@ void Workbook::save(const QString& path) const
     const QByteArray file = QFile::encodeName(path);
     lxw_workbook* wb = workbook_new(file.constData());
     if (!wb)
-        throw std::runtime_error(QStringLiteral("Berkas %1 tidak dapat dibuat").arg(path).toStdString());
+        throw Failure(QStringLiteral("Berkas %1 tidak dapat dibuat").arg(path));
     const QByteArray sheetName = m_sheet.toUtf8();
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.constData());
     QHash<QString, lxw_format*> formats;
@@ -221,19 +222,17 @@ void Workbook::save(const QString& path) const
         if (written != LXW_NO_ERROR) {
             workbook_close(wb);
             QFile::remove(path);
-            throw std::runtime_error(QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3: %4")
-                                         .arg(path)
-                                         .arg(it.key().first)
-                                         .arg(it.key().second)
-                                         .arg(QString::fromUtf8(lxw_strerror(written)))
-                                         .toStdString());
+            throw Failure(
+                QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja")
+                    .arg(path)
+                    .arg(it.key().first)
+                    .arg(it.key().second),
+                QString::fromUtf8(lxw_strerror(written)));
         }
     }
     const lxw_error err = workbook_close(wb);
     if (err != LXW_NO_ERROR)
-        throw std::runtime_error(QStringLiteral("Berkas %1 tidak dapat ditulis: %2")
-                                     .arg(path, QString::fromUtf8(lxw_strerror(err)))
-                                     .toStdString());
+        throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis").arg(path), QString::fromUtf8(lxw_strerror(err)));
 }
 
 QString Workbook::newFilePath(const QString& baseName)

@@ -63,7 +63,9 @@ private:
 };
 
 // Saves the workbook into a new file in the temporary folder and hands it to
-// the desktop's spreadsheet program. Returns the path.
+// the desktop's spreadsheet program; where the machine has none, an
+// information box says where the file lies. Returns the path; throws Failure
+// when the file cannot be written.
 QString OpenWorkbook(const Workbook& book, const QString& baseName);
 
 } // namespace platform

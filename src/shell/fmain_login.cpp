@@ -136,6 +136,7 @@ void fMain::bLogin_Click()
             probe.Close();
             a.DbConn().OpenOdbc(text);
         } catch (const DbError& e) {
+            platform::LogFailure(QStringLiteral("bLogin.Click"), std::current_exception());
             if (IsBusy(e))
                 return refuseLogin(kBusyText, iDatabase);
             // The case setting of the server is one the operator can change.
@@ -168,6 +169,7 @@ void fMain::bLogin_Click()
         probe.Close();
         a.DbConn().Open(file);
     } catch (const DbError& e) {
+        platform::LogFailure(QStringLiteral("bLogin.Click"), std::current_exception());
         return refuseLogin(IsBusy(e) ? kBusyText : QStringLiteral("Koneksi database gagal"), iDatabase);
     }
     a.DbKind = QStringLiteral("Access");
@@ -216,6 +218,7 @@ void fMain::finishLogin(const QString& entry)
         iCashier->setCaption(QStringLiteral("Cashier: ") + user);
         a.DbEntry = entry;
         a.CurrentUser = user;
+        a.PdfNoteShown = false;
         iUsername->setText(QString());
         iPassword->setText(QString());
 

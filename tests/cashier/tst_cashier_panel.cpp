@@ -296,12 +296,85 @@ private slots:
         QVERIFY(count(QStringLiteral("select count(*) from stockflow where category='Sale'")) > 0);
         const QByteArray out = portFile();
         QVERIFY(out.startsWith("Jual / " + QByteArray::number(last) + "\r\n"));
-        QVERIFY(out.contains("    Bayar                         70,000"));
-        QVERIFY(out.contains("    Sisa                           6,200"));
+        QVERIFY(out.contains("    Total                         63,800\r\n"
+                             "    Bayar                         70,000\r\n"
+                             "    Sisa                           6,200\r\n"));
         QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(0));
         QCOMPARE(p->ciCart->ListCount(), 2);
         QCOMPARE(p->ciPay->Text(), QString());
         QCOMPARE(QApplication::focusWidget(), p->ciCode);
+    }
+
+    // A taxed cart with a transaction discount on paper: the Total line is
+    // the amount due, so that Total, Bayar and Sisa add up, on the bill
+    // (asked for before the totals' next tick) as on the receipt; the layout
+    // stays as it was.
+    void receiptOfATaxedCartAddsUp()
+    {
+        setCharge(QStringLiteral("Meja 5"));
+        addLine(QStringLiteral("ESP"), QStringLiteral("2"));
+        addLine(QStringLiteral("AMR"), QStringLiteral("1"));
+        clearAndType(p->ciDiscount2, QStringLiteral("5"));
+        clearAndType(p->ciTax, QStringLiteral("10"));
+        QCOMPARE(p->ciTotalCart->Text(), QStringLiteral("58,000"));
+        SetConfig(QStringLiteral("Port"), fx->path(QStringLiteral("port.txt")));
+        key(fx->main, Qt::Key_P, Qt::ControlModifier);
+        // 58,000 less 5 % is 55,100; with 10 % tax 60,610.
+        QCOMPARE(p->ciTotalTax->Text(), QStringLiteral("60,610"));
+        const QList<QByteArray> bill = portFile().split('\n');
+        QCOMPARE(bill.size(), 1 + 16 + 2 * 2 + 1); // two items, the cut, the end of the last line
+        QVERIFY(bill.contains("    Total                         60,610\r"));
+        QVERIFY(!portFile().contains("58,000"));
+        QVERIFY(!portFile().contains("Bayar"));
+        QFile::remove(fx->path(QStringLiteral("port.txt")));
+
+        p->ciPrintNote->setValue(1);
+        fx->ui->scripts[QStringLiteral("fBack")] = [&](platform::Form*) { key(BackWindow(), Qt::Key_Return); };
+        clearAndType(p->ciPay, QStringLiteral("100000"));
+        key(p->ciPay, Qt::Key_Return);
+        QVERIFY(fx->ui->messages.isEmpty());
+        const QByteArray out = portFile();
+        QVERIFY2(out.contains("    Total                         60,610\r\n"
+                              "    Bayar                        100,000\r\n"
+                              "    Sisa                          39,390\r\n"),
+                 out.constData());
+        QCOMPARE(out.split('\n').size(), 1 + 19 + 2 * 2 + 1);
+    }
+
+    // A till without a printer: the print-outs go to PDF files. The operator
+    // hears it once a login, the first time, not before every change
+    // window; the log has the path of each one.
+    void pdfInPlaceOfAPrinterToldOncePerLogin()
+    {
+        fx->ui->printNote = fx->path(QStringLiteral("Orvanta-1.pdf"));
+        p->ciPrintNote->setValue(1);
+        fx->ui->scripts[QStringLiteral("fBack")] = [&](platform::Form*) { key(BackWindow(), Qt::Key_Return); };
+        const auto sell = [&] {
+            addLine(QStringLiteral("ESP"), QStringLiteral("1"));
+            clearAndType(p->ciPay, QStringLiteral("50000"));
+            key(p->ciPay, Qt::Key_Return);
+        };
+        for (int i = 0; i < 3; ++i)
+            sell();
+        QCOMPARE(fx->ui->printed.size(), 3);
+        QCOMPARE(fx->ui->shownModal.count(QStringLiteral("fBack")), 3);
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QCOMPARE(fx->ui->messages[0].kind, platform::MsgKind::Info);
+        QVERIFY(fx->ui->messages[0].prompt.contains(fx->ui->printNote));
+        QCOMPARE(fx->log().count(fx->ui->printNote), 3);
+
+        // The next login is told again, once.
+        const QString entry = app().DbEntry;
+        fx->ui->answers = {platform::MsgOK};
+        fx->main->bLogout_Click();
+        fx->login(entry, QStringLiteral("Admin"), QStringLiteral("admin"));
+        QCOMPARE(p->ciPrintNote->Value(), 1);
+        fx->ui->clear();
+        sell();
+        sell();
+        QCOMPARE(fx->ui->printed.size(), 2);
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QCOMPARE(fx->ui->messages[0].kind, platform::MsgKind::Info);
     }
 
     // A failing statement part-way through the save: the operator is told,
@@ -317,7 +390,12 @@ private slots:
         type(p->ciPay, QStringLiteral("100000"));
         key(p->ciPay, Qt::Key_Return);
         QCOMPARE(fx->ui->messages.size(), 1);
-        QVERIFY(fx->ui->lastPrompt().contains(QStringLiteral("disk full")));
+        // The operator reads that the sale was not saved; the engine's words
+        // and the statement are in the log.
+        QVERIFY2(fx->ui->lastPrompt().contains(QStringLiteral("Perubahan ini tidak tersimpan")),
+                 qPrintable(fx->ui->lastPrompt()));
+        QVERIFY(!fx->ui->lastPrompt().contains(QStringLiteral("disk full")));
+        QVERIFY(fx->log().contains(QStringLiteral("disk full")));
         QVERIFY(!fx->ui->shownModal.contains(QStringLiteral("fBack")));
         QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(0));
         QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(1));

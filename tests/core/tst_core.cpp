@@ -4,10 +4,13 @@
 #include "core/mmain.h"
 #include "platform/controls.h"
 #include "platform/db.h"
+#include "platform/failure.h"
+#include "platform/printer.h"
 #include "support/fixture.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -362,6 +365,127 @@ private slots:
         QCOMPARE(sent, 0);
         QCOMPARE(fx->ui->messages.size(), before + 1);
         QCOMPARE(fx->ui->messages.last().kind, platform::MsgKind::Warning);
+    }
+
+    // A port without a reader, and one that stops taking data: the box says
+    // so in the program's words (the system's go to the log), and after the
+    // first line that timed out the rest of the print-out is not tried.
+    void portFailuresInWordsAndNoLongerThanOneTimeout()
+    {
+        openTemplate();
+        const QString fifo = fx->path(QStringLiteral("lp0"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        SetConfig(QStringLiteral("Port"), fifo);
+        platform::WanButton print(nullptr, QStringLiteral("bPrint"), QStringLiteral("Print"));
+        print.Click = [] {
+            PrintLine(QStringLiteral("Velmont Cafe"));
+            EndPrint();
+        };
+        print.click();
+        QCOMPARE(fx->ui->messages.size(), 1);
+        const QString told = fx->ui->lastPrompt();
+        QVERIFY2(told.contains(QStringLiteral("tidak ada yang membaca")), qPrintable(told));
+        QVERIFY2(!told.contains(QStringLiteral("No such device")) && !told.contains(QStringLiteral("bPrint")),
+                 qPrintable(told));
+        QVERIFY(fx->log().contains(QStringLiteral("bPrint.Click gagal")));
+        QVERIFY(fx->log().contains(QStringLiteral("No such device or address")));
+
+        // A reader that reads nothing: the pipe is full before the first line.
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        const int filler = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        QVERIFY(filler >= 0);
+        const QByteArray block(4096, 'x');
+        while (::write(filler, block.constData(), size_t(block.size())) > 0) {
+        }
+        ::close(filler);
+        QElapsedTimer clock;
+        clock.start();
+        int failed = 0;
+        for (int i = 0; i < 20; ++i) {
+            try {
+                PrintLine(QStringLiteral("line %1").arg(i));
+            } catch (const platform::Failure& e) {
+                ++failed;
+                QVERIFY2(e.text().contains(QStringLiteral("tidak menerima data lagi")), qPrintable(e.text()));
+            }
+        }
+        EndPrint();
+        QCOMPARE(failed, 20);
+        QVERIFY2(clock.elapsed() < 3 * platform::portTimeout(), qPrintable(QString::number(clock.elapsed())));
+
+        // The next print-out tries the port afresh.
+        char sink[4096];
+        while (::read(reader, sink, sizeof sink) > 0) {
+        }
+        PrintLine(QStringLiteral("again"));
+        EndPrint();
+        QByteArray got;
+        for (ssize_t n; (n = ::read(reader, sink, sizeof sink)) > 0;)
+            got.append(sink, n);
+        ::close(reader);
+        QCOMPARE(got, QByteArray("again\r\n"));
+    }
+
+    // "LPT1" and the other port names stand for devices: one that this
+    // machine lacks is told as missing and never made as a file, whose
+    // content every later print-out would silently go into.
+    void portNamesNeverCreateTheirDevice()
+    {
+        openTemplate();
+        platform::WanButton print(nullptr, QStringLiteral("bPrint"), QStringLiteral("Print"));
+        print.Click = [] {
+            PrintLine(QStringLiteral("Velmont Cafe"));
+            EndPrint();
+        };
+        int tried = 0;
+        for (const QString& name :
+             {QStringLiteral("LPT1"), QStringLiteral("LPT2"), QStringLiteral("COM1"), QStringLiteral("COM2")}) {
+            const QString device = platform::portDevice(name);
+            if (QFileInfo::exists(device))
+                continue;
+            ++tried;
+            SetConfig(QStringLiteral("Port"), name);
+            fx->ui->clear();
+            print.click();
+            const bool made = QFileInfo(device).isFile();
+            if (made)
+                QFile::remove(device);
+            QVERIFY2(!made, qPrintable(device));
+            QCOMPARE(fx->ui->messages.size(), 1);
+            QVERIFY2(fx->ui->lastPrompt().contains(name) &&
+                         fx->ui->lastPrompt().contains(QStringLiteral("tidak ada di komputer ini")),
+                     qPrintable(fx->ui->lastPrompt()));
+        }
+        if (tried == 0)
+            QSKIP("this machine has every port device");
+    }
+
+    // A portrait document with a line wider than the page turns the page; a
+    // rule of dashes does not count, and a narrow document stays portrait.
+    void widePrintOutsTurnThePage()
+    {
+        openTemplate();
+        SetConfig(QStringLiteral("Port"), QStringLiteral("Default"));
+        const QString rule(212, QLatin1Char('-'));
+        const auto printed = [&](const QStringList& lines) {
+            for (const QString& line : lines)
+                PrintLine(line);
+            EndPrint();
+            return fx->ui->printedLandscape.takeLast();
+        };
+        QVERIFY(!printed({QString(40, QLatin1Char('x')), rule}));
+        QVERIFY(!printed({QString(100, QLatin1Char('x'))}));
+        QVERIFY(printed({QString(150, QLatin1Char('x'))}));
+        QVERIFY(printed({QStringLiteral("DATA"), QString(200, QLatin1Char('x'))}));
+        // Landscape asked for stays landscape, and the next one is portrait
+        // again unless it is wide.
+        app().Printer.setOrientation(2);
+        QVERIFY(printed({QStringLiteral("x")}));
+        app().Printer.setOrientation(1);
+        QVERIFY(!printed({QStringLiteral("x")}));
+        QVERIFY(platform::LinesFit({QString(150, QLatin1Char('x'))}, app().Printer.font(), true));
+        QVERIFY(!platform::LinesFit({QString(150, QLatin1Char('x'))}, app().Printer.font(), false));
     }
 };
 

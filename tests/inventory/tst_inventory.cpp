@@ -535,6 +535,10 @@ private slots:
         QCOMPARE(lines.size(), 3 + 5 + 1);
         QCOMPARE(lines[3], list()->List(0));
         QCOMPARE(lines.last(), QString(212, '-'));
+        // Ten columns do not fit a portrait page: the page turns rather than
+        // the font shrinking to where nobody can read it.
+        QCOMPARE(fx->ui->printedLandscape, QList<bool>{true});
+        QCOMPARE(app().Printer.Orientation(), 1);
 
         p->iiCategory2->setListIndex(p->iiCategory2->findText("Minuman"));
         p->iiSearch->setText("air");

@@ -9,8 +9,12 @@
 #include "support/fixture.h"
 #include "support/xlsxread.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestLedgerPanel : public QObject {
     Q_OBJECT
@@ -206,6 +210,38 @@ private slots:
         QVERIFY(f.readAll().startsWith("LAPORAN UMUM\r\n"));
     }
 
+    // A port that stops taking data: the report stops at the first line
+    // that timed out, and the operator hears once, in words, within about
+    // one timeout, however long the journal.
+    void stalledPortCostsOneTimeout()
+    {
+        showTradingDay();
+        const QString fifo = fx->path(QStringLiteral("lp"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        const int filler = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        QVERIFY(filler >= 0);
+        const QByteArray block(4096, 'x');
+        while (::write(filler, block.constData(), size_t(block.size())) > 0) {
+        }
+        ::close(filler);
+        mMain::SetConfig(QStringLiteral("Port"), fifo);
+        QVERIFY(l->liLedger->ListCount() >= 4);
+        QElapsedTimer clock;
+        clock.start();
+        l->lbPrint->click();
+        const qint64 took = clock.elapsed();
+        ::close(reader);
+        QVERIFY2(took < 3 * platform::portTimeout(), qPrintable(QString::number(took)));
+        QCOMPARE(fx->ui->messages.size(), 1);
+        QVERIFY(fx->ui->lastPrompt().startsWith(QStringLiteral("Laporan tidak tercetak seluruhnya")));
+        QVERIFY2(fx->ui->lastPrompt().contains(QStringLiteral("tidak menerima data lagi")),
+                 qPrintable(fx->ui->lastPrompt()));
+        QVERIFY(fx->ui->printed.isEmpty());
+        QCOMPARE(app().Printer.Orientation(), 1);
+    }
+
     // The export opens a new workbook of the view's kind; one that cannot
     // be opened is reported with its path.
     void exportToSpreadsheet()
@@ -224,6 +260,10 @@ private slots:
         l->lbExcel->click();
         QCOMPARE(fx->ui->messages.size(), 1);
         QVERIFY(fx->ui->lastPrompt().contains(fx->ui->opened[1]));
+        // The file was written: where it lies is information, not a failure.
+        QCOMPARE(fx->ui->messages.last().kind, platform::MsgKind::Info);
+        QCOMPARE(fx->ui->messages.last().title, QStringLiteral("Informasi"));
+        QVERIFY(!fx->ui->lastPrompt().contains(QStringLiteral("gagal")));
         QFile::remove(fx->ui->opened[1]);
     }
 

@@ -7,6 +7,7 @@
 #include "platform/backend.h"
 #include "platform/controls.h"
 #include "platform/db.h"
+#include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
@@ -57,6 +58,13 @@ class TestPlatform : public QObject {
     QTemporaryDir dir;
     std::unique_ptr<App> app;
     TestBackend* ui = nullptr;
+
+    // The program's log: where a handler's name and an engine's words go.
+    static QString logged()
+    {
+        QFile f(LogFile());
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
 
 private slots:
     void init()
@@ -248,7 +256,8 @@ private slots:
         WanButton save(nullptr, QStringLiteral("bSave"), QStringLiteral("Save"));
         int after = 0;
         box.Change = [] {
-            throw DbError(QStringLiteral("no such table: stock"), QStringLiteral("select * from stock"));
+            throw DbError::fromEngine(QStringLiteral("no such table: stock"), QStringLiteral("select * from stock"),
+                                      QStringLiteral("1"));
         };
         save.Click = [&] {
             box.setText(QStringLiteral("A")); // the change handler fails: so does this handler
@@ -258,8 +267,12 @@ private slots:
         QCOMPARE(after, 0);
         QCOMPARE(ui->messages.size(), 1);
         QCOMPARE(ui->messages.first().kind, MsgKind::Warning);
-        QVERIFY(ui->messages.first().prompt.contains(QLatin1String("bSave.Click")));
-        QVERIFY(ui->messages.first().prompt.contains(QLatin1String("select * from stock")));
+        // The operator reads what went wrong and what was not done; the
+        // handler's name, the statement and the engine's words are logged.
+        const QString told = ui->messages.first().prompt;
+        QCOMPARE(told, QStringLiteral("Database menolak perintah ini.\nTindakan ini tidak selesai."));
+        QVERIFY(logged().contains(QLatin1String("bSave.Click gagal: no such table: stock")));
+        QVERIFY(logged().contains(QLatin1String("SQL: select * from stock")));
         // The program goes on: the next event runs normally.
         box.Change = nullptr;
         save.click();
@@ -292,7 +305,8 @@ private slots:
         open.click();
         QVERIFY(finished);
         QCOMPARE(ui->messages.size(), 1);
-        QVERIFY(ui->messages.first().prompt.startsWith(QLatin1String("fBelow.Form_Activate gagal")));
+        QCOMPARE(ui->messages.first().prompt, QStringLiteral("refill failed"));
+        QCOMPARE(logged().count(QLatin1String("fBelow.Form_Activate gagal: refill failed")), 1);
         // Nothing is left behind for the next, unrelated handler.
         TextBox box(nullptr, QStringLiteral("iCode"));
         WanButton other(nullptr, QStringLiteral("bOther"), QStringLiteral("Other"));
@@ -374,7 +388,8 @@ private slots:
             QVERIFY(QApplication::activeModalWidget() == &dialog);
             QTest::mouseClick(&fail, Qt::LeftButton);
             QCOMPARE(ui->messages.size(), 1);
-            QVERIFY(ui->messages.first().prompt.startsWith(QLatin1String("bFail.Click gagal")));
+            QCOMPARE(ui->messages.first().prompt, QStringLiteral("disk full"));
+            QVERIFY(logged().contains(QLatin1String("bFail.Click gagal: disk full")));
             dialog.Hide();
         };
         WanButton open(nullptr, QStringLiteral("bOpen"), QStringLiteral("Open"));

@@ -1,6 +1,7 @@
 // The reliability tests: saves killed at random moments and two workstations
-// saving at once, on a file and on a server, and hostile text in every field of every
-// window. The executable is also its own child process: started with
+// saving at once, on a file and on a server, hostile text in every field of
+// every window, and a full or deleted database file told in words. The executable is also its own child process:
+// started with
 // "--save-loop" or "--save-n" it saves sales on a database file until it is
 // killed or has saved the given number.
 #include "savechild.h"
@@ -11,6 +12,7 @@
 
 int runCrashTests(int argc, char** argv);
 int runHostileInputTests(int argc, char** argv);
+int runFailureTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -21,5 +23,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     int failed = OnBothEngines([&] { return runCrashTests(argc, argv); });
     failed += runHostileInputTests(argc, argv);
+    failed += runFailureTests(argc, argv);
     return failed;
 }

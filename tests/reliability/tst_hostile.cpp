@@ -50,6 +50,7 @@ class TestHostile : public QObject {
 
     std::unique_ptr<Fixture> fx;
     QStringList faults;
+    qsizetype logSeen = 0; // how much of the log has been looked at
 
     platform::DbConnection& db() { return app().DbConn(); }
 
@@ -81,6 +82,12 @@ class TestHostile : public QObject {
         for (const RecordedMessage& m : fx->ui->messages)
             if (m.prompt.contains(QLatin1String("SQL:")))
                 faults << QStringLiteral("%1 with %2: %3").arg(where, text.left(30), m.prompt.left(300));
+        // A database failure is told in words; its statement is in the log.
+        const QString log = fx->log();
+        const QString fresh = log.mid(logSeen);
+        logSeen = log.size();
+        if (fresh.contains(QLatin1String("SQL:")))
+            faults << QStringLiteral("%1 with %2: %3").arg(where, text.left(30), fresh.left(300));
         fx->ui->messages.clear();
         fx->ui->answers = QList<int>(200, platform::MsgCancel);
     }

@@ -1,5 +1,6 @@
 #include "support/fixture.h"
 
+#include "platform/failure.h"
 #include "platform/serverschema.h"
 #include "program/program.h"
 #include "shell/fmain.h"
@@ -25,6 +26,8 @@ Fixture::Fixture(const QStringList& files, bool startNow)
     // A refusal under another workstation's lock comes after this wait; the
     // tests that hold locks need not spend five seconds on each.
     platform::DbConnection::setBusyTimeout(300);
+    // A port that takes no more is given up after this wait.
+    platform::setPortTimeout(300);
     const QDir dist(QStringLiteral(ORV_DIST_DIR));
     QStringList names = files;
     if (names.isEmpty()) {
@@ -34,7 +37,9 @@ Fixture::Fixture(const QStringList& files, bool startNow)
     }
     for (const QString& n : names)
         QFile::copy(dist.filePath(n), dir.filePath(n));
-    app = std::make_unique<App>(dir.path(), dir.filePath(QStringLiteral("settings.ini")));
+    // The user's settings, and the log beside them, lie outside the program
+    // folder as they do on a till.
+    app = std::make_unique<App>(dir.path(), dir.filePath(QStringLiteral("user/settings.ini")));
     ui = new TestBackend;
     app->setBackend(std::unique_ptr<platform::Backend>(ui));
     if (startNow)
@@ -44,6 +49,12 @@ Fixture::Fixture(const QStringList& files, bool startNow)
 Fixture::~Fixture()
 {
     app.reset();
+}
+
+QString Fixture::log() const
+{
+    QFile f(platform::LogFile());
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 void Fixture::start()

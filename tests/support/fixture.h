@@ -48,6 +48,8 @@ public:
     void openTemplate(platform::DbConnection& db);
     // The DbKind a login on this engine sets.
     static QString dbKind();
+    // What the program has logged so far (standard error aside).
+    QString log() const;
 
     QTemporaryDir dir;
     std::unique_ptr<App> app;

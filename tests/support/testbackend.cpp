@@ -77,7 +77,7 @@ QString TestBackend::printDocument(const QStringList& lines, const QFont&, bool 
 {
     printed << lines;
     printedLandscape << landscape;
-    return QString();
+    return printNote;
 }
 
 QStringList TestBackend::prompts() const

@@ -49,6 +49,9 @@ public:
     bool openSucceeds = true;
     QStringList inputAnswers;
     QList<QStringList> printed;
+    // What a print job answers: "" as on a machine with a printer, a path as
+    // where a PDF file took its place.
+    QString printNote;
     // The orientation of each print job (true: landscape).
     QList<bool> printedLandscape;
 
