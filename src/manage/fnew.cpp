@@ -6,9 +6,12 @@
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
+#include "platform/failure.h"
+
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 
 using namespace platform;
 
@@ -176,17 +179,21 @@ void fNew::bOK_Click()
         refuse(QStringLiteral("Nama Database tidak boleh berakhiran (LAN) atau (MySQL-ODBC)"));
         return;
     }
-    const QString taken = QStringLiteral("Database dengan Nama ") + mMain::Quote(name) +
-                          QStringLiteral(" sudah ada, coba dengan Nama lain");
-    if (iODBC->Value() == 1) {
-        if (!writeMarker(app().programFile(name + QStringLiteral(".mdbc"))))
+    // Each kind is refused a name its own entry file already has: that file
+    // holds an entry (an ODBC marker its connection text) that would be lost.
+    const QString extension = iODBC->Value() == 1      ? QStringLiteral(".mdbc")
+                              : iConnect->Value() == 1 ? QStringLiteral(".lan")
+                                                       : QStringLiteral(".cdb");
+    const QString file = app().programFile(name + extension);
+    if (mMain::FileExists(file)) {
+        refuse(QStringLiteral("Database dengan Nama ") + mMain::Quote(name) +
+               QStringLiteral(" sudah ada, coba dengan Nama lain"));
+        return;
+    }
+    if (extension == QLatin1String(".mdbc")) {
+        if (!writeEntry(file, QByteArray()))
             return;
-    } else if (iConnect->Value() == 1) {
-        const QString file = app().programFile(name + QStringLiteral(".lan"));
-        if (mMain::FileExists(file)) {
-            refuse(taken);
-            return;
-        }
+    } else if (extension == QLatin1String(".lan")) {
         // A pointer without a path, or with one that one line of text cannot
         // carry, would name no database.
         const QString path = iPath->Text();
@@ -200,14 +207,9 @@ void fNew::bOK_Click()
             iPath->setFocus();
             return;
         }
-        if (!writePointer(file))
+        if (!writeEntry(file, LanPointerLine(path)))
             return;
     } else {
-        const QString file = app().programFile(name + QStringLiteral(".cdb"));
-        if (mMain::FileExists(file)) {
-            refuse(taken);
-            return;
-        }
         if (!copyTemplate(file))
             return;
     }
@@ -216,25 +218,32 @@ void fNew::bOK_Click()
     Unload();
 }
 
-bool fNew::writeMarker(const QString& file)
+bool fNew::writeEntry(const QString& file, const QByteArray& content)
 {
-    QSaveFile f(file);
-    if (f.open(QIODevice::WriteOnly) && f.commit())
-        return true;
-    refuse(QStringLiteral("Database tidak dapat dibuat: ") + f.errorString());
-    return false;
+    // Made new or not at all: a file that appeared meanwhile is never
+    // written over, and one that could not be written whole goes again.
+    QFile f(file);
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        cannotCreate(file, f.errorString(), errno);
+        return false;
+    }
+    if (f.write(content) != content.size() || !f.flush()) {
+        const int err = errno;
+        const QString said = f.errorString();
+        f.close();
+        f.remove();
+        cannotCreate(file, said, err);
+        return false;
+    }
+    return true;
 }
 
-bool fNew::writePointer(const QString& file)
+void fNew::cannotCreate(const QString& file, const QString& systemText, int err)
 {
-    QSaveFile f(file);
-    if (f.open(QIODevice::WriteOnly)) {
-        f.write(LanPointerLine(iPath->Text()));
-        if (f.commit())
-            return true;
-    }
-    refuse(QStringLiteral("Database tidak dapat dibuat: ") + f.errorString());
-    return false;
+    platform::Log(QStringLiteral("fNew: %1 tidak dapat dibuat: %2").arg(file, systemText));
+    refuse(QStringLiteral("Database tidak dapat dibuat: ") + QDir::toNativeSeparators(file) +
+           (err ? QStringLiteral(" (") + platform::SystemErrorText(err) + QLatin1Char(')') : QString()));
 }
 
 bool fNew::copyTemplate(const QString& file)
@@ -247,8 +256,9 @@ bool fNew::copyTemplate(const QString& file)
     // QFile::copy writes a temporary file and renames it into place, so a
     // failure leaves no partial database behind.
     QFile source(templ);
+    errno = 0;
     if (source.copy(file))
         return true;
-    refuse(QStringLiteral("Database tidak dapat dibuat: ") + source.errorString());
+    cannotCreate(file, source.errorString(), errno);
     return false;
 }

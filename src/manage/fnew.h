@@ -28,8 +28,8 @@ public:
 private:
     // Each creates its entry file completely or not at all; false after the
     // operator has been told why.
-    bool writeMarker(const QString& file);
-    bool writePointer(const QString& file);
+    bool writeEntry(const QString& file, const QByteArray& content);
     bool copyTemplate(const QString& file);
+    void cannotCreate(const QString& file, const QString& systemText, int err);
     void refuse(const QString& message);
 };

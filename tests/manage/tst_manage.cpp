@@ -217,8 +217,7 @@ private slots:
         create("Koma", true, false, "/srv/a,b.cdb");
         QCOMPARE(readFile(at("Koma.lan")), QByteArray("\"/srv/a,b.cdb\"\r\n"));
         QCOMPARE(ReadLanPath(at("Koma.lan")), QStringLiteral("/srv/a,b.cdb"));
-        // Both boxes: only the marker, written anew without a word.
-        writeFile(at("Server.mdbc"), "old");
+        // Both boxes: only the marker, without a word.
         fx->ui->clear();
         create("Server", true, true, "/srv/x.cdb");
         QCOMPARE(readFile(at("Server.mdbc")), QByteArray());
@@ -238,6 +237,31 @@ private slots:
         QCOMPARE(folder(), before);
         create("Toko", false, false);
         QVERIFY(QFile::exists(at("Toko.cdb")));
+    }
+
+    // A marker holds its connection text: New with its name and the ODBC
+    // kind is refused as the other kinds are, and the marker stays whole.
+    void newOdbcNeverOverwritesAMarker()
+    {
+        const QByteArray text = "DRIVER={MariaDB Unicode};SERVER=db.example;DATABASE=toko;UID=kasir;PWD=rahasia";
+        writeFile(at("Toko.mdbc"), text);
+        writeFile(at("Kosong.mdbc"), QByteArray()); // a data source of odbc.ini: an entry too
+        const QStringList before = folder();
+        for (const char* name : {"Toko", "Kosong"}) {
+            fx->ui->clear();
+            create(name, false, true);
+            warned(QStringLiteral("Database dengan Nama '%1' sudah ada, coba dengan Nama lain").arg(name));
+            QVERIFY(nw()->isVisible());
+        }
+        create("Toko", true, true, "/srv/x.cdb");
+        warned("'Toko' sudah ada");
+        QCOMPARE(readFile(at("Toko.mdbc")), text);
+        QCOMPARE(readFile(at("Kosong.mdbc")), QByteArray());
+        QCOMPARE(folder(), before);
+        // A local entry of the same name is another kind's file.
+        create("Toko", false, false);
+        QVERIFY(QFile::exists(at("Toko.cdb")));
+        QCOMPARE(readFile(at("Toko.mdbc")), text);
     }
 
     void newDialogFieldsAndKeys()
