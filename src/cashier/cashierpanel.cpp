@@ -6,6 +6,7 @@
 #include "cashier/fedit.h"
 #include "cashier/fmove.h"
 #include "cashier/itementry.h"
+#include "cashier/keyup.h"
 #include "cashier/model/actions.h"
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cartops.h"
@@ -172,6 +173,10 @@ void CashierPanelView::build(QWidget* p)
     cbBrowse = button("cbBrowse", QStringLiteral("&Browse"), 938, 290, 52);
     cbBrowse->setGeometry(938, 288, 52, 24);
 
+    for (TextBox* t : {ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity, ciTotal, ciTotalCart, ciDiscount2,
+                       ciDiscount2N, ciTotalDiscount, ciTax, ciTaxN, ciTotalTax, ciPay, ciBack})
+        t->Figure = true;
+
     QWidget* order[] = {ciAction,    ciMoment, ciCharge,       ciWarehouse, ciCheck,    ciCart,
                         ciCode,      ciPrice,  ciDiscount,     ciDiscountN, ciSubtotal, ciQuantity,
                         ciTotal,     cbAdd,    ciDescription,  ciDiscount2, ciTax,      ciPay,
@@ -225,8 +230,8 @@ void CashierPanelView::wire()
     ciQuantity->events.KeyPress = [this](int& a) { ciQuantity_KeyPress(a); };
     ciSubtotal->events.KeyPress = [this](int& a) { ciSubtotal_KeyPress(a); };
     ciTotal->events.KeyPress = [this](int& a) { ciTotal_KeyPress(a); };
-    ciSubtotal->installEventFilter(this);
-    ciTotal->installEventFilter(this);
+    OnKeyUp(ciSubtotal, QStringLiteral("ciSubtotal.KeyUp"), [this] { ciSubtotal_KeyUp(); });
+    OnKeyUp(ciTotal, QStringLiteral("ciTotal.KeyUp"), [this] { ciTotal_KeyUp(); });
     for (TextBox* t :
          {ciCode, ciCategory, ciName, ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity, ciTotal, ciDiscount2,
           ciTax, ciPay, ciDiscount2N, ciTotalDiscount, ciTaxN, ciTotalTax, ciBack, ciTotalCart, ciDescription})
@@ -253,18 +258,6 @@ void CashierPanelView::wire()
     picker::Register(QStringLiteral("ciCode"), ciCode, picker::Value::Code, true);
     picker::Register(QStringLiteral("ciCharge"), ciCharge, picker::Value::Name, true);
     picker::Register(QStringLiteral("ciWarehouse"), ciWarehouse, picker::Value::Name, true);
-}
-
-bool CashierPanelView::eventFilter(QObject* watched, QEvent* event)
-{
-    // Every key released in the net price or the total, whatever the key.
-    if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-        if (watched == ciSubtotal)
-            runHandler(QStringLiteral("ciSubtotal.KeyUp"), [this] { ciSubtotal_KeyUp(); });
-        else if (watched == ciTotal)
-            runHandler(QStringLiteral("ciTotal.KeyUp"), [this] { ciTotal_KeyUp(); });
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------- action, charge, warehouse
@@ -332,7 +325,7 @@ void CashierPanelView::ciCharge_KeyDown(int& KeyCode, int)
 
 void CashierPanelView::ciCharge_KeyPress(int& KeyAscii)
 {
-    KeyAscii = ProperKey(KeyAscii, ciCharge->Text());
+    KeyAscii = ProperKey(KeyAscii, ciCharge->UnselectedText());
 }
 
 void CashierPanelView::cbCharge_Click()
@@ -375,7 +368,7 @@ void CashierPanelView::ciWarehouse_KeyDown(int& KeyCode, int)
 
 void CashierPanelView::ciWarehouse_KeyPress(int& KeyAscii)
 {
-    KeyAscii = ProperKey(KeyAscii, ciWarehouse->Text());
+    KeyAscii = ProperKey(KeyAscii, ciWarehouse->UnselectedText());
 }
 
 void CashierPanelView::cbWarehouse_Click()
@@ -647,7 +640,7 @@ void CashierPanelView::ciTotal_KeyDown(int& KeyCode, int)
 
 void CashierPanelView::ciQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->Text());
+    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
 }
 
 void CashierPanelView::ciSubtotal_KeyPress(int& KeyAscii)
@@ -693,7 +686,7 @@ void CashierPanelView::ciDescription_KeyDown(int& KeyCode, int)
 
 void CashierPanelView::ciDescription_KeyPress(int& KeyAscii)
 {
-    KeyAscii = ProperKey(KeyAscii, ciDescription->Text());
+    KeyAscii = ProperKey(KeyAscii, ciDescription->UnselectedText());
 }
 
 // ---------------------------------------------------------------- totals and payment
@@ -842,6 +835,9 @@ void CashierPanelView::InsertTR(bool pay)
         refuse(QStringLiteral("Uang yang dibayarkan tidak cukup"), ciPay);
         return;
     }
+
+    if (!FiguresFit({ciTotalCart, ciDiscount2N, ciTotalDiscount, ciTaxN, ciTotalTax, ciPay, ciBack}))
+        return;
 
     SaveHeader h;
     h.action = action;

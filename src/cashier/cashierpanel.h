@@ -119,9 +119,6 @@ public:
     platform::TextBox *ciTotalCart, *ciDiscount2N, *ciTotalDiscount, *ciTaxN, *ciTotalTax, *ciPay, *ciBack;
     platform::Label* ciTotal2;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void build(QWidget* p);
     void wire();

@@ -3,12 +3,14 @@
 #include "platform/keys.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPalette>
 
 using namespace platform;
 
 namespace {
 fBack* g_back = nullptr;
+constexpr int kChangePointSize = 72;
 } // namespace
 
 fBack* BackWindow()
@@ -27,7 +29,7 @@ fBack::fBack() : Form(QStringLiteral("fBack"), QString())
     iBack->setGeometry(10, 10, 540, 140);
     iBack->setAlignment(Qt::AlignCenter);
     QFont f = iBack->font();
-    f.setPointSize(72);
+    f.setPointSize(kChangePointSize);
     f.setBold(true);
     iBack->setFont(f);
     iBack->setForeColor(Qt::white);
@@ -52,7 +54,20 @@ void fBack::setBackColor(int color)
 
 void fBack::Form_Activate()
 {
+    fitChange();
     bClose->setFocus();
+}
+
+// The change is shown whole: a figure too wide for the window in the large
+// type gets a smaller one.
+void fBack::fitChange()
+{
+    QFont f = iBack->font();
+    f.setPointSize(kChangePointSize);
+    const int room = iBack->width() - 2 * iBack->margin() - 8;
+    while (f.pointSize() > 8 && QFontMetrics(f).horizontalAdvance(iBack->Caption()) > room)
+        f.setPointSize(f.pointSize() - 2);
+    iBack->setFont(f);
 }
 
 void fBack::Form_KeyDown(int& KeyCode, int Shift)

@@ -24,6 +24,8 @@ public:
     platform::Timer* tBlink;
 
 private:
+    void fitChange();
+
     int m_backColor = 0;
 };
 

@@ -40,8 +40,10 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
         auto* t = new TextBox(this, QLatin1String(name));
         t->setGeometry(116, y, width, 24);
         t->setMaxLength(maxLength);
-        if (right)
+        if (right) {
             t->setAlignment(Qt::AlignRight);
+            t->Figure = true;
+        }
         t->setText(text);
         t->events.GotFocus = [t] { FocusOn(t); };
         t->events.LostFocus = [t] { FocusOff(t); };
@@ -278,5 +280,5 @@ void fCart::ciTotal_KeyPress(int& KeyAscii)
 
 void fCart::ciQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->Text());
+    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
 }

@@ -31,6 +31,7 @@ fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
         t->setGeometry(116, y, 140, 24);
         t->setMaxLength(15);
         t->setAlignment(Qt::AlignRight);
+        t->Figure = true;
         t->setText(text);
         t->events.GotFocus = [t] { FocusOn(t); };
         t->events.LostFocus = [t] { FocusOff(t); };
@@ -106,6 +107,8 @@ void fEdit::bSave_Click()
             return;
         }
     }
+    if (!FiguresFit({iSubtotal, iQuantity, iTotal}))
+        return;
     EditCartLine(app().DbConn(), LineAction, LineId, e);
     if (fMain* m = MainWindow())
         m->FillCiCart();
@@ -175,7 +178,7 @@ void fEdit::iSubtotal_KeyPress(int& KeyAscii)
 
 void fEdit::iQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, iQuantity->Text());
+    KeyAscii = stock::QuantityKey(KeyAscii, iQuantity->UnselectedText());
 }
 
 void fEdit::iTotal_KeyPress(int& KeyAscii)

@@ -76,7 +76,7 @@ void fMove::iCharge_KeyDown(int& KeyCode, int)
 
 void fMove::iCharge_KeyPress(int& KeyAscii)
 {
-    KeyAscii = ProperKey(KeyAscii, iCharge->Text());
+    KeyAscii = ProperKey(KeyAscii, iCharge->UnselectedText());
 }
 
 void fMove::bSave_Click()

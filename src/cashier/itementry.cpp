@@ -203,6 +203,8 @@ bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
             return false;
         }
     }
+    if (!FiguresFit({f.ciPrice, f.ciDiscountN, f.ciSubtotal, f.ciQuantity, f.ciTotal}))
+        return false;
     LineEntry e;
     e.charge = charge;
     e.code = code;

@@ -47,12 +47,14 @@ fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))
     iName->setGeometry(116, 82, 278, 24);
     iPrice = new TextBox(Frame1, QStringLiteral("iPrice"));
     iPrice->setMaxLength(15);
+    iPrice->Figure = true;
     iPrice->setAlignment(Qt::AlignRight);
     iPrice->setGeometry(116, 114, 150, 24);
     // The three-character limit of the discount is kept by its key filter:
     // a fraction written by the nominal discount must not be cut.
     iDiscount = new TextBox(Frame1, QStringLiteral("iDiscount"));
     iDiscount->setAlignment(Qt::AlignRight);
+    iDiscount->Figure = true;
     iDiscount->setGeometry(116, 146, 60, 24);
     Label7 = new Label(Frame1, QStringLiteral("Label7"), QStringLiteral("%"));
     Label7->setGeometry(180, 146, 14, 24);
@@ -96,9 +98,9 @@ fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))
             bSave_Click();
     };
     iCode->events.KeyPress = [](int& KeyAscii) { KeyAscii = UpperKey(KeyAscii); };
-    iCategory->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iCategory->Text()); };
-    iName->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iName->Text()); };
-    iUnit->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUnit->Text()); };
+    iCategory->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iCategory->UnselectedText()); };
+    iName->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iName->UnselectedText()); };
+    iUnit->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUnit->UnselectedText()); };
     iPrice->events.KeyPress = [](int& KeyAscii) { KeyAscii = NumericOnly(KeyAscii, false); };
     iDiscount->events.KeyPress = [this](int& KeyAscii) {
         KeyAscii = NumericOnly(KeyAscii, false);

@@ -61,8 +61,8 @@ fCharge::fCharge() : Form(QStringLiteral("fCharge"), QStringLiteral("Charge"))
         };
     }
     iCode->events.KeyPress = [](int& KeyAscii) { KeyAscii = UpperKey(KeyAscii); };
-    iName->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iName->Text()); };
-    iAddress->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iAddress->Text()); };
+    iName->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iName->UnselectedText()); };
+    iAddress->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iAddress->UnselectedText()); };
     bSave->Click = [this] { bSave_Click(); };
     bClose->Click = [this] { bClose_Click(); };
 }

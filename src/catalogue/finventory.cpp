@@ -137,9 +137,11 @@ fInventory::fInventory() : Form(QStringLiteral("fInventory"), QStringLiteral("Ta
         if (iCode->Text() != iCode->Text().toUpper())
             iCode->setText(iCode->Text().toUpper());
     };
-    iCategory->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iCategory->Text()); };
-    iName->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iName->Text()); };
-    iUnit->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iUnit->Text()); };
+    iCategory->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iCategory->UnselectedText()); };
+    iName->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iName->UnselectedText()); };
+    iUnit->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iUnit->UnselectedText()); };
+    for (TextBox* t : {iPriceSH, iPriceSL, iDiscountSH, iDiscountSL})
+        t->Figure = true;
     for (TextBox* t : {iPriceSH, iPriceSL}) {
         t->events.KeyPress = [](int& k) { k = mMain::NumericOnly(k, false); };
         t->Change = [this, t] {

@@ -139,6 +139,18 @@ void FormatNumberBox(platform::TextBox* box)
     box->setCursorPosition(box->Text().size());
 }
 
+bool FiguresFit(std::initializer_list<platform::TextBox*> fields)
+{
+    for (platform::TextBox* box : fields) {
+        if (!box->Fits()) {
+            MsgWarn(platform::FigureTooLong, MsgTitleWarn);
+            box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 QString UserNameForm(const QString& text)
 {
     return text.left(1).toUpper() + text.mid(1).toLower();

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 class QWidget;
@@ -60,6 +61,10 @@ int NumericOnly(int keyAscii, bool allowComma);
 int UpperKey(int keyAscii);
 int ProperKey(int keyAscii, const QString& text);
 void FormatNumberBox(platform::TextBox* box);
+// Before a write: a figure that a field cannot hold (a computed one, which
+// no typing limit stopped) is refused with a message and the focus on its
+// field. True when every field holds its figure.
+bool FiguresFit(std::initializer_list<platform::TextBox*> fields);
 // The form a user name takes on leaving its box: the first character upper
 // case, the rest lower case.
 QString UserNameForm(const QString& text);

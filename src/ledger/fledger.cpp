@@ -352,7 +352,7 @@ void fLedger::iWarehouse_KeyDown(int& KeyCode, int)
 
 void fLedger::iWarehouse_KeyPress(int& KeyAscii)
 {
-    KeyAscii = ProperKey(KeyAscii, iWarehouse->Text());
+    KeyAscii = ProperKey(KeyAscii, iWarehouse->UnselectedText());
 }
 
 void fLedger::iCharge_KeyDown(int& KeyCode, int)
@@ -365,7 +365,7 @@ void fLedger::iCharge_KeyDown(int& KeyCode, int)
 
 void fLedger::iCharge_KeyPress(int& KeyAscii)
 {
-    KeyAscii = ProperKey(KeyAscii, iCharge->Text());
+    KeyAscii = ProperKey(KeyAscii, iCharge->UnselectedText());
 }
 
 void fLedger::iCode_KeyDown(int& KeyCode, int)
@@ -409,7 +409,7 @@ void fLedger::iDescription_KeyDown(int& KeyCode, int)
 
 void fLedger::iDescription_KeyPress(int& KeyAscii)
 {
-    KeyAscii = ProperKey(KeyAscii, iDescription->Text());
+    KeyAscii = ProperKey(KeyAscii, iDescription->UnselectedText());
 }
 
 // ---------------------------------------------------------------- load, save, close

@@ -90,7 +90,7 @@ fNew::fNew() : Form(QStringLiteral("fNew"), QStringLiteral("New Database"))
     iDB->Change = [this] { iDB_Change(); };
     iDB->events.GotFocus = [this] { mMain::FocusOn(iDB); };
     iDB->events.LostFocus = [this] { mMain::FocusOff(iDB); };
-    iDB->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iDB->Text()); };
+    iDB->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iDB->UnselectedText()); };
     iDB->events.KeyDown = [this](int& k, int) {
         if (k == 13) {
             k = 0;

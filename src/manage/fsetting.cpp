@@ -84,7 +84,7 @@ fSetting::fSetting() : Form(QStringLiteral("fSetting"), QStringLiteral("Setting"
             }
         };
         if (t != iPhone)
-            t->events.KeyPress = [t](int& k) { k = mMain::ProperKey(k, t->Text()); };
+            t->events.KeyPress = [t](int& k) { k = mMain::ProperKey(k, t->UnselectedText()); };
     }
     iPort->events.KeyDown = [this](int& k, int) {
         if (k == 13) {

@@ -61,7 +61,7 @@ fUser::fUser() : Form(QStringLiteral("fUser"), QStringLiteral("User"))
             SendTab();
     };
     iUsername->events.KeyDown = enterSendsTab;
-    iUsername->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUsername->Text()); };
+    iUsername->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUsername->UnselectedText()); };
     iUsername->events.LostFocus = [this] { iUsername_LostFocus(); };
     iPassword->events.GotFocus = [this] { FocusOn(iPassword); };
     iPassword->events.LostFocus = [this] { FocusOff(iPassword); };

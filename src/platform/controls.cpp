@@ -1,10 +1,18 @@
 #include "platform/controls.h"
 
+#include "platform/backend.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 namespace platform {
@@ -58,6 +66,21 @@ bool isWindowKey(const QKeyEvent* e)
 
 namespace {
 
+// A key that types a character, which the key-press handler filters. The
+// editing keys (Ctrl+A, Ctrl+C, Ctrl+V, Ctrl+Z, Delete …) type none: they
+// carry control characters, and no filter may throw them away.
+bool typesCharacter(const QKeyEvent* e)
+{
+    if (e->text().size() != 1)
+        return false;
+    // Ctrl with Alt is AltGr on some keyboards, which types characters.
+    const Qt::KeyboardModifiers m = e->modifiers();
+    if ((m & Qt::ControlModifier) && !(m & Qt::AltModifier))
+        return false;
+    const QChar c = e->text().at(0);
+    return c.isPrint() || c.unicode() == vbKeyBack || c.unicode() == vbKeyReturn;
+}
+
 // Returns true when the handlers swallowed the key, and sets *replacedAscii
 // when the key-press handler changed the typed character.
 bool dispatchKey(InputEvents& ev, QKeyEvent* e, int* replacedAscii)
@@ -71,7 +94,7 @@ bool dispatchKey(InputEvents& ev, QKeyEvent* e, int* replacedAscii)
                 return true;
         }
     }
-    if (ev.KeyPress && e->text().size() == 1) {
+    if (ev.KeyPress && typesCharacter(e)) {
         const int original = e->text().at(0).unicode();
         int ascii = original;
         runHandler(QStringLiteral("KeyPress"), [&] { ev.KeyPress(ascii); });
@@ -99,12 +122,192 @@ void handleInputKey(InputEvents& ev, QKeyEvent* e, const std::function<void(QKey
     e->accept();
 }
 
+QString UnselectedText(const QLineEdit* edit)
+{
+    QString t = edit->text();
+    if (edit->hasSelectedText())
+        t.remove(edit->selectionStart(), edit->selectedText().size());
+    return t;
+}
+
+namespace {
+
+bool isPasteKey(const QKeyEvent* e)
+{
+    return e->matches(QKeySequence::Paste) ||
+           (e->key() == Qt::Key_Insert && (e->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier);
+}
+
+void tellFigureTooLong()
+{
+    if (Runtime* rt = Runtime::current())
+        rt->backend().messageBox(MsgKind::Warning, FigureTooLong, MsgTitleWarn);
+}
+
+// What a field takes, and what it does with a text the operator brings in
+// one piece (a paste, a drop).
+struct Intake {
+    QLineEdit* edit;
+    InputEvents* events;
+    int maxLength;
+    bool figure;
+};
+
+// Puts pasted text into the field as if it were typed: each character
+// through the key-press filter and within the room the field has, so that a
+// paste stores nothing a keyboard could not. Line breaks and other control
+// characters are dropped. A figure that does not fit is refused whole, with
+// a message, and the field keeps what it had; other text is cut at the limit
+// as typing would stop there.
+void typeIn(const Intake& in, const QString& text)
+{
+    QLineEdit* edit = in.edit;
+    if (edit->isReadOnly() || text.isEmpty())
+        return;
+    QPointer<QLineEdit> guard(edit);
+    const QString before = edit->text();
+    const int selStart = edit->selectionStart();
+    const int selLength = int(edit->selectedText().size());
+    const int cursor = edit->cursorPosition();
+    bool overflow = false;
+    for (const QChar c : text) {
+        if (!c.isPrint())
+            continue;
+        int ascii = c.unicode();
+        if (in.events->KeyPress) {
+            runHandler(QStringLiteral("KeyPress"), [&] { in.events->KeyPress(ascii); });
+            if (!guard)
+                return;
+        }
+        if (ascii <= 0 || !QChar(ascii).isPrint())
+            continue;
+        if (UnselectedText(edit).size() + 1 > in.maxLength) {
+            overflow = true;
+            break;
+        }
+        edit->insert(QString(QChar(ascii)));
+        rethrowPending();
+        if (!guard)
+            return;
+    }
+    if (in.figure && (overflow || edit->text().size() > in.maxLength)) {
+        edit->setText(before);
+        rethrowPending();
+        if (!guard)
+            return;
+        if (selStart >= 0 && selLength > 0)
+            edit->setSelection(selStart, selLength);
+        else
+            edit->setCursorPosition(cursor);
+        tellFigureTooLong();
+    }
+}
+
+void pasteFrom(const Intake& in, QClipboard::Mode mode)
+{
+    if (const QClipboard* cb = QGuiApplication::clipboard())
+        typeIn(in, cb->text(mode));
+}
+
+// An event by which text may arrive without a key that the field's filter
+// sees: the middle mouse button, the context menu (its Paste) and a drop.
+bool bringsText(const QEvent* e)
+{
+    return e->type() == QEvent::ContextMenu || e->type() == QEvent::Drop ||
+           (e->type() == QEvent::MouseButtonRelease &&
+            static_cast<const QMouseEvent*>(e)->button() == Qt::MiddleButton);
+}
+
+// Handles such an event; true when it was handled here.
+bool takeInText(const Intake& in, QEvent* e)
+{
+    QLineEdit* edit = in.edit;
+    switch (e->type()) {
+    case QEvent::MouseButtonRelease: {
+        auto* me = static_cast<QMouseEvent*>(e);
+        const QClipboard* cb = QGuiApplication::clipboard();
+        if (me->button() != Qt::MiddleButton || !cb || !cb->supportsSelection() || edit->isReadOnly())
+            return false;
+        edit->deselect();
+        edit->setCursorPosition(edit->cursorPositionAt(me->position().toPoint()));
+        pasteFrom(in, QClipboard::Selection);
+        e->accept();
+        return true;
+    }
+    case QEvent::ContextMenu: {
+        auto* ce = static_cast<QContextMenuEvent*>(e);
+        QPointer<QMenu> menu = edit->createStandardContextMenu();
+        if (!menu)
+            return false;
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        // The line edit's own Paste, known by its caption.
+        const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+        for (QAction* paste : menu->actions()) {
+            if (!paste->text().startsWith(caption))
+                continue;
+            QObject::disconnect(paste, &QAction::triggered, nullptr, nullptr);
+            QObject::connect(paste, &QAction::triggered, edit, [in] {
+                runHandler(QStringLiteral("Paste"), [&] { pasteFrom(in, QClipboard::Clipboard); });
+            });
+        }
+        menu->popup(ce->globalPos());
+        e->accept();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* de = static_cast<QDropEvent*>(e);
+        // A move inside the field carries text the field already holds.
+        if (de->source() == edit || !de->mimeData()->hasText() || edit->isReadOnly())
+            return false;
+        edit->deselect();
+        edit->setCursorPosition(edit->cursorPositionAt(de->position().toPoint()));
+        typeIn(in, de->mimeData()->text());
+        de->setDropAction(Qt::CopyAction);
+        de->accept();
+        return true;
+    }
+    default: return false;
+    }
+}
+
+} // namespace
+
 // ---------------------------------------------------------------- TextBox
 
 TextBox::TextBox(QWidget* parent, const QString& name) : InputControl(parent)
 {
     setObjectName(name);
     connect(this, &QLineEdit::textChanged, this, [this] { fire(this, "Change", Change); });
+}
+
+void TextBox::controlKey(QKeyEvent* e)
+{
+    if (isPasteKey(e)) {
+        if (!isReadOnly())
+            runHandler(objectName() + QStringLiteral(".Paste"), [&] {
+                pasteFrom({this, &events, m_maxLength, Figure}, QClipboard::Clipboard);
+            });
+        return;
+    }
+    // The limit on typing, kept here rather than by the line edit, which
+    // would also cut a text set from code.
+    if (!isReadOnly() && typesCharacter(e) && e->text().at(0).isPrint() &&
+        UnselectedText().size() + e->text().size() > m_maxLength) {
+        if (Figure)
+            tellFigureTooLong();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+bool TextBox::event(QEvent* e)
+{
+    bool handled = false;
+    if (bringsText(e))
+        runHandler(objectName() + QStringLiteral(".Paste"), [&] {
+            handled = takeInText({this, &events, m_maxLength, Figure}, e);
+        });
+    return handled || QLineEdit::event(e);
 }
 
 void TextBox::setText(const QString& t)
@@ -267,25 +470,40 @@ void ComboBox::Clear()
     m_quiet = false;
 }
 
+QString ComboBox::UnselectedText() const
+{
+    return isEditable() ? platform::UnselectedText(lineEdit()) : currentText();
+}
+
 bool ComboBox::eventFilter(QObject* o, QEvent* e)
 {
+    if (o != lineEdit())
+        return QComboBox::eventFilter(o, e);
+    const Intake intake{lineEdit(), &events, lineEdit()->maxLength(), false};
     // Keys sent to the edit field itself (the box hands the keys it gets on
     // to the field directly, past this filter). The arrows move through the
     // list, which is the box's own business.
-    if (o == lineEdit() && e->type() == QEvent::KeyPress) {
+    if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
         const bool listKey = ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down || ke->key() == Qt::Key_PageUp ||
                              ke->key() == Qt::Key_PageDown;
-        handleInputKey(events, ke, [this, listKey](QKeyEvent* k) {
+        handleInputKey(events, ke, [this, listKey, &intake](QKeyEvent* k) {
             if (isWindowKey(k))
                 return;
+            if (isPasteKey(k)) {
+                runHandler(objectName() + QStringLiteral(".Paste"), [&] { pasteFrom(intake, QClipboard::Clipboard); });
+                return;
+            }
             // Delivered straight to the field, so the key does not come
             // back here on its way up.
             listKey ? QComboBox::keyPressEvent(k) : void(static_cast<QObject*>(lineEdit())->event(k));
         });
         return true;
     }
-    return QComboBox::eventFilter(o, e);
+    bool handled = false;
+    if (bringsText(e))
+        runHandler(objectName() + QStringLiteral(".Paste"), [&] { handled = takeInText(intake, e); });
+    return handled || QComboBox::eventFilter(o, e);
 }
 
 void ComboBox::controlKey(QKeyEvent* e)
@@ -481,14 +699,17 @@ Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLa
 
 void Label::setForeColor(const QColor& c)
 {
+    // The colour of an enabled label; a disabled one keeps the desktop's
+    // grey, as any disabled control does.
     QPalette p = palette();
-    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Active, QPalette::WindowText, c);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, c);
     setPalette(p);
 }
 
 QColor Label::ForeColor() const
 {
-    return palette().color(QPalette::WindowText);
+    return palette().color(QPalette::Active, QPalette::WindowText);
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* e)
@@ -571,7 +792,16 @@ void Image::mouseReleaseEvent(QMouseEvent* e)
 void Image::enterEvent(QEnterEvent* e)
 {
     QLabel::enterEvent(e);
-    fire(this, "MouseMove", MouseMove);
+    if (isEnabled())
+        fire(this, "MouseMove", MouseMove);
+}
+
+void Image::changeEvent(QEvent* e)
+{
+    QLabel::changeEvent(e);
+    // The hand a hover gave it goes with the right to click.
+    if (e->type() == QEvent::EnabledChange && !isEnabled())
+        unsetCursor();
 }
 
 // ---------------------------------------------------------------- WanButton
@@ -603,7 +833,13 @@ DateTimePick::DateTimePick(QWidget* parent, const QString& name) : InputControl(
     setCalendarPopup(true);
     setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     setDate(QDate::currentDate());
-    connect(this, &QDateEdit::dateChanged, this, [this] { fire(this, "Change", Change); });
+    m_reported = date();
+    connect(this, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+        if (d == m_reported)
+            return;
+        m_reported = d;
+        fire(this, "Change", Change);
+    });
 }
 
 void DateTimePick::setValue(const QDate& d)
@@ -616,8 +852,20 @@ void DateTimePick::setValue(const QDate& d)
 
 void DateTimePick::controlKey(QKeyEvent* e)
 {
-    if (!isWindowKey(e))
-        QDateEdit::keyPressEvent(e);
+    if (isWindowKey(e))
+        return;
+    // A digit typed with the caret inside a whole section (where a click or
+    // an arrow key leaves it) would make that section too long, and Qt
+    // drops it. Typed there, the digit starts the section afresh, as it
+    // does with the section selected; a section being typed goes on.
+    const bool digit = e->text().size() == 1 && e->text().at(0).isDigit();
+    if (digit && !lineEdit()->hasSelectedText()) {
+        const QStringList widths = displayFormat().split(QRegularExpression(QStringLiteral("[^dMy]+")));
+        const int index = currentSectionIndex();
+        if (index >= 0 && index < widths.size() && sectionText(currentSection()).size() >= widths.at(index).size())
+            setSelectedSection(currentSection());
+    }
+    QDateEdit::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------- Timer

@@ -75,18 +75,43 @@ bool isWindowKey(const QKeyEvent* e);
 void setBackColor(QWidget* w, const QColor& c);
 QColor backColor(const QWidget* w);
 
+// What a figure field says when a typed or pasted figure has no room in it,
+// and what a write says of a computed figure that does not fit its field.
+inline const QString FigureTooLong = QStringLiteral("Angka terlalu panjang");
+
+// A field's text as a typed key meets it: the selection, which the key
+// replaces, left out.
+QString UnselectedText(const QLineEdit* edit);
+
 class TextBox : public InputControl<QLineEdit> {
     Q_OBJECT
 public:
     explicit TextBox(QWidget* parent, const QString& name);
     QString Text() const { return text(); }
+    // A text set from code is kept whole, however long: the limit is the
+    // operator's, so that a figure is never cut without a word.
     void setText(const QString& t);
+    QString UnselectedText() const { return platform::UnselectedText(this); }
     // Shows "*" for every character.
     void setPasswordChar(bool on);
-    void setMaxLength(int n) { QLineEdit::setMaxLength(n); }
+    // How many characters the operator may type or paste.
+    void setMaxLength(int n) { m_maxLength = n; }
+    int MaxLength() const { return m_maxLength; }
+    // Whether the text fits what the operator may type.
+    bool Fits() const { return text().size() <= m_maxLength; }
     void setLocked(bool on) { setReadOnly(on); }
     QString Tag;
+    // A field that holds a figure: a typed key or a paste it has no room for
+    // is refused with a message instead of being cut.
+    bool Figure = false;
     Handler Change;
+
+protected:
+    void controlKey(QKeyEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    int m_maxLength = 32767;
 };
 
 // A multi-line text box (help text, information text).
@@ -122,6 +147,9 @@ public:
     QString Tag;
     Handler Change; // the text changed (typing, or set from code)
     Handler Click;  // the selected index changed
+
+    // The text of an editable box as a typed key meets it (see UnselectedText).
+    QString UnselectedText() const;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -220,7 +248,9 @@ protected:
     void enterEvent(QEnterEvent* e) override;
 };
 
-// A clickable picture (menu images, the logo, a flag).
+// A clickable picture (menu images, the logo, a flag). Disabled, it looks
+// it (its picture and what lies on it greyed) and answers neither the mouse
+// nor its hover.
 class Image : public QLabel {
     Q_OBJECT
 public:
@@ -234,6 +264,7 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
+    void changeEvent(QEvent* e) override;
 };
 
 // The push button of every window.
@@ -250,6 +281,8 @@ protected:
     void controlKey(QKeyEvent* e) override;
 };
 
+// A date typed section by section (day, month, year) or stepped with the
+// arrow keys; Change runs once for each new date, however it came.
 class DateTimePick : public InputControl<QDateEdit> {
     Q_OBJECT
 public:
@@ -260,6 +293,9 @@ public:
 
 protected:
     void controlKey(QKeyEvent* e) override;
+
+private:
+    QDate m_reported;
 };
 
 class Timer : public QObject {

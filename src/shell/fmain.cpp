@@ -136,18 +136,21 @@ void fMain::buildMenu()
         auto* s = new Panel(pMenu, QStringLiteral("s") + key);
         s->setGeometry(x, 4, w, 52);
         s->setFillColor(pMenu->palette().color(QPalette::Base));
-        auto* c = new Image(s, QStringLiteral("c") + key);
+        // The clickable area holds icon and caption, which take no mouse of
+        // their own: an item the operator has no right to is greyed whole
+        // with its area.
+        auto* b = new Image(s, QStringLiteral("b") + key);
+        b->setGeometry(0, 0, w, 52);
+        b->MouseMove = [b] { mMain::SetCursorShape(b, 32649); };
+        auto* c = new Image(b, QStringLiteral("c") + key);
         c->setPicture(menuIcon(QString::fromLatin1(it.letter), it.colour));
         c->setGeometry(0, 2, w, 28);
-        auto* l = new Label(s, QStringLiteral("l") + key, QString::fromLatin1(it.caption));
+        c->setAttribute(Qt::WA_TransparentForMouseEvents);
+        auto* l = new Label(b, QStringLiteral("l") + key, QString::fromLatin1(it.caption));
         l->setAlignment(Qt::AlignCenter);
         l->setGeometry(0, 30, w, 20);
         l->setForeColor(kRestText);
-        // The clickable area lies over icon and caption.
-        auto* b = new Image(s, QStringLiteral("b") + key);
-        b->setGeometry(0, 0, w, 52);
-        b->raise();
-        b->MouseMove = [b] { mMain::SetCursorShape(b, 32649); };
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
         x += w + 2;
     }
     bCashier = menuImage(QStringLiteral("Cashier"));

@@ -152,7 +152,7 @@ private:
     // The panels' part of a successful login.
     void setUpPanels();
     void applyPanelSettings(bool masterRight);
-    void panelKeys(int KeyCode, int Shift);
+    bool panelKeys(int KeyCode, int Shift);
 
     CashierPanel* m_cashier = nullptr;
     InventoryPanel* m_inventory = nullptr;

@@ -40,7 +40,7 @@ void fMain::wireLogin()
         if (KeyCode == vbKeyReturn)
             iPassword->setFocus();
     };
-    iUsername->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUsername->Text()); };
+    iUsername->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUsername->UnselectedText()); };
 
     iPassword->events.GotFocus = [this] { FocusOn(iPassword); };
     iPassword->events.LostFocus = [this] { FocusOff(iPassword); };

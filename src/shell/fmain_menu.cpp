@@ -122,45 +122,59 @@ void fMain::bHelp_Click()
     hiHelp->setFocus();
 }
 
+// A key the window turns into an action stops here: it would otherwise go on
+// to the focused control (the keypad "+" into the code, F4 opening a list).
 void fMain::Form_KeyDown(int& KeyCode, int Shift)
 {
     if (pLogin->isVisible())
         return;
+    bool acted = true;
     switch (KeyCode) {
     case vbKeyF1:
-        if (bCashier->isEnabled())
+        acted = bCashier->isEnabled();
+        if (acted)
             bCashier_Click();
         break;
     case vbKeyF2:
-        if (bInventory->isEnabled())
+        acted = bInventory->isEnabled();
+        if (acted)
             bInventory_Click();
         break;
     case vbKeyF3:
-        if (bLedger->isEnabled())
+        acted = bLedger->isEnabled();
+        if (acted)
             bLedger_Click();
         break;
     case vbKeyF4:
-        if (bStock->isEnabled())
+        acted = bStock->isEnabled();
+        if (acted)
             bStock_Click();
         break;
     case vbKeyF5:
-        if (bUser->isEnabled())
+        acted = bUser->isEnabled();
+        if (acted)
             bUser_Click();
         break;
     case vbKeyF6:
-        if (bDB->isEnabled())
+        acted = bDB->isEnabled();
+        if (acted)
             bDB_Click();
         break;
     case vbKeyF7:
-        if (bSetting->isEnabled())
+        acted = bSetting->isEnabled();
+        if (acted)
             bSetting_Click();
         break;
     case vbKeyF8: bHelp_Click(); break;
     case vbKeyF9: bLogout_Click(); break;
-    case vbKeyEscape: close(); return;
-    default: break;
+    case vbKeyEscape:
+        KeyCode = 0;
+        close();
+        return;
+    default: acted = false; break;
     }
-    panelKeys(KeyCode, Shift);
+    if (panelKeys(KeyCode, Shift) || acted)
+        KeyCode = 0;
 }
 
 void fMain::tClock_Timer()

@@ -201,30 +201,32 @@ void fMain::applyPanelSettings(bool masterRight)
 
 // The keys that act on the panels, while the login panel is hidden: the Ctrl
 // shortcuts only with exactly Ctrl held, the add keys by the active panel.
-void fMain::panelKeys(int KeyCode, int Shift)
+// True when the key did something.
+bool fMain::panelKeys(int KeyCode, int Shift)
 {
     const QString& menu = app().MenuKey;
     if (Shift == vbCtrlMask) {
         switch (KeyCode) {
         case 'B':
-            if (menu == QLatin1String("Cashier"))
-                cbBarcode_Click();
-            break;
-        case 'P': cbPrint_Click(); break;
-        case 'M': cbMove_Click(); break;
+            if (menu != QLatin1String("Cashier"))
+                return false;
+            cbBarcode_Click();
+            return true;
+        case 'P': cbPrint_Click(); return true;
+        case 'M': cbMove_Click(); return true;
         case 'G':
             if (m_cashier && m_cashier->ciCharge)
                 m_cashier->ciCharge->setFocus();
-            break;
+            return true;
         case 'S':
             if (m_cashier && m_cashier->ciCart)
                 m_cashier->ciCart->setFocus();
-            break;
-        case 'E': lbPrint_Click(); break;
+            return true;
+        case 'E': lbPrint_Click(); return true;
         case 'N':
             if (m_cashier && m_cashier->ciPrintNote)
                 m_cashier->ciPrintNote->setValue(m_cashier->ciPrintNote->Value() == 1 ? 0 : 1);
-            break;
+            return true;
         default: break;
         }
     }
@@ -232,10 +234,16 @@ void fMain::panelKeys(int KeyCode, int Shift)
         if (menu == QLatin1String("Cashier")) {
             if (m_cashier)
                 m_cashier->ShowAddLine();
-        } else if (menu == QLatin1String("Inventory")) {
+            return true;
+        }
+        if (menu == QLatin1String("Inventory")) {
             ibAdd_Click();
-        } else if (menu == QLatin1String("Ledger")) {
+            return true;
+        }
+        if (menu == QLatin1String("Ledger")) {
             lbAdd_Click();
+            return true;
         }
     }
+    return false;
 }

@@ -53,6 +53,7 @@ fDetail::fDetail() : Form(QStringLiteral("fDetail"), QStringLiteral("Detail"))
     iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
     iQuantity->setGeometry(116, 72, 120, 24);
     iQuantity->setMaxLength(15);
+    iQuantity->Figure = true;
     iUnit = new Label(this, QStringLiteral("iUnit"), QStringLiteral("Satuan:"));
     iUnit->setGeometry(242, 72, 120, 24);
 

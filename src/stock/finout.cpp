@@ -44,6 +44,7 @@ fInOut::fInOut(stock::Side side)
     iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
     iQuantity->setGeometry(116, 72, 120, 24);
     iQuantity->setMaxLength(15);
+    iQuantity->Figure = true;
     iUnit = new Label(this, QStringLiteral("iUnit"), QString());
     iUnit->setGeometry(242, 72, 120, 24);
     bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
@@ -76,7 +77,7 @@ fInOut::fInOut(stock::Side side)
             bSave_Click();
         }
     };
-    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->Text()); };
+    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->UnselectedText()); };
     bBrowse->Click = [this] { bBrowse_Click(); };
     // The picker lists this dialog's items table whatever the cashier's action.
     picker::Register(side == stock::Side::Shop ? QStringLiteral("fIn.iCode") : QStringLiteral("fOut.iCode"), iCode,

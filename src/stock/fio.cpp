@@ -31,6 +31,7 @@ fIO::fIO() : Form(QStringLiteral("fIO"), QStringLiteral("Tambah"))
     iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
     iQuantity->setGeometry(116, 72, 120, 24);
     iQuantity->setMaxLength(15);
+    iQuantity->Figure = true;
     cUnit = label(QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 102);
     iUnit = new ComboBox(this, QStringLiteral("iUnit"), true);
     iUnit->setGeometry(116, 102, 160, 24);
@@ -55,9 +56,9 @@ fIO::fIO() : Form(QStringLiteral("fIO"), QStringLiteral("Tambah"))
             iCode->setText(iCode->Text().toUpper());
     };
     iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
-    iDescription->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iDescription->Text()); };
-    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->Text()); };
-    iUnit->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iUnit->Text()); };
+    iDescription->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iDescription->UnselectedText()); };
+    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->UnselectedText()); };
+    iUnit->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iUnit->UnselectedText()); };
     iUnit->events.KeyDown = [this](int& k, int) {
         if (k == vbKeyReturn) {
             k = 0;

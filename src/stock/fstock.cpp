@@ -29,6 +29,7 @@ fStock::fStock() : Form(QStringLiteral("fStock"), QStringLiteral("Stok"))
     iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
     iQuantity->setGeometry(10, 340, 110, 26);
     iQuantity->setMaxLength(15);
+    iQuantity->Figure = true;
     iQuantity->setText(QStringLiteral("1"));
     bPlus = new WanButton(this, QStringLiteral("bPlus"), QStringLiteral("+"));
     bPlus->setGeometry(126, 338, 36, 30);
@@ -52,7 +53,7 @@ fStock::fStock() : Form(QStringLiteral("fStock"), QStringLiteral("Stok"))
         }
     };
     iQuantity->Change = [this] { iQuantity_Change(); };
-    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->Text()); };
+    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->UnselectedText()); };
     bPlus->Click = [this] { bPlus_Click(); };
     bMin->Click = [this] { bMin_Click(); };
     bAdd->Click = [this] { bAdd_Click(); };

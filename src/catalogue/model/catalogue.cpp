@@ -22,17 +22,17 @@ QString bt(const QString& table)
 }
 
 // A LIKE literal: the operator's %, _ and the escape character stand for
-// themselves, and an apostrophe is doubled so that it neither ends the
-// literal nor gets lost.
+// themselves. An apostrophe is dropped, as Quote drops it from every value
+// written: "o'kay" must find the "Okay" that was stored.
 QString likeLiteral(const QString& before, const QString& text, const QString& after)
 {
     QString esc;
     esc.reserve(text.size() + 4);
     for (const QChar c : text) {
+        if (c == QLatin1Char('\''))
+            continue;
         if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_'))
             esc += QLatin1Char('!');
-        if (c == QLatin1Char('\''))
-            esc += QLatin1Char('\'');
         esc += c;
     }
     return QStringLiteral("'%1%2%3' escape '!'").arg(before, esc, after);

@@ -121,7 +121,8 @@ QString ContactsExportSql(const QString& table, const QString& where);
 // category, name, price, discount, total, ordered by code.
 QString ItemSuggestionsSql(const QString& table, const QString& typed);
 
-// ---- Conditions; the operator's text is literal (%, _ and ' match themselves)
+// ---- Conditions; the operator's text is literal (% and _ match themselves),
+// its apostrophes dropped as Quote drops them from what is stored
 
 // A LIKE literal with its ESCAPE clause: "'<text>%' escape '!'" and
 // "'%<text>%' escape '!'".
