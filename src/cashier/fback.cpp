@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPalette>
 
 using namespace platform;
@@ -23,7 +24,9 @@ fBack::fBack() : Form(QStringLiteral("fBack"), QString())
     g_back = this;
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(560, 220);
-    setAutoFillBackground(true);
+    // The background is painted here, in the blink's colour, over the
+    // whole window.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     iBack = new Label(this, QStringLiteral("iBack"), QStringLiteral("0"));
     iBack->setGeometry(10, 10, 540, 140);
@@ -44,12 +47,19 @@ fBack::fBack() : Form(QStringLiteral("fBack"), QString())
     tBlink->setEnabled(true);
 }
 
+// The blink repaints the background and leaves the palette alone: a new
+// palette reaches the close button, and the style caches a drawing of the
+// button for each palette it meets, so a palette per blink left one more
+// drawing in the pixmap cache with every blink of every sale.
 void fBack::setBackColor(int color)
 {
     m_backColor = color;
-    QPalette p = palette();
-    p.setColor(QPalette::Window, color == 0 ? QColor(Qt::black) : QColor(Qt::red));
-    setPalette(p);
+    update();
+}
+
+void fBack::paintEvent(QPaintEvent*)
+{
+    QPainter(this).fillRect(rect(), m_backColor == 0 ? QColor(Qt::black) : QColor(Qt::red));
 }
 
 void fBack::Form_Activate()

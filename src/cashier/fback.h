@@ -23,6 +23,9 @@ public:
     platform::WanButton* bClose;
     platform::Timer* tBlink;
 
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
 private:
     void fitChange();
 

@@ -423,11 +423,16 @@ private slots:
     void changeWindowBlinksAndClosesByKey()
     {
         fBack* b = BackWindow();
+        // The colour is what the window shows, around the change and the button.
+        const auto shown = [b] { return b->grab().toImage().pixelColor(2, 2); };
         QCOMPARE(b->BackColor(), 0);
+        QCOMPARE(shown(), QColor(Qt::black));
         b->tBlink_Timer();
         QCOMPARE(b->BackColor(), 255);
+        QCOMPARE(shown(), QColor(Qt::red));
         b->tBlink_Timer();
         QCOMPARE(b->BackColor(), 0);
+        QCOMPARE(shown(), QColor(Qt::black));
         for (Qt::Key k : {Qt::Key_Escape, Qt::Key_Return}) {
             fx->ui->scripts[QStringLiteral("fBack")] = [this, k](platform::Form* f) {
                 QCOMPARE(QApplication::focusWidget(), BackWindow()->bClose);
