@@ -127,6 +127,7 @@ void CashierPanelView::build(QWidget* p)
         t->setAlignment(Qt::AlignRight);
     cbAdd = button("cbAdd", QStringLiteral("&Tambah"), 938, 315, 52);
     ciItems = at(new ListBox(p, QStringLiteral("ciItems")), 10, 342, 330, 130);
+    ciItems->CheckBoxes = false; // offered codes only: no tick boxes
     ciItems->setFont(fixedFont(QStringLiteral("OCR A Std"), 8));
     ciItems->hide();
 

@@ -8,8 +8,6 @@
 #include "platform/controls.h"
 #include "platform/keys.h"
 
-#include <QListWidgetItem>
-
 namespace cashier {
 
 using namespace platform;
@@ -73,13 +71,7 @@ void ItemEntry::FillCiItems()
         return;
     const QStringList rows = ItemSuggestionRows(app().DbConn(), m_action(), code);
     f.ciItems->Clear();
-    f.ciItems->setUpdatesEnabled(false);
-    for (const QString& r : rows) {
-        // A list of rows only: no tick boxes.
-        auto* it = new QListWidgetItem(r, f.ciItems);
-        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    }
-    f.ciItems->setUpdatesEnabled(true);
+    f.ciItems->AddItems(rows);
 }
 
 void ItemEntry::ciItemsSelected()

@@ -4,6 +4,7 @@
 #include "platform/keys.h"
 #include "platform/runtime.h"
 
+#include <QAbstractListModel>
 #include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -14,6 +15,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <vector>
 
 namespace platform {
 
@@ -515,155 +518,276 @@ void ComboBox::controlKey(QKeyEvent* e)
 
 // ---------------------------------------------------------------- ListBox
 
-ListBox::ListBox(QWidget* parent, const QString& name) : InputControl(parent)
+// The rows of one list box. A row is its text and a check bit; the list
+// box decides whether the bit is shown as a check box.
+class ListLines : public QAbstractListModel {
+public:
+    explicit ListLines(ListBox& box) : QAbstractListModel(&box), m_box(box) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_text.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!has(index))
+            return QVariant();
+        const int r = index.row();
+        switch (role) {
+        case Qt::DisplayRole: return m_text.at(r);
+        case Qt::CheckStateRole:
+            return m_box.CheckBoxes ? QVariant(int(m_checked[size_t(r)] ? Qt::Checked : Qt::Unchecked)) : QVariant();
+        case Qt::SizeHintRole: return m_rowSize.isValid() ? QVariant(m_rowSize) : QVariant();
+        default: return QVariant();
+        }
+    }
+
+    // The check box's click (mouse or space bar) and a mark set from code.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (!has(index) || role != Qt::CheckStateRole)
+            return false;
+        const int r = index.row();
+        const bool on = value.toInt() == int(Qt::Checked);
+        if (m_checked[size_t(r)] == on)
+            return true;
+        m_checked[size_t(r)] = on;
+        emit dataChanged(index, index, {Qt::CheckStateRole});
+        m_box.lineChecked(r);
+        return true;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        if (!has(index))
+            return Qt::NoItemFlags;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+        if (m_box.CheckBoxes)
+            f |= Qt::ItemIsUserCheckable;
+        return f;
+    }
+
+    QString text(int r) const { return r >= 0 && r < m_text.size() ? m_text.at(r) : QString(); }
+    bool checked(int r) const { return r >= 0 && r < m_text.size() && m_checked[size_t(r)]; }
+    qsizetype count() const { return m_text.size(); }
+    qsizetype marked() const { return std::count(m_checked.begin(), m_checked.end(), true); }
+    qsizetype widest() const { return m_widest; }
+
+    void append(const QStringList& rows, bool checked)
+    {
+        if (rows.isEmpty())
+            return;
+        const qsizetype first = m_text.size();
+        beginInsertRows(QModelIndex(), int(first), int(first + rows.size() - 1));
+        if (m_text.isEmpty())
+            m_text = rows; // shares the caller's rows
+        else
+            m_text.append(rows);
+        m_checked.resize(size_t(m_text.size()), checked);
+        for (qsizetype r = first; r < m_text.size(); ++r)
+            if (m_widest < 0 || m_text.at(r).size() > m_text.at(m_widest).size())
+                m_widest = r;
+        endInsertRows();
+    }
+
+    void remove(int r)
+    {
+        beginRemoveRows(QModelIndex(), r, r);
+        m_text.removeAt(r);
+        m_checked.erase(m_checked.begin() + r);
+        if (r == m_widest) {
+            m_widest = -1;
+            for (qsizetype i = 0; i < m_text.size(); ++i)
+                if (m_widest < 0 || m_text.at(i).size() > m_text.at(m_widest).size())
+                    m_widest = i;
+        } else if (r < m_widest) {
+            --m_widest;
+        }
+        endRemoveRows();
+    }
+
+    void clear()
+    {
+        beginResetModel();
+        m_text.clear();
+        m_checked.clear();
+        m_widest = -1;
+        endResetModel();
+    }
+
+    void setRowSize(const QSize& s) { m_rowSize = s; }
+
+private:
+    bool has(const QModelIndex& index) const
+    {
+        return index.isValid() && index.model() == this && index.row() < m_text.size();
+    }
+
+    ListBox& m_box;
+    QStringList m_text;
+    std::vector<bool> m_checked;
+    qsizetype m_widest = -1; // the longest row: in a fixed-pitch font, the widest
+    QSize m_rowSize;
+};
+
+ListBox::ListBox(QWidget* parent, const QString& name) : InputControl(parent), m_lines(new ListLines(*this))
 {
     setObjectName(name);
+    setModel(m_lines);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::currentRowChanged, this, [this] {
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (!m_quiet)
             fire(this, "Click", Click);
     });
-    connect(this, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        if (m_quiet || !ItemCheck)
-            return;
-        const int r = row(item);
-        runHandler(eventName(this, "ItemCheck"), [&] { ItemCheck(r); });
-    });
+}
+
+ListBox::~ListBox() = default;
+
+int ListBox::ListIndex() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+int ListBox::ListCount() const
+{
+    return int(m_lines->count());
 }
 
 void ListBox::setListIndex(int i)
 {
-    if (i < -1 || i >= count())
+    if (i < -1 || i >= ListCount())
         i = -1;
-    if (i == currentRow())
+    if (i == ListIndex())
         return;
-    setCurrentRow(i);
+    selectionModel()->setCurrentIndex(i < 0 ? QModelIndex() : m_lines->index(i), QItemSelectionModel::ClearAndSelect);
     rethrowPending();
 }
 
 QString ListBox::List(int i) const
 {
-    const QListWidgetItem* it = item(i);
-    return it ? it->text() : QString();
+    return m_lines->text(i);
 }
 
 bool ListBox::Selected(int i) const
 {
-    const QListWidgetItem* it = item(i);
-    return it && it->checkState() == Qt::Checked;
+    return m_lines->checked(i);
 }
 
 void ListBox::setSelected(int i, bool on)
 {
-    QListWidgetItem* it = item(i);
-    if (!it || (it->checkState() == Qt::Checked) == on)
+    if (i < 0 || i >= ListCount() || m_lines->checked(i) == on)
         return;
-    it->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    m_lines->setData(m_lines->index(i), int(on ? Qt::Checked : Qt::Unchecked), Qt::CheckStateRole);
     rethrowPending();
 }
 
-void ListBox::AddItem(const QString& text, bool checked)
+void ListBox::lineChecked(int row)
 {
-    m_quiet = true;
-    auto* it = new QListWidgetItem(text);
-    if (CheckBoxes) {
-        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        it->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-    } else {
-        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    }
-    addItem(it);
-    m_quiet = false;
+    if (m_quiet || !ItemCheck)
+        return;
+    runHandler(eventName(this, "ItemCheck"), [&] { ItemCheck(row); });
 }
 
 int ListBox::SelCount() const
 {
-    int n = 0;
-    for (int i = 0; i < count(); ++i)
-        n += Selected(i) ? 1 : 0;
-    return n;
+    return int(m_lines->marked());
+}
+
+QModelIndexList ListBox::selectedItems() const
+{
+    return selectionModel()->selectedIndexes();
+}
+
+void ListBox::AddItem(const QString& text, bool checked)
+{
+    const qsizetype widest = m_lines->widest();
+    m_quiet = true;
+    m_lines->append({text}, checked && CheckBoxes);
+    m_quiet = false;
+    if (m_lines->widest() != widest)
+        measureRows();
 }
 
 void ListBox::AddItems(const QStringList& rows)
 {
-    // One insertion for all the rows: row by row, the view lays itself out
-    // again for each of thousands. The marks are set with the model quiet
-    // (no row is shown yet that could be stale), then the view is redrawn.
-    setUpdatesEnabled(false);
+    const qsizetype widest = m_lines->widest();
     m_quiet = true;
-    const int first = count();
-    insertItems(first, rows);
-    {
-        QSignalBlocker block(model());
-        const Qt::ItemFlags flags = CheckBoxes ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
-                                               : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        for (int i = first; i < count(); ++i) {
-            QListWidgetItem* it = item(i);
-            it->setFlags(flags);
-            if (CheckBoxes)
-                it->setCheckState(Qt::Unchecked);
-        }
-    }
+    m_lines->append(rows, false);
     m_quiet = false;
-    setUpdatesEnabled(true);
-    viewport()->update();
+    if (m_lines->widest() != widest)
+        measureRows();
 }
 
 void ListBox::RemoveItem(int i)
 {
-    if (i < 0 || i >= count())
+    if (i < 0 || i >= ListCount())
         return;
-    // As in a combo box: the selected row gone, no row is selected (Qt
-    // would move on to the next row), and no handler runs.
-    const bool wasCurrent = i == currentRow();
+    // As in a combo box: the selected row gone, no row is selected (the
+    // view would move on to the next row), and no handler runs.
+    const bool wasCurrent = i == ListIndex();
+    const qsizetype widest = m_lines->widest();
     m_quiet = true;
-    {
-        QSignalBlocker block(this);
-        delete takeItem(i);
-        if (wasCurrent)
-            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
-    }
+    m_lines->remove(i);
+    if (wasCurrent)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
     m_quiet = false;
+    if (m_lines->widest() != widest)
+        measureRows();
 }
 
 void ListBox::Clear()
 {
     m_quiet = true;
-    {
-        QSignalBlocker block(this);
-        clear();
-    }
+    m_lines->clear();
     m_quiet = false;
+    measureRows();
+}
+
+void ListBox::measureRows()
+{
+    m_lines->setRowSize(QSize());
+    if (m_lines->widest() >= 0) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        m_lines->setRowSize(itemDelegate()->sizeHint(option, m_lines->index(int(m_lines->widest()))));
+    }
+    scheduleDelayedItemsLayout();
+}
+
+void ListBox::changeEvent(QEvent* e)
+{
+    InputControl::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        measureRows();
 }
 
 void ListBox::controlKey(QKeyEvent* e)
 {
     if (!isWindowKey(e))
-        QListWidget::keyPressEvent(e);
+        QListView::keyPressEvent(e);
 }
 
 void ListBox::controlFocusIn(QFocusEvent* e)
 {
     // Qt makes the first row current when the focus comes by key; here the
     // focus selects nothing by itself.
-    if (currentRow() >= 0) {
-        QListWidget::focusInEvent(e);
+    if (ListIndex() >= 0) {
+        QListView::focusInEvent(e);
         return;
     }
     m_quiet = true;
-    {
-        QSignalBlocker block(this);
-        QListWidget::focusInEvent(e);
-        if (currentRow() >= 0)
-            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-    }
+    QListView::focusInEvent(e);
+    if (ListIndex() >= 0)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     m_quiet = false;
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    QListWidget::mouseDoubleClickEvent(e);
+    QListView::mouseDoubleClickEvent(e);
     fire(this, "DblClick", DblClick);
 }
 

@@ -12,7 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -161,24 +161,33 @@ private:
     bool m_codeText = false;
 };
 
+class ListLines;
+
 // A list of fixed-width text rows with a check box on each row. The check
 // mark is a row's "selected" state; the current row is a separate thing.
-class ListBox : public InputControl<QListWidget> {
+// The rows are plain text with a check bit each, held by a model of the
+// list's own; the view draws only the rows in sight, all of one height, so
+// a list of a hundred thousand rows costs its text and little more.
+class ListBox : public InputControl<QListView> {
     Q_OBJECT
 public:
     ListBox(QWidget* parent, const QString& name);
-    int ListIndex() const { return currentRow(); }
+    ~ListBox() override;
+    int ListIndex() const;
     void setListIndex(int i);
-    int ListCount() const { return count(); }
+    int ListCount() const;
     QString List(int i) const;
     bool Selected(int i) const;
     void setSelected(int i, bool on);
     // How many rows are marked.
     int SelCount() const;
     void AddItem(const QString& text, bool checked = false);
+    // Many rows at once, unmarked, with no handler per row.
     void AddItems(const QStringList& rows);
     void RemoveItem(int i);
     void Clear();
+    // The highlighted rows (the current row, when there is one).
+    QModelIndexList selectedItems() const;
     QString Tag;
     // False for a list of rows to read only (a report): no check boxes.
     bool CheckBoxes = true;
@@ -190,8 +199,16 @@ protected:
     void controlKey(QKeyEvent* e) override;
     void controlFocusIn(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
+    friend class ListLines;
+    void lineChecked(int row);
+    // Every row is as wide as the widest, so that the horizontal scroll bar
+    // reaches the end of any row.
+    void measureRows();
+
+    ListLines* m_lines;
     bool m_quiet = false;
 };
 

@@ -251,7 +251,7 @@ private slots:
             QTest::keyClick(e->iTotal, Qt::Key_Return);
         };
         panel()->ciCart->setListIndex(rowOfId(1));
-        const QRect cell = panel()->ciCart->visualItemRect(panel()->ciCart->item(rowOfId(1)));
+        const QRect cell = panel()->ciCart->visualRect(panel()->ciCart->model()->index(rowOfId(1), 0));
         QTest::mouseDClick(panel()->ciCart->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(fx->ui->shownModal, QStringList{"fEdit"});
         QCOMPARE(rowsOf(kLines), QStringList{"1|Meja 1|KOPI|4500|0|4500|2|9000|1"});

@@ -270,7 +270,7 @@ private slots:
         pick("Charge", "fMove.iCharge", [&] {
             m->iItems->setListIndex(rowOf("MEJA03"));
             QTest::mouseDClick(m->iItems->viewport(), Qt::LeftButton, {},
-                               m->iItems->visualItemRect(m->iItems->item(rowOf("MEJA03"))).center());
+                               m->iItems->visualRect(m->iItems->model()->index(rowOf("MEJA03"), 0)).center());
         });
         QCOMPARE(moveCharge->Text(), QStringLiteral("Meja 03"));
         QCOMPARE(moveChanges, 0);

@@ -243,9 +243,9 @@ private slots:
             QCOMPARE(dlg()->iCode->Text(), QString("TEH"));
             press(Qt::Key_Escape);
         };
-        QListWidgetItem* item = list()->item(row);
-        list()->scrollToItem(item);
-        const QPoint at = list()->visualItemRect(item).center() + QPoint(100, 0);
+        const QModelIndex item = list()->model()->index(row, 0);
+        list()->scrollTo(item);
+        const QPoint at = list()->visualRect(item).center() + QPoint(100, 0);
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(fx->ui->shownModal, QStringList{"fInventory"});

@@ -439,7 +439,7 @@ private slots:
             d->bSave->click();
         });
         QTest::mouseDClick(l->liLedger->viewport(), Qt::LeftButton, {},
-                           l->liLedger->visualItemRect(l->liLedger->item(l->liLedger->ListIndex())).center());
+                           l->liLedger->visualRect(l->liLedger->currentIndex()).center());
         QCOMPARE(fx->ui->shownModal.size(), 1);
         QVERIFY(row(1).endsWith(QStringLiteral("|15000|3|Gelas|45000|0|0|0|0|0|45000|0|Catatan")));
         QCOMPARE(cash(), QStringLiteral("Cash: ") + FormatAmount(45000 + 18000));

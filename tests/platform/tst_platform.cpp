@@ -19,6 +19,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QStyleOptionViewItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,6 +51,18 @@ public:
     QList<int> shifts;
     int activations = 0;
 };
+
+// Where a row's check box is drawn in the list's viewport.
+QPoint checkBoxOf(ListBox& list, int row)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(&list);
+    option.rect = list.visualRect(list.model()->index(row, 0));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = list.List(row);
+    option.font = list.font();
+    return list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list).center();
+}
 
 } // namespace
 
@@ -213,6 +227,95 @@ private slots:
         combo.setListIndex(0);
         combo.RemoveItem(0);
         QCOMPARE(combo.ListIndex(), -1);
+    }
+
+    // The operator ticks a row with a click on its check box or with the
+    // space bar: the row is marked and ItemCheck runs with that row, which
+    // need not be the current one. A list of rows to read only shows no
+    // check boxes and takes no tick.
+    void listRowsAreTickedByTheOperator()
+    {
+        Window w;
+        auto* list = new ListBox(&w, QStringLiteral("ciCart"));
+        list->setGeometry(0, 40, 300, 200);
+        list->AddItem(QStringLiteral("Kode  Nama"), true);
+        list->AddItem(QStringLiteral("----------"), true);
+        list->AddItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        QList<int> ticked;
+        int clicks = 0;
+        list->ItemCheck = [&](int row) { ticked << row; };
+        list->Click = [&] { ++clicks; };
+        w.Show();
+        QApplication::setActiveWindow(&w);
+        QCOMPARE(list->SelCount(), 2);
+        QVERIFY(list->Selected(1) && !list->Selected(2));
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, checkBoxOf(*list, 3));
+        QCOMPARE(ticked, QList<int>{3});
+        QVERIFY(list->Selected(3));
+        // The tick is not a choice of row.
+        QCOMPARE(list->ListIndex(), -1);
+        QCOMPARE(clicks, 0);
+        list->setListIndex(3);
+        QCOMPARE(clicks, 1);
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(ticked, (QList<int>{3, 3}));
+        QVERIFY(!list->Selected(3));
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->ListIndex(), 4);
+        QCOMPARE(clicks, 2);
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(ticked.last(), 4);
+        QCOMPARE(list->SelCount(), 3);
+        // Ticking the row under the cursor from code runs the handler too,
+        // once, and leaves the current row where it is.
+        list->setSelected(2, true);
+        list->setSelected(2, true);
+        QCOMPARE(ticked, (QList<int>{3, 3, 4, 2}));
+        QCOMPARE(list->ListIndex(), 4);
+        // Rows taken out and put back come unmarked, quietly.
+        list->Clear();
+        list->AddItems({QStringLiteral("A"), QStringLiteral("B")});
+        QCOMPARE(list->SelCount(), 0);
+        QCOMPARE(list->ListIndex(), -1);
+        QCOMPARE(ticked.size(), 4);
+        QCOMPARE(clicks, 2);
+
+        auto* report = new ListBox(&w, QStringLiteral("liLedger"));
+        report->CheckBoxes = false;
+        report->setGeometry(0, 250, 300, 100);
+        report->ItemCheck = [&](int row) { ticked << row; };
+        report->AddItems({QStringLiteral("Jurnal"), QStringLiteral("------")});
+        report->show();
+        QVERIFY(!report->model()->index(0, 0).data(Qt::CheckStateRole).isValid());
+        QTest::mouseClick(report->viewport(), Qt::LeftButton, {}, checkBoxOf(*report, 1));
+        QCOMPARE(report->ListIndex(), 1);
+        QVERIFY(!report->Selected(1));
+        QCOMPARE(ticked.size(), 4);
+    }
+
+    // Every row is as wide as the widest, wherever that one stands, so the
+    // horizontal scroll bar reaches the end of any row; taking the widest
+    // row out narrows the list again.
+    void listRowsScrollToTheEndOfTheWidestRow()
+    {
+        Window w;
+        auto* list = new ListBox(&w, QStringLiteral("liLedger"));
+        list->CheckBoxes = false;
+        list->setGeometry(0, 0, 200, 150);
+        const QString wide(120, QLatin1Char('W'));
+        list->AddItems({QStringLiteral("Tanggal"), wide, QStringLiteral("Total")});
+        w.Show();
+        const int wideWidth = QFontMetrics(list->font()).horizontalAdvance(wide);
+        QVERIFY(list->visualRect(list->model()->index(2, 0)).width() >= wideWidth);
+        QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+        list->RemoveItem(1);
+        QApplication::processEvents();
+        QVERIFY(list->visualRect(list->model()->index(1, 0)).width() < wideWidth / 4);
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+        list->AddItem(wide);
+        QApplication::processEvents();
+        QVERIFY(list->visualRect(list->model()->index(0, 0)).width() >= wideWidth);
     }
 
     void keyPreviewAndKeyReplacement()
