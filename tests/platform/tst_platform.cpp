@@ -318,6 +318,32 @@ private slots:
         QVERIFY(list->visualRect(list->model()->index(0, 0)).width() >= wideWidth);
     }
 
+    // Rows come back exactly as given, whatever their letters, also after
+    // rows before them were taken out.
+    void listRowsKeepTheirTextAsGiven()
+    {
+        ListBox list(nullptr, QStringLiteral("iItems"));
+        const QStringList rows{QStringLiteral("Caf\u00e9 Kopi"), QString(), QStringLiteral("Teh \U0001F375 hangat"),
+                               QStringLiteral("\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9"),
+                               QStringLiteral("Roti")};
+        list.AddItems(rows);
+        list.AddItem(QStringLiteral("Es \u5496\u5561"), true);
+        QCOMPARE(list.ListCount(), 6);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(list.List(i), rows[i]);
+        QCOMPARE(list.List(5), QStringLiteral("Es \u5496\u5561"));
+        QVERIFY(list.Selected(5));
+        QCOMPARE(list.List(6), QString());
+        list.RemoveItem(0);
+        list.RemoveItem(2);
+        QCOMPARE(list.ListCount(), 4);
+        QCOMPARE(list.List(0), QString());
+        QCOMPARE(list.List(1), rows[2]);
+        QCOMPARE(list.List(2), rows[4]);
+        QCOMPARE(list.List(3), QStringLiteral("Es \u5496\u5561"));
+        QVERIFY(list.Selected(3) && !list.Selected(2));
+    }
+
     void keyPreviewAndKeyReplacement()
     {
         Window w;
