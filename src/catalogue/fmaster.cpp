@@ -179,11 +179,7 @@ void fMaster::FilliItems(const QString& where)
     auto rs =
         OpenRecordset(items ? catalogue::ItemsListSql(TableName, where) : catalogue::ContactsListSql(TableName, where));
     iItemsSql = items ? catalogue::ItemsExportSql(TableName, where) : catalogue::ContactsExportSql(TableName, where);
-    QStringList rows;
-    rows.reserve(rs->rowCount());
-    for (; !rs->Eof(); rs->MoveNext())
-        rows << (items ? catalogue::ItemRow(*rs) : catalogue::ContactRow(*rs));
-    iItems->AddItems(rows);
+    iItems->AddItems(items ? catalogue::ItemRows(*rs) : catalogue::ContactRows(*rs));
 }
 
 void fMaster::FillH()

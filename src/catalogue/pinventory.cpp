@@ -167,8 +167,7 @@ void pInventoryPanel::FilliItems(const QString& where)
     const QStringList head = rows;
     if (!sql.isEmpty()) {
         auto rs = mMain::OpenRecordset(sql);
-        for (; !rs->Eof(); rs->MoveNext())
-            rows << inventory::Row(layout, *rs);
+        rows << inventory::Rows(layout, *rs);
     }
     // Thousands of rows go in at once, with no handler per row.
     iiItems->AddItems(rows);

@@ -107,6 +107,31 @@ private slots:
         QVERIFY(CodeExists(*db, t, QStringLiteral("K03")));
     }
 
+    // A list of many rows at once gives the rows that one by one gives:
+    // long cells cut with "..", amounts grouped, every column in its place.
+    void listRowsAtOnce()
+    {
+        const QString t = QStringLiteral("SaleItems");
+        db->Execute(InsertItemSql(t, {"K01", "Minuman", "Kopi Susu Gula Aren Dengan Es Batu", 1234567, 12.5, "Gelas"}));
+        db->Execute(InsertItemSql(t, {"K02", "Makanan", "Roti", 5000, 0, ""}));
+        QStringList one;
+        for (auto rs = db->OpenRecordset(ItemsListSql(t, QString())); !rs->Eof(); rs->MoveNext())
+            one << ItemRow(*rs);
+        auto rs = db->OpenRecordset(ItemsListSql(t, QString()));
+        QCOMPARE(ItemRows(*rs), one);
+        QCOMPARE(one.value(0), QStringLiteral("K01      Minuman         Kopi Susu Gula Aren Dengan E..       "
+                                              "1,234,567      12.5%       1,080,246           Gelas"));
+
+        db->Execute(InsertContactSql(QStringLiteral("Customer"), {"C1", "Ibu Ani", "Jl. Mawar 1", "0812", ""}));
+        db->Execute(InsertContactSql(QStringLiteral("Customer"), {"C2", "Bapak Budi", "", "", "021"}));
+        one.clear();
+        for (rs = db->OpenRecordset(ContactsListSql(QStringLiteral("Customer"), QString())); !rs->Eof(); rs->MoveNext())
+            one << ContactRow(*rs);
+        rs = db->OpenRecordset(ContactsListSql(QStringLiteral("Customer"), QString()));
+        QCOMPARE(ContactRows(*rs), one);
+        QCOMPARE(one.size(), 2);
+    }
+
     void writeAndReadContacts()
     {
         db->Execute(InsertContactSql(QStringLiteral("Warehouse"), {"G1", "Gudang Utama", "", "", ""}));

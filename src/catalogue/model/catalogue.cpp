@@ -4,6 +4,7 @@
 #include "platform/textcells.h"
 
 #include <QLocale>
+#include <array>
 #include <cmath>
 
 using platform::AlignLeft;
@@ -357,30 +358,85 @@ QString ContactTitleRow(const QStringList& titles)
     return cells.join(QLatin1Char(' '));
 }
 
+namespace {
+
+// A list row is built in one text: a list holds tens of thousands of them,
+// and a text per cell joined afterwards costs more than reading the rows.
+void appendCell(QString& line, int column, const QString& text, int width, bool right)
+{
+    if (column > 0)
+        line += QLatin1Char(' ');
+    right ? platform::AppendRight(line, text, width) : platform::AppendLeft(line, text, width);
+}
+
+const char* const kItemColumns[] = {"Code", "Category", "Name", "Price", "Discount", "Total", "satuan"};
+const char* const kContactColumns[] = {"Code", "Name", "Address", "Phone", "Fax"};
+
+template <size_t N> std::array<int, N> columnsOf(const platform::DbRecordset& rs, const char* const (&names)[N])
+{
+    std::array<int, N> at{};
+    for (size_t i = 0; i < N; ++i)
+        at[i] = rs.FieldIndex(QLatin1String(names[i]));
+    return at;
+}
+
+QString itemRow(const platform::DbRecordset& rs, const std::array<int, 7>& at)
+{
+    const QString texts[] = {
+        rs.Fields(at[0]).toString(),
+        rs.Fields(at[1]).toString(),
+        rs.Fields(at[2]).toString(),
+        platform::FormatAmount(rs.Fields(at[3]).toDouble()),
+        rs.Fields(at[4]).toString() + QLatin1Char('%'),
+        platform::FormatAmount(rs.Fields(at[5]).toDouble()),
+        rs.Fields(at[6]).toString(),
+    };
+    QString line;
+    line.reserve(120);
+    for (int i = 0; i < 7; ++i)
+        appendCell(line, i, texts[i], kItemWidths[i], kItemRight[i]);
+    return line;
+}
+
+QString contactRow(const platform::DbRecordset& rs, const std::array<int, 5>& at)
+{
+    QString line;
+    line.reserve(104);
+    for (int i = 0; i < 5; ++i)
+        appendCell(line, i, rs.Fields(at[i]).toString(), kContactWidths[i], false);
+    return line;
+}
+
+} // namespace
+
 QString ItemRow(const platform::DbRecordset& rs)
 {
-    const QVariant values[] = {
-        rs.Fields(QStringLiteral("Code")).Value(),
-        rs.Fields(QStringLiteral("Category")).Value(),
-        rs.Fields(QStringLiteral("Name")).Value(),
-        platform::FormatAmount(rs.Fields(QStringLiteral("Price")).toDouble()),
-        rs.Fields(QStringLiteral("Discount")).toString() + QLatin1Char('%'),
-        platform::FormatAmount(rs.Fields(QStringLiteral("Total")).toDouble()),
-        rs.Fields(QStringLiteral("satuan")).Value(),
-    };
-    QStringList cells;
-    for (int i = 0; i < 7; ++i)
-        cells << cell(values[i], kItemWidths[i], kItemRight[i]);
-    return cells.join(QLatin1Char(' '));
+    return itemRow(rs, columnsOf(rs, kItemColumns));
 }
 
 QString ContactRow(const platform::DbRecordset& rs)
 {
-    const char* names[] = {"Code", "Name", "Address", "Phone", "Fax"};
-    QStringList cells;
-    for (int i = 0; i < 5; ++i)
-        cells << cell(rs.Fields(QLatin1String(names[i])).Value(), kContactWidths[i], false);
-    return cells.join(QLatin1Char(' '));
+    return contactRow(rs, columnsOf(rs, kContactColumns));
+}
+
+QStringList ItemRows(platform::DbRecordset& rs)
+{
+    const auto at = columnsOf(rs, kItemColumns);
+    QStringList rows;
+    rows.reserve(rs.rowCount());
+    for (; !rs.Eof(); rs.MoveNext())
+        rows << itemRow(rs, at);
+    return rows;
+}
+
+QStringList ContactRows(platform::DbRecordset& rs)
+{
+    const auto at = columnsOf(rs, kContactColumns);
+    QStringList rows;
+    rows.reserve(rs.rowCount());
+    for (; !rs.Eof(); rs.MoveNext())
+        rows << contactRow(rs, at);
+    return rows;
 }
 
 QString RowCode(const QString& row)

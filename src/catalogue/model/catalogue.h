@@ -154,6 +154,9 @@ QString ContactTitleRow(const QStringList& titles);
 // at the recordset's current row.
 QString ItemRow(const platform::DbRecordset& rs);
 QString ContactRow(const platform::DbRecordset& rs);
+// The rows of every record from the recordset's current row to its end.
+QStringList ItemRows(platform::DbRecordset& rs);
+QStringList ContactRows(platform::DbRecordset& rs);
 // The code held in a list row: its first 8 characters, blanks trimmed.
 QString RowCode(const QString& row);
 

@@ -178,27 +178,54 @@ QString ListRule(Layout layout)
     return QString(layout == Layout::Joined ? 265 : 197, QLatin1Char('-'));
 }
 
+namespace {
+
+// The joined row in one text, as the item and contact rows are built.
+QString joinedRow(const platform::DbRecordset& rs)
+{
+    QString line;
+    line.reserve(160);
+    for (int i = 0; i < 10; ++i) {
+        const platform::DbField f = rs.Fields(i);
+        const QString text = i == 5 || i == 8 ? f.toString() + QLatin1Char('%')
+                             : i >= 4         ? platform::FormatAmount(f.toDouble())
+                                              : f.toString();
+        if (i > 0)
+            line += QLatin1Char(' ');
+        i < 4 ? platform::AppendLeft(line, text, kJoinedWidths[i])
+              : platform::AppendRight(line, text, kJoinedWidths[i]);
+    }
+    return line;
+}
+
+} // namespace
+
 QString Row(Layout layout, const platform::DbRecordset& rs)
 {
     switch (layout) {
-    case Layout::Joined: {
-        QStringList cells;
-        for (int i = 0; i < 10; ++i) {
-            const platform::DbField f = rs.Fields(i);
-            QVariant v = f.Value();
-            if (i == 5 || i == 8)
-                v = f.toString() + QLatin1Char('%');
-            else if (i >= 4)
-                v = platform::FormatAmount(f.toDouble());
-            cells << joinedCell(v, i);
-        }
-        return cells.join(QLatin1Char(' '));
-    }
+    case Layout::Joined: return joinedRow(rs);
     case Layout::Items: return catalogue::ItemRow(rs);
     case Layout::Contacts: return catalogue::ContactRow(rs);
     case Layout::None: break;
     }
     return QString();
+}
+
+QStringList Rows(Layout layout, platform::DbRecordset& rs)
+{
+    switch (layout) {
+    case Layout::Joined: {
+        QStringList rows;
+        rows.reserve(rs.rowCount());
+        for (; !rs.Eof(); rs.MoveNext())
+            rows << joinedRow(rs);
+        return rows;
+    }
+    case Layout::Items: return catalogue::ItemRows(rs);
+    case Layout::Contacts: return catalogue::ContactRows(rs);
+    case Layout::None: break;
+    }
+    return QStringList();
 }
 
 QString RecordSql(const QString& code)

@@ -41,6 +41,8 @@ QString TitleRow(Layout layout, const QStringList& titles);
 QString ListRule(Layout layout);
 // A record of the list query at the recordset's current row.
 QString Row(Layout layout, const platform::DbRecordset& rs);
+// The rows of every record from the recordset's current row to its end.
+QStringList Rows(Layout layout, platform::DbRecordset& rs);
 
 // ---- Inventory items
 struct InventoryItem {
