@@ -1,0 +1,97 @@
+#include "program.h"
+
+#include "core/dbentry.h"
+#include "platform/controls.h"
+#include "program/program.h"
+#include "shell/fmain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <stdexcept>
+
+Program::Program()
+{
+    if (!m_dir.isValid())
+        throw std::runtime_error("no temporary program folder");
+    const QDir dist(QStringLiteral(ORV_DIST_DIR));
+    for (const QString& n : dist.entryList(QDir::Files))
+        if (!n.startsWith(QLatin1String("orvanta")) && !n.endsWith(QLatin1String(".cdb")))
+            QFile::copy(dist.filePath(n), path(n));
+}
+
+Program::~Program()
+{
+    stop();
+}
+
+void Program::addCopy(const QString& entry, const QString& file)
+{
+    const QString target = path(entry + QStringLiteral(".cdb"));
+    QFile::remove(target);
+    if (!QFile::copy(file, target))
+        throw std::runtime_error("the data cannot be copied into the program folder");
+}
+
+void Program::addPointer(const QString& entry, const QString& file)
+{
+    QFile f(path(entry + QStringLiteral(".lan")));
+    if (!f.open(QIODevice::WriteOnly) || f.write(LanPointerLine(file)) < 0)
+        throw std::runtime_error("no pointer file");
+}
+
+void Program::addServer(const QString& entry, const QString& connectionText)
+{
+    QFile f(path(entry + QStringLiteral(".mdbc")));
+    if (!f.open(QIODevice::WriteOnly) || f.write(connectionText.toUtf8()) < 0)
+        throw std::runtime_error("no ODBC marker");
+}
+
+void Program::start()
+{
+    stop();
+    app = std::make_unique<App>(m_dir.path(), path(QStringLiteral("settings.ini")));
+    ui = new TestBackend;
+    app->setBackend(std::unique_ptr<platform::Backend>(ui));
+    main = mMain::Main();
+    QApplication::processEvents();
+    if (!main || !main->pLogin->isVisible())
+        throw std::runtime_error("the program did not come to its login panel");
+}
+
+void Program::stop()
+{
+    main = nullptr;
+    ui = nullptr;
+    app.reset();
+}
+
+void Program::login(const QString& entryText)
+{
+    main->iDatabase->setText(entryText);
+    main->iUsername->setText(QStringLiteral("Admin"));
+    main->iPassword->setText(QStringLiteral("admin"));
+    main->bLogin->click();
+    QApplication::processEvents();
+    if (!main->pCashier->isVisible() || main->pLogin->isVisible()) {
+        const QString told = ui->messages.isEmpty() ? QString() : ui->messages.last().prompt;
+        throw std::runtime_error(("the login did not reach the cashier panel " + told).toStdString());
+    }
+}
+
+void Program::logout()
+{
+    ui->answers = {1};
+    main->bLogout_Click();
+    QApplication::processEvents();
+    // The question answered is no message of the figures.
+    ui->messages.clear();
+    if (!main->pLogin->isVisible())
+        throw std::runtime_error("the logout did not come back to the login panel");
+}
+
+void Program::setTimers(bool on)
+{
+    main->tClock->setEnabled(on);
+    main->tCount->setEnabled(on);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The program in a program folder of its own, started and used as an
+// operator would: the login panel, the panels, the keys.
+#include "core/app.h"
+#include "support/testbackend.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class fMain;
+
+class Program {
+public:
+    // A temporary program folder holding the build's files.
+    Program();
+    ~Program();
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    // Database entries of the login list: a copy of a file, a pointer file
+    // to a file elsewhere, an ODBC marker holding a connection text.
+    void addCopy(const QString& entry, const QString& file);
+    void addPointer(const QString& entry, const QString& file);
+    void addServer(const QString& entry, const QString& connectionText);
+
+    // The start-up, up to the login panel.
+    void start();
+    void stop();
+    // Through the login panel as Admin; fails unless the cashier panel comes.
+    void login(const QString& entryText);
+    void logout();
+    // The till's own timers: the clock and the totals.
+    void setTimers(bool on);
+
+    std::unique_ptr<App> app;
+    TestBackend* ui = nullptr;
+    fMain* main = nullptr;
+
+private:
+    QTemporaryDir m_dir;
+};

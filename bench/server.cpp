@@ -1,0 +1,149 @@
+#include "server.h"
+
+#include "bare.h"
+#include "core/dbentry.h"
+#include "platform/db.h"
+#include "platform/serverschema.h"
+#include "program.h"
+#include "support/mariadb.h"
+#include "till.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+// The journal of a data file as tab-separated text, the form the server
+// loads fastest.
+void WriteJournal(const QString& file, const QString& text)
+{
+    Bare db(file);
+    QFile out(text);
+    if (!out.open(QIODevice::WriteOnly))
+        throw std::runtime_error("no file for the journal's text");
+    Statement st(db, "select * from cash");
+    const int n = sqlite3_column_count(st);
+    QByteArray buffer;
+    buffer.reserve(1 << 20);
+    char number[32];
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int i = 0; i < n; ++i) {
+            if (i)
+                buffer += '\t';
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_NULL: buffer += "\\N"; break;
+            case SQLITE_INTEGER: buffer += QByteArray::number(sqlite3_column_int64(st, i)); break;
+            case SQLITE_FLOAT:
+                buffer.append(number, std::snprintf(number, sizeof number, "%.17g", sqlite3_column_double(st, i)));
+                break;
+            default: {
+                QByteArray value(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                 sqlite3_column_bytes(st, i));
+                buffer += value.replace('\\', "\\\\").replace('\t', "\\t").replace('\n', "\\n");
+            }
+            }
+        }
+        buffer += '\n';
+        if (buffer.size() > (1 << 20) - 4096) {
+            out.write(buffer);
+            buffer.clear();
+        }
+    }
+    out.write(buffer);
+}
+
+QString DatabaseName(const Scale& scale)
+{
+    return QStringLiteral("orvbench_") + QString::fromLatin1(scale.name).toLower();
+}
+
+bool Loaded(MariaDbServer& server, const Scale& scale)
+{
+    try {
+        return server.admin()
+                   .GetValue(QStringLiteral("select max(ID) from `%1`.cash").arg(DatabaseName(scale)))
+                   .toLongLong() == scale.journal;
+    } catch (const platform::DbError&) {
+        return false;
+    }
+}
+
+// A server database made as the program makes one at its first login,
+// holding the journal of the file.
+void Load(MariaDbServer& server, const Scale& scale, const QString& file, Table& table)
+{
+    const QString name = DatabaseName(scale);
+    QTemporaryDir scratch;
+    const QString text = scratch.filePath(QStringLiteral("cash.txt"));
+    const double made = Seconds([&] {
+        server.admin().Execute(QStringLiteral("drop database if exists `%1`").arg(name));
+        server.admin().Execute(QStringLiteral("create database `%1` character set utf8mb4").arg(name));
+        platform::DbConnection db;
+        db.OpenOdbc(server.connectionText(name));
+        platform::PrepareServerDatabase(db);
+        WriteJournal(file, text);
+        db.Execute(QStringLiteral("load data infile '%1' into table cash").arg(text));
+    });
+    table.notes << QStringLiteral("%1: the server's journal loaded in %2")
+                       .arg(QLatin1String(scale.name), Shown(made, Unit::Time));
+}
+
+} // namespace
+
+void MeasureServer(const QString& folder, const QStringList& files, Table& table)
+{
+    Row& row = table.row(figure::ServerIdle, Unit::Share);
+    const QString missing = MariaDbServer::missing();
+    if (!missing.isEmpty()) {
+        row.skipped = QStringLiteral("no mariadbd");
+        table.notes << QStringLiteral("The server's figure is left out: ") + missing;
+        return;
+    }
+    if (!folder.isEmpty())
+        QDir().mkpath(folder);
+    MariaDbServer server(MariaDbSettings{false, folder, QStringLiteral("1G")});
+    QString error;
+    if (!server.start(&error))
+        throw std::runtime_error(("the bench's MariaDB server did not start: " + error).toStdString());
+    for (int size = 0; size < int(files.size()); ++size) {
+        const Scale& scale = kScales[size];
+        if (!Loaded(server, scale))
+            Load(server, scale, files[size], table);
+        // The server alone, then with one till logged in and waiting.
+        auto share = [&](int ms) {
+            const double before = CpuSeconds(server.pid());
+            QElapsedTimer t;
+            t.start();
+            Wait(ms);
+            return (CpuSeconds(server.pid()) - before) / (double(t.nsecsElapsed()) / 1e9);
+        };
+        // A server that has just loaded ten million rows tidies up for a
+        // while: the figure waits until it rests.
+        double alone = share(5000);
+        for (int waited = 5; alone > 0.01 && waited < 300; waited += 5)
+            alone = share(5000);
+        Program program;
+        const QString entry = QStringLiteral("Toko");
+        program.addServer(entry, server.connectionText(DatabaseName(scale)));
+        program.start();
+        const double login = Seconds([&] { program.login(EntryText(EntryKind::Odbc, entry)); });
+        table.notes << QStringLiteral("%1: login on the server entry %2")
+                           .arg(QLatin1String(scale.name), Shown(login, Unit::Time));
+        Wait(2000);
+        const double tillBefore = CpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        const double withTill = share(10000);
+        const double till = (CpuSeconds() - tillBefore) / (double(t.nsecsElapsed()) / 1e9);
+        program.stop();
+        row.at[size] = {withTill, QString()};
+        row.floor[size] = {alone, QString()};
+        table.notes << QStringLiteral("%1: the till itself on the server entry: %2 of a core")
+                           .arg(QLatin1String(scale.name), Shown(till, Unit::Share));
+    }
+    table.notes << QStringLiteral("The server's floor is the same server with no till logged in.");
+}

@@ -1,0 +1,24 @@
+#pragma once
+// One size of the data measured in the program: start-up, login, the clock,
+// an idle till alone and beside another till, the lists, the reports on the
+// ledger panel, a save and a sale at the keyboard. Each figure goes into its
+// row of the table beside its floor.
+#include "data.h"
+#include "figures.h"
+
+// The names of the figures, shared with the server's part and main.
+namespace figure {
+extern const QString Startup, Login, ClockUnchanged, ClockAfterChange, Idle, IdleBeside, Refused, ServerIdle, Inventory,
+    Contacts, JournalMonth, JournalLines, JournalMemory, Recap, StockMonth, StockYears, Save, Sale;
+}
+
+// Sets every figure's row and target, in the order they print.
+void DeclareFigures(Table& table);
+
+// Measures the program on a copy of file; size is the index of the scale.
+void MeasureTill(const Scale& scale, int size, const QString& file, const Span& span, Table& table);
+
+// The child process that plays another till: commits a journal row once a
+// second for the given seconds and prints how many it wrote and how many
+// were refused.
+int CommitOnceASecond(const QString& file, int seconds);
