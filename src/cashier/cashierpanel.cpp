@@ -290,8 +290,7 @@ void CashierPanelView::FillCiCharge()
         return;
     const QString kept = ciCharge->Text();
     ciCharge->Clear();
-    for (const QString& n : ChargeNames(db(), action))
-        ciCharge->AddItem(n);
+    ciCharge->AddItems(ChargeNames(db(), action));
     ciCharge->setText(kept);
 }
 

@@ -429,11 +429,18 @@ void ComboBox::setListIndex(int i)
 
 void ComboBox::AddItem(const QString& t)
 {
+    AddItems(QStringList{t});
+}
+
+void ComboBox::AddItems(const QStringList& rows)
+{
+    if (rows.isEmpty())
+        return;
     const bool wasEmpty = count() == 0;
     const QString kept = isEditable() ? currentText() : QString();
     m_quiet = true;
     QSignalBlocker block(this);
-    addItem(t);
+    addItems(rows);
     if (wasEmpty) {
         // Qt selects the first row it is given; a list here selects nothing
         // until told to.

@@ -141,6 +141,8 @@ public:
     QString List(int i) const { return itemText(i); }
     // Adds without selecting anything and without running a handler.
     void AddItem(const QString& t);
+    // The same for many rows, in one insertion.
+    void AddItems(const QStringList& rows);
     void RemoveItem(int i);
     // Empties the list; an editable box keeps its text.
     void Clear();

@@ -175,6 +175,29 @@ private slots:
         QCOMPARE(list.ListIndex(), -1);
     }
 
+    // Many rows at once behave as the rows one by one: no row selected, the
+    // typed text kept, no handler.
+    void comboBoxesTakeManyRowsQuietly()
+    {
+        ComboBox combo(nullptr, QStringLiteral("ciCharge"), true);
+        int clicks = 0, changes = 0;
+        combo.Click = [&] { ++clicks; };
+        combo.Change = [&] { ++changes; };
+        combo.setText(QStringLiteral("Meja"));
+        changes = 0;
+        combo.AddItems({QStringLiteral("Meja 1"), QStringLiteral("Meja 2"), QStringLiteral("Meja 3")});
+        combo.AddItems({});
+        QCOMPARE(combo.ListCount(), 3);
+        QCOMPARE(combo.ListIndex(), -1);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja"));
+        QCOMPARE(clicks + changes, 0);
+        combo.AddItems({QStringLiteral("Meja 4")});
+        QCOMPARE(combo.List(3), QStringLiteral("Meja 4"));
+        combo.setListIndex(1);
+        QCOMPARE(clicks, 1);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
+    }
+
     void listsAndDatesTakeTheFocusAsFieldsDo()
     {
         Window w;
