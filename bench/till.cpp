@@ -100,12 +100,18 @@ void ReadCells(sqlite3_stmt* st)
         sqlite3_column_text(st, i);
 }
 
+// A statement over a range of days, the first and last bound as ?1 and ?2.
+void Days(Statement& st, const QDate& from, const QDate& to)
+{
+    st.text(1, Day(from));
+    st.text(2, Day(to));
+}
+
 int JournalFloor(Bare& db, const QDate& from, const QDate& to)
 {
     Statement st(db, "select ID, no, Moment, Cashier, Charge, Category, Code, Description, SubTotal, Quantity, "
                      "Unit, Debit, Credit from cash where Moment between ?1 and ?2 order by ID");
-    st.text(1, Day(from));
-    st.text(2, Day(to));
+    Days(st, from, to);
     int rows = 0;
     double debit = 0, credit = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -122,8 +128,7 @@ int RecapFloor(Bare& db, const QDate& from, const QDate& to)
 {
     Statement st(db, "select Moment, sum(Sale), sum(Shop), sum(Cash_In), sum(Cash_Out), sum(Debit), sum(Credit) "
                      "from cash where Moment between ?1 and ?2 group by Moment");
-    st.text(1, Day(from));
-    st.text(2, Day(to));
+    Days(st, from, to);
     int rows = 0;
     double total[6] = {};
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -153,8 +158,7 @@ int StockFloor(Bare& db, const QDate& from, const QDate& to)
     auto rows = [&](const QDate& first, const QDate& last, bool inRange) {
         Statement st(db, "select code, description, unit, category, `in`, `out` from stockflow where moment "
                          "between ?1 and ?2");
-        st.text(1, Day(first));
-        st.text(2, Day(last));
+        Days(st, first, last);
         while (sqlite3_step(st) == SQLITE_ROW) {
             ReadCells(st);
             Figures& f = items[key(st)];

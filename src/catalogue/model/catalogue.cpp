@@ -419,24 +419,30 @@ QString ContactRow(const platform::DbRecordset& rs)
     return contactRow(rs, columnsOf(rs, kContactColumns));
 }
 
-QStringList ItemRows(platform::DbRecordset& rs)
+namespace {
+
+template <size_t N>
+QStringList rowsOf(platform::DbRecordset& rs, const char* const (&names)[N],
+                   QString (*row)(const platform::DbRecordset&, const std::array<int, N>&))
 {
-    const auto at = columnsOf(rs, kItemColumns);
+    const auto at = columnsOf(rs, names);
     QStringList rows;
     rows.reserve(rs.rowCount());
     for (; !rs.Eof(); rs.MoveNext())
-        rows << itemRow(rs, at);
+        rows << row(rs, at);
     return rows;
+}
+
+} // namespace
+
+QStringList ItemRows(platform::DbRecordset& rs)
+{
+    return rowsOf(rs, kItemColumns, itemRow);
 }
 
 QStringList ContactRows(platform::DbRecordset& rs)
 {
-    const auto at = columnsOf(rs, kContactColumns);
-    QStringList rows;
-    rows.reserve(rs.rowCount());
-    for (; !rs.Eof(); rs.MoveNext())
-        rows << contactRow(rs, at);
-    return rows;
+    return rowsOf(rs, kContactColumns, contactRow);
 }
 
 QString RowCode(const QString& row)
