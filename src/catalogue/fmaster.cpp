@@ -176,10 +176,10 @@ void fMaster::FilliItems(const QString& where)
         iItemsSql.clear();
         return;
     }
-    auto rs =
-        OpenRecordset(items ? catalogue::ItemsListSql(TableName, where) : catalogue::ContactsListSql(TableName, where));
+    auto rs = app().DbConn().OpenCursor(items ? catalogue::ItemsListSql(TableName, where)
+                                              : catalogue::ContactsListSql(TableName, where));
     iItemsSql = items ? catalogue::ItemsExportSql(TableName, where) : catalogue::ContactsExportSql(TableName, where);
-    iItems->AddItems(items ? catalogue::ItemRows(*rs) : catalogue::ContactRows(*rs));
+    iItems->AddItems(items ? catalogue::ItemRowMaker(*rs) : catalogue::ContactRowMaker(*rs));
 }
 
 void fMaster::FillH()

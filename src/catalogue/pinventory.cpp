@@ -164,14 +164,14 @@ void pInventoryPanel::FilliItems(const QString& where)
     }
     iiItems->Clear();
     m_filled = Filled();
-    const QStringList head = rows;
-    if (!sql.isEmpty()) {
-        auto rs = mMain::OpenRecordset(sql);
-        rows << inventory::Rows(layout, *rs);
-    }
-    // Thousands of rows go in at once, with no handler per row.
     iiItems->AddItems(rows);
-    m_filled = {head, sql, stamp, iiItems->ListCount()};
+    // A hundred thousand rows go in at once, with no handler per row, each
+    // made as its record is read.
+    if (!sql.isEmpty()) {
+        auto rs = app().DbConn().OpenCursor(sql);
+        iiItems->AddItems(inventory::RowMaker(layout, *rs));
+    }
+    m_filled = {rows, sql, stamp, iiItems->ListCount()};
 }
 
 void pInventoryPanel::FilliiCategory()

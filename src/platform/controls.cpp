@@ -528,9 +528,9 @@ void ComboBox::controlKey(QKeyEvent* e)
 
 // The rows of one list box. A row is its text and a check bit; the list
 // box decides whether the bit is shown as a check box. The texts lie end to
-// end in one buffer as UTF-8: a year's journal is a hundred thousand rows
-// of some two hundred characters, which as separate texts would take twice
-// the memory and an allocation each.
+// end as UTF-8 in chunks of a megabyte: a year's journal is a hundred
+// thousand rows of some two hundred characters, which as separate texts
+// would take twice the memory and an allocation each.
 class ListLines : public QAbstractListModel {
 public:
     explicit ListLines(ListBox& box) : QAbstractListModel(&box), m_box(box) {}
@@ -584,7 +584,8 @@ public:
     {
         if (r < 0 || r >= count())
             return QString();
-        return QString::fromUtf8(m_text.constData() + m_start[size_t(r)], m_start[size_t(r) + 1] - m_start[size_t(r)]);
+        const Span& at = m_spans[size_t(r)];
+        return QString::fromUtf8(m_chunks[at.chunk].constData() + at.offset, at.length);
     }
     bool checked(qsizetype r) const { return r >= 0 && r < count() && m_checked[size_t(r)]; }
     qsizetype marked() const { return std::count(m_checked.begin(), m_checked.end(), true); }
@@ -592,40 +593,56 @@ public:
 
     void append(const QStringList& rows, bool checked)
     {
-        if (rows.isEmpty())
-            return;
+        qsizetype i = 0;
+        append(
+            [&](QString& row) {
+                if (i >= rows.size())
+                    return false;
+                row = rows[i++];
+                return true;
+            },
+            checked);
+    }
+
+    // Rows made one by one go into the buffer first, each through the one
+    // reused text, and are announced to the view together.
+    void append(const RowMaker& next, bool checked)
+    {
         const qsizetype first = count();
-        beginInsertRows(QModelIndex(), int(first), int(first + rows.size() - 1));
         QStringEncoder utf8(QStringEncoder::Utf8);
-        for (const QString& row : rows) {
-            const qsizetype at = m_text.size();
+        QString row;
+        while (next(row)) {
             const qsizetype room = utf8.requiredSpace(row.size());
-            if (m_text.capacity() - at < room)
-                m_text.reserve(std::max(m_text.capacity() * 2, at + room));
-            m_text.resize(at + room);
-            m_text.resize(utf8.appendToBuffer(m_text.data() + at, row) - m_text.constData());
-            m_start.push_back(m_text.size());
+            if (m_chunks.empty() || m_chunks.back().capacity() - m_chunks.back().size() < room) {
+                // A short list keeps a small chunk; a long one takes them a
+                // megabyte at a time.
+                const qsizetype held = m_chunks.empty() ? 0 : m_chunks.back().size() * qsizetype(m_chunks.size());
+                m_chunks.emplace_back();
+                m_chunks.back().reserve(std::max(room, std::clamp(held, qsizetype(4096), kChunk)));
+            }
+            QByteArray& chunk = m_chunks.back();
+            const qsizetype at = chunk.size();
+            chunk.resize(at + room);
+            chunk.resize(utf8.appendToBuffer(chunk.data() + at, row) - chunk.constData());
+            m_spans.push_back({quint32(m_chunks.size() - 1), quint32(at), quint32(chunk.size() - at)});
             if (m_widest < 0 || row.size() > m_widestLength) {
-                m_widest = qsizetype(m_start.size()) - 2;
+                m_widest = qsizetype(m_spans.size()) - 1;
                 m_widestLength = row.size();
             }
         }
-        // Many rows at once are the whole list: what is left of the last
-        // doubling goes back.
-        if (rows.size() > 1 && m_text.capacity() > m_text.size() + m_text.size() / 8 + 4096)
-            m_text.squeeze();
-        m_checked.resize(m_checked.size() + size_t(rows.size()), checked);
+        const qsizetype added = qsizetype(m_spans.size()) - first;
+        if (added == 0)
+            return;
+        beginInsertRows(QModelIndex(), int(first), int(first + added - 1));
+        m_checked.resize(m_checked.size() + size_t(added), checked);
         endInsertRows();
     }
 
     void remove(int r)
     {
         beginRemoveRows(QModelIndex(), r, r);
-        const qsizetype from = m_start[size_t(r)], length = m_start[size_t(r) + 1] - from;
-        m_text.remove(from, length);
-        m_start.erase(m_start.begin() + r + 1);
-        for (size_t i = size_t(r) + 1; i < m_start.size(); ++i)
-            m_start[i] -= length;
+        // The text stays in its chunk until the list is cleared.
+        m_spans.erase(m_spans.begin() + r);
         m_checked.erase(m_checked.begin() + r);
         if (r == m_widest) {
             m_widest = -1;
@@ -645,8 +662,8 @@ public:
     void clear()
     {
         beginResetModel();
-        m_text = QByteArray();
-        m_start.assign(1, 0);
+        m_chunks.clear();
+        m_spans.clear();
         m_checked.clear();
         m_widest = -1;
         endResetModel();
@@ -660,10 +677,18 @@ private:
         return index.isValid() && index.model() == this && index.row() < count();
     }
 
+    // Rows never span two chunks, so a chunk once made is never moved: a
+    // long list grows without copying what it holds.
+    static constexpr qsizetype kChunk = 1 << 20;
+    struct Span {
+        quint32 chunk;
+        quint32 offset;
+        quint32 length;
+    };
+
     ListBox& m_box;
-    QByteArray m_text;
-    // Where each row's text begins, and where the last one ends.
-    std::vector<qsizetype> m_start{0};
+    std::vector<QByteArray> m_chunks;
+    std::vector<Span> m_spans;
     std::vector<bool> m_checked;
     // The longest row: in a fixed-pitch font, the widest.
     qsizetype m_widest = -1;
@@ -756,6 +781,16 @@ void ListBox::AddItems(const QStringList& rows)
     const qsizetype widest = m_lines->widest();
     m_quiet = true;
     m_lines->append(rows, false);
+    m_quiet = false;
+    if (m_lines->widest() != widest)
+        measureRows();
+}
+
+void ListBox::AddItems(const RowMaker& next)
+{
+    const qsizetype widest = m_lines->widest();
+    m_quiet = true;
+    m_lines->append(next, false);
     m_quiet = false;
     if (m_lines->widest() != widest)
         measureRows();

@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/textcells.h"
+
 namespace platform {
 
 using Handler = std::function<void()>;
@@ -186,6 +188,7 @@ public:
     void AddItem(const QString& text, bool checked = false);
     // Many rows at once, unmarked, with no handler per row.
     void AddItems(const QStringList& rows);
+    void AddItems(const RowMaker& next);
     void RemoveItem(int i);
     void Clear();
     // The highlighted rows (the current row, when there is one).

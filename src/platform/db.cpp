@@ -98,6 +98,27 @@ DbRecordset::DbRecordset(QStringList names, QVector<QVector<QVariant>> rows)
 {
 }
 
+DbRecordset::DbRecordset(QStringList names, std::unique_ptr<DbRowSource> source)
+    : m_names(std::move(names)), m_source(std::move(source))
+{
+    m_rows.resize(1);
+    m_rows[0].resize(m_names.size());
+    if (!m_source->next(m_rows[0]))
+        m_rows.clear();
+}
+
+DbRecordset::~DbRecordset() = default;
+
+void DbRecordset::MoveNext()
+{
+    if (!m_source) {
+        ++m_pos;
+        return;
+    }
+    if (!m_rows.isEmpty() && !m_source->next(m_rows[0]))
+        m_rows.clear();
+}
+
 int DbRecordset::FieldIndex(const QString& name) const
 {
     int col = -1;
@@ -713,7 +734,56 @@ QVariant cellOf(sqlite3_stmt* st, int i)
 // A query on the program's own engine is read straight from it: through
 // Qt's driver every cell is cached and copied twice, which a month's
 // journal feels.
-std::unique_ptr<DbRecordset> DbConnection::readSqlite(void* handle, const QString& sql)
+namespace {
+
+// A statement stepped as its recordset is walked.
+class SqliteRows : public DbRowSource {
+public:
+    SqliteRows(sqlite3_stmt* st, std::function<DbError()> fail) : m_st(st), m_fail(std::move(fail)) {}
+    ~SqliteRows() override { sqlite3_finalize(m_st); }
+    bool next(QVector<QVariant>& row) override
+    {
+        const int rc = sqlite3_step(m_st);
+        if (rc == SQLITE_DONE)
+            return false;
+        if (rc != SQLITE_ROW)
+            throw m_fail();
+        for (int i = 0; i < row.size(); ++i)
+            row[i] = cellOf(m_st, i);
+        return true;
+    }
+
+private:
+    sqlite3_stmt* m_st;
+    std::function<DbError()> m_fail;
+};
+
+// A forward-only query of Qt's driver, read as its recordset is walked.
+class QueryRows : public DbRowSource {
+public:
+    QueryRows(QSqlQuery q, std::function<DbError(const QSqlError&)> fail) : m_q(std::move(q)), m_fail(std::move(fail))
+    {
+    }
+    bool next(QVector<QVariant>& row) override
+    {
+        if (!m_q.next()) {
+            if (m_q.lastError().isValid())
+                throw m_fail(m_q.lastError());
+            return false;
+        }
+        for (int i = 0; i < row.size(); ++i)
+            row[i] = m_q.value(i);
+        return true;
+    }
+
+private:
+    QSqlQuery m_q;
+    std::function<DbError(const QSqlError&)> m_fail;
+};
+
+} // namespace
+
+std::unique_ptr<DbRecordset> DbConnection::readSqlite(void* handle, const QString& sql, bool walked)
 {
     auto* h = static_cast<sqlite3*>(handle);
     const QByteArray text = translate(sql, false).toUtf8();
@@ -736,6 +806,11 @@ std::unique_ptr<DbRecordset> DbConnection::readSqlite(void* handle, const QStrin
     QStringList names;
     for (int i = 0; i < n; ++i)
         names << columnName(st, i);
+    if (walked)
+        return std::make_unique<DbRecordset>(names, std::make_unique<SqliteRows>(st, [this, h, sql] {
+                                                 return failure(QString::fromUtf8(sqlite3_errmsg(h)), sql,
+                                                                QString::number(sqlite3_extended_errcode(h)));
+                                             }));
     QVector<QVector<QVariant>> rows;
     for (;;) {
         const int rc = sqlite3_step(st);
@@ -780,6 +855,28 @@ std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
     if (q.lastError().isValid())
         throw failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
     return std::make_unique<DbRecordset>(names, std::move(rows));
+}
+
+std::unique_ptr<DbRecordset> DbConnection::OpenCursor(const QString& sql)
+{
+    followFile(sql);
+    if (void* h = sqliteHandle()) {
+        beforeStatement(sql);
+        if (auto rs = readSqlite(h, sql, true))
+            return rs;
+        --m_statements; // counted again below
+    }
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    run(q, sql);
+    QStringList names;
+    const QSqlRecord rec = q.record();
+    for (int i = 0; i < rec.count(); ++i)
+        names << rec.fieldName(i);
+    return std::make_unique<DbRecordset>(names,
+                                         std::make_unique<QueryRows>(std::move(q), [this, sql](const QSqlError& e) {
+                                             return failure(e.text(), sql, e.nativeErrorCode());
+                                         }));
 }
 
 void DbConnection::Execute(const QString& sql)

@@ -72,17 +72,31 @@ private:
     QVariant m_value;
 };
 
+// Where a recordset walked row by row takes its next row from.
+class DbRowSource {
+public:
+    virtual ~DbRowSource() = default;
+    // The next row into `row` (sized to the columns); false after the last.
+    virtual bool next(QVector<QVariant>& row) = 0;
+};
+
 class DbRecordset {
 public:
     DbRecordset(QStringList names, QVector<QVector<QVariant>> rows);
+    // Rows read one at a time as they are walked: only the current one is
+    // held.
+    DbRecordset(QStringList names, std::unique_ptr<DbRowSource> source);
+    ~DbRecordset();
     bool Eof() const { return m_pos >= m_rows.size(); }
-    void MoveNext() { ++m_pos; }
+    void MoveNext();
     // By column name, without regard to case; an unknown name is an error.
     DbField Fields(const QString& name) const;
     DbField Fields(int position) const;
     // The position of a named column, for reading many rows by position.
     int FieldIndex(const QString& name) const;
     int columnCount() const { return m_names.size(); }
+    // All the rows; for a recordset walked row by row, only whether one is
+    // left (0 or 1).
     int rowCount() const { return m_rows.size(); }
     const QStringList& names() const { return m_names; }
 
@@ -90,6 +104,7 @@ private:
     QStringList m_names;
     QVector<QVector<QVariant>> m_rows;
     int m_pos = 0;
+    std::unique_ptr<DbRowSource> m_source;
 };
 
 class DbConnection {
@@ -110,6 +125,11 @@ public:
     void Close();
 
     std::unique_ptr<DbRecordset> OpenRecordset(const QString& sql);
+    // The same rows read as they are walked, for a list of the whole
+    // catalogue: a hundred thousand rows are never all held as values at
+    // once. The query holds its read until the recordset is destroyed, so
+    // walk it straight through.
+    std::unique_ptr<DbRecordset> OpenCursor(const QString& sql);
     void Execute(const QString& sql);
     // First column of the first row; null when the query gives no row.
     QVariant GetValue(const QString& sql);
@@ -181,7 +201,7 @@ private:
     DbError engineError(const QString& text, const QString& sql, const QString& code) const;
     // The rows of one reading statement on a SQLite handle; null for any
     // other statement, which goes through Qt's driver.
-    std::unique_ptr<DbRecordset> readSqlite(void* handle, const QString& sql);
+    std::unique_ptr<DbRecordset> readSqlite(void* handle, const QString& sql, bool walked = false);
     // BEGIN, COMMIT or ROLLBACK; the engine's result code (0 for success),
     // its message and its native code for DbError.
     int control(const char* statement, QString* error, QString* code = nullptr);

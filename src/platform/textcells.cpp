@@ -70,4 +70,13 @@ QString AlignRight(const QVariant& value, const QString& pad)
     return cut(text, w);
 }
 
+QStringList AllRows(const RowMaker& next)
+{
+    QStringList rows;
+    QString row;
+    while (next(row))
+        rows << QString(row);
+    return rows;
+}
+
 } // namespace platform

@@ -2,7 +2,9 @@
 // Fixed-width cells of list rows, receipts and report lines. Widget-free, so
 // that the line builders of every subsystem can use them without a window.
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+#include <functional>
 
 namespace platform {
 
@@ -19,5 +21,12 @@ QString AlignRight(const QVariant& value, const QString& pad);
 // reports of thousands of lines: no cell is made as a text of its own.
 void AppendLeft(QString& line, const QString& text, qsizetype width);
 void AppendRight(QString& line, const QString& text, qsizetype width);
+
+// Rows made one at a time: each call writes the next row into `row`, which
+// it empties first, and says whether there was one. A list of a whole
+// catalogue is filled from it with one text reused for every row.
+using RowMaker = std::function<bool(QString& row)>;
+// Every row a maker makes, each a text of its own.
+QStringList AllRows(const RowMaker& next);
 
 } // namespace platform

@@ -132,6 +132,37 @@ private slots:
         QCOMPARE(one.size(), 2);
     }
 
+    // The whole catalogue's list is made as its rows are read: the same
+    // rows as from a recordset read at once, null cells included, and a
+    // walk left half way leaves the connection free for what comes next.
+    void listRowsAsTheyAreRead()
+    {
+        const QString t = QStringLiteral("ShopItems");
+        for (int i = 0; i < 300; ++i)
+            db->Execute(InsertItemSql(t, {QStringLiteral("B%1").arg(i, 3, 10, QLatin1Char('0')),
+                                          i % 2 ? QStringLiteral("Minuman") : QString(),
+                                          QStringLiteral("Barang ke-%1 dengan nama yang panjang sekali").arg(i),
+                                          1000.0 * i - 12345, i % 7 * 2.5, i % 3 ? QStringLiteral("Pcs") : QString()}));
+        db->Execute(QStringLiteral("update ShopItems set category=null, satuan=null where code='B005'"));
+        auto read = db->OpenRecordset(ItemsListSql(t, QString()));
+        const QStringList atOnce = ItemRows(*read);
+        QCOMPARE(atOnce.size(), 300);
+        auto walked = db->OpenCursor(ItemsListSql(t, QString()));
+        QCOMPARE(platform::AllRows(ItemRowMaker(*walked)), atOnce);
+        QVERIFY(walked->Eof());
+
+        {
+            auto half = db->OpenCursor(ContactsListSql(QStringLiteral("Supplier"), QString()));
+            auto items = db->OpenCursor(ItemsListSql(t, QString()));
+            for (int i = 0; i < 10; ++i)
+                items->MoveNext();
+            QCOMPARE(RowCode(ItemRow(*items)), QStringLiteral("B010"));
+        }
+        db->Execute(InsertItemSql(t, {"Z1", "X", "Y", 1, 0, ""}));
+        QCOMPARE(count(t), 301);
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db->OpenCursor(QStringLiteral("select * from nosuch")));
+    }
+
     void writeAndReadContacts()
     {
         db->Execute(InsertContactSql(QStringLiteral("Warehouse"), {"G1", "Gudang Utama", "", "", ""}));

@@ -221,6 +221,9 @@ private slots:
         QTest::newRow("id millions") << "id" << -1234567.0 << "-1.234.567";
         QTest::newRow("id small") << "id" << 999.0 << "999";
         QTest::newRow("id thousand") << "id" << -1000.0 << "-1.000";
+        QTest::newRow("en fifteen digits") << "en" << -999999999999999.0 << "-999,999,999,999,999";
+        QTest::newRow("id zero") << "id" << 0.0 << "0";
+        QTest::newRow("id hundred thousand") << "id" << 100000.0 << "100.000";
     }
     void formatAmount()
     {

@@ -367,6 +367,42 @@ private slots:
         QVERIFY(list.Selected(3) && !list.Selected(2));
     }
 
+    // Tens of thousands of rows made one at a time fill many chunks: each
+    // comes back whole, wherever a chunk ended, also after rows around
+    // the ends were taken out and more were added.
+    void manyRowsMadeOneAtATime()
+    {
+        ListBox list(nullptr, QStringLiteral("iItems"));
+        list.AddItem(QStringLiteral("Kode"));
+        const auto row = [](int i) {
+            return QStringLiteral("%1 Caf\u00e9 \U0001F375 ").arg(i, 6, 10, QLatin1Char('0')) +
+                   QString(i % 97, QLatin1Char('x'));
+        };
+        int made = 0;
+        list.AddItems([&](QString& text) {
+            if (made == 40000)
+                return false;
+            text.resize(0);
+            text += row(made++);
+            return true;
+        });
+        QCOMPARE(list.ListCount(), 40001);
+        for (int i = 0; i < 40000; i += 7)
+            QCOMPARE(list.List(i + 1), row(i));
+        QCOMPARE(list.List(40000), row(39999));
+        list.RemoveItem(1);
+        list.RemoveItem(20000);
+        list.AddItems(QStringList{QStringLiteral("akhir")});
+        list.AddItems([](QString&) { return false; });
+        QCOMPARE(list.ListCount(), 40000);
+        QCOMPARE(list.List(1), row(1));
+        QCOMPARE(list.List(19999), row(19999));
+        QCOMPARE(list.List(20000), row(20001));
+        QCOMPARE(list.List(39998), row(39999));
+        QCOMPARE(list.List(39999), QStringLiteral("akhir"));
+        QVERIFY(!list.Selected(39999));
+    }
+
     void keyPreviewAndKeyReplacement()
     {
         Window w;

@@ -96,7 +96,7 @@ QStringList ChargeNames(platform::DbConnection& db, const QString& action)
     QStringList names;
     if (contacts.isEmpty())
         return names;
-    for (auto rs = db.OpenRecordset(QStringLiteral("select `name` from `") + contacts + QLatin1Char('`')); !rs->Eof();
+    for (auto rs = db.OpenCursor(QStringLiteral("select `name` from `") + contacts + QLatin1Char('`')); !rs->Eof();
          rs->MoveNext())
         names << rs->Fields(0).toString();
     for (auto rs = db.OpenRecordset(QStringLiteral("select distinct charge from ") + table(action)); !rs->Eof();

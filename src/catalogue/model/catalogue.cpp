@@ -380,7 +380,7 @@ template <size_t N> std::array<int, N> columnsOf(const platform::DbRecordset& rs
     return at;
 }
 
-QString itemRow(const platform::DbRecordset& rs, const std::array<int, 7>& at)
+void itemRow(QString& line, const platform::DbRecordset& rs, const std::array<int, 7>& at)
 {
     const QString texts[] = {
         rs.Fields(at[0]).toString(),
@@ -391,58 +391,68 @@ QString itemRow(const platform::DbRecordset& rs, const std::array<int, 7>& at)
         platform::FormatAmount(rs.Fields(at[5]).toDouble()),
         rs.Fields(at[6]).toString(),
     };
-    QString line;
-    line.reserve(120);
     for (int i = 0; i < 7; ++i)
         appendCell(line, i, texts[i], kItemWidths[i], kItemRight[i]);
-    return line;
 }
 
-QString contactRow(const platform::DbRecordset& rs, const std::array<int, 5>& at)
+void contactRow(QString& line, const platform::DbRecordset& rs, const std::array<int, 5>& at)
 {
-    QString line;
-    line.reserve(104);
     for (int i = 0; i < 5; ++i)
         appendCell(line, i, rs.Fields(at[i]).toString(), kContactWidths[i], false);
-    return line;
+}
+
+} // namespace
+
+namespace {
+
+template <size_t N>
+platform::RowMaker rowMaker(platform::DbRecordset& rs, const char* const (&names)[N],
+                            void (*row)(QString&, const platform::DbRecordset&, const std::array<int, N>&))
+{
+    return [&rs, row, at = columnsOf(rs, names)](QString& line) {
+        if (rs.Eof())
+            return false;
+        line.resize(0);
+        row(line, rs, at);
+        rs.MoveNext();
+        return true;
+    };
 }
 
 } // namespace
 
 QString ItemRow(const platform::DbRecordset& rs)
 {
-    return itemRow(rs, columnsOf(rs, kItemColumns));
+    QString line;
+    itemRow(line, rs, columnsOf(rs, kItemColumns));
+    return line;
 }
 
 QString ContactRow(const platform::DbRecordset& rs)
 {
-    return contactRow(rs, columnsOf(rs, kContactColumns));
+    QString line;
+    contactRow(line, rs, columnsOf(rs, kContactColumns));
+    return line;
 }
 
-namespace {
-
-template <size_t N>
-QStringList rowsOf(platform::DbRecordset& rs, const char* const (&names)[N],
-                   QString (*row)(const platform::DbRecordset&, const std::array<int, N>&))
+platform::RowMaker ItemRowMaker(platform::DbRecordset& rs)
 {
-    const auto at = columnsOf(rs, names);
-    QStringList rows;
-    rows.reserve(rs.rowCount());
-    for (; !rs.Eof(); rs.MoveNext())
-        rows << row(rs, at);
-    return rows;
+    return rowMaker(rs, kItemColumns, itemRow);
 }
 
-} // namespace
+platform::RowMaker ContactRowMaker(platform::DbRecordset& rs)
+{
+    return rowMaker(rs, kContactColumns, contactRow);
+}
 
 QStringList ItemRows(platform::DbRecordset& rs)
 {
-    return rowsOf(rs, kItemColumns, itemRow);
+    return platform::AllRows(ItemRowMaker(rs));
 }
 
 QStringList ContactRows(platform::DbRecordset& rs)
 {
-    return rowsOf(rs, kContactColumns, contactRow);
+    return platform::AllRows(ContactRowMaker(rs));
 }
 
 QString RowCode(const QString& row)

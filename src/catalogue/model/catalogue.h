@@ -11,6 +11,7 @@
 // are always written in backticks by the builders below.
 #include "platform/db.h"
 #include "platform/spreadsheet.h"
+#include "platform/textcells.h"
 
 #include <QString>
 #include <QStringList>
@@ -154,9 +155,12 @@ QString ContactTitleRow(const QStringList& titles);
 // at the recordset's current row.
 QString ItemRow(const platform::DbRecordset& rs);
 QString ContactRow(const platform::DbRecordset& rs);
-// The rows of every record from the recordset's current row to its end.
+// The rows of every record from the recordset's current row to its end,
+// all at once or made one at a time (the recordset walked as they are made).
 QStringList ItemRows(platform::DbRecordset& rs);
 QStringList ContactRows(platform::DbRecordset& rs);
+platform::RowMaker ItemRowMaker(platform::DbRecordset& rs);
+platform::RowMaker ContactRowMaker(platform::DbRecordset& rs);
 // The code held in a list row: its first 8 characters, blanks trimmed.
 QString RowCode(const QString& row);
 

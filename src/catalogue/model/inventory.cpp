@@ -181,10 +181,8 @@ QString ListRule(Layout layout)
 namespace {
 
 // The joined row in one text, as the item and contact rows are built.
-QString joinedRow(const platform::DbRecordset& rs)
+void joinedRow(QString& line, const platform::DbRecordset& rs)
 {
-    QString line;
-    line.reserve(160);
     for (int i = 0; i < 10; ++i) {
         const platform::DbField f = rs.Fields(i);
         const QString text = i == 5 || i == 8 ? f.toString() + QLatin1Char('%')
@@ -195,7 +193,6 @@ QString joinedRow(const platform::DbRecordset& rs)
         i < 4 ? platform::AppendLeft(line, text, kJoinedWidths[i])
               : platform::AppendRight(line, text, kJoinedWidths[i]);
     }
-    return line;
 }
 
 } // namespace
@@ -203,7 +200,11 @@ QString joinedRow(const platform::DbRecordset& rs)
 QString Row(Layout layout, const platform::DbRecordset& rs)
 {
     switch (layout) {
-    case Layout::Joined: return joinedRow(rs);
+    case Layout::Joined: {
+        QString line;
+        joinedRow(line, rs);
+        return line;
+    }
     case Layout::Items: return catalogue::ItemRow(rs);
     case Layout::Contacts: return catalogue::ContactRow(rs);
     case Layout::None: break;
@@ -211,21 +212,28 @@ QString Row(Layout layout, const platform::DbRecordset& rs)
     return QString();
 }
 
-QStringList Rows(Layout layout, platform::DbRecordset& rs)
+platform::RowMaker RowMaker(Layout layout, platform::DbRecordset& rs)
 {
     switch (layout) {
-    case Layout::Joined: {
-        QStringList rows;
-        rows.reserve(rs.rowCount());
-        for (; !rs.Eof(); rs.MoveNext())
-            rows << joinedRow(rs);
-        return rows;
-    }
-    case Layout::Items: return catalogue::ItemRows(rs);
-    case Layout::Contacts: return catalogue::ContactRows(rs);
+    case Layout::Joined:
+        return [&rs](QString& line) {
+            if (rs.Eof())
+                return false;
+            line.resize(0);
+            joinedRow(line, rs);
+            rs.MoveNext();
+            return true;
+        };
+    case Layout::Items: return catalogue::ItemRowMaker(rs);
+    case Layout::Contacts: return catalogue::ContactRowMaker(rs);
     case Layout::None: break;
     }
-    return QStringList();
+    return [](QString&) { return false; };
+}
+
+QStringList Rows(Layout layout, platform::DbRecordset& rs)
+{
+    return platform::AllRows(RowMaker(layout, rs));
 }
 
 QString RecordSql(const QString& code)

@@ -41,8 +41,10 @@ QString TitleRow(Layout layout, const QStringList& titles);
 QString ListRule(Layout layout);
 // A record of the list query at the recordset's current row.
 QString Row(Layout layout, const platform::DbRecordset& rs);
-// The rows of every record from the recordset's current row to its end.
+// The rows of every record from the recordset's current row to its end,
+// all at once or made one at a time.
 QStringList Rows(Layout layout, platform::DbRecordset& rs);
+platform::RowMaker RowMaker(Layout layout, platform::DbRecordset& rs);
 
 // ---- Inventory items
 struct InventoryItem {
