@@ -288,10 +288,7 @@ void CashierPanelView::FillCiCharge()
     const QString action = GetAction();
     if (catalogue::ContactTable(action).isEmpty())
         return;
-    const QString kept = ciCharge->Text();
-    ciCharge->Clear();
-    ciCharge->AddItems(ChargeNames(db(), action));
-    ciCharge->setText(kept);
+    ciCharge->SetItems(ChargeNames(db(), action));
 }
 
 void CashierPanelView::ciCharge_Change()

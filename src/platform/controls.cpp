@@ -436,6 +436,7 @@ void ComboBox::AddItems(const QStringList& rows)
 {
     if (rows.isEmpty())
         return;
+    m_given.reset();
     const bool wasEmpty = count() == 0;
     const QString kept = isEditable() ? currentText() : QString();
     m_quiet = true;
@@ -457,6 +458,7 @@ void ComboBox::RemoveItem(int i)
         return;
     const bool wasCurrent = i == currentIndex();
     const QString kept = isEditable() ? currentText() : QString();
+    m_given.reset();
     m_quiet = true;
     {
         QSignalBlocker block(this);
@@ -471,6 +473,7 @@ void ComboBox::RemoveItem(int i)
 
 void ComboBox::Clear()
 {
+    m_given.reset();
     m_quiet = true;
     {
         QSignalBlocker block(this);
@@ -479,6 +482,25 @@ void ComboBox::Clear()
             setEditText(QString());
     }
     m_quiet = false;
+}
+
+void ComboBox::SetItems(const QStringList& rows)
+{
+    const QString kept = Text();
+    if (m_given && *m_given == rows && count() == rows.size()) {
+        // What the refill would have done to the text: put back, it
+        // changes, and its handler runs.
+        if (!kept.isEmpty() && isEditable())
+            fire(this, "Change", Change);
+        else if (!kept.isEmpty() && currentIndex() >= 0)
+            fire(this, "Click", Click);
+        rethrowPending();
+        return;
+    }
+    Clear();
+    AddItems(rows);
+    setText(kept);
+    m_given = rows;
 }
 
 QString ComboBox::UnselectedText() const

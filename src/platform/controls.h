@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "platform/textcells.h"
 
@@ -148,6 +149,11 @@ public:
     void RemoveItem(int i);
     // Empties the list; an editable box keeps its text.
     void Clear();
+    // These rows in place of the list, the box's text put back as setText
+    // puts it (its Change runs when it is not empty). The rows it was last
+    // given here, unchanged since, are left as they stand: a box of a
+    // hundred thousand names is filled again after every sale.
+    void SetItems(const QStringList& rows);
     QString Tag;
     Handler Change; // the text changed (typing, or set from code)
     Handler Click;  // the selected index changed
@@ -163,6 +169,8 @@ private:
     bool m_quiet = false;
     bool m_indexMoving = false;
     bool m_codeText = false;
+    // What SetItems put in; forgotten once the list changes otherwise.
+    std::optional<QStringList> m_given;
 };
 
 class ListLines;

@@ -14,6 +14,7 @@
 #include "platform/spreadsheet.h"
 #include "support/fixture.h"
 #include "support/testbackend.h"
+#include <QSignalSpy>
 
 #include <QApplication>
 #include <QFile>
@@ -196,6 +197,43 @@ private slots:
         combo.setListIndex(1);
         QCOMPARE(clicks, 1);
         QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
+    }
+
+    // A refill with the rows the box already holds leaves the list alone
+    // but does to the text what a refill does: put back, with its Change.
+    // Other rows, or rows changed in between, are put in.
+    void comboBoxRefilledWithTheSameRows()
+    {
+        ComboBox combo(nullptr, QStringLiteral("ciCharge"), true);
+        int clicks = 0, changes = 0;
+        combo.Click = [&] { ++clicks; };
+        combo.Change = [&] { ++changes; };
+        const QStringList names{QStringLiteral("Ani"), QStringLiteral("Budi"), QStringLiteral("Meja 1")};
+        combo.setText(QStringLiteral("Meja 1"));
+        changes = 0;
+        combo.SetItems(names);
+        QCOMPARE(combo.ListCount(), 3);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 1"));
+        QCOMPARE(changes, 1);
+        QSignalSpy inserted(combo.model(), &QAbstractItemModel::rowsInserted);
+        combo.SetItems(QStringList(names));
+        QCOMPARE(inserted.size(), 0);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 1"));
+        QCOMPARE(changes, 2);
+        QCOMPARE(clicks, 0);
+
+        combo.RemoveItem(2);
+        combo.SetItems(names);
+        QCOMPARE(combo.ListCount(), 3);
+        QVERIFY(inserted.size() > 0);
+        combo.SetItems({QStringLiteral("Ani"), QStringLiteral("Budi")});
+        QCOMPARE(combo.ListCount(), 2);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 1"));
+        combo.setText(QString());
+        changes = 0;
+        combo.SetItems({QStringLiteral("Ani"), QStringLiteral("Budi")});
+        QCOMPARE(changes, 0);
+        QCOMPARE(combo.Text(), QString());
     }
 
     void listsAndDatesTakeTheFocusAsFieldsDo()
