@@ -1,5 +1,6 @@
 #include "cashier/fback.h"
 
+#include "core/app.h"
 #include "platform/keys.h"
 
 #include <QFont>
@@ -10,18 +11,16 @@
 using namespace platform;
 
 namespace {
-fBack* g_back = nullptr;
 constexpr int kChangePointSize = 72;
 } // namespace
 
 fBack* BackWindow()
 {
-    return g_back;
+    return app().form<fBack>();
 }
 
 fBack::fBack() : Form(QStringLiteral("fBack"), QString())
 {
-    g_back = this;
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(560, 220);
     // The background is painted here, in the blink's colour, over the

@@ -11,7 +11,7 @@ using namespace mMain;
 
 fBarcode* BarcodeWindow()
 {
-    return qobject_cast<fBarcode*>(app().form(QStringLiteral("fBarcode")));
+    return app().form<fBarcode>();
 }
 
 fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode"))

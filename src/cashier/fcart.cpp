@@ -14,7 +14,7 @@ using namespace mMain;
 
 fCart* CartWindow()
 {
-    return qobject_cast<fCart*>(app().form(QStringLiteral("fCart")));
+    return app().form<fCart>();
 }
 
 namespace {

@@ -15,7 +15,7 @@ using namespace cashier;
 
 fEdit* EditWindow()
 {
-    return qobject_cast<fEdit*>(app().form(QStringLiteral("fEdit")));
+    return app().form<fEdit>();
 }
 
 fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))

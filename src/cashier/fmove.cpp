@@ -13,7 +13,7 @@ using namespace mMain;
 
 fMove* MoveWindow()
 {
-    return qobject_cast<fMove*>(app().form(QStringLiteral("fMove")));
+    return app().form<fMove>();
 }
 
 fMove::fMove() : Form(QStringLiteral("fMove"), QStringLiteral("Pindah"))

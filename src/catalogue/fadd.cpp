@@ -16,7 +16,7 @@ namespace {
 
 fAdd* AddWindow()
 {
-    return qobject_cast<fAdd*>(app().form(QStringLiteral("fAdd")));
+    return app().form<fAdd>();
 }
 
 fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))

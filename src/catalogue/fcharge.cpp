@@ -15,7 +15,7 @@ namespace {
 
 fCharge* ChargeWindow()
 {
-    return qobject_cast<fCharge*>(app().form(QStringLiteral("fCharge")));
+    return app().form<fCharge>();
 }
 
 fCharge::fCharge() : Form(QStringLiteral("fCharge"), QStringLiteral("Charge"))

@@ -12,7 +12,7 @@ using namespace platform;
 
 fInventory* InventoryWindow()
 {
-    return qobject_cast<fInventory*>(app().form(QStringLiteral("fInventory")));
+    return app().form<fInventory>();
 }
 
 namespace {

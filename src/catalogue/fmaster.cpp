@@ -31,7 +31,7 @@ QStringList gridTexts(const QStringList& keys)
 
 fMaster* MasterWindow()
 {
-    return qobject_cast<fMaster*>(app().form(QStringLiteral("fMaster")));
+    return app().form<fMaster>();
 }
 
 fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))

@@ -21,7 +21,7 @@ const QString kUnknown = QStringLiteral("Unknown");
 
 fLedger* LedgerWindow()
 {
-    return qobject_cast<fLedger*>(app().form(QStringLiteral("fLedger")));
+    return app().form<fLedger>();
 }
 
 fLedger::fLedger() : Form(QStringLiteral("fLedger"), QStringLiteral("Tambah"))

@@ -35,6 +35,16 @@ public:
     // shut-down find them here by name).
     const QList<Form*>& forms() const { return m_forms; }
     Form* form(const QString& name) const;
+    // The window of class F: every window exists once, so its class names
+    // it, and a window that does not exist is a name that does not compile.
+    // Null before the window is created and once it is destroyed.
+    template <class F> F* form() const
+    {
+        for (Form* f : m_forms)
+            if (auto* w = dynamic_cast<F*>(f))
+                return w;
+        return nullptr;
+    }
     void registerForm(Form* f);
     void unregisterForm(Form* f);
 

@@ -28,16 +28,17 @@ namespace {
 
 // Every dialog exists once, created hidden at start-up, before the first
 // caption pass reaches its controls.
-void createDialogs()
+void createDialogs(fMain* main)
 {
-    new fNew();
-    new fUser();
-    new fDB();
-    new fSetting();
-    new fStock();
+    fMain::Dialogs dialogs;
+    dialogs.fNew = new fNew();
+    dialogs.fUser = new fUser();
+    dialogs.fDB = new fDB();
+    dialogs.fSetting = new fSetting();
+    dialogs.fStock = new fStock();
     new fDetail();
-    new fInOut(stock::Side::Shop);
-    new fInOut(stock::Side::Sale);
+    new fIn();
+    new fOut();
     new fIO();
     new fBack();
     new fBarcode();
@@ -49,6 +50,7 @@ void createDialogs()
     new fAdd();
     new fCharge();
     new fLedger();
+    main->setDialogs(dialogs);
 }
 
 // The working panels fill the main window's panel containers and are handed
@@ -73,7 +75,7 @@ fMain* Main()
     a.IsClosing = false;
     auto* main = new fMain();
     createPanels(main);
-    createDialogs();
+    createDialogs(main);
     main->Form_Load();
     main->Show();
     return main;

@@ -72,7 +72,7 @@ QPixmap logoPicture()
 
 fMain* MainWindow()
 {
-    return qobject_cast<fMain*>(App::instance().form(QStringLiteral("fMain")));
+    return App::instance().form<fMain>();
 }
 
 fMain::fMain() : Form(QStringLiteral("fMain"), QStringLiteral("Orvanta - Login"))

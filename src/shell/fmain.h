@@ -8,6 +8,7 @@
 #include "platform/form.h"
 #include "shell/panels.h"
 
+#include <QPointer>
 #include <QStringList>
 
 class fMain : public platform::Form {
@@ -65,6 +66,14 @@ public:
     platform::Image* menuImage(const QString& key) const;
     platform::Label* menuLabel(const QString& key) const;
     platform::Panel* menuShape(const QString& key) const;
+
+    // ---- The dialogs that the menu and the login panel open. They are built
+    // in folders above the shell, so src/program hands them over as it
+    // creates them.
+    struct Dialogs {
+        QPointer<platform::Form> fNew, fStock, fUser, fDB, fSetting;
+    };
+    void setDialogs(const Dialogs& dialogs) { m_dialogs = dialogs; }
 
     // ---- The working panels' services, under the names the other windows
     // call. Each does nothing until its panel has been handed over.
@@ -144,7 +153,7 @@ private:
     void wireMenu();
     void wireLanguage();
     // A dialog item of the menu: highlight it while its window is open.
-    void openMenuDialog(platform::Image* item, const QString& window);
+    void openMenuDialog(platform::Image* item, platform::Form* dialog);
     void refuseLogin(const QString& message, QWidget* focus);
     // The operator check and the switch of the window, once the entry's
     // database is open.
@@ -154,6 +163,7 @@ private:
     void applyPanelSettings(bool masterRight);
     bool panelKeys(int KeyCode, int Shift);
 
+    Dialogs m_dialogs;
     CashierPanel* m_cashier = nullptr;
     InventoryPanel* m_inventory = nullptr;
     LedgerPanel* m_ledger = nullptr;

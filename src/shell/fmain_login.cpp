@@ -286,6 +286,6 @@ void fMain::bReset_Click()
 
 void fMain::bNew_Click()
 {
-    if (Form* f = app().form(QStringLiteral("fNew")))
-        f->ShowModal();
+    if (m_dialogs.fNew)
+        m_dialogs.fNew->ShowModal();
 }

@@ -83,9 +83,8 @@ void fMain::bLedger_Click()
         m_ledger->liPage->setFocus();
 }
 
-void fMain::openMenuDialog(Image* item, const QString& window)
+void fMain::openMenuDialog(Image* item, Form* dialog)
 {
-    Form* dialog = app().form(window);
     if (!dialog)
         return;
     App& a = app();
@@ -96,22 +95,22 @@ void fMain::openMenuDialog(Image* item, const QString& window)
 
 void fMain::bStock_Click()
 {
-    openMenuDialog(bStock, QStringLiteral("fStock"));
+    openMenuDialog(bStock, m_dialogs.fStock);
 }
 
 void fMain::bUser_Click()
 {
-    openMenuDialog(bUser, QStringLiteral("fUser"));
+    openMenuDialog(bUser, m_dialogs.fUser);
 }
 
 void fMain::bDB_Click()
 {
-    openMenuDialog(bDB, QStringLiteral("fDB"));
+    openMenuDialog(bDB, m_dialogs.fDB);
 }
 
 void fMain::bSetting_Click()
 {
-    openMenuDialog(bSetting, QStringLiteral("fSetting"));
+    openMenuDialog(bSetting, m_dialogs.fSetting);
 }
 
 void fMain::bHelp_Click()

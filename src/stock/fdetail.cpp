@@ -11,7 +11,7 @@ using namespace platform;
 
 fDetail* DetailWindow()
 {
-    return qobject_cast<fDetail*>(app().form(QStringLiteral("fDetail")));
+    return app().form<fDetail>();
 }
 
 namespace {

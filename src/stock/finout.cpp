@@ -10,14 +10,14 @@
 
 using namespace platform;
 
-fInOut* InWindow()
+fIn* InWindow()
 {
-    return qobject_cast<fInOut*>(app().form(QStringLiteral("fIn")));
+    return app().form<fIn>();
 }
 
-fInOut* OutWindow()
+fOut* OutWindow()
 {
-    return qobject_cast<fInOut*>(app().form(QStringLiteral("fOut")));
+    return app().form<fOut>();
 }
 
 fInOut::fInOut(stock::Side side)

@@ -1,7 +1,7 @@
 #pragma once
 // The recipe link dialogs: fIn links a buying item that brings the stock
-// item of the detail window in, fOut a selling item that takes it out. One
-// class, two windows.
+// item of the detail window in, fOut a selling item that takes it out. The
+// two windows differ only in their side, which fInOut holds.
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "stock/model/stockmodel.h"
@@ -35,5 +35,17 @@ private:
     stock::Side m_side;
 };
 
-fInOut* InWindow();
-fInOut* OutWindow();
+class fIn : public fInOut {
+    Q_OBJECT
+public:
+    fIn() : fInOut(stock::Side::Shop) {}
+};
+
+class fOut : public fInOut {
+    Q_OBJECT
+public:
+    fOut() : fInOut(stock::Side::Sale) {}
+};
+
+fIn* InWindow();
+fOut* OutWindow();

@@ -7,6 +7,7 @@
 #include "platform/printer.h"
 #include "shell/fmain.h"
 #include "stock/fdetail.h"
+#include "stock/fio.h"
 #include "stock/model/stockmodel.h"
 #include "stock/stockfields.h"
 
@@ -16,7 +17,7 @@ using namespace platform;
 
 fStock* StockWindow()
 {
-    return qobject_cast<fStock*>(app().form(QStringLiteral("fStock")));
+    return app().form<fStock>();
 }
 
 fStock::fStock() : Form(QStringLiteral("fStock"), QStringLiteral("Stok"))
@@ -164,7 +165,7 @@ void fStock::bDetail_Click()
 
 void fStock::bAdd_Click()
 {
-    if (Form* f = app().form(QStringLiteral("fIO")))
+    if (fIO* f = app().form<fIO>())
         f->ShowModal();
 }
 

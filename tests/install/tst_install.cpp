@@ -113,7 +113,7 @@ private slots:
         const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                                           QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther;
         QVERIFY(QFile::setPermissions(fx.path(QStringLiteral("Empty.tdb")), shared));
-        auto* nw = qobject_cast<fNew*>(app().form("fNew"));
+        auto* nw = app().form<fNew>();
         QVERIFY(nw);
         nw->show();
         nw->iODBC->setValue(false);

@@ -58,10 +58,10 @@ class TestManage : public QObject {
 
     std::unique_ptr<Fixture> fx;
 
-    fNew* nw() const { return qobject_cast<fNew*>(app().form("fNew")); }
-    fDB* db() const { return qobject_cast<fDB*>(app().form("fDB")); }
-    fSetting* st() const { return qobject_cast<fSetting*>(app().form("fSetting")); }
-    fUser* us() const { return qobject_cast<fUser*>(app().form("fUser")); }
+    fNew* nw() const { return app().form<fNew>(); }
+    fDB* db() const { return app().form<fDB>(); }
+    fSetting* st() const { return app().form<fSetting>(); }
+    fUser* us() const { return app().form<fUser>(); }
     QString at(const QString& name) const { return fx->path(name); }
     QString sample() const { return at("Velmont Cafe & Resto.cdb"); }
     QStringList folder() const

@@ -68,7 +68,7 @@ private slots:
         QVERIFY(!m->tClock->Enabled());
         QVERIFY(!m->tCount->Enabled());
         // The dialogs exist from the start, hidden.
-        auto* user = qobject_cast<fUser*>(fx->app->form(QStringLiteral("fUser")));
+        auto* user = fx->app->form<fUser>();
         QVERIFY(user);
         QVERIFY(!user->isVisible());
         // The database list: the sample only, nothing selected.
@@ -378,6 +378,9 @@ private slots:
             if (fx->app->form(name))
                 expected << name;
         expected << QStringLiteral("fMain");
+        // Every window is in the order: a name written wrong there would
+        // leave its window out of the shut-down.
+        QCOMPARE(expected.size(), fx->app->forms().size());
         QCOMPARE(fx->app->unloadLog, expected);
         QVERIFY(fx->ui->shownModal.isEmpty());
         QTRY_VERIFY(ended);
@@ -410,7 +413,7 @@ private slots:
     {
         fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
         key(Qt::Key_F3);
-        auto* user = qobject_cast<fUser*>(fx->app->form(QStringLiteral("fUser")));
+        auto* user = fx->app->form<fUser>();
         fx->ui->scripts[QStringLiteral("fUser")] = [&](platform::Form* f) {
             QCOMPARE(fx->app->MenuKey, QStringLiteral("User"));
             QVERIFY(user->iUsername->ListCount() >= 2);
@@ -455,7 +458,7 @@ private slots:
     void usersWindow()
     {
         fx->login(kSample, QStringLiteral("admin"), QStringLiteral("admin"));
-        auto* u = qobject_cast<fUser*>(fx->app->form(QStringLiteral("fUser")));
+        auto* u = fx->app->form<fUser>();
         fx->ui->scripts[QStringLiteral("fUser")] = [&](platform::Form*) {
             // Typing a name reloads the operator on every keystroke.
             QTest::keyClicks(u->iUsername->lineEdit(), QStringLiteral("kas"));

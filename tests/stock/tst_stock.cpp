@@ -42,7 +42,7 @@ class TestStock : public QObject {
 
     fStock* st() const { return StockWindow(); }
     fDetail* dt() const { return DetailWindow(); }
-    fIO* io() const { return qobject_cast<fIO*>(app().form("fIO")); }
+    fIO* io() const { return app().form<fIO>(); }
     DbConnection& db() const { return app().DbConn(); }
 
     // A fresh database from the template, logged in as its first operator.
