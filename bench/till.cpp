@@ -7,7 +7,7 @@
 #include "cashier/model/journal.h"
 #include "catalogue/fmaster.h"
 #include "core/mmain.h"
-#include "ledger/ledger.h"
+#include "ledger/ledgerpanel.h"
 #include "platform/controls.h"
 #include "platform/db.h"
 #include "program.h"
@@ -332,7 +332,7 @@ private:
     }
     void info(const QString& text) { m_table.notes << QLatin1String(m_scale.name) + QStringLiteral(": ") + text; }
     QString ratio(double program, double floor) const { return QStringLiteral("%1x").arg(program / floor, 0, 'f', 2); }
-    Ledger* ledger() const { return dynamic_cast<Ledger*>(m_program.main->ledgerPanel()); }
+    LedgerPanelView* ledger() const { return dynamic_cast<LedgerPanelView*>(m_program.main->ledgerPanel()); }
     CashierPanelView* cashierPanel() const { return dynamic_cast<CashierPanelView*>(m_program.main->cashierPanel()); }
 
     void login() { m_program.login(QStringLiteral("Toko")); }
@@ -481,7 +481,7 @@ private:
     // taken.
     void showLedger(int page, const QDate& from, const QDate& to)
     {
-        Ledger* l = ledger();
+        LedgerPanelView* l = ledger();
         // No page while the dates move: each step would build a report.
         l->liPage->setListIndex(-1);
         if (from > l->liTo->Value()) {
@@ -497,7 +497,7 @@ private:
 
     double rebuild()
     {
-        Ledger* l = ledger();
+        LedgerPanelView* l = ledger();
         return Seconds([&] { OnScreen([&] { l->liPage_Click(); }); });
     }
 

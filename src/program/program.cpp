@@ -10,10 +10,10 @@
 #include "catalogue/fcharge.h"
 #include "catalogue/finventory.h"
 #include "catalogue/fmaster.h"
-#include "catalogue/pinventory.h"
+#include "catalogue/inventorypanel.h"
 #include "core/app.h"
 #include "ledger/fledger.h"
-#include "ledger/ledger.h"
+#include "ledger/ledgerpanel.h"
 #include "manage/fdb.h"
 #include "manage/fnew.h"
 #include "manage/fsetting.h"
@@ -58,8 +58,8 @@ void createDialogs(fMain* main)
 void createPanels(fMain* main)
 {
     CashierPanel* cashier = new CashierPanelView(main);
-    InventoryPanel* inventory = new pInventoryPanel(main->pInventory);
-    LedgerPanel* ledger = new Ledger(main);
+    InventoryPanel* inventory = new InventoryPanelView(main->pInventory);
+    LedgerPanel* ledger = new LedgerPanelView(main);
     main->setPanels(cashier, inventory, ledger);
 }
 

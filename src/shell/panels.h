@@ -5,6 +5,10 @@
 // to the main window, and the main window offers these procedures under
 // their own names (MainWindow()->FillCiCart()). The control pointers are set
 // by the panel when it builds its controls.
+//
+// The interface XPanel is implemented by XPanelView in xpanel.h of its
+// folder: CashierPanelView (src/cashier), InventoryPanelView
+// (src/catalogue), LedgerPanelView (src/ledger).
 #include <QString>
 
 namespace platform {

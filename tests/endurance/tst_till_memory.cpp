@@ -5,7 +5,7 @@
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
 #include "core/mmain.h"
-#include "ledger/ledger.h"
+#include "ledger/ledgerpanel.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
 #include "support/testserver.h"
@@ -61,7 +61,7 @@ class TestTillMemory : public QObject {
 
     std::unique_ptr<Fixture> fx;
     CashierPanelView* p = nullptr;
-    Ledger* ledger = nullptr;
+    LedgerPanelView* ledger = nullptr;
     int changeShown = 0;
 
     // What the ledger panel's lines hold: each line's text and its list
@@ -105,7 +105,7 @@ private slots:
         fx = std::make_unique<Fixture>();
         fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
         p = dynamic_cast<CashierPanelView*>(fx->main->cashierPanel());
-        ledger = dynamic_cast<Ledger*>(fx->main->ledgerPanel());
+        ledger = dynamic_cast<LedgerPanelView*>(fx->main->ledgerPanel());
         QVERIFY(p && ledger);
         // A flush to disk on every commit would make the thousand sales take
         // minutes; what is measured here is the memory, not the disk.

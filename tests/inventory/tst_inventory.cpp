@@ -5,8 +5,8 @@
 #include "catalogue/fadd.h"
 #include "catalogue/fcharge.h"
 #include "catalogue/finventory.h"
+#include "catalogue/inventorypanel.h"
 #include "catalogue/model/inventory.h"
-#include "catalogue/pinventory.h"
 #include "core/mmain.h"
 #include "platform/controls.h"
 #include "shell/fmain.h"
@@ -53,7 +53,7 @@ class TestInventory : public QObject {
 
     std::unique_ptr<Fixture> fx;
 
-    pInventoryPanel* panel() const { return static_cast<pInventoryPanel*>(fx->main->inventoryPanel()); }
+    InventoryPanelView* panel() const { return static_cast<InventoryPanelView*>(fx->main->inventoryPanel()); }
     fInventory* dlg() const { return InventoryWindow(); }
     DbConnection& db() const { return app().DbConn(); }
     platform::ListBox* list() const { return panel()->iiItems; }
@@ -183,7 +183,7 @@ private slots:
     void itemsAndContactsOpenTheirDialogs()
     {
         seed();
-        pInventoryPanel* p = panel();
+        InventoryPanelView* p = panel();
         fx->main->bInventory_Click();
         p->iiTable->setListIndex(1);
         fAdd* a = AddWindow();
@@ -369,7 +369,7 @@ private slots:
     void eachTableWithItsColumns()
     {
         seed();
-        pInventoryPanel* p = panel();
+        InventoryPanelView* p = panel();
         struct Case {
             int index;
             QString word;
@@ -410,7 +410,7 @@ private slots:
     void categoryFilterAndSearch()
     {
         seed();
-        pInventoryPanel* p = panel();
+        InventoryPanelView* p = panel();
         fx->main->bInventory_Click();
         p->iiTable->setListIndex(0);
         QCOMPARE(p->iiCategory2->ListCount(), 3);
@@ -466,7 +466,7 @@ private slots:
     void markAllAndClear()
     {
         seed();
-        pInventoryPanel* p = panel();
+        InventoryPanelView* p = panel();
         p->iiTable->setListIndex(1);
         p->iiSearch->setText("es");
         p->ibSearch->click();
@@ -503,7 +503,7 @@ private slots:
     void refreshReadsOnlyWhatChanged()
     {
         seed();
-        pInventoryPanel* p = panel();
+        InventoryPanelView* p = panel();
         p->iiTable->setListIndex(0);
         const int rows = list()->ListCount();
         p->ibRefresh->click();
@@ -530,7 +530,7 @@ private slots:
     void printAndExport()
     {
         seed();
-        pInventoryPanel* p = panel();
+        InventoryPanelView* p = panel();
         p->iiTable->setListIndex(0);
         p->ibPrint->click();
         QCOMPARE(fx->ui->printed.size(), 1);

@@ -9,10 +9,10 @@
 #include "cashier/fcart.h"
 #include "cashier/fedit.h"
 #include "catalogue/fmaster.h"
-#include "catalogue/pinventory.h"
+#include "catalogue/inventorypanel.h"
 #include "core/app.h"
 #include "core/mmain.h"
-#include "ledger/ledger.h"
+#include "ledger/ledgerpanel.h"
 #include "shell/fmain.h"
 #include "stock/fstock.h"
 #include "support/fixture.h"
@@ -84,7 +84,7 @@ class TestKeyboard : public QObject {
     qint64 count(const QString& sql) { return GetValue(sql).toLongLong(); }
     double number(const QString& sql) { return StoredNumber(GetValue(sql)); }
     QStringList prompts() const { return fx->ui->prompts(); }
-    Ledger* ledger() const { return dynamic_cast<Ledger*>(fx->main->ledgerPanel()); }
+    LedgerPanelView* ledger() const { return dynamic_cast<LedgerPanelView*>(fx->main->ledgerPanel()); }
     // The code and Enter: the quantity field has the focus with "1".
     void enterCode(const QString& code)
     {
@@ -458,7 +458,7 @@ private slots:
     // stands, and the arrow keys; their change runs once per new date.
     void datesTakeTypedDigits()
     {
-        Ledger* l = ledger();
+        LedgerPanelView* l = ledger();
         QVERIFY(l);
         key(fx->main, Qt::Key_F3);
         l->liFrom->setValue(QDate(2026, 12, 9));
@@ -535,7 +535,7 @@ private slots:
         ExecSQL(QStringLiteral("insert into SaleItems values('OK1', 'Kue', ") + Quote(QStringLiteral("O'kay")) +
                 QStringLiteral(", 5000, 0, 'Pcs')"));
         ExecSQL(QStringLiteral("insert into SaleItems values('OK2', 'Kue', 'Okay 50% Manis', 6000, 0, 'Pcs')"));
-        auto* inv = dynamic_cast<pInventoryPanel*>(fx->main->inventoryPanel());
+        auto* inv = dynamic_cast<InventoryPanelView*>(fx->main->inventoryPanel());
         QVERIFY(inv);
         key(fx->main, Qt::Key_F2);
         inv->iiTable->setListIndex(1);

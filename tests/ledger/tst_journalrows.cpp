@@ -7,7 +7,7 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "ledger/fledger.h"
-#include "ledger/ledger.h"
+#include "ledger/ledgerpanel.h"
 #include "ledger/model/journalentry.h"
 #include "platform/controls.h"
 #include "shell/fmain.h"
@@ -24,7 +24,7 @@ class TestJournalRows : public QObject {
 
     std::unique_ptr<Fixture> fx;
     fMain* m = nullptr;
-    Ledger* l = nullptr;
+    LedgerPanelView* l = nullptr;
     fLedger* d = nullptr;
 
     static void type(QWidget* w, const QString& text) { QTest::keyClicks(w, text); }
@@ -84,7 +84,7 @@ private slots:
     {
         fx = std::make_unique<Fixture>();
         m = fx->main;
-        l = dynamic_cast<Ledger*>(m->ledgerPanel());
+        l = dynamic_cast<LedgerPanelView*>(m->ledgerPanel());
         d = LedgerWindow();
         QVERIFY(l && d);
         fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));

@@ -3,7 +3,7 @@
 // pickers, the filter, the kinds, printing (Ctrl+E) and the export.
 #include "core/app.h"
 #include "core/mmain.h"
-#include "ledger/ledger.h"
+#include "ledger/ledgerpanel.h"
 #include "platform/controls.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
@@ -21,7 +21,7 @@ class TestLedgerPanel : public QObject {
 
     std::unique_ptr<Fixture> fx;
     fMain* m = nullptr;
-    Ledger* l = nullptr;
+    LedgerPanelView* l = nullptr;
 
     void journalRow(int id, const QString& category, const QString& code, double debit, double credit)
     {
@@ -46,7 +46,7 @@ private slots:
     {
         fx = std::make_unique<Fixture>();
         m = fx->main;
-        l = dynamic_cast<Ledger*>(m->ledgerPanel());
+        l = dynamic_cast<LedgerPanelView*>(m->ledgerPanel());
         QVERIFY(l);
         fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
         mMain::ExecSQL(QStringLiteral("delete from cash"));
@@ -274,7 +274,7 @@ private slots:
         fx.reset();
         fx = std::make_unique<Fixture>();
         m = fx->main;
-        l = dynamic_cast<Ledger*>(m->ledgerPanel());
+        l = dynamic_cast<LedgerPanelView*>(m->ledgerPanel());
         fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
         QTest::keyClick(m, Qt::Key_F3);
         const QString day = QStringLiteral(" from cash where moment='2010-01-01'");

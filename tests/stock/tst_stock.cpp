@@ -3,7 +3,7 @@
 // clicks after a login.
 #include "catalogue/fmaster.h"
 #include "core/mmain.h"
-#include "ledger/ledger.h"
+#include "ledger/ledgerpanel.h"
 #include "shell/fmain.h"
 #include "stock/fdetail.h"
 #include "stock/finout.h"
@@ -359,7 +359,7 @@ private slots:
     void closeRebuildsTheStockReport()
     {
         stock::AddStockItem(db(), app().DbKind, "KOPI", "Kopi", "Kg", 10, QDate::currentDate());
-        auto* ledger = dynamic_cast<Ledger*>(fx->main->ledgerPanel());
+        auto* ledger = dynamic_cast<LedgerPanelView*>(fx->main->ledgerPanel());
         QVERIFY(ledger);
         auto kopi = [ledger] {
             QStringList rows;

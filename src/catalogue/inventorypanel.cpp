@@ -1,4 +1,4 @@
-#include "catalogue/pinventory.h"
+#include "catalogue/inventorypanel.h"
 
 #include "catalogue/fadd.h"
 #include "catalogue/fcharge.h"
@@ -45,7 +45,7 @@ QStringList titles(const QStringList& keys)
 
 } // namespace
 
-pInventoryPanel::pInventoryPanel(Panel* container) : QObject(container)
+InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container)
 {
     mcData = new Label(container, QStringLiteral("mcData"), QStringLiteral("Data:"));
     mcData->setGeometry(10, 10, 50, 24);
@@ -129,17 +129,17 @@ pInventoryPanel::pInventoryPanel(Panel* container) : QObject(container)
     bExcel->Click = [this] { bExcel_Click(); };
 }
 
-QString pInventoryPanel::allText() const
+QString InventoryPanelView::allText() const
 {
     return mLang::LangGrid(QStringLiteral("tGlobal"));
 }
 
-QString pInventoryPanel::GetTable() const
+QString InventoryPanelView::GetTable() const
 {
     return inventory::TableWord(iiTable->ListIndex());
 }
 
-void pInventoryPanel::FilliItems(const QString& where)
+void InventoryPanelView::FilliItems(const QString& where)
 {
     const QString word = GetTable();
     const Layout layout = inventory::LayoutOf(word);
@@ -174,7 +174,7 @@ void pInventoryPanel::FilliItems(const QString& where)
     m_filled = {rows, sql, stamp, iiItems->ListCount()};
 }
 
-void pInventoryPanel::FilliiCategory()
+void InventoryPanelView::FilliiCategory()
 {
     iiCategory->Clear();
     const int index = iiTable->ListIndex();
@@ -184,7 +184,7 @@ void pInventoryPanel::FilliiCategory()
         iiCategory->AddItem(t);
 }
 
-void pInventoryPanel::FilliiCategory2()
+void InventoryPanelView::FilliiCategory2()
 {
     {
         QSignalBlocker block(iiCategory2);
@@ -201,7 +201,7 @@ void pInventoryPanel::FilliiCategory2()
     iiCategory2_Click();
 }
 
-void pInventoryPanel::iiTable_Click()
+void InventoryPanelView::iiTable_Click()
 {
     const Layout layout = inventory::LayoutOf(GetTable());
     if (layout == Layout::Joined || layout == Layout::Items) {
@@ -218,7 +218,7 @@ void pInventoryPanel::iiTable_Click()
     FilliItems(QString());
 }
 
-void pInventoryPanel::iiCategory2_Click()
+void InventoryPanelView::iiCategory2_Click()
 {
     quietText(iiSearch, QString());
     quietText(iiFilter, QString());
@@ -229,13 +229,13 @@ void pInventoryPanel::iiCategory2_Click()
         FilliItems(inventory::CategoryCondition(GetTable(), text));
 }
 
-void pInventoryPanel::iiCategory_Click()
+void InventoryPanelView::iiCategory_Click()
 {
     if (!iiFilter->Text().trimmed().isEmpty())
         iiFilter_Change();
 }
 
-void pInventoryPanel::iiFilter_Change()
+void InventoryPanelView::iiFilter_Change()
 {
     quietIndex(iiCategory2, 0);
     quietText(iiSearch, QString());
@@ -245,14 +245,14 @@ void pInventoryPanel::iiFilter_Change()
     FilliItems(catalogue::FieldCondition(field, iiFilter->Text()));
 }
 
-void pInventoryPanel::iiSearch_GotFocus()
+void InventoryPanelView::iiSearch_GotFocus()
 {
     mMain::FocusOn(iiSearch);
     quietIndex(iiCategory2, 0);
     quietText(iiFilter, QString());
 }
 
-void pInventoryPanel::ibSearch_Click()
+void InventoryPanelView::ibSearch_Click()
 {
     const QString word = GetTable();
     if (word.isEmpty())
@@ -260,12 +260,12 @@ void pInventoryPanel::ibSearch_Click()
     FilliItems(inventory::SearchCondition(word, iiSearch->Text()));
 }
 
-void pInventoryPanel::ibRefresh_Click()
+void InventoryPanelView::ibRefresh_Click()
 {
     FilliItems(QString());
 }
 
-void pInventoryPanel::iiCheck_Click()
+void InventoryPanelView::iiCheck_Click()
 {
     const bool on = iiCheck->Value() != 0;
     QSignalBlocker block(iiItems);
@@ -273,12 +273,12 @@ void pInventoryPanel::iiCheck_Click()
         iiItems->setSelected(i, on);
 }
 
-QString pInventoryPanel::GetiiItemsCode(int index) const
+QString InventoryPanelView::GetiiItemsCode(int index) const
 {
     return catalogue::RowCode(iiItems->List(index));
 }
 
-QString pInventoryPanel::GetSelectediiItemsCode() const
+QString InventoryPanelView::GetSelectediiItemsCode() const
 {
     return GetiiItemsCode(iiItems->ListIndex());
 }
@@ -300,7 +300,7 @@ template <class Dialog> void showDialog(Dialog* f, const QString& caption, const
 
 } // namespace
 
-void pInventoryPanel::ibAdd_Click()
+void InventoryPanelView::ibAdd_Click()
 {
     const QString word = GetTable();
     switch (inventory::LayoutOf(word)) {
@@ -320,7 +320,7 @@ void pInventoryPanel::ibAdd_Click()
     }
 }
 
-void pInventoryPanel::ibEdit_Click()
+void InventoryPanelView::ibEdit_Click()
 {
     if (iiItems->ListCount() == 0 || iiItems->ListIndex() <= 1)
         return;
@@ -352,7 +352,7 @@ void pInventoryPanel::ibEdit_Click()
     }
 }
 
-void pInventoryPanel::ibDelete_Click()
+void InventoryPanelView::ibDelete_Click()
 {
     if (iiItems->ListCount() == 0 || iiItems->ListIndex() <= 1)
         return;
@@ -368,7 +368,7 @@ void pInventoryPanel::ibDelete_Click()
     FilliItems(QString());
 }
 
-void pInventoryPanel::ibClear_Click()
+void InventoryPanelView::ibClear_Click()
 {
     if (iiItems->ListCount() < 3)
         return;
@@ -387,7 +387,7 @@ void pInventoryPanel::ibClear_Click()
     FilliItems(QString());
 }
 
-void pInventoryPanel::ibPrint_Click()
+void InventoryPanelView::ibPrint_Click()
 {
     catalogue::PrintFilters filters;
     filters.category = iiCategory2->Text();
@@ -403,7 +403,7 @@ void pInventoryPanel::ibPrint_Click()
     mMain::EndPrint();
 }
 
-void pInventoryPanel::bExcel_Click()
+void InventoryPanelView::bExcel_Click()
 {
     const QString word = GetTable();
     fMain* m = MainWindow();
@@ -414,7 +414,7 @@ void pInventoryPanel::bExcel_Click()
     OpenWorkbook(book, QStringLiteral("Data ") + iiTable->Text());
 }
 
-void pInventoryPanel::iiItems_DblClick()
+void InventoryPanelView::iiItems_DblClick()
 {
     // A double click leaves the row's mark as it was: only the edit runs.
     ibEdit_Click();

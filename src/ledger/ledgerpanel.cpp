@@ -1,4 +1,4 @@
-#include "ledger/ledger.h"
+#include "ledger/ledgerpanel.h"
 
 #include "core/app.h"
 #include "core/mmain.h"
@@ -25,7 +25,7 @@ ledger::ReportContext Context()
 
 } // namespace
 
-Ledger::Ledger(fMain* main) : QObject(main), m_main(main), m_rangeRest(new QTimer(this))
+LedgerPanelView::LedgerPanelView(fMain* main) : QObject(main), m_main(main), m_rangeRest(new QTimer(this))
 {
     setObjectName(QStringLiteral("Ledger"));
     m_rangeRest->setSingleShot(true);
@@ -35,7 +35,7 @@ Ledger::Ledger(fMain* main) : QObject(main), m_main(main), m_rangeRest(new QTime
     tJurnal_Timer();
 }
 
-void Ledger::build(QWidget* p)
+void LedgerPanelView::build(QWidget* p)
 {
     const int h = 26;
     auto label = [p, h](const char* name, const char* caption, int x, int y, int w) {
@@ -83,7 +83,7 @@ void Ledger::build(QWidget* p)
     liLedger->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-void Ledger::wire()
+void LedgerPanelView::wire()
 {
     liPage->Click = [this] { liPage_Click(); };
     liFrom->Change = [this] { liFrom_Change(); };
@@ -106,17 +106,17 @@ void Ledger::wire()
     lbExcel->Click = [this] { lbExcel_Click(); };
 }
 
-ledger::ReportRange Ledger::range() const
+ledger::ReportRange LedgerPanelView::range() const
 {
     return {liFrom->Value(), liTo->Value()};
 }
 
-bool Ledger::warehouseColumn() const
+bool LedgerPanelView::warehouseColumn() const
 {
     return mMain::ConfigNumber(QStringLiteral("Warehouse")) == 1;
 }
 
-bool Ledger::canBuild() const
+bool LedgerPanelView::canBuild() const
 {
     App& a = app();
     return a.hasDbConn() && a.DbConn().isOpen() && !a.DbKind.isEmpty();
@@ -124,12 +124,12 @@ bool Ledger::canBuild() const
 
 // ---------------------------------------------------------------- rebuild
 
-bool Ledger::seen() const
+bool LedgerPanelView::seen() const
 {
     return m_main->ShownPanel() == m_main->pLedger;
 }
 
-void Ledger::liPage_Click()
+void LedgerPanelView::liPage_Click()
 {
     m_rangeRest->stop();
     tJurnal_Timer();
@@ -144,13 +144,13 @@ void Ledger::liPage_Click()
     rebuild();
 }
 
-void Ledger::RefreshIfStale()
+void LedgerPanelView::RefreshIfStale()
 {
     if (m_stale || m_rangeRest->isActive())
         liPage_Click();
 }
 
-void Ledger::rebuild()
+void LedgerPanelView::rebuild()
 {
     m_stale = false;
     m_rangeRest->stop();
@@ -170,41 +170,41 @@ void Ledger::rebuild()
     liLedger->AddItems(report->lines);
 }
 
-void Ledger::liFrom_Change()
+void LedgerPanelView::liFrom_Change()
 {
     m_rangeRest->start();
 }
 
-void Ledger::liTo_Change()
+void LedgerPanelView::liTo_Change()
 {
     m_rangeRest->start();
 }
 
-void Ledger::liFrom_KeyDown(int& KeyCode, int)
+void LedgerPanelView::liFrom_KeyDown(int& KeyCode, int)
 {
     if (KeyCode == vbKeyReturn && m_rangeRest->isActive())
         liPage_Click();
 }
 
-void Ledger::liTo_KeyDown(int& KeyCode, int)
+void LedgerPanelView::liTo_KeyDown(int& KeyCode, int)
 {
     if (KeyCode == vbKeyReturn && m_rangeRest->isActive())
         liPage_Click();
 }
 
-void Ledger::liCategory_Click()
+void LedgerPanelView::liCategory_Click()
 {
     liPage_Click();
 }
 
-void Ledger::liCategory_KeyDown(int& KeyCode, int Shift)
+void LedgerPanelView::liCategory_KeyDown(int& KeyCode, int Shift)
 {
     (void)Shift;
     if (KeyCode == vbKeyReturn)
         liFilter->setFocus();
 }
 
-void Ledger::liFilter_Change()
+void LedgerPanelView::liFilter_Change()
 {
     // The filter belongs to the journal: typing shows it.
     if (liPage->ListIndex() != ledger::Journal)
@@ -213,22 +213,22 @@ void Ledger::liFilter_Change()
         liPage_Click();
 }
 
-void Ledger::liFilter_GotFocus()
+void LedgerPanelView::liFilter_GotFocus()
 {
     mMain::FocusOn(liFilter);
 }
 
-void Ledger::liFilter_LostFocus()
+void LedgerPanelView::liFilter_LostFocus()
 {
     mMain::FocusOff(liFilter);
 }
 
-void Ledger::lbRefresh_Click()
+void LedgerPanelView::lbRefresh_Click()
 {
     liPage_Click();
 }
 
-void Ledger::tJurnal_Timer()
+void LedgerPanelView::tJurnal_Timer()
 {
     const bool journal = liPage->ListIndex() == ledger::Journal;
     for (QWidget* w : {static_cast<QWidget*>(liCategory), static_cast<QWidget*>(liFilter), static_cast<QWidget*>(lbAdd),
@@ -236,24 +236,24 @@ void Ledger::tJurnal_Timer()
         w->setEnabled(journal);
 }
 
-QString Ledger::GetPage() const
+QString LedgerPanelView::GetPage() const
 {
     return ledger::GetPage(liPage->ListIndex());
 }
 
-QString Ledger::GetPage2() const
+QString LedgerPanelView::GetPage2() const
 {
     return ledger::GetPage2(liPage->ListIndex());
 }
 
 // ---------------------------------------------------------------- journal rows
 
-qint64 Ledger::GetSelectedLiLedgerID() const
+qint64 LedgerPanelView::GetSelectedLiLedgerID() const
 {
     return LineIds.value(liLedger->ListIndex(), 0);
 }
 
-void Ledger::lbAdd_Click()
+void LedgerPanelView::lbAdd_Click()
 {
     fLedger* f = LedgerWindow();
     if (!f)
@@ -262,7 +262,7 @@ void Ledger::lbAdd_Click()
     f->ShowModal();
 }
 
-void Ledger::lbEdit_Click()
+void LedgerPanelView::lbEdit_Click()
 {
     if (!lbEdit->isEnabled())
         return;
@@ -284,7 +284,7 @@ void Ledger::lbEdit_Click()
     f->ShowModal();
 }
 
-void Ledger::lbDelete_Click()
+void LedgerPanelView::lbDelete_Click()
 {
     if (GetSelectedLiLedgerID() == 0)
         return;
@@ -297,12 +297,12 @@ void Ledger::lbDelete_Click()
     liPage_Click();
 }
 
-void Ledger::liLedger_DblClick()
+void LedgerPanelView::liLedger_DblClick()
 {
     lbEdit_Click();
 }
 
-void Ledger::liLedger_KeyDown(int& KeyCode, int)
+void LedgerPanelView::liLedger_KeyDown(int& KeyCode, int)
 {
     if (KeyCode == vbKeyDelete) {
         if (lbDelete->isEnabled())
@@ -315,7 +315,7 @@ void Ledger::liLedger_KeyDown(int& KeyCode, int)
 
 // ---------------------------------------------------------------- print, export
 
-void Ledger::lbPrint_Click()
+void LedgerPanelView::lbPrint_Click()
 {
     // Printed from another panel: the report as it stands now.
     if (m_stale || m_rangeRest->isActive())
@@ -348,7 +348,7 @@ void Ledger::lbPrint_Click()
     }
 }
 
-void Ledger::lbExcel_Click()
+void LedgerPanelView::lbExcel_Click()
 {
     if (m_stale || m_rangeRest->isActive())
         rebuild();
@@ -367,7 +367,7 @@ void Ledger::lbExcel_Click()
     }
 }
 
-void Ledger::Ex()
+void LedgerPanelView::Ex()
 {
     ledger::Ex(app().DbConn());
 }

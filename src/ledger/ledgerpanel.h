@@ -14,11 +14,11 @@
 
 class fMain;
 
-class Ledger : public QObject, public LedgerPanel {
+class LedgerPanelView : public QObject, public LedgerPanel {
     Q_OBJECT
 public:
     // Builds the panel's controls inside the main window's pLedger.
-    explicit Ledger(fMain* main);
+    explicit LedgerPanelView(fMain* main);
 
     // ---- Services of the panel (LedgerPanel)
     void liPage_Click() override;

@@ -13,10 +13,10 @@ class Panel;
 class TextBox;
 } // namespace platform
 
-class pInventoryPanel : public QObject, public InventoryPanel {
+class InventoryPanelView : public QObject, public InventoryPanel {
     Q_OBJECT
 public:
-    explicit pInventoryPanel(platform::Panel* container);
+    explicit InventoryPanelView(platform::Panel* container);
 
     QString GetTable() const override;
     void FilliItems(const QString& where) override;
