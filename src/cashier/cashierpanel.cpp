@@ -67,9 +67,6 @@ CashierPanelView::~CashierPanelView() = default;
 
 void CashierPanelView::build(QWidget* p)
 {
-    auto label = [p](const char* name, const QString& caption, int x, int y, int w) {
-        return at(new Label(p, QLatin1String(name), caption), x, y, w, 24);
-    };
     auto box = [p](const char* name, int x, int y, int w, int maxLength = 15) {
         auto* t = at(new TextBox(p, QLatin1String(name)), x, y, w, 24);
         t->setMaxLength(maxLength);
@@ -79,17 +76,17 @@ void CashierPanelView::build(QWidget* p)
         return at(new WanButton(p, QLatin1String(name), caption), x, y, w, 26);
     };
 
-    ccAction = label("ccAction", QStringLiteral("Aksi:"), 10, 8, 70);
+    ccAction = PlaceLabel(p, QStringLiteral("ccAction"), QStringLiteral("Aksi:"), 10, 8, 70, 24);
     ciAction = at(new ComboBox(p, QStringLiteral("ciAction"), false), 80, 8, 140, 24);
     for (const char* e : {"Jual", "Beli", "Kas Masuk", "Kas Keluar"})
         ciAction->AddItem(QLatin1String(e));
-    ccDate = label("ccDate", QStringLiteral("Tanggal:"), 230, 8, 60);
+    ccDate = PlaceLabel(p, QStringLiteral("ccDate"), QStringLiteral("Tanggal:"), 230, 8, 60, 24);
     ciMoment = at(new DateTimePick(p, QStringLiteral("ciMoment")), 290, 8, 120, 24);
     ciMoment->setValue(QDate::currentDate());
-    ccCharge = label("ccCharge", QStringLiteral("Pelanggan:"), 420, 8, 80);
+    ccCharge = PlaceLabel(p, QStringLiteral("ccCharge"), QStringLiteral("Pelanggan:"), 420, 8, 80, 24);
     ciCharge = at(new ComboBox(p, QStringLiteral("ciCharge"), true), 500, 8, 220, 24);
     cbCharge = button("cbCharge", QStringLiteral("&Browse"), 725, 7, 80);
-    ccWarehouse = label("ccWarehouse", QStringLiteral("Gudang:"), 420, 38, 80);
+    ccWarehouse = PlaceLabel(p, QStringLiteral("ccWarehouse"), QStringLiteral("Gudang:"), 420, 38, 80, 24);
     ciWarehouse = at(new ComboBox(p, QStringLiteral("ciWarehouse"), true), 500, 38, 220, 24);
     cbWarehouse = button("cbWarehouse", QStringLiteral("&Browse"), 725, 37, 80);
     ciCheck = at(new CheckBox(p, QStringLiteral("ciCheck"), QStringLiteral("Tandai &Semua")), 10, 40, 200, 24);
@@ -105,14 +102,14 @@ void CashierPanelView::build(QWidget* p)
     cbAdd2 = button("cbAdd2", QStringLiteral("Ca&rt"), 806, 260, 90);
     cbBarcode = button("cbBarcode", QStringLiteral("Barc&ode"), 900, 260, 90);
 
-    ccCode = label("ccCode", QStringLiteral("Kode:"), 10, 294, 80);
-    ccCategory = label("ccCategory", QStringLiteral("Kategori:"), 95, 294, 100);
-    ccDescription = label("ccDescription", QStringLiteral("Keterangan:"), 200, 294, 200);
-    ccPrice = label("ccPrice", QStringLiteral("Harga:"), 405, 294, 95);
-    ccDiscount = label("ccDiscount", QStringLiteral("Diskon:"), 505, 294, 130);
-    ccSubtotal = label("ccSubtotal", QStringLiteral("Subtotal:"), 640, 294, 95);
-    ccQuantity = label("ccQuantity", QStringLiteral("Jumlah:"), 740, 294, 90);
-    ccTotal = label("ccTotal", QStringLiteral("Total:"), 835, 294, 100);
+    ccCode = PlaceLabel(p, QStringLiteral("ccCode"), QStringLiteral("Kode:"), 10, 294, 80, 24);
+    ccCategory = PlaceLabel(p, QStringLiteral("ccCategory"), QStringLiteral("Kategori:"), 95, 294, 100, 24);
+    ccDescription = PlaceLabel(p, QStringLiteral("ccDescription"), QStringLiteral("Keterangan:"), 200, 294, 200, 24);
+    ccPrice = PlaceLabel(p, QStringLiteral("ccPrice"), QStringLiteral("Harga:"), 405, 294, 95, 24);
+    ccDiscount = PlaceLabel(p, QStringLiteral("ccDiscount"), QStringLiteral("Diskon:"), 505, 294, 130, 24);
+    ccSubtotal = PlaceLabel(p, QStringLiteral("ccSubtotal"), QStringLiteral("Subtotal:"), 640, 294, 95, 24);
+    ccQuantity = PlaceLabel(p, QStringLiteral("ccQuantity"), QStringLiteral("Jumlah:"), 740, 294, 90, 24);
+    ccTotal = PlaceLabel(p, QStringLiteral("ccTotal"), QStringLiteral("Total:"), 835, 294, 100, 24);
     ciCode = box("ciCode", 10, 316, 80, 8);
     ciCategory = box("ciCategory", 95, 316, 100, 50);
     ciName = box("ciName", 200, 316, 200, 50);
@@ -121,7 +118,7 @@ void CashierPanelView::build(QWidget* p)
     ciDiscountN = box("ciDiscountN", 550, 316, 85);
     ciSubtotal = box("ciSubtotal", 640, 316, 95);
     ciQuantity = box("ciQuantity", 740, 316, 60);
-    ciSatuan = label("ciSatuan", QString(), 802, 316, 32);
+    ciSatuan = PlaceLabel(p, QStringLiteral("ciSatuan"), QString(), 802, 316, 32, 24);
     ciTotal = box("ciTotal", 835, 316, 100);
     for (TextBox* t : {ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity, ciTotal})
         t->setAlignment(Qt::AlignRight);
@@ -135,9 +132,6 @@ void CashierPanelView::build(QWidget* p)
 
     cfTotal = at(new Frame(p, QStringLiteral("cfTotal"), QStringLiteral("Total")), 400, 350, 590, 258);
     QWidget* f = cfTotal;
-    auto flabel = [f](const char* name, const QString& caption, int y) {
-        return at(new Label(f, QLatin1String(name), caption), 10, y, 110, 24);
-    };
     auto fbox = [f](const char* name, int x, int y, int w, int maxLength = 15) {
         auto* t = at(new TextBox(f, QLatin1String(name)), x, y, w, 24);
         t->setMaxLength(maxLength);
@@ -147,21 +141,22 @@ void CashierPanelView::build(QWidget* p)
     ciTotalCart = fbox("ciTotalCart", 165, 22, 120);
     ciTotalCart->setText(QStringLiteral("0"));
     ciTotalCart->setLocked(true);
-    ccDiscount2 = flabel("ccDiscount2", QStringLiteral("Diskon:"), 52);
+    ccDiscount2 = PlaceLabel(f, QStringLiteral("ccDiscount2"), QStringLiteral("Diskon:"), 10, 52, 110, 24);
     ciDiscount2 = fbox("ciDiscount2", 120, 52, 40, 3);
     ciDiscount2N = fbox("ciDiscount2N", 165, 52, 120);
-    ccTotalDiscount = flabel("ccTotalDiscount", QStringLiteral("Setelah Diskon:"), 82);
+    ccTotalDiscount =
+        PlaceLabel(f, QStringLiteral("ccTotalDiscount"), QStringLiteral("Setelah Diskon:"), 10, 82, 110, 24);
     ciTotalDiscount = fbox("ciTotalDiscount", 165, 82, 120);
-    ccPPN = flabel("ccPPN", QStringLiteral("PPN:"), 112);
+    ccPPN = PlaceLabel(f, QStringLiteral("ccPPN"), QStringLiteral("PPN:"), 10, 112, 110, 24);
     ciTax = fbox("ciTax", 120, 112, 40, 3);
     ciTaxN = fbox("ciTaxN", 165, 112, 120);
-    ccTotalPPN = flabel("ccTotalPPN", QStringLiteral("Setelah PPN:"), 142);
+    ccTotalPPN = PlaceLabel(f, QStringLiteral("ccTotalPPN"), QStringLiteral("Setelah PPN:"), 10, 142, 110, 24);
     ciTotalTax = fbox("ciTotalTax", 165, 142, 120);
-    ccCash = flabel("ccCash", QStringLiteral("Bayar:"), 172);
+    ccCash = PlaceLabel(f, QStringLiteral("ccCash"), QStringLiteral("Bayar:"), 10, 172, 110, 24);
     ciPay = fbox("ciPay", 165, 172, 120);
-    ccChange = flabel("ccChange", QStringLiteral("Kembali:"), 202);
+    ccChange = PlaceLabel(f, QStringLiteral("ccChange"), QStringLiteral("Kembali:"), 10, 202, 110, 24);
     ciBack = fbox("ciBack", 165, 202, 120);
-    ciTotal2 = at(new Label(f, QStringLiteral("ciTotal2"), QStringLiteral("0")), 300, 22, 280, 90);
+    ciTotal2 = PlaceLabel(f, QStringLiteral("ciTotal2"), QStringLiteral("0"), 300, 22, 280, 90);
     ciTotal2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont big = ciTotal2->font();
     big.setPointSize(36);

@@ -27,8 +27,7 @@ fBack::fBack() : Form(QStringLiteral("fBack"), QString())
     // whole window.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    iBack = new Label(this, QStringLiteral("iBack"), QStringLiteral("0"));
-    iBack->setGeometry(10, 10, 540, 140);
+    iBack = PlaceLabel(this, QStringLiteral("iBack"), QStringLiteral("0"), 10, 10, 540, 140);
     iBack->setAlignment(Qt::AlignCenter);
     QFont f = iBack->font();
     f.setPointSize(kChangePointSize);

@@ -17,8 +17,7 @@ fBarcode* BarcodeWindow()
 fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode"))
 {
     setFixedSize(360, 110);
-    cScan = new Label(this, QStringLiteral("cScan"), QStringLiteral("Scan Barcode:"));
-    cScan->setGeometry(12, 14, 110, 24);
+    cScan = PlaceLabel(this, QStringLiteral("cScan"), QStringLiteral("Scan Barcode:"), 12, 14, 110, 24);
     iCode = new TextBox(this, QStringLiteral("iCode"));
     iCode->setGeometry(126, 14, 220, 24);
     bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));

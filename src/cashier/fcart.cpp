@@ -31,11 +31,6 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(430, 340);
-    auto label = [this](const char* name, const QString& caption, int y) {
-        auto* l = new Label(this, QLatin1String(name), caption);
-        l->setGeometry(12, y, 100, 24);
-        return l;
-    };
     auto box = [this](const char* name, const QString& text, int y, int width, int maxLength, bool right) {
         auto* t = new TextBox(this, QLatin1String(name));
         t->setGeometry(116, y, width, 24);
@@ -49,14 +44,14 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
         t->events.LostFocus = [t] { FocusOff(t); };
         return t;
     };
-    cCode = label("cCode", QStringLiteral("Kode:"), 12);
-    cCategory = label("cCategory", QStringLiteral("Kategori:"), 42);
-    cDescription = label("cDescription", QStringLiteral("Description:"), 72);
-    cPrice = label("cPrice", QStringLiteral("Harga:"), 102);
-    cDiscount = label("cDiscount", QStringLiteral("Diskon:"), 132);
-    cSubtotal = label("cSubtotal", QStringLiteral("Sub Total:"), 162);
-    cQuantity = label("cQuantity", QStringLiteral("Jumlah:"), 192);
-    cTotal = label("cTotal", QStringLiteral("Total:"), 222);
+    cCode = PlaceLabel(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 12, 100, 24);
+    cCategory = PlaceLabel(this, QStringLiteral("cCategory"), QStringLiteral("Kategori:"), 12, 42, 100, 24);
+    cDescription = PlaceLabel(this, QStringLiteral("cDescription"), QStringLiteral("Description:"), 12, 72, 100, 24);
+    cPrice = PlaceLabel(this, QStringLiteral("cPrice"), QStringLiteral("Harga:"), 12, 102, 100, 24);
+    cDiscount = PlaceLabel(this, QStringLiteral("cDiscount"), QStringLiteral("Diskon:"), 12, 132, 100, 24);
+    cSubtotal = PlaceLabel(this, QStringLiteral("cSubtotal"), QStringLiteral("Sub Total:"), 12, 162, 100, 24);
+    cQuantity = PlaceLabel(this, QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 12, 192, 100, 24);
+    cTotal = PlaceLabel(this, QStringLiteral("cTotal"), QStringLiteral("Total:"), 12, 222, 100, 24);
     ciCode = box("ciCode", QString(), 12, 100, 8, false);
     cbBrowse = new WanButton(this, QStringLiteral("cbBrowse"), QStringLiteral("&Browse"));
     cbBrowse->setGeometry(222, 10, 92, 28);
@@ -66,15 +61,13 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
     ciName->setLocked(true);
     ciPrice = box("ciPrice", QStringLiteral("0"), 102, 140, 15, true);
     ciDiscount = box("ciDiscount", QStringLiteral("0"), 132, 40, 3, true);
-    Label1 = new Label(this, QStringLiteral("Label1"), QStringLiteral("%"));
-    Label1->setGeometry(160, 132, 16, 24);
+    Label1 = PlaceLabel(this, QStringLiteral("Label1"), QStringLiteral("%"), 160, 132, 16, 24);
     ciDiscountN = box("ciDiscountN", QStringLiteral("0"), 132, 120, 15, true);
     ciDiscountN->move(180, 132);
     ciDiscountN->setLocked(true);
     ciSubtotal = box("ciSubtotal", QStringLiteral("0"), 162, 140, 15, true);
     ciQuantity = box("ciQuantity", QStringLiteral("1"), 192, 140, 15, true);
-    ciSatuan = new Label(this, QStringLiteral("ciSatuan"), QStringLiteral("KG"));
-    ciSatuan->setGeometry(262, 192, 60, 24);
+    ciSatuan = PlaceLabel(this, QStringLiteral("ciSatuan"), QStringLiteral("KG"), 262, 192, 60, 24);
     ciTotal = box("ciTotal", QStringLiteral("0"), 222, 140, 15, true);
     ciItems = new ListBox(this, QStringLiteral("ciItems"));
     ciItems->CheckBoxes = false;

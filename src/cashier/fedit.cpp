@@ -21,11 +21,6 @@ fEdit* EditWindow()
 fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
 {
     setFixedSize(330, 160);
-    auto label = [this](const char* name, const QString& caption, int y) {
-        auto* l = new Label(this, QLatin1String(name), caption);
-        l->setGeometry(12, y, 100, 24);
-        return l;
-    };
     auto box = [this](const char* name, const QString& text, int y) {
         auto* t = new TextBox(this, QLatin1String(name));
         t->setGeometry(116, y, 140, 24);
@@ -37,14 +32,13 @@ fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
         t->events.LostFocus = [t] { FocusOff(t); };
         return t;
     };
-    cSubtotal = label("cSubtotal", QStringLiteral("Sub Total:"), 12);
-    cQuantity = label("cQuantity", QStringLiteral("Jumlah:"), 42);
-    cTotal = label("cTotal", QStringLiteral("Total:"), 72);
+    cSubtotal = PlaceLabel(this, QStringLiteral("cSubtotal"), QStringLiteral("Sub Total:"), 12, 12, 100, 24);
+    cQuantity = PlaceLabel(this, QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 12, 42, 100, 24);
+    cTotal = PlaceLabel(this, QStringLiteral("cTotal"), QStringLiteral("Total:"), 12, 72, 100, 24);
     iSubtotal = box("iSubtotal", QStringLiteral("0"), 12);
     iQuantity = box("iQuantity", QStringLiteral("1"), 42);
     iTotal = box("iTotal", QStringLiteral("0"), 72);
-    iUnit = new Label(this, QStringLiteral("iUnit"), QString());
-    iUnit->setGeometry(262, 42, 60, 24);
+    iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QString(), 262, 42, 60, 24);
     bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
     bSave->setGeometry(124, 118, 92, 30);
     bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));

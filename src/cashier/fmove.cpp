@@ -21,8 +21,7 @@ fMove::fMove() : Form(QStringLiteral("fMove"), QStringLiteral("Pindah"))
     setFixedSize(400, 130);
     Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
     Frame1->setGeometry(8, 4, 384, 70);
-    cMoveTo = new Label(Frame1, QStringLiteral("cMoveTo"), QStringLiteral("Pindah ke:"));
-    cMoveTo->setGeometry(10, 24, 80, 24);
+    cMoveTo = PlaceLabel(Frame1, QStringLiteral("cMoveTo"), QStringLiteral("Pindah ke:"), 10, 24, 80, 24);
     iCharge = new ComboBox(Frame1, QStringLiteral("iCharge"), true);
     iCharge->setGeometry(94, 24, 190, 24);
     bBrowse = new WanButton(Frame1, QStringLiteral("bBrowse"), QStringLiteral("&Browse"));

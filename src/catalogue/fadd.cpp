@@ -24,18 +24,13 @@ fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))
     setFixedSize(430, 330);
     Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
     Frame1->setGeometry(12, 8, 406, 262);
-    auto label = [this](const QString& name, const QString& caption, int row) {
-        auto* l = new Label(Frame1, name, caption);
-        l->setGeometry(12, 18 + row * 32, 100, 24);
-        return l;
-    };
-    cCode = label(QStringLiteral("cCode"), QStringLiteral("Kode:"), 0);
-    cCategory = label(QStringLiteral("cCategory"), QStringLiteral("Kategori:"), 1);
-    cDescription = label(QStringLiteral("cDescription"), QStringLiteral("Description:"), 2);
-    cPrice = label(QStringLiteral("cPrice"), QStringLiteral("Harga:"), 3);
-    cDiscount = label(QStringLiteral("cDiscount"), QStringLiteral("Diskon:"), 4);
-    cTotal = label(QStringLiteral("cTotal"), QStringLiteral("Total:"), 5);
-    cUnit = label(QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 6);
+    cCode = PlaceLabel(Frame1, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 18, 100, 24);
+    cCategory = PlaceLabel(Frame1, QStringLiteral("cCategory"), QStringLiteral("Kategori:"), 12, 50, 100, 24);
+    cDescription = PlaceLabel(Frame1, QStringLiteral("cDescription"), QStringLiteral("Description:"), 12, 82, 100, 24);
+    cPrice = PlaceLabel(Frame1, QStringLiteral("cPrice"), QStringLiteral("Harga:"), 12, 114, 100, 24);
+    cDiscount = PlaceLabel(Frame1, QStringLiteral("cDiscount"), QStringLiteral("Diskon:"), 12, 146, 100, 24);
+    cTotal = PlaceLabel(Frame1, QStringLiteral("cTotal"), QStringLiteral("Total:"), 12, 178, 100, 24);
+    cUnit = PlaceLabel(Frame1, QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 12, 210, 100, 24);
 
     iCode = new TextBox(Frame1, QStringLiteral("iCode"));
     iCode->setMaxLength(8);
@@ -56,8 +51,7 @@ fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))
     iDiscount->setAlignment(Qt::AlignRight);
     iDiscount->Figure = true;
     iDiscount->setGeometry(116, 146, 60, 24);
-    Label7 = new Label(Frame1, QStringLiteral("Label7"), QStringLiteral("%"));
-    Label7->setGeometry(180, 146, 14, 24);
+    Label7 = PlaceLabel(Frame1, QStringLiteral("Label7"), QStringLiteral("%"), 180, 146, 14, 24);
     iDiscountN = new TextBox(Frame1, QStringLiteral("iDiscountN"));
     iDiscountN->setMaxLength(15);
     iDiscountN->setAlignment(Qt::AlignRight);

@@ -24,8 +24,7 @@ fCharge::fCharge() : Form(QStringLiteral("fCharge"), QStringLiteral("Charge"))
     Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
     Frame1->setGeometry(12, 8, 406, 184);
     auto row = [this](const QString& label, const QString& caption, const QString& field, int r, int width, Label** l) {
-        *l = new Label(Frame1, label, caption);
-        (*l)->setGeometry(12, 18 + r * 32, 90, 24);
+        *l = PlaceLabel(Frame1, label, caption, 12, 18 + r * 32, 90, 24);
         auto* t = new TextBox(Frame1, field);
         t->setGeometry(106, 18 + r * 32, width, 24);
         t->setMaxLength(50);

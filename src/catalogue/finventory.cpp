@@ -37,11 +37,6 @@ double AmountOf(const TextBox* box)
 fInventory::fInventory() : Form(QStringLiteral("fInventory"), QStringLiteral("Tambah"))
 {
     setFixedSize(560, 330);
-    auto label = [](QWidget* parent, const QString& name, const QString& caption, int x, int y) {
-        auto* l = new Label(parent, name, caption);
-        l->setGeometry(x, y, 90, 24);
-        return l;
-    };
     auto text = [](QWidget* parent, const QString& name, int x, int y, int w, int max) {
         auto* t = new TextBox(parent, name);
         t->setGeometry(x, y, w, 24);
@@ -49,39 +44,39 @@ fInventory::fInventory() : Form(QStringLiteral("fInventory"), QStringLiteral("Ta
             t->setMaxLength(max);
         return t;
     };
-    cCode = label(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 12);
+    cCode = PlaceLabel(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 12, 90, 24);
     iCode = text(this, QStringLiteral("iCode"), 110, 12, 120, 8);
-    cCategory = label(this, QStringLiteral("cCategory"), QStringLiteral("Kategori:"), 12, 42);
+    cCategory = PlaceLabel(this, QStringLiteral("cCategory"), QStringLiteral("Kategori:"), 12, 42, 90, 24);
     iCategory = new ComboBox(this, QStringLiteral("iCategory"), true);
     iCategory->setGeometry(110, 42, 200, 24);
-    cDescription = label(this, QStringLiteral("cDescription"), QStringLiteral("Description:"), 12, 72);
+    cDescription = PlaceLabel(this, QStringLiteral("cDescription"), QStringLiteral("Description:"), 12, 72, 90, 24);
     iName = text(this, QStringLiteral("iName"), 110, 72, 438, 50);
-    cUnit = label(this, QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 12, 102);
+    cUnit = PlaceLabel(this, QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 12, 102, 90, 24);
     iUnit = new ComboBox(this, QStringLiteral("iUnit"), true);
     iUnit->setGeometry(110, 102, 160, 24);
 
     cShop = new Frame(this, QStringLiteral("cShop"), QStringLiteral("Pembelian"));
     cShop->setGeometry(8, 134, 268, 146);
-    cPrice = label(cShop, QStringLiteral("cPrice"), QStringLiteral("Harga:"), 8, 24);
+    cPrice = PlaceLabel(cShop, QStringLiteral("cPrice"), QStringLiteral("Harga:"), 8, 24, 90, 24);
     iPriceSH = text(cShop, QStringLiteral("iPriceSH"), 80, 24, 130, 15);
-    cDiscount = label(cShop, QStringLiteral("cDiscount"), QStringLiteral("Diskon:"), 8, 54);
+    cDiscount = PlaceLabel(cShop, QStringLiteral("cDiscount"), QStringLiteral("Diskon:"), 8, 54, 90, 24);
     iDiscountSH = text(cShop, QStringLiteral("iDiscountSH"), 80, 54, 40, 0);
     bDiscountSH = new WanButton(cShop, QStringLiteral("bDiscountSH"), QStringLiteral("Sugesti"));
     bDiscountSH->setGeometry(140, 52, 70, 28);
     iDiscountSHN = text(cShop, QStringLiteral("iDiscountSHN"), 80, 84, 130, 15);
-    cTotal = label(cShop, QStringLiteral("cTotal"), QStringLiteral("Total:"), 8, 114);
+    cTotal = PlaceLabel(cShop, QStringLiteral("cTotal"), QStringLiteral("Total:"), 8, 114, 90, 24);
     iTotalSH = text(cShop, QStringLiteral("iTotalSH"), 80, 114, 130, 15);
 
     cSale = new Frame(this, QStringLiteral("cSale"), QStringLiteral("Penjualan"));
     cSale->setGeometry(284, 134, 268, 146);
-    cPrice2 = label(cSale, QStringLiteral("cPrice2"), QStringLiteral("Harga:"), 8, 24);
+    cPrice2 = PlaceLabel(cSale, QStringLiteral("cPrice2"), QStringLiteral("Harga:"), 8, 24, 90, 24);
     iPriceSL = text(cSale, QStringLiteral("iPriceSL"), 80, 24, 130, 15);
-    cDiscount2 = label(cSale, QStringLiteral("cDiscount2"), QStringLiteral("Diskon:"), 8, 54);
+    cDiscount2 = PlaceLabel(cSale, QStringLiteral("cDiscount2"), QStringLiteral("Diskon:"), 8, 54, 90, 24);
     iDiscountSL = text(cSale, QStringLiteral("iDiscountSL"), 80, 54, 40, 0);
     bDiscountSL = new WanButton(cSale, QStringLiteral("bDiscountSL"), QStringLiteral("Sugesti"));
     bDiscountSL->setGeometry(140, 52, 70, 28);
     iDiscountSLN = text(cSale, QStringLiteral("iDiscountSLN"), 80, 84, 130, 15);
-    cTotal2 = label(cSale, QStringLiteral("cTotal2"), QStringLiteral("Total:"), 8, 114);
+    cTotal2 = PlaceLabel(cSale, QStringLiteral("cTotal2"), QStringLiteral("Total:"), 8, 114, 90, 24);
     iTotalSL = text(cSale, QStringLiteral("iTotalSL"), 80, 114, 130, 15);
     for (TextBox* t : {iTotalSH, iTotalSL, iDiscountSHN, iDiscountSLN}) {
         t->setReadOnly(true);

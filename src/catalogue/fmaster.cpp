@@ -38,12 +38,10 @@ fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
 {
     resize(900, 560);
     setMinimumSize(700, 420);
-    cCategory2 = new Label(this, QStringLiteral("cCategory2"), QStringLiteral("Kategori:"));
-    cCategory2->setGeometry(12, 12, 70, 24);
+    cCategory2 = PlaceLabel(this, QStringLiteral("cCategory2"), QStringLiteral("Kategori:"), 12, 12, 70, 24);
     iCategory2 = new ComboBox(this, QStringLiteral("iCategory2"), false);
     iCategory2->setGeometry(84, 12, 160, 24);
-    cFilter = new Label(this, QStringLiteral("cFilter"), QStringLiteral("Filter:"));
-    cFilter->setGeometry(256, 12, 50, 24);
+    cFilter = PlaceLabel(this, QStringLiteral("cFilter"), QStringLiteral("Filter:"), 256, 12, 50, 24);
     iCategory = new ComboBox(this, QStringLiteral("iCategory"), false);
     iCategory->setGeometry(308, 12, 130, 24);
     iFilter = new TextBox(this, QStringLiteral("iFilter"));

@@ -47,19 +47,16 @@ QStringList titles(const QStringList& keys)
 
 InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container)
 {
-    mcData = new Label(container, QStringLiteral("mcData"), QStringLiteral("Data:"));
-    mcData->setGeometry(10, 10, 50, 24);
+    mcData = PlaceLabel(container, QStringLiteral("mcData"), QStringLiteral("Data:"), 10, 10, 50, 24);
     iiTable = new ComboBox(container, QStringLiteral("iiTable"), false);
     iiTable->setGeometry(60, 10, 130, 24);
     for (const char* entry :
          {"Jual Beli", "Penjualan", "Pembelian", "Kas Masuk", "Kas Keluar", "Pelanggan", "Supplier", "Karyawan"})
         iiTable->AddItem(QString::fromLatin1(entry));
-    icCategory2 = new Label(container, QStringLiteral("icCategory2"), QStringLiteral("Kategori:"));
-    icCategory2->setGeometry(200, 10, 70, 24);
+    icCategory2 = PlaceLabel(container, QStringLiteral("icCategory2"), QStringLiteral("Kategori:"), 200, 10, 70, 24);
     iiCategory2 = new ComboBox(container, QStringLiteral("iiCategory2"), false);
     iiCategory2->setGeometry(270, 10, 150, 24);
-    mcFilter = new Label(container, QStringLiteral("mcFilter"), QStringLiteral("Filter:"));
-    mcFilter->setGeometry(430, 10, 50, 24);
+    mcFilter = PlaceLabel(container, QStringLiteral("mcFilter"), QStringLiteral("Filter:"), 430, 10, 50, 24);
     iiCategory = new ComboBox(container, QStringLiteral("iiCategory"), false);
     iiCategory->setGeometry(480, 10, 130, 24);
     iiFilter = new TextBox(container, QStringLiteral("iiFilter"));

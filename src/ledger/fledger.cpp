@@ -35,11 +35,6 @@ void fLedger::build()
     setFixedSize(540, 430);
     const int x = 16, fx = 130, h = 24;
     auto y = [](int row) { return 16 + row * 32; };
-    auto label = [this, x, h, &y](const char* name, const char* caption, int row) {
-        auto* l = new Label(this, QString::fromLatin1(name), QString::fromLatin1(caption));
-        l->setGeometry(x, y(row), fx - x - 6, h);
-        return l;
-    };
     auto text = [this, fx, h, &y](const char* name, int row, int width) {
         auto* t = new TextBox(this, QString::fromLatin1(name));
         t->setGeometry(fx, y(row), width, h);
@@ -51,42 +46,42 @@ void fLedger::build()
         return b;
     };
 
-    cAction = label("cAction", "Aksi:", 0);
+    cAction = PlaceLabel(this, QStringLiteral("cAction"), QStringLiteral("Aksi:"), x, y(0), fx - x - 6, h);
     iAction = new ComboBox(this, QStringLiteral("iAction"), false);
     iAction->setGeometry(fx, y(0), 170, h);
     for (const char* entry : {"Jual", "Beli", "Kas Masuk", "Kas Keluar"})
         iAction->AddItem(QString::fromLatin1(entry));
     iAction->setListIndex(-1);
-    cDate = label("cDate", "Tanggal:", 1);
+    cDate = PlaceLabel(this, QStringLiteral("cDate"), QStringLiteral("Tanggal:"), x, y(1), fx - x - 6, h);
     iMoment = new DateTimePick(this, QStringLiteral("iMoment"));
     iMoment->setGeometry(fx, y(1), 140, h);
 
-    cWarehouse = label("cWarehouse", "Gudang:", 2);
+    cWarehouse = PlaceLabel(this, QStringLiteral("cWarehouse"), QStringLiteral("Gudang:"), x, y(2), fx - x - 6, h);
     iWarehouse = new ComboBox(this, QStringLiteral("iWarehouse"), true);
     iWarehouse->setGeometry(fx, y(2), 260, h);
     bWarehouse = browse("bWarehouse", 2, fx + 268);
-    cCharge = label("cCharge", "Charge:", 3);
+    cCharge = PlaceLabel(this, QStringLiteral("cCharge"), QStringLiteral("Charge:"), x, y(3), fx - x - 6, h);
     iCharge = new ComboBox(this, QStringLiteral("iCharge"), true);
     iCharge->setGeometry(fx, y(3), 260, h);
     bCharge = browse("bCharge", 3, fx + 268);
 
-    cCode = label("cCode", "Kode:", 4);
+    cCode = PlaceLabel(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), x, y(4), fx - x - 6, h);
     iCode = text("iCode", 4, 130);
     bBrowse = browse("bBrowse", 4, fx + 138);
-    cDescription = label("cDescription", "Deskripsi:", 5);
+    cDescription =
+        PlaceLabel(this, QStringLiteral("cDescription"), QStringLiteral("Deskripsi:"), x, y(5), fx - x - 6, h);
     iName = text("iName", 5, 360);
-    cSubtotal = label("cSubtotal", "Sub Total:", 6);
+    cSubtotal = PlaceLabel(this, QStringLiteral("cSubtotal"), QStringLiteral("Sub Total:"), x, y(6), fx - x - 6, h);
     iPrice = text("iPrice", 6, 150);
     iPrice->setAlignment(Qt::AlignRight);
-    iUnit = new Label(this, QStringLiteral("iUnit"));
-    iUnit->setGeometry(fx + 158, y(6), 120, h);
-    cQuantity = label("cQuantity", "Jumlah:", 7);
+    iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QString(), fx + 158, y(6), 120, h);
+    cQuantity = PlaceLabel(this, QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), x, y(7), fx - x - 6, h);
     iQuantity = text("iQuantity", 7, 100);
     iQuantity->setAlignment(Qt::AlignRight);
-    cTotal = label("cTotal", "Total:", 8);
+    cTotal = PlaceLabel(this, QStringLiteral("cTotal"), QStringLiteral("Total:"), x, y(8), fx - x - 6, h);
     iTotal = text("iTotal", 8, 150);
     iTotal->setAlignment(Qt::AlignRight);
-    Label1 = label("Label1", "Keterangan:", 9);
+    Label1 = PlaceLabel(this, QStringLiteral("Label1"), QStringLiteral("Keterangan:"), x, y(9), fx - x - 6, h);
     iDescription = text("iDescription", 9, 360);
 
     // The offered codes lie over the fields below the code.

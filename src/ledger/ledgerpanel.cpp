@@ -38,30 +38,25 @@ LedgerPanelView::LedgerPanelView(fMain* main) : QObject(main), m_main(main), m_r
 void LedgerPanelView::build(QWidget* p)
 {
     const int h = 26;
-    auto label = [p, h](const char* name, const char* caption, int x, int y, int w) {
-        auto* l = new Label(p, QString::fromLatin1(name), QString::fromLatin1(caption));
-        l->setGeometry(x, y, w, h);
-        return l;
-    };
     auto button = [p](const char* name, const char* caption, int x, int y) {
         auto* b = new WanButton(p, QString::fromLatin1(name), QString::fromLatin1(caption));
         b->setGeometry(x, y, 110, 30);
         return b;
     };
 
-    lcReport = label("lcReport", "Laporan:", 10, 10, 70);
+    lcReport = PlaceLabel(p, QStringLiteral("lcReport"), QStringLiteral("Laporan:"), 10, 10, 70, h);
     liPage = new ComboBox(p, QStringLiteral("liPage"), false);
     liPage->setGeometry(85, 10, 150, h);
     for (const char* entry : {"Umum", "Penjualan", "Pembelian", "Kas Masuk", "Kas Keluar", "Rekapitulasi", "Stok"})
         liPage->AddItem(QString::fromLatin1(entry));
-    lcFrom = label("lcFrom", "Dari:", 250, 10, 55);
+    lcFrom = PlaceLabel(p, QStringLiteral("lcFrom"), QStringLiteral("Dari:"), 250, 10, 55, h);
     liFrom = new DateTimePick(p, QStringLiteral("liFrom"));
     liFrom->setGeometry(310, 10, 120, h);
-    lcTo = label("lcTo", "Sampai:", 440, 10, 60);
+    lcTo = PlaceLabel(p, QStringLiteral("lcTo"), QStringLiteral("Sampai:"), 440, 10, 60, h);
     liTo = new DateTimePick(p, QStringLiteral("liTo"));
     liTo->setGeometry(505, 10, 120, h);
 
-    lcFilter = label("lcFilter", "Filter:", 10, 44, 70);
+    lcFilter = PlaceLabel(p, QStringLiteral("lcFilter"), QStringLiteral("Filter:"), 10, 44, 70, h);
     liCategory = new ComboBox(p, QStringLiteral("liCategory"), false);
     liCategory->setGeometry(85, 44, 150, h);
     for (const char* entry : {"Kasir", "Charge", "Aksi", "Kode", "Deskripsi"})

@@ -62,14 +62,12 @@ fNew::fNew() : Form(QStringLiteral("fNew"), QStringLiteral("New Database"))
 {
     setFixedSize(440, 190);
 
-    cDBName = new Label(this, QStringLiteral("cDBName"), QStringLiteral("Nama Database:"));
-    cDBName->setGeometry(12, 14, 120, 24);
+    cDBName = PlaceLabel(this, QStringLiteral("cDBName"), QStringLiteral("Nama Database:"), 12, 14, 120, 24);
     iDB = new TextBox(this, QStringLiteral("iDB"));
     iDB->setGeometry(136, 14, 292, 24);
     iDB->setMaxLength(50);
 
-    cDBPath = new Label(this, QStringLiteral("cDBPath"), QStringLiteral("Lokasi Database:"));
-    cDBPath->setGeometry(12, 46, 120, 24);
+    cDBPath = PlaceLabel(this, QStringLiteral("cDBPath"), QStringLiteral("Lokasi Database:"), 12, 46, 120, 24);
     iPath = new TextBox(this, QStringLiteral("iPath"));
     iPath->setGeometry(136, 46, 292, 24);
     iPath->setEnabled(false);

@@ -32,16 +32,11 @@ fSetting::fSetting() : Form(QStringLiteral("fSetting"), QStringLiteral("Setting"
         t->setGeometry(fx, y, fw, h);
         return t;
     };
-    auto label = [&](QWidget* parent, const QString& name, const QString& text, int y) {
-        auto* l = new Label(parent, name, text);
-        l->setGeometry(lx, y, fx - lx - 6, h);
-        return l;
-    };
-    cCompany = label(Frame1, QStringLiteral("cCompany"), QStringLiteral("Perusahaan:"), 16);
+    cCompany = PlaceLabel(Frame1, QStringLiteral("cCompany"), QStringLiteral("Perusahaan:"), lx, 16, fx - lx - 6, h);
     iCompany = field(Frame1, QStringLiteral("iCompany"), 16);
-    cAddress = label(Frame1, QStringLiteral("cAddress"), QStringLiteral("Alamat:"), 48);
+    cAddress = PlaceLabel(Frame1, QStringLiteral("cAddress"), QStringLiteral("Alamat:"), lx, 48, fx - lx - 6, h);
     iAddress = field(Frame1, QStringLiteral("iAddress"), 48);
-    cPhone = label(Frame1, QStringLiteral("cPhone"), QStringLiteral("Telepon:"), 80);
+    cPhone = PlaceLabel(Frame1, QStringLiteral("cPhone"), QStringLiteral("Telepon:"), lx, 80, fx - lx - 6, h);
     iPhone = field(Frame1, QStringLiteral("iPhone"), 80);
 
     cNote = new Frame(this, QStringLiteral("cNote"), QStringLiteral("Nota"));
@@ -54,7 +49,7 @@ fSetting::fSetting() : Form(QStringLiteral("fSetting"), QStringLiteral("Setting"
 
     cPrinter = new Frame(this, QStringLiteral("cPrinter"), QStringLiteral("Printer:"));
     cPrinter->setGeometry(10, 252, 450, 110);
-    cPort = label(cPrinter, QStringLiteral("cPort"), QStringLiteral("Port:"), 24);
+    cPort = PlaceLabel(cPrinter, QStringLiteral("cPort"), QStringLiteral("Port:"), lx, 24, fx - lx - 6, h);
     iPort = new ComboBox(cPrinter, QStringLiteral("iPort"), true);
     iPort->setGeometry(fx, 24, fw, h);
     for (const char* port : {"Default", "LPT1", "LPT2", "COM1", "COM2"})

@@ -14,12 +14,10 @@ namespace {
 fUser::fUser() : Form(QStringLiteral("fUser"), QStringLiteral("User"))
 {
     setFixedSize(420, 330);
-    Label22 = new Label(this, QStringLiteral("Label22"), QStringLiteral("Username:"));
-    Label22->setGeometry(16, 16, 90, 24);
+    Label22 = PlaceLabel(this, QStringLiteral("Label22"), QStringLiteral("Username:"), 16, 16, 90, 24);
     iUsername = new ComboBox(this, QStringLiteral("iUsername"), true);
     iUsername->setGeometry(110, 16, 290, 24);
-    Label1 = new Label(this, QStringLiteral("Label1"), QStringLiteral("Password:"));
-    Label1->setGeometry(16, 48, 90, 24);
+    Label1 = PlaceLabel(this, QStringLiteral("Label1"), QStringLiteral("Password:"), 16, 48, 90, 24);
     iPassword = new TextBox(this, QStringLiteral("iPassword"));
     iPassword->setPasswordChar(true);
     iPassword->setGeometry(110, 48, 290, 24);

@@ -918,6 +918,13 @@ Label::Label(QWidget* parent, const QString& name, const QString& caption) : QLa
     setObjectName(name);
 }
 
+Label* PlaceLabel(QWidget* parent, const QString& name, const QString& caption, int x, int y, int width, int height)
+{
+    auto* l = new Label(parent, name, caption);
+    l->setGeometry(x, y, width, height);
+    return l;
+}
+
 void Label::setForeColor(const QColor& c)
 {
     // The colour of an enabled label; a disabled one keeps the desktop's

@@ -255,6 +255,10 @@ protected:
     void enterEvent(QEnterEvent* e) override;
 };
 
+// A label placed by hand in its parent, as every window places its controls:
+// the caption beside a field, or a value the window shows.
+Label* PlaceLabel(QWidget* parent, const QString& name, const QString& caption, int x, int y, int width, int height);
+
 class Frame : public QGroupBox {
     Q_OBJECT
 public:

@@ -146,9 +146,8 @@ void fMain::buildMenu()
         c->setPicture(menuIcon(QString::fromLatin1(it.letter), it.colour));
         c->setGeometry(0, 2, w, 28);
         c->setAttribute(Qt::WA_TransparentForMouseEvents);
-        auto* l = new Label(b, QStringLiteral("l") + key, QString::fromLatin1(it.caption));
+        auto* l = PlaceLabel(b, QStringLiteral("l") + key, QString::fromLatin1(it.caption), 0, 30, w, 20);
         l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(0, 30, w, 20);
         l->setForeColor(kRestText);
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         x += w + 2;
@@ -172,12 +171,9 @@ void fMain::buildMenu()
     lHelp = menuLabel(QStringLiteral("Help"));
     lLogout = menuLabel(QStringLiteral("Logout"));
 
-    iCashier = new Label(pMenu, QStringLiteral("iCashier"));
-    iCashier->setGeometry(x + 6, 6, kWidth - x - 12, 20);
-    iClock = new Label(pMenu, QStringLiteral("iClock"));
-    iClock->setGeometry(x + 6, 28, kWidth - x - 12, 20);
-    iCash = new Label(pMenu, QStringLiteral("iCash"));
-    iCash->setGeometry(x + 6, 50, kWidth - x - 12, 20);
+    iCashier = PlaceLabel(pMenu, QStringLiteral("iCashier"), QString(), x + 6, 6, kWidth - x - 12, 20);
+    iClock = PlaceLabel(pMenu, QStringLiteral("iClock"), QString(), x + 6, 28, kWidth - x - 12, 20);
+    iCash = PlaceLabel(pMenu, QStringLiteral("iCash"), QString(), x + 6, 50, kWidth - x - 12, 20);
 }
 
 void fMain::buildLogin()
@@ -192,26 +188,21 @@ void fMain::buildLogin()
 
     const int lx = 300, fx = 420, fw = 260, h = 26;
     int y = 200;
-    auto caption = [&](const QString& name, const QString& text) {
-        auto* l = new Label(pLogin, name, text);
-        l->setGeometry(lx, y, fx - lx - 8, h);
-        return l;
-    };
-    cLanguage = caption(QStringLiteral("cLanguage"), QStringLiteral("Bahasa:"));
+    cLanguage = PlaceLabel(pLogin, QStringLiteral("cLanguage"), QStringLiteral("Bahasa:"), lx, y, fx - lx - 8, h);
     iLanguage = new ComboBox(pLogin, QStringLiteral("iLanguage"), true);
     iLanguage->setGeometry(fx, y, fw - 44, h);
     pFlag = new Image(pLogin, QStringLiteral("pFlag"));
     pFlag->setGeometry(fx + fw - 40, y - 2, 40, h + 4);
     y += 40;
-    cDatabase = caption(QStringLiteral("cDatabase"), QStringLiteral("Database:"));
+    cDatabase = PlaceLabel(pLogin, QStringLiteral("cDatabase"), QStringLiteral("Database:"), lx, y, fx - lx - 8, h);
     iDatabase = new ComboBox(pLogin, QStringLiteral("iDatabase"), false);
     iDatabase->setGeometry(fx, y, fw, h);
     y += 40;
-    cUsername = caption(QStringLiteral("cUsername"), QStringLiteral("Username:"));
+    cUsername = PlaceLabel(pLogin, QStringLiteral("cUsername"), QStringLiteral("Username:"), lx, y, fx - lx - 8, h);
     iUsername = new TextBox(pLogin, QStringLiteral("iUsername"));
     iUsername->setGeometry(fx, y, fw, h);
     y += 40;
-    cPassword = caption(QStringLiteral("cPassword"), QStringLiteral("Password:"));
+    cPassword = PlaceLabel(pLogin, QStringLiteral("cPassword"), QStringLiteral("Password:"), lx, y, fx - lx - 8, h);
     iPassword = new TextBox(pLogin, QStringLiteral("iPassword"));
     iPassword->setPasswordChar(true);
     iPassword->setGeometry(fx, y, fw, h);
@@ -223,10 +214,8 @@ void fMain::buildLogin()
     bReset = new WanButton(pLogin, QStringLiteral("bReset"), QStringLiteral("&Reset"));
     bReset->setGeometry(fx + 176, y, 84, 30);
     y += 70;
-    iEmail = new Label(pLogin, QStringLiteral("iEmail"), QStringLiteral("support@orvanta.id"));
-    iEmail->setGeometry(lx, y, 200, 20);
-    iWEB = new Label(pLogin, QStringLiteral("iWEB"), QStringLiteral("www.orvanta.id"));
-    iWEB->setGeometry(lx + 240, y, 200, 20);
+    iEmail = PlaceLabel(pLogin, QStringLiteral("iEmail"), QStringLiteral("support@orvanta.id"), lx, y, 200, 20);
+    iWEB = PlaceLabel(pLogin, QStringLiteral("iWEB"), QStringLiteral("www.orvanta.id"), lx + 240, y, 200, 20);
     for (Label* link : {iEmail, iWEB}) {
         link->setForeColor(QColor(0, 0, 200));
         link->MouseMove = [link] { mMain::SetCursorShape(link, 32649); };

@@ -36,26 +36,20 @@ QString selectedId(const ListBox* list)
 fDetail::fDetail() : Form(QStringLiteral("fDetail"), QStringLiteral("Detail"))
 {
     setFixedSize(560, 500);
-    auto label = [this](const QString& name, const QString& caption, int y) {
-        auto* l = new Label(this, name, caption);
-        l->setGeometry(12, y, 100, 24);
-        return l;
-    };
-    cCode = label(QStringLiteral("cCode"), QStringLiteral("Kode:"), 12);
+    cCode = PlaceLabel(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 12, 100, 24);
     iCode = new TextBox(this, QStringLiteral("iCode"));
     iCode->setGeometry(116, 12, 120, 24);
     iCode->setMaxLength(8);
-    cDescription = label(QStringLiteral("cDescription"), QStringLiteral("Deskripsi:"), 42);
+    cDescription = PlaceLabel(this, QStringLiteral("cDescription"), QStringLiteral("Deskripsi:"), 12, 42, 100, 24);
     iDescription = new TextBox(this, QStringLiteral("iDescription"));
     iDescription->setGeometry(116, 42, 300, 24);
     iDescription->setMaxLength(50);
-    cQuantity = label(QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 72);
+    cQuantity = PlaceLabel(this, QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 12, 72, 100, 24);
     iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
     iQuantity->setGeometry(116, 72, 120, 24);
     iQuantity->setMaxLength(15);
     iQuantity->Figure = true;
-    iUnit = new Label(this, QStringLiteral("iUnit"), QStringLiteral("Satuan:"));
-    iUnit->setGeometry(242, 72, 120, 24);
+    iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QStringLiteral("Satuan:"), 242, 72, 120, 24);
 
     const QFont listFont = fixedFont(QStringLiteral("OCR A Std"), 7);
     cStockInShop = new Frame(this, QStringLiteral("cStockInShop"), QStringLiteral("Stok Masuk Setiap Pembelian"));

@@ -25,28 +25,23 @@ fInOut::fInOut(stock::Side side)
       m_side(side)
 {
     setFixedSize(420, 160);
-    auto label = [this](const QString& name, const QString& caption, int y) {
-        auto* l = new Label(this, name, caption);
-        l->setGeometry(12, y, 100, 24);
-        return l;
-    };
-    cCode = label(QStringLiteral("cCode"), QStringLiteral("Kode:"), 12);
+    cCode = PlaceLabel(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 12, 100, 24);
     iCode = new ComboBox(this, QStringLiteral("iCode"), true);
     iCode->setGeometry(116, 12, 160, 24);
     bBrowse = new WanButton(this, QStringLiteral("bBrowse"), QStringLiteral("&Browse"));
     bBrowse->setGeometry(284, 10, 92, 28);
-    cDescription = label(QStringLiteral("cDescription"),
-                         side == stock::Side::Shop ? QStringLiteral("Description:") : QStringLiteral("Deskripsi:"), 42);
+    cDescription = PlaceLabel(this, QStringLiteral("cDescription"),
+                              side == stock::Side::Shop ? QStringLiteral("Description:") : QStringLiteral("Deskripsi:"),
+                              12, 42, 100, 24);
     iDescription = new TextBox(this, QStringLiteral("iDescription"));
     iDescription->setGeometry(116, 42, 292, 24);
     iDescription->setMaxLength(50);
-    cQuantity = label(QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 72);
+    cQuantity = PlaceLabel(this, QStringLiteral("cQuantity"), QStringLiteral("Jumlah:"), 12, 72, 100, 24);
     iQuantity = new TextBox(this, QStringLiteral("iQuantity"));
     iQuantity->setGeometry(116, 72, 120, 24);
     iQuantity->setMaxLength(15);
     iQuantity->Figure = true;
-    iUnit = new Label(this, QStringLiteral("iUnit"), QString());
-    iUnit->setGeometry(242, 72, 120, 24);
+    iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QString(), 242, 72, 120, 24);
     bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
     bSave->setGeometry(216, 118, 92, 30);
     bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
