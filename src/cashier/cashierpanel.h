@@ -120,6 +120,8 @@ public:
     platform::Label* ciTotal2;
 
 private:
+    // The controls in their places, and the handler each event runs
+    // (cashierpanel_layout.cpp).
     void build(QWidget* p);
     void wire();
     // After a write to the cart: the charge list, and through the charge's
