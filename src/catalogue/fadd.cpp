@@ -3,6 +3,7 @@
 #include "catalogue/fmaster.h"
 #include "catalogue/model/catalogue.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
@@ -10,9 +11,6 @@
 
 using namespace platform;
 using namespace mMain;
-
-namespace {
-} // namespace
 
 fAdd* AddWindow()
 {
@@ -77,30 +75,18 @@ fAdd::fAdd() : Form(QStringLiteral("fAdd"), QStringLiteral("Tambah"))
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
-    auto enterSendsTab = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            SendTab();
-    };
     for (TextBox* t : {iCode, iName, iPrice, iDiscount, iTotal}) {
-        t->events.GotFocus = [t] { FocusOn(t); };
-        t->events.LostFocus = [t] { FocusOff(t); };
-        t->events.KeyDown = enterSendsTab;
+        FocusColours(t);
+        EnterSendsTab(this, t);
     }
-    iCategory->events.KeyDown = enterSendsTab;
-    iUnit->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            bSave_Click();
-    };
-    iCode->events.KeyPress = [](int& KeyAscii) { KeyAscii = UpperKey(KeyAscii); };
-    iCategory->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iCategory->UnselectedText()); };
-    iName->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iName->UnselectedText()); };
-    iUnit->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUnit->UnselectedText()); };
-    iPrice->events.KeyPress = [](int& KeyAscii) { KeyAscii = NumericOnly(KeyAscii, false); };
-    iDiscount->events.KeyPress = [this](int& KeyAscii) {
-        KeyAscii = NumericOnly(KeyAscii, false);
-        if (KeyAscii != 0 && KeyAscii != 8 && iDiscount->Text().size() - iDiscount->selectedText().size() >= 3)
-            KeyAscii = 0;
-    };
+    EnterSendsTab(this, iCategory);
+    iUnit->events.KeyDown = [this](int& KeyCode, int Shift) { iUnit_KeyDown(KeyCode, Shift); };
+    UpperKeys(iCode);
+    ProperKeys(iCategory);
+    ProperKeys(iName);
+    ProperKeys(iUnit);
+    DigitKeys(iPrice);
+    iDiscount->events.KeyPress = [this](int& KeyAscii) { iDiscount_KeyPress(KeyAscii); };
     iPrice->Change = [this] { iPrice_Change(); };
     iDiscount->Change = [this] { iDiscount_Change(); };
     iDiscountN->Change = [this] { iDiscountN_Change(); };
@@ -161,6 +147,19 @@ void fAdd::RecalcTotal()
     const double d = Val(iDiscount->Text());
     iDiscountN->setText(Num(price * (d / 100.0)));
     iTotal->setText(FormatAmount(catalogue::NetPrice(price, d)));
+}
+
+void fAdd::iUnit_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        bSave_Click();
+}
+
+void fAdd::iDiscount_KeyPress(int& KeyAscii)
+{
+    KeyAscii = NumericOnly(KeyAscii, false);
+    if (KeyAscii != 0 && KeyAscii != 8 && iDiscount->Text().size() - iDiscount->selectedText().size() >= 3)
+        KeyAscii = 0;
 }
 
 void fAdd::iPrice_Change()

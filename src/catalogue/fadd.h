@@ -31,6 +31,10 @@ public:
     void iPrice_Change();
     void iDiscount_Change();
     void iDiscountN_Change();
+    // Enter in the last field saves.
+    void iUnit_KeyDown(int& KeyCode, int Shift);
+    // Digits, and at most three of them.
+    void iDiscount_KeyPress(int& KeyAscii);
 
     platform::Frame* Frame1;
     platform::Label *cCode, *cCategory, *cDescription, *cPrice, *cDiscount, *Label7, *cTotal, *cUnit;

@@ -3,15 +3,13 @@
 #include "catalogue/fmaster.h"
 #include "catalogue/model/catalogue.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
 using namespace platform;
 using namespace mMain;
-
-namespace {
-} // namespace
 
 fCharge* ChargeWindow()
 {
@@ -47,21 +45,14 @@ fCharge::fCharge() : Form(QStringLiteral("fCharge"), QStringLiteral("Charge"))
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
-    for (TextBox* t : {iCode, iName, iAddress, iPhone, iFax}) {
-        t->events.GotFocus = [t] { FocusOn(t); };
-        t->events.LostFocus = [t] { FocusOff(t); };
-        t->events.KeyDown = [this, t](int& KeyCode, int) {
-            if (KeyCode != vbKeyReturn)
-                return;
-            if (t == iFax)
-                bSave_Click();
-            else
-                SendTab();
-        };
-    }
-    iCode->events.KeyPress = [](int& KeyAscii) { KeyAscii = UpperKey(KeyAscii); };
-    iName->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iName->UnselectedText()); };
-    iAddress->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iAddress->UnselectedText()); };
+    for (TextBox* t : {iCode, iName, iAddress, iPhone, iFax})
+        FocusColours(t);
+    for (TextBox* t : {iCode, iName, iAddress, iPhone})
+        EnterSendsTab(this, t);
+    iFax->events.KeyDown = [this](int& KeyCode, int Shift) { iFax_KeyDown(KeyCode, Shift); };
+    UpperKeys(iCode);
+    ProperKeys(iName);
+    ProperKeys(iAddress);
     bSave->Click = [this] { bSave_Click(); };
     bClose->Click = [this] { bClose_Click(); };
 }
@@ -86,6 +77,12 @@ void fCharge::Form_KeyDown(int& KeyCode, int)
 {
     if (KeyCode == vbKeyEscape)
         bClose_Click();
+}
+
+void fCharge::iFax_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        bSave_Click();
 }
 
 void fCharge::bSave_Click()

@@ -19,6 +19,8 @@ public:
     void CloseAction() override { bClose_Click(); }
     void bSave_Click();
     void bClose_Click();
+    // Enter in the last field saves.
+    void iFax_KeyDown(int& KeyCode, int Shift);
     // The fields of an edit from the record at the recordset's current row
     // (the columns of the contact tables).
     void LoadRecord(const platform::DbRecordset& rs);

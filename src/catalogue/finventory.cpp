@@ -3,6 +3,7 @@
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
@@ -98,56 +99,29 @@ fInventory::fInventory() : Form(QStringLiteral("fInventory"), QStringLiteral("Ta
     setTabOrder(iTotalSH, iPriceSL);
     setTabOrder(iPriceSL, iDiscountSL);
 
-    for (TextBox* t : {iCode, iName, iPriceSH, iDiscountSH, iTotalSH, iPriceSL, iDiscountSL, iTotalSL}) {
-        t->events.GotFocus = [t] { mMain::FocusOn(t); };
-        t->events.LostFocus = [t] { mMain::FocusOff(t); };
-    }
-    auto enterTabs = [this](InputEvents& ev) {
-        ev.KeyDown = [this](int& k, int) {
-            if (k == vbKeyReturn) {
-                k = 0;
-                SendTab();
-            }
-        };
-    };
+    for (TextBox* t : {iCode, iName, iPriceSH, iDiscountSH, iTotalSH, iPriceSL, iDiscountSL, iTotalSL})
+        mMain::FocusColours(t);
     for (TextBox* t : {iCode, iName, iPriceSH, iTotalSH, iPriceSL})
-        enterTabs(t->events);
-    enterTabs(iCategory->events);
-    enterTabs(iUnit->events);
-    iDiscountSH->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyReturn) {
-            k = 0;
-            iPriceSL->setFocus();
-        }
-    };
-    iDiscountSL->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyReturn) {
-            k = 0;
-            bSave_Click();
-        }
-    };
-    iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
-    // Pasted text passes no key filter: the code is upper-cased as it changes.
-    iCode->Change = [this] {
-        if (iCode->Text() != iCode->Text().toUpper())
-            iCode->setText(iCode->Text().toUpper());
-    };
-    iCategory->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iCategory->UnselectedText()); };
-    iName->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iName->UnselectedText()); };
-    iUnit->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iUnit->UnselectedText()); };
+        mMain::EnterSendsTab(this, t);
+    mMain::EnterSendsTab(this, iCategory);
+    mMain::EnterSendsTab(this, iUnit);
+    iDiscountSH->events.KeyDown = [this](int& k, int s) { iDiscountSH_KeyDown(k, s); };
+    iDiscountSL->events.KeyDown = [this](int& k, int s) { iDiscountSL_KeyDown(k, s); };
+    mMain::UpperKeys(iCode);
+    iCode->Change = [this] { mMain::UpperText(iCode); };
+    mMain::ProperKeys(iCategory);
+    mMain::ProperKeys(iName);
+    mMain::ProperKeys(iUnit);
     for (TextBox* t : {iPriceSH, iPriceSL, iDiscountSH, iDiscountSL})
         t->Figure = true;
-    for (TextBox* t : {iPriceSH, iPriceSL}) {
-        t->events.KeyPress = [](int& k) { k = mMain::NumericOnly(k, false); };
-        t->Change = [this, t] {
-            mMain::FormatNumberBox(t);
-            tCount_Timer();
-        };
-    }
-    for (TextBox* t : {iDiscountSH, iDiscountSL}) {
-        t->events.KeyPress = [t](int& k) { k = DiscountKey(k, t); };
-        t->Change = [this] { tCount_Timer(); };
-    }
+    mMain::DigitKeys(iPriceSH);
+    mMain::DigitKeys(iPriceSL);
+    iPriceSH->Change = [this] { iPriceSH_Change(); };
+    iPriceSL->Change = [this] { iPriceSL_Change(); };
+    iDiscountSH->events.KeyPress = [this](int& k) { iDiscountSH_KeyPress(k); };
+    iDiscountSL->events.KeyPress = [this](int& k) { iDiscountSL_KeyPress(k); };
+    iDiscountSH->Change = [this] { tCount_Timer(); };
+    iDiscountSL->Change = [this] { tCount_Timer(); };
     bDiscountSH->Click = [this] { bDiscountSH_Click(); };
     bDiscountSL->Click = [this] { bDiscountSL_Click(); };
     bSave->Click = [this] { bSave_Click(); };
@@ -184,6 +158,44 @@ void fillDistinct(ComboBox* box, const QString& sql, const QString& field)
 }
 
 } // namespace
+
+void fInventory::iDiscountSH_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        iPriceSL->setFocus();
+    }
+}
+
+void fInventory::iDiscountSL_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        bSave_Click();
+    }
+}
+
+void fInventory::iDiscountSH_KeyPress(int& KeyAscii)
+{
+    KeyAscii = DiscountKey(KeyAscii, iDiscountSH);
+}
+
+void fInventory::iDiscountSL_KeyPress(int& KeyAscii)
+{
+    KeyAscii = DiscountKey(KeyAscii, iDiscountSL);
+}
+
+void fInventory::iPriceSH_Change()
+{
+    mMain::FormatNumberBox(iPriceSH);
+    tCount_Timer();
+}
+
+void fInventory::iPriceSL_Change()
+{
+    mMain::FormatNumberBox(iPriceSL);
+    tCount_Timer();
+}
 
 void fInventory::FillICategory()
 {

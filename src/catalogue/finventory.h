@@ -17,6 +17,14 @@ public:
     void bClose_Click();
     void bDiscountSH_Click();
     void bDiscountSL_Click();
+    // Enter in the buying discount goes on to the selling price; in the
+    // selling discount it saves.
+    void iDiscountSH_KeyDown(int& KeyCode, int Shift);
+    void iDiscountSL_KeyDown(int& KeyCode, int Shift);
+    void iDiscountSH_KeyPress(int& KeyAscii);
+    void iDiscountSL_KeyPress(int& KeyAscii);
+    void iPriceSH_Change();
+    void iPriceSL_Change();
     // The live totals of both sides (discount amount and net price).
     void tCount_Timer();
     // The fields of an edit from the joined record at the recordset's

@@ -5,6 +5,7 @@
 #include "catalogue/model/catalogue.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
 #include "platform/keys.h"
@@ -73,19 +74,12 @@ fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
 
     iCategory2->Click = [this] { iCategory2_Click(); };
     iCategory->Click = [this] { iCategory_Click(); };
-    iCategory->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            iFilter->setFocus();
-    };
+    iCategory->events.KeyDown = [this](int& KeyCode, int Shift) { iCategory_KeyDown(KeyCode, Shift); };
     iFilter->Change = [this] { iFilter_Change(); };
-    iFilter->events.GotFocus = [this] { FocusOn(iFilter); };
-    iFilter->events.LostFocus = [this] { FocusOff(iFilter); };
+    FocusColours(iFilter);
     iSearch->events.GotFocus = [this] { iSearch_GotFocus(); };
     iSearch->events.LostFocus = [this] { FocusOff(iSearch); };
-    iSearch->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            bSearch_Click();
-    };
+    iSearch->events.KeyDown = [this](int& KeyCode, int Shift) { iSearch_KeyDown(KeyCode, Shift); };
     iItems->DblClick = [this] { bOK_Click(); };
     iItems->events.KeyDown = [this](int& KeyCode, int Shift) { iItems_KeyDown(KeyCode, Shift); };
     iCheck->Click = [this] { iCheck_Click(); };
@@ -254,6 +248,18 @@ void fMaster::iCategory_Click()
 {
     if (!iFilter->Text().trimmed().isEmpty())
         iFilter_Change();
+}
+
+void fMaster::iCategory_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        iFilter->setFocus();
+}
+
+void fMaster::iSearch_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        bSearch_Click();
 }
 
 void fMaster::iSearch_GotFocus()

@@ -31,8 +31,10 @@ public:
 
     void iCategory2_Click();
     void iCategory_Click();
+    void iCategory_KeyDown(int& KeyCode, int Shift);
     void iFilter_Change();
     void iSearch_GotFocus();
+    void iSearch_KeyDown(int& KeyCode, int Shift);
     void bSearch_Click();
     void iCheck_Click();
     void iItems_KeyDown(int& KeyCode, int Shift);

@@ -88,33 +88,15 @@ InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container)
     iiTable->Click = [this] { iiTable_Click(); };
     iiCategory2->Click = [this] { iiCategory2_Click(); };
     iiCategory->Click = [this] { iiCategory_Click(); };
-    iiCategory->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyReturn) {
-            k = 0;
-            iiFilter->setFocus();
-        }
-    };
+    iiCategory->events.KeyDown = [this](int& k, int s) { iiCategory_KeyDown(k, s); };
     iiFilter->Change = [this] { iiFilter_Change(); };
-    iiFilter->events.GotFocus = [this] { mMain::FocusOn(iiFilter); };
-    iiFilter->events.LostFocus = [this] { mMain::FocusOff(iiFilter); };
+    iiFilter->events.GotFocus = [this] { iiFilter_GotFocus(); };
+    iiFilter->events.LostFocus = [this] { iiFilter_LostFocus(); };
     iiSearch->events.GotFocus = [this] { iiSearch_GotFocus(); };
-    iiSearch->events.LostFocus = [this] { mMain::FocusOff(iiSearch); };
-    iiSearch->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyReturn) {
-            k = 0;
-            ibSearch_Click();
-        }
-    };
+    iiSearch->events.LostFocus = [this] { iiSearch_LostFocus(); };
+    iiSearch->events.KeyDown = [this](int& k, int s) { iiSearch_KeyDown(k, s); };
     iiItems->DblClick = [this] { iiItems_DblClick(); };
-    iiItems->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyDelete) {
-            k = 0;
-            ibDelete_Click();
-        } else if (k == vbKeyReturn) {
-            k = 0;
-            ibEdit_Click();
-        }
-    };
+    iiItems->events.KeyDown = [this](int& k, int s) { iiItems_KeyDown(k, s); };
     iiCheck->Click = [this] { iiCheck_Click(); };
     ibSearch->Click = [this] { ibSearch_Click(); };
     ibRefresh->Click = [this] { ibRefresh_Click(); };
@@ -232,6 +214,24 @@ void InventoryPanelView::iiCategory_Click()
         iiFilter_Change();
 }
 
+void InventoryPanelView::iiCategory_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        iiFilter->setFocus();
+    }
+}
+
+void InventoryPanelView::iiFilter_GotFocus()
+{
+    mMain::FocusOn(iiFilter);
+}
+
+void InventoryPanelView::iiFilter_LostFocus()
+{
+    mMain::FocusOff(iiFilter);
+}
+
 void InventoryPanelView::iiFilter_Change()
 {
     quietIndex(iiCategory2, 0);
@@ -247,6 +247,19 @@ void InventoryPanelView::iiSearch_GotFocus()
     mMain::FocusOn(iiSearch);
     quietIndex(iiCategory2, 0);
     quietText(iiFilter, QString());
+}
+
+void InventoryPanelView::iiSearch_LostFocus()
+{
+    mMain::FocusOff(iiSearch);
+}
+
+void InventoryPanelView::iiSearch_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        ibSearch_Click();
+    }
 }
 
 void InventoryPanelView::ibSearch_Click()
@@ -415,4 +428,15 @@ void InventoryPanelView::iiItems_DblClick()
 {
     // A double click leaves the row's mark as it was: only the edit runs.
     ibEdit_Click();
+}
+
+void InventoryPanelView::iiItems_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyDelete) {
+        KeyCode = 0;
+        ibDelete_Click();
+    } else if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        ibEdit_Click();
+    }
 }

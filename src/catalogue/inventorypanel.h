@@ -30,8 +30,13 @@ public:
     void iiTable_Click();
     void iiCategory2_Click();
     void iiCategory_Click();
+    void iiCategory_KeyDown(int& KeyCode, int Shift);
     void iiFilter_Change();
+    void iiFilter_GotFocus();
+    void iiFilter_LostFocus();
     void iiSearch_GotFocus();
+    void iiSearch_LostFocus();
+    void iiSearch_KeyDown(int& KeyCode, int Shift);
     void ibSearch_Click();
     void iiCheck_Click();
     void ibEdit_Click();
@@ -40,6 +45,7 @@ public:
     void ibPrint_Click();
     void bExcel_Click();
     void iiItems_DblClick();
+    void iiItems_KeyDown(int& KeyCode, int Shift);
 
     platform::ComboBox* iiCategory2;
     platform::Label* icCategory2;

@@ -139,6 +139,13 @@ void FormatNumberBox(platform::TextBox* box)
     box->setCursorPosition(box->Text().size());
 }
 
+void UpperText(platform::TextBox* field)
+{
+    const QString upper = field->Text().toUpper();
+    if (field->Text() != upper)
+        field->setText(upper);
+}
+
 bool FiguresFit(std::initializer_list<platform::TextBox*> fields)
 {
     for (platform::TextBox* box : fields) {

@@ -61,6 +61,9 @@ int NumericOnly(int keyAscii, bool allowComma);
 int UpperKey(int keyAscii);
 int ProperKey(int keyAscii, const QString& text);
 void FormatNumberBox(platform::TextBox* box);
+// A pasted text passes no key filter: a field whose letters are typed upper
+// case turns its text upper case as it changes.
+void UpperText(platform::TextBox* field);
 // Before a write: a figure that a field cannot hold (a computed one, which
 // no typing limit stopped) is refused with a message and the focus on its
 // field. True when every field holds its figure.

@@ -2,6 +2,7 @@
 
 #include "core/app.h"
 #include "core/dbentry.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -86,15 +87,9 @@ fNew::fNew() : Form(QStringLiteral("fNew"), QStringLiteral("New Database"))
     bClose->setGeometry(340, 148, 88, 30);
 
     iDB->Change = [this] { iDB_Change(); };
-    iDB->events.GotFocus = [this] { mMain::FocusOn(iDB); };
-    iDB->events.LostFocus = [this] { mMain::FocusOff(iDB); };
-    iDB->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iDB->UnselectedText()); };
-    iDB->events.KeyDown = [this](int& k, int) {
-        if (k == 13) {
-            k = 0;
-            bOK_Click();
-        }
-    };
+    mMain::FocusColours(iDB);
+    mMain::ProperKeys(iDB);
+    iDB->events.KeyDown = [this](int& k, int s) { iDB_KeyDown(k, s); };
     iConnect->Click = [this] { iConnect_Click(); };
     bConnect->Click = [this] { bConnect_Click(); };
     bOK->Click = [this] { bOK_Click(); };
@@ -107,6 +102,14 @@ void fNew::Form_KeyDown(int& KeyCode, int Shift)
     if (KeyCode == vbKeyEscape) {
         KeyCode = 0;
         Unload();
+    }
+}
+
+void fNew::iDB_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        bOK_Click();
     }
 }
 

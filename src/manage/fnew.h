@@ -22,6 +22,8 @@ public:
     void bConnect_Click();
     void iConnect_Click();
     void iDB_Change();
+    // Enter in the name makes the database.
+    void iDB_KeyDown(int& KeyCode, int Shift);
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void CloseAction() override { bClose_Click(); }
 

@@ -1,6 +1,7 @@
 #include "manage/fsetting.h"
 
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -70,23 +71,12 @@ fSetting::fSetting() : Form(QStringLiteral("fSetting"), QStringLiteral("Setting"
     // Enter walks the fields in tab order; on the port, last of the walk, it
     // saves.
     for (TextBox* t : {iCompany, iAddress, iPhone, iMessage1, iMessage2, iMessage3}) {
-        t->events.GotFocus = [t] { mMain::FocusOn(t); };
-        t->events.LostFocus = [t] { mMain::FocusOff(t); };
-        t->events.KeyDown = [this](int& k, int) {
-            if (k == 13) {
-                k = 0;
-                SendTab();
-            }
-        };
+        mMain::FocusColours(t);
+        mMain::EnterSendsTab(this, t);
         if (t != iPhone)
-            t->events.KeyPress = [t](int& k) { k = mMain::ProperKey(k, t->UnselectedText()); };
+            mMain::ProperKeys(t);
     }
-    iPort->events.KeyDown = [this](int& k, int) {
-        if (k == 13) {
-            k = 0;
-            bSave_Click();
-        }
-    };
+    iPort->events.KeyDown = [this](int& k, int s) { iPort_KeyDown(k, s); };
     bSave->Click = [this] { bSave_Click(); };
     bClose->Click = [this] { bClose_Click(); };
 }
@@ -112,6 +102,14 @@ void fSetting::Form_KeyDown(int& KeyCode, int Shift)
     if (KeyCode == vbKeyEscape) {
         KeyCode = 0;
         bClose_Click();
+    }
+}
+
+void fSetting::iPort_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        bSave_Click();
     }
 }
 

@@ -24,5 +24,7 @@ public:
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void bSave_Click();
     void bClose_Click();
+    // Enter on the port, last of the Enter walk, saves.
+    void iPort_KeyDown(int& KeyCode, int Shift);
     void CloseAction() override { bClose_Click(); }
 };

@@ -1,6 +1,7 @@
 #include "manage/fuser.h"
 
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -52,24 +53,16 @@ fUser::fUser() : Form(QStringLiteral("fUser"), QStringLiteral("User"))
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
-    iUsername->Change = [this] { iUsername_Click(); };
+    iUsername->Change = [this] { iUsername_Change(); };
     iUsername->Click = [this] { iUsername_Click(); };
-    auto enterSendsTab = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            SendTab();
-    };
-    iUsername->events.KeyDown = enterSendsTab;
-    iUsername->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUsername->UnselectedText()); };
+    EnterSendsTab(this, iUsername);
+    ProperKeys(iUsername);
     iUsername->events.LostFocus = [this] { iUsername_LostFocus(); };
-    iPassword->events.GotFocus = [this] { FocusOn(iPassword); };
-    iPassword->events.LostFocus = [this] { FocusOff(iPassword); };
-    iPassword->events.KeyDown = enterSendsTab;
+    FocusColours(iPassword);
+    EnterSendsTab(this, iPassword);
     for (CheckBox* c : {iCashier, iMaster, iInventory, iLedger, iStock, iUser, iDB})
-        c->events.KeyDown = enterSendsTab;
-    iSetting->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            bSave_Click();
-    };
+        EnterSendsTab(this, c);
+    iSetting->events.KeyDown = [this](int& KeyCode, int Shift) { iSetting_KeyDown(KeyCode, Shift); };
     bSave->Click = [this] { bSave_Click(); };
     bDelete->Click = [this] { bDelete_Click(); };
     bClose->Click = [this] { bClose_Click(); };
@@ -83,6 +76,17 @@ void fUser::FilliUsername()
     for (; !rs->Eof(); rs->MoveNext())
         iUsername->AddItem(rs->Fields(QStringLiteral("UserName")).toString());
     iUsername->setText(kept);
+}
+
+void fUser::iUsername_Change()
+{
+    iUsername_Click();
+}
+
+void fUser::iSetting_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        bSave_Click();
 }
 
 void fUser::iUsername_Click()

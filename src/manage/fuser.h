@@ -10,10 +10,13 @@ public:
 
     void FilliUsername();
     void iUsername_Click();
+    void iUsername_Change();
     void iUsername_LostFocus();
     void bSave_Click();
     void bDelete_Click();
     void bClose_Click();
+    // Enter on the last right, at the end of the Enter walk, saves.
+    void iSetting_KeyDown(int& KeyCode, int Shift);
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void CloseAction() override { bClose_Click(); }

@@ -1,6 +1,7 @@
 #include "stock/fdetail.h"
 
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
@@ -75,29 +76,33 @@ fDetail::fDetail() : Form(QStringLiteral("fDetail"), QStringLiteral("Detail"))
     bClose = new WanButton(this, QStringLiteral("bClose"), QStringLiteral("&Tutup"));
     bClose->setGeometry(460, 460, 92, 30);
 
-    for (TextBox* t : {iCode, iDescription, iQuantity}) {
-        t->events.GotFocus = [t] { mMain::FocusOn(t); };
-        t->events.LostFocus = [t] { mMain::FocusOff(t); };
-    }
-    iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
+    for (TextBox* t : {iCode, iDescription, iQuantity})
+        mMain::FocusColours(t);
+    mMain::UpperKeys(iCode);
     iCode->Change = [this] { iCode_Change(); };
-    iShop->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyDelete) {
-            k = 0;
-            bDeleteShop_Click();
-        }
-    };
-    iSale->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyDelete) {
-            k = 0;
-            bDeleteSale_Click();
-        }
-    };
+    iShop->events.KeyDown = [this](int& k, int s) { iShop_KeyDown(k, s); };
+    iSale->events.KeyDown = [this](int& k, int s) { iSale_KeyDown(k, s); };
     bAddShop->Click = [this] { bAddShop_Click(); };
     bAddSale->Click = [this] { bAddSale_Click(); };
     bDeleteShop->Click = [this] { bDeleteShop_Click(); };
     bDeleteSale->Click = [this] { bDeleteSale_Click(); };
     bClose->Click = [this] { bClose_Click(); };
+}
+
+void fDetail::iShop_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyDelete) {
+        KeyCode = 0;
+        bDeleteShop_Click();
+    }
+}
+
+void fDetail::iSale_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyDelete) {
+        KeyCode = 0;
+        bDeleteSale_Click();
+    }
 }
 
 void fDetail::Form_Activate()

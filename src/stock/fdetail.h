@@ -19,6 +19,9 @@ public:
     void bAddSale_Click();
     void bDeleteShop_Click();
     void bDeleteSale_Click();
+    // Delete in a list deletes its selected link.
+    void iShop_KeyDown(int& KeyCode, int Shift);
+    void iSale_KeyDown(int& KeyCode, int Shift);
     void bClose_Click();
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;

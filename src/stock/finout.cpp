@@ -2,6 +2,7 @@
 
 #include "catalogue/picker.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -49,30 +50,13 @@ fInOut::fInOut(stock::Side side)
 
     iCode->Change = [this] { iCode_Change(); };
     iCode->Click = [this] { iCode_Click(); };
-    iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
-    iCode->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyReturn) {
-            k = 0;
-            iQuantity->setFocus();
-        }
-    };
-    for (TextBox* t : {iDescription, iQuantity}) {
-        t->events.GotFocus = [t] { mMain::FocusOn(t); };
-        t->events.LostFocus = [t] { mMain::FocusOff(t); };
-    }
-    iDescription->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyReturn) {
-            k = 0;
-            SendTab();
-        }
-    };
-    iQuantity->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyReturn) {
-            k = 0;
-            bSave_Click();
-        }
-    };
-    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->UnselectedText()); };
+    mMain::UpperKeys(iCode);
+    iCode->events.KeyDown = [this](int& k, int s) { iCode_KeyDown(k, s); };
+    for (TextBox* t : {iDescription, iQuantity})
+        mMain::FocusColours(t);
+    mMain::EnterSendsTab(this, iDescription);
+    iQuantity->events.KeyDown = [this](int& k, int s) { iQuantity_KeyDown(k, s); };
+    stock::QuantityKeys(iQuantity);
     bBrowse->Click = [this] { bBrowse_Click(); };
     // The picker lists this dialog's items table whatever the cashier's action.
     picker::Register(side == stock::Side::Shop ? QStringLiteral("fIn.iCode") : QStringLiteral("fOut.iCode"), iCode,
@@ -80,6 +64,22 @@ fInOut::fInOut(stock::Side side)
                      side == stock::Side::Shop ? QStringLiteral("ShopItems") : QStringLiteral("SaleItems"));
     bSave->Click = [this] { bSave_Click(); };
     bClose->Click = [this] { bClose_Click(); };
+}
+
+void fInOut::iCode_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        iQuantity->setFocus();
+    }
+}
+
+void fInOut::iQuantity_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        bSave_Click();
+    }
 }
 
 void fInOut::Form_Activate()

@@ -14,6 +14,9 @@ public:
     void FilliCode();
     void iCode_Change();
     void iCode_Click();
+    // Enter in the code goes to the quantity, in the quantity it saves.
+    void iCode_KeyDown(int& KeyCode, int Shift);
+    void iQuantity_KeyDown(int& KeyCode, int Shift);
     void bBrowse_Click();
     void bSave_Click();
     void bClose_Click();

@@ -1,6 +1,7 @@
 #include "stock/fio.h"
 
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "stock/fstock.h"
@@ -36,32 +37,25 @@ fIO::fIO() : Form(QStringLiteral("fIO"), QStringLiteral("Tambah"))
     bClose->setGeometry(296, 148, 92, 30);
 
     for (TextBox* t : {iCode, iDescription, iQuantity}) {
-        t->events.GotFocus = [t] { mMain::FocusOn(t); };
-        t->events.LostFocus = [t] { mMain::FocusOff(t); };
-        t->events.KeyDown = [this](int& k, int) {
-            if (k == vbKeyReturn) {
-                k = 0;
-                SendTab();
-            }
-        };
+        mMain::FocusColours(t);
+        mMain::EnterSendsTab(this, t);
     }
-    // Pasted text passes no key filter: the code is upper-cased as it changes.
-    iCode->Change = [this] {
-        if (iCode->Text() != iCode->Text().toUpper())
-            iCode->setText(iCode->Text().toUpper());
-    };
-    iCode->events.KeyPress = [](int& k) { k = mMain::UpperKey(k); };
-    iDescription->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iDescription->UnselectedText()); };
-    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->UnselectedText()); };
-    iUnit->events.KeyPress = [this](int& k) { k = mMain::ProperKey(k, iUnit->UnselectedText()); };
-    iUnit->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyReturn) {
-            k = 0;
-            bSave_Click();
-        }
-    };
+    iCode->Change = [this] { mMain::UpperText(iCode); };
+    mMain::UpperKeys(iCode);
+    mMain::ProperKeys(iDescription);
+    stock::QuantityKeys(iQuantity);
+    mMain::ProperKeys(iUnit);
+    iUnit->events.KeyDown = [this](int& k, int s) { iUnit_KeyDown(k, s); };
     bSave->Click = [this] { bSave_Click(); };
     bClose->Click = [this] { bClose_Click(); };
+}
+
+void fIO::iUnit_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn) {
+        KeyCode = 0;
+        bSave_Click();
+    }
 }
 
 void fIO::Form_Activate()

@@ -11,6 +11,8 @@ public:
     void FilliUnit();
     void bSave_Click();
     void bClose_Click();
+    // Enter in the last field saves.
+    void iUnit_KeyDown(int& KeyCode, int Shift);
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void CloseAction() override { bClose_Click(); }

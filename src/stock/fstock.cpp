@@ -47,20 +47,23 @@ fStock::fStock() : Form(QStringLiteral("fStock"), QStringLiteral("Stok"))
     bClose->setGeometry(450, 380, 100, 30);
 
     iStock->DblClick = [this] { bDetail_Click(); };
-    iStock->events.KeyDown = [this](int& k, int) {
-        if (k == vbKeyDelete) {
-            k = 0;
-            bDelete_Click();
-        }
-    };
+    iStock->events.KeyDown = [this](int& k, int s) { iStock_KeyDown(k, s); };
     iQuantity->Change = [this] { iQuantity_Change(); };
-    iQuantity->events.KeyPress = [this](int& k) { k = stock::QuantityKey(k, iQuantity->UnselectedText()); };
+    stock::QuantityKeys(iQuantity);
     bPlus->Click = [this] { bPlus_Click(); };
     bMin->Click = [this] { bMin_Click(); };
     bAdd->Click = [this] { bAdd_Click(); };
     bDelete->Click = [this] { bDelete_Click(); };
     bDetail->Click = [this] { bDetail_Click(); };
     bClose->Click = [this] { bClose_Click(); };
+}
+
+void fStock::iStock_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyDelete) {
+        KeyCode = 0;
+        bDelete_Click();
+    }
 }
 
 void fStock::Form_Activate()

@@ -18,6 +18,8 @@ public:
     void bDetail_Click();
     void bClose_Click();
     void iQuantity_Change();
+    // Delete in the list deletes the selected stock item.
+    void iStock_KeyDown(int& KeyCode, int Shift);
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void CloseAction() override { bClose_Click(); }

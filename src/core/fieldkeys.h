@@ -1,0 +1,50 @@
+#pragma once
+// The field behaviours that many windows share, each connected by one call,
+// so that a window's field table reads as a list of them. What is particular
+// to one field (Enter running the save, Delete deleting a row) is a handler
+// of its window under the field's name.
+#include "core/mmain.h"
+#include "platform/form.h"
+#include "platform/keys.h"
+
+namespace mMain {
+
+// Gets and loses the focus: the focus colour on and off.
+template <class Field> void FocusColours(Field* field)
+{
+    field->events.GotFocus = [field] { FocusOn(field); };
+    field->events.LostFocus = [field] { FocusOff(field); };
+}
+
+// Each typed letter upper case.
+template <class Field> void UpperKeys(Field* field)
+{
+    field->events.KeyPress = [](int& KeyAscii) { KeyAscii = UpperKey(KeyAscii); };
+}
+
+// The first letter of each word upper case, judged by the field's text
+// around what is typed.
+template <class Field> void ProperKeys(Field* field)
+{
+    field->events.KeyPress = [field](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, field->UnselectedText()); };
+}
+
+// Digits and Backspace only.
+template <class Field> void DigitKeys(Field* field)
+{
+    field->events.KeyPress = [](int& KeyAscii) { KeyAscii = NumericOnly(KeyAscii, false); };
+}
+
+// Enter moves the focus on to the next control of the window's tab order,
+// as a Tab would.
+template <class Field> void EnterSendsTab(platform::Form* window, Field* field)
+{
+    field->events.KeyDown = [window](int& KeyCode, int) {
+        if (KeyCode == platform::vbKeyReturn) {
+            KeyCode = 0;
+            window->SendTab();
+        }
+    };
+}
+
+} // namespace mMain
