@@ -336,6 +336,11 @@ void CashierPanelView::ciItemsSelected()
     m_entry->ciItemsSelected();
 }
 
+void CashierPanelView::ciItems_DblClick()
+{
+    ciItemsSelected();
+}
+
 void CashierPanelView::cbBrowse_Click()
 {
     picker::Open(QStringLiteral("Items"), QStringLiteral("ciCode"));
@@ -464,6 +469,16 @@ void CashierPanelView::cbBarcode_Click()
 {
     if (fBarcode* barcode = BarcodeWindow())
         barcode->ShowModal();
+}
+
+void CashierPanelView::ciDescription_GotFocus()
+{
+    FocusOn(ciDescription);
+}
+
+void CashierPanelView::ciDescription_LostFocus()
+{
+    FocusOff(ciDescription);
 }
 
 void CashierPanelView::ciDescription_KeyDown(int& KeyCode, int)

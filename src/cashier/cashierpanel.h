@@ -68,6 +68,7 @@ public:
     void ClearCI();
     void FillCiItems();
     void ciItemsSelected();
+    void ciItems_DblClick();
     void cbBrowse_Click();
     void ciCode_KeyDown(int& KeyCode, int Shift);
     void ciCode_KeyPress(int& KeyAscii);
@@ -90,6 +91,8 @@ public:
     // ---- Adding a line, the note
     void cbAdd_Click();
     void cbAdd2_Click();
+    void ciDescription_GotFocus();
+    void ciDescription_LostFocus();
     void ciDescription_KeyDown(int& KeyCode, int Shift);
     void ciDescription_KeyPress(int& KeyAscii);
 

@@ -5,7 +5,7 @@
 
 #include "cashier/keyup.h"
 #include "catalogue/picker.h"
-#include "core/mmain.h"
+#include "core/fieldkeys.h"
 #include "platform/printer.h"
 
 #include <QDate>
@@ -20,12 +20,6 @@ template <class T> T* at(T* w, int x, int y, int width, int height)
 {
     w->setGeometry(x, y, width, height);
     return w;
-}
-
-void focusColours(InputEvents& ev, QWidget* w)
-{
-    ev.GotFocus = [w] { FocusOn(w); };
-    ev.LostFocus = [w] { FocusOff(w); };
 }
 
 } // namespace
@@ -177,7 +171,7 @@ void CashierPanelView::wire()
     ciCode->events.KeyDown = [this](int& k, int s) { ciCode_KeyDown(k, s); };
     ciCode->events.KeyPress = [this](int& a) { ciCode_KeyPress(a); };
     ciItems->events.KeyDown = [this](int& k, int s) { ciItems_KeyDown(k, s); };
-    ciItems->DblClick = [this] { ciItemsSelected(); };
+    ciItems->DblClick = [this] { ciItems_DblClick(); };
     cbBrowse->Click = [this] { cbBrowse_Click(); };
     ciPrice->Change = [this] { ciPrice_Change(); };
     ciDiscount->Change = [this] { ciDiscount_Change(); };
@@ -195,10 +189,12 @@ void CashierPanelView::wire()
     OnKeyUp(ciTotal, QStringLiteral("ciTotal.KeyUp"), [this] { ciTotal_KeyUp(); });
     for (TextBox* t :
          {ciCode, ciCategory, ciName, ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity, ciTotal, ciDiscount2,
-          ciTax, ciPay, ciDiscount2N, ciTotalDiscount, ciTaxN, ciTotalTax, ciBack, ciTotalCart, ciDescription})
-        focusColours(t->events, t);
+          ciTax, ciPay, ciDiscount2N, ciTotalDiscount, ciTaxN, ciTotalTax, ciBack, ciTotalCart})
+        FocusColours(t);
 
     cbAdd->Click = [this] { cbAdd_Click(); };
+    ciDescription->events.GotFocus = [this] { ciDescription_GotFocus(); };
+    ciDescription->events.LostFocus = [this] { ciDescription_LostFocus(); };
     ciDescription->events.KeyDown = [this](int& k, int s) { ciDescription_KeyDown(k, s); };
     ciDescription->events.KeyPress = [this](int& a) { ciDescription_KeyPress(a); };
 
@@ -207,10 +203,9 @@ void CashierPanelView::wire()
     ciPay->Change = [this] { ciPay_Change(); };
     ciPay->events.KeyDown = [this](int& k, int s) { ciPay_KeyDown(k, s); };
     ciTotalCart->Change = [this] { ciTotalCart_Change(); };
-    auto digitsOnly = [](int& a) { a = NumericOnly(a, false); };
-    ciDiscount2->events.KeyPress = digitsOnly;
-    ciTax->events.KeyPress = digitsOnly;
-    ciPay->events.KeyPress = digitsOnly;
+    DigitKeys(ciDiscount2);
+    DigitKeys(ciTax);
+    DigitKeys(ciPay);
     ciPrintNote->Click = [this] { ciPrintNote_Click(); };
     cbPrint->Click = [this] { cbPrint_Click(); };
     cbOK->Click = [this] { cbOK_Click(); };

@@ -27,12 +27,22 @@ fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode"
     iCode->Change = [this] { iCode_Change(); };
     iCode->events.KeyDown = [this](int& k, int s) { iCode_KeyDown(k, s); };
     iCode->events.KeyPress = [this](int& a) { iCode_KeyPress(a); };
-    iCode->events.GotFocus = [this] { FocusOn(iCode); };
-    iCode->events.LostFocus = [this] { FocusOff(iCode); };
+    iCode->events.GotFocus = [this] { iCode_GotFocus(); };
+    iCode->events.LostFocus = [this] { iCode_LostFocus(); };
     bClose->Click = [this] { bClose_Click(); };
     tScan->Tick = [this] { tScan_Timer(); };
     m_sinceChange.start();
     tScan->setEnabled(true);
+}
+
+void fBarcode::iCode_GotFocus()
+{
+    FocusOn(iCode);
+}
+
+void fBarcode::iCode_LostFocus()
+{
+    FocusOff(iCode);
 }
 
 void fBarcode::Form_Activate()

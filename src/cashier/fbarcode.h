@@ -21,6 +21,8 @@ public:
     void iCode_Change();
     void iCode_KeyDown(int& KeyCode, int Shift);
     void iCode_KeyPress(int& KeyAscii);
+    void iCode_GotFocus();
+    void iCode_LostFocus();
     void bClose_Click();
     void tScan_Timer();
 

@@ -3,6 +3,7 @@
 #include "cashier/keyup.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
@@ -40,8 +41,7 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
             t->Figure = true;
         }
         t->setText(text);
-        t->events.GotFocus = [t] { FocusOn(t); };
-        t->events.LostFocus = [t] { FocusOff(t); };
+        FocusColours(t);
         return t;
     };
     cCode = PlaceLabel(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 12, 100, 24);

@@ -4,6 +4,7 @@
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cartops.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -28,8 +29,7 @@ fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
         t->setAlignment(Qt::AlignRight);
         t->Figure = true;
         t->setText(text);
-        t->events.GotFocus = [t] { FocusOn(t); };
-        t->events.LostFocus = [t] { FocusOff(t); };
+        FocusColours(t);
         return t;
     };
     cSubtotal = PlaceLabel(this, QStringLiteral("cSubtotal"), QStringLiteral("Sub Total:"), 12, 12, 100, 24);

@@ -6,6 +6,7 @@
 #include "catalogue/model/catalogue.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -124,18 +125,12 @@ void fLedger::wire()
     iDescription->events.KeyDown = [this](int& k, int s) { iDescription_KeyDown(k, s); };
     iDescription->events.KeyPress = [this](int& a) { iDescription_KeyPress(a); };
 
-    for (TextBox* t : {iCode, iName, iPrice, iQuantity, iTotal, iDescription}) {
-        t->events.GotFocus = [t] { FocusOn(t); };
-        t->events.LostFocus = [t] { FocusOff(t); };
-    }
-    for (TextBox* t : {iName, iPrice, iQuantity}) {
-        t->events.KeyDown = [this](int& KeyCode, int) {
-            if (KeyCode == vbKeyReturn)
-                SendTab();
-        };
-    }
+    for (TextBox* t : {iCode, iName, iPrice, iQuantity, iTotal, iDescription})
+        FocusColours(t);
+    for (TextBox* t : {iName, iPrice, iQuantity})
+        EnterSendsTab(this, t);
     for (TextBox* t : {iPrice, iQuantity, iTotal})
-        t->events.KeyPress = [](int& KeyAscii) { KeyAscii = NumericOnly(KeyAscii, false); };
+        DigitKeys(t);
 
     bWarehouse->Click = [this] { bWarehouse_Click(); };
     bCharge->Click = [this] { bCharge_Click(); };

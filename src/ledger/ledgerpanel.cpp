@@ -81,6 +81,7 @@ void LedgerPanelView::build(QWidget* p)
 void LedgerPanelView::wire()
 {
     liPage->Click = [this] { liPage_Click(); };
+    liPage->Change = [this] { liPage_Change(); };
     liFrom->Change = [this] { liFrom_Change(); };
     liTo->Change = [this] { liTo_Change(); };
     liFrom->events.KeyDown = [this](int& k, int s) { liFrom_KeyDown(k, s); };
@@ -137,6 +138,13 @@ void LedgerPanelView::liPage_Click()
         return;
     }
     rebuild();
+}
+
+void LedgerPanelView::liPage_Change()
+{
+    // The list takes no typing, so a change of the kind comes as a click;
+    // either way the report is rebuilt.
+    liPage_Click();
 }
 
 void LedgerPanelView::RefreshIfStale()

@@ -27,6 +27,7 @@ public:
     void RefreshIfStale() override;
 
     // ---- Handlers
+    void liPage_Change();
     void liFrom_Change();
     void liTo_Change();
     // Enter in a date field shows the range at once.

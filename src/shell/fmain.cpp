@@ -141,7 +141,6 @@ void fMain::buildMenu()
         // with its area.
         auto* b = new Image(s, QStringLiteral("b") + key);
         b->setGeometry(0, 0, w, 52);
-        b->MouseMove = [b] { mMain::SetCursorShape(b, 32649); };
         auto* c = new Image(b, QStringLiteral("c") + key);
         c->setPicture(menuIcon(QString::fromLatin1(it.letter), it.colour));
         c->setGeometry(0, 2, w, 28);
@@ -233,8 +232,8 @@ void fMain::buildLogin()
     pInfo->hide();
     pInfo->Click = [this] { pInfo_Click(); };
     cInfo->Click = [this] { cInfo_Click(); };
-    pInfo->MouseMove = [this] { mMain::SetCursorShape(pInfo, 32649); };
-    cInfo->MouseMove = [this] { mMain::SetCursorShape(cInfo, 32649); };
+    pInfo->MouseMove = [this] { pInfo_MouseMove(); };
+    cInfo->MouseMove = [this] { cInfo_MouseMove(); };
     cInfo->viewport()->setCursor(Qt::PointingHandCursor);
     cInfo->setFrameShape(QFrame::NoFrame);
     cInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -329,4 +328,14 @@ void fMain::cInfo_Click()
 void fMain::pInfo_Click()
 {
     pInfo->hide();
+}
+
+void fMain::cInfo_MouseMove()
+{
+    mMain::SetCursorShape(cInfo, 32649);
+}
+
+void fMain::pInfo_MouseMove()
+{
+    mMain::SetCursorShape(pInfo, 32649);
 }

@@ -28,6 +28,8 @@ public:
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void cInfo_Click();
     void pInfo_Click();
+    void cInfo_MouseMove();
+    void pInfo_MouseMove();
 
     // ---- Database list (the entries of the program folder), login, logout
     void ReadDB();
@@ -40,7 +42,14 @@ public:
     // operator left enabled behind it.
     void ShowLoginState();
     void iDatabase_Click();
+    void iDatabase_KeyDown(int& KeyCode, int Shift);
+    void iDatabase_KeyPress(int& KeyAscii);
+    void iUsername_GotFocus();
     void iUsername_LostFocus();
+    void iUsername_KeyDown(int& KeyCode, int Shift);
+    void iPassword_KeyDown(int& KeyCode, int Shift);
+    void iEmail_Click();
+    void iWEB_Click();
 
     // ---- Language box (login panel)
     void iLanguage_Click();
@@ -59,6 +68,16 @@ public:
     void bDB_Click();
     void bSetting_Click();
     void bHelp_Click();
+    // The hand cursor over each menu item (hMenu).
+    void bCashier_MouseMove();
+    void bInventory_MouseMove();
+    void bLedger_MouseMove();
+    void bStock_MouseMove();
+    void bUser_MouseMove();
+    void bDB_MouseMove();
+    void bSetting_MouseMove();
+    void bHelp_MouseMove();
+    void bLogout_MouseMove();
     void tClock_Timer();
 
     // Menu item controls by key word ("Cashier" gives bCashier, lCashier,
@@ -155,6 +174,8 @@ private:
     // A dialog item of the menu: highlight it while its window is open.
     void openMenuDialog(platform::Image* item, platform::Form* dialog);
     void refuseLogin(const QString& message, QWidget* focus);
+    // The user name as its box shapes it on leaving.
+    void shapeUsername();
     // The operator check and the switch of the window, once the entry's
     // database is open.
     void finishLogin(const QString& entry);

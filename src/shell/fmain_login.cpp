@@ -2,6 +2,7 @@
 #include "core/app.h"
 #include "core/dbcheck.h"
 #include "core/dbentry.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "platform/serverschema.h"
@@ -21,39 +22,62 @@ void fMain::wireLogin()
 {
     iDatabase->Change = [this] { iDatabase_Click(); };
     iDatabase->Click = [this] { iDatabase_Click(); };
-    iDatabase->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            iUsername->setFocus();
-    };
-    // The list is chosen from, never typed into.
-    iDatabase->events.KeyPress = [](int& KeyAscii) { KeyAscii = 0; };
+    iDatabase->events.KeyDown = [this](int& KeyCode, int Shift) { iDatabase_KeyDown(KeyCode, Shift); };
+    iDatabase->events.KeyPress = [this](int& KeyAscii) { iDatabase_KeyPress(KeyAscii); };
 
-    iUsername->events.GotFocus = [this] {
-        FocusOn(iUsername);
-        pInfo->hide();
-    };
-    iUsername->events.LostFocus = [this] {
-        FocusOff(iUsername);
-        iUsername_LostFocus();
-    };
-    iUsername->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            iPassword->setFocus();
-    };
-    iUsername->events.KeyPress = [this](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, iUsername->UnselectedText()); };
+    iUsername->events.GotFocus = [this] { iUsername_GotFocus(); };
+    iUsername->events.LostFocus = [this] { iUsername_LostFocus(); };
+    iUsername->events.KeyDown = [this](int& KeyCode, int Shift) { iUsername_KeyDown(KeyCode, Shift); };
+    ProperKeys(iUsername);
 
-    iPassword->events.GotFocus = [this] { FocusOn(iPassword); };
-    iPassword->events.LostFocus = [this] { FocusOff(iPassword); };
-    iPassword->events.KeyDown = [this](int& KeyCode, int) {
-        if (KeyCode == vbKeyReturn)
-            bLogin_Click();
-    };
+    FocusColours(iPassword);
+    iPassword->events.KeyDown = [this](int& KeyCode, int Shift) { iPassword_KeyDown(KeyCode, Shift); };
 
     bLogin->Click = [this] { bLogin_Click(); };
     bNew->Click = [this] { bNew_Click(); };
     bReset->Click = [this] { bReset_Click(); };
-    iEmail->Click = [] { OpenDocument(QStringLiteral("mailto:support@orvanta.id")); };
-    iWEB->Click = [] { OpenDocument(QStringLiteral("https://www.orvanta.id")); };
+    iEmail->Click = [this] { iEmail_Click(); };
+    iWEB->Click = [this] { iWEB_Click(); };
+}
+
+void fMain::iDatabase_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        iUsername->setFocus();
+}
+
+void fMain::iDatabase_KeyPress(int& KeyAscii)
+{
+    // The list is chosen from, never typed into.
+    KeyAscii = 0;
+}
+
+void fMain::iUsername_GotFocus()
+{
+    FocusOn(iUsername);
+    pInfo->hide();
+}
+
+void fMain::iUsername_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        iPassword->setFocus();
+}
+
+void fMain::iPassword_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        bLogin_Click();
+}
+
+void fMain::iEmail_Click()
+{
+    OpenDocument(QStringLiteral("mailto:support@orvanta.id"));
+}
+
+void fMain::iWEB_Click()
+{
+    OpenDocument(QStringLiteral("https://www.orvanta.id"));
 }
 
 void fMain::ReadDB()
@@ -87,6 +111,12 @@ void fMain::iDatabase_Click()
 
 void fMain::iUsername_LostFocus()
 {
+    FocusOff(iUsername);
+    shapeUsername();
+}
+
+void fMain::shapeUsername()
+{
     const QString t = iUsername->Text();
     if (!t.isEmpty())
         iUsername->setText(UserNameForm(t));
@@ -117,7 +147,7 @@ void fMain::bLogin_Click()
 
     // The user name as its box shapes it on leaving, also when Enter in the
     // password box logs in without the box having lost the focus.
-    iUsername_LostFocus();
+    shapeUsername();
     const QString user = iUsername->Text();
 
     // The database of the entry. A file that cannot be opened as a database

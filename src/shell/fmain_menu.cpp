@@ -27,8 +27,60 @@ void fMain::wireMenu()
     bSetting->Click = [this] { bSetting_Click(); };
     bHelp->Click = [this] { bHelp_Click(); };
     bLogout->Click = [this] { bLogout_Click(); };
-    for (Image* b : {bCashier, bInventory, bLedger, bStock, bUser, bDB, bSetting, bHelp, bLogout})
-        b->MouseMove = [this, b] { hMenu(b); };
+    bCashier->MouseMove = [this] { bCashier_MouseMove(); };
+    bInventory->MouseMove = [this] { bInventory_MouseMove(); };
+    bLedger->MouseMove = [this] { bLedger_MouseMove(); };
+    bStock->MouseMove = [this] { bStock_MouseMove(); };
+    bUser->MouseMove = [this] { bUser_MouseMove(); };
+    bDB->MouseMove = [this] { bDB_MouseMove(); };
+    bSetting->MouseMove = [this] { bSetting_MouseMove(); };
+    bHelp->MouseMove = [this] { bHelp_MouseMove(); };
+    bLogout->MouseMove = [this] { bLogout_MouseMove(); };
+}
+
+void fMain::bCashier_MouseMove()
+{
+    hMenu(bCashier);
+}
+
+void fMain::bInventory_MouseMove()
+{
+    hMenu(bInventory);
+}
+
+void fMain::bLedger_MouseMove()
+{
+    hMenu(bLedger);
+}
+
+void fMain::bStock_MouseMove()
+{
+    hMenu(bStock);
+}
+
+void fMain::bUser_MouseMove()
+{
+    hMenu(bUser);
+}
+
+void fMain::bDB_MouseMove()
+{
+    hMenu(bDB);
+}
+
+void fMain::bSetting_MouseMove()
+{
+    hMenu(bSetting);
+}
+
+void fMain::bHelp_MouseMove()
+{
+    hMenu(bHelp);
+}
+
+void fMain::bLogout_MouseMove()
+{
+    hMenu(bLogout);
 }
 
 void fMain::hMenu(QWidget* over)
