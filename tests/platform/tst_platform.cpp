@@ -655,6 +655,25 @@ private slots:
         QVERIFY(dialog.isUnloaded());
     }
 
+    void windowsAreReachedByTheirClass()
+    {
+        // Each window class is one window: asked for by its class, the
+        // window is found while it exists and no longer once it is gone.
+        struct Other : Form {
+            Other() : Form(QStringLiteral("fOther"), QString()) {}
+        };
+        QVERIFY(!app->form<Window>());
+        auto* window = new Window;
+        auto* other = new Other;
+        QCOMPARE(app->form<Window>(), window);
+        QCOMPARE(app->form<Other>(), other);
+        delete window;
+        QVERIFY(!app->form<Window>());
+        QCOMPARE(app->form<Other>(), other);
+        delete other;
+        QVERIFY(!app->form<Other>());
+    }
+
     void realModalShowReturnsWhenHidden()
     {
         // The window system's own modal loop: hiding the window ends it.
