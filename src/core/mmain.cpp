@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace mMain {
 
@@ -81,9 +82,12 @@ void SetConfig(const QString& key, const QString& value)
 
 int ConfigNumber(const QString& key)
 {
-    bool ok = false;
-    const double v = GetConfig(key).trimmed().toDouble(&ok);
-    return ok ? static_cast<int>(v) : 0;
+    // The program writes "0" or "1"; a hand-edited text that is no number
+    // (an exponent, "nan" and the like included) reads as 0, as a missing row
+    // does, instead of stopping the login that reads it.
+    const double v = RoundAmount(ParseQuantity(GetConfig(key)));
+    return static_cast<int>(
+        std::clamp(v, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
 // ---------------------------------------------------------------- fields and keys

@@ -51,7 +51,8 @@ qint64 InsertWithNewId(const QString& table, const QString& idColumn,
 // ---- Settings table
 QString GetConfig(const QString& key);
 void SetConfig(const QString& key, const QString& value);
-// A setting read as a whole number; missing or not a number reads as 0.
+// A setting read as a whole number (either decimal separator, rounded by
+// RoundAmount); missing or not a number reads as 0.
 int ConfigNumber(const QString& key);
 
 // ---- Fields and keys

@@ -8,19 +8,6 @@
 
 using namespace platform;
 
-namespace {
-
-// A value that is not a number (a hand-edited row) must not stop the window;
-// it shows as off.
-int switchValue(const QString& text)
-{
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    return ok && qRound(v) != 0 ? 1 : 0;
-}
-
-} // namespace
-
 fSetting::fSetting() : Form(QStringLiteral("fSetting"), QStringLiteral("Setting"))
 {
     setFixedSize(470, 420);
@@ -92,7 +79,8 @@ void fSetting::Form_Activate()
     iMessage2->setText(mMain::GetConfig(QStringLiteral("Message2")));
     iMessage3->setText(mMain::GetConfig(QStringLiteral("Message3")));
     iPort->setText(mMain::GetConfig(QStringLiteral("Port")));
-    iWarehouse->setValue(switchValue(mMain::GetConfig(QStringLiteral("Warehouse"))));
+    // A value that is not a number (a hand-edited row) shows as off.
+    iWarehouse->setValue(mMain::ConfigNumber(QStringLiteral("Warehouse")) != 0 ? 1 : 0);
     iCompany->setFocus();
 }
 

@@ -199,9 +199,17 @@ private:
     void followFile(const QString& sql);
     // A failure the engine reported; told as the file being gone when it is.
     DbError engineError(const QString& text, const QString& sql, const QString& code) const;
-    // The rows of one reading statement on a SQLite handle; null for any
-    // other statement, which goes through Qt's driver.
-    std::unique_ptr<DbRecordset> readSqlite(void* handle, const QString& sql, bool walked = false);
+    // The rows of one reading statement on a SQLite handle, its column
+    // names into `names`; null for any other statement, which goes through
+    // Qt's driver.
+    std::unique_ptr<DbRowSource> readSqlite(void* handle, const QString& sql, QStringList& names);
+    // OpenRecordset (all rows at once) and OpenCursor (walked).
+    std::unique_ptr<DbRecordset> readQuery(const QString& sql, bool walked);
+    // The end of Open and OpenOdbc: the trial connection, opened and
+    // checked, takes this one's place, and only now is the database open
+    // before closed. A connection that will not open again under its own
+    // name raises `refusal`.
+    void adoptTrial(const QString& trial, const QString& refusal, const QString& path, bool odbc, bool readOnly);
     // BEGIN, COMMIT or ROLLBACK; the engine's result code (0 for success),
     // its message and its native code for DbError.
     int control(const char* statement, QString* error, QString* code = nullptr);

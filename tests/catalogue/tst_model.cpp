@@ -5,6 +5,7 @@
 #include "support/fixture.h"
 #include "support/xlsxread.h"
 
+#include <QLocale>
 #include <QTest>
 
 using namespace catalogue;
@@ -73,6 +74,67 @@ private slots:
                                                        "Karena digunakan untuk Diskon dan PPN"));
         QCOMPARE(DuplicateMessage(QStringLiteral("K'01")),
                  QStringLiteral("Item dengan Kode 'K01' sudah ada, coba Kode lain"));
+    }
+
+    // The discount amount is rounded to four decimals by the one rule: a
+    // half in the fifth decimal goes up even where the product's binary form
+    // lies just below it (1,500 x 6.66667% is 100.00005, held as
+    // 100.0000499…).
+    void discountAmountByTheOneRule()
+    {
+        QCOMPARE(DiscountAmount(1500, 6.66667), 100.0001);
+        QCOMPARE(NetPrice(1500, 6.66667), 1399.9999);
+        QCOMPARE(DiscountAmount(12345, 0.009), 1.1111);
+        QCOMPARE(DiscountAmount(-9999, 0.015), -1.4999);
+        QCOMPARE(DiscountAmount(10000, 33.33333), 3333.3330);
+        QCOMPARE(DiscountAmount(0, 12.5), 0.0);
+    }
+
+    // The nominal discount as a percent of the price: six significant
+    // digits by the one rounding rule, written as the display writes a
+    // number and read back up to a regional decimal comma.
+    void nominalDiscountText_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<double>("price");
+        QTest::addColumn<QString>("text");
+        auto row = [](const char* name, const char* locale, const char* answer, double price, const char* text) {
+            QTest::newRow(name) << QString::fromLatin1(locale) << QString::fromLatin1(answer) << price
+                                << QString::fromLatin1(text);
+        };
+        row("a quarter", "en", "2500", 10000, "25");
+        row("a third", "en", "1000", 3000, "33.3333");
+        row("six digits", "en", "1000", 15000, "6.66667");
+        row("a decimal comma ends it", "id", "1000", 15000, "6");
+        row("half at the fourth decimal", "en", "3250", 32000, "10.1563");
+        // 10.00025, held as 10.0002499…: the one rule goes up, where the
+        // binary form alone gave 10.0002.
+        row("half at the fourth decimal, just below in binary", "en", "1200.03", 12000, "10.0003");
+        row("half at the fourth decimal, comma", "id", "1200.03", 12000, "10");
+        row("small", "en", "1", 150000, "0.000666667");
+        // Written with an exponent ("1E-05") this read back as 1 percent.
+        row("tiny", "en", "1", 10000000, "0.00001");
+        // Written grouped ("1,500" or "1.500") this read back as 1 or 1.5.
+        row("many times the price", "en", "15000", 1000, "1500");
+        row("many times the price, comma", "id", "15000", 1000, "1500");
+        row("far beyond the price", "en", "100000000", 1, "10000000000");
+        row("not a number", "en", "abc", 1000, "0");
+        row("no answer", "en", "", 1000, "");
+        row("no price", "en", "500", 0, "");
+    }
+    void nominalDiscountText()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, answer);
+        QFETCH(double, price);
+        QFETCH(QString, text);
+        const QLocale before;
+        QLocale::setDefault(locale == QLatin1String("id") ? QLocale(QLocale::Indonesian, QLocale::Indonesia)
+                                                          : QLocale(QLocale::English, QLocale::UnitedStates));
+        const QString got = NominalDiscountText(answer, price);
+        QLocale::setDefault(before);
+        QCOMPARE(got, text);
     }
 
     // Written values come back as typed (apostrophes dropped), whole numbers

@@ -16,6 +16,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -113,6 +114,40 @@ private slots:
         ExecSQL(QStringLiteral("delete from config where `key`='Tax'"));
         QVERIFY_THROWS_EXCEPTION(platform::DbError, SetConfig(QStringLiteral("Tax"), QStringLiteral("10")));
         QCOMPARE(GetValue(QStringLiteral("select count(*) from config where `key`='Tax'")).toInt(), 0);
+    }
+
+    // A setting read as a number: the strict reader (either decimal
+    // separator, nothing else) and the one rounding rule; a text that is no
+    // number, or a number beyond the range, reads as 0 or the nearest end.
+    void configNumbers_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("number");
+        QTest::newRow("on") << "1" << 1;
+        QTest::newRow("off") << "0" << 0;
+        QTest::newRow("blanks around") << " 1 " << 1;
+        QTest::newRow("half rounds up") << "0.5" << 1;
+        QTest::newRow("below half") << "0.49" << 0;
+        QTest::newRow("decimal comma") << "1,5" << 2;
+        QTest::newRow("negative half") << "-2.5" << -3;
+        QTest::newRow("word") << "ya" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("nan") << "nan" << 0;
+        QTest::newRow("infinity") << "inf" << 0;
+        QTest::newRow("exponent") << "1e5" << 0;
+        QTest::newRow("grouping") << "1,000,000" << 0;
+        QTest::newRow("beyond the range") << "99999999999" << std::numeric_limits<int>::max();
+        QTest::newRow("beyond the range, negative") << "-99999999999" << std::numeric_limits<int>::min();
+    }
+    void configNumbers()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, number);
+        openTemplate();
+        SetConfig(QStringLiteral("Warehouse"), stored);
+        QCOMPARE(ConfigNumber(QStringLiteral("Warehouse")), number);
+        ExecSQL(QStringLiteral("delete from config where `key`='Warehouse'"));
+        QCOMPARE(ConfigNumber(QStringLiteral("Warehouse")), 0);
     }
 
     void databaseComponent()

@@ -1,6 +1,6 @@
 // The widget-free data part: the number rules under the Indonesian and the
-// English locale, stored values read back, transactions against a second
-// connection that holds a lock, and text concatenation with '&'.
+// English locale, stored values read back, and the template read for a
+// server.
 #include "platform/db.h"
 #include "platform/serverschema.h"
 #include "platform/sqltext.h"
@@ -8,9 +8,6 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -23,11 +20,6 @@ QLocale localeNamed(const QString& name)
 {
     return name == QLatin1String("id") ? QLocale(QLocale::Indonesian, QLocale::Indonesia)
                                        : QLocale(QLocale::English, QLocale::UnitedStates);
-}
-
-qint64 rows(DbConnection& db, const QString& where)
-{
-    return static_cast<qint64>(StoredNumber(db.GetValue(QStringLiteral("select count(*) from config where ") + where)));
 }
 
 } // namespace
@@ -297,223 +289,12 @@ private slots:
         QCOMPARE(rs->Fields(0).toString(), QStringLiteral("0.3"));
         QCOMPARE(rs->Fields(0).toLongLong(), 0);
     }
-
-    void failedCommitRollsBackAndFreesTheFile()
-    {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
-        const QString file = fx.path(QStringLiteral("Empty.tdb"));
-        const int busy = DbConnection::busyTimeout();
-        DbConnection::setBusyTimeout(50);
-        DbConnection db;
-        db.Open(file);
-        DbConnection third;
-        third.Open(file);
-        DbConnection::setBusyTimeout(busy);
-        {
-            // Another workstation reads inside its own transaction, so its
-            // read lock outlasts the busy timeout of the writer's COMMIT.
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
-            other.setDatabaseName(file);
-            QVERIFY(other.open());
-            QSqlQuery reader(other);
-            QVERIFY(reader.exec(QStringLiteral("begin")));
-            QVERIFY(reader.exec(QStringLiteral("select count(*) from config")));
-            QVERIFY(reader.next());
-            reader.finish();
-
-            db.Begin();
-            db.Execute(QStringLiteral("insert into config values('A', '1')"));
-            QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
-            QVERIFY(!db.inTransaction());
-            QVERIFY(reader.exec(QStringLiteral("commit")));
-            reader = QSqlQuery();
-            other.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("reader"));
-        // Nothing of it was written, and the file is free for the others.
-        third.Execute(QStringLiteral("insert into config values('B', '2')"));
-        QCOMPARE(rows(third, QStringLiteral("`key`='A'")), 0);
-        // The next write of the first workstation is no longer swallowed by
-        // a transaction left open.
-        db.Execute(QStringLiteral("insert into config values('C', '3')"));
-        QCOMPARE(rows(third, QStringLiteral("`key` in ('B', 'C')")), 2);
-        db.Begin();
-        db.Execute(QStringLiteral("insert into config values('D', '4')"));
-        db.Commit();
-        QCOMPARE(rows(third, QStringLiteral("`key`='D'")), 1);
-    }
-
-    void aFailedPartFailsTheWholeTransaction()
-    {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
-        DbConnection db;
-        db.Open(fx.path(QStringLiteral("Empty.tdb")));
-        DbConnection other;
-        other.Open(fx.path(QStringLiteral("Empty.tdb")));
-        const QString none = QStringLiteral("`key` in ('A', 'B', 'C')");
-
-        // An inner roll-back: every later statement, Begin and the outer
-        // Commit raise, and nothing is stored.
-        db.Begin();
-        db.Execute(QStringLiteral("insert into config values('A', '1')"));
-        db.Begin();
-        db.Execute(QStringLiteral("insert into config values('B', '2')"));
-        db.Rollback();
-        QVERIFY(db.inTransaction());
-        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('C', '3')")));
-        QVERIFY_THROWS_EXCEPTION(DbError, db.GetValue(QStringLiteral("select count(*) from config")));
-        QVERIFY_THROWS_EXCEPTION(DbError, db.Begin());
-        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
-        QVERIFY(!db.inTransaction());
-        QCOMPARE(rows(other, none), 0);
-
-        // The same through DbTransaction, with the inner failure caught.
-        {
-            DbTransaction outer(db);
-            db.Execute(QStringLiteral("insert into config values('A', '1')"));
-            try {
-                DbTransaction inner(db);
-                db.Execute(QStringLiteral("insert into nosuch values(1)"));
-                inner.commit();
-            } catch (const DbError&) {
-            }
-            QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('B', '2')")));
-            QVERIFY_THROWS_EXCEPTION(DbError, outer.commit());
-        }
-        QVERIFY(!db.inTransaction());
-        QCOMPARE(rows(other, none), 0);
-
-        // A failed statement that the caller passes over fails its
-        // transaction too.
-        db.Begin();
-        db.Execute(QStringLiteral("insert into config values('A', '1')"));
-        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into nosuch values(1)")));
-        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
-        QCOMPARE(rows(other, none), 0);
-
-        // The engine's word counts over the depth: a transaction ended behind
-        // the component's back does not go on in pieces.
-        db.Begin();
-        db.Execute(QStringLiteral("insert into config values('A', '1')"));
-        db.Execute(QStringLiteral("rollback"));
-        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('B', '2')")));
-        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
-        QCOMPARE(rows(other, none), 0);
-
-        // And afterwards the connection works as before.
-        {
-            DbTransaction tx(db);
-            db.Execute(QStringLiteral("insert into config values('C', '3')"));
-            DbTransaction inner(db);
-            db.Execute(QStringLiteral("insert into config values('B', '2')"));
-            inner.commit();
-            tx.commit();
-        }
-        QCOMPARE(rows(other, none), 2);
-    }
-
-    // Rows read straight from the engine come as Qt's driver gave them:
-    // the same names, types and null cells; a failed read fails the
-    // transaction around it, and a file held by another workstation is
-    // told as busy.
-    void readsRowsAsTheDriverDid()
-    {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
-        const QString file = fx.path(QStringLiteral("Empty.tdb"));
-        const int busy = DbConnection::busyTimeout();
-        DbConnection::setBusyTimeout(50);
-        DbConnection db;
-        db.Open(file);
-        DbConnection::setBusyTimeout(busy);
-        db.Execute(QStringLiteral("insert into config values('Harga', '12.5')"));
-        const QString sql =
-            QStringLiteral("select config.`key`, setting as \"Nilai\", 7 as whole, 2.5 as half, null as empty, "
-                           "'Kopi ☕ ''Aren''' as name, x'00ff' as raw from config where `key`='Harga'");
-        auto rs = db.OpenRecordset(sql);
-        {
-            QSqlDatabase qt = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("viaQt"));
-            qt.setDatabaseName(file);
-            QVERIFY(qt.open());
-            QSqlQuery viaQt(qt);
-            QVERIFY(viaQt.exec(sql) && viaQt.next());
-            const QSqlRecord rec = viaQt.record();
-            QCOMPARE(rs->columnCount(), rec.count());
-            for (int i = 0; i < rec.count(); ++i) {
-                QCOMPARE(rs->names().at(i), rec.fieldName(i));
-                const QVariant mine = rs->Fields(i).Value(), theirs = viaQt.value(i);
-                QCOMPARE(mine.typeId(), theirs.typeId());
-                QCOMPARE(mine.isNull(), theirs.isNull());
-                QCOMPARE(mine, theirs);
-            }
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("viaQt"));
-        QCOMPARE(rs->names(), (QStringList{"key", "Nilai", "whole", "half", "empty", "name", "raw"}));
-        QCOMPARE(rs->Fields(QStringLiteral("name")).toString(), QStringLiteral("Kopi ☕ 'Aren'"));
-
-        db.Begin();
-        db.Execute(QStringLiteral("insert into config values('A', '1')"));
-        QVERIFY_THROWS_EXCEPTION(DbError, db.OpenRecordset(QStringLiteral("select * from nosuch")));
-        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
-        QCOMPARE(rows(db, QStringLiteral("`key`='A'")), 0);
-
-        Workstation other(file);
-        QVERIFY(other.exec(QStringLiteral("begin exclusive")));
-        try {
-            db.OpenRecordset(QStringLiteral("select * from config"));
-            QFAIL("a read of a file held exclusively succeeded");
-        } catch (const DbError& e) {
-            QCOMPARE(e.nativeCode().toInt() & 0xff, 5);
-        }
-    }
-
-    void concatenationStatements_data()
-    {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("engine");
-        QTest::newRow("one") << "select discount & '%' from t"
-                             << "select orv_concat(discount, '%') from t";
-        QTest::newRow("chained") << "select a & ' ' & b as c"
-                                 << "select orv_concat(a, ' ', b) as c";
-        QTest::newRow("arithmetic inside") << "select price - discount & '%' from t"
-                                           << "select orv_concat(price - discount, '%') from t";
-        QTest::newRow("comparison outside") << "where code = 'K' & x and n like a & '%'"
-                                            << "where code = orv_concat('K', x) and n like orv_concat(a, '%')";
-        QTest::newRow("values and groups")
-            << "insert into t values((a & (b & c)), 'x&y', `A & B`)"
-            << "insert into t values((orv_concat(a, (orv_concat(b, c)))), 'x&y', `A & B`)";
-        QTest::newRow("calls") << "select sum(x) & '' from t"
-                               << "select orv_concat(sum(x), '') from t";
-        QTest::newRow("quoted only") << "select 'Cafe & Resto', \"a&b\" from `Cash & Carry`"
-                                     << "select 'Cafe & Resto', \"a&b\" from `Cash & Carry`";
-    }
-    void concatenationStatements()
-    {
-        QFETCH(QString, sql);
-        QFETCH(QString, engine);
-        QCOMPARE(DbConnection::translate(sql), engine);
-    }
-
-    void concatenationReadsNumbersAsTheProgramDid()
-    {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
-        DbConnection db;
-        db.Open(fx.path(QStringLiteral("Empty.tdb")));
-        db.Execute(QStringLiteral("insert into saleitems values('A', 'K', 'Kopi', 10000, 10, 'Gelas')"));
-        db.Execute(QStringLiteral("insert into saleitems values('B', 'K', 'Teh', 45 * 0.7, 12.5, null)"));
-        auto rs = db.OpenRecordset(QStringLiteral(
-            "select discount & '%' as pct, price & ' / ' & satuan & '.' as line, `name` & ' & ' & code as tag "
-            "from saleitems order by code"));
-        QCOMPARE(rs->Fields(QStringLiteral("pct")).toString(), QStringLiteral("10%"));
-        QCOMPARE(rs->Fields(QStringLiteral("line")).toString(), QStringLiteral("10000 / Gelas."));
-        QCOMPARE(rs->Fields(QStringLiteral("tag")).toString(), QStringLiteral("Kopi & A"));
-        rs->MoveNext();
-        QCOMPARE(rs->Fields(QStringLiteral("pct")).toString(), QStringLiteral("12.5%"));
-        QCOMPARE(rs->Fields(QStringLiteral("line")).toString(), QStringLiteral("31.5 / ."));
-        QCOMPARE(db.GetValue(QStringLiteral("select 10 & '%'")).toString(), QStringLiteral("10%"));
-        QCOMPARE(db.GetValue(QStringLiteral("select null & 'x' & null")).toString(), QStringLiteral("x"));
-        QCOMPARE(db.GetValue(QStringLiteral("select count(*) from saleitems where code & '%' like 'a%'")).toInt(), 1);
-    }
 };
 
-QTEST_MAIN(TestData)
+int runDataTests(int argc, char** argv)
+{
+    TestData t;
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "tst_data.moc"

@@ -518,6 +518,21 @@ private slots:
         f->ShowModal();
         QVERIFY(!f->isVisible() && !f->isUnloaded());
 
+        // The box reads the setting as the login does: any whole number but
+        // 0 is on; a text that only looks like a number to a lax reader is
+        // off.
+        QList<int> shown;
+        fx->ui->scripts["fSetting"] = [&](platform::Form*) {
+            shown << f->iWarehouse->Value();
+            press(Qt::Key_Escape);
+        };
+        for (const char* stored : {"2", "0.4", "0.5", "nan", "1e3", " 1 "}) {
+            mMain::SetConfig("Warehouse", stored);
+            f->ShowModal();
+        }
+        QCOMPARE(shown, (QList<int>{1, 0, 1, 0, 0, 1}));
+        mMain::SetConfig("Warehouse", "1");
+
         // A save that fails on its seventh key changes none of the eight.
         mMain::ExecSQL("create trigger noport before update on config when new.`key`='Port' "
                        "begin select raise(abort, 'read-only'); end");

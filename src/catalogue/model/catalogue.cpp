@@ -3,7 +3,6 @@
 #include "platform/sqltext.h"
 #include "platform/textcells.h"
 
-#include <QLocale>
 #include <array>
 #include <cmath>
 
@@ -107,7 +106,7 @@ QString ListCaption(const QString& table)
 
 double DiscountAmount(double price, double discountPercent)
 {
-    return std::round(price * discountPercent / 100.0 * 10000.0) / 10000.0;
+    return platform::RoundAmount(price * discountPercent / 100.0, 4);
 }
 
 double NetPrice(double price, double discountPercent)
@@ -120,7 +119,13 @@ QString NominalDiscountText(const QString& answer, double price)
     if (answer.isEmpty() || price == 0)
         return QString();
     const double percent = platform::Val(answer) * 100.0 / price;
-    return platform::Num(platform::Val(QLocale().toString(percent)));
+    // Six significant digits (33.3333, 6.66667, 0.000666667), rounded by the
+    // one rule and written as the display writes a number: never with an
+    // exponent or grouping, which the leading number read back would cut.
+    double shown = percent;
+    if (std::isfinite(percent) && percent != 0)
+        shown = platform::RoundAmount(percent, 5 - static_cast<int>(std::floor(std::log10(std::fabs(percent)))));
+    return platform::Num(platform::Val(platform::FormatNumber(shown)));
 }
 
 // ---------------------------------------------------------------- codes

@@ -41,14 +41,15 @@ QString ListCaption(const QString& table);
 // The net price as SQL computes it; "/ 100.0" so that a whole-number
 // discount never divides as integers.
 inline constexpr const char* kNetPrice = "price - ((discount / 100.0) * price)";
-// The discount amount of a price: price x discount / 100, to four decimals.
+// The discount amount of a price: price x discount / 100, rounded to four
+// decimals (RoundAmount).
 double DiscountAmount(double price, double discountPercent);
 // The net price the item dialog shows: price less the discount amount.
 double NetPrice(double price, double discountPercent);
 // The discount field's text for a nominal discount typed into the question
-// box: the percent of the price, as the display shows it and read back (so
-// a regional decimal comma ends the number); "" for an empty answer or a
-// price of 0, which has no percent.
+// box: the percent of the price to six significant digits, as the display
+// writes it and read back (so a regional decimal comma ends the number); ""
+// for an empty answer or a price of 0, which has no percent.
 QString NominalDiscountText(const QString& answer, double price);
 
 // ---- Codes

@@ -1,0 +1,221 @@
+// Reading a query into a recordset: straight from SQLite where the statement
+// only reads, through Qt's driver otherwise; all rows at once, or one at a
+// time as the recordset is walked.
+#include "platform/db.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <functional>
+#include <sqlite3.h>
+
+namespace platform {
+
+DbRecordset::DbRecordset(QStringList names, QVector<QVector<QVariant>> rows)
+    : m_names(std::move(names)), m_rows(std::move(rows))
+{
+}
+
+DbRecordset::DbRecordset(QStringList names, std::unique_ptr<DbRowSource> source)
+    : m_names(std::move(names)), m_source(std::move(source))
+{
+    m_rows.resize(1);
+    m_rows[0].resize(m_names.size());
+    if (!m_source->next(m_rows[0]))
+        m_rows.clear();
+}
+
+DbRecordset::~DbRecordset() = default;
+
+void DbRecordset::MoveNext()
+{
+    if (!m_source) {
+        ++m_pos;
+        return;
+    }
+    if (!m_rows.isEmpty() && !m_source->next(m_rows[0]))
+        m_rows.clear();
+}
+
+int DbRecordset::FieldIndex(const QString& name) const
+{
+    int col = -1;
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names[i].compare(name, Qt::CaseInsensitive) == 0) {
+            col = i;
+            break;
+        }
+    }
+    // "table.column" names come back as the bare column.
+    if (col < 0) {
+        for (int i = 0; i < m_names.size(); ++i) {
+            const QString bare = m_names[i].section(QLatin1Char('.'), -1);
+            if (bare.compare(name, Qt::CaseInsensitive) == 0) {
+                col = i;
+                break;
+            }
+        }
+    }
+    if (col < 0)
+        throw DbError(QStringLiteral("Kolom '%1' tidak ada di hasil query").arg(name));
+    return col;
+}
+
+DbField DbRecordset::Fields(const QString& name) const
+{
+    return Fields(FieldIndex(name));
+}
+
+DbField DbRecordset::Fields(int position) const
+{
+    if (Eof())
+        throw DbError(QStringLiteral("Tidak ada baris data"));
+    if (position < 0 || position >= m_names.size())
+        throw DbError(QStringLiteral("Kolom ke-%1 tidak ada di hasil query").arg(position));
+    return DbField(m_rows[m_pos][position]);
+}
+
+namespace {
+
+// A column's name as Qt's driver gives it: without quotes or a table name.
+QString columnName(sqlite3_stmt* st, int i)
+{
+    QString name = QString::fromUtf8(sqlite3_column_name(st, i)).remove(QLatin1Char('"'));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.mid(dot + 1);
+}
+
+// A cell with the types Qt's driver gives: whole numbers as qlonglong,
+// reals as double, NULL as a null text.
+QVariant cellOf(sqlite3_stmt* st, int i)
+{
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(st, i));
+    case SQLITE_NULL: return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)));
+    default:
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i)));
+    }
+}
+
+// A statement stepped row by row.
+class SqliteRows : public DbRowSource {
+public:
+    SqliteRows(sqlite3_stmt* st, std::function<DbError()> fail) : m_st(st), m_fail(std::move(fail)) {}
+    ~SqliteRows() override { sqlite3_finalize(m_st); }
+    bool next(QVector<QVariant>& row) override
+    {
+        const int rc = sqlite3_step(m_st);
+        if (rc == SQLITE_DONE)
+            return false;
+        if (rc != SQLITE_ROW)
+            throw m_fail();
+        for (int i = 0; i < row.size(); ++i)
+            row[i] = cellOf(m_st, i);
+        return true;
+    }
+
+private:
+    sqlite3_stmt* m_st;
+    std::function<DbError()> m_fail;
+};
+
+// A forward-only query of Qt's driver, read row by row.
+class QueryRows : public DbRowSource {
+public:
+    QueryRows(QSqlQuery q, std::function<DbError(const QSqlError&)> fail) : m_q(std::move(q)), m_fail(std::move(fail))
+    {
+    }
+    bool next(QVector<QVariant>& row) override
+    {
+        if (!m_q.next()) {
+            if (m_q.lastError().isValid())
+                throw m_fail(m_q.lastError());
+            return false;
+        }
+        for (int i = 0; i < row.size(); ++i)
+            row[i] = m_q.value(i);
+        return true;
+    }
+
+private:
+    QSqlQuery m_q;
+    std::function<DbError(const QSqlError&)> m_fail;
+};
+
+} // namespace
+
+// A query on the program's own engine is read straight from it: through
+// Qt's driver every cell is cached and copied twice, which a month's
+// journal feels.
+std::unique_ptr<DbRowSource> DbConnection::readSqlite(void* handle, const QString& sql, QStringList& names)
+{
+    auto* h = static_cast<sqlite3*>(handle);
+    const QByteArray text = translate(sql, false).toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const char* tail = nullptr;
+    auto fail = [this, h, sql] {
+        return failure(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
+    };
+    if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, &tail) != SQLITE_OK) {
+        const DbError e = fail();
+        sqlite3_finalize(st);
+        throw e;
+    }
+    if (!st || QByteArray(tail).trimmed().size() > 0 || !sqlite3_stmt_readonly(st)) {
+        // Not one statement that only reads: Qt's way, as before.
+        sqlite3_finalize(st);
+        return nullptr;
+    }
+    const int n = sqlite3_column_count(st);
+    for (int i = 0; i < n; ++i)
+        names << columnName(st, i);
+    return std::make_unique<SqliteRows>(st, fail);
+}
+
+std::unique_ptr<DbRecordset> DbConnection::readQuery(const QString& sql, bool walked)
+{
+    followFile(sql);
+    QStringList names;
+    std::unique_ptr<DbRowSource> source;
+    if (void* h = sqliteHandle()) {
+        beforeStatement(sql);
+        source = readSqlite(h, sql, names);
+        if (!source)
+            --m_statements; // counted again below
+    }
+    if (!source) {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        q.setForwardOnly(true);
+        run(q, sql);
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            names << rec.fieldName(i);
+        source = std::make_unique<QueryRows>(
+            std::move(q), [this, sql](const QSqlError& e) { return failure(e.text(), sql, e.nativeErrorCode()); });
+    }
+    if (walked)
+        return std::make_unique<DbRecordset>(std::move(names), std::move(source));
+    // Read everything at once so the file's read lock is released at once:
+    // another workstation may be waiting to write.
+    QVector<QVector<QVariant>> rows;
+    for (QVector<QVariant> row(names.size()); source->next(row); row = QVector<QVariant>(names.size()))
+        rows.append(std::move(row));
+    return std::make_unique<DbRecordset>(std::move(names), std::move(rows));
+}
+
+std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
+{
+    return readQuery(sql, false);
+}
+
+std::unique_ptr<DbRecordset> DbConnection::OpenCursor(const QString& sql)
+{
+    return readQuery(sql, true);
+}
+
+} // namespace platform

@@ -1,0 +1,20 @@
+// The data part's tests: the number rules and the reader of queries on
+// database files, then the connection and the SQL text translator on
+// database files and on a server.
+#include "support/testserver.h"
+
+#include <QApplication>
+
+int runDataTests(int argc, char** argv);
+int runReaderTests(int argc, char** argv);
+int runConnectionTests(int argc, char** argv);
+int runTranslatorTests(int argc, char** argv);
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    int failed = runDataTests(argc, argv);
+    failed += runReaderTests(argc, argv);
+    failed += OnBothEngines([&] { return runConnectionTests(argc, argv) + runTranslatorTests(argc, argv); });
+    return failed;
+}

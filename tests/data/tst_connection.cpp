@@ -1,0 +1,271 @@
+// The connection: what an open takes and what a refused one leaves, on
+// database files and on a server; transactions against a second connection
+// that holds a lock.
+#include "platform/db.h"
+#include "platform/sqltext.h"
+#include "support/fixture.h"
+#include "support/testserver.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <functional>
+
+using namespace platform;
+
+namespace {
+
+qint64 rows(DbConnection& db, const QString& where)
+{
+    return static_cast<qint64>(StoredNumber(db.GetValue(QStringLiteral("select count(*) from config where ") + where)));
+}
+
+} // namespace
+
+class TestConnection : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A database opened after another takes its place whole: its path and
+    // engine, '&' joining texts, writes that land in it and not in the one
+    // before, and a new change stamp even for the same file again.
+    void anOpenTakesThePlaceOfTheOneBefore()
+    {
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        const QString first = fx.path(QStringLiteral("first.cdb")), second = fx.path(QStringLiteral("second.cdb"));
+        QVERIFY(QFile::copy(fx.path(QStringLiteral("Empty.tdb")), first));
+        QVERIFY(QFile::copy(fx.path(QStringLiteral("Empty.tdb")), second));
+        DbConnection db;
+        db.Open(first);
+        const QByteArray stamp = db.changeStamp();
+        QVERIFY(!stamp.isEmpty());
+        db.Open(first);
+        QVERIFY(db.changeStamp() != stamp);
+        db.Open(second);
+        QVERIFY(db.isOpen());
+        QVERIFY(!db.isOdbc());
+        QCOMPARE(db.path(), QFileInfo(second).absoluteFilePath());
+        QCOMPARE(db.GetValue(QStringLiteral("select 'a' & 1")).toString(), QStringLiteral("a1"));
+        db.Execute(QStringLiteral("insert into config values('Only', 'second')"));
+        {
+            DbConnection check;
+            check.Open(first);
+            QCOMPARE(rows(check, QStringLiteral("`key`='Only'")), 0);
+        }
+        if (!OnServer())
+            return;
+
+        // From a file to a server and back.
+        const QString server = NewServerTemplateDatabase();
+        db.OpenOdbc(server);
+        QVERIFY(db.isOdbc());
+        QCOMPARE(db.path(), server);
+        QVERIFY(db.changeStamp().isEmpty());
+        QCOMPARE(rows(db, QStringLiteral("`key`='Only'")), 0);
+        // The session reads '||' as joining, as the file engine does.
+        QCOMPARE(db.GetValue(QStringLiteral("select 'a' || 'b' & 1")).toString(), QStringLiteral("ab1"));
+        db.Open(second);
+        QVERIFY(!db.isOdbc());
+        QCOMPARE(db.path(), QFileInfo(second).absoluteFilePath());
+        QVERIFY(!db.changeStamp().isEmpty());
+        QCOMPARE(db.GetValue(QStringLiteral("select 'a' & 1")).toString(), QStringLiteral("a1"));
+        QCOMPARE(rows(db, QStringLiteral("`key`='Only'")), 1);
+    }
+
+    // A database that cannot be opened is refused in words of its own; the
+    // one open before stays open, on the same engine, and in use.
+    void aRefusedOpenLeavesTheOneBefore()
+    {
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DbConnection db;
+        fx.openTemplate(db);
+        const QString before = db.path();
+        const bool odbc = db.isOdbc();
+        const auto refused = [&](const std::function<void()>& open) -> QString {
+            QString message;
+            try {
+                open();
+            } catch (const DbError& e) {
+                message = e.message();
+            }
+            if (!db.isOpen() || db.path() != before || db.isOdbc() != odbc ||
+                db.GetValue(QStringLiteral("select count(*) from operator")).toInt() != 1)
+                return QStringLiteral("the open database was lost");
+            return message;
+        };
+
+        const QString missing = fx.path(QStringLiteral("missing.cdb"));
+        QCOMPARE(refused([&] { db.Open(missing); }), QStringLiteral("Berkas database tidak ditemukan: ") + missing);
+        QVERIFY(!QFile::exists(missing));
+        const QString text = fx.path(QStringLiteral("notes.cdb"));
+        const QString broken = fx.path(QStringLiteral("broken.cdb"));
+        {
+            QFile f(text);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Catatan kasir, bukan database\n");
+            QFile g(broken);
+            QVERIFY(g.open(QIODevice::WriteOnly));
+            g.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 'x'));
+        }
+        QCOMPARE(refused([&] { db.Open(text); }), QStringLiteral("Berkas ini bukan database: ") + text);
+        QCOMPARE(refused([&] { db.Open(broken); }),
+                 QStringLiteral("Berkas ini bukan database yang dapat dibuka: ") + broken);
+        QCOMPARE(refused([&] { db.OpenOdbc(QStringLiteral("DSN=orv-no-such-source")); }),
+                 QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))
+                     ? QStringLiteral("Koneksi ODBC gagal")
+                     : QStringLiteral("Driver ODBC tidak terpasang"));
+        if (OnServer())
+            QCOMPARE(refused([&] { db.OpenOdbc(CaseSensitiveServerDatabase()); }),
+                     QStringLiteral("Server database membedakan huruf besar/kecil pada nama tabel; "
+                                    "setel lower_case_table_names=1 pada server"));
+    }
+
+    // Read-only holds until the next open says otherwise, also when the
+    // file is put back under the open connection and opened again.
+    void readOnlyLastsUntilTheNextOpen()
+    {
+        if (OnServer())
+            QSKIP("the mode of a database file");
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        const QString file = fx.path(QStringLiteral("Empty.tdb"));
+        const QString insert = QStringLiteral("insert into config values('A', '1')");
+        DbConnection db;
+        db.Open(file, true);
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(insert));
+        QVERIFY(QFile::rename(file, file + QStringLiteral(".old")));
+        QVERIFY(QFile::copy(file + QStringLiteral(".old"), file));
+        QVERIFY(rows(db, QStringLiteral("1=1")) > 0);
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(insert));
+        db.Open(file);
+        db.Execute(insert);
+        QCOMPARE(rows(db, QStringLiteral("`key`='A'")), 1);
+    }
+
+    void failedCommitRollsBackAndFreesTheFile()
+    {
+        if (OnServer())
+            QSKIP("a read lock on a database file");
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        const QString file = fx.path(QStringLiteral("Empty.tdb"));
+        const int busy = DbConnection::busyTimeout();
+        DbConnection::setBusyTimeout(50);
+        DbConnection db;
+        db.Open(file);
+        DbConnection third;
+        third.Open(file);
+        DbConnection::setBusyTimeout(busy);
+        {
+            // Another workstation reads inside its own transaction, so its
+            // read lock outlasts the busy timeout of the writer's COMMIT.
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+            other.setDatabaseName(file);
+            QVERIFY(other.open());
+            QSqlQuery reader(other);
+            QVERIFY(reader.exec(QStringLiteral("begin")));
+            QVERIFY(reader.exec(QStringLiteral("select count(*) from config")));
+            QVERIFY(reader.next());
+            reader.finish();
+
+            db.Begin();
+            db.Execute(QStringLiteral("insert into config values('A', '1')"));
+            QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+            QVERIFY(!db.inTransaction());
+            QVERIFY(reader.exec(QStringLiteral("commit")));
+            reader = QSqlQuery();
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+        // Nothing of it was written, and the file is free for the others.
+        third.Execute(QStringLiteral("insert into config values('B', '2')"));
+        QCOMPARE(rows(third, QStringLiteral("`key`='A'")), 0);
+        // The next write of the first workstation is no longer swallowed by
+        // a transaction left open.
+        db.Execute(QStringLiteral("insert into config values('C', '3')"));
+        QCOMPARE(rows(third, QStringLiteral("`key` in ('B', 'C')")), 2);
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('D', '4')"));
+        db.Commit();
+        QCOMPARE(rows(third, QStringLiteral("`key`='D'")), 1);
+    }
+
+    void aFailedPartFailsTheWholeTransaction()
+    {
+        if (OnServer())
+            QSKIP("the file engine's own word on its transaction");
+        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DbConnection db;
+        db.Open(fx.path(QStringLiteral("Empty.tdb")));
+        DbConnection other;
+        other.Open(fx.path(QStringLiteral("Empty.tdb")));
+        const QString none = QStringLiteral("`key` in ('A', 'B', 'C')");
+
+        // An inner roll-back: every later statement, Begin and the outer
+        // Commit raise, and nothing is stored.
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('A', '1')"));
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('B', '2')"));
+        db.Rollback();
+        QVERIFY(db.inTransaction());
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('C', '3')")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.GetValue(QStringLiteral("select count(*) from config")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Begin());
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+        QVERIFY(!db.inTransaction());
+        QCOMPARE(rows(other, none), 0);
+
+        // The same through DbTransaction, with the inner failure caught.
+        {
+            DbTransaction outer(db);
+            db.Execute(QStringLiteral("insert into config values('A', '1')"));
+            try {
+                DbTransaction inner(db);
+                db.Execute(QStringLiteral("insert into nosuch values(1)"));
+                inner.commit();
+            } catch (const DbError&) {
+            }
+            QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('B', '2')")));
+            QVERIFY_THROWS_EXCEPTION(DbError, outer.commit());
+        }
+        QVERIFY(!db.inTransaction());
+        QCOMPARE(rows(other, none), 0);
+
+        // A failed statement that the caller passes over fails its
+        // transaction too.
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('A', '1')"));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into nosuch values(1)")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+        QCOMPARE(rows(other, none), 0);
+
+        // The engine's word counts over the depth: a transaction ended behind
+        // the component's back does not go on in pieces.
+        db.Begin();
+        db.Execute(QStringLiteral("insert into config values('A', '1')"));
+        db.Execute(QStringLiteral("rollback"));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Execute(QStringLiteral("insert into config values('B', '2')")));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.Commit());
+        QCOMPARE(rows(other, none), 0);
+
+        // And afterwards the connection works as before.
+        {
+            DbTransaction tx(db);
+            db.Execute(QStringLiteral("insert into config values('C', '3')"));
+            DbTransaction inner(db);
+            db.Execute(QStringLiteral("insert into config values('B', '2')"));
+            inner.commit();
+            tx.commit();
+        }
+        QCOMPARE(rows(other, none), 2);
+    }
+};
+
+int runConnectionTests(int argc, char** argv)
+{
+    TestConnection t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_connection.moc"
