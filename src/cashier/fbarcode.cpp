@@ -6,15 +6,27 @@
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
+#include <chrono>
+
 using namespace platform;
 using namespace mMain;
+
+namespace {
+
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
 
 fBarcode* BarcodeWindow()
 {
     return qobject_cast<fBarcode*>(app().form(QStringLiteral("fBarcode")));
 }
 
-fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode"))
+fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode")), m_clock(steadyMs)
 {
     setFixedSize(360, 110);
     cScan = new Label(this, QStringLiteral("cScan"), QStringLiteral("Scan Barcode:"));
@@ -32,8 +44,14 @@ fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode"
     iCode->events.LostFocus = [this] { FocusOff(iCode); };
     bClose->Click = [this] { bClose_Click(); };
     tScan->Tick = [this] { tScan_Timer(); };
-    m_sinceChange.start();
+    m_changedAt = m_clock();
     tScan->setEnabled(true);
+}
+
+void fBarcode::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+    m_changedAt = m_clock();
 }
 
 void fBarcode::Form_Activate()
@@ -51,7 +69,7 @@ void fBarcode::Form_KeyDown(int& KeyCode, int)
 
 void fBarcode::iCode_Change()
 {
-    m_sinceChange.restart();
+    m_changedAt = m_clock();
 }
 
 void fBarcode::iCode_KeyDown(int& KeyCode, int)
@@ -78,7 +96,7 @@ void fBarcode::bClose_Click()
 void fBarcode::tScan_Timer()
 {
     const QString code = iCode->Text();
-    if (code.isEmpty() || m_sinceChange.elapsed() < SettleMs)
+    if (code.isEmpty() || m_clock() - m_changedAt < SettleMs)
         return;
     fMain* m = MainWindow();
     CashierPanel* panel = m ? m->cashierPanel() : nullptr;
