@@ -2,6 +2,7 @@
 
 #include "platform/failure.h"
 #include "platform/serverschema.h"
+#include "platform/spreadsheet.h"
 #include "program/program.h"
 #include "shell/fmain.h"
 #include "support/testserver.h"
@@ -28,6 +29,9 @@ Fixture::Fixture(const QStringList& files, bool startNow)
     platform::DbConnection::setBusyTimeout(300);
     // A port that takes no more is given up after this wait.
     platform::setPortTimeout(300);
+    // Exports go with the test's folder instead of piling up in the
+    // system's.
+    platform::Workbook::setExportFolder(dir.path());
     const QDir dist(QStringLiteral(ORV_DIST_DIR));
     QStringList names = files;
     if (names.isEmpty()) {
@@ -49,6 +53,7 @@ Fixture::Fixture(const QStringList& files, bool startNow)
 Fixture::~Fixture()
 {
     app.reset();
+    platform::Workbook::setExportFolder(QString());
 }
 
 QString Fixture::log() const
