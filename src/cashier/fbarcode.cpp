@@ -6,15 +6,27 @@
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
+#include <chrono>
+
 using namespace platform;
 using namespace mMain;
+
+namespace {
+
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
 
 fBarcode* BarcodeWindow()
 {
     return app().form<fBarcode>();
 }
 
-fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode"))
+fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode")), m_clock(steadyMs)
 {
     setFixedSize(360, 110);
     cScan = PlaceLabel(this, QStringLiteral("cScan"), QStringLiteral("Scan Barcode:"), 12, 14, 110, 24);
@@ -31,7 +43,7 @@ fBarcode::fBarcode() : Form(QStringLiteral("fBarcode"), QStringLiteral("Barcode"
     iCode->events.LostFocus = [this] { iCode_LostFocus(); };
     bClose->Click = [this] { bClose_Click(); };
     tScan->Tick = [this] { tScan_Timer(); };
-    m_sinceChange.start();
+    m_changedAt = m_clock();
     tScan->setEnabled(true);
 }
 
@@ -43,6 +55,12 @@ void fBarcode::iCode_GotFocus()
 void fBarcode::iCode_LostFocus()
 {
     FocusOff(iCode);
+}
+
+void fBarcode::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+    m_changedAt = m_clock();
 }
 
 void fBarcode::Form_Activate()
@@ -60,7 +78,7 @@ void fBarcode::Form_KeyDown(int& KeyCode, int)
 
 void fBarcode::iCode_Change()
 {
-    m_sinceChange.restart();
+    m_changedAt = m_clock();
 }
 
 void fBarcode::iCode_KeyDown(int& KeyCode, int)
@@ -87,7 +105,7 @@ void fBarcode::bClose_Click()
 void fBarcode::tScan_Timer()
 {
     const QString code = iCode->Text();
-    if (code.isEmpty() || m_sinceChange.elapsed() < SettleMs)
+    if (code.isEmpty() || m_clock() - m_changedAt < SettleMs)
         return;
     fMain* m = MainWindow();
     CashierPanel* panel = m ? m->cashierPanel() : nullptr;

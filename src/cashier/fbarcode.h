@@ -4,7 +4,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 
-#include <QElapsedTimer>
+#include <functional>
 
 class fBarcode : public platform::Form {
     Q_OBJECT
@@ -14,6 +14,10 @@ public:
     // How long a code must have stood unchanged before a tick takes it: a
     // code still arriving from the scanner is left for a later tick.
     static constexpr int SettleMs = 300;
+    // Milliseconds on a steady clock, by which a code's rest is measured; a
+    // test drives its own instead of waiting.
+    using Clock = std::function<qint64()>;
+    void setClock(Clock clock);
 
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
@@ -32,7 +36,8 @@ public:
     platform::Timer* tScan;
 
 private:
-    QElapsedTimer m_sinceChange;
+    Clock m_clock;
+    qint64 m_changedAt = 0;
 };
 
 // The one barcode window (created hidden at start-up).

@@ -7,9 +7,10 @@
 // then read from its database. Nothing is cached: each lookup queries the
 // language connection, so a list rebuilt after a change of language shows the
 // new texts without anyone having to be told.
+#include "lang/model/captionmap.h"
+
 #include <QString>
 #include <QVariant>
-#include <span>
 
 class QWidget;
 namespace platform {
@@ -45,24 +46,9 @@ QString LangCaption(const QString& key);
 // for no row. A failing query raises DbError.
 QVariant LangValue(const QString& sql);
 
-// ---- Caption map: which control of which window shows which text.
-enum class Property {
-    Caption, // labels, frames, check boxes, push buttons
-    Text,    // the login panel's information text; "\n" in it breaks the line
-};
-
-struct CaptionRow {
-    const char* window;
-    const char* control;
-    const char* section;
-    const char* key;
-    Property property = Property::Caption;
-};
-
-// In the order the captions are applied.
-std::span<const CaptionRow> CaptionMap();
-// The control a row names, when its window exists and holds a control of
-// that name able to take the row's property; otherwise nullptr.
+// The control a row of the caption map (lang/model/captionmap.h) names, when
+// its window exists and holds a control of that name able to take the row's
+// property; otherwise nullptr.
 QWidget* CaptionTarget(const CaptionRow& row);
 
 } // namespace mLang

@@ -235,9 +235,20 @@ void Workbook::save(const QString& path) const
         throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis").arg(path), QString::fromUtf8(lxw_strerror(err)));
 }
 
+namespace {
+
+QString g_exportFolder;
+
+} // namespace
+
+void Workbook::setExportFolder(const QString& folder)
+{
+    g_exportFolder = folder;
+}
+
 QString Workbook::newFilePath(const QString& baseName)
 {
-    return QDir(QDir::tempPath())
+    return QDir(g_exportFolder.isEmpty() ? QDir::tempPath() : g_exportFolder)
         .filePath(QStringLiteral("%1-%2.xlsx")
                       .arg(baseName, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
 }

@@ -52,8 +52,12 @@ public:
     // Writes the file; throws std::runtime_error with the reason on failure.
     void save(const QString& path) const;
 
-    // A new file in the temporary folder for a workbook of that name.
+    // A new file in the export folder for a workbook of that name.
     static QString newFilePath(const QString& baseName);
+    // Where new files go: the system's temporary folder, the desktop's
+    // program opens them from there. A test gives its own folder, so that
+    // its exports go with it; "" is the temporary folder again.
+    static void setExportFolder(const QString& folder);
 
 private:
     QString m_sheet;

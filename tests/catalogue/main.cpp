@@ -1,17 +1,12 @@
-// The catalogue's tests: the widget-free module (on database files and on a
-// server), then the windows.
-#include "support/testserver.h"
-
+// The catalogue's windows. (Its widget-free module is tested in model/,
+// without a window.)
 #include <QApplication>
 #include <QTest>
 
-int runModelTests(int argc, char** argv);
 int runWindowTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication a(argc, argv);
-    int failed = OnBothEngines([&] { return runModelTests(argc, argv); });
-    failed += runWindowTests(argc, argv);
-    return failed;
+    return runWindowTests(argc, argv);
 }

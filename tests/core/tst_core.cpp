@@ -1,5 +1,7 @@
-// The shared services: SQL values, the settings table, the database
-// component, fixed-width cells, key filters and line printing.
+// The shared services: SQL dates, the settings table, the database
+// component on the program's connection, key filters and line printing.
+// (Quoting, numbers, fixed-width cells and opening a database are the data
+// platform's, tested without a window in tests/data.)
 #include "core/app.h"
 #include "core/mmain.h"
 #include "platform/controls.h"
@@ -37,26 +39,6 @@ private slots:
     void init() { fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false); }
     void cleanup() { fx.reset(); }
 
-    void quote_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("literal");
-        QTest::newRow("plain") << "Kopi"
-                               << "'Kopi'";
-        QTest::newRow("apostrophe dropped") << "O'Brien"
-                                            << "'OBrien'";
-        QTest::newRow("only apostrophes") << "'''"
-                                          << "''";
-        QTest::newRow("empty") << ""
-                               << "''";
-    }
-    void quote()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, literal);
-        QCOMPARE(Quote(text), literal);
-    }
-
     void sqlDate()
     {
         app().DbKind = QString();
@@ -67,23 +49,6 @@ private slots:
         QCOMPARE(SqlDate(QDate(2026, 1, 2)), QStringLiteral("'2026-01-02'"));
         app().DbKind = QStringLiteral("MySQL");
         QCOMPARE(SqlDate(QStringLiteral("2026-12-08")), QStringLiteral("'2026-12-08'"));
-    }
-
-    void numbersAreCanonical()
-    {
-        QCOMPARE(Num(1500), QStringLiteral("1500"));
-        QCOMPARE(Num(-2.5), QStringLiteral("-2.5"));
-        QCOMPARE(Num(0.1 + 0.2), QStringLiteral("0.3"));
-        QCOMPARE(Num(1234567.125), QStringLiteral("1234567.125"));
-        QCOMPARE(Val(QStringLiteral("12.5abc")), 12.5);
-        QCOMPARE(Val(QStringLiteral("abc")), 0.0);
-        QCOMPARE(ParseAmount(QStringLiteral("1,234,567")), 1234567.0);
-        bool ok = true;
-        ParseAmount(QStringLiteral("12; drop table cash"), &ok);
-        QVERIFY(!ok);
-        QCOMPARE(ParseQuantity(QStringLiteral("1,5")), 1.5);
-        QCOMPARE(FormatAmount(1500), QStringLiteral("1,500"));
-        QCOMPARE(FormatAmount(-1234567), QStringLiteral("-1,234,567"));
     }
 
     void configStore()
@@ -192,24 +157,6 @@ private slots:
         }
     }
 
-    void openRefusesWhatIsNotADatabase()
-    {
-        platform::DbConnection db;
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx->path(QStringLiteral("missing.cdb"))));
-        QVERIFY(!QFile::exists(fx->path(QStringLiteral("missing.cdb"))));
-        QFile text(fx->path(QStringLiteral("notes.cdb")));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("just some text, not a database\n");
-        text.close();
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(text.fileName()));
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx->dir.path()));
-        // A refused file leaves the open one in place.
-        db.Open(fx->path(QStringLiteral("Empty.tdb")));
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx->path(QStringLiteral("missing.cdb"))));
-        QVERIFY(db.isOpen());
-        QCOMPARE(db.GetValue(QStringLiteral("select count(*) from operator")).toInt(), 1);
-    }
-
     void newIdsAndTransactions()
     {
         openTemplate();
@@ -231,23 +178,6 @@ private slots:
             ExecSQL(QStringLiteral("delete from stockflow"));
         }
         QCOMPARE(GetValue(QStringLiteral("select count(*) from stockflow")).toInt(), 3);
-    }
-
-    void alignCells()
-    {
-        QCOMPARE(AlignLeft(QStringLiteral("ABC"), Pad(8)), QStringLiteral("ABC     "));
-        QCOMPARE(AlignRight(QStringLiteral("ABC"), Pad(8)), QStringLiteral("     ABC"));
-        const QString name = QStringLiteral("A name that is thirty-five chars!!");
-        QCOMPARE(name.size(), 34);
-        const QString longer = name + QStringLiteral("X");
-        QCOMPARE(AlignLeft(longer, Pad(30)), longer.left(28) + QStringLiteral(".."));
-        QCOMPARE(AlignRight(longer, Pad(30)), longer.left(28) + QStringLiteral(".."));
-        QCOMPARE(AlignLeft(QStringLiteral("12345678"), Pad(8)), QStringLiteral("12345678"));
-        QCOMPARE(AlignRight(FormatAmount(1500), Pad(8)), QStringLiteral("   1,500"));
-        QCOMPARE(AlignLeft(QVariant(), Pad(4)), QStringLiteral("    "));
-        QCOMPARE(AlignRight(QVariant(), Pad(4)), QStringLiteral("    "));
-        QCOMPARE(AlignRight(QStringLiteral("7"), QStringLiteral("00")), QStringLiteral("07"));
-        QCOMPARE(AlignLeft(QStringLiteral("long"), Pad(1)).size(), 1);
     }
 
     void keyFilters()

@@ -3,7 +3,7 @@
 // database files and on a server.
 #include "support/testserver.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 int runDataTests(int argc, char** argv);
 int runReaderTests(int argc, char** argv);
@@ -12,7 +12,7 @@ int runTranslatorTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     int failed = runDataTests(argc, argv);
     failed += runReaderTests(argc, argv);
     failed += OnBothEngines([&] { return runConnectionTests(argc, argv) + runTranslatorTests(argc, argv); });

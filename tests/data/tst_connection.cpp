@@ -3,7 +3,7 @@
 // that holds a lock.
 #include "platform/db.h"
 #include "platform/sqltext.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 #include "support/testserver.h"
 
 #include <QFile>
@@ -33,7 +33,7 @@ private slots:
     // before, and a new change stamp even for the same file again.
     void anOpenTakesThePlaceOfTheOneBefore()
     {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         const QString first = fx.path(QStringLiteral("first.cdb")), second = fx.path(QStringLiteral("second.cdb"));
         QVERIFY(QFile::copy(fx.path(QStringLiteral("Empty.tdb")), first));
         QVERIFY(QFile::copy(fx.path(QStringLiteral("Empty.tdb")), second));
@@ -78,7 +78,7 @@ private slots:
     // one open before stays open, on the same engine, and in use.
     void aRefusedOpenLeavesTheOneBefore()
     {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         DbConnection db;
         fx.openTemplate(db);
         const QString before = db.path();
@@ -128,7 +128,7 @@ private slots:
     {
         if (OnServer())
             QSKIP("the mode of a database file");
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         const QString file = fx.path(QStringLiteral("Empty.tdb"));
         const QString insert = QStringLiteral("insert into config values('A', '1')");
         DbConnection db;
@@ -147,7 +147,7 @@ private slots:
     {
         if (OnServer())
             QSKIP("a read lock on a database file");
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         const QString file = fx.path(QStringLiteral("Empty.tdb"));
         const int busy = DbConnection::busyTimeout();
         DbConnection::setBusyTimeout(50);
@@ -194,7 +194,7 @@ private slots:
     {
         if (OnServer())
             QSKIP("the file engine's own word on its transaction");
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         DbConnection db;
         db.Open(fx.path(QStringLiteral("Empty.tdb")));
         DbConnection other;

@@ -1,10 +1,12 @@
 // The widget-free data part: the number rules under the Indonesian and the
-// English locale, stored values read back, and the template read for a
-// server.
+// English locale, quoting and canonical numbers, fixed-width cells, stored
+// values read back, what opening a database refuses, and the template read
+// for a server.
 #include "platform/db.h"
 #include "platform/serverschema.h"
 #include "platform/sqltext.h"
-#include "support/fixture.h"
+#include "platform/textcells.h"
+#include "support/datafixture.h"
 
 #include <QFile>
 #include <QLocale>
@@ -66,7 +68,7 @@ private slots:
 
     void odbcMarkerText()
     {
-        Fixture fx({}, false);
+        DataFixture fx;
         const QString marker = fx.path(QStringLiteral("Server.mdbc"));
         QFile f(marker);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -79,6 +81,7 @@ private slots:
                  QStringLiteral("DRIVER={MariaDB Unicode};SERVER=db;DATABASE=toko;UID=kasir;PWD=x"));
     }
 
+    void init() { QLocale::setDefault(localeNamed(QStringLiteral("en"))); }
     void cleanup() { QLocale::setDefault(localeNamed(QStringLiteral("en"))); }
 
     void parseAmount_data()
@@ -278,7 +281,7 @@ private slots:
         for (const char* bad : {"abc", "", "1e5", "nan", "1,234.5", "12 kg"})
             QVERIFY_THROWS_EXCEPTION(DbError, StoredNumber(QVariant(QString::fromLatin1(bad))));
 
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         DbConnection db;
         db.Open(fx.path(QStringLiteral("Empty.tdb")));
         db.Execute(QStringLiteral("insert into saleitems values('A', 'K', 'Kopi', 'sepuluh', 0, 'Gelas')"));
@@ -288,6 +291,79 @@ private slots:
         rs->MoveNext();
         QCOMPARE(rs->Fields(0).toString(), QStringLiteral("0.3"));
         QCOMPARE(rs->Fields(0).toLongLong(), 0);
+    }
+
+    void quote_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("literal");
+        QTest::newRow("plain") << "Kopi"
+                               << "'Kopi'";
+        QTest::newRow("apostrophe dropped") << "O'Brien"
+                                            << "'OBrien'";
+        QTest::newRow("only apostrophes") << "'''"
+                                          << "''";
+        QTest::newRow("empty") << ""
+                               << "''";
+    }
+    void quote()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, literal);
+        QCOMPARE(Quote(text), literal);
+    }
+
+    void numbersAreCanonical()
+    {
+        QCOMPARE(Num(1500), QStringLiteral("1500"));
+        QCOMPARE(Num(-2.5), QStringLiteral("-2.5"));
+        QCOMPARE(Num(0.1 + 0.2), QStringLiteral("0.3"));
+        QCOMPARE(Num(1234567.125), QStringLiteral("1234567.125"));
+        QCOMPARE(Val(QStringLiteral("12.5abc")), 12.5);
+        QCOMPARE(Val(QStringLiteral("abc")), 0.0);
+        QCOMPARE(ParseAmount(QStringLiteral("1,234,567")), 1234567.0);
+        bool ok = true;
+        ParseAmount(QStringLiteral("12; drop table cash"), &ok);
+        QVERIFY(!ok);
+        QCOMPARE(ParseQuantity(QStringLiteral("1,5")), 1.5);
+        QCOMPARE(FormatAmount(1500), QStringLiteral("1,500"));
+        QCOMPARE(FormatAmount(-1234567), QStringLiteral("-1,234,567"));
+    }
+
+    void alignCells()
+    {
+        QCOMPARE(AlignLeft(QStringLiteral("ABC"), Pad(8)), QStringLiteral("ABC     "));
+        QCOMPARE(AlignRight(QStringLiteral("ABC"), Pad(8)), QStringLiteral("     ABC"));
+        const QString name = QStringLiteral("A name that is thirty-five chars!!");
+        QCOMPARE(name.size(), 34);
+        const QString longer = name + QStringLiteral("X");
+        QCOMPARE(AlignLeft(longer, Pad(30)), longer.left(28) + QStringLiteral(".."));
+        QCOMPARE(AlignRight(longer, Pad(30)), longer.left(28) + QStringLiteral(".."));
+        QCOMPARE(AlignLeft(QStringLiteral("12345678"), Pad(8)), QStringLiteral("12345678"));
+        QCOMPARE(AlignRight(FormatAmount(1500), Pad(8)), QStringLiteral("   1,500"));
+        QCOMPARE(AlignLeft(QVariant(), Pad(4)), QStringLiteral("    "));
+        QCOMPARE(AlignRight(QVariant(), Pad(4)), QStringLiteral("    "));
+        QCOMPARE(AlignRight(QStringLiteral("7"), QStringLiteral("00")), QStringLiteral("07"));
+        QCOMPARE(AlignLeft(QStringLiteral("long"), Pad(1)).size(), 1);
+    }
+
+    void openRefusesWhatIsNotADatabase()
+    {
+        DataFixture fx({QStringLiteral("Empty.tdb")});
+        platform::DbConnection db;
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx.path(QStringLiteral("missing.cdb"))));
+        QVERIFY(!QFile::exists(fx.path(QStringLiteral("missing.cdb"))));
+        QFile text(fx.path(QStringLiteral("notes.cdb")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("just some text, not a database\n");
+        text.close();
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(text.fileName()));
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx.dir.path()));
+        // A refused file leaves the open one in place.
+        db.Open(fx.path(QStringLiteral("Empty.tdb")));
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, db.Open(fx.path(QStringLiteral("missing.cdb"))));
+        QVERIFY(db.isOpen());
+        QCOMPARE(db.GetValue(QStringLiteral("select count(*) from operator")).toInt(), 1);
     }
 };
 

@@ -2,7 +2,7 @@
 // engine as Qt's driver gave them, all at once or walked one at a time, and
 // a read that fails part-way leaving nothing held.
 #include "platform/db.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -21,7 +21,7 @@ private slots:
     // told as busy.
     void readsRowsAsTheDriverDid()
     {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         const QString file = fx.path(QStringLiteral("Empty.tdb"));
         const int busy = DbConnection::busyTimeout();
         DbConnection::setBusyTimeout(50);
@@ -73,7 +73,7 @@ private slots:
     // past the last row there is no field to read.
     void aCursorWalksTheRowsOfTheRecordset()
     {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         DbConnection db;
         db.Open(fx.path(QStringLiteral("Empty.tdb")));
         db.Execute(QStringLiteral("insert into saleitems values('A', 'K', 'Kopi', 10000, 10, 'Gelas'), "
@@ -113,7 +113,7 @@ private slots:
     // once. A cursor given up half-way holds none either.
     void aFailedReadLeavesTheFileFree()
     {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         const QString file = fx.path(QStringLiteral("Empty.tdb"));
         DbConnection db;
         db.Open(file);
@@ -158,7 +158,7 @@ private slots:
     // once, is counted once, and gives its rows all the same.
     void statementsThatWriteGoThroughTheDriver()
     {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         DbConnection db;
         db.Open(fx.path(QStringLiteral("Empty.tdb")));
         quint64 ran = db.statementCount();

@@ -2,7 +2,7 @@
 // quoted names, in the joining call of each engine, and what the joined
 // texts read as on the engine of the pass.
 #include "platform/db.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 #include "support/testserver.h"
 
 #include <QTest>
@@ -42,7 +42,7 @@ private slots:
 
     void concatenationReadsNumbersAsTheProgramDid()
     {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         DbConnection db;
         fx.openTemplate(db);
         db.Execute(QStringLiteral("insert into saleitems values('A', 'K', 'Kopi', 10000, 10, 'Gelas')"));
@@ -103,7 +103,7 @@ private slots:
     // trailing ".0", NULL as nothing, a literal's '&' and quotes untouched.
     void joinedTextsOnTheEngine()
     {
-        Fixture fx({QStringLiteral("Empty.tdb")}, false);
+        DataFixture fx({QStringLiteral("Empty.tdb")});
         DbConnection db;
         fx.openTemplate(db);
         db.Execute(QStringLiteral("insert into saleitems values('C''1', 'K', 'Kopi & Teh', 2500, 0, null)"));

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
@@ -87,8 +88,13 @@ private slots:
         app = std::make_unique<App>(dir.path(), dir.filePath(QStringLiteral("s.ini")));
         ui = new TestBackend;
         app->setBackend(std::unique_ptr<Backend>(ui));
+        Workbook::setExportFolder(dir.path());
     }
-    void cleanup() { app.reset(); }
+    void cleanup()
+    {
+        app.reset();
+        Workbook::setExportFolder(QString());
+    }
 
     void changeHandlersRunOncePerRealChange()
     {
@@ -707,6 +713,8 @@ private slots:
         QVERIFY(wb.find(1, 1)->bold);
         const QString path = platform::OpenWorkbook(wb, QStringLiteral("Laporan"));
         QCOMPARE(ui->opened, QStringList{path});
+        QCOMPARE(QFileInfo(path).path(), dir.path()); // the export folder, not the system's
+        QVERIFY(QFileInfo(path).fileName().startsWith(QLatin1String("Laporan-")));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.read(2), QByteArray("PK"));

@@ -1,21 +1,13 @@
 #include "support/dbrows.h"
 
-#include "core/mmain.h"
+#include "core/app.h"
 
 QStringList rowsOf(const QString& sql)
 {
-    QStringList out;
-    auto rs = mMain::OpenRecordset(sql);
-    for (; !rs->Eof(); rs->MoveNext()) {
-        QStringList cells;
-        for (int i = 0; i < rs->columnCount(); ++i)
-            cells << rs->Fields(i).toString();
-        out << cells.join('|');
-    }
-    return out;
+    return rowsOf(app().DbConn(), sql);
 }
 
 qint64 count(const QString& sql)
 {
-    return mMain::GetValue(sql).toLongLong();
+    return count(app().DbConn(), sql);
 }

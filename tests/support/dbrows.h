@@ -1,7 +1,7 @@
 #pragma once
-// What a query gives on the current database, for comparing in tests.
-#include <QString>
-#include <QStringList>
+// What a query gives on the program's current database, for comparing in
+// window tests (support/datarows.h for any connection).
+#include "support/datarows.h"
 
 // Every row as its fields' texts joined by "|".
 QStringList rowsOf(const QString& sql);

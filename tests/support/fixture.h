@@ -1,83 +1,32 @@
 #pragma once
-// A fresh program folder in a temporary directory, the application object on
-// it with a scripted backend, and the started program.
+// The window fixture: the data fixture's program folder, the application
+// object on it with a scripted backend, and the started program.
 #include "core/app.h"
+#include "support/datafixture.h"
 #include "support/testbackend.h"
 
-#include <QHash>
-#include <QTemporaryDir>
 #include <memory>
 
 class fMain;
-namespace platform {
-class DbConnection;
-}
 
-class Fixture {
+class Fixture : public DataFixture {
 public:
     // files: the program folder's files to copy from the build's program
     // folder; empty copies all of them.
     explicit Fixture(const QStringList& files = QStringList(), bool start = true);
-    ~Fixture();
+    ~Fixture() override;
 
-    QString path(const QString& name) const { return dir.filePath(name); }
     void start();
     // Logs in through the login panel.
     void login(const QString& entry, const QString& user, const QString& password);
-
-    // The engine of the running pass (support/testserver.h) decides what
-    // these give: a database file, or a database of its own on the test
-    // server reached through an ODBC marker.
-    //
-    // The login-list text of a new entry made from the template (Admin /
-    // admin): a copy of Empty.tdb as <name>.cdb, or a marker <name>.mdbc
-    // for an empty server database that the login fills from the template.
-    QString newEntry(const QString& name);
-    // Where the database of an entry made by newEntry lies: its file, or the
-    // connection text of its server database (for another connection or a
-    // Workstation on it).
-    QString database(const QString& name) const { return m_databases.value(name); }
-    // Opens the database of an entry made by newEntry on db, before any
-    // login; a server database gets the template's tables first, as the
-    // login would give them.
-    void openEntry(platform::DbConnection& db, const QString& name);
-    // The login-list text of the sample database (a copy of it on the server).
-    QString sampleEntry();
-    // Opens a new database holding the template on db: Empty.tdb of the
-    // program folder, or a new server database.
-    void openTemplate(platform::DbConnection& db);
-    // The DbKind a login on this engine sets.
-    static QString dbKind();
     // What the program has logged so far (standard error aside).
     QString log() const;
 
-    QTemporaryDir dir;
     std::unique_ptr<App> app;
     TestBackend* ui = nullptr;
     fMain* main = nullptr;
 
-private:
-    QHash<QString, QString> m_databases;
-};
-
-// The build's program folder.
-QString distFile(const QString& name);
-
-// Another workstation on a database file: a connection of its own that
-// holds locks ("begin exclusive", "begin immediate" …) until it rolls back or
-// is destroyed. Given an ODBC connection text it connects to that server
-// database instead.
-class Workstation {
-public:
-    explicit Workstation(const QString& file);
-    ~Workstation();
-    Workstation(const Workstation&) = delete;
-    Workstation& operator=(const Workstation&) = delete;
-    // Runs a statement; false when the engine refused it.
-    bool exec(const QString& sql);
-    // First column of the first row; invalid when the query failed.
-    QVariant value(const QString& sql);
-
-private:
-    QString m_name;
+protected:
+    // The login panel lists the new entries.
+    void entriesChanged() override;
 };

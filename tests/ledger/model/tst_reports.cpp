@@ -9,7 +9,7 @@
 #include "ledger/model/reportprint.h"
 #include "ledger/model/reports.h"
 #include "platform/db.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 #include "support/testserver.h"
 #include "support/xlsxread.h"
 
@@ -42,12 +42,12 @@ struct Row {
 class TestReports : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Fixture> fx;
+    std::unique_ptr<DataFixture> fx;
     std::unique_ptr<platform::DbConnection> db;
 
     ReportContext ctx()
     {
-        return {*db, Fixture::dbKind(), [](const QString& key) { return key; }};
+        return {*db, DataFixture::dbKind(), [](const QString& key) { return key; }};
     }
     static ReportRange day(const QString& from, const QString& to)
     {
@@ -85,7 +85,7 @@ class TestReports : public QObject {
 private slots:
     void init()
     {
-        fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
+        fx = std::make_unique<DataFixture>(QStringList{QStringLiteral("Empty.tdb")});
         db = std::make_unique<platform::DbConnection>();
         fx->openTemplate(*db);
         const QList<Row> rows = {

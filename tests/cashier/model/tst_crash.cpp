@@ -4,7 +4,7 @@
 // unique, and a file stays sound.
 #include "platform/db.h"
 #include "savechild.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 #include "support/testserver.h"
 
 #include <QCoreApplication>
@@ -16,7 +16,7 @@
 class TestCrash : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Fixture> fx;
+    std::unique_ptr<DataFixture> fx;
     std::unique_ptr<platform::DbConnection> db;
     QString file;
     qint64 baseNo = 0;       // the last number before the first test sale
@@ -62,7 +62,7 @@ class TestCrash : public QObject {
 private slots:
     void init()
     {
-        fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Velmont Cafe & Resto.cdb")}, false);
+        fx = std::make_unique<DataFixture>(QStringList{QStringLiteral("Velmont Cafe & Resto.cdb")});
         db = std::make_unique<platform::DbConnection>();
         if (OnServer()) {
             file = NewServerSampleDatabase();

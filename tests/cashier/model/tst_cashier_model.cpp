@@ -7,7 +7,7 @@
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
 #include "platform/db.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QTest>
 
@@ -16,7 +16,7 @@ using namespace cashier;
 class TestCashierModel : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Fixture> fx;
+    std::unique_ptr<DataFixture> fx;
     std::unique_ptr<platform::DbConnection> db;
 
     void exec(const QString& sql) { db->Execute(sql); }
@@ -64,7 +64,7 @@ class TestCashierModel : public QObject {
 private slots:
     void init()
     {
-        fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
+        fx = std::make_unique<DataFixture>(QStringList{QStringLiteral("Empty.tdb")});
         db = std::make_unique<platform::DbConnection>();
         fx->openTemplate(*db);
         exec(QStringLiteral("insert into ShopItems values('KOPI', 'Bahan', 'Biji Kopi', 1000, 10, 'Kg')"));

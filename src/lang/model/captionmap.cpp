@@ -2,7 +2,7 @@
 // window by window in the order the captions are applied. Controls of one
 // role share one key across windows, so a text changed once changes
 // everywhere. Rows of a window that does not exist are passed over.
-#include "lang/mlang.h"
+#include "lang/model/captionmap.h"
 
 #include <array>
 

@@ -1,8 +1,11 @@
 // The widget-free catalogue module on a fresh copy of the template database:
-// table naming, codes, statements, literal filters, list rows, print lines
-// and the export workbook.
+// table naming, codes, statements, literal filters, list rows, print lines,
+// the export workbook, and the inventory item's writes that fail half way.
 #include "catalogue/model/catalogue.h"
-#include "support/fixture.h"
+#include "catalogue/model/inventory.h"
+#include "platform/summaries.h"
+#include "support/datafixture.h"
+#include "support/datarows.h"
 #include "support/xlsxread.h"
 
 #include <QLocale>
@@ -13,7 +16,7 @@ using namespace catalogue;
 class TestCatalogueModel : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Fixture> fx;
+    std::unique_ptr<DataFixture> fx;
     std::unique_ptr<platform::DbConnection> db;
 
     int count(const QString& table, const QString& where = QString())
@@ -31,7 +34,7 @@ class TestCatalogueModel : public QObject {
 private slots:
     void init()
     {
-        fx = std::make_unique<Fixture>(QStringList{QStringLiteral("Empty.tdb")}, false);
+        fx = std::make_unique<DataFixture>(QStringList{QStringLiteral("Empty.tdb")});
         db = std::make_unique<platform::DbConnection>();
         fx->openTemplate(*db);
     }
@@ -303,6 +306,24 @@ private slots:
         QCOMPARE(lines.at(1), QString(91, ' ') + QStringLiteral("Kategori: Minuman        "));
         QCOMPARE(lines.at(2), QString(82, ' ') + QStringLiteral("Keyword Pencarian: kopi           "));
         QCOMPARE(lines.at(3), QString(85, ' ') + QStringLiteral("Filter By Kode: K              "));
+    }
+
+    // The inventory item's writes on the database as a login leaves it
+    // (with the running totals): each is all or nothing.
+    void failedInventoryWritesLeaveNothing()
+    {
+        platform::EnsureSummaries(*db);
+        db->Execute("alter table inventory rename to inventory_gone");
+        QVERIFY_THROWS_EXCEPTION(platform::DbError,
+                                 inventory::AddItem(*db, {"AIR", "Minuman", "Air", "Botol", 1, 0, 2, 0}));
+        for (const char* t : {"shopitems", "saleitems", "stock", "stockshop", "stocksale"})
+            QCOMPARE(count(QLatin1String(t)), 0);
+        db->Execute("alter table inventory_gone rename to inventory");
+        inventory::AddItem(*db, {"AIR", "Minuman", "Air", "Botol", 1, 0, 2, 0});
+        db->Execute("alter table saleitems rename to saleitems_gone");
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, inventory::DeleteItem(*db, "AIR"));
+        db->Execute("alter table saleitems_gone rename to saleitems");
+        QCOMPARE(itemHoldings(*db, "AIR"), (QStringList{"1", "1", "1", "1", "1", "1"}));
     }
 
     void exportWorkbook()
