@@ -636,11 +636,11 @@ public:
         while (next(row)) {
             const qsizetype room = utf8.requiredSpace(row.size());
             if (m_chunks.empty() || m_chunks.back().capacity() - m_chunks.back().size() < room) {
-                // A short list keeps a small chunk; a long one takes them a
-                // megabyte at a time.
-                const qsizetype held = m_chunks.empty() ? 0 : m_chunks.back().size() * qsizetype(m_chunks.size());
+                // A short list keeps a small chunk; each next one is twice
+                // as large, up to a megabyte.
+                const qsizetype size = m_chunks.empty() ? 4096 : std::min(m_chunks.back().capacity() * 2, kChunk);
                 m_chunks.emplace_back();
-                m_chunks.back().reserve(std::max(room, std::clamp(held, qsizetype(4096), kChunk)));
+                m_chunks.back().reserve(std::max(room, size));
             }
             QByteArray& chunk = m_chunks.back();
             const qsizetype at = chunk.size();

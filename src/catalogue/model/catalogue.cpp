@@ -450,16 +450,6 @@ platform::RowMaker ContactRowMaker(platform::DbRecordset& rs)
     return rowMaker(rs, kContactColumns, contactRow);
 }
 
-QStringList ItemRows(platform::DbRecordset& rs)
-{
-    return platform::AllRows(ItemRowMaker(rs));
-}
-
-QStringList ContactRows(platform::DbRecordset& rs)
-{
-    return platform::AllRows(ContactRowMaker(rs));
-}
-
 QString RowCode(const QString& row)
 {
     return row.left(8).trimmed();

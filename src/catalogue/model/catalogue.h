@@ -157,9 +157,8 @@ QString ContactTitleRow(const QStringList& titles);
 QString ItemRow(const platform::DbRecordset& rs);
 QString ContactRow(const platform::DbRecordset& rs);
 // The rows of every record from the recordset's current row to its end,
-// all at once or made one at a time (the recordset walked as they are made).
-QStringList ItemRows(platform::DbRecordset& rs);
-QStringList ContactRows(platform::DbRecordset& rs);
+// made one at a time as the recordset is walked (platform::AllRows takes
+// them all at once).
 platform::RowMaker ItemRowMaker(platform::DbRecordset& rs);
 platform::RowMaker ContactRowMaker(platform::DbRecordset& rs);
 // The code held in a list row: its first 8 characters, blanks trimmed.

@@ -231,11 +231,6 @@ platform::RowMaker RowMaker(Layout layout, platform::DbRecordset& rs)
     return [](QString&) { return false; };
 }
 
-QStringList Rows(Layout layout, platform::DbRecordset& rs)
-{
-    return platform::AllRows(RowMaker(layout, rs));
-}
-
 QString RecordSql(const QString& code)
 {
     return QStringLiteral("select inventory.code as Code, shopitems.category as Category, shopitems.`name` as "

@@ -42,8 +42,7 @@ QString ListRule(Layout layout);
 // A record of the list query at the recordset's current row.
 QString Row(Layout layout, const platform::DbRecordset& rs);
 // The rows of every record from the recordset's current row to its end,
-// all at once or made one at a time.
-QStringList Rows(Layout layout, platform::DbRecordset& rs);
+// made one at a time as the recordset is walked.
 platform::RowMaker RowMaker(Layout layout, platform::DbRecordset& rs);
 
 // ---- Inventory items

@@ -183,7 +183,7 @@ private slots:
         for (auto rs = db->OpenRecordset(ItemsListSql(t, QString())); !rs->Eof(); rs->MoveNext())
             one << ItemRow(*rs);
         auto rs = db->OpenRecordset(ItemsListSql(t, QString()));
-        QCOMPARE(ItemRows(*rs), one);
+        QCOMPARE(platform::AllRows(ItemRowMaker(*rs)), one);
         QCOMPARE(one.value(0), QStringLiteral("K01      Minuman         Kopi Susu Gula Aren Dengan E..       "
                                               "1,234,567      12.5%       1,080,246           Gelas"));
 
@@ -193,7 +193,7 @@ private slots:
         for (rs = db->OpenRecordset(ContactsListSql(QStringLiteral("Customer"), QString())); !rs->Eof(); rs->MoveNext())
             one << ContactRow(*rs);
         rs = db->OpenRecordset(ContactsListSql(QStringLiteral("Customer"), QString()));
-        QCOMPARE(ContactRows(*rs), one);
+        QCOMPARE(platform::AllRows(ContactRowMaker(*rs)), one);
         QCOMPARE(one.size(), 2);
     }
 
@@ -210,7 +210,7 @@ private slots:
                                           1000.0 * i - 12345, i % 7 * 2.5, i % 3 ? QStringLiteral("Pcs") : QString()}));
         db->Execute(QStringLiteral("update ShopItems set category=null, satuan=null where code='B005'"));
         auto read = db->OpenRecordset(ItemsListSql(t, QString()));
-        const QStringList atOnce = ItemRows(*read);
+        const QStringList atOnce = platform::AllRows(ItemRowMaker(*read));
         QCOMPARE(atOnce.size(), 300);
         auto walked = db->OpenCursor(ItemsListSql(t, QString()));
         QCOMPARE(platform::AllRows(ItemRowMaker(*walked)), atOnce);
