@@ -292,6 +292,8 @@ void fMain::ShowLoginState()
             if (browse)
                 browse->setEnabled(false);
     }
+    if (m_ledger)
+        m_ledger->ClearReport();
 }
 
 void fMain::bLogout_Click()
