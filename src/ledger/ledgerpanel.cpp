@@ -405,12 +405,16 @@ void LedgerPanelView::lbExcel_Click()
     // Nothing has been built yet (no login): there is nothing to export.
     if (ReportSql.isEmpty() || !canBuild())
         return;
-    const std::optional<Workbook> book =
-        ledger::ReportWorkbook(Context(), liPage->ListIndex(), ReportSql, range(), warehouseColumn());
-    if (!book)
+    const int page = liPage->ListIndex();
+    if (ledger::ReportColumnCount(page, warehouseColumn()) == 0)
         return;
     try {
-        OpenWorkbook(*book, QStringLiteral("Laporan ") + liPage->Text());
+        // The rows go into the file as they are read.
+        OpenWorkbook(
+            [&](const QString& path) {
+                ledger::ExportReport(Context(), page, ReportSql, range(), warehouseColumn(), path);
+            },
+            QStringLiteral("Laporan ") + liPage->Text());
     } catch (const Failure& e) {
         LogFailure(QStringLiteral("lbExcel.Click"), std::current_exception());
         mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + e.text(), mMain::MsgTitleWarn);

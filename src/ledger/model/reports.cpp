@@ -472,6 +472,40 @@ ReportRows OpenJournal(const ReportContext& ctx, const ReportRange& range, const
     return r;
 }
 
+void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
+                          const std::function<void(const platform::DbRecordset&)>& each)
+{
+    const QString condition =
+        journalSql.section(QStringLiteral(" where "), 1).section(QStringLiteral(" order by "), 0, 0);
+    std::vector<qint64> ids;
+    bool withoutId = false;
+    for (auto rs =
+             db.OpenCursor(QStringLiteral("select ID from cash where ") + condition + QStringLiteral(" order by ID"));
+         !rs->Eof(); rs->MoveNext()) {
+        if (rs->Fields(0).isNull())
+            withoutId = true;
+        else
+            ids.push_back(rs->Fields(0).toLongLong());
+    }
+    auto walk = [&](const QString& sql) {
+        for (auto rs = db.OpenRecordset(sql); !rs->Eof(); rs->MoveNext())
+            each(*rs);
+    };
+    const QString rows = QStringLiteral("select * from cash where ") + condition;
+    if (withoutId)
+        walk(rows + QStringLiteral(" and ID is null"));
+    // Pages end between two IDs, so that rows sharing an ID are read once.
+    const size_t page = 2000;
+    for (size_t a = 0; a < ids.size();) {
+        size_t b = std::min(ids.size(), a + page);
+        while (b < ids.size() && ids[b] == ids[b - 1])
+            ++b;
+        walk(rows + QStringLiteral(" and ID >= ") + QString::number(ids[a]) + QStringLiteral(" and ID <= ") +
+             QString::number(ids[b - 1]) + QStringLiteral(" order by ID"));
+        a = b;
+    }
+}
+
 Report HoldReport(const ReportRows& rows)
 {
     Report r;

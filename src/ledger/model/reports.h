@@ -18,6 +18,7 @@
 namespace platform {
 class DbConnection;
 class DbField;
+class DbRecordset;
 } // namespace platform
 
 namespace ledger {
@@ -84,6 +85,11 @@ ReportRows OpenRecap(const ReportContext& ctx, const ReportRange& range);
 // The report of a page; nothing for an index outside 0 to 6.
 std::optional<ReportRows> OpenReport(const ReportContext& ctx, int page, const ReportRange& range,
                                      const JournalFilter& filter, bool warehouseColumn);
+// Every record of the journal's row query (as the journal builds it), in
+// its order, read a page of IDs at a time: the export of a year walks it
+// without holding the year or a read between pages.
+void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
+                          const std::function<void(const platform::DbRecordset&)>& each);
 // Every line of an opened report, held, with the journal row ID of each.
 Report HoldReport(const ReportRows& rows);
 
