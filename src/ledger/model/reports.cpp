@@ -475,8 +475,12 @@ ReportRows OpenJournal(const ReportContext& ctx, const ReportRange& range, const
 void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
                           const std::function<void(const platform::DbRecordset&)>& each)
 {
-    const QString condition =
-        journalSql.section(QStringLiteral(" where "), 1).section(QStringLiteral(" order by "), 0, 0);
+    // The condition as the journal wrote it: between its fixed head and
+    // its order, whatever the filter's text holds.
+    const QString head = QStringLiteral("select * from cash where "), order = QStringLiteral(" order by ID");
+    if (!journalSql.startsWith(head) || !journalSql.endsWith(order))
+        return;
+    const QString condition = journalSql.mid(head.size(), journalSql.size() - head.size() - order.size());
     std::vector<qint64> ids;
     bool withoutId = false;
     for (auto rs =
