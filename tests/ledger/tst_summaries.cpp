@@ -407,6 +407,9 @@ private slots:
         mMain::ExecSQL(QStringLiteral("drop table cashtotal"));
         mMain::ExecSQL(QStringLiteral("drop table stockmonth"));
         mMain::ExecSQL(QStringLiteral("insert into cash (ID, Debit, Credit) values (90001, 5000, 0)"));
+        // Rows without a day and with an empty one are one day of the
+        // day totals.
+        mMain::ExecSQL(QStringLiteral("insert into cash (ID, Moment, Debit, Credit) values (90002, '', 700, 0)"));
         db().setKeepsSummaries(false);
         const QString entry = app().DbEntry;
         fx->ui->answers = {platform::MsgOK};
