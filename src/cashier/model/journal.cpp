@@ -5,8 +5,6 @@
 #include "platform/db.h"
 #include "platform/sqltext.h"
 
-#include <cmath>
-
 namespace cashier {
 
 using platform::Num;
