@@ -17,8 +17,11 @@ inline bool OnServer()
 
 // Runs the tests once on files, then once more on the server. Without
 // mariadbd (or the MariaDB ODBC driver) the server pass fails loudly, unless
-// ORV_NO_SERVER=1 says this machine has none. Gives the failures of both.
+// ORV_NO_SERVER=1 says this machine has none. ORV_ENGINES=file or server
+// runs one pass only. Gives the failures of both.
 int OnBothEngines(const std::function<int()>& run);
+// Tests of database files only: left out of the server's pass.
+int OnFiles(const std::function<int()>& run);
 
 // A new empty database on the running server; gives its ODBC connection
 // text. Only during the server pass.
