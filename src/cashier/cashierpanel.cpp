@@ -606,6 +606,7 @@ void CashierPanelView::printReceipt(qint64 no, const QList<CartLine>& lines)
     in.message3 = GetConfig(QStringLiteral("Message3"));
     in.now = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
     in.port = PrinterPort() != QLatin1String("Default");
+    app().Printer.setDocName(ReceiptJobName(in));
     try {
         for (const QString& line : ReceiptLines(in))
             PrintLine(line);

@@ -463,6 +463,11 @@ private slots:
         QCOMPARE(fx->ui->messages[0].kind, platform::MsgKind::Info);
         QVERIFY(fx->ui->messages[0].prompt.contains(fx->ui->printNote));
         QCOMPARE(fx->log().count(fx->ui->printNote), 3);
+        // In the print queue each receipt is named by its transaction.
+        const qint64 last = count(QStringLiteral("select max(ID) from cash"));
+        QCOMPARE(fx->ui->printedNames.size(), 3);
+        QCOMPARE(fx->ui->printedNames.last(), QStringLiteral("Nota Jual / %1").arg(last));
+        QCOMPARE(fx->ui->printedNames.removeDuplicates(), 0);
 
         // The next login is told again, once.
         const QString entry = app().DbEntry;
@@ -476,6 +481,11 @@ private slots:
         QCOMPARE(fx->ui->printed.size(), 2);
         QCOMPARE(fx->ui->messages.size(), 1);
         QCOMPARE(fx->ui->messages[0].kind, platform::MsgKind::Info);
+
+        // A bill, with no transaction yet, by its charge.
+        addLine(QStringLiteral("ESP"), QStringLiteral("1"));
+        key(fx->main, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(fx->ui->printedNames.last(), QStringLiteral("Nota Jual - ") + p->ciCharge->Text());
     }
 
     // A failing statement part-way through the save: the operator is told,

@@ -57,4 +57,11 @@ QStringList ReceiptLines(const ReceiptInput& in)
     return out;
 }
 
+QString ReceiptJobName(const ReceiptInput& in)
+{
+    if (in.no > 0)
+        return QStringLiteral("Nota %1 / %2").arg(in.actionText).arg(in.no);
+    return QStringLiteral("Nota %1 - %2").arg(in.actionText, in.charge);
+}
+
 } // namespace cashier

@@ -33,5 +33,8 @@ struct ReceiptInput {
 // The ESC/POS command GS V 66 0: feed to the cutting position, cut partly.
 QString CutCommand();
 QStringList ReceiptLines(const ReceiptInput& in);
+// The receipt's name in the print queue: its transaction, or for a bill the
+// charge it is for.
+QString ReceiptJobName(const ReceiptInput& in);
 
 } // namespace cashier
