@@ -635,6 +635,7 @@ private:
         for (int i = 0; i < kRuns; ++i) {
             // The operator's keys go to the list.
             list->setFocus();
+            Settle();
             const Cost shown = Take([&] { rebuild(); });
             // From the first line: on a list without a current line Ctrl+End
             // only makes the first line current.
