@@ -66,7 +66,9 @@ void DeclareFigures(Table& table)
     declare(figure::Login, Unit::Time, {{B::AtMost, 0.15}, flat});
     // Built from every row it sums: it cannot be flat.
     declare(figure::FirstLogin, Unit::Time, {{B::AtMost, 10}});
-    declare(figure::ServerLogin, Unit::Time, {{B::Below, 1.0}, flat});
+    // A wall time: the server and a busy machine stretch it more than the
+    // history does, so it is held to its target only.
+    declare(figure::ServerLogin, Unit::Time, {{B::Below, 1.0}});
     declare(figure::ClockUnchanged, Unit::Time, {{B::Below, 0.001}});
     declare(figure::ClockAfterChange, Unit::Time, {{B::Below, 0.001}});
     declare(figure::Idle, Unit::Share, {{B::Below, 0.02}});
