@@ -331,7 +331,7 @@ void DbConnection::reconnect(const QString& sql)
     }
     m_lost = false;
     m_openSerial = ++g_openSerial;
-    Log(QStringLiteral("The connection to the database server was made again"));
+    Log(QStringLiteral("Koneksi ke server database tersambung lagi"));
     setUpSession();
 }
 
@@ -513,7 +513,7 @@ void DbConnection::run(QSqlQuery& q, const QString& sql)
     // the whole of it is lost instead.
     if (!e.connectionLost() || m_txDepth > 0 || m_peeking || m_reconnectTried || !safeToRepeat(e.nativeCode(), sql))
         throw e;
-    Log(QStringLiteral("Database server connection lost: ") + e.text());
+    Log(QStringLiteral("Koneksi ke server database terputus: ") + e.text());
     reconnect(sql);
     if (!q.exec(text))
         throw failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
