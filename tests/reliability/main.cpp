@@ -13,8 +13,7 @@ int runServerLostTests(int argc, char** argv);
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    int failed = runHostileInputTests(argc, argv);
-    failed += runFailureTests(argc, argv);
+    int failed = OnFiles([&] { return runHostileInputTests(argc, argv) + runFailureTests(argc, argv); });
     failed += OnBothEngines([&] { return runServerLostTests(argc, argv); });
     return failed;
 }
