@@ -18,5 +18,7 @@ QStringList ReportPrintLines(const QString& pageText, const QDate& from, const Q
 // are printed: a year's journal is never held whole.
 void ForEachPrintLine(const QString& pageText, const QDate& from, const QDate& to, platform::RowSource& view,
                       const std::function<void(const QString&)>& line);
+// The print-out's name in the print queue: its title and range.
+QString ReportJobName(const QString& pageText, const QDate& from, const QDate& to);
 
 } // namespace ledger
