@@ -279,22 +279,137 @@ bool DbConnection::engineInTransaction() const
     return m_txDepth > 0 && !m_txFailed;
 }
 
+namespace {
+
+// SQLite's two counters of what other connections committed and of schema
+// changes; false when they cannot be read.
+bool readVersions(sqlite3* h, qint64& data, qint64& schema)
+{
+    qint64* into[] = {&data, &schema};
+    int i = 0;
+    for (const char* pragma : {"PRAGMA data_version", "PRAGMA schema_version"}) {
+        sqlite3_stmt* st = nullptr;
+        const bool read =
+            sqlite3_prepare_v2(h, pragma, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW;
+        if (read)
+            *into[i++] = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        if (!read)
+            return false;
+    }
+    return true;
+}
+
+// The next word of a statement (letters, digits, "_"), lower case.
+QString nextWord(const QString& sql, int& at)
+{
+    while (at < sql.size() && sql.at(at).isSpace())
+        ++at;
+    const int from = at;
+    while (at < sql.size() && (sql.at(at).isLetterOrNumber() || sql.at(at) == QLatin1Char('_')))
+        ++at;
+    return sql.mid(from, at - from).toLower();
+}
+
+// The table name at `at`, quoted or bare, without a schema before it.
+QString tableAt(const QString& sql, int at)
+{
+    QString name;
+    while (true) {
+        while (at < sql.size() && sql.at(at).isSpace())
+            ++at;
+        if (at >= sql.size())
+            break;
+        const QChar open = sql.at(at);
+        const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+        if (open == QLatin1Char('`') || open == QLatin1Char('"') || open == QLatin1Char('[')) {
+            const int end = sql.indexOf(close, at + 1);
+            if (end < 0)
+                return QString();
+            name = sql.mid(at + 1, end - at - 1);
+            at = end + 1;
+        } else {
+            const int from = at;
+            while (at < sql.size() && !sql.at(at).isSpace() && sql.at(at) != QLatin1Char('(') &&
+                   sql.at(at) != QLatin1Char('.') && sql.at(at) != QLatin1Char(';') && sql.at(at) != QLatin1Char(','))
+                ++at;
+            name = sql.mid(from, at - from);
+        }
+        if (at < sql.size() && sql.at(at) == QLatin1Char('.')) {
+            ++at; // a schema's name came first
+            continue;
+        }
+        break;
+    }
+    return name.toLower();
+}
+
+// The table a statement writes: "" for one that writes none (a read, the
+// bounds of a transaction), "*" where it cannot be told (a schema change,
+// anything unknown).
+QString writtenTable(const QString& sql)
+{
+    int at = 0;
+    const QString first = nextWord(sql, at);
+    static const QStringList reads = {"select", "begin", "commit", "end",  "rollback", "savepoint", "release",
+                                      "start",  "do",    "set",    "show", "explain",  "pragma",    "analyze"};
+    if (reads.contains(first))
+        return QString();
+    QString until;
+    if (first == QLatin1String("insert") || first == QLatin1String("replace"))
+        until = QStringLiteral("into");
+    else if (first == QLatin1String("delete"))
+        until = QStringLiteral("from");
+    else if (first != QLatin1String("update"))
+        return QStringLiteral("*");
+    // "or replace", "ignore", "low_priority" and the like stand before the
+    // table; an update names it at once after them.
+    static const QStringList modifiers = {"or",     "rollback",     "abort", "replace", "fail",
+                                          "ignore", "low_priority", "quick", "delayed", "high_priority"};
+    while (true) {
+        const int before = at;
+        const QString word = nextWord(sql, at);
+        if (!until.isEmpty() && word == until)
+            return tableAt(sql, at);
+        if (word.isEmpty() || !modifiers.contains(word)) {
+            if (until.isEmpty())
+                return tableAt(sql, before);
+            return QStringLiteral("*");
+        }
+    }
+}
+
+} // namespace
+
 QByteArray DbConnection::changeStamp()
 {
     auto* h = static_cast<sqlite3*>(sqliteHandle());
     if (!h)
         return QByteArray();
-    QByteArray stamp = QByteArray::number(m_openSerial) + ':' + QByteArray::number(sqlite3_total_changes64(h));
-    for (const char* pragma : {"PRAGMA data_version", "PRAGMA schema_version"}) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(h, pragma, -1, &st, nullptr) != SQLITE_OK || sqlite3_step(st) != SQLITE_ROW) {
-            sqlite3_finalize(st);
-            return QByteArray();
-        }
-        stamp += ':' + QByteArray::number(sqlite3_column_int64(st, 0));
-        sqlite3_finalize(st);
-    }
-    return stamp;
+    qint64 data = 0, schema = 0;
+    if (!readVersions(h, data, schema))
+        return QByteArray();
+    return QByteArray::number(m_openSerial) + ':' + QByteArray::number(sqlite3_total_changes64(h)) + ':' +
+           QByteArray::number(data) + ':' + QByteArray::number(schema);
+}
+
+void DbConnection::countWrite(const QString& sql)
+{
+    const QString table = writtenTable(sql);
+    if (table == QLatin1String("*"))
+        ++m_writesAnywhere;
+    else if (!table.isEmpty())
+        ++m_writes[table];
+}
+
+QByteArray DbConnection::tableStamp(const QString& table)
+{
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    qint64 data = 0, schema = 0;
+    if (!h || !readVersions(h, data, schema))
+        return QByteArray();
+    return QByteArray::number(m_openSerial) + ':' + QByteArray::number(data) + ':' + QByteArray::number(schema) + ':' +
+           QByteArray::number(m_writesAnywhere) + ':' + QByteArray::number(m_writes.value(table.toLower()));
 }
 
 qint64 DbConnection::schemaVersion()
@@ -370,6 +485,7 @@ void DbConnection::beforeStatement(const QString& sql)
     if (m_txFailed)
         throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), sql);
     ++m_statements;
+    countWrite(sql);
 }
 
 void DbConnection::run(QSqlQuery& q, const QString& sql)
@@ -546,6 +662,8 @@ void DbConnection::Rollback()
     // it may be committed in pieces, and other workstations wait no longer.
     if (isOpen() && (m_odbc || engineInTransaction()))
         control("ROLLBACK", nullptr);
+    // What was written is gone again, whichever tables it was in.
+    ++m_writesAnywhere;
     if (--m_txDepth > 0) {
         m_txFailed = true;
     } else {

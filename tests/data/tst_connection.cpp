@@ -143,6 +143,52 @@ private slots:
         QCOMPARE(rows(db, QStringLiteral("`key`='A'")), 1);
     }
 
+    // A table's stamp stays while this connection writes other tables (a
+    // cart line leaves the contacts' names where they were read) and moves
+    // with a write to it under any spelling of its name, a rollback, a
+    // schema change and another workstation's commit of any table.
+    void aTableStampMovesWithWhatMayChangeTheTable()
+    {
+        DataFixture fx({QStringLiteral("Empty.tdb")});
+        DbConnection db;
+        fx.openTemplate(db);
+        if (db.isOdbc()) {
+            QVERIFY(db.tableStamp(QStringLiteral("Customer")).isEmpty());
+            return;
+        }
+        QByteArray stamp = db.tableStamp(QStringLiteral("Customer"));
+        QVERIFY(!stamp.isEmpty());
+        const auto moved = [&] {
+            const QByteArray now = db.tableStamp(QStringLiteral("customer"));
+            const bool did = now != stamp;
+            stamp = now;
+            return did;
+        };
+        db.Execute(QStringLiteral("insert into `Salecart` (id, charge) values(1, 'Meja 1')"));
+        db.Execute(QStringLiteral("update Salecart set charge='Meja 2'"));
+        db.Execute(QStringLiteral("delete from \"Salecart\" where id=1"));
+        db.GetValue(QStringLiteral("select count(*) from Customer"));
+        QVERIFY(!moved());
+        for (const char* write :
+             {"insert into `Customer` values('C1', 'Ani', '', '', '')",
+              "INSERT OR REPLACE INTO main.Customer values('C2', 'Budi', '', '', '')",
+              "update  customer set `name`='Anik' where code='C1'", "delete from [CUSTOMER] where code='C2'"}) {
+            db.Execute(QString::fromLatin1(write));
+            QVERIFY2(moved(), write);
+        }
+        db.Begin();
+        db.Execute(QStringLiteral("insert into Salecart (id, charge) values(2, 'Meja 1')"));
+        db.Rollback();
+        QVERIFY(moved());
+        db.Execute(QStringLiteral("create table scratch (a)"));
+        QVERIFY(moved());
+        DbConnection other;
+        other.Open(db.path());
+        other.Execute(QStringLiteral("insert into Salecart (id, charge) values(3, 'Meja 1')"));
+        QVERIFY(moved());
+        QVERIFY(!moved());
+    }
+
     void failedCommitRollsBackAndFreesTheFile()
     {
         if (OnServer())
