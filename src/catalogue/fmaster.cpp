@@ -3,6 +3,7 @@
 #include "catalogue/fadd.h"
 #include "catalogue/fcharge.h"
 #include "catalogue/model/catalogue.h"
+#include "catalogue/model/names.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
@@ -202,8 +203,8 @@ void fMaster::FilliCategory2()
     iCategory2->Clear();
     iCategory2->AddItem(LangGrid(QStringLiteral("tGlobal")));
     if (!TableName.isEmpty())
-        for (auto rs = OpenRecordset(catalogue::DistinctCategoriesSql(TableName)); !rs->Eof(); rs->MoveNext())
-            iCategory2->AddItem(rs->Fields(QStringLiteral("Category")).toString());
+        iCategory2->AddItems(
+            catalogue::KeptNames(app().DbConn(), catalogue::DistinctCategoriesSql(TableName), {TableName}));
     iCategory2->setListIndex(0);
 }
 

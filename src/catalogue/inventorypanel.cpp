@@ -5,6 +5,7 @@
 #include "catalogue/finventory.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
+#include "catalogue/model/names.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
@@ -130,12 +131,17 @@ void InventoryPanelView::FilliItems(const QString& where)
         m->iiItemsSql = sql;
     // Behind another panel the list is not read: showing the panel fills
     // it afresh (the login need not read a whole catalogue).
-    if (m && m->ShownPanel() != m->pInventory)
+    if (!shown())
         return;
+    if (m_categoriesDue) {
+        QSignalBlocker block(iiCategory2);
+        addCategories();
+    }
     // The login and a change of table ask for the same rows several times
-    // over; ten thousand items are read once. A list the operator has
-    // marked or moved in is filled afresh, as a refresh is expected to.
-    const QByteArray stamp = app().DbConn().changeStamp();
+    // over; ten thousand items are read once, and again only once their
+    // tables change (a sale leaves them as they were). A list the operator
+    // has marked or moved in is filled afresh, as a refresh is expected to.
+    const QByteArray stamp = catalogue::TablesStamp(app().DbConn(), inventory::ListTables(word));
     if (!stamp.isEmpty() && stamp == m_filled.stamp && sql == m_filled.sql && rows == m_filled.head &&
         iiItems->ListCount() == m_filled.rows && iiItems->ListIndex() < 0 && iiItems->SelCount() == 0) {
         iiItems->scrollToTop();
@@ -169,15 +175,30 @@ void InventoryPanelView::FilliiCategory2()
         QSignalBlocker block(iiCategory2);
         iiCategory2->Clear();
         iiCategory2->AddItem(allText());
-        const QString sql = inventory::CategoriesSql(GetTable());
-        if (!sql.isEmpty()) {
-            auto rs = mMain::OpenRecordset(sql);
-            for (; !rs->Eof(); rs->MoveNext())
-                iiCategory2->AddItem(rs->Fields(0).toString());
-        }
+        // Behind another panel the categories wait, as the list does, until
+        // the panel is shown: the "all" entry is chosen either way.
+        if (shown())
+            addCategories();
+        else
+            m_categoriesDue = true;
         iiCategory2->setListIndex(0);
     }
     iiCategory2_Click();
+}
+
+void InventoryPanelView::addCategories()
+{
+    m_categoriesDue = false;
+    const QString word = GetTable();
+    const QString sql = inventory::CategoriesSql(word);
+    if (!sql.isEmpty())
+        iiCategory2->AddItems(catalogue::KeptNames(app().DbConn(), sql, inventory::CategoriesTables(word)));
+}
+
+bool InventoryPanelView::shown() const
+{
+    const fMain* m = MainWindow();
+    return !m || m->ShownPanel() == m->pInventory;
 }
 
 void InventoryPanelView::iiTable_Click()

@@ -94,6 +94,28 @@ QString CategoriesSql(const QString& word)
     return QString();
 }
 
+QStringList CategoriesTables(const QString& word)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Joined: return ListTables(word);
+    case Layout::Items: return {TableOf(word)};
+    case Layout::Contacts: return {QStringLiteral("Warehouse")};
+    case Layout::None: break;
+    }
+    return {};
+}
+
+QStringList ListTables(const QString& word)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Joined: return {QStringLiteral("inventory"), QStringLiteral("shopitems"), QStringLiteral("saleitems")};
+    case Layout::Items:
+    case Layout::Contacts: return {TableOf(word)};
+    case Layout::None: break;
+    }
+    return {};
+}
+
 QString CategoryCondition(const QString& word, const QString& category)
 {
     switch (LayoutOf(word)) {
