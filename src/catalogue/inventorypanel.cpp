@@ -6,6 +6,7 @@
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
 #include "catalogue/model/names.h"
+#include "catalogue/model/pagedlist.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
@@ -149,12 +150,25 @@ void InventoryPanelView::FilliItems(const QString& where)
     }
     iiItems->Clear();
     m_filled = Filled();
-    iiItems->AddItems(rows);
-    // A hundred thousand rows go in at once, with no handler per row, each
-    // made as its record is read.
-    if (!sql.isEmpty()) {
-        auto rs = app().DbConn().OpenCursor(sql);
-        iiItems->AddItems(inventory::RowMaker(layout, *rs));
+    DbConnection& db = app().DbConn();
+    // The whole table, or one category of it, is read as it comes into
+    // sight; a filter or a search, whose order is the engine's choice, is
+    // read through.
+    if (!sql.isEmpty() && catalogue::CanPage(db) &&
+        (where.isEmpty() || where == inventory::CategoryCondition(word, iiCategory2->Text()))) {
+        auto data = std::make_shared<catalogue::PagedList>(
+            db, inventory::ListSql(word, QString()), where, inventory::ListKeys(word),
+            [layout](const DbRecordset& rs) { return inventory::Row(layout, rs); });
+        iiItems->setSource(std::make_shared<JoinedSource>(
+            std::vector<std::shared_ptr<RowSource>>{std::make_shared<LinesSource>(rows), data}));
+    } else {
+        iiItems->AddItems(rows);
+        // A hundred thousand rows go in at once, with no handler per row,
+        // each made as its record is read.
+        if (!sql.isEmpty()) {
+            auto rs = db.OpenCursor(sql);
+            iiItems->AddItems(inventory::RowMaker(layout, *rs));
+        }
     }
     m_filled = {rows, sql, stamp, iiItems->ListCount()};
 }

@@ -105,6 +105,21 @@ QStringList CategoriesTables(const QString& word)
     return {};
 }
 
+QStringList ListKeys(const QString& word)
+{
+    switch (LayoutOf(word)) {
+    // A scan of the buying items, each joined with its inventory and
+    // selling rows by code.
+    case Layout::Joined:
+        return {QStringLiteral("shopitems.rowid"), QStringLiteral("inventory.rowid"),
+                QStringLiteral("saleitems.rowid")};
+    case Layout::Items:
+    case Layout::Contacts: return {QStringLiteral("rowid")};
+    case Layout::None: break;
+    }
+    return {};
+}
+
 QStringList ListTables(const QString& word)
 {
     switch (LayoutOf(word)) {
