@@ -85,7 +85,13 @@ QString ListSql(const QString& word, const QString& where)
 QString CategoriesSql(const QString& word)
 {
     switch (LayoutOf(word)) {
-    case Layout::Joined: return QStringLiteral("select distinct shopitems.category from ") + kJoin;
+    // Each category of the buying items once, kept when any item of it is
+    // bound in the inventory: a probe per category, not a pass over the
+    // join of every item.
+    case Layout::Joined:
+        return QStringLiteral("select c.category from (select distinct category from shopitems) c where exists "
+                              "(select 1 from ") +
+               kJoin + QStringLiteral(" where shopitems.category = c.category)");
     case Layout::Items: return catalogue::DistinctCategoriesSql(TableOf(word));
     // The box is hidden for the contacts; it still lists the warehouses.
     case Layout::Contacts: return QStringLiteral("select `name` from `Warehouse`");
