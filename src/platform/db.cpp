@@ -125,6 +125,7 @@ void DbConnection::Close()
     m_txDepth = 0;
     m_txFailed = false;
     m_summaries = false;
+    m_nameStamp = false;
     m_waitingNoLonger = false;
 }
 
@@ -160,6 +161,7 @@ void DbConnection::adoptTrial(const QString& trial, const QString& refusal, cons
     m_readOnly = readOnly;
     static std::atomic<quint64> serial{0};
     m_openSerial = ++serial;
+    m_nameStamp = false;
 }
 
 void DbConnection::Open(const QString& path, bool readOnly)
@@ -402,9 +404,121 @@ void DbConnection::countWrite(const QString& sql)
         ++m_writes[table];
 }
 
+namespace {
+
+// The tables whose names are kept in memory, as the triggers name them.
+const char* const kNamedTables[] = {"Customer",  "Supplier",  "Person",       "Warehouse",    "SaleItems",
+                                    "ShopItems", "inventory", "Cash InItems", "Cash OutItems"};
+const char* const kNameEvents[] = {"insert", "update", "delete"};
+
+QString nameTrigger(const char* table, const char* event)
+{
+    QString id = QString::fromLatin1(table).toLower();
+    id.remove(QLatin1Char(' '));
+    return QStringLiteral("namestamp_%1_%2").arg(id, QLatin1String(event));
+}
+
+bool isNamedTable(const QString& lower)
+{
+    for (const char* t : kNamedTables)
+        if (lower == QString::fromLatin1(t).toLower())
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool DbConnection::nameStampWhole()
+{
+    QStringList names;
+    for (const char* t : kNamedTables)
+        for (const char* e : kNameEvents)
+            names << Quote(nameTrigger(t, e));
+    const QString in = names.join(QStringLiteral(", "));
+    const QString triggers =
+        m_odbc ? QStringLiteral("select count(*) from information_schema.triggers where trigger_schema = database() "
+                                "and trigger_name in (%1)")
+                     .arg(in)
+               : QStringLiteral("select count(*) from sqlite_master where type = 'trigger' and name in (%1)").arg(in);
+    return hasTable(QStringLiteral("namestamp")) &&
+           int(StoredNumber(GetValue(triggers))) == int(std::size(kNamedTables) * std::size(kNameEvents)) &&
+           int(StoredNumber(GetValue(QStringLiteral("select count(*) from namestamp")))) == 1;
+}
+
+bool DbConnection::EnsureNameStamp()
+{
+    m_nameStamp = false;
+    try {
+        for (const char* t : kNamedTables)
+            if (!hasTable(QString::fromLatin1(t)))
+                return false;
+        if (!nameStampWhole()) {
+            // Writers take turns: no name is written between the count made
+            // here and the triggers that keep it.
+            DbTransaction tx(*this);
+            for (const char* t : kNamedTables)
+                for (const char* e : kNameEvents)
+                    Execute(QStringLiteral("drop trigger if exists ") + nameTrigger(t, e));
+            Execute(QStringLiteral("drop table if exists namestamp"));
+            Execute(m_odbc ? QStringLiteral("create table namestamp (changes BIGINT)")
+                           : QStringLiteral("create table namestamp (changes INTEGER)"));
+            Execute(QStringLiteral("insert into namestamp values (0)"));
+            for (const char* t : kNamedTables)
+                for (const char* e : kNameEvents)
+                    Execute(QStringLiteral("create trigger %1 after %2 on `%3` for each row begin "
+                                           "update namestamp set changes = changes + 1; end")
+                                .arg(nameTrigger(t, e), QLatin1String(e), QLatin1String(t)));
+            tx.commit();
+        }
+        m_nameStamp = nameStampWhole();
+    } catch (const DbError&) {
+        // Read only, or no right to create triggers: stamps follow every commit.
+        m_nameStamp = false;
+    }
+    m_nameStampSchema = m_nameStamp ? schemaVersion() : -1;
+    return m_nameStamp;
+}
+
 QByteArray DbConnection::tableStamp(const QString& table)
 {
     auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (m_nameStamp && isNamedTable(table.toLower())) {
+        // The count the triggers keep, whoever wrote; a schema changed since
+        // (triggers dropped, a file restored into this one) is checked first.
+        if (h) {
+            const qint64 schema = schemaVersion();
+            if (schema < 0)
+                return QByteArray();
+            if (schema != m_nameStampSchema) {
+                try {
+                    m_nameStamp = nameStampWhole();
+                } catch (const DbError&) {
+                    return QByteArray();
+                }
+                m_nameStampSchema = schema;
+            }
+        }
+        if (m_nameStamp) {
+            QVariant changes;
+            if (h) {
+                // Read past the statement count: asking costs no statement.
+                sqlite3_stmt* st = nullptr;
+                if (sqlite3_prepare_v2(h, "select changes from namestamp", -1, &st, nullptr) == SQLITE_OK &&
+                    sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL)
+                    changes = qint64(sqlite3_column_int64(st, 0));
+                sqlite3_finalize(st);
+            } else {
+                try {
+                    changes = GetValue(QStringLiteral("select changes from namestamp"));
+                } catch (const DbError&) {
+                }
+            }
+            if (changes.isNull())
+                return QByteArray();
+            return QByteArray::number(m_openSerial) + ":n:" + QByteArray::number(m_nameStampSchema) + ':' +
+                   QByteArray::number(changes.toLongLong());
+        }
+    }
     qint64 data = 0, schema = 0;
     if (!h || !readVersions(h, data, schema))
         return QByteArray();

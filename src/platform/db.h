@@ -159,6 +159,13 @@ public:
     // write is not told apart from the statement that fired them. Empty
     // where the engine cannot tell.
     QByteArray tableStamp(const QString& table);
+    // Gives the database a count of the writes to the tables whose names
+    // the windows keep (contacts, items, the inventory), kept by triggers,
+    // so that a commit elsewhere moves those tables' stamps only when it
+    // wrote one of them, on a file and on a server alike. A database that
+    // cannot take them (read only, no right to create triggers) is left as
+    // it is; false then, and the stamps follow every commit as before.
+    bool EnsureNameStamp();
     // SQLite's count of schema changes (a table made or dropped, a restore
     // into the file), read without waiting: -1 where the engine keeps none,
     // -2 while another workstation holds the file.
@@ -243,6 +250,11 @@ private:
     // cannot be told, and rollbacks, count against every table.
     QHash<QString, quint64> m_writes;
     quint64 m_writesAnywhere = 0;
+    // The kept count of EnsureNameStamp is in place, as last seen at this
+    // schema version (SQLite; -1 on a server).
+    bool m_nameStamp = false;
+    qint64 m_nameStampSchema = -1;
+    bool nameStampWhole();
     bool m_summaries = false;
     bool m_waitingNoLonger = false;
     bool m_peeking = false;
