@@ -145,7 +145,7 @@ void fAdd::RecalcTotal()
 {
     const double price = iPrice->Text().isEmpty() ? 0 : ParseAmount(iPrice->Text());
     const double d = Val(iDiscount->Text());
-    iDiscountN->setText(Num(price * (d / 100.0)));
+    iDiscountN->setText(Num(catalogue::DiscountAmount(price, d)));
     iTotal->setText(FormatAmount(catalogue::NetPrice(price, d)));
 }
 

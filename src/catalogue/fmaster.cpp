@@ -438,6 +438,7 @@ void fMaster::bPrint_Click()
     rows.reserve(iItems->ListCount());
     for (int i = 0; i < iItems->ListCount(); ++i)
         rows << iItems->List(i);
+    app().Printer.setDocName(Caption());
     for (const QString& line : catalogue::PrintLines(Caption(), f, rows))
         PrintLine(line);
     EndPrint();

@@ -443,6 +443,7 @@ void InventoryPanelView::ibPrint_Click()
     QStringList rows;
     for (int i = 0; i < iiItems->ListCount(); ++i)
         rows << iiItems->List(i);
+    app().Printer.setDocName(QStringLiteral("Data ") + iiTable->Text());
     for (const QString& line : catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows))
         mMain::PrintLine(line);
     mMain::EndPrint();

@@ -331,6 +331,7 @@ void LedgerPanelView::lbPrint_Click()
     LinePrinter& printer = app().Printer;
     if (ledger::PrintsLandscape(page))
         printer.setOrientation(2);
+    printer.setDocName(ledger::ReportJobName(page, liFrom->Value(), liTo->Value()));
     // A port that fails a line takes no more of the report (each line would
     // wait out its timeout again); the operator hears once that the
     // print-out is not whole.

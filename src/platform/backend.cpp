@@ -139,13 +139,14 @@ void paintLines(QPagedPaintDevice& device, QPainter& painter, const QStringList&
 }
 } // namespace
 
-QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bool landscape)
+QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name)
 {
     const QPageLayout::Orientation orientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (!info.isNull()) {
         QPrinter printer(info, QPrinter::HighResolution);
         printer.setPageOrientation(orientation);
+        printer.setDocName(name);
         QPainter painter;
         if (!painter.begin(&printer))
             throw Failure(QStringLiteral("Printer %1 tidak dapat dipakai").arg(info.printerName()));

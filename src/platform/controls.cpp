@@ -157,15 +157,41 @@ struct Intake {
     bool figure;
 };
 
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0x2028) || c == QChar(0x2029);
+}
+
+// A field of one line holds the lines of a pasted text side by side: each
+// run of line breaks inside it is one space, those at its ends go.
+QString oneLine(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool pendingBreak = false;
+    for (const QChar c : text) {
+        if (isLineBreak(c)) {
+            pendingBreak = !out.isEmpty();
+            continue;
+        }
+        if (pendingBreak)
+            out += QLatin1Char(' ');
+        pendingBreak = false;
+        out += c;
+    }
+    return out;
+}
+
 // Puts pasted text into the field as if it were typed: each character
 // through the key-press filter and within the room the field has, so that a
-// paste stores nothing a keyboard could not. Line breaks and other control
-// characters are dropped. A figure that does not fit is refused whole, with
-// a message, and the field keeps what it had; other text is cut at the limit
-// as typing would stop there.
-void typeIn(const Intake& in, const QString& text)
+// paste stores nothing a keyboard could not. Line breaks become spaces (see
+// oneLine); other control characters are dropped. A figure that does not fit
+// is refused whole, with a message, and the field keeps what it had; other
+// text is cut at the limit as typing would stop there.
+void typeIn(const Intake& in, const QString& pasted)
 {
     QLineEdit* edit = in.edit;
+    const QString text = oneLine(pasted);
     if (edit->isReadOnly() || text.isEmpty())
         return;
     QPointer<QLineEdit> guard(edit);
@@ -566,8 +592,17 @@ bool ComboBox::eventFilter(QObject* o, QEvent* e)
 void ComboBox::controlKey(QKeyEvent* e)
 {
     // Enter and Esc stop here: the window's own keys act on them.
-    if (!isWindowKey(e))
-        QComboBox::keyPressEvent(e);
+    if (isWindowKey(e))
+        return;
+    // The box hands its keys to the field past the field's filter: a paste
+    // is taken in here, as typing, or the field would store it raw.
+    if (isEditable() && isPasteKey(e)) {
+        runHandler(objectName() + QStringLiteral(".Paste"), [&] {
+            pasteFrom({lineEdit(), &events, lineEdit()->maxLength(), false}, QClipboard::Clipboard);
+        });
+        return;
+    }
+    QComboBox::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------- ListBox

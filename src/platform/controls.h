@@ -100,7 +100,6 @@ public:
     void setPasswordChar(bool on);
     // How many characters the operator may type or paste.
     void setMaxLength(int n) { m_maxLength = n; }
-    int MaxLength() const { return m_maxLength; }
     // Whether the text fits what the operator may type.
     bool Fits() const { return text().size() <= m_maxLength; }
     void setLocked(bool on) { setReadOnly(on); }
@@ -347,7 +346,6 @@ public:
     Timer(QObject* parent, const QString& name, int intervalMs);
     bool Enabled() const { return m_timer.isActive(); }
     void setEnabled(bool on);
-    int Interval() const { return m_timer.interval(); }
     void setInterval(int ms) { m_timer.setInterval(ms); }
     Handler Tick;
 

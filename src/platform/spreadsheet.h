@@ -37,7 +37,6 @@ public:
     void setBorder(int row1, int col1, int row2, int col2, bool on = true);
     void setFont(int row1, int col1, int row2, int col2, const QString& name, double size);
     void setNumberFormat(int row1, int col1, int row2, int col2, const QString& format);
-    void setColumnWidth(int col, double width) { m_widths[col] = width; }
     // 0 for a column without a width of its own.
     double columnWidth(int col) const { return m_widths.value(col); }
     void setColumnBorder(int col1, int col2, bool on = true);

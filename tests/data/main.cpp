@@ -13,8 +13,7 @@ int runTranslatorTests(int argc, char** argv);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int failed = runDataTests(argc, argv);
-    failed += runReaderTests(argc, argv);
+    int failed = OnFiles([&] { return runDataTests(argc, argv) + runReaderTests(argc, argv); });
     failed += OnBothEngines([&] { return runConnectionTests(argc, argv) + runTranslatorTests(argc, argv); });
     return failed;
 }

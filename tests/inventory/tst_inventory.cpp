@@ -548,6 +548,7 @@ private slots:
         QCOMPARE(fx->ui->printed.size(), 1);
         QStringList lines = fx->ui->printed.last();
         QCOMPARE(lines.mid(0, 3), (QStringList{"DATA JUAL BELI", "", QString(212, '-')}));
+        QCOMPARE(fx->ui->printedNames, QStringList{"Data Jual Beli"});
         QCOMPARE(lines.size(), 3 + 5 + 1);
         QCOMPARE(lines[3], list()->List(0));
         QCOMPARE(lines.last(), QString(212, '-'));

@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -180,6 +181,28 @@ private slots:
         QCOMPARE(list.ListIndex(), 1);
         list.setText(QStringLiteral("Unknown"));
         QCOMPARE(list.ListIndex(), -1);
+    }
+
+    // A field of one line takes the lines of a paste side by side, however
+    // the paste comes: the key that the box hands on to its field included.
+    void pastedLinesStandSideBySide()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("\nMeja\nBaris2\r\n\r\nBaris3\u2029\n"));
+        TextBox note(nullptr, QStringLiteral("ciDescription"));
+        QTest::keyClick(&note, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(note.Text(), QStringLiteral("Meja Baris2 Baris3"));
+
+        ComboBox charge(nullptr, QStringLiteral("ciCharge"), true);
+        charge.lineEdit()->setMaxLength(50);
+        for (QWidget* target : {static_cast<QWidget*>(&charge), static_cast<QWidget*>(charge.lineEdit())}) {
+            charge.setText(QString());
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(charge.Text(), QStringLiteral("Meja Baris2 Baris3"));
+            QGuiApplication::clipboard()->setText(QString(10000, QLatin1Char('x')));
+            QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+            QCOMPARE(charge.Text().size(), 50);
+            QGuiApplication::clipboard()->setText(QStringLiteral("Meja\nBaris2\nBaris3"));
+        }
     }
 
     // Many rows at once behave as the rows one by one: no row selected, the

@@ -19,4 +19,10 @@ QStringList ReportPrintLines(const QString& pageText, const QDate& from, const Q
     return lines;
 }
 
+QString ReportJobName(const QString& pageText, const QDate& from, const QDate& to)
+{
+    const QStringList head = ReportPrintLines(pageText, from, to, {});
+    return head.at(0) + QLatin1Char(' ') + head.at(1);
+}
+
 } // namespace ledger

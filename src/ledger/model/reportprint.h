@@ -11,5 +11,7 @@ namespace ledger {
 // The item reports fit a portrait page; every other kind prints landscape.
 bool PrintsLandscape(const QString& pageText);
 QStringList ReportPrintLines(const QString& pageText, const QDate& from, const QDate& to, const QStringList& viewLines);
+// The print-out's name in the print queue: its title and range.
+QString ReportJobName(const QString& pageText, const QDate& from, const QDate& to);
 
 } // namespace ledger
