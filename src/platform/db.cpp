@@ -559,12 +559,17 @@ bool DbConnection::nameStampWhole()
                                 "and trigger_name in (%1)")
                      .arg(in)
                : QStringLiteral("select count(*) from sqlite_master where type = 'trigger' and name in (%1)").arg(in);
-    return hasTable(QStringLiteral("namestamp")) &&
-           int(StoredNumber(GetValue(triggers))) == int(std::size(kNamedTables) * std::size(kNameEvents)) &&
-           int(StoredNumber(GetValue(QStringLiteral("select count(*) from namestamp")))) == 1;
+    if (!hasTable(QStringLiteral("namestamp")) ||
+        int(StoredNumber(GetValue(triggers))) != int(std::size(kNamedTables) * std::size(kNameEvents)))
+        return false;
+    try {
+        return int(StoredNumber(GetValue(QStringLiteral("select count(origin) from namestamp")))) == 1;
+    } catch (const DbError&) {
+        return false; // a table of another shape
+    }
 }
 
-bool DbConnection::EnsureNameStamp()
+bool DbConnection::EnsureNameStamp(bool renew)
 {
     m_nameStamp = false;
     try {
@@ -579,15 +584,19 @@ bool DbConnection::EnsureNameStamp()
                 for (const char* e : kNameEvents)
                     Execute(QStringLiteral("drop trigger if exists ") + nameTrigger(t, e));
             Execute(QStringLiteral("drop table if exists namestamp"));
-            Execute(m_odbc ? QStringLiteral("create table namestamp (changes BIGINT)")
-                           : QStringLiteral("create table namestamp (changes INTEGER)"));
-            Execute(QStringLiteral("insert into namestamp values (0)"));
+            Execute(m_odbc ? QStringLiteral("create table namestamp (changes BIGINT, origin VARCHAR(40))")
+                           : QStringLiteral("create table namestamp (changes INTEGER, origin TEXT)"));
+            Execute(QStringLiteral("insert into namestamp values (0, ") +
+                    Quote(QUuid::createUuid().toString(QUuid::Id128)) + QLatin1Char(')'));
             for (const char* t : kNamedTables)
                 for (const char* e : kNameEvents)
                     Execute(QStringLiteral("create trigger %1 after %2 on `%3` for each row begin "
                                            "update namestamp set changes = changes + 1; end")
                                 .arg(nameTrigger(t, e), QLatin1String(e), QLatin1String(t)));
             tx.commit();
+        } else if (renew) {
+            Execute(QStringLiteral("update namestamp set origin = ") +
+                    Quote(QUuid::createUuid().toString(QUuid::Id128)));
         }
         m_nameStamp = nameStampWhole();
     } catch (const DbError&) {
@@ -619,22 +628,31 @@ QByteArray DbConnection::tableStamp(const QString& table)
         }
         if (m_nameStamp) {
             QVariant changes;
+            QByteArray origin;
             if (h) {
                 // Read past the statement count: asking costs no statement.
                 sqlite3_stmt* st = nullptr;
-                if (sqlite3_prepare_v2(h, "select changes from namestamp", -1, &st, nullptr) == SQLITE_OK &&
-                    sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL)
+                if (sqlite3_prepare_v2(h, "select changes, origin from namestamp", -1, &st, nullptr) == SQLITE_OK &&
+                    sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL) {
                     changes = qint64(sqlite3_column_int64(st, 0));
+                    origin = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+                }
                 sqlite3_finalize(st);
             } else {
                 try {
-                    changes = GetValue(QStringLiteral("select changes from namestamp"));
+                    if (const auto row = PeekRow(QStringLiteral("select changes, origin from namestamp"));
+                        row && row->size() == 2) {
+                        changes = row->at(0);
+                        origin = row->at(1).toString().toUtf8();
+                    }
                 } catch (const DbError&) {
                 }
             }
-            if (changes.isNull())
+            if (changes.isNull() || origin.isEmpty())
                 return QByteArray();
-            return QByteArray::number(m_openSerial) + ":n:" + QByteArray::number(m_nameStampSchema) + ':' +
+            // The database itself says which it is and how far its names
+            // have come: a new login to it keeps what was read before.
+            return "n:" + origin + ':' + QByteArray::number(m_nameStampSchema) + ':' +
                    QByteArray::number(changes.toLongLong());
         }
     }

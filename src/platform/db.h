@@ -173,7 +173,9 @@ public:
     // wrote one of them, on a file and on a server alike. A database that
     // cannot take them (read only, no right to create triggers) is left as
     // it is; false then, and the stamps follow every commit as before.
-    bool EnsureNameStamp();
+    // renew: the database was put back from a copy, whose count may meet
+    // one read before: it is told apart from then on.
+    bool EnsureNameStamp(bool renew = false);
     // SQLite's count of schema changes (a table made or dropped, a restore
     // into the file), read without waiting: -1 where the engine keeps none,
     // -2 while another workstation holds the file.

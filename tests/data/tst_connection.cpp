@@ -23,8 +23,9 @@ qint64 rows(DbConnection& db, const QString& where)
 }
 
 // With the count the database keeps, another workstation's commit moves
-// the stamp of a table of names only when it wrote that table; without
-// its triggers (dropped by hand) the stamps follow every commit again.
+// the stamp of a table of names only when it wrote that table, and a new
+// login keeps it; without its triggers (dropped by hand) the stamps follow
+// every commit again.
 void keptNameStamp(DbConnection& db)
 {
     QVERIFY(db.EnsureNameStamp());
@@ -54,6 +55,17 @@ void keptNameStamp(DbConnection& db)
     other.Execute(QStringLiteral("update Customer set `name`='Toni' where code='C7'"));
     QVERIFY(moved());
     db.Execute(QStringLiteral("delete from Customer"));
+    QVERIFY(moved());
+    // The same database logged in to again keeps its stamp; one put back
+    // from a copy gets a new one.
+    const QString path = db.path();
+    if (db.isOdbc())
+        db.OpenOdbc(path);
+    else
+        db.Open(path);
+    QVERIFY(db.EnsureNameStamp());
+    QVERIFY(!moved());
+    QVERIFY(db.EnsureNameStamp(true));
     QVERIFY(moved());
     if (db.isOdbc())
         return;
