@@ -180,12 +180,13 @@ void fMaster::FilliItems(const QString& where)
         QStringList head;
         for (int i = 0; i < iItems->ListCount(); ++i)
             head << iItems->List(i);
-        auto data = std::make_shared<catalogue::PagedList>(
-            db,
-            items ? catalogue::ItemsListSql(TableName, QString()) : catalogue::ContactsListSql(TableName, QString()),
-            where, QStringList{QStringLiteral("rowid")},
-            items ? catalogue::PagedList::MakeRow(catalogue::ItemRow)
-                  : catalogue::PagedList::MakeRow(catalogue::ContactRow));
+        auto data = std::make_shared<catalogue::PagedList>(db,
+                                                           items ? catalogue::ItemsListSql(TableName, QString())
+                                                                 : catalogue::ContactsListSql(TableName, QString()),
+                                                           where, QStringList{QStringLiteral("rowid")},
+                                                           items ? catalogue::PagedList::MakeRow(catalogue::ItemRow)
+                                                                 : catalogue::PagedList::MakeRow(catalogue::ContactRow),
+                                                           QStringList{TableName});
         iItems->setSource(std::make_shared<JoinedSource>(
             std::vector<std::shared_ptr<RowSource>>{std::make_shared<LinesSource>(head), data}));
         return;

@@ -1,5 +1,6 @@
 #include "catalogue/model/pagedlist.h"
 
+#include "catalogue/model/names.h"
 #include "platform/sqltext.h"
 
 namespace catalogue {
@@ -32,7 +33,7 @@ bool CanPage(platform::DbConnection& db)
 }
 
 PagedList::PagedList(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
-                     MakeRow make)
+                     MakeRow make, const QStringList& tables)
     : m_db(db), m_keys(keys), m_make(std::move(make))
 {
     const qsizetype from = select.indexOf(QLatin1String(" from "));
@@ -42,7 +43,9 @@ PagedList::PagedList(platform::DbConnection& db, const QString& select, const QS
     if (w.startsWith(QLatin1String("where "), Qt::CaseInsensitive))
         m_where = w.mid(6);
     const QString cond = m_where.isEmpty() ? QString() : QStringLiteral(" where (") + m_where + QLatin1Char(')');
-    m_count = qsizetype(platform::StoredNumber(db.GetValue(QStringLiteral("select count(*)") + m_from + cond)));
+    // Counting a join of every item is a pass over all of them: done once
+    // while its tables stay as they were.
+    m_count = qsizetype(KeptCount(db, QStringLiteral("select count(*)") + m_from + cond, tables));
 }
 
 void PagedList::read(qsizetype first, qsizetype n, QStringList& out)

@@ -22,9 +22,10 @@ public:
     using MakeRow = std::function<QString(const platform::DbRecordset&)>;
     // select: the list query without its condition ("select … from …");
     // where: "" or "where …"; keys: the row ids that order it ("rowid", or
-    // the tables' row ids of a join, outer first).
+    // the tables' row ids of a join, outer first); tables: those it reads,
+    // whose stamps keep its count from one filling to the next.
     PagedList(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
-              MakeRow make);
+              MakeRow make, const QStringList& tables = {});
     qsizetype count() const override { return m_count; }
     void read(qsizetype first, qsizetype n, QStringList& out) override;
     // Not told: the rule above the rows is wider than any of them.
