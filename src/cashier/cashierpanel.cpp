@@ -12,6 +12,7 @@
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
 #include "catalogue/model/catalogue.h"
+#include "catalogue/model/names.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
 #include "core/mmain.h"
@@ -169,9 +170,8 @@ void CashierPanelView::cbWarehouse_Click()
 void CashierPanelView::FillCiWarehouse()
 {
     const QString kept = ciWarehouse->Text();
-    QStringList names;
-    for (auto rs = OpenRecordset(QStringLiteral("select `name` from Warehouse")); !rs->Eof(); rs->MoveNext())
-        names << rs->Fields(0).toString();
+    const QStringList names =
+        catalogue::KeptNames(db(), QStringLiteral("select `name` from Warehouse"), {QStringLiteral("Warehouse")});
     const QSignalBlocker quiet(ciWarehouse);
     ciWarehouse->clear();
     ciWarehouse->addItems(names);

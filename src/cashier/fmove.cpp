@@ -46,11 +46,8 @@ fMove::fMove() : Form(QStringLiteral("fMove"), QStringLiteral("Pindah"))
 void fMove::FilliCharge()
 {
     fMain* m = MainWindow();
-    const QString kept = iCharge->Text();
-    iCharge->Clear();
-    for (const QString& n : cashier::ChargeNames(app().DbConn(), m ? m->GetAction() : QString()))
-        iCharge->AddItem(n);
-    iCharge->setText(kept);
+    // In one insertion, and left as it is when the names are unchanged.
+    iCharge->SetItems(cashier::ChargeNames(app().DbConn(), m ? m->GetAction() : QString()));
 }
 
 void fMove::Form_Activate()

@@ -524,10 +524,34 @@ void ComboBox::SetItems(const QStringList& rows)
         rethrowPending();
         return;
     }
-    Clear();
-    AddItems(rows);
-    setText(kept);
+    // A held charge that comes or goes changes the rows after the contacts
+    // only: the rows before it stay in the box, and the box ends as a
+    // refill leaves it (nothing chosen, the text put back, its Change run).
+    qsizetype same = 0;
+    if (m_given && count() == m_given->size() && isEditable())
+        while (same < rows.size() && same < m_given->size() && rows.at(same) == m_given->at(same))
+            ++same;
+    if (same == 0) {
+        Clear();
+        AddItems(rows);
+        setText(kept);
+        m_given = rows;
+        return;
+    }
+    m_quiet = true;
+    {
+        QSignalBlocker block(this);
+        setCurrentIndex(-1);
+        model()->removeRows(int(same), count() - int(same));
+        insertItems(int(same), rows.mid(same));
+        setCurrentIndex(-1);
+        setEditText(kept);
+    }
+    m_quiet = false;
     m_given = rows;
+    if (!kept.isEmpty())
+        fire(this, "Change", Change);
+    rethrowPending();
 }
 
 QString ComboBox::UnselectedText() const

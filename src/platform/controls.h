@@ -152,7 +152,8 @@ public:
     void Clear();
     // These rows in place of the list, the box's text put back as setText
     // puts it (its Change runs when it is not empty). The rows it was last
-    // given here, unchanged since, are left as they stand: a box of a
+    // given here, unchanged since, are left as they stand, and of rows that
+    // differ from them only after some, those before stay: a box of a
     // hundred thousand names is filled again after every sale.
     void SetItems(const QStringList& rows);
     QString Tag;

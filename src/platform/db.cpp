@@ -166,6 +166,7 @@ void DbConnection::Close()
     m_txDepth = 0;
     m_txFailed = false;
     m_summaries = false;
+    m_nameStamp = false;
     m_waitingNoLonger = false;
     m_lost = false;
 }
@@ -203,6 +204,7 @@ void DbConnection::adoptTrial(const QString& trial, const QString& refusal, cons
     m_odbc = odbc;
     m_readOnly = readOnly;
     m_openSerial = ++g_openSerial;
+    m_nameStamp = false;
 }
 
 void DbConnection::Open(const QString& path, bool readOnly)
@@ -398,22 +400,267 @@ bool DbConnection::engineInTransaction() const
     return m_txDepth > 0 && !m_txFailed;
 }
 
+namespace {
+
+// SQLite's two counters of what other connections committed and of schema
+// changes; false when they cannot be read.
+bool readVersions(sqlite3* h, qint64& data, qint64& schema)
+{
+    qint64* into[] = {&data, &schema};
+    int i = 0;
+    for (const char* pragma : {"PRAGMA data_version", "PRAGMA schema_version"}) {
+        sqlite3_stmt* st = nullptr;
+        const bool read =
+            sqlite3_prepare_v2(h, pragma, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW;
+        if (read)
+            *into[i++] = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        if (!read)
+            return false;
+    }
+    return true;
+}
+
+// The next word of a statement (letters, digits, "_"), lower case.
+QString nextWord(const QString& sql, int& at)
+{
+    while (at < sql.size() && sql.at(at).isSpace())
+        ++at;
+    const int from = at;
+    while (at < sql.size() && (sql.at(at).isLetterOrNumber() || sql.at(at) == QLatin1Char('_')))
+        ++at;
+    return sql.mid(from, at - from).toLower();
+}
+
+// The table name at `at`, quoted or bare, without a schema before it.
+QString tableAt(const QString& sql, int at)
+{
+    QString name;
+    while (true) {
+        while (at < sql.size() && sql.at(at).isSpace())
+            ++at;
+        if (at >= sql.size())
+            break;
+        const QChar open = sql.at(at);
+        const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+        if (open == QLatin1Char('`') || open == QLatin1Char('"') || open == QLatin1Char('[')) {
+            const int end = sql.indexOf(close, at + 1);
+            if (end < 0)
+                return QString();
+            name = sql.mid(at + 1, end - at - 1);
+            at = end + 1;
+        } else {
+            const int from = at;
+            while (at < sql.size() && !sql.at(at).isSpace() && sql.at(at) != QLatin1Char('(') &&
+                   sql.at(at) != QLatin1Char('.') && sql.at(at) != QLatin1Char(';') && sql.at(at) != QLatin1Char(','))
+                ++at;
+            name = sql.mid(from, at - from);
+        }
+        if (at < sql.size() && sql.at(at) == QLatin1Char('.')) {
+            ++at; // a schema's name came first
+            continue;
+        }
+        break;
+    }
+    return name.toLower();
+}
+
+// The table a statement writes: "" for one that writes none (a read, the
+// bounds of a transaction), "*" where it cannot be told (a schema change,
+// anything unknown).
+QString writtenTable(const QString& sql)
+{
+    int at = 0;
+    const QString first = nextWord(sql, at);
+    static const QStringList reads = {"select", "begin", "commit", "end",  "rollback", "savepoint", "release",
+                                      "start",  "do",    "set",    "show", "explain",  "pragma",    "analyze"};
+    if (reads.contains(first))
+        return QString();
+    QString until;
+    if (first == QLatin1String("insert") || first == QLatin1String("replace"))
+        until = QStringLiteral("into");
+    else if (first == QLatin1String("delete"))
+        until = QStringLiteral("from");
+    else if (first != QLatin1String("update"))
+        return QStringLiteral("*");
+    // "or replace", "ignore", "low_priority" and the like stand before the
+    // table; an update names it at once after them.
+    static const QStringList modifiers = {"or",     "rollback",     "abort", "replace", "fail",
+                                          "ignore", "low_priority", "quick", "delayed", "high_priority"};
+    while (true) {
+        const int before = at;
+        const QString word = nextWord(sql, at);
+        if (!until.isEmpty() && word == until)
+            return tableAt(sql, at);
+        if (word.isEmpty() || !modifiers.contains(word)) {
+            if (until.isEmpty())
+                return tableAt(sql, before);
+            return QStringLiteral("*");
+        }
+    }
+}
+
+} // namespace
+
 QByteArray DbConnection::changeStamp()
 {
     auto* h = static_cast<sqlite3*>(sqliteHandle());
     if (!h)
         return QByteArray();
-    QByteArray stamp = QByteArray::number(m_openSerial) + ':' + QByteArray::number(sqlite3_total_changes64(h));
-    for (const char* pragma : {"PRAGMA data_version", "PRAGMA schema_version"}) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(h, pragma, -1, &st, nullptr) != SQLITE_OK || sqlite3_step(st) != SQLITE_ROW) {
-            sqlite3_finalize(st);
-            return QByteArray();
-        }
-        stamp += ':' + QByteArray::number(sqlite3_column_int64(st, 0));
-        sqlite3_finalize(st);
+    qint64 data = 0, schema = 0;
+    if (!readVersions(h, data, schema))
+        return QByteArray();
+    return QByteArray::number(m_openSerial) + ':' + QByteArray::number(sqlite3_total_changes64(h)) + ':' +
+           QByteArray::number(data) + ':' + QByteArray::number(schema);
+}
+
+void DbConnection::countWrite(const QString& sql)
+{
+    const QString table = writtenTable(sql);
+    if (table == QLatin1String("*"))
+        ++m_writesAnywhere;
+    else if (!table.isEmpty())
+        ++m_writes[table];
+}
+
+namespace {
+
+// The tables whose names are kept in memory, as the triggers name them.
+const char* const kNamedTables[] = {"Customer",  "Supplier",  "Person",       "Warehouse",    "SaleItems",
+                                    "ShopItems", "inventory", "Cash InItems", "Cash OutItems"};
+const char* const kNameEvents[] = {"insert", "update", "delete"};
+
+QString nameTrigger(const char* table, const char* event)
+{
+    QString id = QString::fromLatin1(table).toLower();
+    id.remove(QLatin1Char(' '));
+    return QStringLiteral("namestamp_%1_%2").arg(id, QLatin1String(event));
+}
+
+bool isNamedTable(const QString& lower)
+{
+    for (const char* t : kNamedTables)
+        if (lower == QString::fromLatin1(t).toLower())
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool DbConnection::nameStampWhole()
+{
+    QStringList names;
+    for (const char* t : kNamedTables)
+        for (const char* e : kNameEvents)
+            names << Quote(nameTrigger(t, e));
+    const QString in = names.join(QStringLiteral(", "));
+    const QString triggers =
+        m_odbc ? QStringLiteral("select count(*) from information_schema.triggers where trigger_schema = database() "
+                                "and trigger_name in (%1)")
+                     .arg(in)
+               : QStringLiteral("select count(*) from sqlite_master where type = 'trigger' and name in (%1)").arg(in);
+    if (!hasTable(QStringLiteral("namestamp")) ||
+        int(StoredNumber(GetValue(triggers))) != int(std::size(kNamedTables) * std::size(kNameEvents)))
+        return false;
+    try {
+        return int(StoredNumber(GetValue(QStringLiteral("select count(origin) from namestamp")))) == 1;
+    } catch (const DbError&) {
+        return false; // a table of another shape
     }
-    return stamp;
+}
+
+bool DbConnection::EnsureNameStamp(bool renew)
+{
+    m_nameStamp = false;
+    try {
+        for (const char* t : kNamedTables)
+            if (!hasTable(QString::fromLatin1(t)))
+                return false;
+        if (!nameStampWhole()) {
+            // Writers take turns: no name is written between the count made
+            // here and the triggers that keep it.
+            DbTransaction tx(*this);
+            for (const char* t : kNamedTables)
+                for (const char* e : kNameEvents)
+                    Execute(QStringLiteral("drop trigger if exists ") + nameTrigger(t, e));
+            Execute(QStringLiteral("drop table if exists namestamp"));
+            Execute(m_odbc ? QStringLiteral("create table namestamp (changes BIGINT, origin VARCHAR(40))")
+                           : QStringLiteral("create table namestamp (changes INTEGER, origin TEXT)"));
+            Execute(QStringLiteral("insert into namestamp values (0, ") +
+                    Quote(QUuid::createUuid().toString(QUuid::Id128)) + QLatin1Char(')'));
+            for (const char* t : kNamedTables)
+                for (const char* e : kNameEvents)
+                    Execute(QStringLiteral("create trigger %1 after %2 on `%3` for each row begin "
+                                           "update namestamp set changes = changes + 1; end")
+                                .arg(nameTrigger(t, e), QLatin1String(e), QLatin1String(t)));
+            tx.commit();
+        } else if (renew) {
+            Execute(QStringLiteral("update namestamp set origin = ") +
+                    Quote(QUuid::createUuid().toString(QUuid::Id128)));
+        }
+        m_nameStamp = nameStampWhole();
+    } catch (const DbError&) {
+        // Read only, or no right to create triggers: stamps follow every commit.
+        m_nameStamp = false;
+    }
+    m_nameStampSchema = m_nameStamp ? schemaVersion() : -1;
+    return m_nameStamp;
+}
+
+QByteArray DbConnection::tableStamp(const QString& table)
+{
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (m_nameStamp && isNamedTable(table.toLower())) {
+        // The count the triggers keep, whoever wrote; a schema changed since
+        // (triggers dropped, a file restored into this one) is checked first.
+        if (h) {
+            const qint64 schema = schemaVersion();
+            if (schema < 0)
+                return QByteArray();
+            if (schema != m_nameStampSchema) {
+                try {
+                    m_nameStamp = nameStampWhole();
+                } catch (const DbError&) {
+                    return QByteArray();
+                }
+                m_nameStampSchema = schema;
+            }
+        }
+        if (m_nameStamp) {
+            QVariant changes;
+            QByteArray origin;
+            if (h) {
+                // Read past the statement count: asking costs no statement.
+                sqlite3_stmt* st = nullptr;
+                if (sqlite3_prepare_v2(h, "select changes, origin from namestamp", -1, &st, nullptr) == SQLITE_OK &&
+                    sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL) {
+                    changes = qint64(sqlite3_column_int64(st, 0));
+                    origin = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+                }
+                sqlite3_finalize(st);
+            } else {
+                try {
+                    if (const auto row = PeekRow(QStringLiteral("select changes, origin from namestamp"));
+                        row && row->size() == 2) {
+                        changes = row->at(0);
+                        origin = row->at(1).toString().toUtf8();
+                    }
+                } catch (const DbError&) {
+                }
+            }
+            if (changes.isNull() || origin.isEmpty())
+                return QByteArray();
+            // The database itself says which it is and how far its names
+            // have come: a new login to it keeps what was read before.
+            return "n:" + origin + ':' + QByteArray::number(m_nameStampSchema) + ':' +
+                   QByteArray::number(changes.toLongLong());
+        }
+    }
+    qint64 data = 0, schema = 0;
+    if (!h || !readVersions(h, data, schema))
+        return QByteArray();
+    return QByteArray::number(m_openSerial) + ':' + QByteArray::number(data) + ':' + QByteArray::number(schema) + ':' +
+           QByteArray::number(m_writesAnywhere) + ':' + QByteArray::number(m_writes.value(table.toLower()));
 }
 
 qint64 DbConnection::schemaVersion()
@@ -497,6 +744,7 @@ void DbConnection::beforeStatement(const QString& sql)
     if (m_txFailed)
         throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), sql);
     ++m_statements;
+    countWrite(sql);
 }
 
 void DbConnection::run(QSqlQuery& q, const QString& sql)
@@ -702,6 +950,8 @@ void DbConnection::Rollback()
     // it may be committed in pieces, and other workstations wait no longer.
     if (isOpen() && (m_odbc || engineInTransaction()))
         control("ROLLBACK", nullptr);
+    // What was written is gone again, whichever tables it was in.
+    ++m_writesAnywhere;
     if (--m_txDepth > 0) {
         m_txFailed = true;
     } else {

@@ -3,6 +3,7 @@
 // come back as recordsets read row by row, and statements. It accepts the SQL
 // text the windows build (backticked names, '&' as text concatenation) and
 // raises DbError, carrying the statement, for every failure.
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -159,6 +160,22 @@ public:
     // call: a commit of another connection, a write or schema change of this
     // one, another file opened. Empty where the engine cannot tell.
     QByteArray changeStamp();
+    // The same for one table (any spelling of its name): a write of this
+    // connection to another table leaves it as it was, so that a list of
+    // names is not read again for every cart line. A commit of another
+    // connection still changes it, whichever table it wrote; what triggers
+    // write is not told apart from the statement that fired them. Empty
+    // where the engine cannot tell.
+    QByteArray tableStamp(const QString& table);
+    // Gives the database a count of the writes to the tables whose names
+    // the windows keep (contacts, items, the inventory), kept by triggers,
+    // so that a commit elsewhere moves those tables' stamps only when it
+    // wrote one of them, on a file and on a server alike. A database that
+    // cannot take them (read only, no right to create triggers) is left as
+    // it is; false then, and the stamps follow every commit as before.
+    // renew: the database was put back from a copy, whose count may meet
+    // one read before: it is told apart from then on.
+    bool EnsureNameStamp(bool renew = false);
     // SQLite's count of schema changes (a table made or dropped, a restore
     // into the file), read without waiting: -1 where the engine keeps none,
     // -2 while another workstation holds the file.
@@ -242,6 +259,8 @@ private:
     // rest of the event fail at once instead of waiting again.
     DbError failure(const QString& message, const QString& sql, const QString& code);
     void waitNoLonger();
+    // Counts a statement's write to the table it names (see tableStamp).
+    void countWrite(const QString& sql);
     QString m_name;
     QString m_path;
     bool m_odbc = false;
@@ -250,6 +269,15 @@ private:
     bool m_txFailed = false;
     quint64 m_statements = 0;
     quint64 m_openSerial = 0;
+    // Writes of this connection by table (lower case); those whose table
+    // cannot be told, and rollbacks, count against every table.
+    QHash<QString, quint64> m_writes;
+    quint64 m_writesAnywhere = 0;
+    // The kept count of EnsureNameStamp is in place, as last seen at this
+    // schema version (SQLite; -1 on a server).
+    bool m_nameStamp = false;
+    qint64 m_nameStampSchema = -1;
+    bool nameStampWhole();
     bool m_summaries = false;
     bool m_waitingNoLonger = false;
     bool m_peeking = false;

@@ -239,6 +239,8 @@ void fMain::finishLogin(const QString& entry)
         setCaption(a.AppTitle + QStringLiteral(" - ") + entry);
         // A database from before the running totals gets them now, once.
         platform::EnsureSummaries(a.DbConn());
+        // And the count that tells the name lists another till's writes.
+        a.DbConn().EnsureNameStamp();
         setUpPanels();
         tClock->setEnabled(true);
         tCount->setEnabled(true);

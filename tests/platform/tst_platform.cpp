@@ -263,6 +263,32 @@ private slots:
         combo.SetItems({QStringLiteral("Ani"), QStringLiteral("Budi")});
         QCOMPARE(changes, 0);
         QCOMPARE(combo.Text(), QString());
+
+        // A held charge that comes and goes after the contacts: only the
+        // rows after them change, and the box ends as a refill leaves it,
+        // with the kept text chosen nowhere, even when it was a dropped row.
+        combo.SetItems({QStringLiteral("Ani"), QStringLiteral("Budi"), QStringLiteral("Meja 2")});
+        combo.setListIndex(2);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
+        changes = clicks = 0;
+        QSignalSpy removed(combo.model(), &QAbstractItemModel::rowsRemoved);
+        inserted.clear();
+        combo.SetItems(
+            {QStringLiteral("Ani"), QStringLiteral("Budi"), QStringLiteral("Meja 3"), QStringLiteral("Meja 4")});
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(removed.at(0).at(1).toInt(), 2);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(combo.ListCount(), 4);
+        QCOMPARE(combo.List(3), QStringLiteral("Meja 4"));
+        QCOMPARE(combo.ListIndex(), -1);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
+        QCOMPARE(changes, 1);
+        QCOMPARE(clicks, 0);
+        // A row changed in the middle: the rows from there on put in.
+        combo.SetItems({QStringLiteral("Ani"), QStringLiteral("Meja 3"), QStringLiteral("Meja 4")});
+        QCOMPARE(combo.ListCount(), 3);
+        QCOMPARE(combo.List(1), QStringLiteral("Meja 3"));
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
     }
 
     void listsAndDatesTakeTheFocusAsFieldsDo()
