@@ -603,7 +603,7 @@ public:
             return QVariant();
         const int r = index.row();
         switch (role) {
-        case Qt::DisplayRole: return text(r);
+        case Qt::DisplayRole: return m_measure.isEmpty() ? text(r) : m_measure;
         case Qt::CheckStateRole:
             return m_box.CheckBoxes ? QVariant(int(m_checked[size_t(r)] ? Qt::Checked : Qt::Unchecked)) : QVariant();
         case Qt::SizeHintRole: return m_rowSize.isValid() ? QVariant(m_rowSize) : QVariant();
@@ -637,11 +637,15 @@ public:
     }
 
     qsizetype count() const { return qsizetype(m_checked.size()); }
+    // The rows of a source come first, the rows added by hand after them.
+    qsizetype sourced() const { return m_pages.count(); }
     QString text(qsizetype r) const
     {
         if (r < 0 || r >= count())
             return QString();
-        const Span& at = m_spans[size_t(r)];
+        if (r < sourced())
+            return m_pages.text(r);
+        const Span& at = m_spans[size_t(r - sourced())];
         return QString::fromUtf8(m_chunks[at.chunk].constData() + at.offset, at.length);
     }
     bool checked(qsizetype r) const { return r >= 0 && r < count() && m_checked[size_t(r)]; }
@@ -683,11 +687,11 @@ public:
             chunk.resize(utf8.appendToBuffer(chunk.data() + at, row) - chunk.constData());
             m_spans.push_back({quint32(m_chunks.size() - 1), quint32(at), quint32(chunk.size() - at)});
             if (m_widest < 0 || row.size() > m_widestLength) {
-                m_widest = qsizetype(m_spans.size()) - 1;
+                m_widest = sourced() + qsizetype(m_spans.size()) - 1;
                 m_widestLength = row.size();
             }
         }
-        const qsizetype added = qsizetype(m_spans.size()) - first;
+        const qsizetype added = sourced() + qsizetype(m_spans.size()) - first;
         if (added == 0)
             return;
         beginInsertRows(QModelIndex(), int(first), int(first + added - 1));
@@ -695,15 +699,18 @@ public:
         endInsertRows();
     }
 
-    void remove(int r)
+    // Only a row added by hand goes; a source's rows stay as it gives them.
+    bool remove(int r)
     {
+        if (r < sourced())
+            return false;
         beginRemoveRows(QModelIndex(), r, r);
         // The text stays in its chunk until the list is cleared.
-        m_spans.erase(m_spans.begin() + r);
+        m_spans.erase(m_spans.begin() + (r - sourced()));
         m_checked.erase(m_checked.begin() + r);
         if (r == m_widest) {
             m_widest = -1;
-            for (qsizetype i = 0; i < count(); ++i) {
+            for (qsizetype i = sourced(); i < count(); ++i) {
                 const qsizetype n = text(i).size();
                 if (m_widest < 0 || n > m_widestLength) {
                     m_widest = i;
@@ -714,17 +721,41 @@ public:
             --m_widest;
         }
         endRemoveRows();
+        return true;
     }
 
-    void clear()
+    // Every row gone; with a source, its rows in their place. The memory of
+    // the rows before goes back with them.
+    void clear(std::shared_ptr<RowSource> source = {})
     {
         beginResetModel();
-        m_chunks.clear();
-        m_spans.clear();
-        m_checked.clear();
+        std::vector<QByteArray>().swap(m_chunks);
+        std::vector<Span>().swap(m_spans);
+        std::vector<bool>().swap(m_checked);
+        m_pages = RowPages(std::move(source));
+        m_checked.resize(size_t(m_pages.count()), false);
         m_widest = -1;
+        m_widestLength = 0;
         endResetModel();
     }
+
+    const std::shared_ptr<RowSource>& source() const { return m_pages.source(); }
+    // The widest of the rows added by hand, or of the source's rows as the
+    // source tells it (-1: none).
+    qsizetype widestLength() const
+    {
+        const qsizetype fromSource = source() ? source()->width() : -1;
+        return std::max(m_widest >= 0 ? m_widestLength : -1, fromSource);
+    }
+    // A row as wide as the widest, to measure the rows by.
+    QModelIndex widestIndex()
+    {
+        if (m_widest >= 0 && m_widestLength >= widestLength())
+            return index(int(m_widest));
+        m_measure = QString(widestLength(), QLatin1Char('W'));
+        return index(0);
+    }
+    void measured() { m_measure.clear(); }
 
     void setRowSize(const QSize& s) { m_rowSize = s; }
 
@@ -751,6 +782,10 @@ private:
     qsizetype m_widest = -1;
     qsizetype m_widestLength = 0;
     QSize m_rowSize;
+    // The rows of a source, read a page at a time as the view paints them.
+    mutable RowPages m_pages;
+    // Set only while the rows are measured.
+    QString m_measure;
 };
 
 ListBox::ListBox(QWidget* parent, const QString& name) : InputControl(parent), m_lines(new ListLines(*this))
@@ -861,6 +896,8 @@ void ListBox::RemoveItem(int i)
     // view would move on to the next row), and no handler runs.
     const bool wasCurrent = i == ListIndex();
     const qsizetype widest = m_lines->widest();
+    if (i < m_lines->sourced())
+        return;
     m_quiet = true;
     m_lines->remove(i);
     if (wasCurrent)
@@ -878,13 +915,28 @@ void ListBox::Clear()
     measureRows();
 }
 
+void ListBox::setSource(std::shared_ptr<RowSource> source)
+{
+    m_quiet = true;
+    m_lines->clear(std::move(source));
+    m_quiet = false;
+    measureRows();
+}
+
+const std::shared_ptr<RowSource>& ListBox::source() const
+{
+    return m_lines->source();
+}
+
 void ListBox::measureRows()
 {
     m_lines->setRowSize(QSize());
-    if (m_lines->widest() >= 0) {
+    if (m_lines->widestLength() >= 0 && m_lines->count() > 0) {
         QStyleOptionViewItem option;
         initViewItemOption(&option);
-        m_lines->setRowSize(itemDelegate()->sizeHint(option, m_lines->index(int(m_lines->widest()))));
+        const QModelIndex widest = m_lines->widestIndex();
+        m_lines->setRowSize(itemDelegate()->sizeHint(option, widest));
+        m_lines->measured();
     }
     scheduleDelayedItemsLayout();
 }

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 
+#include "platform/rowsource.h"
 #include "platform/textcells.h"
 
 namespace platform {
@@ -196,8 +197,15 @@ public:
     // Many rows at once, unmarked, with no handler per row.
     void AddItems(const QStringList& rows);
     void AddItems(const RowMaker& next);
+    // A row of the source stays: the source says what the list holds.
     void RemoveItem(int i);
     void Clear();
+    // The rows of a source in place of every row, unmarked and with none
+    // current, read a page at a time as they come into sight; rows added
+    // afterwards follow them. Count, index, marks and the last row at
+    // Ctrl+End are the list's as for rows it holds. Clear lets it go.
+    void setSource(std::shared_ptr<RowSource> source);
+    const std::shared_ptr<RowSource>& source() const;
     // The highlighted rows (the current row, when there is one).
     QModelIndexList selectedItems() const;
     QString Tag;
@@ -216,8 +224,8 @@ protected:
 private:
     friend class ListLines;
     void lineChecked(int row);
-    // Every row is as wide as the widest, so that the horizontal scroll bar
-    // reaches the end of any row.
+    // Every row is as wide as the widest (of a source: as wide as it says),
+    // so that the horizontal scroll bar reaches the end of any row.
     void measureRows();
 
     ListLines* m_lines;

@@ -470,6 +470,90 @@ private slots:
         QVERIFY(!list.Selected(39999));
     }
 
+    // A list of a million rows from a source reads only the pages in
+    // sight: the first screen, the last one at Ctrl+End, a row asked for by
+    // position; marks, count, index and width are the list's as for rows
+    // it holds. A source that fails shows empty rows instead of ending the
+    // program; rows added by hand follow the source's.
+    void listRowsFromASource()
+    {
+        struct Numbers : RowSource {
+            qsizetype rows = 1000000;
+            int reads = 0;
+            qsizetype widest = 0;
+            bool failing = false;
+            QString row(qsizetype i) const { return QStringLiteral("row %1").arg(i, 7, 10, QLatin1Char('0')); }
+            qsizetype count() const override { return rows; }
+            void read(qsizetype first, qsizetype n, QStringList& out) override
+            {
+                ++reads;
+                if (failing)
+                    throw DbError(QStringLiteral("busy"));
+                for (qsizetype i = first; i < first + n; ++i)
+                    out << row(i);
+            }
+            qsizetype width() const override { return widest; }
+        };
+        Window w;
+        auto* list = new ListBox(&w, QStringLiteral("liLedger"));
+        list->setGeometry(0, 0, 200, 150);
+        auto numbers = std::make_shared<Numbers>();
+        numbers->widest = 150;
+        list->AddItems({QStringLiteral("gone"), QStringLiteral("gone too")});
+        list->setSource(numbers);
+        int clicks = 0;
+        list->Click = [&] { ++clicks; };
+        w.Show();
+        QApplication::setActiveWindow(&w);
+        QApplication::processEvents();
+        QCOMPARE(list->ListCount(), 1000000);
+        QCOMPARE(list->ListIndex(), -1);
+        QVERIFY(numbers->reads >= 1 && numbers->reads <= 2);
+        QCOMPARE(list->List(0), numbers->row(0));
+        QCOMPARE(list->List(654321), numbers->row(654321));
+        // The width the source tells, whatever the rows read so far.
+        const int wideWidth = QFontMetrics(list->font()).horizontalAdvance(QString(150, QLatin1Char('W')));
+        QVERIFY(list->visualRect(list->model()->index(0, 0)).width() >= wideWidth);
+        QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+
+        list->setFocus();
+        list->setListIndex(1);
+        const int before = numbers->reads;
+        QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+        QApplication::processEvents();
+        QCOMPARE(list->ListIndex(), 999999);
+        QCOMPARE(clicks, 2);
+        QCOMPARE(list->verticalScrollBar()->value(), list->verticalScrollBar()->maximum());
+        QVERIFY(numbers->reads - before <= 2);
+        QCOMPARE(list->currentIndex().data().toString(), numbers->row(999999));
+
+        list->setSelected(999998, true);
+        list->setSelected(3, true);
+        QCOMPARE(list->SelCount(), 2);
+        QVERIFY(list->Selected(999998) && !list->Selected(999999));
+        list->AddItem(QStringLiteral("Total"));
+        QCOMPARE(list->ListCount(), 1000001);
+        QCOMPARE(list->List(1000000), QStringLiteral("Total"));
+        // A source's row stays; a row added by hand goes.
+        list->RemoveItem(5);
+        QCOMPARE(list->ListCount(), 1000001);
+        list->RemoveItem(1000000);
+        QCOMPARE(list->ListCount(), 1000000);
+
+        auto failing = std::make_shared<Numbers>();
+        failing->rows = 10;
+        failing->failing = true;
+        list->setSource(failing);
+        QApplication::processEvents();
+        QCOMPARE(list->SelCount(), 0);
+        QCOMPARE(list->List(4), QString());
+        failing->failing = false;
+        QCOMPARE(list->List(4), failing->row(4));
+        list->Clear();
+        QCOMPARE(list->ListCount(), 0);
+        QVERIFY(!list->source());
+    }
+
     void keyPreviewAndKeyReplacement()
     {
         Window w;
