@@ -503,6 +503,34 @@ private slots:
         QCOMPARE(count(QStringLiteral("select count(*) from cash where no=4")), qint64(2));
     }
 
+    // The catalogue is read once for the whole cart: each line still finds
+    // its buying price and its recipe as a lookup of its own code would, in
+    // another case too, and a code on two lines finds them twice.
+    void saveReadsTheCatalogueForEveryLine()
+    {
+        exec(QStringLiteral("insert into stock values('S2', 'Gula', 'Gram')"));
+        exec(QStringLiteral("insert into stocksale values(2, 'S2', 'ESP', '1')"));
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 1"), QStringLiteral("esp"), QStringLiteral("Espresso"),
+                18000, 2);
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 1"), QStringLiteral("kopi"), QStringLiteral("Kopi"), 3000,
+                1);
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 2"), QStringLiteral("KOPI"), QStringLiteral("Kopi"), 3000,
+                3);
+        exec(QStringLiteral("update Salecart set charge='Meja 1'"));
+        const SaveResult r = SaveTransaction(*db, header(QStringLiteral("Sale"), QStringLiteral("Meja 1")));
+        QVERIFY(r.saved);
+        QStringList journal;
+        for (const JournalRow& j : r.rows.journal)
+            journal << j.category + QLatin1Char(' ') + j.code + QLatin1Char(' ') + platform::Num(j.credit);
+        QCOMPARE(journal, (QStringList{QStringLiteral("Sale esp 0"), QStringLiteral("Sale kopi 0"),
+                                       QStringLiteral("Shop kopi 900"), QStringLiteral("Sale KOPI 0"),
+                                       QStringLiteral("Shop KOPI 2700")}));
+        QStringList moved;
+        for (const StockRow& s : r.rows.stock)
+            moved << s.movement.code + QLatin1Char(' ') + platform::Num(s.movement.out);
+        QCOMPARE(moved, (QStringList{QStringLiteral("S1 1"), QStringLiteral("S2 2")}));
+    }
+
     void failureMidSaveLeavesEverythingAsBefore()
     {
         addLine(QStringLiteral("Sale"), QStringLiteral("Meja 1"), QStringLiteral("KOPI"), QStringLiteral("Kopi"), 3000,
