@@ -46,17 +46,28 @@ bool RefusesNegativeLines(const QString& action)
            action == QLatin1String("Sale Retur") || action == QLatin1String("Shop Retur");
 }
 
+QStringList JournalValues(const JournalRow& r, const QString& dateLiteral)
+{
+    const QString quantity = r.percentRow ? Num(r.quantity) : QLatin1Char('\'') + Num(r.quantity) + QLatin1Char('\'');
+    return {QString::number(r.id), QString::number(r.no), Quote(r.category), dateLiteral,      Quote(r.note),
+            Quote(r.cashier),      Quote(r.warehouse),    Quote(r.charge),   Quote(r.code),    Quote(r.description),
+            Num(r.price),          Num(r.discount),       Num(r.subtotal),   quantity,         Quote(r.unit),
+            Num(r.sale),           Num(r.shop),           Num(r.shopRetur),  Num(r.saleRetur), Num(r.cashIn),
+            Num(r.cashOut),        Num(r.debit),          Num(r.credit)};
+}
+
+namespace {
+const QString kCashInsert = QStringLiteral("insert into cash values(");
+const QString kStockInsert = QStringLiteral("insert into stockflow values(");
+const QString kSeparator = QStringLiteral(", ");
+} // namespace
+
 QString JournalInsertSql(const JournalRow& r, const QString& dbKind)
 {
-    const QString sep = QStringLiteral(", ");
-    const QString quantity = r.percentRow ? Num(r.quantity) : QLatin1Char('\'') + Num(r.quantity) + QLatin1Char('\'');
-    return QStringLiteral("insert into cash values(") + QString::number(r.id) + sep + QString::number(r.no) + sep +
-           Quote(r.category) + sep + platform::DateLiteral(dbKind, r.moment.toString(QStringLiteral("yyyy-MM-dd"))) +
-           sep + Quote(r.note) + sep + Quote(r.cashier) + sep + Quote(r.warehouse) + sep + Quote(r.charge) + sep +
-           Quote(r.code) + sep + Quote(r.description) + sep + Num(r.price) + sep + Num(r.discount) + sep +
-           Num(r.subtotal) + sep + quantity + sep + Quote(r.unit) + sep + Num(r.sale) + sep + Num(r.shop) + sep +
-           Num(r.shopRetur) + sep + Num(r.saleRetur) + sep + Num(r.cashIn) + sep + Num(r.cashOut) + sep + Num(r.debit) +
-           sep + Num(r.credit) + QLatin1Char(')');
+    return kCashInsert +
+           JournalValues(r, platform::DateLiteral(dbKind, r.moment.toString(QStringLiteral("yyyy-MM-dd"))))
+               .join(kSeparator) +
+           QLatin1Char(')');
 }
 
 SaveNumbers NextNumbers(platform::DbConnection& db)
@@ -157,7 +168,8 @@ void ReadRecipes(platform::DbConnection& db, const QString& links, const QString
 class SaveWriter {
 public:
     SaveWriter(const SaveHeader& h, const SaveNumbers& numbers)
-        : m_h(h), m_no(numbers.no), m_id(numbers.lastId), m_stockId(numbers.lastStockId)
+        : m_h(h), m_date(platform::DateLiteral(h.dbKind, h.date.toString(QStringLiteral("yyyy-MM-dd")))),
+          m_no(numbers.no), m_id(numbers.lastId), m_stockId(numbers.lastStockId)
     {
     }
 
@@ -179,13 +191,13 @@ public:
     void add(const JournalRow& r)
     {
         m_out.journal.append(r);
-        m_out.statements.append(JournalInsertSql(r, m_h.dbKind));
+        append(false, JournalValues(r, m_date));
     }
     void addStock(const stock::Movement& m)
     {
         const StockRow s{++m_stockId, m};
         m_out.stock.append(s);
-        m_out.statements.append(stock::MovementSql(s.id, m_h.dbKind, m));
+        append(true, stock::MovementValues(s.id, m_date, m));
     }
     SaveRows finish()
     {
@@ -194,7 +206,15 @@ public:
     }
 
 private:
+    void append(bool stock, QStringList values)
+    {
+        m_out.statements.append((stock ? kStockInsert : kCashInsert) + values.join(kSeparator) + QLatin1Char(')'));
+        m_out.inserts.append({stock, std::move(values)});
+    }
+
     const SaveHeader& m_h;
+    // Made once: every row of a save is of the same day.
+    const QString m_date;
     qint64 m_no;
     qint64 m_id;
     qint64 m_stockId;
@@ -320,8 +340,11 @@ SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
     const SaveNumbers numbers = NextNumbers(db);
     result.no = numbers.no;
     result.rows = MakeSaveRows(db, h, result.lines, numbers);
-    for (const QString& sql : result.rows.statements)
-        db.Execute(sql);
+    {
+        platform::DbInserts cash(db, kCashInsert), stockflow(db, kStockInsert);
+        for (const SaveRows::Insert& row : std::as_const(result.rows.inserts))
+            (row.stock ? stockflow : cash).insert(row.values);
+    }
     db.Execute(QStringLiteral("delete from `") + CartTable(h.action) + QStringLiteral("` where checked=1 and charge=") +
                Quote(h.charge));
     db.Execute(QStringLiteral("delete from pending where `action`=") + Quote(h.action) +
