@@ -4,6 +4,7 @@
 #include "cashier/model/actions.h"
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
+#include "cashier/model/cartops.h"
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
 #include "platform/db.h"
@@ -529,6 +530,61 @@ private slots:
         for (const StockRow& s : r.rows.stock)
             moved << s.movement.code + QLatin1Char(' ') + platform::Num(s.movement.out);
         QCOMPARE(moved, (QStringList{QStringLiteral("S1 1"), QStringLiteral("S2 2")}));
+    }
+
+    // The suggestion list read a page at a time gives the rows of the whole
+    // read, in its order: walked down, jumped to its end, a code on two
+    // rows across a page's end, and rows added, changed and deleted between
+    // two pages (the next page goes on after the last code shown).
+    void itemSuggestionsByPage()
+    {
+        {
+            platform::DbTransaction tx(*db);
+            for (int i = 0; i < 600; ++i)
+                exec(QStringLiteral("insert into SaleItems values('A%1', 'Minum', 'Item %1', 1000, 0, 'Pcs')")
+                         .arg(i, 4, 10, QLatin1Char('0')));
+            exec(QStringLiteral("insert into SaleItems values('A0255', 'Minum', 'Item 0255', 1000, 0, 'Pcs')"));
+            exec(QStringLiteral("insert into SaleItems values('b0001', 'Minum', 'Lain', 1000, 0, 'Pcs')"));
+            exec(QStringLiteral("insert into SaleItems values('a0700', 'Minum', 'Kecil', 1000, 0, 'Pcs')"));
+            tx.commit();
+        }
+        const QString sale = QStringLiteral("Sale");
+        const QStringList whole = ItemSuggestionRows(*db, sale, QStringLiteral("A"));
+        QCOMPARE(whole.size(), 602);
+        auto walk = [](platform::RowSource& source) {
+            QStringList rows;
+            platform::ForEachRow(source, [&](qsizetype, const QString& row) { rows << row; });
+            return rows;
+        };
+        auto source = ItemSuggestionSource(*db, sale, QStringLiteral("A"));
+        QCOMPARE(source->count(), whole.size());
+        QCOMPARE(walk(*source), whole);
+        QCOMPARE(whole[255].left(5), QStringLiteral("A0255"));
+        QCOMPARE(whole[256].left(5), QStringLiteral("A0255"));
+
+        auto page = [](platform::RowSource& source, qsizetype first, qsizetype n) {
+            QStringList rows;
+            source.read(first, n, rows);
+            return rows;
+        };
+        source = ItemSuggestionSource(*db, sale, QStringLiteral("A"));
+        QCOMPARE(page(*source, 512, 90), whole.mid(512));
+        QCOMPARE(page(*source, 0, 256), whole.mid(0, 256));
+        QCOMPARE(page(*source, 256, 256), whole.mid(256, 256));
+
+        source = ItemSuggestionSource(*db, sale, QStringLiteral("A"));
+        QCOMPARE(page(*source, 0, 256), whole.mid(0, 256));
+        exec(QStringLiteral("delete from SaleItems where code='A0300'"));
+        exec(QStringLiteral("insert into SaleItems values('A0100X', 'Minum', 'Baru', 1000, 0, 'Pcs')"));
+        exec(QStringLiteral("update SaleItems set `name`='Ganti' where code='A0400'"));
+        const QStringList now = ItemSuggestionRows(*db, sale, QStringLiteral("A"));
+        const QStringList next = page(*source, 256, 256);
+        QCOMPARE(next.size(), 256);
+        QCOMPARE(next, now.mid(now.indexOf(whole[255]) + 1, 256));
+        QVERIFY(next.contains(QStringLiteral("A0400    Ganti                         ")));
+
+        QVERIFY(!ItemSuggestionSource(*db, sale, QString()));
+        QCOMPARE(ItemSuggestionSource(*db, sale, QStringLiteral("Z"))->count(), 0);
     }
 
     void failureMidSaveLeavesEverythingAsBefore()
