@@ -640,6 +640,12 @@ void CashierPanelView::InsertTR(bool pay)
         MsgWarn(message, MsgTitleWarn);
         focus->setFocus();
     };
+    // The right is the save's own condition: the panel's menu item is not
+    // the only way to its fields.
+    if (!app().Rights.cashier) {
+        refuse(QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan"), ciCode);
+        return;
+    }
     if (ciCart->ListCount() <= 2 || action.isEmpty() ||
         GetValue(QStringLiteral("select count(id) from `") + CartTable(action) +
                  QStringLiteral("` where checked=1 and charge=") + Quote(charge))

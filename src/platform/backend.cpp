@@ -173,8 +173,13 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bo
 
 QString OpenWorkbook(const Workbook& book, const QString& baseName)
 {
+    return OpenWorkbook([&book](const QString& path) { book.save(path); }, baseName);
+}
+
+QString OpenWorkbook(const std::function<void(const QString& path)>& write, const QString& baseName)
+{
     const QString path = Workbook::newFilePath(baseName);
-    book.save(path);
+    write(path);
     // The file is there: a machine without a program for it is no failure.
     if (!Runtime::current()->backend().openDocument(path))
         Runtime::current()->backend().messageBox(

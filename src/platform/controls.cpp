@@ -6,6 +6,7 @@
 
 #include <QAbstractListModel>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -967,6 +968,30 @@ void ListBox::controlFocusIn(QFocusEvent* e)
     if (ListIndex() >= 0)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     m_quiet = false;
+}
+
+void ListBox::keyboardSearch(const QString& search)
+{
+    if (!source()) {
+        QListView::keyboardSearch(search);
+        return;
+    }
+    // Keys typed in quick succession make one text, as in any list.
+    if (!m_typedAt.isValid() || m_typedAt.elapsed() > QApplication::keyboardInputInterval())
+        m_typed.clear();
+    m_typed += search;
+    m_typedAt.start();
+    const int first = indexAt(QPoint(0, 0)).row();
+    const int last = indexAt(QPoint(0, viewport()->height() - 1)).row();
+    if (first < 0 || m_typed.isEmpty())
+        return;
+    const int end = last < 0 ? ListCount() - 1 : last;
+    // A longer text may still be the current row's; a first key moves on.
+    for (int i = std::max(first, ListIndex() + (m_typed.size() > 1 ? 0 : 1)); i <= end; ++i)
+        if (List(i).startsWith(search, Qt::CaseInsensitive)) {
+            setListIndex(i);
+            return;
+        }
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent* e)

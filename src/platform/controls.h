@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -220,6 +221,10 @@ protected:
     void controlFocusIn(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // A typed letter looks for the next row it begins; over a source that
+    // would read every row after the current one, so there it looks only
+    // within the rows in sight.
+    void keyboardSearch(const QString& search) override;
 
 private:
     friend class ListLines;
@@ -230,6 +235,9 @@ private:
 
     ListLines* m_lines;
     bool m_quiet = false;
+    // What was typed in a row, for the search over a source.
+    QString m_typed;
+    QElapsedTimer m_typedAt;
 };
 
 class CheckBox : public InputControl<QCheckBox> {

@@ -1,11 +1,13 @@
 #include "platform/db.h"
 
+#include "platform/failure.h"
 #include "platform/sqltext.h"
 #include "platform/sqltranslate.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -15,6 +17,7 @@
 #include <QUrl>
 #include <QUuid>
 #include <atomic>
+#include <dlfcn.h>
 #include <sqlite3.h>
 
 namespace platform {
@@ -31,6 +34,36 @@ QString logText(const QString& message, const QString& detail, const QString& sq
         out += QStringLiteral("\nSQL: ") + sql;
     return out;
 }
+
+// A server's error numbers and the ODBC states, as the driver hands them on
+// (several joined by ';' or blanks), that say the connection is gone: the
+// server not reached, gone away, lost during a statement, a broken write or
+// read, a connection not open.
+bool lostCode(const QString& code)
+{
+    static const QStringList lost = {QStringLiteral("2002"), QStringLiteral("2003"),  QStringLiteral("2006"),
+                                     QStringLiteral("2013"), QStringLiteral("2055"),  QStringLiteral("5013"),
+                                     QStringLiteral("5014"), QStringLiteral("08S01"), QStringLiteral("08003"),
+                                     QStringLiteral("08001")};
+    const QStringList parts = code.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+    for (const QString& part : parts)
+        if (lost.contains(part, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+// A statement that failed this way never reached the server (the driver
+// could not write it, or no longer had a connection to write it on), or
+// only reads: run again on a new connection, it cannot be done twice.
+bool safeToRepeat(const QString& code, const QString& sql)
+{
+    const QStringList parts = code.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+    if (parts.contains(QStringLiteral("5014")) || parts.contains(QStringLiteral("08003")))
+        return true;
+    return sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive);
+}
+
+std::atomic<quint64> g_openSerial{0};
 } // namespace
 
 DbError::DbError(const QString& message, const QString& sql, const QString& nativeCode, const QString& detail)
@@ -44,6 +77,14 @@ DbError DbError::fromEngine(const QString& engineText, const QString& sql, const
     DbError e(engineText, sql, nativeCode);
     e.m_byEngine = true;
     e.m_onServer = onServer;
+    e.m_connectionLost = onServer && lostCode(nativeCode);
+    return e;
+}
+
+DbError DbError::lostConnection(const QString& driverText, const QString& sql, const QString& nativeCode)
+{
+    DbError e = fromEngine(driverText, sql, nativeCode, true);
+    e.m_connectionLost = true;
     return e;
 }
 
@@ -126,11 +167,14 @@ void DbConnection::Close()
     m_txFailed = false;
     m_summaries = false;
     m_waitingNoLonger = false;
+    m_lost = false;
 }
 
 bool DbConnection::isOpen() const
 {
-    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+    // A server entry whose connection is lost stays open: its next statement
+    // connects again.
+    return QSqlDatabase::contains(m_name) && (m_lost || QSqlDatabase::database(m_name, false).isOpen());
 }
 
 namespace {
@@ -158,8 +202,7 @@ void DbConnection::adoptTrial(const QString& trial, const QString& refusal, cons
     m_path = path;
     m_odbc = odbc;
     m_readOnly = readOnly;
-    static std::atomic<quint64> serial{0};
-    m_openSerial = ++serial;
+    m_openSerial = ++g_openSerial;
 }
 
 void DbConnection::Open(const QString& path, bool readOnly)
@@ -239,17 +282,93 @@ void DbConnection::OpenOdbc(const QString& connectionText)
         db.close();
     }
     adoptTrial(trial, QStringLiteral("Koneksi ODBC gagal"), connectionText, true, false);
+    try {
+        setUpSession();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void DbConnection::setUpSession()
+{
     // The session reads the program's SQL as the shared file does: '||'
     // joins text, a backslash is an ordinary character inside a literal,
     // and a grouped query may name columns it does not group by. The
     // character set is the driver's to choose (its Unicode calls carry any
     // text; the MariaDB driver refuses SET NAMES).
-    try {
-        Execute(QStringLiteral("SET SESSION sql_mode='PIPES_AS_CONCAT,NO_BACKSLASH_ESCAPES,NO_ENGINE_SUBSTITUTION'"));
-    } catch (...) {
-        Close();
-        throw;
+    Execute(QStringLiteral("SET SESSION sql_mode='PIPES_AS_CONCAT,NO_BACKSLASH_ESCAPES,NO_ENGINE_SUBSTITUTION'"));
+}
+
+void DbConnection::followServer(const QString& sql)
+{
+    if (!m_odbc || !m_lost || m_txDepth > 0)
+        return;
+    // A read for display only never connects: a server far away and down
+    // could hold the window for the whole connect timeout every second.
+    if (m_peeking)
+        throw DbError::lostConnection(m_lostText, sql, m_lostCode);
+    reconnect(sql);
+}
+
+void DbConnection::reconnect(const QString& sql)
+{
+    if (m_reconnectTried)
+        throw DbError::lostConnection(m_lostText, sql, m_lostCode);
+    if (QCoreApplication::instance()) {
+        m_reconnectTried = true;
+        if (!m_eventGuard)
+            m_eventGuard = std::make_unique<QObject>();
+        QTimer::singleShot(0, m_eventGuard.get(), [this] { m_reconnectTried = false; });
     }
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    db.close();
+    if (!db.open()) {
+        const QSqlError refused = db.lastError();
+        m_lostText = refused.text();
+        m_lostCode = refused.nativeErrorCode();
+        throw DbError::lostConnection(m_lostText, sql, m_lostCode);
+    }
+    m_lost = false;
+    m_openSerial = ++g_openSerial;
+    Log(QStringLiteral("Koneksi ke server database tersambung lagi"));
+    setUpSession();
+}
+
+QString DbConnection::driverWords(QString* code) const
+{
+    // The driver manager is already loaded with Qt's ODBC driver; it is
+    // asked for the diagnostics of the connection handle (SQLGetDiagRec,
+    // SQL_HANDLE_DBC), which Qt only passes to its own warnings.
+    using GetDiagRec = short (*)(short, void*, short, unsigned char*, int*, unsigned char*, short, short*);
+    static const GetDiagRec getDiagRec = []() -> GetDiagRec {
+        void* lib = dlopen("libodbc.so.2", RTLD_LAZY | RTLD_NOLOAD);
+        return lib ? reinterpret_cast<GetDiagRec>(dlsym(lib, "SQLGetDiagRec")) : nullptr;
+    }();
+    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!getDiagRec || !db.driver())
+        return QString();
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "void*") != 0)
+        return QString();
+    void* dbc = *static_cast<void* const*>(handle.data());
+    QStringList words, codes;
+    for (short record = 1; dbc && record <= 4; ++record) {
+        unsigned char state[6] = {};
+        int native = 0;
+        unsigned char text[512] = {};
+        short length = 0;
+        const short rc = getDiagRec(2 /* SQL_HANDLE_DBC */, dbc, record, state, &native, text, sizeof text, &length);
+        if (rc != 0 && rc != 1) // SQL_SUCCESS, SQL_SUCCESS_WITH_INFO
+            break;
+        words << QString::fromUtf8(reinterpret_cast<const char*>(text), qBound<int>(0, length, sizeof text - 1));
+        if (native != 0)
+            codes << QString::number(native);
+        codes << QString::fromLatin1(reinterpret_cast<const char*>(state));
+    }
+    if (code)
+        *code = codes.join(QLatin1Char(';'));
+    return words.join(QStringLiteral("; "));
 }
 
 void DbConnection::ensureOpen(const QString& sql) const
@@ -329,10 +448,18 @@ int DbConnection::control(const char* statement, QString* error, QString* code)
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     if (q.exec(QString::fromLatin1(statement)))
         return 0;
+    QString text = q.lastError().text(), native = q.lastError().nativeErrorCode();
+    if (m_odbc && text.trimmed().isEmpty() && native.isEmpty())
+        text = driverWords(&native);
+    if (m_odbc && lostCode(native)) {
+        m_lost = true;
+        m_lostText = text;
+        m_lostCode = native;
+    }
     if (error)
-        *error = q.lastError().text();
+        *error = text;
     if (code)
-        *code = q.lastError().nativeErrorCode();
+        *code = native;
     return 1;
 }
 
@@ -374,8 +501,21 @@ void DbConnection::beforeStatement(const QString& sql)
 
 void DbConnection::run(QSqlQuery& q, const QString& sql)
 {
+    followServer(sql);
     beforeStatement(sql);
-    if (!q.exec(translate(sql, m_odbc)))
+    const QString text = translate(sql, m_odbc);
+    if (q.exec(text))
+        return;
+    DbError e = failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+    // A server restarted since the last statement: found by this one, outside
+    // a transaction, the connection is made again and the statement runs on
+    // it when running it again cannot do it twice. Inside a transaction
+    // the whole of it is lost instead.
+    if (!e.connectionLost() || m_txDepth > 0 || m_peeking || m_reconnectTried || !safeToRepeat(e.nativeCode(), sql))
+        throw e;
+    Log(QStringLiteral("Koneksi ke server database terputus: ") + e.text());
+    reconnect(sql);
+    if (!q.exec(text))
         throw failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
 }
 
@@ -393,7 +533,18 @@ DbError DbConnection::failure(const QString& message, const QString& sql, const 
         m_txFailed = true;
     if (!m_odbc && !m_peeking && busyCode(code))
         waitNoLonger();
-    return engineError(message, sql, code);
+    // Qt's ODBC driver says nothing of a statement it could not even start
+    // (no connection to start it on); the driver said it on the connection.
+    QString text = message, native = code;
+    if (m_odbc && text.trimmed().isEmpty() && native.isEmpty())
+        text = driverWords(&native);
+    DbError e = engineError(text, sql, native);
+    if (e.connectionLost()) {
+        m_lost = true;
+        m_lostText = text;
+        m_lostCode = native;
+    }
+    return e;
 }
 
 // Another workstation holds the file: whatever else this event reads would
@@ -435,7 +586,9 @@ std::optional<QVector<QVariant>> DbConnection::PeekRow(const QString& sql)
         rs = OpenRecordset(sql);
     } catch (const DbError& e) {
         restore();
-        if (busyCode(e.nativeCode()))
+        // A lost server connection is made again by the next action, not
+        // by a display: the figure shown stays until then.
+        if (busyCode(e.nativeCode()) || e.connectionLost())
             return std::nullopt;
         throw;
     }
@@ -533,7 +686,10 @@ void DbConnection::Commit()
         error = QStringLiteral("COMMIT tidak menutup transaksi");
         m_txDepth = 1;
     }
+    const bool lost = m_lost;
     Rollback();
+    if (lost)
+        throw DbError::lostConnection(error, QStringLiteral("COMMIT"), code);
     throw DbError(QStringLiteral("Transaksi dibatalkan, tidak ada yang disimpan"), QStringLiteral("COMMIT"), code,
                   error);
 }

@@ -30,6 +30,9 @@ public:
                               bool onServer = false);
     // The database file is no longer where the connection opened it.
     static DbError missingFile(const QString& path, const QString& sql = QString());
+    // The connection to the database server is gone; the driver's words
+    // and codes go to the log.
+    static DbError lostConnection(const QString& driverText, const QString& sql, const QString& nativeCode);
 
     const QString& message() const { return m_message; }
     const QString& sql() const { return m_sql; }
@@ -40,6 +43,8 @@ public:
     bool onServer() const { return m_onServer; }
     // The path of the database file that is gone; "" for any other failure.
     const QString& missingPath() const { return m_missingPath; }
+    // The server's connection was lost (or could not be made again).
+    bool connectionLost() const { return m_connectionLost; }
     // Everything known of the failure, the statement included, for the log.
     QString text() const;
 
@@ -51,6 +56,7 @@ private:
     QString m_missingPath;
     bool m_byEngine = false;
     bool m_onServer = false;
+    bool m_connectionLost = false;
 };
 
 class DbField {
@@ -122,6 +128,8 @@ public:
     void Open(const QString& path, bool readOnly = false);
     // An ODBC data source (a connection text or a DSN).
     void OpenOdbc(const QString& connectionText);
+    // A database is open; on a server, also while its connection is lost
+    // until the next statement makes it again.
     bool isOpen() const;
     QString path() const { return m_path; }
     void Close();
@@ -199,6 +207,19 @@ private:
     // refused as missing, and one put back at its path is opened again, so
     // that the session goes on without a new login.
     void followFile(const QString& sql);
+    // Before a statement outside a transaction on a server: a connection
+    // seen lost is opened again first, so that the session goes on once the
+    // server is back, as a database file put back is taken up again.
+    void followServer(const QString& sql);
+    // Closes and opens the server connection under the same connection
+    // text; at most once until the event loop turns, so that an action on a
+    // server still down fails at once instead of waiting on every statement.
+    void reconnect(const QString& sql);
+    // What the session is told after every connect to a server.
+    void setUpSession();
+    // The ODBC driver's own words (and states) left on the connection,
+    // for a statement Qt's driver could not even start.
+    QString driverWords(QString* code) const;
     // A failure the engine reported; told as the file being gone when it is.
     DbError engineError(const QString& text, const QString& sql, const QString& code) const;
     // The rows of one reading statement on a SQLite handle, its column
@@ -234,6 +255,14 @@ private:
     bool m_summaries = false;
     bool m_waitingNoLonger = false;
     bool m_peeking = false;
+    // The server connection failed as lost; the next statement outside a
+    // transaction connects again.
+    bool m_lost = false;
+    bool m_reconnectTried = false;
+    // The driver's words and codes of the last loss, for the failures of
+    // the statements that follow it without a new attempt.
+    QString m_lostText;
+    QString m_lostCode;
     std::unique_ptr<QObject> m_eventGuard;
 };
 

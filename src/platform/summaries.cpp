@@ -1,5 +1,6 @@
 #include "platform/summaries.h"
 
+#include "platform/daytotals.h"
 #include "platform/db.h"
 #include "platform/serverschema.h"
 #include "platform/sqltext.h"
@@ -172,13 +173,18 @@ int triggerCount(DbConnection& db)
     return int(StoredNumber(db.GetValue(sql)));
 }
 
-bool complete(DbConnection& db)
+bool kept(DbConnection& db)
 {
     if (!db.hasTable(QStringLiteral("cashtotal")) || !db.hasTable(QStringLiteral("stockmonth")))
         return false;
     if (triggerCount(db) != int(std::size(kTriggers)))
         return false;
     return StoredNumber(db.GetValue(QStringLiteral("select count(*) from cashtotal"))) == 1;
+}
+
+bool complete(DbConnection& db)
+{
+    return kept(db) && CashDaysComplete(db);
 }
 
 void build(DbConnection& db)
@@ -201,6 +207,7 @@ void build(DbConnection& db)
     db.Execute(stockFill(db));
     for (const QString& t : triggerStatements())
         db.Execute(t);
+    BuildCashDays(db);
 }
 
 } // namespace
@@ -215,7 +222,11 @@ bool EnsureSummaries(DbConnection& db)
             // Writers take turns: no journal row or movement can be written
             // between the sums read here and the triggers that keep them.
             DbTransaction tx(db);
-            if (!complete(db))
+            // The day totals came later than the others: a database that
+            // keeps those gets only the day totals.
+            if (kept(db) && !CashDaysComplete(db))
+                BuildCashDays(db);
+            else if (!complete(db))
                 build(db);
             tx.commit();
         }

@@ -526,6 +526,16 @@ private slots:
         QCOMPARE(list->verticalScrollBar()->value(), list->verticalScrollBar()->maximum());
         QVERIFY(numbers->reads - before <= 2);
         QCOMPARE(list->currentIndex().data().toString(), numbers->row(999999));
+        // A typed letter looks among the rows in sight, never through the
+        // whole source.
+        list->setListIndex(999990);
+        const int typed = numbers->reads;
+        QTest::keyClicks(list, QStringLiteral("ro"));
+        QCOMPARE(list->ListIndex(), 999991);
+        QTest::keyClick(list, Qt::Key_X);
+        QCOMPARE(list->ListIndex(), 999991);
+        QVERIFY(numbers->reads - typed <= 1);
+        clicks = 2;
 
         list->setSelected(999998, true);
         list->setSelected(3, true);

@@ -25,6 +25,7 @@ public:
     explicit Server(bool caseSensitive = false) : m_server(MariaDbSettings{caseSensitive, QString()}) {}
 
     bool start(QString* error) { return m_server.start(error); }
+    void stop() { m_server.stop(); }
 
     QString connectionText(const QString& database) const { return m_server.connectionText(database); }
 
@@ -201,4 +202,16 @@ QString CaseSensitiveServerDatabase()
         g_caseSensitive = std::move(other);
     }
     return g_caseSensitive->connectionText(QStringLiteral("orvcase"));
+}
+
+void StopServer()
+{
+    server().stop();
+}
+
+void StartServerAgain()
+{
+    QString error;
+    if (!server().start(&error))
+        throw std::runtime_error(error.toStdString());
 }

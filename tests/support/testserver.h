@@ -33,3 +33,8 @@ QString NewServerSampleDatabase();
 // An empty database on a second server that tells table names apart by
 // case (started at the first call).
 QString CaseSensitiveServerDatabase();
+
+// The running server goes down (its clients' connections with it) and comes
+// back with its databases, on the same socket. Only during the server pass.
+void StopServer();
+void StartServerAgain();
