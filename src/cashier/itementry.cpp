@@ -79,9 +79,10 @@ void ItemEntry::FillCiItems()
     const QString code = f.ciCode->Text();
     if (code.isEmpty())
         return;
-    const QStringList rows = ItemSuggestionRows(app().DbConn(), m_action(), code);
-    f.ciItems->Clear();
-    f.ciItems->AddItems(rows);
+    if (auto rows = ItemSuggestionSource(app().DbConn(), m_action(), code))
+        f.ciItems->setSource(std::move(rows));
+    else
+        f.ciItems->Clear();
 }
 
 void ItemEntry::ciItemsSelected()

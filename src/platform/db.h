@@ -115,6 +115,8 @@ private:
 };
 
 class DbConnection {
+    friend class DbInserts;
+
 public:
     DbConnection();
     ~DbConnection();
@@ -290,6 +292,34 @@ private:
     QString m_lostText;
     QString m_lostCode;
     std::unique_ptr<QObject> m_eventGuard;
+};
+
+// One insert run for many rows, as the rows of one save: on a database file
+// the statement is made once and each row's values are bound to it (the
+// engine would otherwise make the statement and its triggers again for
+// every row); on a server each row goes as its own statement text. A row is
+// given as the SQL literals its statement holds ('text', 12.5, 7, null), so
+// that both ways store the same values in text, integer and real columns.
+class DbInserts {
+public:
+    // head: the statement up to its values, "insert into cash values(".
+    DbInserts(DbConnection& db, QString head);
+    ~DbInserts();
+    DbInserts(const DbInserts&) = delete;
+    DbInserts& operator=(const DbInserts&) = delete;
+    // Runs head + the literals joined by ", " + ")".
+    void insert(const QStringList& literals);
+    // The statement's text for the row, as insert runs it.
+    QString text(const QStringList& literals) const;
+
+private:
+    void finish();
+    DbConnection& m_db;
+    QString m_head;
+    void* m_statement = nullptr;
+    void* m_handle = nullptr;
+    quint64 m_serial = 0;
+    qsizetype m_columns = -1;
 };
 
 // All of it or none of it: rolls back unless commit() was called.

@@ -78,6 +78,14 @@ std::optional<double> LastPurchaseQuantity(platform::DbConnection& db, const QSt
     return StoredNumber(db.GetValue(QStringLiteral("select quantity from cash where `id`=") + idText(newest)));
 }
 
+namespace {
+QString SuggestionRow(const platform::DbRecordset& rs)
+{
+    return platform::AlignLeft(rs.Fields(QStringLiteral("Code")).toString(), platform::Pad(8)) + QLatin1Char(' ') +
+           platform::AlignLeft(rs.Fields(QStringLiteral("Name")).toString(), platform::Pad(30));
+}
+} // namespace
+
 QStringList ItemSuggestionRows(platform::DbConnection& db, const QString& action, const QString& typed)
 {
     QStringList rows;
@@ -85,10 +93,56 @@ QStringList ItemSuggestionRows(platform::DbConnection& db, const QString& action
     if (typed.isEmpty() || items.isEmpty())
         return rows;
     for (auto rs = db.OpenRecordset(catalogue::ItemSuggestionsSql(items, typed)); !rs->Eof(); rs->MoveNext())
-        rows << platform::AlignLeft(rs->Fields(QStringLiteral("Code")).toString(), platform::Pad(8)) +
-                    QLatin1Char(' ') +
-                    platform::AlignLeft(rs->Fields(QStringLiteral("Name")).toString(), platform::Pad(30));
+        rows << SuggestionRow(*rs);
     return rows;
+}
+
+ItemSuggestions::ItemSuggestions(platform::DbConnection& db, const QString& itemsTable, const QString& typed)
+    : m_db(db), m_table(itemsTable), m_typed(typed)
+{
+    m_count = qsizetype(StoredNumber(m_db.GetValue(catalogue::ItemSuggestionsCountSql(m_table, m_typed))));
+    m_ends[0] = {};
+}
+
+void ItemSuggestions::read(qsizetype first, qsizetype n, QStringList& out)
+{
+    // From the end of the page before when it was read (the usual walk down
+    // the list), else by position (a jump to the end).
+    const auto end = m_ends.find(first);
+    const bool keyed = end != m_ends.end();
+    const qsizetype skip = keyed ? end->second.shown : first;
+    const std::optional<QString> from = keyed && first > 0 ? std::optional<QString>(end->second.code) : std::nullopt;
+    // The rows of the code `from` are read again from its first one.
+    Boundary last{from.value_or(QString()), 0};
+    qsizetype got = 0;
+    auto rs = m_db.OpenRecordset(
+        catalogue::ItemSuggestionsPageSql(m_table, m_typed, from, n + (keyed ? skip : 0), keyed ? 0 : skip));
+    for (qsizetype i = 0; !rs->Eof(); rs->MoveNext(), ++i) {
+        const QString code = rs->Fields(QStringLiteral("Code")).toString();
+        if (code.compare(last.code, Qt::CaseInsensitive) == 0) {
+            ++last.shown;
+        } else {
+            last = {code, 1};
+        }
+        if (keyed && i < skip)
+            continue;
+        out << SuggestionRow(*rs);
+        ++got;
+    }
+    // Rows gone since the count keep their places, empty.
+    for (; got < n; ++got)
+        out << QString();
+    if (!last.code.isEmpty())
+        m_ends[first + n] = last;
+}
+
+std::shared_ptr<ItemSuggestions> ItemSuggestionSource(platform::DbConnection& db, const QString& action,
+                                                      const QString& typed)
+{
+    const QString items = catalogue::ItemsTable(action);
+    if (typed.isEmpty() || items.isEmpty())
+        return nullptr;
+    return std::make_shared<ItemSuggestions>(db, items, typed);
 }
 
 QStringList ChargeNames(platform::DbConnection& db, const QString& action)

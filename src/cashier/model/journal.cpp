@@ -5,6 +5,9 @@
 #include "platform/db.h"
 #include "platform/sqltext.h"
 
+#include <QHash>
+#include <algorithm>
+
 namespace cashier {
 
 using platform::Num;
@@ -43,17 +46,28 @@ bool RefusesNegativeLines(const QString& action)
            action == QLatin1String("Sale Retur") || action == QLatin1String("Shop Retur");
 }
 
+QStringList JournalValues(const JournalRow& r, const QString& dateLiteral)
+{
+    const QString quantity = r.percentRow ? Num(r.quantity) : QLatin1Char('\'') + Num(r.quantity) + QLatin1Char('\'');
+    return {QString::number(r.id), QString::number(r.no), Quote(r.category), dateLiteral,      Quote(r.note),
+            Quote(r.cashier),      Quote(r.warehouse),    Quote(r.charge),   Quote(r.code),    Quote(r.description),
+            Num(r.price),          Num(r.discount),       Num(r.subtotal),   quantity,         Quote(r.unit),
+            Num(r.sale),           Num(r.shop),           Num(r.shopRetur),  Num(r.saleRetur), Num(r.cashIn),
+            Num(r.cashOut),        Num(r.debit),          Num(r.credit)};
+}
+
+namespace {
+const QString kCashInsert = QStringLiteral("insert into cash values(");
+const QString kStockInsert = QStringLiteral("insert into stockflow values(");
+const QString kSeparator = QStringLiteral(", ");
+} // namespace
+
 QString JournalInsertSql(const JournalRow& r, const QString& dbKind)
 {
-    const QString sep = QStringLiteral(", ");
-    const QString quantity = r.percentRow ? Num(r.quantity) : QLatin1Char('\'') + Num(r.quantity) + QLatin1Char('\'');
-    return QStringLiteral("insert into cash values(") + QString::number(r.id) + sep + QString::number(r.no) + sep +
-           Quote(r.category) + sep + platform::DateLiteral(dbKind, r.moment.toString(QStringLiteral("yyyy-MM-dd"))) +
-           sep + Quote(r.note) + sep + Quote(r.cashier) + sep + Quote(r.warehouse) + sep + Quote(r.charge) + sep +
-           Quote(r.code) + sep + Quote(r.description) + sep + Num(r.price) + sep + Num(r.discount) + sep +
-           Num(r.subtotal) + sep + quantity + sep + Quote(r.unit) + sep + Num(r.sale) + sep + Num(r.shop) + sep +
-           Num(r.shopRetur) + sep + Num(r.saleRetur) + sep + Num(r.cashIn) + sep + Num(r.cashOut) + sep + Num(r.debit) +
-           sep + Num(r.credit) + QLatin1Char(')');
+    return kCashInsert +
+           JournalValues(r, platform::DateLiteral(dbKind, r.moment.toString(QStringLiteral("yyyy-MM-dd"))))
+               .join(kSeparator) +
+           QLatin1Char(')');
 }
 
 SaveNumbers NextNumbers(platform::DbConnection& db)
@@ -65,119 +79,249 @@ SaveNumbers NextNumbers(platform::DbConnection& db)
     return n;
 }
 
+namespace {
+
+// The catalogue's word on the cart's codes, read for the whole cart at once.
+// Each code is asked as a line of its own would ask it (`code` = its
+// literal), so that the engine's own comparison decides which rows belong
+// to it; the answers come back in one statement, tagged by the position of
+// the code in the list.
+struct BuyingPrice {
+    QVariant price, discount;
+};
+struct RecipeLink {
+    QString code, description, unit, quantity;
+};
+struct ItemsData {
+    // By the code's literal, as Quote writes it.
+    QHash<QString, BuyingPrice> buying;
+    QHash<QString, QList<RecipeLink>> recipes;
+};
+
+// SQLite refuses a compound of more than 500 selects; a bigger cart asks in
+// parts.
+constexpr qsizetype kCodesPerQuery = 250;
+
+// The codes of the lines as literals, each once, in the order of the lines.
+QStringList CodeLiterals(const QList<CartLine>& lines)
+{
+    QStringList codes;
+    for (const CartLine& l : lines) {
+        const QString code = Quote(l.code);
+        if (!codes.contains(code))
+            codes << code;
+    }
+    return codes;
+}
+
+// One select per code, joined by "union all": `arm` gives the select of the
+// code with the given literal, its first column the position of the code.
+// Without an order the rows come arm by arm, each in its own order.
+template <class Arm> QStringList TaggedQueries(const QStringList& codes, const QString& orderBy, Arm arm)
+{
+    QStringList queries;
+    for (qsizetype first = 0; first < codes.size(); first += kCodesPerQuery) {
+        QStringList arms;
+        for (qsizetype i = first; i < std::min(codes.size(), first + kCodesPerQuery); ++i)
+            arms << arm(QString::number(i), codes.at(i));
+        QString sql = arms.join(QStringLiteral(" union all "));
+        if (!orderBy.isEmpty())
+            sql += QStringLiteral(" order by ") + orderBy;
+        queries << sql;
+    }
+    return queries;
+}
+
+// A sold item that is also bought: its buying price and percent.
+void ReadBuyingPrices(platform::DbConnection& db, const QStringList& codes, ItemsData& data)
+{
+    const QStringList queries = TaggedQueries(codes, QString(), [](const QString& k, const QString& code) {
+        return QStringLiteral("select %1 as k, price, discount from shopitems where `code`=%2").arg(k, code);
+    });
+    for (const QString& sql : queries)
+        for (auto rs = db.OpenRecordset(sql); !rs->Eof(); rs->MoveNext()) {
+            const QString& code = codes.at(rs->Fields(0).Value().toLongLong());
+            // The first row of a code, as a lookup by the code reads it.
+            if (!data.buying.contains(code))
+                data.buying.insert(code, {rs->Fields(1).Value(), rs->Fields(2).Value()});
+        }
+}
+
+// The stock articles each code moves, in the order of their links.
+void ReadRecipes(platform::DbConnection& db, const QString& links, const QStringList& codes, ItemsData& data)
+{
+    const QStringList queries =
+        TaggedQueries(codes, QStringLiteral("1, 2"), [&links](const QString& k, const QString& code) {
+            return QStringLiteral("select %1 as k, %2.ID as link, stock.code as code, stock.description as "
+                                  "description, stock.unit as unit, %2.quantity as quantity from %2 inner join "
+                                  "stock on %2.stock=stock.code where %2.code=%3")
+                .arg(k, links, code);
+        });
+    for (const QString& sql : queries)
+        for (auto rs = db.OpenRecordset(sql); !rs->Eof(); rs->MoveNext())
+            data.recipes[codes.at(rs->Fields(0).Value().toLongLong())].append(
+                {rs->Fields(2).toString(), rs->Fields(3).toString(), rs->Fields(4).toString(),
+                 rs->Fields(5).toString()});
+}
+
+// The numbering and the common columns of the rows of one save.
+class SaveWriter {
+public:
+    SaveWriter(const SaveHeader& h, const SaveNumbers& numbers)
+        : m_h(h), m_date(platform::DateLiteral(h.dbKind, h.date.toString(QStringLiteral("yyyy-MM-dd")))),
+          m_no(numbers.no), m_id(numbers.lastId), m_stockId(numbers.lastStockId)
+    {
+    }
+
+    // A journal row of the category under the next id, with the header's
+    // columns.
+    JournalRow row(const QString& category)
+    {
+        JournalRow r;
+        r.id = ++m_id;
+        r.no = m_no;
+        r.category = category;
+        r.moment = m_h.date;
+        r.note = m_h.note;
+        r.cashier = m_h.cashier;
+        r.warehouse = m_h.warehouse;
+        r.charge = m_h.charge;
+        return r;
+    }
+    void add(const JournalRow& r)
+    {
+        m_out.journal.append(r);
+        append(false, JournalValues(r, m_date));
+    }
+    void addStock(const stock::Movement& m)
+    {
+        const StockRow s{++m_stockId, m};
+        m_out.stock.append(s);
+        append(true, stock::MovementValues(s.id, m_date, m));
+    }
+    SaveRows finish()
+    {
+        m_out.lastId = m_id;
+        return std::move(m_out);
+    }
+
+private:
+    void append(bool stock, QStringList values)
+    {
+        m_out.statements.append((stock ? kStockInsert : kCashInsert) + values.join(kSeparator) + QLatin1Char(')'));
+        m_out.inserts.append({stock, std::move(values)});
+    }
+
+    const SaveHeader& m_h;
+    // Made once: every row of a save is of the same day.
+    const QString m_date;
+    qint64 m_no;
+    qint64 m_id;
+    qint64 m_stockId;
+    SaveRows m_out;
+};
+
+// The line as sold or bought, on the kind's side.
+void AddItemRow(SaveWriter& w, const SaveHeader& h, const CartLine& l)
+{
+    JournalRow item = w.row(h.action);
+    item.code = l.code;
+    item.description = l.name;
+    item.price = l.price;
+    item.discount = l.discount;
+    item.subtotal = l.subtotal;
+    item.quantity = l.quantity;
+    item.unit = l.satuan;
+    BookAmount(item, l.total, DebitSide(h.action));
+    w.add(item);
+}
+
+// A sold item that is also bought books its buying cost; a return books
+// none (its side would be a guess).
+void AddBuyingRow(SaveWriter& w, const CartLine& l, const BuyingPrice& buying)
+{
+    const double p = platform::StoredNumber(buying.price);
+    const double r = platform::StoredNumber(buying.discount);
+    const double s = platform::NetPrice(p, r);
+    JournalRow buy = w.row(QStringLiteral("Shop"));
+    buy.code = l.code;
+    buy.description = l.name;
+    buy.price = p;
+    buy.discount = r;
+    buy.subtotal = s;
+    buy.quantity = l.quantity;
+    buy.unit = l.satuan;
+    BookAmount(buy, s * l.quantity, false);
+    w.add(buy);
+}
+
+// The stock the line moves through its recipe: in for a purchase and a
+// sale's return, out for a sale and a purchase's return.
+void AddStockRows(SaveWriter& w, const SaveHeader& h, const CartLine& l, const QList<RecipeLink>& recipe)
+{
+    const bool stockIn = h.action == QLatin1String("Shop") || h.action == QLatin1String("Sale Retur");
+    for (const RecipeLink& link : recipe) {
+        stock::Movement m;
+        m.moment = h.date;
+        m.category = h.action;
+        m.code = link.code;
+        m.description = link.description;
+        m.unit = link.unit;
+        QString per = link.quantity;
+        const double moved = platform::Val(per.replace(QLatin1Char(','), QLatin1Char('.'))) * l.quantity;
+        (stockIn ? m.in : m.out) = moved;
+        w.addStock(m);
+    }
+}
+
+// The discount row (a negative amount, on the side opposite the kind's) and
+// the tax row; the base is worked back from the amount shown.
+void AddPercentRow(SaveWriter& w, const SaveHeader& h, const char* code, const char* description,
+                   const QString& percentText, const QString& amountText, bool onKindSide)
+{
+    const double percent = PercentOf(percentText);
+    if (percent <= 0)
+        return;
+    const double amount = AmountOf(amountText);
+    JournalRow r = w.row(h.action);
+    r.code = QLatin1String(code);
+    r.description = QLatin1String(description);
+    r.price = r.subtotal = (onKindSide ? amount : -amount) / percent * 100;
+    r.quantity = percent;
+    r.percentRow = true;
+    r.unit = QStringLiteral("%");
+    // The discount's amount is negative: BookAmount puts it on the side
+    // opposite the kind's.
+    BookAmount(r, amount, DebitSide(h.action));
+    w.add(r);
+}
+
+} // namespace
+
 SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QList<CartLine>& lines,
                       const SaveNumbers& numbers)
 {
-    SaveRows out;
-    qint64 id = numbers.lastId;
-    qint64 stockId = numbers.lastStockId;
-    const bool debit = DebitSide(h.action);
-    auto row = [&](const QString& category) {
-        JournalRow r;
-        r.id = ++id;
-        r.no = numbers.no;
-        r.category = category;
-        r.moment = h.date;
-        r.note = h.note;
-        r.cashier = h.cashier;
-        r.warehouse = h.warehouse;
-        r.charge = h.charge;
-        return r;
-    };
-    auto add = [&out, &h](const JournalRow& r) {
-        out.journal.append(r);
-        out.statements.append(JournalInsertSql(r, h.dbKind));
-    };
-
     const bool sale = h.action == QLatin1String("Sale") || h.action == QLatin1String("Sale Retur");
     const bool shop = h.action == QLatin1String("Shop") || h.action == QLatin1String("Shop Retur");
-    const bool stockIn = h.action == QLatin1String("Shop") || h.action == QLatin1String("Sale Retur");
+    const bool buying = h.action == QLatin1String("Sale");
+    const QStringList codes = CodeLiterals(lines);
+    ItemsData data;
+    if (buying && !codes.isEmpty())
+        ReadBuyingPrices(db, codes, data);
+    if ((sale || shop) && !codes.isEmpty())
+        ReadRecipes(db, sale ? QStringLiteral("stocksale") : QStringLiteral("stockshop"), codes, data);
+
+    SaveWriter w(h, numbers);
     for (const CartLine& l : lines) {
-        JournalRow item = row(h.action);
-        item.code = l.code;
-        item.description = l.name;
-        item.price = l.price;
-        item.discount = l.discount;
-        item.subtotal = l.subtotal;
-        item.quantity = l.quantity;
-        item.unit = l.satuan;
-        BookAmount(item, l.total, debit);
-        add(item);
-
         const QString code = Quote(l.code);
-        // A sold item that is also bought books its buying cost; a return
-        // books none (its side would be a guess).
-        if (h.action == QLatin1String("Sale") &&
-            db.GetValue(QStringLiteral("select count(code) from shopitems where `code`=") + code).toLongLong() > 0) {
-            const double p =
-                platform::StoredNumber(db.GetValue(QStringLiteral("select price from shopitems where `code`=") + code));
-            const double r = platform::StoredNumber(
-                db.GetValue(QStringLiteral("select discount from shopitems where `code`=") + code));
-            const double s = platform::NetPrice(p, r);
-            JournalRow buy = row(QStringLiteral("Shop"));
-            buy.code = l.code;
-            buy.description = l.name;
-            buy.price = p;
-            buy.discount = r;
-            buy.subtotal = s;
-            buy.quantity = l.quantity;
-            buy.unit = l.satuan;
-            BookAmount(buy, s * l.quantity, false);
-            add(buy);
-        }
-
-        if (!sale && !shop)
-            continue;
-        const QString links = sale ? QStringLiteral("stocksale") : QStringLiteral("stockshop");
-        if (db.GetValue(QStringLiteral("select count(stock) from ") + links + QStringLiteral(" where `code`=") + code)
-                .toLongLong() == 0)
-            continue;
-        auto rs = db.OpenRecordset(QStringLiteral("select stock.code as code, stock.description as description, "
-                                                  "stock.unit as unit, %1.quantity as quantity from %1 inner join "
-                                                  "stock on %1.stock=stock.code where %1.code=")
-                                       .arg(links) +
-                                   code + QStringLiteral(" order by %1.ID").arg(links));
-        for (; !rs->Eof(); rs->MoveNext()) {
-            StockRow s;
-            s.id = ++stockId;
-            stock::Movement& m = s.movement;
-            m.moment = h.date;
-            m.category = h.action;
-            m.code = rs->Fields(QStringLiteral("code")).toString();
-            m.description = rs->Fields(QStringLiteral("description")).toString();
-            m.unit = rs->Fields(QStringLiteral("unit")).toString();
-            QString per = rs->Fields(QStringLiteral("quantity")).toString();
-            const double moved = platform::Val(per.replace(QLatin1Char(','), QLatin1Char('.'))) * l.quantity;
-            (stockIn ? m.in : m.out) = moved;
-            out.stock.append(s);
-            out.statements.append(stock::MovementSql(s.id, h.dbKind, m));
-        }
+        AddItemRow(w, h, l);
+        if (const auto found = data.buying.constFind(code); found != data.buying.constEnd())
+            AddBuyingRow(w, l, *found);
+        AddStockRows(w, h, l, data.recipes.value(code));
     }
-
-    // The discount row (a negative amount, on the side opposite the kind's)
-    // and the tax row; the base is worked back from the amount shown.
-    auto percentRow = [&](const char* code, const char* description, const QString& percentText,
-                          const QString& amountText, bool onKindSide) {
-        // The discount's amount is negative: BookAmount puts it on the side
-        // opposite the kind's.
-        const double percent = PercentOf(percentText);
-        if (percent <= 0)
-            return;
-        const double amount = AmountOf(amountText);
-        JournalRow r = row(h.action);
-        r.code = QLatin1String(code);
-        r.description = QLatin1String(description);
-        r.price = r.subtotal = (onKindSide ? amount : -amount) / percent * 100;
-        r.quantity = percent;
-        r.percentRow = true;
-        r.unit = QStringLiteral("%");
-        BookAmount(r, amount, debit);
-        add(r);
-    };
-    percentRow("DS", "Diskon", h.discount, h.discountN, false);
-    percentRow("PN", "PPN", h.tax, h.taxN, true);
-    out.lastId = id;
-    return out;
+    AddPercentRow(w, h, "DS", "Diskon", h.discount, h.discountN, false);
+    AddPercentRow(w, h, "PN", "PPN", h.tax, h.taxN, true);
+    return w.finish();
 }
 
 SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
@@ -196,8 +340,11 @@ SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
     const SaveNumbers numbers = NextNumbers(db);
     result.no = numbers.no;
     result.rows = MakeSaveRows(db, h, result.lines, numbers);
-    for (const QString& sql : result.rows.statements)
-        db.Execute(sql);
+    {
+        platform::DbInserts cash(db, kCashInsert), stockflow(db, kStockInsert);
+        for (const SaveRows::Insert& row : std::as_const(result.rows.inserts))
+            (row.stock ? stockflow : cash).insert(row.values);
+    }
     db.Execute(QStringLiteral("delete from `") + CartTable(h.action) + QStringLiteral("` where checked=1 and charge=") +
                Quote(h.charge));
     db.Execute(QStringLiteral("delete from pending where `action`=") + Quote(h.action) +

@@ -59,6 +59,9 @@ bool RefusesNegativeLines(const QString& action);
 
 // dbKind chooses the date literal ("Access" or "MySQL").
 QString JournalInsertSql(const JournalRow& r, const QString& dbKind);
+// The row's values as the literals of that insert, the date as DateLiteral
+// gives it.
+QStringList JournalValues(const JournalRow& r, const QString& dateLiteral);
 
 // What a save is about, as the panel holds it when the save starts.
 struct SaveHeader {
@@ -88,6 +91,12 @@ struct SaveRows {
     // Every insert in the order it runs: per line its item row, purchase row
     // and stock rows, then the discount row and the tax row.
     QStringList statements;
+    // The same inserts as their values: a journal row, or a stock row.
+    struct Insert {
+        bool stock = false;
+        QStringList values;
+    };
+    QList<Insert> inserts;
     qint64 lastId = 0; // the id of the last journal row
 };
 

@@ -68,13 +68,18 @@ double TypedQuantity(const QString& text, bool* ok)
     return good ? v : 0;
 }
 
+QStringList MovementValues(qint64 id, const QString& dateLiteral, const Movement& m)
+{
+    return {QString::number(id),  dateLiteral,   Quote(m.category),   Quote(m.code),
+            Quote(m.description), Quote(m.unit), platform::Num(m.in), platform::Num(m.out)};
+}
+
 QString MovementSql(qint64 id, const QString& dbKind, const Movement& m)
 {
-    return QStringLiteral("insert into stockflow values(") + QString::number(id) + QStringLiteral(", ") +
-           platform::DateLiteral(dbKind, m.moment.toString(QStringLiteral("yyyy-MM-dd"))) + QStringLiteral(", ") +
-           Quote(m.category) + QStringLiteral(", ") + Quote(m.code) + QStringLiteral(", ") + Quote(m.description) +
-           QStringLiteral(", ") + Quote(m.unit) + QStringLiteral(", ") + platform::Num(m.in) + QStringLiteral(", ") +
-           platform::Num(m.out) + QLatin1Char(')');
+    return QStringLiteral("insert into stockflow values(") +
+           MovementValues(id, platform::DateLiteral(dbKind, m.moment.toString(QStringLiteral("yyyy-MM-dd"))), m)
+               .join(QStringLiteral(", ")) +
+           QLatin1Char(')');
 }
 
 qint64 WriteMovement(DbConnection& db, const QString& dbKind, const Movement& m)

@@ -41,6 +41,8 @@ struct Movement {
 };
 // The insert of one movement row; dbKind chooses the date literal.
 QString MovementSql(qint64 id, const QString& dbKind, const Movement& m);
+// Its values as the literals of that insert, the date as DateLiteral gives it.
+QStringList MovementValues(qint64 id, const QString& dateLiteral, const Movement& m);
 // Writes the row under a new id; returns the id.
 qint64 WriteMovement(platform::DbConnection& db, const QString& dbKind, const Movement& m);
 

@@ -4,6 +4,7 @@
 #include "cashier/model/actions.h"
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
+#include "cashier/model/cartops.h"
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
 #include "platform/db.h"
@@ -501,6 +502,89 @@ private slots:
         QCOMPARE(r.rows.journal[0].credit, 3000.0);
         QCOMPARE(r.rows.stock[0].movement.in, 1.0);
         QCOMPARE(count(QStringLiteral("select count(*) from cash where no=4")), qint64(2));
+    }
+
+    // The catalogue is read once for the whole cart: each line still finds
+    // its buying price and its recipe as a lookup of its own code would, in
+    // another case too, and a code on two lines finds them twice.
+    void saveReadsTheCatalogueForEveryLine()
+    {
+        exec(QStringLiteral("insert into stock values('S2', 'Gula', 'Gram')"));
+        exec(QStringLiteral("insert into stocksale values(2, 'S2', 'ESP', '1')"));
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 1"), QStringLiteral("esp"), QStringLiteral("Espresso"),
+                18000, 2);
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 1"), QStringLiteral("kopi"), QStringLiteral("Kopi"), 3000,
+                1);
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 2"), QStringLiteral("KOPI"), QStringLiteral("Kopi"), 3000,
+                3);
+        exec(QStringLiteral("update Salecart set charge='Meja 1'"));
+        const SaveResult r = SaveTransaction(*db, header(QStringLiteral("Sale"), QStringLiteral("Meja 1")));
+        QVERIFY(r.saved);
+        QStringList journal;
+        for (const JournalRow& j : r.rows.journal)
+            journal << j.category + QLatin1Char(' ') + j.code + QLatin1Char(' ') + platform::Num(j.credit);
+        QCOMPARE(journal, (QStringList{QStringLiteral("Sale esp 0"), QStringLiteral("Sale kopi 0"),
+                                       QStringLiteral("Shop kopi 900"), QStringLiteral("Sale KOPI 0"),
+                                       QStringLiteral("Shop KOPI 2700")}));
+        QStringList moved;
+        for (const StockRow& s : r.rows.stock)
+            moved << s.movement.code + QLatin1Char(' ') + platform::Num(s.movement.out);
+        QCOMPARE(moved, (QStringList{QStringLiteral("S1 1"), QStringLiteral("S2 2")}));
+    }
+
+    // The suggestion list read a page at a time gives the rows of the whole
+    // read, in its order: walked down, jumped to its end, a code on two
+    // rows across a page's end, and rows added, changed and deleted between
+    // two pages (the next page goes on after the last code shown).
+    void itemSuggestionsByPage()
+    {
+        {
+            platform::DbTransaction tx(*db);
+            for (int i = 0; i < 600; ++i)
+                exec(QStringLiteral("insert into SaleItems values('A%1', 'Minum', 'Item %1', 1000, 0, 'Pcs')")
+                         .arg(i, 4, 10, QLatin1Char('0')));
+            exec(QStringLiteral("insert into SaleItems values('A0255', 'Minum', 'Item 0255', 1000, 0, 'Pcs')"));
+            exec(QStringLiteral("insert into SaleItems values('b0001', 'Minum', 'Lain', 1000, 0, 'Pcs')"));
+            exec(QStringLiteral("insert into SaleItems values('a0700', 'Minum', 'Kecil', 1000, 0, 'Pcs')"));
+            tx.commit();
+        }
+        const QString sale = QStringLiteral("Sale");
+        const QStringList whole = ItemSuggestionRows(*db, sale, QStringLiteral("A"));
+        QCOMPARE(whole.size(), 602);
+        auto walk = [](platform::RowSource& source) {
+            QStringList rows;
+            platform::ForEachRow(source, [&](qsizetype, const QString& row) { rows << row; });
+            return rows;
+        };
+        auto source = ItemSuggestionSource(*db, sale, QStringLiteral("A"));
+        QCOMPARE(source->count(), whole.size());
+        QCOMPARE(walk(*source), whole);
+        QCOMPARE(whole[255].left(5), QStringLiteral("A0255"));
+        QCOMPARE(whole[256].left(5), QStringLiteral("A0255"));
+
+        auto page = [](platform::RowSource& source, qsizetype first, qsizetype n) {
+            QStringList rows;
+            source.read(first, n, rows);
+            return rows;
+        };
+        source = ItemSuggestionSource(*db, sale, QStringLiteral("A"));
+        QCOMPARE(page(*source, 512, 90), whole.mid(512));
+        QCOMPARE(page(*source, 0, 256), whole.mid(0, 256));
+        QCOMPARE(page(*source, 256, 256), whole.mid(256, 256));
+
+        source = ItemSuggestionSource(*db, sale, QStringLiteral("A"));
+        QCOMPARE(page(*source, 0, 256), whole.mid(0, 256));
+        exec(QStringLiteral("delete from SaleItems where code='A0300'"));
+        exec(QStringLiteral("insert into SaleItems values('A0100X', 'Minum', 'Baru', 1000, 0, 'Pcs')"));
+        exec(QStringLiteral("update SaleItems set `name`='Ganti' where code='A0400'"));
+        const QStringList now = ItemSuggestionRows(*db, sale, QStringLiteral("A"));
+        const QStringList next = page(*source, 256, 256);
+        QCOMPARE(next.size(), 256);
+        QCOMPARE(next, now.mid(now.indexOf(whole[255]) + 1, 256));
+        QVERIFY(next.contains(QStringLiteral("A0400    Ganti                         ")));
+
+        QVERIFY(!ItemSuggestionSource(*db, sale, QString()));
+        QCOMPARE(ItemSuggestionSource(*db, sale, QStringLiteral("Z"))->count(), 0);
     }
 
     void failureMidSaveLeavesEverythingAsBefore()
