@@ -154,6 +154,10 @@ public:
     // never made into values. Returns false, having read nothing, on a
     // server.
     bool ScanRows(const QString& sql, const std::function<void(const DbScanRow&)>& row);
+    // A statement with ?1, ?2 … run once for each row of values, prepared
+    // once, on a database file (numbers as numbers, texts as texts, null
+    // as null). Returns false, having run nothing, on a server.
+    bool ExecuteEach(const QString& sql, const QVector<QVector<QVariant>>& rows);
     // First column of the first row; null when the query gives no row.
     QVariant GetValue(const QString& sql);
 

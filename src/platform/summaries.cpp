@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <cmath>
 #include <string_view>
+#include <unordered_map>
 
 namespace platform {
 
@@ -220,14 +221,6 @@ QString exact(double v)
     return std::isfinite(v) ? QString::number(v, 'g', 17) : QStringLiteral("0");
 }
 
-// A text literal that keeps every character (Quote drops apostrophes, which
-// a name written by another program may hold).
-QString literal(QByteArrayView utf8)
-{
-    return QLatin1Char('\'') + QString::fromUtf8(utf8).replace(QLatin1Char('\''), QStringLiteral("''")) +
-           QLatin1Char('\'');
-}
-
 // Rows are read a pass at a time; progress is told after this many.
 constexpr qint64 kProgressRows = 1 << 16;
 
@@ -302,23 +295,146 @@ QString stockFill()
            QStringLiteral(" from stockflow group by coalesce(code, ''), coalesce(description, ''), ") + period;
 }
 
-// A text as the tables compare it: SQLite's NOCASE folds A to Z only.
-QByteArray folded(QByteArrayView text)
+// A text as the tables compare it, added to a key: SQLite's NOCASE folds A
+// to Z only.
+void appendFolded(QByteArray& key, QByteArrayView text)
 {
-    QByteArray out(text.data(), text.size());
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return out;
+    const qsizetype at = key.size();
+    key.resize(at + text.size());
+    char* out = key.data() + at;
+    for (char c : text)
+        *out++ = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool sameWord(QByteArrayView text, const char* word)
+{
+    const qsizetype n = qsizetype(qstrlen(word));
+    if (text.size() != n)
+        return false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] - 'A' + 'a') : text[i];
+        if (c != word[i])
+            return false;
+    }
+    return true;
+}
+
+// The period of a plain date ("yyyy-mm-dd" of a day the month has): its
+// first seven characters. Empty for any other text, which StockPeriod
+// reads. Nearly every movement has one.
+QByteArrayView plainPeriod(QByteArrayView m)
+{
+    if (m.size() != 10 || m[4] != '-' || m[7] != '-')
+        return {};
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (m[i] < '0' || m[i] > '9')
+            return {};
+    const int month = (m[5] - '0') * 10 + (m[6] - '0');
+    const int day = (m[8] - '0') * 10 + (m[9] - '0');
+    if (month < 1 || month > 12 || day < 1 || day > 31)
+        return {};
+    if (day > 28) {
+        const int year = (m[0] - '0') * 1000 + (m[1] - '0') * 100 + (m[2] - '0') * 10 + (m[3] - '0');
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        const int last = month == 2                                              ? (leap ? 29 : 28)
+                         : month == 4 || month == 6 || month == 9 || month == 11 ? 30
+                                                                                 : 31;
+        if (day > last)
+            return {};
+    }
+    return m.first(7);
 }
 
 struct MonthSums {
-    QByteArray code;
-    QByteArray description;
-    QByteArray period;
+    int item = 0;
+    int period = 0;
     qint64 movements = 0;
     std::optional<qint64> lastId;
     double figures[9] = {}; // in, out, balance, then kStockKinds
+};
+
+// Texts looked up by their bytes as read, without making a key of them.
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view v) const { return std::hash<std::string_view>()(v); }
+};
+template <typename T> using TextMap = std::unordered_map<std::string, T, TextHash, std::equal_to<>>;
+
+std::string_view view(QByteArrayView v);
+
+// The movements' stock items, periods and kinds, each text met once made
+// into a number: the pass over ten years of movements then costs a few
+// lookups a row.
+class MonthIndex {
+public:
+    int item(QByteArrayView code, QByteArrayView description)
+    {
+        auto c = m_codes.find(view(code));
+        if (c == m_codes.end())
+            c = m_codes.emplace(std::string(view(code)), TextMap<int>()).first;
+        auto d = c->second.find(view(description));
+        if (d != c->second.end())
+            return d->second;
+        QByteArray folded;
+        appendFolded(folded, code);
+        folded += '\x1f';
+        appendFolded(folded, description);
+        auto f = m_folded.find(view(folded));
+        if (f == m_folded.end()) {
+            f = m_folded.emplace(std::string(view(folded)), int(items.size())).first;
+            items.append({code.toByteArray(), description.toByteArray()});
+        }
+        c->second.emplace(std::string(view(description)), f->second);
+        return f->second;
+    }
+    // Plain months by their number, any other period by a number past them.
+    int period(QByteArrayView moment, bool isNull)
+    {
+        const QByteArrayView plain = plainPeriod(moment);
+        if (!plain.isEmpty()) {
+            const int year =
+                (plain[0] - '0') * 1000 + (plain[1] - '0') * 100 + (plain[2] - '0') * 10 + (plain[3] - '0');
+            return year * 12 + (plain[5] - '0') * 10 + (plain[6] - '0') - 1;
+        }
+        const QByteArray other = StockPeriod(moment, isNull);
+        auto o = m_others.find(view(other));
+        if (o == m_others.end()) {
+            o = m_others.emplace(std::string(view(other)), kOther + int(others.size())).first;
+            others.append(other);
+        }
+        return o->second;
+    }
+    QByteArray periodText(int period) const
+    {
+        if (period >= kOther)
+            return others.at(period - kOther);
+        return QByteArray::number(period / 12).rightJustified(4, '0') + '-' +
+               QByteArray::number(period % 12 + 1).rightJustified(2, '0');
+    }
+    // The kinds (bits of kStockKinds) a category names.
+    int kinds(QByteArrayView category)
+    {
+        auto k = m_kinds.find(view(category));
+        if (k != m_kinds.end())
+            return k->second;
+        int bits = 0;
+        for (size_t i = 0; i < std::size(kStockKinds); ++i)
+            for (const char* w : kStockKinds[i].words)
+                if (w && sameWord(category, w))
+                    bits |= 1 << i;
+        m_kinds.emplace(std::string(view(category)), bits);
+        return bits;
+    }
+
+    QVector<std::pair<QByteArray, QByteArray>> items;
+    QVector<QByteArray> others;
+
+private:
+    static constexpr int kOther = 1 << 20;
+    TextMap<TextMap<int>> m_codes;
+    TextMap<int> m_folded;
+    TextMap<int> m_others;
+    TextMap<int> m_kinds;
 };
 
 // On a database file the movements are read once in the table's own order
@@ -327,23 +443,24 @@ struct MonthSums {
 void fillStockFromFile(DbConnection& db, const std::function<void(double)>& progress)
 {
     const qint64 last = qint64(StoredNumber(db.GetValue(QStringLiteral("select max(rowid) from stockflow"))));
-    QHash<QByteArray, MonthSums> months;
+    MonthIndex index;
+    std::unordered_map<quint64, int> at;
+    QVector<MonthSums> months;
     qint64 seen = 0;
+    bool inColumn[std::size(kStockKinds)];
+    for (size_t k = 0; k < std::size(kStockKinds); ++k)
+        inColumn[k] = qstrcmp(kStockKinds[k].column, "in") == 0;
     db.ScanRows(QStringLiteral("select rowid, id, code, description, moment, category, `in`, `out` from stockflow"),
                 [&](const DbScanRow& row) {
-                    const QByteArrayView code = row.text(2), description = row.text(3);
-                    QByteArray period = StockPeriod(row.text(4), row.isNull(4));
-                    QByteArray key = folded(code);
-                    key += '\x1f';
-                    key += folded(description);
-                    key += '\x1f';
-                    key += period;
-                    MonthSums& m = months[key];
-                    if (m.movements == 0) {
-                        m.code = code.toByteArray();
-                        m.description = description.toByteArray();
-                        m.period = std::move(period);
+                    const int item = index.item(row.text(2), row.text(3));
+                    const int period = index.period(row.text(4), row.isNull(4));
+                    const quint64 key = (quint64(quint32(item)) << 32) | quint32(period);
+                    auto found = at.find(key);
+                    if (found == at.end()) {
+                        found = at.emplace(key, int(months.size())).first;
+                        months.append(MonthSums{item, period, 0, std::nullopt, {}});
                     }
+                    MonthSums& m = months[found->second];
                     ++m.movements;
                     if (!row.isNull(1)) {
                         const qint64 id = row.whole(1);
@@ -354,36 +471,28 @@ void fillStockFromFile(DbConnection& db, const std::function<void(double)>& prog
                     m.figures[0] += in;
                     m.figures[1] += out;
                     m.figures[2] += in - out;
-                    if (!row.isNull(5)) {
-                        const QByteArray category = folded(row.text(5));
-                        for (size_t k = 0; k < std::size(kStockKinds); ++k) {
-                            const StockKind& kind = kStockKinds[k];
-                            for (const char* w : kind.words)
-                                if (w && category == w)
-                                    m.figures[3 + k] += qstrcmp(kind.column, "in") == 0 ? in : out;
-                        }
-                    }
+                    if (!row.isNull(5))
+                        if (const int kinds = index.kinds(row.text(5)))
+                            for (size_t k = 0; k < std::size(kStockKinds); ++k)
+                                if (kinds & (1 << k))
+                                    m.figures[3 + k] += inColumn[k] ? in : out;
                     if (++seen % kProgressRows == 0 && progress && last > 0)
                         progress(qMin(1.0, double(row.whole(0)) / double(last)));
                 });
-    // Written a few hundred months a statement.
-    QStringList values;
-    auto flush = [&] {
-        if (values.isEmpty())
-            return;
-        db.Execute(QStringLiteral("insert into stockmonth values ") + values.join(QStringLiteral(", ")));
-        values.clear();
-    };
+    QVector<QVector<QVariant>> rows;
+    rows.reserve(months.size());
     for (const MonthSums& m : std::as_const(months)) {
-        QStringList cells{literal(m.code), literal(m.description), literal(m.period), QString::number(m.movements),
-                          m.lastId ? QString::number(*m.lastId) : QStringLiteral("null")};
+        const auto& [code, description] = index.items.at(m.item);
+        QVector<QVariant> cells{QString::fromUtf8(code), QString::fromUtf8(description),
+                                QString::fromUtf8(index.periodText(m.period)), QVariant(m.movements),
+                                m.lastId ? QVariant(*m.lastId) : QVariant()};
         for (double f : m.figures)
-            cells << exact(f);
-        values << QLatin1Char('(') + cells.join(QStringLiteral(", ")) + QLatin1Char(')');
-        if (values.size() >= 256)
-            flush();
+            cells << QVariant(f);
+        rows.append(std::move(cells));
     }
-    flush();
+    db.ExecuteEach(QStringLiteral("insert into stockmonth values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+                                  "?13, ?14)"),
+                   rows);
 }
 
 void buildStock(DbConnection& db, const std::function<void(double)>& progress)
