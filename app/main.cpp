@@ -60,9 +60,12 @@ QIcon programIcon()
 int main(int argc, char* argv[])
 {
     // Qt's own failure here ends in advice to reinstall the program, which
-    // sends a technician the wrong way: say what is missing.
+    // sends a technician the wrong way: say what is missing, in English
+    // for whoever installed it and in Indonesian beside it.
     if (needsDesktopSession(platformNamed(argc, argv)) && !hasDesktopSession()) {
-        std::fputs("Orvanta perlu sesi desktop: DISPLAY dan WAYLAND_DISPLAY tidak ada; jalankan dari desktop.\n",
+        std::fputs("Orvanta needs a desktop session: neither DISPLAY nor WAYLAND_DISPLAY is set; start it from the "
+                   "desktop.\n"
+                   "Orvanta perlu sesi desktop: DISPLAY dan WAYLAND_DISPLAY tidak ada; jalankan dari desktop.\n",
                    stderr);
         return 1;
     }

@@ -68,11 +68,43 @@ qint64 Bare::read(const QString& sql)
     return bytes;
 }
 
+QList<QVariantList> Bare::rows(const QString& sql)
+{
+    const QByteArray text = sql.toUtf8();
+    Statement st(*this, text.constData());
+    QList<QVariantList> rows;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        QVariantList row;
+        for (int i = 0; i < sqlite3_column_count(st); ++i) {
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_INTEGER: row << QVariant(qint64(sqlite3_column_int64(st, i))); break;
+            case SQLITE_FLOAT: row << QVariant(sqlite3_column_double(st, i)); break;
+            case SQLITE_NULL: row << QVariant(); break;
+            default:
+                row << QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                                  sqlite3_column_bytes(st, i)));
+            }
+        }
+        rows << row;
+    }
+    return rows;
+}
+
 bool Bare::hasTable(const char* name)
 {
     return value(QStringLiteral("select count(*) from sqlite_master where type='table' and name=") + QLatin1Char('\'') +
                  QLatin1String(name) + QLatin1Char('\''))
                .toLongLong() > 0;
+}
+
+void Statement::cell(int column, const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType: sqlite3_bind_null(m_st, column); break;
+    case QMetaType::LongLong: integer(column, value.toLongLong()); break;
+    case QMetaType::Double: number(column, value.toDouble()); break;
+    default: text(column, value.toString().toUtf8());
+    }
 }
 
 void Statement::insert()

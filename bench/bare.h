@@ -21,6 +21,9 @@ public:
     QVariant value(const QString& sql);
     // Runs the query and reads every cell of every row, as a list would.
     qint64 read(const QString& sql);
+    // Every row of the query, each cell as the engine holds it (integer,
+    // real, text or null).
+    QList<QVariantList> rows(const QString& sql);
     bool hasTable(const char* name);
 
 private:
@@ -44,6 +47,8 @@ public:
     void text(int column, const QByteArray& value) { text(column, value.constData(), int(value.size())); }
     void number(int column, double value) { sqlite3_bind_double(m_st, column, value); }
     void integer(int column, qint64 value) { sqlite3_bind_int64(m_st, column, value); }
+    // A cell as Bare::rows gave it.
+    void cell(int column, const QVariant& value);
 
 private:
     sqlite3_stmt* m_st;

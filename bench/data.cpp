@@ -107,6 +107,12 @@ void TakeSummariesOff(Bare& db)
 
 } // namespace
 
+void TakeSummariesOff(const QString& file)
+{
+    Bare db(file);
+    TakeSummariesOff(db);
+}
+
 void MakeData(const QString& file, const Scale& scale, const Span& span)
 {
     Bare db(file);

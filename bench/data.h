@@ -48,6 +48,10 @@ Span DataSpan(const QString& file, const Scale& scale);
 // them at once, far quicker than row by row).
 void MakeData(const QString& file, const Scale& scale, const Span& span);
 
+// Takes the totals the program keeps beside the tables (their tables and
+// every trigger) off a database, as a database made before them is.
+void TakeSummariesOff(const QString& file);
+
 // The code of item i ("I00042") and of stock item i ("S0042").
 QByteArray ItemCode(int i);
 QByteArray StockCode(int i);

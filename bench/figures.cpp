@@ -9,9 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <malloc.h>
+#include <ctime>
 #include <sqlite3.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 double Seconds(const std::function<void()>& work)
@@ -31,21 +30,41 @@ double Median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-double MedianOf(const std::function<void()>& work, int runs)
+Cost Take(const std::function<void()>& work)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i)
-        times.push_back(Seconds(work));
-    return Median(times);
+    QElapsedTimer t;
+    const double cpu = CpuSeconds();
+    t.start();
+    work();
+    const double wall = double(t.nsecsElapsed()) / 1e9;
+    return {CpuSeconds() - cpu, wall};
 }
 
-void MedianOfBoth(const std::function<void()>& program, const std::function<void()>& floor, double& programMedian,
-                  double& floorMedian, int runs)
+Cost Median(const std::vector<Cost>& costs)
 {
-    std::vector<double> p, f;
+    std::vector<double> cpu, wall;
+    for (const Cost& c : costs) {
+        cpu.push_back(c.cpu);
+        wall.push_back(c.wall);
+    }
+    return {Median(cpu), Median(wall)};
+}
+
+Cost MedianOf(const std::function<void()>& work, int runs)
+{
+    std::vector<Cost> costs;
+    for (int i = 0; i < runs; ++i)
+        costs.push_back(Take(work));
+    return Median(costs);
+}
+
+void MedianOfBoth(const std::function<void()>& program, const std::function<void()>& floor, Cost& programMedian,
+                  Cost& floorMedian, int runs)
+{
+    std::vector<Cost> p, f;
     for (int i = 0; i < runs; ++i) {
-        p.push_back(Seconds(program));
-        f.push_back(Seconds(floor));
+        p.push_back(Take(program));
+        f.push_back(Take(floor));
     }
     programMedian = Median(p);
     floorMedian = Median(f);
@@ -60,9 +79,9 @@ void Wait(int ms)
 
 double CpuSeconds()
 {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 double CpuSeconds(pid_t pid)
@@ -79,14 +98,30 @@ double CpuSeconds(pid_t pid)
     return double(fields[11].toLongLong() + fields[12].toLongLong()) / double(sysconf(_SC_CLK_TCK));
 }
 
-double ResidentBytes()
+namespace {
+// A line of /proc/self/status in bytes ("VmRSS:    123456 kB").
+double StatusBytes(const QByteArray& key)
 {
-    malloc_trim(0);
-    QFile f(QStringLiteral("/proc/self/statm"));
+    QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return kNone;
-    const QList<QByteArray> fields = f.readAll().split(' ');
-    return fields.size() > 1 ? double(fields[1].toLongLong()) * double(sysconf(_SC_PAGESIZE)) : kNone;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key + ':')) {
+            const QList<QByteArray> words = line.mid(key.size() + 1).simplified().split(' ');
+            return words.isEmpty() ? kNone : words[0].toDouble() * 1024;
+        }
+    return kNone;
+}
+} // namespace
+
+double ResidentBytes()
+{
+    return StatusBytes("VmRSS");
+}
+
+double PeakResidentBytes()
+{
+    return StatusBytes("VmHWM");
 }
 
 QString LoadAverage()
@@ -141,6 +176,7 @@ bool Keeps(const Bound& b, const Cell& at, const Cell& floor)
     case Bound::Below: return at.value < b.limit;
     case Bound::AtMost: return at.value <= b.limit;
     case Bound::FloorTimes: return std::isnan(floor.value) || at.value <= b.limit * floor.value;
+    case Bound::Flat: return true; // judged on the row, across the sizes
     }
     return false;
 }
@@ -152,6 +188,7 @@ QString BoundText(const Bound& b, Unit unit)
     case Bound::Below: text = QStringLiteral("< ") + Shown(b.limit, unit); break;
     case Bound::AtMost: text = QStringLiteral("<= ") + Shown(b.limit, unit); break;
     case Bound::FloorTimes: text = QStringLiteral("<= %1x floor").arg(b.limit); break;
+    case Bound::Flat: return QStringLiteral("flat (<= %1x)").arg(b.limit);
     }
     if (b.sizes == 1u)
         text += QStringLiteral(" at 1M");
@@ -167,13 +204,26 @@ bool Row::measured() const
     return !std::isnan(at[0].value) || !std::isnan(at[1].value);
 }
 
-bool Row::met() const
+QStringList Row::missed() const
 {
-    for (const Bound& b : bounds)
+    QStringList missed;
+    for (const Bound& b : bounds) {
+        if (b.kind == Bound::Flat) {
+            if (!std::isnan(at[0].value) && !std::isnan(at[1].value) && at[1].value > b.limit * at[0].value)
+                missed << QStringLiteral("not flat");
+            continue;
+        }
         for (int s = 0; s < 2; ++s)
             if ((b.sizes & (1u << s)) && !std::isnan(at[s].value) && !Keeps(b, at[s], floor[s]))
-                return false;
-    return true;
+                missed << QLatin1String(s == 0 ? "1M" : "10M");
+    }
+    missed.removeDuplicates();
+    return missed;
+}
+
+bool Row::met() const
+{
+    return missed().isEmpty();
 }
 
 Row& Table::row(const QString& what, Unit unit)
@@ -186,6 +236,55 @@ Row& Table::row(const QString& what, Unit unit)
     r.unit = unit;
     rows.append(r);
     return rows.last();
+}
+
+namespace {
+QByteArray Field(QString text)
+{
+    text.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text.toUtf8();
+}
+
+QByteArray Number(double value)
+{
+    return std::isnan(value) ? QByteArray("-") : QByteArray::number(value, 'g', 17);
+}
+
+double NumberOf(const QByteArray& text)
+{
+    return text == "-" ? kNone : text.toDouble();
+}
+} // namespace
+
+QByteArray Table::written(int size) const
+{
+    QByteArray text;
+    for (const Row& r : rows) {
+        if (std::isnan(r.at[size].value) && std::isnan(r.floor[size].value) && r.skipped.isEmpty())
+            continue;
+        text += "@row\t" + Field(r.what) + '\t' + QByteArray::number(int(r.unit)) + '\t' + Number(r.at[size].value) +
+                '\t' + Field(r.at[size].note) + '\t' + Number(r.floor[size].value) + '\t' + Field(r.floor[size].note) +
+                '\t' + Field(r.skipped) + '\n';
+    }
+    for (const QString& n : notes)
+        text += "@note\t" + Field(n) + '\n';
+    return text;
+}
+
+void Table::read(const QByteArray& text, int size)
+{
+    for (const QByteArray& line : text.split('\n')) {
+        const QList<QByteArray> f = line.split('\t');
+        if (f.size() == 8 && f[0] == "@row") {
+            Row& r = row(QString::fromUtf8(f[1]), Unit(f[2].toInt()));
+            r.at[size] = {NumberOf(f[3]), QString::fromUtf8(f[4])};
+            r.floor[size] = {NumberOf(f[5]), QString::fromUtf8(f[6])};
+            if (!f[7].isEmpty())
+                r.skipped = QString::fromUtf8(f[7]);
+        } else if (f.size() == 2 && f[0] == "@note") {
+            notes << QString::fromUtf8(f[1]);
+        }
+    }
 }
 
 bool Table::allMet() const
@@ -205,8 +304,8 @@ void Table::print() const
     const QString format = QStringLiteral("%1  %2  %3  %4  %5  %6  %7  %8");
     auto line = [&](const QStringList& c) {
         std::printf("%s\n", qPrintable(format.arg(c[0], -58)
-                                           .arg(c[1], 20)
-                                           .arg(c[2], 20)
+                                           .arg(c[1], 28)
+                                           .arg(c[2], 28)
                                            .arg(c[3], 7)
                                            .arg(c[4], 12)
                                            .arg(c[5], 12)
@@ -215,7 +314,7 @@ void Table::print() const
     };
     line({QStringLiteral("Figure"), QStringLiteral("1M"), QStringLiteral("10M"), QStringLiteral("growth"),
           QStringLiteral("floor 1M"), QStringLiteral("floor 10M"), QStringLiteral("target"), QString()});
-    line({QString(58, QLatin1Char('-')), QString(20, QLatin1Char('-')), QString(20, QLatin1Char('-')),
+    line({QString(58, QLatin1Char('-')), QString(28, QLatin1Char('-')), QString(28, QLatin1Char('-')),
           QString(7, QLatin1Char('-')), QString(12, QLatin1Char('-')), QString(12, QLatin1Char('-')),
           QString(30, QLatin1Char('-')), QStringLiteral("----")});
     for (const Row& r : rows) {
@@ -229,7 +328,8 @@ void Table::print() const
         if (!r.skipped.isEmpty())
             verdict = QStringLiteral("skipped: ") + r.skipped;
         else if (!r.bounds.isEmpty() && r.measured())
-            verdict = r.met() ? QStringLiteral("ok") : QStringLiteral("MISS");
+            verdict =
+                r.met() ? QStringLiteral("ok") : QStringLiteral("MISS (%1)").arg(r.missed().join(QStringLiteral(", ")));
         line({r.what, cell(r.at[0], r.unit), cell(r.at[1], r.unit), growth, cell(r.floor[0], r.unit),
               cell(r.floor[1], r.unit), targets.join(QStringLiteral(", ")), verdict});
     }

@@ -1,9 +1,10 @@
 #pragma once
 // Timing, the machine's figures, and the table every figure is printed in:
 // one row per figure, its value at each size with the growth between them,
-// its floor (the same lines by the fastest bare query) and its target.
+// its floor (the cheapest bare way to the same result) and its target.
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <limits>
 #include <sys/types.h>
@@ -11,21 +12,36 @@
 
 constexpr int kRuns = 5;
 
+// Wall time of the work.
 double Seconds(const std::function<void()>& work);
 double Median(std::vector<double> values);
-// The median of runs of the work.
-double MedianOf(const std::function<void()>& work, int runs = kRuns);
+
+// What a piece of work cost: the CPU time of the whole process (every
+// thread of it) and the wall time. The CPU figure is the one judged: a
+// busy machine stretches the wall time of the same work.
+struct Cost {
+    double cpu;
+    double wall;
+};
+Cost Take(const std::function<void()>& work);
+// The median of each, over runs.
+Cost Median(const std::vector<Cost>& costs);
+Cost MedianOf(const std::function<void()>& work, int runs = kRuns);
 // The program's work and its floor taken in turns, so that both meet the
 // same moments of a busy machine; the median of each.
-void MedianOfBoth(const std::function<void()>& program, const std::function<void()>& floor, double& programMedian,
-                  double& floorMedian, int runs = kRuns);
+void MedianOfBoth(const std::function<void()>& program, const std::function<void()>& floor, Cost& programMedian,
+                  Cost& floorMedian, int runs = kRuns);
 // Lets the program's event loop run for a while (timers fire, windows paint).
 void Wait(int ms);
-// CPU time of this process, and of another one (from its /proc entry).
+// CPU time of this process (all its threads), and of another one (from its
+// /proc entry).
 double CpuSeconds();
 double CpuSeconds(pid_t pid);
-// Memory this process holds (resident), after handing what is free back.
+// The resident size of this process (VmRSS), as the system counts it:
+// nothing is handed back first, as the program never does that either.
 double ResidentBytes();
+// The most this process has held resident so far (VmHWM).
+double PeakResidentBytes();
 QString LoadAverage();
 QString Machine();
 
@@ -39,8 +55,11 @@ struct Cell {
 };
 
 // A bound a figure must keep at the sizes it speaks of (a bit per size).
+// Flat bounds the growth: the figure at 10M at most limit times itself at
+// 1M, so that a cost that follows the history is caught even under its
+// target.
 struct Bound {
-    enum Kind { Below, FloorTimes, AtMost } kind;
+    enum Kind { Below, FloorTimes, AtMost, Flat } kind;
     double limit;
     unsigned sizes = ~0u;
 };
@@ -53,6 +72,8 @@ struct Row {
     QList<Bound> bounds;
     QString skipped; // why the figure was not taken
     bool met() const;
+    // The sizes whose bound is not kept ("1M", "10M"), and "not flat".
+    QStringList missed() const;
     bool measured() const;
 };
 
@@ -63,6 +84,12 @@ public:
     Row& row(const QString& what, Unit unit = Unit::Time);
     void print() const;
     bool allMet() const;
+    // The figures of one size and the notes, as lines a parent process
+    // reads back (a size is measured in a process of its own, so that its
+    // memory and CPU are its own).
+    QByteArray written(int size) const;
+    // Takes in what written gave; lines of other kinds are left.
+    void read(const QByteArray& text, int size);
     QList<Row> rows;
     QStringList notes;
 };

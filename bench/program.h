@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class QWidget;
 class fMain;
 
 class Program {
@@ -37,3 +38,17 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Runs what the event loop holds (layouts, posted updates and repaints,
+// work a handler left for later) until nothing more of it comes: what
+// happens before the operator's next key is taken.
+void Settle();
+// Settles, then paints the widget (a list: its rows) at once, then settles
+// again: a timed span that ends here ends with the rows on the screen.
+void PaintNow(QWidget* widget);
+
+// The start of a new process of the program on a program folder, up to its
+// login panel painted: prints "ready <CPU seconds> <monotonic ns>" and ends.
+// The bench runs itself in this mode (--cold-start) and takes the time from
+// before it started the process to the moment printed.
+int ColdStart(const QString& folder);

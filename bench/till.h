@@ -1,15 +1,17 @@
 #pragma once
-// One size of the data measured in the program: start-up, login, the clock,
-// an idle till alone and beside another till, the lists, the reports on the
-// ledger panel, a save and a sale at the keyboard. Each figure goes into its
+// One size of the data measured in the program: a cold start, the logins,
+// the clock, an idle till alone and beside another till, the lists, the
+// reports on the ledger panel and the memory they hold, a cart line, a save
+// and a sale at the keyboard. Each figure goes into its
 // row of the table beside its floor.
 #include "data.h"
 #include "figures.h"
 
 // The names of the figures, shared with the server's part and main.
 namespace figure {
-extern const QString Startup, Login, ClockUnchanged, ClockAfterChange, Idle, IdleBeside, Refused, ServerIdle, Inventory,
-    Contacts, JournalMonth, JournalLines, JournalMemory, Recap, StockMonth, StockYears, Save, Sale;
+extern const QString ColdStart, Login, FirstLogin, ServerLogin, ClockUnchanged, ClockAfterChange, Idle, IdleBeside,
+    Refused, ServerIdle, Inventory, Contacts, JournalMonth, JournalYear, JournalWhole, ResidentYear, ResidentLogout,
+    ResidentBack, Recap, StockMonth, StockYears, CartLine, Save, Sale;
 }
 
 // Sets every figure's row and target, in the order they print.

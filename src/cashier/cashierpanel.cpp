@@ -12,6 +12,7 @@
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
 #include "catalogue/model/catalogue.h"
+#include "catalogue/model/names.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
 #include "core/mmain.h"
@@ -169,9 +170,8 @@ void CashierPanelView::cbWarehouse_Click()
 void CashierPanelView::FillCiWarehouse()
 {
     const QString kept = ciWarehouse->Text();
-    QStringList names;
-    for (auto rs = OpenRecordset(QStringLiteral("select `name` from Warehouse")); !rs->Eof(); rs->MoveNext())
-        names << rs->Fields(0).toString();
+    const QStringList names =
+        catalogue::KeptNames(db(), QStringLiteral("select `name` from Warehouse"), {QStringLiteral("Warehouse")});
     const QSignalBlocker quiet(ciWarehouse);
     ciWarehouse->clear();
     ciWarehouse->addItems(names);
@@ -431,6 +431,11 @@ void CashierPanelView::ciTotal_KeyDown(int& KeyCode, int)
         ciPay->setFocus();
 }
 
+void CashierPanelView::ciDiscount_KeyPress(int& KeyAscii)
+{
+    KeyAscii = PercentKey(KeyAscii, ciDiscount->UnselectedText());
+}
+
 void CashierPanelView::ciQuantity_KeyPress(int& KeyAscii)
 {
     KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
@@ -516,12 +521,22 @@ void CashierPanelView::tCount_Timer()
 
 void CashierPanelView::ciDiscount2_Change()
 {
-    SetConfig(QStringLiteral("Discount"), ciDiscount2->Text());
+    SetConfig(QStringLiteral("Discount"), PercentText(ciDiscount2->Text()));
 }
 
 void CashierPanelView::ciTax_Change()
 {
-    SetConfig(QStringLiteral("Tax"), ciTax->Text());
+    SetConfig(QStringLiteral("Tax"), PercentText(ciTax->Text()));
+}
+
+void CashierPanelView::ciDiscount2_KeyPress(int& KeyAscii)
+{
+    KeyAscii = PercentKey(KeyAscii, ciDiscount2->UnselectedText());
+}
+
+void CashierPanelView::ciTax_KeyPress(int& KeyAscii)
+{
+    KeyAscii = PercentKey(KeyAscii, ciTax->UnselectedText());
 }
 
 void CashierPanelView::ciPay_Change()
@@ -579,6 +594,10 @@ void CashierPanelView::printReceipt(qint64 no, const QList<CartLine>& lines)
     in.cashier = app().CurrentUser;
     in.charge = ciCharge->Text();
     in.lines = lines;
+    in.discount = PercentOf(ciDiscount2->Text());
+    in.discountN = ciDiscount2N->Text();
+    in.tax = PercentOf(ciTax->Text());
+    in.taxN = ciTaxN->Text();
     in.total = ciTotalTax->Text();
     in.pay = ciPay->Text();
     in.back = ciBack->Text();
@@ -587,6 +606,7 @@ void CashierPanelView::printReceipt(qint64 no, const QList<CartLine>& lines)
     in.message3 = GetConfig(QStringLiteral("Message3"));
     in.now = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
     in.port = PrinterPort() != QLatin1String("Default");
+    app().Printer.setDocName(ReceiptJobName(in));
     try {
         for (const QString& line : ReceiptLines(in))
             PrintLine(line);
@@ -620,6 +640,12 @@ void CashierPanelView::InsertTR(bool pay)
         MsgWarn(message, MsgTitleWarn);
         focus->setFocus();
     };
+    // The right is the save's own condition: the panel's menu item is not
+    // the only way to its fields.
+    if (!app().Rights.cashier) {
+        refuse(QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan"), ciCode);
+        return;
+    }
     if (ciCart->ListCount() <= 2 || action.isEmpty() ||
         GetValue(QStringLiteral("select count(id) from `") + CartTable(action) +
                  QStringLiteral("` where checked=1 and charge=") + Quote(charge))
@@ -628,6 +654,7 @@ void CashierPanelView::InsertTR(bool pay)
         return;
     }
     tCount_Timer();
+    const QString paidBefore = ciPay->Text();
     if (!pay) {
         ciPay->setText(ciTotalTax->Text());
         tCount_Timer();
@@ -641,6 +668,13 @@ void CashierPanelView::InsertTR(bool pay)
 
     if (!FiguresFit({ciTotalCart, ciDiscount2N, ciTotalDiscount, ciTaxN, ciTotalTax, ciPay, ciBack}))
         return;
+    // An amount due below zero (a discount beyond the cart's total) would
+    // pay the customer for a sale.
+    if (AmountOf(ciTotalTax->Text()) < 0) {
+        ciPay->setText(paidBefore);
+        refuse(QStringLiteral("Total yang harus dibayar tidak boleh negatif"), ciDiscount2);
+        return;
+    }
 
     SaveHeader h;
     h.action = action;
@@ -655,6 +689,13 @@ void CashierPanelView::InsertTR(bool pay)
     h.tax = ciTax->Text();
     h.taxN = ciTaxN->Text();
     const SaveResult saved = SaveTransaction(db(), h);
+    if (saved.negativeLine) {
+        ciPay->setText(paidBefore);
+        refuse(QStringLiteral("Harga, Jumlah atau Total Item dengan Kode ") + Quote(saved.negativeLine->code) +
+                   QStringLiteral(" tidak boleh negatif"),
+               ciCart);
+        return;
+    }
     if (!saved.saved) {
         refuse(QStringLiteral("Keranjang Belanja belum diisi"), ciCode);
         return;

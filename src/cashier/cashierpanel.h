@@ -84,6 +84,7 @@ public:
     void ciQuantity_KeyDown(int& KeyCode, int Shift);
     void ciSubtotal_KeyDown(int& KeyCode, int Shift);
     void ciTotal_KeyDown(int& KeyCode, int Shift);
+    void ciDiscount_KeyPress(int& KeyAscii);
     void ciQuantity_KeyPress(int& KeyAscii);
     void ciSubtotal_KeyPress(int& KeyAscii);
     void ciTotal_KeyPress(int& KeyAscii);
@@ -99,6 +100,8 @@ public:
     // ---- Totals, payment, receipt, save
     void ciDiscount2_Change();
     void ciTax_Change();
+    void ciDiscount2_KeyPress(int& KeyAscii);
+    void ciTax_KeyPress(int& KeyAscii);
     void ciPay_Change();
     void ciPay_KeyDown(int& KeyCode, int Shift);
     void ciTotalCart_Change();

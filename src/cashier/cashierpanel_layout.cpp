@@ -4,6 +4,7 @@
 #include "cashier/cashierpanel.h"
 
 #include "cashier/keyup.h"
+#include "cashier/model/cart.h"
 #include "catalogue/picker.h"
 #include "core/fieldkeys.h"
 #include "platform/printer.h"
@@ -44,6 +45,7 @@ void CashierPanelView::build(QWidget* p)
     ciMoment->setValue(QDate::currentDate());
     ccCharge = PlaceLabel(p, QStringLiteral("ccCharge"), QStringLiteral("Pelanggan:"), 420, 8, 80, 24);
     ciCharge = at(new ComboBox(p, QStringLiteral("ciCharge"), true), 500, 8, 220, 24);
+    ciCharge->lineEdit()->setMaxLength(cashier::kChargeLength);
     cbCharge = button("cbCharge", QStringLiteral("&Browse"), 725, 7, 80);
     ccWarehouse = PlaceLabel(p, QStringLiteral("ccWarehouse"), QStringLiteral("Gudang:"), 420, 38, 80, 24);
     ciWarehouse = at(new ComboBox(p, QStringLiteral("ciWarehouse"), true), 500, 38, 220, 24);
@@ -203,8 +205,9 @@ void CashierPanelView::wire()
     ciPay->Change = [this] { ciPay_Change(); };
     ciPay->events.KeyDown = [this](int& k, int s) { ciPay_KeyDown(k, s); };
     ciTotalCart->Change = [this] { ciTotalCart_Change(); };
-    DigitKeys(ciDiscount2);
-    DigitKeys(ciTax);
+    ciDiscount->events.KeyPress = [this](int& a) { ciDiscount_KeyPress(a); };
+    ciDiscount2->events.KeyPress = [this](int& a) { ciDiscount2_KeyPress(a); };
+    ciTax->events.KeyPress = [this](int& a) { ciTax_KeyPress(a); };
     DigitKeys(ciPay);
     ciPrintNote->Click = [this] { ciPrintNote_Click(); };
     cbPrint->Click = [this] { cbPrint_Click(); };

@@ -105,6 +105,7 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
     ciSubtotal->events.KeyDown = [this](int& k, int s) { ciSubtotal_KeyDown(k, s); };
     ciQuantity->events.KeyDown = [this](int& k, int s) { ciQuantity_KeyDown(k, s); };
     ciTotal->events.KeyDown = [this](int& k, int s) { ciTotal_KeyDown(k, s); };
+    ciDiscount->events.KeyPress = [this](int& a) { ciDiscount_KeyPress(a); };
     ciSubtotal->events.KeyPress = [this](int& a) { ciSubtotal_KeyPress(a); };
     ciQuantity->events.KeyPress = [this](int& a) { ciQuantity_KeyPress(a); };
     ciTotal->events.KeyPress = [this](int& a) { ciTotal_KeyPress(a); };
@@ -259,6 +260,11 @@ void fCart::ciTotal_KeyDown(int& KeyCode, int)
         bSave_Click();
     else if (KeyCode == vbKeyUp)
         ciQuantity->setFocus();
+}
+
+void fCart::ciDiscount_KeyPress(int& KeyAscii)
+{
+    KeyAscii = cashier::PercentKey(KeyAscii, ciDiscount->UnselectedText());
 }
 
 void fCart::ciSubtotal_KeyPress(int& KeyAscii)

@@ -39,6 +39,7 @@ public:
     void ciSubtotal_KeyDown(int& KeyCode, int Shift);
     void ciQuantity_KeyDown(int& KeyCode, int Shift);
     void ciTotal_KeyDown(int& KeyCode, int Shift);
+    void ciDiscount_KeyPress(int& KeyAscii);
     void ciSubtotal_KeyPress(int& KeyAscii);
     void ciTotal_KeyPress(int& KeyAscii);
     void ciQuantity_KeyPress(int& KeyAscii);

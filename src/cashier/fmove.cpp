@@ -1,5 +1,6 @@
 #include "cashier/fmove.h"
 
+#include "cashier/model/cart.h"
 #include "cashier/model/cartops.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/picker.h"
@@ -24,6 +25,7 @@ fMove::fMove() : Form(QStringLiteral("fMove"), QStringLiteral("Pindah"))
     cMoveTo = PlaceLabel(Frame1, QStringLiteral("cMoveTo"), QStringLiteral("Pindah ke:"), 10, 24, 80, 24);
     iCharge = new ComboBox(Frame1, QStringLiteral("iCharge"), true);
     iCharge->setGeometry(94, 24, 190, 24);
+    iCharge->lineEdit()->setMaxLength(cashier::kChargeLength);
     bBrowse = new WanButton(Frame1, QStringLiteral("bBrowse"), QStringLiteral("&Browse"));
     bBrowse->setGeometry(290, 22, 84, 28);
     bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
@@ -44,11 +46,8 @@ fMove::fMove() : Form(QStringLiteral("fMove"), QStringLiteral("Pindah"))
 void fMove::FilliCharge()
 {
     fMain* m = MainWindow();
-    const QString kept = iCharge->Text();
-    iCharge->Clear();
-    for (const QString& n : cashier::ChargeNames(app().DbConn(), m ? m->GetAction() : QString()))
-        iCharge->AddItem(n);
-    iCharge->setText(kept);
+    // In one insertion, and left as it is when the names are unchanged.
+    iCharge->SetItems(cashier::ChargeNames(app().DbConn(), m ? m->GetAction() : QString()));
 }
 
 void fMove::Form_Activate()

@@ -3,6 +3,7 @@
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
 #include "cashier/model/cartops.h"
+#include "cashier/model/journal.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "platform/controls.h"
@@ -12,6 +13,15 @@ namespace cashier {
 
 using namespace platform;
 using namespace mMain;
+
+int PercentKey(int keyAscii, const QString& text)
+{
+    if (keyAscii == '.')
+        keyAscii = ',';
+    if (keyAscii == ',' && (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('.'))))
+        return 0;
+    return NumericOnly(keyAscii, true);
+}
 
 ItemEntry::ItemEntry(const ItemFields& fields, std::function<QString()> action, std::function<QString()> actionText)
     : f(fields), m_action(std::move(action)), m_actionText(std::move(actionText))
@@ -194,6 +204,19 @@ bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
             amount->setFocus();
             return false;
         }
+    }
+    if (RefusesNegativeLines(m_action())) {
+        if (quantity < 0) {
+            MsgWarn(QStringLiteral("Jumlah tidak boleh negatif"), MsgTitleWarn);
+            f.ciQuantity->setFocus();
+            return false;
+        }
+        for (TextBox* amount : {f.ciPrice, f.ciSubtotal, f.ciTotal})
+            if (AmountOf(amount->Text()) < 0) {
+                MsgWarn(QStringLiteral("Harga tidak boleh negatif"), MsgTitleWarn);
+                amount->setFocus();
+                return false;
+            }
     }
     if (!FiguresFit({f.ciPrice, f.ciDiscountN, f.ciSubtotal, f.ciQuantity, f.ciTotal}))
         return false;

@@ -29,6 +29,11 @@ struct ItemFields {
     platform::ListBox* ciItems = nullptr;
 };
 
+// The key rule of a percent field: digits and one decimal separator, a
+// typed "." becoming "," as in the quantity fields. Returns the key to type
+// (0 refuses it).
+int PercentKey(int keyAscii, const QString& text);
+
 class ItemEntry {
 public:
     // action: the cashier's action word; actionText: the word its list

@@ -2,6 +2,7 @@
 
 #include "catalogue/fmaster.h"
 #include "catalogue/model/catalogue.h"
+#include "catalogue/model/names.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
@@ -126,8 +127,8 @@ void fAdd::FillICategory()
     const QString kept = iCategory->Text();
     iCategory->Clear();
     if (!TableName.isEmpty())
-        for (auto rs = OpenRecordset(catalogue::DistinctCategoriesSql(TableName)); !rs->Eof(); rs->MoveNext())
-            iCategory->AddItem(rs->Fields(QStringLiteral("Category")).toString());
+        iCategory->AddItems(
+            catalogue::KeptNames(app().DbConn(), catalogue::DistinctCategoriesSql(TableName), {TableName}));
     iCategory->setText(kept);
 }
 
@@ -136,8 +137,7 @@ void fAdd::FilliUnit()
     const QString kept = iUnit->Text();
     iUnit->Clear();
     if (!TableName.isEmpty())
-        for (auto rs = OpenRecordset(catalogue::DistinctUnitsSql(TableName)); !rs->Eof(); rs->MoveNext())
-            iUnit->AddItem(rs->Fields(QStringLiteral("satuan")).toString());
+        iUnit->AddItems(catalogue::KeptNames(app().DbConn(), catalogue::DistinctUnitsSql(TableName), {TableName}));
     iUnit->setText(kept);
 }
 
@@ -145,7 +145,7 @@ void fAdd::RecalcTotal()
 {
     const double price = iPrice->Text().isEmpty() ? 0 : ParseAmount(iPrice->Text());
     const double d = Val(iDiscount->Text());
-    iDiscountN->setText(Num(price * (d / 100.0)));
+    iDiscountN->setText(Num(catalogue::DiscountAmount(price, d)));
     iTotal->setText(FormatAmount(catalogue::NetPrice(price, d)));
 }
 

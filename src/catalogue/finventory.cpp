@@ -2,6 +2,7 @@
 
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
+#include "catalogue/model/names.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
@@ -147,13 +148,11 @@ void fInventory::Form_KeyDown(int& KeyCode, int Shift)
 
 namespace {
 
-void fillDistinct(ComboBox* box, const QString& sql, const QString& field)
+void fillDistinct(ComboBox* box, const QString& sql)
 {
     const QString kept = box->Text();
     box->Clear();
-    auto rs = mMain::OpenRecordset(sql);
-    for (; !rs->Eof(); rs->MoveNext())
-        box->AddItem(rs->Fields(field).toString());
+    box->AddItems(catalogue::KeptNames(app().DbConn(), sql, {QStringLiteral("shopitems")}));
     box->setText(kept);
 }
 
@@ -199,12 +198,12 @@ void fInventory::iPriceSL_Change()
 
 void fInventory::FillICategory()
 {
-    fillDistinct(iCategory, QStringLiteral("select distinct category from `shopitems`"), QStringLiteral("Category"));
+    fillDistinct(iCategory, QStringLiteral("select distinct category from `shopitems`"));
 }
 
 void fInventory::FilliUnit()
 {
-    fillDistinct(iUnit, QStringLiteral("select distinct satuan from `shopitems`"), QStringLiteral("satuan"));
+    fillDistinct(iUnit, QStringLiteral("select distinct satuan from `shopitems`"));
 }
 
 void fInventory::tCount_Timer()

@@ -3,6 +3,8 @@
 #include "catalogue/fadd.h"
 #include "catalogue/fcharge.h"
 #include "catalogue/model/catalogue.h"
+#include "catalogue/model/names.h"
+#include "catalogue/model/pagedlist.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
@@ -168,9 +170,29 @@ void fMaster::FilliItems(const QString& where)
         iItemsSql.clear();
         return;
     }
-    auto rs = app().DbConn().OpenCursor(items ? catalogue::ItemsListSql(TableName, where)
-                                              : catalogue::ContactsListSql(TableName, where));
+    DbConnection& db = app().DbConn();
     iItemsSql = items ? catalogue::ItemsExportSql(TableName, where) : catalogue::ContactsExportSql(TableName, where);
+    // The whole table, or one category of it, is read as it comes into
+    // sight; a filter or a search, whose order is the engine's choice, is
+    // read through.
+    if (catalogue::CanPage(db) &&
+        (where.isEmpty() || (items && where == catalogue::CategoryCondition(iCategory2->Text())))) {
+        QStringList head;
+        for (int i = 0; i < iItems->ListCount(); ++i)
+            head << iItems->List(i);
+        auto data = std::make_shared<catalogue::PagedList>(db,
+                                                           items ? catalogue::ItemsListSql(TableName, QString())
+                                                                 : catalogue::ContactsListSql(TableName, QString()),
+                                                           where, QStringList{QStringLiteral("rowid")},
+                                                           items ? catalogue::PagedList::MakeRow(catalogue::ItemRow)
+                                                                 : catalogue::PagedList::MakeRow(catalogue::ContactRow),
+                                                           QStringList{TableName});
+        iItems->setSource(std::make_shared<JoinedSource>(
+            std::vector<std::shared_ptr<RowSource>>{std::make_shared<LinesSource>(head), data}));
+        return;
+    }
+    auto rs =
+        db.OpenCursor(items ? catalogue::ItemsListSql(TableName, where) : catalogue::ContactsListSql(TableName, where));
     iItems->AddItems(items ? catalogue::ItemRowMaker(*rs) : catalogue::ContactRowMaker(*rs));
 }
 
@@ -202,8 +224,8 @@ void fMaster::FilliCategory2()
     iCategory2->Clear();
     iCategory2->AddItem(LangGrid(QStringLiteral("tGlobal")));
     if (!TableName.isEmpty())
-        for (auto rs = OpenRecordset(catalogue::DistinctCategoriesSql(TableName)); !rs->Eof(); rs->MoveNext())
-            iCategory2->AddItem(rs->Fields(QStringLiteral("Category")).toString());
+        iCategory2->AddItems(
+            catalogue::KeptNames(app().DbConn(), catalogue::DistinctCategoriesSql(TableName), {TableName}));
     iCategory2->setListIndex(0);
 }
 
@@ -417,6 +439,7 @@ void fMaster::bPrint_Click()
     rows.reserve(iItems->ListCount());
     for (int i = 0; i < iItems->ListCount(); ++i)
         rows << iItems->List(i);
+    app().Printer.setDocName(Caption());
     for (const QString& line : catalogue::PrintLines(Caption(), f, rows))
         PrintLine(line);
     EndPrint();

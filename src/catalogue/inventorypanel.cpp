@@ -5,6 +5,8 @@
 #include "catalogue/finventory.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
+#include "catalogue/model/names.h"
+#include "catalogue/model/pagedlist.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
@@ -130,12 +132,17 @@ void InventoryPanelView::FilliItems(const QString& where)
         m->iiItemsSql = sql;
     // Behind another panel the list is not read: showing the panel fills
     // it afresh (the login need not read a whole catalogue).
-    if (m && m->ShownPanel() != m->pInventory)
+    if (!shown())
         return;
+    if (m_categoriesDue) {
+        QSignalBlocker block(iiCategory2);
+        addCategories();
+    }
     // The login and a change of table ask for the same rows several times
-    // over; ten thousand items are read once. A list the operator has
-    // marked or moved in is filled afresh, as a refresh is expected to.
-    const QByteArray stamp = app().DbConn().changeStamp();
+    // over; ten thousand items are read once, and again only once their
+    // tables change (a sale leaves them as they were). A list the operator
+    // has marked or moved in is filled afresh, as a refresh is expected to.
+    const QByteArray stamp = catalogue::TablesStamp(app().DbConn(), inventory::ListTables(word));
     if (!stamp.isEmpty() && stamp == m_filled.stamp && sql == m_filled.sql && rows == m_filled.head &&
         iiItems->ListCount() == m_filled.rows && iiItems->ListIndex() < 0 && iiItems->SelCount() == 0) {
         iiItems->scrollToTop();
@@ -143,12 +150,25 @@ void InventoryPanelView::FilliItems(const QString& where)
     }
     iiItems->Clear();
     m_filled = Filled();
-    iiItems->AddItems(rows);
-    // A hundred thousand rows go in at once, with no handler per row, each
-    // made as its record is read.
-    if (!sql.isEmpty()) {
-        auto rs = app().DbConn().OpenCursor(sql);
-        iiItems->AddItems(inventory::RowMaker(layout, *rs));
+    DbConnection& db = app().DbConn();
+    // The whole table, or one category of it, is read as it comes into
+    // sight; a filter or a search, whose order is the engine's choice, is
+    // read through.
+    if (!sql.isEmpty() && catalogue::CanPage(db) &&
+        (where.isEmpty() || where == inventory::CategoryCondition(word, iiCategory2->Text()))) {
+        auto data = std::make_shared<catalogue::PagedList>(
+            db, inventory::ListSql(word, QString()), where, inventory::ListKeys(word),
+            [layout](const DbRecordset& rs) { return inventory::Row(layout, rs); }, inventory::ListTables(word));
+        iiItems->setSource(std::make_shared<JoinedSource>(
+            std::vector<std::shared_ptr<RowSource>>{std::make_shared<LinesSource>(rows), data}));
+    } else {
+        iiItems->AddItems(rows);
+        // A hundred thousand rows go in at once, with no handler per row,
+        // each made as its record is read.
+        if (!sql.isEmpty()) {
+            auto rs = db.OpenCursor(sql);
+            iiItems->AddItems(inventory::RowMaker(layout, *rs));
+        }
     }
     m_filled = {rows, sql, stamp, iiItems->ListCount()};
 }
@@ -169,15 +189,30 @@ void InventoryPanelView::FilliiCategory2()
         QSignalBlocker block(iiCategory2);
         iiCategory2->Clear();
         iiCategory2->AddItem(allText());
-        const QString sql = inventory::CategoriesSql(GetTable());
-        if (!sql.isEmpty()) {
-            auto rs = mMain::OpenRecordset(sql);
-            for (; !rs->Eof(); rs->MoveNext())
-                iiCategory2->AddItem(rs->Fields(0).toString());
-        }
+        // Behind another panel the categories wait, as the list does, until
+        // the panel is shown: the "all" entry is chosen either way.
+        if (shown())
+            addCategories();
+        else
+            m_categoriesDue = true;
         iiCategory2->setListIndex(0);
     }
     iiCategory2_Click();
+}
+
+void InventoryPanelView::addCategories()
+{
+    m_categoriesDue = false;
+    const QString word = GetTable();
+    const QString sql = inventory::CategoriesSql(word);
+    if (!sql.isEmpty())
+        iiCategory2->AddItems(catalogue::KeptNames(app().DbConn(), sql, inventory::CategoriesTables(word)));
+}
+
+bool InventoryPanelView::shown() const
+{
+    const fMain* m = MainWindow();
+    return !m || m->ShownPanel() == m->pInventory;
 }
 
 void InventoryPanelView::iiTable_Click()
@@ -408,6 +443,7 @@ void InventoryPanelView::ibPrint_Click()
     QStringList rows;
     for (int i = 0; i < iiItems->ListCount(); ++i)
         rows << iiItems->List(i);
+    app().Printer.setDocName(QStringLiteral("Data ") + iiTable->Text());
     for (const QString& line : catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows))
         mMain::PrintLine(line);
     mMain::EndPrint();

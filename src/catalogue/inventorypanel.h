@@ -59,6 +59,12 @@ public:
 private:
     // The "all" entry of the category box.
     QString allText() const;
+    // The current table's categories after the "all" entry.
+    void addCategories();
+    // Whether the panel is in front (or stands alone).
+    bool shown() const;
+    // Categories asked for while the panel was hidden.
+    bool m_categoriesDue = false;
 
     // What the list was last filled with, and the database's state then:
     // the same rows asked for again, unchanged, are not read again.

@@ -13,6 +13,18 @@
 
 class QWidget;
 
+// The eight rights of the operator logged in, as the login read them.
+struct OperatorRights {
+    bool cashier = false;
+    bool master = false;
+    bool inventory = false;
+    bool ledger = false;
+    bool stock = false;
+    bool user = false;
+    bool db = false;
+    bool setting = false;
+};
+
 class App : public platform::Runtime {
 public:
     // programFolder: where the entries, the template and the language sets
@@ -30,6 +42,9 @@ public:
     QString DbEntry;
     QString LanPath;
     QString CurrentUser;
+    // None while the login panel is shown: what an action needs a right
+    // for is refused by the action itself, not only by its menu item.
+    OperatorRights Rights;
     // The highlighted menu item ("Cashier", "Inventory" …; "" before the
     // first highlight) and the menu image to highlight again when a dialog
     // opened from the menu closes.

@@ -45,6 +45,9 @@ Problem problemOf(const DbError& e)
 {
     if (!e.missingPath().isEmpty())
         return Problem::Missing;
+    // The server gone away, the connection lost or not made again.
+    if (e.connectionLost())
+        return Problem::Disconnected;
     if (IsBusy(e))
         return Problem::Busy;
     if (IsReadOnly(e))
@@ -56,9 +59,6 @@ Problem problemOf(const DbError& e)
     // SQLite's IOERR, CORRUPT, NOTADB.
     if (code == 10 || code == 11 || code == 26)
         return Problem::Damaged;
-    // The server gone away, the connection lost or refused.
-    if (serverCodeIn(e, {"2002", "2003", "2006", "2013", "2055", "08S01", "08003", "08001"}))
-        return Problem::Disconnected;
     return Problem::Other;
 }
 

@@ -154,11 +154,6 @@ QString LangCaption(const QString& key)
     return LangText(QStringLiteral("CAPTION"), key);
 }
 
-QVariant LangValue(const QString& sql)
-{
-    return app().LangConn().GetValue(sql);
-}
-
 QWidget* CaptionTarget(const CaptionRow& row)
 {
     Form* form = app().form(QString::fromLatin1(row.window));

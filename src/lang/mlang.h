@@ -42,9 +42,6 @@ QString LangText(const QString& section, const QString& key);
 // A column title (and the "all" entry of the category filters).
 QString LangGrid(const QString& key);
 QString LangCaption(const QString& key);
-// First column of the first row of a query on the language database; null
-// for no row. A failing query raises DbError.
-QVariant LangValue(const QString& sql);
 
 // The control a row of the caption map (lang/model/captionmap.h) names, when
 // its window exists and holds a control of that name able to take the row's

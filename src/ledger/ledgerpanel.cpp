@@ -165,12 +165,22 @@ void LedgerPanelView::rebuild()
         return;
     // No column chosen yet filters on the first.
     const int column = qMax(0, liCategory->ListIndex());
-    const std::optional<ledger::Report> report =
-        ledger::BuildReport(Context(), page, range(), {column, liFilter->Text()}, warehouseColumn());
+    const std::optional<ledger::ReportRows> report =
+        ledger::OpenReport(Context(), page, range(), {column, liFilter->Text()}, warehouseColumn());
     ReportSql = report->sql;
-    LineIds = report->ids;
+    liLedger->setSource(report->rows);
+    LineIds.set(liLedger, report->idFirst, report->idCount);
+}
+
+void LedgerPanelView::ClearReport()
+{
+    // The rows read the database of the session: they go with it, and the
+    // memory they held with them.
+    m_rangeRest->stop();
     liLedger->Clear();
-    liLedger->AddItems(report->lines);
+    LineIds.set(liLedger, 0, 0);
+    ReportSql.clear();
+    m_stale = true;
 }
 
 void LedgerPanelView::liFrom_Change()
@@ -251,6 +261,44 @@ QString LedgerPanelView::GetPage2() const
 
 // ---------------------------------------------------------------- journal rows
 
+void LineIdList::set(const platform::ListBox* list, qsizetype first, qsizetype count)
+{
+    m_list = list;
+    m_first = first;
+    m_count = count;
+}
+
+int LineIdList::size() const
+{
+    return m_list ? m_list->ListCount() : 0;
+}
+
+qint64 LineIdList::value(int line, qint64 fallback) const
+{
+    if (!m_list || line < 0 || line >= size())
+        return fallback;
+    if (line < m_first || line >= m_first + m_count)
+        return 0;
+    return ledger::LineId(m_list->List(line));
+}
+
+int LineIdList::indexOf(qint64 id) const
+{
+    for (qsizetype i = m_first; i < m_first + m_count && i < size(); ++i)
+        if (value(int(i)) == id)
+            return int(i);
+    return id == 0 && size() > 0 ? 0 : -1;
+}
+
+QVector<qint64> LineIdList::mid(int pos, int n) const
+{
+    QVector<qint64> ids;
+    const int end = n < 0 ? size() : std::min(size(), pos + n);
+    for (int i = std::max(0, pos); i < end; ++i)
+        ids << value(i);
+    return ids;
+}
+
 qint64 LedgerPanelView::GetSelectedLiLedgerID() const
 {
     return LineIds.value(liLedger->ListIndex(), 0);
@@ -324,20 +372,20 @@ void LedgerPanelView::lbPrint_Click()
     if (m_stale || m_rangeRest->isActive())
         rebuild();
     const QString page = liPage->Text();
-    QStringList view;
-    view.reserve(liLedger->ListCount());
-    for (int i = 0; i < liLedger->ListCount(); ++i)
-        view << liLedger->List(i);
+    // The lines go to the printer as they are read, a page at a time.
+    const std::shared_ptr<RowSource> view =
+        liLedger->source() ? liLedger->source() : std::make_shared<LinesSource>(QStringList());
     LinePrinter& printer = app().Printer;
     if (ledger::PrintsLandscape(page))
         printer.setOrientation(2);
+    printer.setDocName(ledger::ReportJobName(page, liFrom->Value(), liTo->Value()));
     // A port that fails a line takes no more of the report (each line would
     // wait out its timeout again); the operator hears once that the
     // print-out is not whole.
     std::exception_ptr failure;
     try {
-        for (const QString& line : ledger::ReportPrintLines(page, liFrom->Value(), liTo->Value(), view))
-            mMain::PrintLine(line);
+        ledger::ForEachPrintLine(page, liFrom->Value(), liTo->Value(), *view,
+                                 [](const QString& line) { mMain::PrintLine(line); });
         mMain::EndPrint();
     } catch (...) {
         failure = std::current_exception();
@@ -358,12 +406,16 @@ void LedgerPanelView::lbExcel_Click()
     // Nothing has been built yet (no login): there is nothing to export.
     if (ReportSql.isEmpty() || !canBuild())
         return;
-    const std::optional<Workbook> book =
-        ledger::ReportWorkbook(Context(), liPage->ListIndex(), ReportSql, range(), warehouseColumn());
-    if (!book)
+    const int page = liPage->ListIndex();
+    if (ledger::ReportColumnCount(page, warehouseColumn()) == 0)
         return;
     try {
-        OpenWorkbook(*book, QStringLiteral("Laporan ") + liPage->Text());
+        // The rows go into the file as they are read.
+        OpenWorkbook(
+            [&](const QString& path) {
+                ledger::ExportReport(Context(), page, ReportSql, range(), warehouseColumn(), path);
+            },
+            QStringLiteral("Laporan ") + liPage->Text());
     } catch (const Failure& e) {
         LogFailure(QStringLiteral("lbExcel.Click"), std::current_exception());
         mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + e.text(), mMain::MsgTitleWarn);

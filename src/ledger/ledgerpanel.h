@@ -11,8 +11,58 @@
 #include <QObject>
 #include <QTimer>
 #include <QVector>
+#include <iterator>
 
 class fMain;
+
+// The journal row ID of each line of a list, read from the line itself
+// (its last 20 characters) for the lines that are journal rows: the list
+// holds no ID of its own, so that a year's journal costs only the lines on
+// the screen. 0 for a line that is no journal row.
+class LineIdList {
+public:
+    void set(const platform::ListBox* list, qsizetype first, qsizetype count);
+    int size() const;
+    qint64 value(int line, qint64 fallback = 0) const;
+    int indexOf(qint64 id) const;
+    bool contains(qint64 id) const { return indexOf(id) >= 0; }
+    QVector<qint64> mid(int pos, int n = -1) const;
+
+    class iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = qint64;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const qint64*;
+        using reference = qint64;
+        iterator(const LineIdList* ids, int at) : m_ids(ids), m_at(at) {}
+        qint64 operator*() const { return m_ids->value(m_at); }
+        iterator& operator++()
+        {
+            ++m_at;
+            return *this;
+        }
+        iterator operator++(int)
+        {
+            iterator was = *this;
+            ++m_at;
+            return was;
+        }
+        bool operator==(const iterator& o) const { return m_at == o.m_at; }
+        bool operator!=(const iterator& o) const { return m_at != o.m_at; }
+
+    private:
+        const LineIdList* m_ids;
+        int m_at;
+    };
+    iterator begin() const { return iterator(this, 0); }
+    iterator end() const { return iterator(this, size()); }
+
+private:
+    const platform::ListBox* m_list = nullptr;
+    qsizetype m_first = 0;
+    qsizetype m_count = 0;
+};
 
 class LedgerPanelView : public QObject, public LedgerPanel {
     Q_OBJECT
@@ -25,6 +75,7 @@ public:
     void lbPrint_Click() override;
     void lbAdd_Click() override;
     void RefreshIfStale() override;
+    void ClearReport() override;
 
     // ---- Handlers
     void liPage_Change();
@@ -61,7 +112,7 @@ public:
     // The row query of the report built last; the export runs it again.
     QString ReportSql;
     // The journal row id of each line of liLedger (0 for none).
-    QVector<qint64> LineIds;
+    LineIdList LineIds;
 
     platform::Label* lcReport;
     platform::Label* lcFrom;

@@ -244,6 +244,7 @@ void fDB::bRestore_Click()
         CopyDatabaseInto(chosen, target);
         // A backup from before the running totals gets them at once.
         platform::EnsureSummaries(app().DbConn());
+        app().DbConn().EnsureNameStamp(true);
     } catch (const DbError& e) {
         platform::LogFailure(QStringLiteral("bRestore.Click"), std::current_exception());
         mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + DbProblemText(e),

@@ -139,13 +139,14 @@ void paintLines(QPagedPaintDevice& device, QPainter& painter, const QStringList&
 }
 } // namespace
 
-QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bool landscape)
+QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name)
 {
     const QPageLayout::Orientation orientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (!info.isNull()) {
         QPrinter printer(info, QPrinter::HighResolution);
         printer.setPageOrientation(orientation);
+        printer.setDocName(name);
         QPainter painter;
         if (!painter.begin(&printer))
             throw Failure(QStringLiteral("Printer %1 tidak dapat dipakai").arg(info.printerName()));
@@ -172,8 +173,13 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bo
 
 QString OpenWorkbook(const Workbook& book, const QString& baseName)
 {
+    return OpenWorkbook([&book](const QString& path) { book.save(path); }, baseName);
+}
+
+QString OpenWorkbook(const std::function<void(const QString& path)>& write, const QString& baseName)
+{
     const QString path = Workbook::newFilePath(baseName);
-    book.save(path);
+    write(path);
     // The file is there: a machine without a program for it is no failure.
     if (!Runtime::current()->backend().openDocument(path))
         Runtime::current()->backend().messageBox(

@@ -34,9 +34,10 @@ public:
     // False when no program of the desktop took the document.
     virtual bool openDocument(const QString& target) = 0;
     // One finished print job for the system printer, on portrait or
-    // landscape pages. Returns a note for the operator when the job did not
-    // go to a printer (the PDF path), or "".
-    virtual QString printDocument(const QStringList& lines, const QFont& font, bool landscape) = 0;
+    // landscape pages, under the name the print queue shows. Returns a note
+    // for the operator when the job did not go to a printer (the PDF path),
+    // or "".
+    virtual QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) = 0;
 };
 
 class QtBackend : public Backend {
@@ -47,7 +48,7 @@ public:
                        const QString& folder) override;
     void showModal(Form* form) override;
     bool openDocument(const QString& target) override;
-    QString printDocument(const QStringList& lines, const QFont& font, bool landscape) override;
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) override;
 };
 
 // Turns "Cdb files|*.cdb|All|*.*" into Qt's "Cdb files (*.cdb);;All (*.*)".

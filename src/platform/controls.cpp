@@ -6,6 +6,7 @@
 
 #include <QAbstractListModel>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -157,15 +158,41 @@ struct Intake {
     bool figure;
 };
 
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0x2028) || c == QChar(0x2029);
+}
+
+// A field of one line holds the lines of a pasted text side by side: each
+// run of line breaks inside it is one space, those at its ends go.
+QString oneLine(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool pendingBreak = false;
+    for (const QChar c : text) {
+        if (isLineBreak(c)) {
+            pendingBreak = !out.isEmpty();
+            continue;
+        }
+        if (pendingBreak)
+            out += QLatin1Char(' ');
+        pendingBreak = false;
+        out += c;
+    }
+    return out;
+}
+
 // Puts pasted text into the field as if it were typed: each character
 // through the key-press filter and within the room the field has, so that a
-// paste stores nothing a keyboard could not. Line breaks and other control
-// characters are dropped. A figure that does not fit is refused whole, with
-// a message, and the field keeps what it had; other text is cut at the limit
-// as typing would stop there.
-void typeIn(const Intake& in, const QString& text)
+// paste stores nothing a keyboard could not. Line breaks become spaces (see
+// oneLine); other control characters are dropped. A figure that does not fit
+// is refused whole, with a message, and the field keeps what it had; other
+// text is cut at the limit as typing would stop there.
+void typeIn(const Intake& in, const QString& pasted)
 {
     QLineEdit* edit = in.edit;
+    const QString text = oneLine(pasted);
     if (edit->isReadOnly() || text.isEmpty())
         return;
     QPointer<QLineEdit> guard(edit);
@@ -497,10 +524,34 @@ void ComboBox::SetItems(const QStringList& rows)
         rethrowPending();
         return;
     }
-    Clear();
-    AddItems(rows);
-    setText(kept);
+    // A held charge that comes or goes changes the rows after the contacts
+    // only: the rows before it stay in the box, and the box ends as a
+    // refill leaves it (nothing chosen, the text put back, its Change run).
+    qsizetype same = 0;
+    if (m_given && count() == m_given->size() && isEditable())
+        while (same < rows.size() && same < m_given->size() && rows.at(same) == m_given->at(same))
+            ++same;
+    if (same == 0) {
+        Clear();
+        AddItems(rows);
+        setText(kept);
+        m_given = rows;
+        return;
+    }
+    m_quiet = true;
+    {
+        QSignalBlocker block(this);
+        setCurrentIndex(-1);
+        model()->removeRows(int(same), count() - int(same));
+        insertItems(int(same), rows.mid(same));
+        setCurrentIndex(-1);
+        setEditText(kept);
+    }
+    m_quiet = false;
     m_given = rows;
+    if (!kept.isEmpty())
+        fire(this, "Change", Change);
+    rethrowPending();
 }
 
 QString ComboBox::UnselectedText() const
@@ -542,8 +593,17 @@ bool ComboBox::eventFilter(QObject* o, QEvent* e)
 void ComboBox::controlKey(QKeyEvent* e)
 {
     // Enter and Esc stop here: the window's own keys act on them.
-    if (!isWindowKey(e))
-        QComboBox::keyPressEvent(e);
+    if (isWindowKey(e))
+        return;
+    // The box hands its keys to the field past the field's filter: a paste
+    // is taken in here, as typing, or the field would store it raw.
+    if (isEditable() && isPasteKey(e)) {
+        runHandler(objectName() + QStringLiteral(".Paste"), [&] {
+            pasteFrom({lineEdit(), &events, lineEdit()->maxLength(), false}, QClipboard::Clipboard);
+        });
+        return;
+    }
+    QComboBox::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------- ListBox
@@ -568,7 +628,7 @@ public:
             return QVariant();
         const int r = index.row();
         switch (role) {
-        case Qt::DisplayRole: return text(r);
+        case Qt::DisplayRole: return m_measure.isEmpty() ? text(r) : m_measure;
         case Qt::CheckStateRole:
             return m_box.CheckBoxes ? QVariant(int(m_checked[size_t(r)] ? Qt::Checked : Qt::Unchecked)) : QVariant();
         case Qt::SizeHintRole: return m_rowSize.isValid() ? QVariant(m_rowSize) : QVariant();
@@ -602,11 +662,15 @@ public:
     }
 
     qsizetype count() const { return qsizetype(m_checked.size()); }
+    // The rows of a source come first, the rows added by hand after them.
+    qsizetype sourced() const { return m_pages.count(); }
     QString text(qsizetype r) const
     {
         if (r < 0 || r >= count())
             return QString();
-        const Span& at = m_spans[size_t(r)];
+        if (r < sourced())
+            return m_pages.text(r);
+        const Span& at = m_spans[size_t(r - sourced())];
         return QString::fromUtf8(m_chunks[at.chunk].constData() + at.offset, at.length);
     }
     bool checked(qsizetype r) const { return r >= 0 && r < count() && m_checked[size_t(r)]; }
@@ -648,11 +712,11 @@ public:
             chunk.resize(utf8.appendToBuffer(chunk.data() + at, row) - chunk.constData());
             m_spans.push_back({quint32(m_chunks.size() - 1), quint32(at), quint32(chunk.size() - at)});
             if (m_widest < 0 || row.size() > m_widestLength) {
-                m_widest = qsizetype(m_spans.size()) - 1;
+                m_widest = sourced() + qsizetype(m_spans.size()) - 1;
                 m_widestLength = row.size();
             }
         }
-        const qsizetype added = qsizetype(m_spans.size()) - first;
+        const qsizetype added = sourced() + qsizetype(m_spans.size()) - first;
         if (added == 0)
             return;
         beginInsertRows(QModelIndex(), int(first), int(first + added - 1));
@@ -660,15 +724,18 @@ public:
         endInsertRows();
     }
 
-    void remove(int r)
+    // Only a row added by hand goes; a source's rows stay as it gives them.
+    bool remove(int r)
     {
+        if (r < sourced())
+            return false;
         beginRemoveRows(QModelIndex(), r, r);
         // The text stays in its chunk until the list is cleared.
-        m_spans.erase(m_spans.begin() + r);
+        m_spans.erase(m_spans.begin() + (r - sourced()));
         m_checked.erase(m_checked.begin() + r);
         if (r == m_widest) {
             m_widest = -1;
-            for (qsizetype i = 0; i < count(); ++i) {
+            for (qsizetype i = sourced(); i < count(); ++i) {
                 const qsizetype n = text(i).size();
                 if (m_widest < 0 || n > m_widestLength) {
                     m_widest = i;
@@ -679,17 +746,41 @@ public:
             --m_widest;
         }
         endRemoveRows();
+        return true;
     }
 
-    void clear()
+    // Every row gone; with a source, its rows in their place. The memory of
+    // the rows before goes back with them.
+    void clear(std::shared_ptr<RowSource> source = {})
     {
         beginResetModel();
-        m_chunks.clear();
-        m_spans.clear();
-        m_checked.clear();
+        std::vector<QByteArray>().swap(m_chunks);
+        std::vector<Span>().swap(m_spans);
+        std::vector<bool>().swap(m_checked);
+        m_pages = RowPages(std::move(source));
+        m_checked.resize(size_t(m_pages.count()), false);
         m_widest = -1;
+        m_widestLength = 0;
         endResetModel();
     }
+
+    const std::shared_ptr<RowSource>& source() const { return m_pages.source(); }
+    // The widest of the rows added by hand, or of the source's rows as the
+    // source tells it (-1: none).
+    qsizetype widestLength() const
+    {
+        const qsizetype fromSource = source() ? source()->width() : -1;
+        return std::max(m_widest >= 0 ? m_widestLength : -1, fromSource);
+    }
+    // A row as wide as the widest, to measure the rows by.
+    QModelIndex widestIndex()
+    {
+        if (m_widest >= 0 && m_widestLength >= widestLength())
+            return index(int(m_widest));
+        m_measure = QString(widestLength(), QLatin1Char('W'));
+        return index(0);
+    }
+    void measured() { m_measure.clear(); }
 
     void setRowSize(const QSize& s) { m_rowSize = s; }
 
@@ -716,6 +807,10 @@ private:
     qsizetype m_widest = -1;
     qsizetype m_widestLength = 0;
     QSize m_rowSize;
+    // The rows of a source, read a page at a time as the view paints them.
+    mutable RowPages m_pages;
+    // Set only while the rows are measured.
+    QString m_measure;
 };
 
 ListBox::ListBox(QWidget* parent, const QString& name) : InputControl(parent), m_lines(new ListLines(*this))
@@ -826,6 +921,8 @@ void ListBox::RemoveItem(int i)
     // view would move on to the next row), and no handler runs.
     const bool wasCurrent = i == ListIndex();
     const qsizetype widest = m_lines->widest();
+    if (i < m_lines->sourced())
+        return;
     m_quiet = true;
     m_lines->remove(i);
     if (wasCurrent)
@@ -843,13 +940,28 @@ void ListBox::Clear()
     measureRows();
 }
 
+void ListBox::setSource(std::shared_ptr<RowSource> source)
+{
+    m_quiet = true;
+    m_lines->clear(std::move(source));
+    m_quiet = false;
+    measureRows();
+}
+
+const std::shared_ptr<RowSource>& ListBox::source() const
+{
+    return m_lines->source();
+}
+
 void ListBox::measureRows()
 {
     m_lines->setRowSize(QSize());
-    if (m_lines->widest() >= 0) {
+    if (m_lines->widestLength() >= 0 && m_lines->count() > 0) {
         QStyleOptionViewItem option;
         initViewItemOption(&option);
-        m_lines->setRowSize(itemDelegate()->sizeHint(option, m_lines->index(int(m_lines->widest()))));
+        const QModelIndex widest = m_lines->widestIndex();
+        m_lines->setRowSize(itemDelegate()->sizeHint(option, widest));
+        m_lines->measured();
     }
     scheduleDelayedItemsLayout();
 }
@@ -880,6 +992,30 @@ void ListBox::controlFocusIn(QFocusEvent* e)
     if (ListIndex() >= 0)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     m_quiet = false;
+}
+
+void ListBox::keyboardSearch(const QString& search)
+{
+    if (!source()) {
+        QListView::keyboardSearch(search);
+        return;
+    }
+    // Keys typed in quick succession make one text, as in any list.
+    if (!m_typedAt.isValid() || m_typedAt.elapsed() > QApplication::keyboardInputInterval())
+        m_typed.clear();
+    m_typed += search;
+    m_typedAt.start();
+    const int first = indexAt(QPoint(0, 0)).row();
+    const int last = indexAt(QPoint(0, viewport()->height() - 1)).row();
+    if (first < 0 || m_typed.isEmpty())
+        return;
+    const int end = last < 0 ? ListCount() - 1 : last;
+    // A longer text may still be the current row's; a first key moves on.
+    for (int i = std::max(first, ListIndex() + (m_typed.size() > 1 ? 0 : 1)); i <= end; ++i)
+        if (List(i).startsWith(search, Qt::CaseInsensitive)) {
+            setListIndex(i);
+            return;
+        }
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent* e)

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <functional>
 #include <optional>
 
+#include "platform/rowsource.h"
 #include "platform/textcells.h"
 
 namespace platform {
@@ -99,7 +101,6 @@ public:
     void setPasswordChar(bool on);
     // How many characters the operator may type or paste.
     void setMaxLength(int n) { m_maxLength = n; }
-    int MaxLength() const { return m_maxLength; }
     // Whether the text fits what the operator may type.
     bool Fits() const { return text().size() <= m_maxLength; }
     void setLocked(bool on) { setReadOnly(on); }
@@ -151,7 +152,8 @@ public:
     void Clear();
     // These rows in place of the list, the box's text put back as setText
     // puts it (its Change runs when it is not empty). The rows it was last
-    // given here, unchanged since, are left as they stand: a box of a
+    // given here, unchanged since, are left as they stand, and of rows that
+    // differ from them only after some, those before stay: a box of a
     // hundred thousand names is filled again after every sale.
     void SetItems(const QStringList& rows);
     QString Tag;
@@ -197,8 +199,15 @@ public:
     // Many rows at once, unmarked, with no handler per row.
     void AddItems(const QStringList& rows);
     void AddItems(const RowMaker& next);
+    // A row of the source stays: the source says what the list holds.
     void RemoveItem(int i);
     void Clear();
+    // The rows of a source in place of every row, unmarked and with none
+    // current, read a page at a time as they come into sight; rows added
+    // afterwards follow them. Count, index, marks and the last row at
+    // Ctrl+End are the list's as for rows it holds. Clear lets it go.
+    void setSource(std::shared_ptr<RowSource> source);
+    const std::shared_ptr<RowSource>& source() const;
     // The highlighted rows (the current row, when there is one).
     QModelIndexList selectedItems() const;
     QString Tag;
@@ -213,16 +222,23 @@ protected:
     void controlFocusIn(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // A typed letter looks for the next row it begins; over a source that
+    // would read every row after the current one, so there it looks only
+    // within the rows in sight.
+    void keyboardSearch(const QString& search) override;
 
 private:
     friend class ListLines;
     void lineChecked(int row);
-    // Every row is as wide as the widest, so that the horizontal scroll bar
-    // reaches the end of any row.
+    // Every row is as wide as the widest (of a source: as wide as it says),
+    // so that the horizontal scroll bar reaches the end of any row.
     void measureRows();
 
     ListLines* m_lines;
     bool m_quiet = false;
+    // What was typed in a row, for the search over a source.
+    QString m_typed;
+    QElapsedTimer m_typedAt;
 };
 
 class CheckBox : public InputControl<QCheckBox> {
@@ -338,7 +354,6 @@ public:
     Timer(QObject* parent, const QString& name, int intervalMs);
     bool Enabled() const { return m_timer.isActive(); }
     void setEnabled(bool on);
-    int Interval() const { return m_timer.interval(); }
     void setInterval(int ms) { m_timer.setInterval(ms); }
     Handler Tick;
 

@@ -1,11 +1,13 @@
 #include "platform/db.h"
 
+#include "platform/failure.h"
 #include "platform/sqltext.h"
 #include "platform/sqltranslate.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -15,6 +17,7 @@
 #include <QUrl>
 #include <QUuid>
 #include <atomic>
+#include <dlfcn.h>
 #include <sqlite3.h>
 
 namespace platform {
@@ -31,6 +34,36 @@ QString logText(const QString& message, const QString& detail, const QString& sq
         out += QStringLiteral("\nSQL: ") + sql;
     return out;
 }
+
+// A server's error numbers and the ODBC states, as the driver hands them on
+// (several joined by ';' or blanks), that say the connection is gone: the
+// server not reached, gone away, lost during a statement, a broken write or
+// read, a connection not open.
+bool lostCode(const QString& code)
+{
+    static const QStringList lost = {QStringLiteral("2002"), QStringLiteral("2003"),  QStringLiteral("2006"),
+                                     QStringLiteral("2013"), QStringLiteral("2055"),  QStringLiteral("5013"),
+                                     QStringLiteral("5014"), QStringLiteral("08S01"), QStringLiteral("08003"),
+                                     QStringLiteral("08001")};
+    const QStringList parts = code.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+    for (const QString& part : parts)
+        if (lost.contains(part, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+// A statement that failed this way never reached the server (the driver
+// could not write it, or no longer had a connection to write it on), or
+// only reads: run again on a new connection, it cannot be done twice.
+bool safeToRepeat(const QString& code, const QString& sql)
+{
+    const QStringList parts = code.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+    if (parts.contains(QStringLiteral("5014")) || parts.contains(QStringLiteral("08003")))
+        return true;
+    return sql.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive);
+}
+
+std::atomic<quint64> g_openSerial{0};
 } // namespace
 
 DbError::DbError(const QString& message, const QString& sql, const QString& nativeCode, const QString& detail)
@@ -44,6 +77,14 @@ DbError DbError::fromEngine(const QString& engineText, const QString& sql, const
     DbError e(engineText, sql, nativeCode);
     e.m_byEngine = true;
     e.m_onServer = onServer;
+    e.m_connectionLost = onServer && lostCode(nativeCode);
+    return e;
+}
+
+DbError DbError::lostConnection(const QString& driverText, const QString& sql, const QString& nativeCode)
+{
+    DbError e = fromEngine(driverText, sql, nativeCode, true);
+    e.m_connectionLost = true;
     return e;
 }
 
@@ -125,12 +166,16 @@ void DbConnection::Close()
     m_txDepth = 0;
     m_txFailed = false;
     m_summaries = false;
+    m_nameStamp = false;
     m_waitingNoLonger = false;
+    m_lost = false;
 }
 
 bool DbConnection::isOpen() const
 {
-    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+    // A server entry whose connection is lost stays open: its next statement
+    // connects again.
+    return QSqlDatabase::contains(m_name) && (m_lost || QSqlDatabase::database(m_name, false).isOpen());
 }
 
 namespace {
@@ -158,8 +203,8 @@ void DbConnection::adoptTrial(const QString& trial, const QString& refusal, cons
     m_path = path;
     m_odbc = odbc;
     m_readOnly = readOnly;
-    static std::atomic<quint64> serial{0};
-    m_openSerial = ++serial;
+    m_openSerial = ++g_openSerial;
+    m_nameStamp = false;
 }
 
 void DbConnection::Open(const QString& path, bool readOnly)
@@ -239,17 +284,93 @@ void DbConnection::OpenOdbc(const QString& connectionText)
         db.close();
     }
     adoptTrial(trial, QStringLiteral("Koneksi ODBC gagal"), connectionText, true, false);
+    try {
+        setUpSession();
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void DbConnection::setUpSession()
+{
     // The session reads the program's SQL as the shared file does: '||'
     // joins text, a backslash is an ordinary character inside a literal,
     // and a grouped query may name columns it does not group by. The
     // character set is the driver's to choose (its Unicode calls carry any
     // text; the MariaDB driver refuses SET NAMES).
-    try {
-        Execute(QStringLiteral("SET SESSION sql_mode='PIPES_AS_CONCAT,NO_BACKSLASH_ESCAPES,NO_ENGINE_SUBSTITUTION'"));
-    } catch (...) {
-        Close();
-        throw;
+    Execute(QStringLiteral("SET SESSION sql_mode='PIPES_AS_CONCAT,NO_BACKSLASH_ESCAPES,NO_ENGINE_SUBSTITUTION'"));
+}
+
+void DbConnection::followServer(const QString& sql)
+{
+    if (!m_odbc || !m_lost || m_txDepth > 0)
+        return;
+    // A read for display only never connects: a server far away and down
+    // could hold the window for the whole connect timeout every second.
+    if (m_peeking)
+        throw DbError::lostConnection(m_lostText, sql, m_lostCode);
+    reconnect(sql);
+}
+
+void DbConnection::reconnect(const QString& sql)
+{
+    if (m_reconnectTried)
+        throw DbError::lostConnection(m_lostText, sql, m_lostCode);
+    if (QCoreApplication::instance()) {
+        m_reconnectTried = true;
+        if (!m_eventGuard)
+            m_eventGuard = std::make_unique<QObject>();
+        QTimer::singleShot(0, m_eventGuard.get(), [this] { m_reconnectTried = false; });
     }
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    db.close();
+    if (!db.open()) {
+        const QSqlError refused = db.lastError();
+        m_lostText = refused.text();
+        m_lostCode = refused.nativeErrorCode();
+        throw DbError::lostConnection(m_lostText, sql, m_lostCode);
+    }
+    m_lost = false;
+    m_openSerial = ++g_openSerial;
+    Log(QStringLiteral("Koneksi ke server database tersambung lagi"));
+    setUpSession();
+}
+
+QString DbConnection::driverWords(QString* code) const
+{
+    // The driver manager is already loaded with Qt's ODBC driver; it is
+    // asked for the diagnostics of the connection handle (SQLGetDiagRec,
+    // SQL_HANDLE_DBC), which Qt only passes to its own warnings.
+    using GetDiagRec = short (*)(short, void*, short, unsigned char*, int*, unsigned char*, short, short*);
+    static const GetDiagRec getDiagRec = []() -> GetDiagRec {
+        void* lib = dlopen("libodbc.so.2", RTLD_LAZY | RTLD_NOLOAD);
+        return lib ? reinterpret_cast<GetDiagRec>(dlsym(lib, "SQLGetDiagRec")) : nullptr;
+    }();
+    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!getDiagRec || !db.driver())
+        return QString();
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "void*") != 0)
+        return QString();
+    void* dbc = *static_cast<void* const*>(handle.data());
+    QStringList words, codes;
+    for (short record = 1; dbc && record <= 4; ++record) {
+        unsigned char state[6] = {};
+        int native = 0;
+        unsigned char text[512] = {};
+        short length = 0;
+        const short rc = getDiagRec(2 /* SQL_HANDLE_DBC */, dbc, record, state, &native, text, sizeof text, &length);
+        if (rc != 0 && rc != 1) // SQL_SUCCESS, SQL_SUCCESS_WITH_INFO
+            break;
+        words << QString::fromUtf8(reinterpret_cast<const char*>(text), qBound<int>(0, length, sizeof text - 1));
+        if (native != 0)
+            codes << QString::number(native);
+        codes << QString::fromLatin1(reinterpret_cast<const char*>(state));
+    }
+    if (code)
+        *code = codes.join(QLatin1Char(';'));
+    return words.join(QStringLiteral("; "));
 }
 
 void DbConnection::ensureOpen(const QString& sql) const
@@ -279,22 +400,267 @@ bool DbConnection::engineInTransaction() const
     return m_txDepth > 0 && !m_txFailed;
 }
 
+namespace {
+
+// SQLite's two counters of what other connections committed and of schema
+// changes; false when they cannot be read.
+bool readVersions(sqlite3* h, qint64& data, qint64& schema)
+{
+    qint64* into[] = {&data, &schema};
+    int i = 0;
+    for (const char* pragma : {"PRAGMA data_version", "PRAGMA schema_version"}) {
+        sqlite3_stmt* st = nullptr;
+        const bool read =
+            sqlite3_prepare_v2(h, pragma, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW;
+        if (read)
+            *into[i++] = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        if (!read)
+            return false;
+    }
+    return true;
+}
+
+// The next word of a statement (letters, digits, "_"), lower case.
+QString nextWord(const QString& sql, int& at)
+{
+    while (at < sql.size() && sql.at(at).isSpace())
+        ++at;
+    const int from = at;
+    while (at < sql.size() && (sql.at(at).isLetterOrNumber() || sql.at(at) == QLatin1Char('_')))
+        ++at;
+    return sql.mid(from, at - from).toLower();
+}
+
+// The table name at `at`, quoted or bare, without a schema before it.
+QString tableAt(const QString& sql, int at)
+{
+    QString name;
+    while (true) {
+        while (at < sql.size() && sql.at(at).isSpace())
+            ++at;
+        if (at >= sql.size())
+            break;
+        const QChar open = sql.at(at);
+        const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+        if (open == QLatin1Char('`') || open == QLatin1Char('"') || open == QLatin1Char('[')) {
+            const int end = sql.indexOf(close, at + 1);
+            if (end < 0)
+                return QString();
+            name = sql.mid(at + 1, end - at - 1);
+            at = end + 1;
+        } else {
+            const int from = at;
+            while (at < sql.size() && !sql.at(at).isSpace() && sql.at(at) != QLatin1Char('(') &&
+                   sql.at(at) != QLatin1Char('.') && sql.at(at) != QLatin1Char(';') && sql.at(at) != QLatin1Char(','))
+                ++at;
+            name = sql.mid(from, at - from);
+        }
+        if (at < sql.size() && sql.at(at) == QLatin1Char('.')) {
+            ++at; // a schema's name came first
+            continue;
+        }
+        break;
+    }
+    return name.toLower();
+}
+
+// The table a statement writes: "" for one that writes none (a read, the
+// bounds of a transaction), "*" where it cannot be told (a schema change,
+// anything unknown).
+QString writtenTable(const QString& sql)
+{
+    int at = 0;
+    const QString first = nextWord(sql, at);
+    static const QStringList reads = {"select", "begin", "commit", "end",  "rollback", "savepoint", "release",
+                                      "start",  "do",    "set",    "show", "explain",  "pragma",    "analyze"};
+    if (reads.contains(first))
+        return QString();
+    QString until;
+    if (first == QLatin1String("insert") || first == QLatin1String("replace"))
+        until = QStringLiteral("into");
+    else if (first == QLatin1String("delete"))
+        until = QStringLiteral("from");
+    else if (first != QLatin1String("update"))
+        return QStringLiteral("*");
+    // "or replace", "ignore", "low_priority" and the like stand before the
+    // table; an update names it at once after them.
+    static const QStringList modifiers = {"or",     "rollback",     "abort", "replace", "fail",
+                                          "ignore", "low_priority", "quick", "delayed", "high_priority"};
+    while (true) {
+        const int before = at;
+        const QString word = nextWord(sql, at);
+        if (!until.isEmpty() && word == until)
+            return tableAt(sql, at);
+        if (word.isEmpty() || !modifiers.contains(word)) {
+            if (until.isEmpty())
+                return tableAt(sql, before);
+            return QStringLiteral("*");
+        }
+    }
+}
+
+} // namespace
+
 QByteArray DbConnection::changeStamp()
 {
     auto* h = static_cast<sqlite3*>(sqliteHandle());
     if (!h)
         return QByteArray();
-    QByteArray stamp = QByteArray::number(m_openSerial) + ':' + QByteArray::number(sqlite3_total_changes64(h));
-    for (const char* pragma : {"PRAGMA data_version", "PRAGMA schema_version"}) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(h, pragma, -1, &st, nullptr) != SQLITE_OK || sqlite3_step(st) != SQLITE_ROW) {
-            sqlite3_finalize(st);
-            return QByteArray();
-        }
-        stamp += ':' + QByteArray::number(sqlite3_column_int64(st, 0));
-        sqlite3_finalize(st);
+    qint64 data = 0, schema = 0;
+    if (!readVersions(h, data, schema))
+        return QByteArray();
+    return QByteArray::number(m_openSerial) + ':' + QByteArray::number(sqlite3_total_changes64(h)) + ':' +
+           QByteArray::number(data) + ':' + QByteArray::number(schema);
+}
+
+void DbConnection::countWrite(const QString& sql)
+{
+    const QString table = writtenTable(sql);
+    if (table == QLatin1String("*"))
+        ++m_writesAnywhere;
+    else if (!table.isEmpty())
+        ++m_writes[table];
+}
+
+namespace {
+
+// The tables whose names are kept in memory, as the triggers name them.
+const char* const kNamedTables[] = {"Customer",  "Supplier",  "Person",       "Warehouse",    "SaleItems",
+                                    "ShopItems", "inventory", "Cash InItems", "Cash OutItems"};
+const char* const kNameEvents[] = {"insert", "update", "delete"};
+
+QString nameTrigger(const char* table, const char* event)
+{
+    QString id = QString::fromLatin1(table).toLower();
+    id.remove(QLatin1Char(' '));
+    return QStringLiteral("namestamp_%1_%2").arg(id, QLatin1String(event));
+}
+
+bool isNamedTable(const QString& lower)
+{
+    for (const char* t : kNamedTables)
+        if (lower == QString::fromLatin1(t).toLower())
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool DbConnection::nameStampWhole()
+{
+    QStringList names;
+    for (const char* t : kNamedTables)
+        for (const char* e : kNameEvents)
+            names << Quote(nameTrigger(t, e));
+    const QString in = names.join(QStringLiteral(", "));
+    const QString triggers =
+        m_odbc ? QStringLiteral("select count(*) from information_schema.triggers where trigger_schema = database() "
+                                "and trigger_name in (%1)")
+                     .arg(in)
+               : QStringLiteral("select count(*) from sqlite_master where type = 'trigger' and name in (%1)").arg(in);
+    if (!hasTable(QStringLiteral("namestamp")) ||
+        int(StoredNumber(GetValue(triggers))) != int(std::size(kNamedTables) * std::size(kNameEvents)))
+        return false;
+    try {
+        return int(StoredNumber(GetValue(QStringLiteral("select count(origin) from namestamp")))) == 1;
+    } catch (const DbError&) {
+        return false; // a table of another shape
     }
-    return stamp;
+}
+
+bool DbConnection::EnsureNameStamp(bool renew)
+{
+    m_nameStamp = false;
+    try {
+        for (const char* t : kNamedTables)
+            if (!hasTable(QString::fromLatin1(t)))
+                return false;
+        if (!nameStampWhole()) {
+            // Writers take turns: no name is written between the count made
+            // here and the triggers that keep it.
+            DbTransaction tx(*this);
+            for (const char* t : kNamedTables)
+                for (const char* e : kNameEvents)
+                    Execute(QStringLiteral("drop trigger if exists ") + nameTrigger(t, e));
+            Execute(QStringLiteral("drop table if exists namestamp"));
+            Execute(m_odbc ? QStringLiteral("create table namestamp (changes BIGINT, origin VARCHAR(40))")
+                           : QStringLiteral("create table namestamp (changes INTEGER, origin TEXT)"));
+            Execute(QStringLiteral("insert into namestamp values (0, ") +
+                    Quote(QUuid::createUuid().toString(QUuid::Id128)) + QLatin1Char(')'));
+            for (const char* t : kNamedTables)
+                for (const char* e : kNameEvents)
+                    Execute(QStringLiteral("create trigger %1 after %2 on `%3` for each row begin "
+                                           "update namestamp set changes = changes + 1; end")
+                                .arg(nameTrigger(t, e), QLatin1String(e), QLatin1String(t)));
+            tx.commit();
+        } else if (renew) {
+            Execute(QStringLiteral("update namestamp set origin = ") +
+                    Quote(QUuid::createUuid().toString(QUuid::Id128)));
+        }
+        m_nameStamp = nameStampWhole();
+    } catch (const DbError&) {
+        // Read only, or no right to create triggers: stamps follow every commit.
+        m_nameStamp = false;
+    }
+    m_nameStampSchema = m_nameStamp ? schemaVersion() : -1;
+    return m_nameStamp;
+}
+
+QByteArray DbConnection::tableStamp(const QString& table)
+{
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (m_nameStamp && isNamedTable(table.toLower())) {
+        // The count the triggers keep, whoever wrote; a schema changed since
+        // (triggers dropped, a file restored into this one) is checked first.
+        if (h) {
+            const qint64 schema = schemaVersion();
+            if (schema < 0)
+                return QByteArray();
+            if (schema != m_nameStampSchema) {
+                try {
+                    m_nameStamp = nameStampWhole();
+                } catch (const DbError&) {
+                    return QByteArray();
+                }
+                m_nameStampSchema = schema;
+            }
+        }
+        if (m_nameStamp) {
+            QVariant changes;
+            QByteArray origin;
+            if (h) {
+                // Read past the statement count: asking costs no statement.
+                sqlite3_stmt* st = nullptr;
+                if (sqlite3_prepare_v2(h, "select changes, origin from namestamp", -1, &st, nullptr) == SQLITE_OK &&
+                    sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL) {
+                    changes = qint64(sqlite3_column_int64(st, 0));
+                    origin = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+                }
+                sqlite3_finalize(st);
+            } else {
+                try {
+                    if (const auto row = PeekRow(QStringLiteral("select changes, origin from namestamp"));
+                        row && row->size() == 2) {
+                        changes = row->at(0);
+                        origin = row->at(1).toString().toUtf8();
+                    }
+                } catch (const DbError&) {
+                }
+            }
+            if (changes.isNull() || origin.isEmpty())
+                return QByteArray();
+            // The database itself says which it is and how far its names
+            // have come: a new login to it keeps what was read before.
+            return "n:" + origin + ':' + QByteArray::number(m_nameStampSchema) + ':' +
+                   QByteArray::number(changes.toLongLong());
+        }
+    }
+    qint64 data = 0, schema = 0;
+    if (!h || !readVersions(h, data, schema))
+        return QByteArray();
+    return QByteArray::number(m_openSerial) + ':' + QByteArray::number(data) + ':' + QByteArray::number(schema) + ':' +
+           QByteArray::number(m_writesAnywhere) + ':' + QByteArray::number(m_writes.value(table.toLower()));
 }
 
 qint64 DbConnection::schemaVersion()
@@ -329,10 +695,18 @@ int DbConnection::control(const char* statement, QString* error, QString* code)
     QSqlQuery q(QSqlDatabase::database(m_name, false));
     if (q.exec(QString::fromLatin1(statement)))
         return 0;
+    QString text = q.lastError().text(), native = q.lastError().nativeErrorCode();
+    if (m_odbc && text.trimmed().isEmpty() && native.isEmpty())
+        text = driverWords(&native);
+    if (m_odbc && lostCode(native)) {
+        m_lost = true;
+        m_lostText = text;
+        m_lostCode = native;
+    }
     if (error)
-        *error = q.lastError().text();
+        *error = text;
     if (code)
-        *code = q.lastError().nativeErrorCode();
+        *code = native;
     return 1;
 }
 
@@ -370,12 +744,26 @@ void DbConnection::beforeStatement(const QString& sql)
     if (m_txFailed)
         throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), sql);
     ++m_statements;
+    countWrite(sql);
 }
 
 void DbConnection::run(QSqlQuery& q, const QString& sql)
 {
+    followServer(sql);
     beforeStatement(sql);
-    if (!q.exec(translate(sql, m_odbc)))
+    const QString text = translate(sql, m_odbc);
+    if (q.exec(text))
+        return;
+    DbError e = failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
+    // A server restarted since the last statement: found by this one, outside
+    // a transaction, the connection is made again and the statement runs on
+    // it when running it again cannot do it twice. Inside a transaction
+    // the whole of it is lost instead.
+    if (!e.connectionLost() || m_txDepth > 0 || m_peeking || m_reconnectTried || !safeToRepeat(e.nativeCode(), sql))
+        throw e;
+    Log(QStringLiteral("Koneksi ke server database terputus: ") + e.text());
+    reconnect(sql);
+    if (!q.exec(text))
         throw failure(q.lastError().text(), sql, q.lastError().nativeErrorCode());
 }
 
@@ -393,7 +781,18 @@ DbError DbConnection::failure(const QString& message, const QString& sql, const 
         m_txFailed = true;
     if (!m_odbc && !m_peeking && busyCode(code))
         waitNoLonger();
-    return engineError(message, sql, code);
+    // Qt's ODBC driver says nothing of a statement it could not even start
+    // (no connection to start it on); the driver said it on the connection.
+    QString text = message, native = code;
+    if (m_odbc && text.trimmed().isEmpty() && native.isEmpty())
+        text = driverWords(&native);
+    DbError e = engineError(text, sql, native);
+    if (e.connectionLost()) {
+        m_lost = true;
+        m_lostText = text;
+        m_lostCode = native;
+    }
+    return e;
 }
 
 // Another workstation holds the file: whatever else this event reads would
@@ -435,7 +834,9 @@ std::optional<QVector<QVariant>> DbConnection::PeekRow(const QString& sql)
         rs = OpenRecordset(sql);
     } catch (const DbError& e) {
         restore();
-        if (busyCode(e.nativeCode()))
+        // A lost server connection is made again by the next action, not
+        // by a display: the figure shown stays until then.
+        if (busyCode(e.nativeCode()) || e.connectionLost())
             return std::nullopt;
         throw;
     }
@@ -533,7 +934,10 @@ void DbConnection::Commit()
         error = QStringLiteral("COMMIT tidak menutup transaksi");
         m_txDepth = 1;
     }
+    const bool lost = m_lost;
     Rollback();
+    if (lost)
+        throw DbError::lostConnection(error, QStringLiteral("COMMIT"), code);
     throw DbError(QStringLiteral("Transaksi dibatalkan, tidak ada yang disimpan"), QStringLiteral("COMMIT"), code,
                   error);
 }
@@ -546,6 +950,8 @@ void DbConnection::Rollback()
     // it may be committed in pieces, and other workstations wait no longer.
     if (isOpen() && (m_odbc || engineInTransaction()))
         control("ROLLBACK", nullptr);
+    // What was written is gone again, whichever tables it was in.
+    ++m_writesAnywhere;
     if (--m_txDepth > 0) {
         m_txFailed = true;
     } else {

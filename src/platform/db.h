@@ -3,6 +3,7 @@
 // come back as recordsets read row by row, and statements. It accepts the SQL
 // text the windows build (backticked names, '&' as text concatenation) and
 // raises DbError, carrying the statement, for every failure.
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -31,6 +32,9 @@ public:
                               bool onServer = false);
     // The database file is no longer where the connection opened it.
     static DbError missingFile(const QString& path, const QString& sql = QString());
+    // The connection to the database server is gone; the driver's words
+    // and codes go to the log.
+    static DbError lostConnection(const QString& driverText, const QString& sql, const QString& nativeCode);
 
     const QString& message() const { return m_message; }
     const QString& sql() const { return m_sql; }
@@ -41,6 +45,8 @@ public:
     bool onServer() const { return m_onServer; }
     // The path of the database file that is gone; "" for any other failure.
     const QString& missingPath() const { return m_missingPath; }
+    // The server's connection was lost (or could not be made again).
+    bool connectionLost() const { return m_connectionLost; }
     // Everything known of the failure, the statement included, for the log.
     QString text() const;
 
@@ -52,6 +58,7 @@ private:
     QString m_missingPath;
     bool m_byEngine = false;
     bool m_onServer = false;
+    bool m_connectionLost = false;
 };
 
 class DbField {
@@ -138,6 +145,8 @@ public:
     void Open(const QString& path, bool readOnly = false);
     // An ODBC data source (a connection text or a DSN).
     void OpenOdbc(const QString& connectionText);
+    // A database is open; on a server, also while its connection is lost
+    // until the next statement makes it again.
     bool isOpen() const;
     QString path() const { return m_path; }
     void Close();
@@ -178,6 +187,22 @@ public:
     // call: a commit of another connection, a write or schema change of this
     // one, another file opened. Empty where the engine cannot tell.
     QByteArray changeStamp();
+    // The same for one table (any spelling of its name): a write of this
+    // connection to another table leaves it as it was, so that a list of
+    // names is not read again for every cart line. A commit of another
+    // connection still changes it, whichever table it wrote; what triggers
+    // write is not told apart from the statement that fired them. Empty
+    // where the engine cannot tell.
+    QByteArray tableStamp(const QString& table);
+    // Gives the database a count of the writes to the tables whose names
+    // the windows keep (contacts, items, the inventory), kept by triggers,
+    // so that a commit elsewhere moves those tables' stamps only when it
+    // wrote one of them, on a file and on a server alike. A database that
+    // cannot take them (read only, no right to create triggers) is left as
+    // it is; false then, and the stamps follow every commit as before.
+    // renew: the database was put back from a copy, whose count may meet
+    // one read before: it is told apart from then on.
+    bool EnsureNameStamp(bool renew = false);
     // SQLite's count of schema changes (a table made or dropped, a restore
     // into the file), read without waiting: -1 where the engine keeps none,
     // -2 while another workstation holds the file.
@@ -224,6 +249,19 @@ private:
     // refused as missing, and one put back at its path is opened again, so
     // that the session goes on without a new login.
     void followFile(const QString& sql);
+    // Before a statement outside a transaction on a server: a connection
+    // seen lost is opened again first, so that the session goes on once the
+    // server is back, as a database file put back is taken up again.
+    void followServer(const QString& sql);
+    // Closes and opens the server connection under the same connection
+    // text; at most once until the event loop turns, so that an action on a
+    // server still down fails at once instead of waiting on every statement.
+    void reconnect(const QString& sql);
+    // What the session is told after every connect to a server.
+    void setUpSession();
+    // The ODBC driver's own words (and states) left on the connection,
+    // for a statement Qt's driver could not even start.
+    QString driverWords(QString* code) const;
     // A failure the engine reported; told as the file being gone when it is.
     DbError engineError(const QString& text, const QString& sql, const QString& code) const;
     // The rows of one reading statement on a SQLite handle, its column
@@ -248,6 +286,8 @@ private:
     // rest of the event fail at once instead of waiting again.
     DbError failure(const QString& message, const QString& sql, const QString& code);
     void waitNoLonger();
+    // Counts a statement's write to the table it names (see tableStamp).
+    void countWrite(const QString& sql);
     QString m_name;
     QString m_path;
     bool m_odbc = false;
@@ -256,9 +296,26 @@ private:
     bool m_txFailed = false;
     quint64 m_statements = 0;
     quint64 m_openSerial = 0;
+    // Writes of this connection by table (lower case); those whose table
+    // cannot be told, and rollbacks, count against every table.
+    QHash<QString, quint64> m_writes;
+    quint64 m_writesAnywhere = 0;
+    // The kept count of EnsureNameStamp is in place, as last seen at this
+    // schema version (SQLite; -1 on a server).
+    bool m_nameStamp = false;
+    qint64 m_nameStampSchema = -1;
+    bool nameStampWhole();
     bool m_summaries = false;
     bool m_waitingNoLonger = false;
     bool m_peeking = false;
+    // The server connection failed as lost; the next statement outside a
+    // transaction connects again.
+    bool m_lost = false;
+    bool m_reconnectTried = false;
+    // The driver's words and codes of the last loss, for the failures of
+    // the statements that follow it without a new attempt.
+    QString m_lostText;
+    QString m_lostCode;
     std::unique_ptr<QObject> m_eventGuard;
 };
 

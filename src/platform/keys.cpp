@@ -69,24 +69,4 @@ int shiftOf(Qt::KeyboardModifiers m)
     return s;
 }
 
-Qt::Key qtKeyOf(int keyCode)
-{
-    if (keyCode >= vbKeyF1 && keyCode <= vbKeyF12)
-        return static_cast<Qt::Key>(Qt::Key_F1 + (keyCode - vbKeyF1));
-    if ((keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9'))
-        return static_cast<Qt::Key>(keyCode);
-    switch (keyCode) {
-    case vbKeyBack: return Qt::Key_Backspace;
-    case vbKeyTab: return Qt::Key_Tab;
-    case vbKeyReturn: return Qt::Key_Return;
-    case vbKeyEscape: return Qt::Key_Escape;
-    case vbKeySpace: return Qt::Key_Space;
-    case vbKeyAdd: return Qt::Key_Plus;
-    case vbKeyDelete: return Qt::Key_Delete;
-    case vbKeyUp: return Qt::Key_Up;
-    case vbKeyDown: return Qt::Key_Down;
-    default: return Qt::Key_unknown;
-    }
-}
-
 } // namespace platform

@@ -46,8 +46,5 @@ enum ShiftState { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
 // 0 for keys that have no code of their own.
 int keyCodeOf(const QKeyEvent* e);
 int shiftOf(Qt::KeyboardModifiers m);
-// The Qt key for a key code (the inverse of keyCodeOf, for tests and for
-// sending keys from code).
-Qt::Key qtKeyOf(int keyCode);
 
 } // namespace platform

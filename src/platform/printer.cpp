@@ -42,19 +42,22 @@ void LinePrinter::setFont(const QString& family, int pointSize)
 QString LinePrinter::EndDoc()
 {
     const QStringList lines = m_lines;
+    const QString name = m_docName;
     m_lines.clear();
+    m_docName.clear();
     m_portFailure = nullptr;
     if (lines.isEmpty())
         return QString();
     // A wide list on a portrait page would be shrunk to a font nobody can
     // read: turning the page comes first.
     const bool landscape = m_orientation == 2 || !LinesFit(lines, m_font, false);
-    return Runtime::current()->backend().printDocument(lines, m_font, landscape);
+    return Runtime::current()->backend().printDocument(lines, m_font, landscape, name);
 }
 
 void LinePrinter::KillDoc()
 {
     m_lines.clear();
+    m_docName.clear();
     m_portFailure = nullptr;
 }
 

@@ -27,6 +27,11 @@ public:
     // portrait document with a line wider than the page goes out landscape.
     int Orientation() const { return m_orientation; }
     void setOrientation(int orientation) { m_orientation = orientation == 2 ? 2 : 1; }
+    // The name the print queue shows for the document sent next (lpstat,
+    // the desktop's printer window), so that a receipt is told from a
+    // report; it goes with that document.
+    void setDocName(const QString& name) { m_docName = name; }
+    const QString& DocName() const { return m_docName; }
     // Sends the document to the printer (or a PDF file when the machine has
     // no printer). Returns the PDF path in that case, else "".
     QString EndDoc();
@@ -38,6 +43,7 @@ private:
     QFont m_font;
     QStringList m_lines;
     int m_orientation = 1;
+    QString m_docName;
     std::exception_ptr m_portFailure;
     QString m_failedPort;
 };

@@ -96,9 +96,9 @@ bool isNumber(const QVariant& v)
            type == QMetaType::UInt || type == QMetaType::ULongLong || type == QMetaType::Float;
 }
 
-// How many characters the cell shows: a number in its grouped form when its
-// format groups, a date in a ten-character short form.
-int shownLength(const Cell& c)
+} // namespace
+
+int ShownLength(const Cell& c)
 {
     const QVariant& v = c.value;
     if (!v.isValid() || v.isNull())
@@ -115,7 +115,10 @@ int shownLength(const Cell& c)
     return int(v.toString().size());
 }
 
-} // namespace
+double FittedWidth(int length)
+{
+    return qMax(8.43, length * 1.15 + 2);
+}
 
 void Workbook::autoFit()
 {
@@ -128,22 +131,19 @@ void Workbook::autoFit(int col1, int col2)
     for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it) {
         const int col = it.key().second;
         if (col >= col1 && col <= col2)
-            longest[col] = qMax(longest.value(col), shownLength(it.value()));
+            longest[col] = qMax(longest.value(col), ShownLength(it.value()));
     }
     for (auto it = longest.constBegin(); it != longest.constEnd(); ++it)
-        m_widths[it.key()] = qMax(8.43, it.value() * 1.15 + 2);
+        m_widths[it.key()] = FittedWidth(it.value());
 }
 
-void Workbook::save(const QString& path) const
-{
-    const QByteArray file = QFile::encodeName(path);
-    lxw_workbook* wb = workbook_new(file.constData());
-    if (!wb)
-        throw Failure(QStringLiteral("Berkas %1 tidak dapat dibuat").arg(path));
-    const QByteArray sheetName = m_sheet.toUtf8();
-    lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.constData());
+struct SheetWriter::Book {
+    lxw_workbook* wb = nullptr;
+    lxw_worksheet* ws = nullptr;
     QHash<QString, lxw_format*> formats;
-    auto formatOf = [&](const Cell& c, bool date) -> lxw_format* {
+
+    lxw_format* formatOf(const Cell& c, bool date)
+    {
         if (c.numberFormat.isEmpty() && !c.bold && c.fontName.isEmpty() && c.fontSize <= 0 && !c.border && !date)
             return nullptr;
         const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6")
@@ -170,69 +170,110 @@ void Workbook::save(const QString& path) const
             format_set_border(f, LXW_BORDER_THIN);
         formats.insert(key, f);
         return f;
-    };
-    // A cell takes its column's style where it sets none of its own.
-    auto effective = [this](const Cell& own, int col) {
-        Cell c = own;
-        if (const ColumnStyle* s = columnStyle(col)) {
+    }
+};
+
+SheetWriter::SheetWriter(const QString& path, const QString& sheetName) : m_book(new Book), m_path(path)
+{
+    const QByteArray file = QFile::encodeName(path);
+    // Each row goes to the file once the next one starts.
+    lxw_workbook_options options = {};
+    options.constant_memory = LXW_TRUE;
+    m_book->wb = workbook_new_opt(file.constData(), &options);
+    if (!m_book->wb)
+        throw Failure(QStringLiteral("Berkas %1 tidak dapat dibuat").arg(path));
+    const QByteArray name = sheetName.toUtf8();
+    m_book->ws = workbook_add_worksheet(m_book->wb, name.constData());
+}
+
+SheetWriter::~SheetWriter()
+{
+    if (m_book && m_book->wb) {
+        workbook_close(m_book->wb);
+        QFile::remove(m_path);
+    }
+}
+
+void SheetWriter::setColumn(int col, double width, const ColumnStyle* style)
+{
+    Cell c;
+    if (style) {
+        c.fontName = style->fontName;
+        c.fontSize = style->fontSize;
+        c.border = style->border;
+    }
+    worksheet_set_column(m_book->ws, lxw_col_t(col - 1), lxw_col_t(col - 1), width > 0 ? width : LXW_DEF_COL_WIDTH,
+                         m_book->formatOf(c, false));
+}
+
+void SheetWriter::write(int row, int col, const Cell& cell)
+{
+    const lxw_row_t r = lxw_row_t(row - 1);
+    const lxw_col_t c = lxw_col_t(col - 1);
+    const QVariant& v = cell.value;
+    const bool date = v.typeId() == QMetaType::QDate && v.toDate().isValid();
+    lxw_format* f = m_book->formatOf(cell, date);
+    lxw_worksheet* ws = m_book->ws;
+    lxw_error written = LXW_NO_ERROR;
+    if (!v.isValid() || v.isNull()) {
+        if (f)
+            written = worksheet_write_blank(ws, r, c, f);
+    } else if (date) {
+        const QDate d = v.toDate();
+        lxw_datetime dt = {d.year(), d.month(), d.day(), 0, 0, 0};
+        written = worksheet_write_datetime(ws, r, c, &dt, f);
+    } else if (isNumber(v)) {
+        written = worksheet_write_number(ws, r, c, v.toDouble(), f);
+    } else {
+        written = worksheet_write_string(ws, r, c, v.toString().toUtf8().constData(), f);
+    }
+    // A cell the sheet cannot hold (past its last row, a text too long)
+    // would otherwise be left out of a file that looks complete.
+    if (written != LXW_NO_ERROR) {
+        workbook_close(m_book->wb);
+        m_book->wb = nullptr;
+        QFile::remove(m_path);
+        throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja")
+                          .arg(m_path)
+                          .arg(row)
+                          .arg(col),
+                      QString::fromUtf8(lxw_strerror(written)));
+    }
+}
+
+void SheetWriter::close()
+{
+    lxw_workbook* wb = m_book->wb;
+    m_book->wb = nullptr;
+    const lxw_error err = workbook_close(wb);
+    if (err != LXW_NO_ERROR)
+        throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis").arg(m_path),
+                      QString::fromUtf8(lxw_strerror(err)));
+}
+
+void Workbook::save(const QString& path) const
+{
+    SheetWriter sheet(path, m_sheet);
+    QList<int> columns = m_widths.keys();
+    for (int col : m_columns.keys())
+        if (!columns.contains(col))
+            columns << col;
+    for (int col : columns)
+        sheet.setColumn(col, m_widths.value(col), columnStyle(col));
+    // A cell takes its column's style where it sets none of its own. The
+    // cells lie by row, then column: the order the sheet is written in.
+    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it) {
+        Cell c = it.value();
+        if (const ColumnStyle* s = columnStyle(it.key().second)) {
             if (c.fontName.isEmpty())
                 c.fontName = s->fontName;
             if (c.fontSize <= 0)
                 c.fontSize = s->fontSize;
             c.border = c.border || s->border;
         }
-        return c;
-    };
-    QList<int> columns = m_widths.keys();
-    for (int col : m_columns.keys())
-        if (!columns.contains(col))
-            columns << col;
-    for (int col : columns) {
-        Cell style;
-        if (const ColumnStyle* s = columnStyle(col)) {
-            style.fontName = s->fontName;
-            style.fontSize = s->fontSize;
-            style.border = s->border;
-        }
-        worksheet_set_column(ws, lxw_col_t(col - 1), lxw_col_t(col - 1),
-                             m_widths.contains(col) ? m_widths.value(col) : LXW_DEF_COL_WIDTH, formatOf(style, false));
+        sheet.write(it.key().first, it.key().second, c);
     }
-    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it) {
-        const lxw_row_t r = lxw_row_t(it.key().first - 1);
-        const lxw_col_t c = lxw_col_t(it.key().second - 1);
-        const Cell cell = effective(it.value(), it.key().second);
-        const QVariant& v = cell.value;
-        const bool date = v.typeId() == QMetaType::QDate && v.toDate().isValid();
-        lxw_format* f = formatOf(cell, date);
-        lxw_error written = LXW_NO_ERROR;
-        if (!v.isValid() || v.isNull()) {
-            if (f)
-                written = worksheet_write_blank(ws, r, c, f);
-        } else if (date) {
-            const QDate d = v.toDate();
-            lxw_datetime dt = {d.year(), d.month(), d.day(), 0, 0, 0};
-            written = worksheet_write_datetime(ws, r, c, &dt, f);
-        } else if (isNumber(v)) {
-            written = worksheet_write_number(ws, r, c, v.toDouble(), f);
-        } else {
-            written = worksheet_write_string(ws, r, c, v.toString().toUtf8().constData(), f);
-        }
-        // A cell the sheet cannot hold (past its last row, a text too long)
-        // would otherwise be left out of a file that looks complete.
-        if (written != LXW_NO_ERROR) {
-            workbook_close(wb);
-            QFile::remove(path);
-            throw Failure(
-                QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja")
-                    .arg(path)
-                    .arg(it.key().first)
-                    .arg(it.key().second),
-                QString::fromUtf8(lxw_strerror(written)));
-        }
-    }
-    const lxw_error err = workbook_close(wb);
-    if (err != LXW_NO_ERROR)
-        throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis").arg(path), QString::fromUtf8(lxw_strerror(err)));
+    sheet.close();
 }
 
 namespace {

@@ -6,6 +6,8 @@
 #include <QMap>
 #include <QString>
 #include <QVariant>
+#include <functional>
+#include <memory>
 
 namespace platform {
 
@@ -26,6 +28,39 @@ struct ColumnStyle {
     bool border = false;
 };
 
+// How many characters a cell shows: a number in its grouped form when its
+// format groups, a date in a ten-character short form.
+int ShownLength(const Cell& c);
+// The width that fits a column whose longest cell shows `length`
+// characters.
+double FittedWidth(int length);
+
+// Cells written row after row straight into an .xlsx file: only the row
+// being written is held, so a sheet of a million rows costs what one row
+// does. Rows come in increasing order; the columns' widths and styles may
+// be set at any time before close.
+class SheetWriter {
+public:
+    // Throws Failure when the file cannot be made.
+    explicit SheetWriter(const QString& path, const QString& sheetName = QStringLiteral("Sheet1"));
+    // A writer not closed leaves no file behind.
+    ~SheetWriter();
+    SheetWriter(const SheetWriter&) = delete;
+    SheetWriter& operator=(const SheetWriter&) = delete;
+    // The cell as it is (its own style only). Throws Failure, and leaves no
+    // file, when the sheet cannot hold it.
+    void write(int row, int col, const Cell& cell);
+    // width 0: the default width.
+    void setColumn(int col, double width, const ColumnStyle* style);
+    // Finishes the file; throws Failure when it cannot be written.
+    void close();
+
+private:
+    struct Book;
+    std::unique_ptr<Book> m_book;
+    QString m_path;
+};
+
 class Workbook {
 public:
     explicit Workbook(QString sheetName = QStringLiteral("Sheet1"));
@@ -37,7 +72,6 @@ public:
     void setBorder(int row1, int col1, int row2, int col2, bool on = true);
     void setFont(int row1, int col1, int row2, int col2, const QString& name, double size);
     void setNumberFormat(int row1, int col1, int row2, int col2, const QString& format);
-    void setColumnWidth(int col, double width) { m_widths[col] = width; }
     // 0 for a column without a width of its own.
     double columnWidth(int col) const { return m_widths.value(col); }
     void setColumnBorder(int col1, int col2, bool on = true);
@@ -71,5 +105,7 @@ private:
 // information box says where the file lies. Returns the path; throws Failure
 // when the file cannot be written.
 QString OpenWorkbook(const Workbook& book, const QString& baseName);
+// The same for a file that `write` writes at the path it is given.
+QString OpenWorkbook(const std::function<void(const QString& path)>& write, const QString& baseName);
 
 } // namespace platform

@@ -180,6 +180,16 @@ double RoundAmount(double value, int decimals)
     return d.negative ? -r : r;
 }
 
+double DiscountAmount(double price, double percent)
+{
+    return RoundAmount(price * percent / 100.0, 4);
+}
+
+double NetPrice(double price, double percent)
+{
+    return price - DiscountAmount(price, percent);
+}
+
 double Val(const QString& text)
 {
     const QString t = text.trimmed();

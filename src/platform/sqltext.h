@@ -23,6 +23,13 @@ QString DateLiteral(const QString& kind, const QVariant& value);
 QString Num(double value);
 // The rounding rule above, to the given number of decimals (0: whole units).
 double RoundAmount(double value, int decimals = 0);
+// The discount of a price at a percent: price x percent / 100, kept to four
+// decimals by the rounding rule, as an amount column holds it.
+double DiscountAmount(double price, double percent);
+// The net price of a price at a discount percent: the price less that
+// discount. The one rule for the cart, the catalogue and the buying cost
+// a sale books, so that one item never has two net prices.
+double NetPrice(double price, double percent);
 // The leading decimal number of a text ("12.5abc" gives 12.5; none gives 0).
 double Val(const QString& text);
 // An amount as the operator typed it, read strictly in the locale the

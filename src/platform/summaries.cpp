@@ -1,5 +1,6 @@
 #include "platform/summaries.h"
 
+#include "platform/daytotals.h"
 #include "platform/db.h"
 #include "platform/serverschema.h"
 #include "platform/sqltext.h"
@@ -270,6 +271,7 @@ void buildCash(DbConnection& db, const std::function<void(double)>& progress)
     }
     for (const QString& t : cashTriggers())
         db.Execute(t);
+    BuildCashDays(db);
 }
 
 // ---------------------------------------------------------------- stock
@@ -518,6 +520,8 @@ const QVector<SummaryStep>& steps()
     static const QVector<SummaryStep> list{
         {QStringLiteral("Menghitung saldo kas dari jurnal"), cashWhole, buildCash},
         {QStringLiteral("Menghitung stok per bulan dari mutasi stok"), stockWhole, buildStock},
+        {QStringLiteral("Menghitung jumlah harian jurnal"), CashDaysComplete,
+         [](DbConnection& db, const std::function<void(double)>&) { BuildCashDays(db); }},
     };
     return list;
 }

@@ -179,6 +179,8 @@ private:
     // The operator check and the switch of the window, once the entry's
     // database is open.
     void finishLogin(const QString& entry);
+    // The last step of a login: the first panel the operator's rights open.
+    void showFirstPanel();
     // The panels' part of a successful login.
     void setUpPanels();
     void applyPanelSettings(bool masterRight);

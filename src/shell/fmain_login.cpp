@@ -214,7 +214,7 @@ void fMain::finishLogin(const QString& entry)
 
     // Every read of the login before anything changes on the screen, so that
     // a login that fails here leaves the window as it was.
-    bool rights[8] = {};
+    OperatorRights rights;
     try {
         const QString who = QStringLiteral("select count(username) from operator where username=") + Quote(user);
         if (GetValue(who).toLongLong() != 1)
@@ -226,15 +226,14 @@ void fMain::finishLogin(const QString& entry)
                 1)
             return refuseLogin(QStringLiteral("Password salah"), iPassword);
         auto rs = OpenRecordset(QStringLiteral("select * from operator where username=") + Quote(user));
-        const char* columns[] = {"Cashier", "Master", "Inventory", "Ledger", "Stock", "User", "DB", "Setting"};
-        for (size_t i = 0; i < std::size(columns); ++i)
-            rights[i] = rs->Fields(QString::fromLatin1(columns[i])).toBool();
+        const auto right = [&rs](const char* column) { return rs->Fields(QString::fromLatin1(column)).toBool(); };
+        rights = {right("Cashier"), right("Master"), right("Inventory"), right("Ledger"),
+                  right("Stock"),   right("User"),   right("DB"),        right("Setting")};
     } catch (const DbError& e) {
         if (!IsBusy(e))
             throw;
         return refuseLogin(kBusyText, iDatabase);
     }
-    const auto [cashier, master, inventory, ledger, stock, userRight, db, setting] = rights;
 
     const QString previousEntry = a.DbEntry, previousUser = a.CurrentUser;
     try {
@@ -246,6 +245,8 @@ void fMain::finishLogin(const QString& entry)
                                                          "mohon tunggu..."));
         platform::EnsureSummaries(a.DbConn(),
                                   [&progress](const QString& what, double done) { progress.report(what, done); });
+        // And the count that tells the name lists another till's writes.
+        a.DbConn().EnsureNameStamp();
         setUpPanels();
         tClock->setEnabled(true);
         tCount->setEnabled(true);
@@ -254,22 +255,28 @@ void fMain::finishLogin(const QString& entry)
         iCashier->setCaption(QStringLiteral("Cashier: ") + user);
         a.DbEntry = entry;
         a.CurrentUser = user;
+        a.Rights = rights;
         a.PdfNoteShown = false;
         iUsername->setText(QString());
         iPassword->setText(QString());
 
-        bCashier->setEnabled(cashier);
-        bInventory->setEnabled(inventory);
-        bLedger->setEnabled(ledger);
-        bStock->setEnabled(stock);
-        bUser->setEnabled(userRight);
-        bDB->setEnabled(db);
-        bSetting->setEnabled(setting);
+        bCashier->setEnabled(rights.cashier);
+        bInventory->setEnabled(rights.inventory);
+        bLedger->setEnabled(rights.ledger);
+        bStock->setEnabled(rights.stock);
+        bUser->setEnabled(rights.user);
+        bDB->setEnabled(rights.db);
+        bSetting->setEnabled(rights.setting);
         bHelp->setEnabled(true);
         bLogout->setEnabled(true);
+        // A panel without its right takes no focus either: Tab would
+        // otherwise reach its fields behind the panel in front.
+        pCashier->setEnabled(rights.cashier);
+        pInventory->setEnabled(rights.inventory);
+        pLedger->setEnabled(rights.ledger);
 
-        applyPanelSettings(master);
-        bCashier_Click();
+        applyPanelSettings(rights.master);
+        showFirstPanel();
     } catch (...) {
         // A panel that cannot be set up on this database: back to the login
         // panel, with no right of this operator left enabled behind it, and
@@ -279,6 +286,21 @@ void fMain::finishLogin(const QString& entry)
         ShowLoginState();
         throw;
     }
+}
+
+// The operator starts on the first working panel his rights open; every
+// operator may read the help.
+void fMain::showFirstPanel()
+{
+    const OperatorRights& rights = app().Rights;
+    if (rights.cashier)
+        bCashier_Click();
+    else if (rights.inventory)
+        bInventory_Click();
+    else if (rights.ledger)
+        bLedger_Click();
+    else
+        bHelp_Click();
 }
 
 void fMain::ShowLoginState()
@@ -291,6 +313,7 @@ void fMain::ShowLoginState()
     pLogin->raise();
     pcLogo->setVisible(true);
     pcLogo->raise();
+    app().Rights = OperatorRights();
     for (QWidget* right : {bCashier, bInventory, bLedger, bStock, bUser, bDB, bSetting})
         right->setEnabled(false);
     if (m_cashier) {
@@ -298,6 +321,8 @@ void fMain::ShowLoginState()
             if (browse)
                 browse->setEnabled(false);
     }
+    if (m_ledger)
+        m_ledger->ClearReport();
 }
 
 void fMain::bLogout_Click()

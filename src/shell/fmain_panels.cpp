@@ -205,7 +205,14 @@ void fMain::applyPanelSettings(bool masterRight)
 bool fMain::panelKeys(int KeyCode, int Shift)
 {
     const QString& menu = app().MenuKey;
+    const OperatorRights& rights = app().Rights;
     if (Shift == vbCtrlMask) {
+        // The shortcuts reach a panel whatever panel is in front: each acts
+        // only for an operator holding the right of the panel it acts on
+        // (the bill is the cashier's, the report the ledger's).
+        const bool cashierKey = KeyCode == 'P' || KeyCode == 'M' || KeyCode == 'G' || KeyCode == 'S' || KeyCode == 'N';
+        if ((cashierKey && !rights.cashier) || (KeyCode == 'E' && !rights.ledger))
+            return false;
         switch (KeyCode) {
         case 'B':
             if (menu != QLatin1String("Cashier"))

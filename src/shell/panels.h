@@ -92,6 +92,8 @@ public:
     // The panel has come to the top: a report left stale while it was
     // hidden is rebuilt now, once.
     virtual void RefreshIfStale() = 0;
+    // The session has ended: what the panel shows of the database goes.
+    virtual void ClearReport() = 0;
 
     platform::ComboBox* liPage = nullptr;
     platform::ComboBox* liCategory = nullptr;

@@ -167,6 +167,36 @@ private slots:
         QCOMPARE(panel()->ciCart->ListCount(), 2);
     }
 
+    // The contacts' names are kept from one refill to the next, and read
+    // again once their table changes: a customer added, renamed here or
+    // deleted at another workstation is offered as it now stands.
+    void theChargeListFollowsTheContacts()
+    {
+        line("Meja 1", "A01", 10000, 0, 10000, 1);
+        show("Meja 1");
+        const auto offered = [&](const char* name) {
+            panel()->FillCiCharge();
+            return panel()->ciCharge->findText(QString::fromLatin1(name)) >= 0;
+        };
+        QVERIFY(offered("Meja 1"));
+        mMain::ExecSQL("insert into Customer values('C9', 'Zaki', '', '', '')");
+        QVERIFY(offered("Zaki"));
+        mMain::ExecSQL("update `customer` set `name`='Zakia' where code='C9'");
+        QVERIFY(offered("Zakia"));
+        QVERIFY(!offered("Zaki"));
+        {
+            platform::DbConnection other;
+            if (db().isOdbc())
+                other.OpenOdbc(db().path());
+            else
+                other.Open(db().path());
+            other.Execute("delete from Customer where code='C9'");
+        }
+        QVERIFY(!offered("Zakia"));
+        QVERIFY(offered("Meja 1"));
+        QCOMPARE(panel()->ciCharge->Text(), QString("Meja 1"));
+    }
+
     // Whole units become lines of 1 with the highest ids; a fraction stays a
     // line of its own; a line of 1 is left alone without a question.
     void split()

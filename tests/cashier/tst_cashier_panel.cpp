@@ -13,6 +13,7 @@
 #include "support/testserver.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QTest>
 
@@ -322,8 +323,12 @@ private slots:
         // 58,000 less 5 % is 55,100; with 10 % tax 60,610.
         QCOMPARE(p->ciTotalTax->Text(), QStringLiteral("60,610"));
         const QList<QByteArray> bill = portFile().split('\n');
-        QCOMPARE(bill.size(), 1 + 16 + 2 * 2 + 1); // two items, the cut, the end of the last line
-        QVERIFY(bill.contains("    Total                         60,610\r"));
+        QCOMPARE(bill.size(), 1 + 16 + 2 * 2 + 2 + 1); // two items, discount and tax, the cut, the last line's end
+        // 58,000 - 2,900 + 5,510 = 60,610.
+        QVERIFY2(portFile().contains("    Diskon 5%                     -2,900\r\n"
+                                     "    PPN 10%                        5,510\r\n"
+                                     "    Total                         60,610\r\n"),
+                 portFile().constData());
         QVERIFY(!portFile().contains("58,000"));
         QVERIFY(!portFile().contains("Bayar"));
         QFile::remove(fx->path(QStringLiteral("port.txt")));
@@ -338,7 +343,103 @@ private slots:
                               "    Bayar                        100,000\r\n"
                               "    Sisa                          39,390\r\n"),
                  out.constData());
-        QCOMPARE(out.split('\n').size(), 1 + 19 + 2 * 2 + 1);
+        QCOMPARE(out.split('\n').size(), 1 + 19 + 2 * 2 + 2 + 1);
+    }
+
+    // The percent boxes take a decimal separator, typed either way, and the
+    // setting keeps the number in canonical form.
+    void percentsTakeADecimalSeparator()
+    {
+        ExecSQL(QStringLiteral("insert into Salecart values(1, '', 'X', '', 'X', 44000, 0, 44000, 1, '', 44000, 1)"));
+        p->FillCiCart();
+        clearAndType(p->ciTax, QStringLiteral("0"));
+        clearAndType(p->ciDiscount2, QStringLiteral("7.5"));
+        QCOMPARE(p->ciDiscount2->Text(), QStringLiteral("7,5"));
+        QCOMPARE(GetConfig(QStringLiteral("Discount")), QStringLiteral("7.5"));
+        p->tCount_Timer();
+        QCOMPARE(p->ciDiscount2N->Text(), QStringLiteral("-3,300"));
+        QCOMPARE(p->ciTotal2->Caption(), QStringLiteral("40,700"));
+        // One separator only, within the three characters.
+        clearAndType(p->ciTax, QStringLiteral("2,.5"));
+        QCOMPARE(p->ciTax->Text(), QStringLiteral("2,5"));
+        QCOMPARE(GetConfig(QStringLiteral("Tax")), QStringLiteral("2.5"));
+
+        // The line's percent: 2.5 % of 18,000 is 450.
+        type(p->ciCode, QStringLiteral("ESP"));
+        QCOMPARE(p->ciPrice->Text(), QStringLiteral("18,000"));
+        clearAndType(p->ciDiscount, QStringLiteral("2.5"));
+        QCOMPARE(p->ciDiscount->Text(), QStringLiteral("2,5"));
+        QCOMPARE(p->ciDiscountN->Text(), QStringLiteral("450"));
+        QCOMPARE(p->ciSubtotal->Text(), QStringLiteral("17,550"));
+    }
+
+    // A negative figure on a sale line is refused where it is typed, and a
+    // cart holding one (written elsewhere) is refused at the save; so is an
+    // amount due below zero. Nothing is written.
+    void negativeFiguresAreRefused()
+    {
+        setCharge(QStringLiteral("Meja 7"));
+        type(p->ciCode, QStringLiteral("ESP"));
+        clearAndType(p->ciPrice, QStringLiteral("-35000"));
+        QCOMPARE(p->ciTotal->Text(), QStringLiteral("-35,000"));
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Harga tidak boleh negatif"));
+        QCOMPARE(QApplication::focusWidget(), p->ciPrice);
+        QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(0));
+        p->ciCode->setText(QString());
+
+        addLine(QStringLiteral("ESP"), QStringLiteral("1"));
+        ExecSQL(QStringLiteral("insert into Salecart values(9, 'Meja 7', 'X', '', 'Titipan', -5000, 0, -5000, 1, "
+                               "'', -5000, 1)"));
+        p->FillCiCart();
+        type(p->ciPay, QStringLiteral("50000"));
+        key(p->ciPay, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(),
+                 QStringLiteral("Harga, Jumlah atau Total Item dengan Kode 'X' tidak boleh negatif"));
+        key(p->ciDescription, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(),
+                 QStringLiteral("Harga, Jumlah atau Total Item dengan Kode 'X' tidak boleh negatif"));
+        QCOMPARE(p->ciPay->Text(), QStringLiteral("50,000"));
+        QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(0));
+        QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(2));
+
+        ExecSQL(QStringLiteral("delete from Salecart where code='X'"));
+        p->FillCiCart();
+        clearAndType(p->ciDiscount2, QStringLiteral("150"));
+        p->ciPay->setText(QString());
+        key(p->ciDescription, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Total yang harus dibayar tidak boleh negatif"));
+        QCOMPARE(QApplication::focusWidget(), p->ciDiscount2);
+        QCOMPARE(p->ciPay->Text(), QString());
+        type(p->ciPay, QStringLiteral("1000"));
+        key(p->ciPay, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Total yang harus dibayar tidak boleh negatif"));
+        QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(0));
+        QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(1));
+    }
+
+    // A charge pasted from several lines is one line, as the operator saw
+    // it, and no longer than a contact's name.
+    void pastedChargeIsOneLineOfANamesLength()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("Meja\nBaris2\r\nBaris3\n"));
+        p->ciCharge->setFocus();
+        QWidget* field = QApplication::focusWidget();
+        QVERIFY(field == p->ciCharge || field == p->ciCharge->lineEdit());
+        key(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(p->ciCharge->Text(), QStringLiteral("Meja Baris2 Baris3"));
+        addLine(QStringLiteral("ESP"), QStringLiteral("1"));
+        key(p->ciDescription, Qt::Key_Return);
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Transaksi telah tersimpan"));
+        QCOMPARE(GetValue(QStringLiteral("select Charge from cash where ID=1")).toString(),
+                 QStringLiteral("Meja Baris2 Baris3"));
+
+        QGuiApplication::clipboard()->setText(QString(10000, QLatin1Char('a')));
+        p->ciCharge->lineEdit()->selectAll();
+        key(field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(p->ciCharge->Text().size(), 50);
+        type(p->ciCharge->lineEdit(), QStringLiteral("bc"));
+        QCOMPARE(p->ciCharge->Text().size(), 50);
     }
 
     // A till without a printer: the print-outs go to PDF files. The operator
@@ -362,6 +463,11 @@ private slots:
         QCOMPARE(fx->ui->messages[0].kind, platform::MsgKind::Info);
         QVERIFY(fx->ui->messages[0].prompt.contains(fx->ui->printNote));
         QCOMPARE(fx->log().count(fx->ui->printNote), 3);
+        // In the print queue each receipt is named by its transaction.
+        const qint64 last = count(QStringLiteral("select max(ID) from cash"));
+        QCOMPARE(fx->ui->printedNames.size(), 3);
+        QCOMPARE(fx->ui->printedNames.last(), QStringLiteral("Nota Jual / %1").arg(last));
+        QCOMPARE(fx->ui->printedNames.removeDuplicates(), 0);
 
         // The next login is told again, once.
         const QString entry = app().DbEntry;
@@ -375,6 +481,11 @@ private slots:
         QCOMPARE(fx->ui->printed.size(), 2);
         QCOMPARE(fx->ui->messages.size(), 1);
         QCOMPARE(fx->ui->messages[0].kind, platform::MsgKind::Info);
+
+        // A bill, with no transaction yet, by its charge.
+        addLine(QStringLiteral("ESP"), QStringLiteral("1"));
+        key(fx->main, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(fx->ui->printedNames.last(), QStringLiteral("Nota Jual - ") + p->ciCharge->Text());
     }
 
     // A failing statement part-way through the save: the operator is told,

@@ -717,6 +717,7 @@ private slots:
         QCOMPARE(ui().printed.size(), 2);
         const QStringList lines = ui().printed.first();
         QCOMPARE(lines.at(0), QStringLiteral("DATA PENJUALAN"));
+        QCOMPARE(ui().printedNames, (QStringList{QStringLiteral("Data Penjualan"), QStringLiteral("Data Penjualan")}));
         QCOMPARE(lines.at(1).trimmed(), QStringLiteral("Kategori: Makanan"));
         QCOMPARE(lines.at(2), QString());
         QCOMPARE(lines.at(3), QString(212, '-'));

@@ -14,8 +14,7 @@ int runPeriodTests(int argc, char** argv);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int failed = runDataTests(argc, argv);
-    failed += runReaderTests(argc, argv);
+    int failed = OnFiles([&] { return runDataTests(argc, argv) + runReaderTests(argc, argv); });
     failed += OnBothEngines(
         [&] { return runConnectionTests(argc, argv) + runTranslatorTests(argc, argv) + runPeriodTests(argc, argv); });
     return failed;

@@ -22,6 +22,59 @@ qint64 rows(DbConnection& db, const QString& where)
     return static_cast<qint64>(StoredNumber(db.GetValue(QStringLiteral("select count(*) from config where ") + where)));
 }
 
+// With the count the database keeps, another workstation's commit moves
+// the stamp of a table of names only when it wrote that table, and a new
+// login keeps it; without its triggers (dropped by hand) the stamps follow
+// every commit again.
+void keptNameStamp(DbConnection& db)
+{
+    QVERIFY(db.EnsureNameStamp());
+    QVERIFY(db.EnsureNameStamp());
+    DbConnection other;
+    if (db.isOdbc())
+        other.OpenOdbc(db.path());
+    else
+        other.Open(db.path());
+    QByteArray stamp = db.tableStamp(QStringLiteral("Customer"));
+    QVERIFY(!stamp.isEmpty());
+    const auto moved = [&] {
+        const QByteArray now = db.tableStamp(QStringLiteral("CUSTOMER"));
+        const bool did = now != stamp;
+        stamp = now;
+        return did;
+    };
+    other.Execute(QStringLiteral("insert into Salecart (id, charge) values(4, 'Meja 1')"));
+    db.Execute(QStringLiteral("insert into Salecart (id, charge) values(5, 'Meja 1')"));
+    QVERIFY(!moved());
+    other.Execute(QStringLiteral("update Supplier set `name`='x' where 1=0"));
+    QVERIFY(!moved());
+    other.Execute(QStringLiteral("insert into `Cash InItems` values('K', 'A', 'B', 1, 0, 'C')"));
+    QVERIFY(moved());
+    other.Execute(QStringLiteral("insert into Customer values('C7', 'Tono', '', '', '')"));
+    QVERIFY(moved());
+    other.Execute(QStringLiteral("update Customer set `name`='Toni' where code='C7'"));
+    QVERIFY(moved());
+    db.Execute(QStringLiteral("delete from Customer"));
+    QVERIFY(moved());
+    // The same database logged in to again keeps its stamp; one put back
+    // from a copy gets a new one.
+    const QString path = db.path();
+    if (db.isOdbc())
+        db.OpenOdbc(path);
+    else
+        db.Open(path);
+    QVERIFY(db.EnsureNameStamp());
+    QVERIFY(!moved());
+    QVERIFY(db.EnsureNameStamp(true));
+    QVERIFY(moved());
+    if (db.isOdbc())
+        return;
+    other.Execute(QStringLiteral("drop trigger namestamp_customer_update"));
+    QVERIFY(moved());
+    other.Execute(QStringLiteral("insert into Salecart (id, charge) values(6, 'Meja 1')"));
+    QVERIFY(moved());
+}
+
 } // namespace
 
 class TestConnection : public QObject {
@@ -141,6 +194,54 @@ private slots:
         db.Open(file);
         db.Execute(insert);
         QCOMPARE(rows(db, QStringLiteral("`key`='A'")), 1);
+    }
+
+    // A table's stamp stays while this connection writes other tables (a
+    // cart line leaves the contacts' names where they were read) and moves
+    // with a write to it under any spelling of its name, a rollback, a
+    // schema change and another workstation's commit of any table.
+    void aTableStampMovesWithWhatMayChangeTheTable()
+    {
+        DataFixture fx({QStringLiteral("Empty.tdb")});
+        DbConnection db;
+        fx.openTemplate(db);
+        if (db.isOdbc()) {
+            QVERIFY(db.tableStamp(QStringLiteral("Customer")).isEmpty());
+            keptNameStamp(db);
+            return;
+        }
+        QByteArray stamp = db.tableStamp(QStringLiteral("Customer"));
+        QVERIFY(!stamp.isEmpty());
+        const auto moved = [&] {
+            const QByteArray now = db.tableStamp(QStringLiteral("customer"));
+            const bool did = now != stamp;
+            stamp = now;
+            return did;
+        };
+        db.Execute(QStringLiteral("insert into `Salecart` (id, charge) values(1, 'Meja 1')"));
+        db.Execute(QStringLiteral("update Salecart set charge='Meja 2'"));
+        db.Execute(QStringLiteral("delete from \"Salecart\" where id=1"));
+        db.GetValue(QStringLiteral("select count(*) from Customer"));
+        QVERIFY(!moved());
+        for (const char* write :
+             {"insert into `Customer` values('C1', 'Ani', '', '', '')",
+              "INSERT OR REPLACE INTO main.Customer values('C2', 'Budi', '', '', '')",
+              "update  customer set `name`='Anik' where code='C1'", "delete from [CUSTOMER] where code='C2'"}) {
+            db.Execute(QString::fromLatin1(write));
+            QVERIFY2(moved(), write);
+        }
+        db.Begin();
+        db.Execute(QStringLiteral("insert into Salecart (id, charge) values(2, 'Meja 1')"));
+        db.Rollback();
+        QVERIFY(moved());
+        db.Execute(QStringLiteral("create table scratch (a)"));
+        QVERIFY(moved());
+        DbConnection other;
+        other.Open(db.path());
+        other.Execute(QStringLiteral("insert into Salecart (id, charge) values(3, 'Meja 1')"));
+        QVERIFY(moved());
+        QVERIFY(!moved());
+        keptNameStamp(db);
     }
 
     void failedCommitRollsBackAndFreesTheFile()

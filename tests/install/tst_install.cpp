@@ -10,6 +10,7 @@
 namespace {
 
 const QByteArray NoSession =
+    "Orvanta needs a desktop session: neither DISPLAY nor WAYLAND_DISPLAY is set; start it from the desktop.\n"
     "Orvanta perlu sesi desktop: DISPLAY dan WAYLAND_DISPLAY tidak ada; jalankan dari desktop.\n";
 
 // The built executable, alone in a program folder of its own, so nothing it
@@ -60,8 +61,8 @@ private slots:
                                                  << QString() << QStringLiteral("offscreen");
     }
 
-    // One line that says what is missing, and a failure status, instead of
-    // Qt's advice to reinstall the program.
+    // What is missing, in English and then in Indonesian, and a failure
+    // status, instead of Qt's advice to reinstall the program.
     void startWithoutDesktopSession()
     {
         QFETCH(QStringList, args);

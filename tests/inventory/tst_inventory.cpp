@@ -382,6 +382,43 @@ private slots:
         QVERIFY(list()->List(2).startsWith("C1       Budi O'Hara          Jl. Mawar"));
     }
 
+    // Behind another panel nothing is read, whatever asks for the list and
+    // its categories; F2 shows them as they stand, and again unchanged (a
+    // cart line in between) without reading them again from a file.
+    void aHiddenPanelReadsNothing()
+    {
+        InventoryPanelView* p = panel();
+        QTest::keyClick(fx->main, Qt::Key_F1);
+        seed();
+        DbConnection& c = db();
+        quint64 ran = c.statementCount();
+        p->iiTable->setListIndex(1);
+        p->iiTable->setListIndex(0);
+        fx->main->FilliiCategory2();
+        fx->main->FilliItems(QString());
+        QCOMPARE(c.statementCount(), ran);
+        QCOMPARE(p->iiCategory2->ListCount(), 1);
+
+        QTest::keyClick(fx->main, Qt::Key_F2);
+        QCOMPARE(p->iiCategory2->ListCount(), 3);
+        QCOMPARE(p->iiCategory2->List(2), QString("Roti"));
+        QCOMPARE(p->iiCategory2->ListIndex(), 0);
+        QCOMPARE(list()->ListCount(), 2 + 3);
+        mMain::ExecSQL("insert into Salecart (id, charge) values(1, 'Meja 1')");
+        QTest::keyClick(fx->main, Qt::Key_F1);
+        ran = c.statementCount();
+        QTest::keyClick(fx->main, Qt::Key_F2);
+        if (!c.isOdbc())
+            QCOMPARE(c.statementCount(), ran);
+        QCOMPARE(list()->ListCount(), 2 + 3);
+        QCOMPARE(p->iiCategory2->ListCount(), 3);
+        // A new category is read with the item that brings it.
+        inventory::AddItem(c, {"SUS", "Susu", "Susu Segar", "Botol", 6000, 0, 9000, 0});
+        fx->main->FilliiCategory2();
+        QCOMPARE(p->iiCategory2->ListCount(), 4);
+        QCOMPARE(list()->ListCount(), 2 + 4);
+    }
+
     void categoryFilterAndSearch()
     {
         seed();
@@ -511,6 +548,7 @@ private slots:
         QCOMPARE(fx->ui->printed.size(), 1);
         QStringList lines = fx->ui->printed.last();
         QCOMPARE(lines.mid(0, 3), (QStringList{"DATA JUAL BELI", "", QString(212, '-')}));
+        QCOMPARE(fx->ui->printedNames, QStringList{"Data Jual Beli"});
         QCOMPARE(lines.size(), 3 + 5 + 1);
         QCOMPARE(lines[3], list()->List(0));
         QCOMPARE(lines.last(), QString(212, '-'));

@@ -185,6 +185,9 @@ private slots:
         l->lbPrint->click();
         QCOMPARE(fx->ui->printed[1][0], QStringLiteral("LAPORAN PENJUALAN"));
         QCOMPARE(fx->ui->printedLandscape, (QList<bool>{true, false}));
+        // The print queue tells one report from another by title and range.
+        QCOMPARE(fx->ui->printedNames, (QStringList{QStringLiteral("LAPORAN UMUM 01/01/2010 - 01/01/2010"),
+                                                    QStringLiteral("LAPORAN PENJUALAN 01/01/2010 - 01/01/2010")}));
         QVERIFY(fx->ui->messages.isEmpty());
     }
 

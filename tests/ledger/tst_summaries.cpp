@@ -18,6 +18,7 @@
 #include "support/testserver.h"
 
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTest>
 #include <algorithm>
 #include <string_view>
@@ -241,6 +242,83 @@ class TestSummaries : public QObject {
         tx.commit();
     }
 
+    // Journal rows over many days, ids in the order of the days, some days
+    // longer than a page of a list.
+    void makeJournal(int count)
+    {
+        static const char* const kinds[] = {"Sale", "Shop", "Cash In", "Cash Out", "Jual", "Sale Retur"};
+        QRandomGenerator rnd(5);
+        const qint64 first = platform::NewId(db(), QStringLiteral("cash"), QStringLiteral("ID"));
+        platform::DbTransaction tx(db());
+        QDate day = d("2024-01-01");
+        for (int i = 0; i < count; ++i) {
+            if (rnd.bounded(i > count / 2 && i < count / 2 + 700 ? 1000 : 40) == 0)
+                day = day.addDays(1 + rnd.bounded(3));
+            const double amount = rnd.bounded(100000) / 4.0;
+            const bool debit = rnd.bounded(2) == 0;
+            db().Execute(QStringLiteral("insert into cash values(%1, %2, %3, %4, '', %5, '', %6, %7, 'Barang', 0, 0, "
+                                        "%8, 1, 'Pcs', %8, 0, 0, 0, 0, 0, %9, %10)")
+                             .arg(first + i)
+                             .arg(i)
+                             .arg(platform::Quote(QString::fromLatin1(kinds[rnd.bounded(6)])),
+                                  platform::Quote(day.toString(QStringLiteral("yyyy-MM-dd"))),
+                                  platform::Quote(rnd.bounded(2) ? QStringLiteral("Ani") : QStringLiteral("Budi")),
+                                  platform::Quote(QStringLiteral("Meja %1").arg(rnd.bounded(9))),
+                                  platform::Quote(QStringLiteral("K%1").arg(rnd.bounded(30))), platform::Num(amount),
+                                  platform::Num(debit ? amount : 0), platform::Num(debit ? 0 : amount)));
+        }
+        tx.commit();
+    }
+
+    // Every line of an opened journal, read in runs of `step` lines.
+    static QStringList readAll(const ledger::ReportRows& r, qsizetype step)
+    {
+        QStringList lines;
+        for (qsizetype at = 0; at < r.rows->count(); at += step)
+            r.rows->read(at, qMin(step, r.rows->count() - at), lines);
+        return lines;
+    }
+
+    // The journal over each range and filter read a page at a time from
+    // the day totals is the journal read from its rows: the same lines,
+    // ids and totals, whatever run of lines a page reads; and its rows are
+    // the rows of the report's own query, in its order.
+    void sameJournal(const QList<ledger::ReportRange>& ranges, const char* after)
+    {
+        QVERIFY2(db().keepsSummaries(), after);
+        for (const ledger::ReportRange& r : ranges) {
+            const QString where =
+                QStringLiteral("%1, %2 to %3")
+                    .arg(QString::fromLatin1(after), r.from.toString(Qt::ISODate), r.to.toString(Qt::ISODate));
+            // The recapitulation from the day totals is the one from the rows.
+            const QStringList recap = ledger::BuildRecap(ctx(), r).lines;
+            db().setKeepsSummaries(false);
+            QVERIFY2(ledger::BuildRecap(ctx(), r).lines == recap, qPrintable(where));
+            db().setKeepsSummaries(true);
+            for (const ledger::JournalFilter& f :
+                 {ledger::JournalFilter{}, ledger::JournalFilter{1, QString()}, ledger::JournalFilter{0, "an"}}) {
+                const ledger::ReportRows days = ledger::OpenJournal(ctx(), r, f, false);
+                db().setKeepsSummaries(false);
+                const ledger::Report rows = ledger::BuildJournal(ctx(), r, f, false);
+                db().setKeepsSummaries(true);
+                QStringList ids;
+                for (auto rs = db().OpenRecordset(QStringLiteral("select ID from cash where ") +
+                                                  days.sql.section(QStringLiteral(" where "), 1));
+                     !rs->Eof(); rs->MoveNext())
+                    ids << rs->Fields(0).toString();
+                for (qsizetype step : {qsizetype(1000000), qsizetype(7), qsizetype(256)}) {
+                    const QStringList lines = readAll(days, step);
+                    QVERIFY2(lines == rows.lines, qPrintable(where));
+                }
+                QStringList shown;
+                for (int i = 2; i < 2 + int(days.idCount); ++i)
+                    shown << QString::number(rows.ids[i]);
+                QVERIFY2(shown == ids, qPrintable(where));
+                QCOMPARE(ledger::HoldReport(days).ids, rows.ids);
+            }
+        }
+    }
+
 private slots:
     void init()
     {
@@ -412,6 +490,99 @@ private slots:
         stockAsCounted(all, "months built again");
     }
 
+    // A journal of thousands of rows over months: paged through the day
+    // totals it is the journal read from the rows, also after rows written,
+    // rewritten and deleted by hand, a row moved to another day (its id no
+    // longer in the order of the days) and a row without a code (which the
+    // column filter passes over).
+    void journalPagedByDays()
+    {
+        makeJournal(3000);
+        QList<ledger::ReportRange> journalRanges = ranges();
+        journalRanges << ledger::ReportRange{d("2024-01-01"), d("2024-03-31")};
+        sameJournal(journalRanges, "made rows");
+        // Opened from the day totals alone: one read, whatever the rows; a
+        // page of it reads its day's IDs and its rows.
+        const auto statements = [this](const std::function<void()>& what) {
+            const quint64 before = db().statementCount();
+            what();
+            return db().statementCount() - before;
+        };
+        const ledger::ReportRange quarter{d("2024-01-01"), d("2024-03-31")};
+        std::optional<ledger::ReportRows> opened;
+        QCOMPARE(statements([&] { opened = ledger::OpenJournal(ctx(), quarter, {}, false); }), 1u);
+        QStringList page;
+        const quint64 read = statements([&] { opened->rows->read(opened->rows->count() - 40, 40, page); });
+        QVERIFY(read >= 2 && read <= 4);
+        {
+            Workstation other(db().path());
+            QVERIFY(other.exec(QStringLiteral("update cash set Debit = Debit + 1.5 where ID % 7 = 0")));
+            QVERIFY(other.exec(QStringLiteral("delete from cash where ID % 5 = 0")));
+            QVERIFY(other.exec(QStringLiteral("update cash set Charge = 'Meja 1' where ID % 11 = 0")));
+        }
+        sameJournal(journalRanges, "rows edited and deleted by hand");
+        {
+            Workstation other(db().path());
+            QVERIFY(other.exec(QStringLiteral("update cash set Moment = '2024-01-02' where ID = (select max(ID) from "
+                                              "cash where Moment < '2024-06-01')")));
+        }
+        sameJournal(journalRanges, "a row moved to an earlier day");
+        QVERIFY(statements([&] { opened = ledger::OpenJournal(ctx(), quarter, {}, false); }) > 1u);
+        {
+            Workstation other(db().path());
+            QVERIFY(other.exec(QStringLiteral("update cash set Code = null where ID % 97 = 0")));
+        }
+        sameJournal(journalRanges, "rows without a code");
+    }
+
+    // A list is the range as of its opening: rows added, rewritten and
+    // deleted by another workstation between its pages never shift, repeat
+    // or drop another row, and its count and totals stay; a page read
+    // afterwards shows a rewritten row as it is now and a deleted one empty.
+    void journalPagesWhileOthersWrite()
+    {
+        makeJournal(2000);
+        const ledger::ReportRange year{d("2024-01-01"), d("2024-12-31")};
+        for (const ledger::JournalFilter& f : {ledger::JournalFilter{}, ledger::JournalFilter{0, "Budi"}}) {
+            const ledger::ReportRows r = ledger::OpenJournal(ctx(), year, f, false);
+            const ledger::Report before = ledger::HoldReport(r);
+            const qsizetype half = r.idFirst + r.idCount / 2;
+            QStringList lines;
+            r.rows->read(0, half, lines);
+            const qint64 deleted = before.ids[int(half + 3)];
+            const qint64 rewritten = before.ids[int(half + 5)];
+            {
+                Workstation other(db().path());
+                QVERIFY(other.exec(QStringLiteral("delete from cash where ID = %1").arg(deleted)));
+                QVERIFY(
+                    other.exec(QStringLiteral("update cash set Description = 'Diubah' where ID = %1").arg(rewritten)));
+                QVERIFY(other.exec(QStringLiteral("delete from cash where ID = %1").arg(before.ids[2])));
+                QVERIFY(
+                    other.exec(QStringLiteral("insert into cash select ID + 100000, no, Category, Moment, "
+                                              "Keterangan, Cashier, Warehouse, Charge, Code, Description, Price, "
+                                              "Discount, SubTotal, Quantity, Unit, Sale, Shop, Shop_Retur, "
+                                              "Sale_Retur, Cash_In, Cash_Out, Debit, Credit from cash where ID = %1")
+                                   .arg(before.ids[int(half + 8)])));
+            }
+            r.rows->read(half, r.rows->count() - half, lines);
+            QCOMPARE(lines.size(), before.lines.size());
+            QSet<qint64> seen;
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                const qint64 id = ledger::LineId(lines[i]);
+                if (i < r.idFirst || i >= r.idFirst + r.idCount) {
+                    QCOMPARE(lines[i], before.lines[i]);
+                } else if (i >= half) {
+                    QVERIFY(id == 0 || id == before.ids[int(i)]);
+                    QVERIFY(!seen.contains(id) || id == 0);
+                    seen.insert(id);
+                }
+            }
+            QCOMPARE(lines[half + 3], QString());
+            QVERIFY(lines[half + 5].contains(QStringLiteral("Diubah")));
+            QCOMPARE(lines[2], before.lines[2]);
+        }
+    }
+
     // A database from before the totals gets them at the login, built from
     // its rows; one whose totals were damaged gets them again.
     void olderDatabaseGetsItsTotals()
@@ -422,6 +593,9 @@ private slots:
         mMain::ExecSQL(QStringLiteral("drop table cashtotal"));
         mMain::ExecSQL(QStringLiteral("drop table stockmonth"));
         mMain::ExecSQL(QStringLiteral("insert into cash (ID, Debit, Credit) values (90001, 5000, 0)"));
+        // Rows without a day and with an empty one are one day of the
+        // day totals.
+        mMain::ExecSQL(QStringLiteral("insert into cash (ID, Moment, Debit, Credit) values (90002, '', 700, 0)"));
         db().setKeepsSummaries(false);
         const QString entry = app().DbEntry;
         fx->ui->answers = {platform::MsgOK};

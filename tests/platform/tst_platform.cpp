@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -182,6 +183,28 @@ private slots:
         QCOMPARE(list.ListIndex(), -1);
     }
 
+    // A field of one line takes the lines of a paste side by side, however
+    // the paste comes: the key that the box hands on to its field included.
+    void pastedLinesStandSideBySide()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("\nMeja\nBaris2\r\n\r\nBaris3\u2029\n"));
+        TextBox note(nullptr, QStringLiteral("ciDescription"));
+        QTest::keyClick(&note, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(note.Text(), QStringLiteral("Meja Baris2 Baris3"));
+
+        ComboBox charge(nullptr, QStringLiteral("ciCharge"), true);
+        charge.lineEdit()->setMaxLength(50);
+        for (QWidget* target : {static_cast<QWidget*>(&charge), static_cast<QWidget*>(charge.lineEdit())}) {
+            charge.setText(QString());
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(charge.Text(), QStringLiteral("Meja Baris2 Baris3"));
+            QGuiApplication::clipboard()->setText(QString(10000, QLatin1Char('x')));
+            QTest::keyClick(target, Qt::Key_Insert, Qt::ShiftModifier);
+            QCOMPARE(charge.Text().size(), 50);
+            QGuiApplication::clipboard()->setText(QStringLiteral("Meja\nBaris2\nBaris3"));
+        }
+    }
+
     // Many rows at once behave as the rows one by one: no row selected, the
     // typed text kept, no handler.
     void comboBoxesTakeManyRowsQuietly()
@@ -240,6 +263,32 @@ private slots:
         combo.SetItems({QStringLiteral("Ani"), QStringLiteral("Budi")});
         QCOMPARE(changes, 0);
         QCOMPARE(combo.Text(), QString());
+
+        // A held charge that comes and goes after the contacts: only the
+        // rows after them change, and the box ends as a refill leaves it,
+        // with the kept text chosen nowhere, even when it was a dropped row.
+        combo.SetItems({QStringLiteral("Ani"), QStringLiteral("Budi"), QStringLiteral("Meja 2")});
+        combo.setListIndex(2);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
+        changes = clicks = 0;
+        QSignalSpy removed(combo.model(), &QAbstractItemModel::rowsRemoved);
+        inserted.clear();
+        combo.SetItems(
+            {QStringLiteral("Ani"), QStringLiteral("Budi"), QStringLiteral("Meja 3"), QStringLiteral("Meja 4")});
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(removed.at(0).at(1).toInt(), 2);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(combo.ListCount(), 4);
+        QCOMPARE(combo.List(3), QStringLiteral("Meja 4"));
+        QCOMPARE(combo.ListIndex(), -1);
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
+        QCOMPARE(changes, 1);
+        QCOMPARE(clicks, 0);
+        // A row changed in the middle: the rows from there on put in.
+        combo.SetItems({QStringLiteral("Ani"), QStringLiteral("Meja 3"), QStringLiteral("Meja 4")});
+        QCOMPARE(combo.ListCount(), 3);
+        QCOMPARE(combo.List(1), QStringLiteral("Meja 3"));
+        QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
     }
 
     void listsAndDatesTakeTheFocusAsFieldsDo()
@@ -445,6 +494,100 @@ private slots:
         QCOMPARE(list.List(39998), row(39999));
         QCOMPARE(list.List(39999), QStringLiteral("akhir"));
         QVERIFY(!list.Selected(39999));
+    }
+
+    // A list of a million rows from a source reads only the pages in
+    // sight: the first screen, the last one at Ctrl+End, a row asked for by
+    // position; marks, count, index and width are the list's as for rows
+    // it holds. A source that fails shows empty rows instead of ending the
+    // program; rows added by hand follow the source's.
+    void listRowsFromASource()
+    {
+        struct Numbers : RowSource {
+            qsizetype rows = 1000000;
+            int reads = 0;
+            qsizetype widest = 0;
+            bool failing = false;
+            QString row(qsizetype i) const { return QStringLiteral("row %1").arg(i, 7, 10, QLatin1Char('0')); }
+            qsizetype count() const override { return rows; }
+            void read(qsizetype first, qsizetype n, QStringList& out) override
+            {
+                ++reads;
+                if (failing)
+                    throw DbError(QStringLiteral("busy"));
+                for (qsizetype i = first; i < first + n; ++i)
+                    out << row(i);
+            }
+            qsizetype width() const override { return widest; }
+        };
+        Window w;
+        auto* list = new ListBox(&w, QStringLiteral("liLedger"));
+        list->setGeometry(0, 0, 200, 150);
+        auto numbers = std::make_shared<Numbers>();
+        numbers->widest = 150;
+        list->AddItems({QStringLiteral("gone"), QStringLiteral("gone too")});
+        list->setSource(numbers);
+        int clicks = 0;
+        list->Click = [&] { ++clicks; };
+        w.Show();
+        QApplication::setActiveWindow(&w);
+        QApplication::processEvents();
+        QCOMPARE(list->ListCount(), 1000000);
+        QCOMPARE(list->ListIndex(), -1);
+        QVERIFY(numbers->reads >= 1 && numbers->reads <= 2);
+        QCOMPARE(list->List(0), numbers->row(0));
+        QCOMPARE(list->List(654321), numbers->row(654321));
+        // The width the source tells, whatever the rows read so far.
+        const int wideWidth = QFontMetrics(list->font()).horizontalAdvance(QString(150, QLatin1Char('W')));
+        QVERIFY(list->visualRect(list->model()->index(0, 0)).width() >= wideWidth);
+        QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+
+        list->setFocus();
+        list->setListIndex(1);
+        const int before = numbers->reads;
+        QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+        QApplication::processEvents();
+        QCOMPARE(list->ListIndex(), 999999);
+        QCOMPARE(clicks, 2);
+        QCOMPARE(list->verticalScrollBar()->value(), list->verticalScrollBar()->maximum());
+        QVERIFY(numbers->reads - before <= 2);
+        QCOMPARE(list->currentIndex().data().toString(), numbers->row(999999));
+        // A typed letter looks among the rows in sight, never through the
+        // whole source.
+        list->setListIndex(999990);
+        const int typed = numbers->reads;
+        QTest::keyClicks(list, QStringLiteral("ro"));
+        QCOMPARE(list->ListIndex(), 999991);
+        QTest::keyClick(list, Qt::Key_X);
+        QCOMPARE(list->ListIndex(), 999991);
+        QVERIFY(numbers->reads - typed <= 1);
+        clicks = 2;
+
+        list->setSelected(999998, true);
+        list->setSelected(3, true);
+        QCOMPARE(list->SelCount(), 2);
+        QVERIFY(list->Selected(999998) && !list->Selected(999999));
+        list->AddItem(QStringLiteral("Total"));
+        QCOMPARE(list->ListCount(), 1000001);
+        QCOMPARE(list->List(1000000), QStringLiteral("Total"));
+        // A source's row stays; a row added by hand goes.
+        list->RemoveItem(5);
+        QCOMPARE(list->ListCount(), 1000001);
+        list->RemoveItem(1000000);
+        QCOMPARE(list->ListCount(), 1000000);
+
+        auto failing = std::make_shared<Numbers>();
+        failing->rows = 10;
+        failing->failing = true;
+        list->setSource(failing);
+        QApplication::processEvents();
+        QCOMPARE(list->SelCount(), 0);
+        QCOMPARE(list->List(4), QString());
+        failing->failing = false;
+        QCOMPARE(list->List(4), failing->row(4));
+        list->Clear();
+        QCOMPARE(list->ListCount(), 0);
+        QVERIFY(!list->source());
     }
 
     void keyPreviewAndKeyReplacement()

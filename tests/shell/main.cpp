@@ -10,7 +10,7 @@ int runLoginTests(int argc, char** argv);
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    int failed = runShellTests(argc, argv);
+    int failed = OnFiles([&] { return runShellTests(argc, argv); });
     failed += OnBothEngines([&] { return runLoginTests(argc, argv); });
     return failed;
 }

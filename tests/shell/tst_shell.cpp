@@ -1,6 +1,7 @@
 // The main window through its real controls: start-up, the database list,
 // login and logout, menu and function keys, the clock, the exit question and
 // the dialog close rule, and the users window.
+#include "cashier/cashierpanel.h"
 #include "core/app.h"
 #include "core/dbcheck.h"
 #include "core/mmain.h"
@@ -239,18 +240,82 @@ private slots:
         key(Qt::Key_F2);
         QVERIFY(fx->ui->shownModal.isEmpty());
         QCOMPARE(fx->app->MenuKey, QStringLiteral("Cashier"));
-        // An operator without the cashier right still lands on the cashier
-        // panel, but F1 does nothing for him.
+        // An operator without the cashier right lands on the first panel
+        // his rights open, and F1 does nothing for him.
         ExecSQL(QStringLiteral("update operator set cashier=0, ledger=1 where username='Kasir'"));
         fx->ui->answers = {platform::MsgOK};
         key(Qt::Key_F9);
         fx->login(kSample, QStringLiteral("Kasir"), QStringLiteral("kasir"));
-        QCOMPARE(fx->app->MenuKey, QStringLiteral("Cashier"));
-        QVERIFY(!m->bCashier->isEnabled());
-        key(Qt::Key_F3);
         QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        QVERIFY(!m->bCashier->isEnabled());
         key(Qt::Key_F1);
         QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+    }
+
+    // A right restricts whatever way leads to what it guards: the panel the
+    // operator lands on, the shortcuts that act behind the panel in front,
+    // the fields Tab reaches, and the cashier's save itself.
+    void rightsHold()
+    {
+        const auto loginAs = [&](const QString& rights) {
+            fx->ui->answers = {platform::MsgOK};
+            if (!m->pLogin->isVisible())
+                key(Qt::Key_F9);
+            ExecSQL(QStringLiteral("update operator set ") + rights + QStringLiteral(" where username='Kasir'"));
+            fx->login(kSample, QStringLiteral("Kasir"), QStringLiteral("kasir"));
+            QVERIFY(!m->pLogin->isVisible());
+            fx->ui->clear();
+        };
+        // A held cart, ticked, as the cashier left it.
+        fx->login(kSample, QStringLiteral("Admin"), QStringLiteral("admin"));
+        SetConfig(QStringLiteral("Port"), QStringLiteral("Default"));
+        auto* cashier = dynamic_cast<CashierPanelView*>(m->cashierPanel());
+        QVERIFY(cashier);
+        cashier->ciCharge->setText(QStringLiteral("Meja 5"));
+        ExecSQL(QStringLiteral("insert into Salecart values (900001, 'Meja 5', 'ESP', 'Minuman', 'Espresso', 18000, 0, "
+                               "18000, 1, 'Gelas', 18000, 1)"));
+        const qint64 journal = GetValue(QStringLiteral("select count(*) from cash")).toLongLong();
+
+        const QString none = QStringLiteral("cashier=0, master=0, inventory=0, ledger=0, stock=0, user=0, db=0, "
+                                            "setting=0");
+        loginAs(none + QStringLiteral(", stock=1"));
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Help"));
+        QCOMPARE(m->focusWidget(), m->hiHelp);
+        loginAs(none + QStringLiteral(", inventory=1"));
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Inventory"));
+
+        // Neither the bill nor the report, neither focus nor a line in the
+        // cashier's fields; Tab stays out of the panels without their right.
+        for (Qt::Key k : {Qt::Key_P, Qt::Key_E, Qt::Key_G, Qt::Key_S, Qt::Key_M, Qt::Key_N})
+            key(k, Qt::ControlModifier);
+        QVERIFY(fx->ui->printed.isEmpty());
+        QVERIFY(fx->ui->shownModal.isEmpty());
+        for (int i = 0; i < 200; ++i) {
+            key(Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(!focus || (!m->pCashier->isAncestorOf(focus) && !m->pLedger->isAncestorOf(focus)));
+        }
+        // The save refuses on its own, whoever calls it.
+        cashier->cbOK_Click();
+        QCOMPARE(fx->ui->prompts(),
+                 QStringList{QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan")});
+        QCOMPARE(GetValue(QStringLiteral("select count(*) from cash")).toLongLong(), journal);
+        QCOMPARE(GetValue(QStringLiteral("select count(*) from Salecart where charge='Meja 5'")).toLongLong(), 1);
+
+        // Each shortcut with the right behind what it prints.
+        loginAs(none + QStringLiteral(", ledger=1"));
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        key(Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(fx->ui->printed.isEmpty());
+        key(Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(fx->ui->printed.size(), 1);
+        loginAs(none + QStringLiteral(", cashier=1"));
+        QCOMPARE(fx->app->MenuKey, QStringLiteral("Cashier"));
+        key(Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(fx->ui->printed.isEmpty());
+        cashier->ciCharge->setText(QStringLiteral("Meja 5"));
+        key(Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(fx->ui->printed.size(), 1);
     }
 
     void entriesOfEveryKind()

@@ -62,6 +62,8 @@ QString MariaDbServer::missing()
 
 bool MariaDbServer::start(QString* error)
 {
+    if (m_pid > 0)
+        return true;
     const QString mariadbd = findProgram(QStringLiteral("mariadbd"));
     const QString installDb = findProgram(QStringLiteral("mariadb-install-db"));
     m_driver = driverFile();
@@ -73,7 +75,9 @@ bool MariaDbServer::start(QString* error)
     QString base = QDir::tempPath();
     if (base.size() > 60)
         base = QStringLiteral("/tmp");
-    m_dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/orv-srv-XXXXXX"));
+    // Started again after a stop: the same folder, data and socket.
+    if (!m_dir)
+        m_dir = std::make_unique<QTemporaryDir>(base + QStringLiteral("/orv-srv-XXXXXX"));
     if (!m_dir->isValid()) {
         *error = QStringLiteral("no temporary folder for the server");
         return false;

@@ -26,6 +26,8 @@ public:
     MariaDbServer(const MariaDbServer&) = delete;
     MariaDbServer& operator=(const MariaDbServer&) = delete;
 
+    // A start after a stop brings the same server back, with its data, on
+    // the same socket.
     bool start(QString* error);
     void stop();
     QString connectionText(const QString& database) const;

@@ -73,10 +73,11 @@ bool TestBackend::openDocument(const QString& target)
     return openSucceeds;
 }
 
-QString TestBackend::printDocument(const QStringList& lines, const QFont&, bool landscape)
+QString TestBackend::printDocument(const QStringList& lines, const QFont&, bool landscape, const QString& name)
 {
     printed << lines;
     printedLandscape << landscape;
+    printedNames << name;
     return printNote;
 }
 
@@ -100,4 +101,5 @@ void TestBackend::clear()
     opened.clear();
     printed.clear();
     printedLandscape.clear();
+    printedNames.clear();
 }

@@ -30,7 +30,7 @@ public:
                        const QString& folder) override;
     void showModal(platform::Form* form) override;
     bool openDocument(const QString& target) override;
-    QString printDocument(const QStringList& lines, const QFont& font, bool landscape) override;
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) override;
 
     // Answers for question boxes, taken in order; a question with none left
     // fails the test (and is answered Cancel).
@@ -54,6 +54,8 @@ public:
     QString printNote;
     // The orientation of each print job (true: landscape).
     QList<bool> printedLandscape;
+    // The name each print job carries into the print queue.
+    QStringList printedNames;
 
     QStringList prompts() const;
     QString lastPrompt() const;

@@ -17,8 +17,11 @@ inline bool OnServer()
 
 // Runs the tests once on files, then once more on the server. Without
 // mariadbd (or the MariaDB ODBC driver) the server pass fails loudly, unless
-// ORV_NO_SERVER=1 says this machine has none. Gives the failures of both.
+// ORV_NO_SERVER=1 says this machine has none. ORV_ENGINES=file or server
+// runs one pass only. Gives the failures of both.
 int OnBothEngines(const std::function<int()>& run);
+// Tests of database files only: left out of the server's pass.
+int OnFiles(const std::function<int()>& run);
 
 // A new empty database on the running server; gives its ODBC connection
 // text. Only during the server pass.
@@ -30,3 +33,8 @@ QString NewServerSampleDatabase();
 // An empty database on a second server that tells table names apart by
 // case (started at the first call).
 QString CaseSensitiveServerDatabase();
+
+// The running server goes down (its clients' connections with it) and comes
+// back with its databases, on the same socket. Only during the server pass.
+void StopServer();
+void StartServerAgain();

@@ -2,6 +2,8 @@
 
 #include "platform/sqltext.h"
 
+#include <algorithm>
+
 namespace cashier {
 
 using platform::FormatAmount;
@@ -22,14 +24,24 @@ QString QuantityFieldText(double quantity)
     return platform::Num(quantity).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+// A percent takes a decimal comma or point, as a quantity does. No percent
+// is below zero: a pasted minus would add to a total a discount the journal
+// never books.
 double PercentOf(const QString& text)
 {
-    return platform::Val(text);
+    return std::max(0.0, platform::ParseQuantity(text));
+}
+
+QString PercentText(const QString& fieldText)
+{
+    if (fieldText.trimmed().isEmpty())
+        return QString();
+    return platform::Num(PercentOf(fieldText));
 }
 
 QString DiscountAmountText(const QString& percent, const QString& price)
 {
-    return FormatNumber(PercentOf(percent) / 100 * AmountOf(price));
+    return FormatNumber(platform::DiscountAmount(AmountOf(price), PercentOf(percent)));
 }
 
 QString NetPriceText(const QString& price, const QString& discountAmount)

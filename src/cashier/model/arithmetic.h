@@ -15,8 +15,12 @@ double AmountOf(const QString& text);
 double QuantityOf(const QString& text);
 // A quantity as its field shows it: a decimal comma.
 QString QuantityFieldText(double quantity);
-// The value of a percent field: its leading number, 0 when there is none.
+// The value of a percent field ("7,5" or "7.5"); a text that is not a
+// number, or is below zero, counts as 0.
 double PercentOf(const QString& text);
+// A percent field's text as the settings keep it: the number in canonical
+// form ("7.5"), "" for an empty field.
+QString PercentText(const QString& fieldText);
 
 // ---- One cart line (the item row of the panel and the add-line dialog)
 

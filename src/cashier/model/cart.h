@@ -13,6 +13,10 @@ class DbConnection;
 
 namespace cashier {
 
+// A charge is a contact's name or a name typed in its place (a table): it
+// holds no more than the contact tables' name does.
+inline constexpr int kChargeLength = 50;
+
 struct CartLine {
     qint64 id = 0;
     QString code;

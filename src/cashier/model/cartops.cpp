@@ -3,6 +3,7 @@
 #include "cashier/model/actions.h"
 #include "cashier/model/cart.h"
 #include "catalogue/model/catalogue.h"
+#include "catalogue/model/names.h"
 #include "platform/db.h"
 #include "platform/sqltext.h"
 #include "platform/textcells.h"
@@ -93,12 +94,12 @@ QStringList ItemSuggestionRows(platform::DbConnection& db, const QString& action
 QStringList ChargeNames(platform::DbConnection& db, const QString& action)
 {
     const QString contacts = catalogue::ContactTable(action);
-    QStringList names;
     if (contacts.isEmpty())
-        return names;
-    for (auto rs = db.OpenCursor(QStringLiteral("select `name` from `") + contacts + QLatin1Char('`')); !rs->Eof();
-         rs->MoveNext())
-        names << rs->Fields(0).toString();
+        return QStringList();
+    // The contacts are read when their table changes; the carts, which
+    // every line changes, each time.
+    QStringList names =
+        catalogue::KeptNames(db, QStringLiteral("select `name` from `") + contacts + QLatin1Char('`'), {contacts});
     for (auto rs = db.OpenRecordset(QStringLiteral("select distinct charge from ") + table(action)); !rs->Eof();
          rs->MoveNext()) {
         const QString charge = rs->Fields(0).toString();

@@ -5,8 +5,6 @@
 #include "platform/db.h"
 #include "platform/sqltext.h"
 
-#include <cmath>
-
 namespace cashier {
 
 using platform::Num;
@@ -24,7 +22,25 @@ void BookAmount(JournalRow& r, double amount, bool debit)
                                                           : nullptr;
     if (target)
         *target = amount;
-    (debit ? r.debit : r.credit) = std::abs(amount);
+    // A negative amount stands on the other side: the sides and the amount
+    // columns must tell the same story, or the cash balance counts money
+    // that never came in.
+    if (amount < 0) {
+        debit = !debit;
+        amount = -amount;
+    }
+    (debit ? r.debit : r.credit) = amount;
+}
+
+bool HasNegativeFigure(const CartLine& line)
+{
+    return line.price < 0 || line.subtotal < 0 || line.total < 0 || line.quantity < 0;
+}
+
+bool RefusesNegativeLines(const QString& action)
+{
+    return action == QLatin1String("Sale") || action == QLatin1String("Shop") ||
+           action == QLatin1String("Sale Retur") || action == QLatin1String("Shop Retur");
 }
 
 QString JournalInsertSql(const JournalRow& r, const QString& dbKind)
@@ -97,7 +113,7 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
                 platform::StoredNumber(db.GetValue(QStringLiteral("select price from shopitems where `code`=") + code));
             const double r = platform::StoredNumber(
                 db.GetValue(QStringLiteral("select discount from shopitems where `code`=") + code));
-            const double s = p - p * r / 100;
+            const double s = platform::NetPrice(p, r);
             JournalRow buy = row(QStringLiteral("Shop"));
             buy.code = l.code;
             buy.description = l.name;
@@ -142,6 +158,8 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
     // and the tax row; the base is worked back from the amount shown.
     auto percentRow = [&](const char* code, const char* description, const QString& percentText,
                           const QString& amountText, bool onKindSide) {
+        // The discount's amount is negative: BookAmount puts it on the side
+        // opposite the kind's.
         const double percent = PercentOf(percentText);
         if (percent <= 0)
             return;
@@ -153,7 +171,7 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
         r.quantity = percent;
         r.percentRow = true;
         r.unit = QStringLiteral("%");
-        BookAmount(r, amount, onKindSide ? debit : !debit);
+        BookAmount(r, amount, debit);
         add(r);
     };
     percentRow("DS", "Diskon", h.discount, h.discountN, false);
@@ -169,6 +187,12 @@ SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
     result.lines = CartLines(db, h.action, h.charge, true);
     if (result.lines.isEmpty())
         return result;
+    if (RefusesNegativeLines(h.action))
+        for (const CartLine& l : result.lines)
+            if (HasNegativeFigure(l)) {
+                result.negativeLine = l;
+                return result;
+            }
     const SaveNumbers numbers = NextNumbers(db);
     result.no = numbers.no;
     result.rows = MakeSaveRows(db, h, result.lines, numbers);

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace platform {
 class DbConnection;
@@ -46,8 +47,15 @@ struct StockRow {
 };
 
 // The amount in the kind's column of the row's category and, made
-// positive, on the given side (Debit or Credit).
+// positive, on the given side (Debit or Credit) when it is positive, on the
+// other side when it is negative.
 void BookAmount(JournalRow& r, double amount, bool debit);
+
+// A price, net price, total or quantity below zero. On the goods kinds such a
+// line would turn a sale into a payment out, or a purchase into money in.
+bool HasNegativeFigure(const CartLine& line);
+// Whether the action refuses such lines: sale, purchase and their returns.
+bool RefusesNegativeLines(const QString& action);
 
 // dbKind chooses the date literal ("Access" or "MySQL").
 QString JournalInsertSql(const JournalRow& r, const QString& dbKind);
@@ -88,7 +96,9 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
                       const SaveNumbers& numbers);
 
 struct SaveResult {
-    bool saved = false; // false: no ticked line, nothing written
+    bool saved = false; // false: no ticked line, or a refused one; nothing written
+    // The first ticked line with a negative figure, which refused the save.
+    std::optional<CartLine> negativeLine;
     QList<CartLine> lines;
     SaveRows rows;
     qint64 no = 0;

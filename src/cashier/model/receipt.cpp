@@ -40,13 +40,28 @@ QStringList ReceiptLines(const ReceiptInput& in)
                              Pad(27)) +
                    AlignRight(FormatAmount(l.total), Pad(9));
     }
-    out << rule << amountLine(QStringLiteral("Total"), in.total);
+    out << rule;
+    const auto percentLine = [&](const char* caption, double percent, const QString& amount) {
+        if (percent > 0)
+            out << amountLine(
+                QLatin1String(caption) + QLatin1Char(' ') + platform::FormatNumber(percent) + QLatin1Char('%'), amount);
+    };
+    percentLine("Diskon", in.discount, in.discountN);
+    percentLine("PPN", in.tax, in.taxN);
+    out << amountLine(QStringLiteral("Total"), in.total);
     if (in.no > 0)
         out << amountLine(QStringLiteral("Bayar"), in.pay) << amountLine(QStringLiteral("Sisa"), in.back);
     out << rule << in.message1 << in.message2 << AlignRight(in.now, Pad(40)) << rule << in.message3 << rule;
     if (in.port)
         out << CutCommand();
     return out;
+}
+
+QString ReceiptJobName(const ReceiptInput& in)
+{
+    if (in.no > 0)
+        return QStringLiteral("Nota %1 / %2").arg(in.actionText).arg(in.no);
+    return QStringLiteral("Nota %1 - %2").arg(in.actionText, in.charge);
 }
 
 } // namespace cashier

@@ -16,8 +16,14 @@ struct ReceiptInput {
     QString cashier;
     QString charge;
     QList<CartLine> lines;
+    // The transaction's discount and tax: the percents and the amounts as
+    // the panel shows them (the discount's negative). A line each when the
+    // percent is above 0, so that the items, the discount, the tax and the
+    // total add up on paper.
+    double discount = 0, tax = 0;
+    QString discountN, taxN;
     // As the panel shows them: the amount due (after the transaction
-    // discount and the tax), paid and change, so that they add up on paper.
+    // discount and the tax), paid and change.
     QString total, pay, back;
     QString message1, message2, message3;
     QString now;       // the date and time line's text
@@ -27,5 +33,8 @@ struct ReceiptInput {
 // The ESC/POS command GS V 66 0: feed to the cutting position, cut partly.
 QString CutCommand();
 QStringList ReceiptLines(const ReceiptInput& in);
+// The receipt's name in the print queue: its transaction, or for a bill the
+// charge it is for.
+QString ReceiptJobName(const ReceiptInput& in);
 
 } // namespace cashier

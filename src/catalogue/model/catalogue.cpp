@@ -102,18 +102,6 @@ QString ListCaption(const QString& table)
     return QString();
 }
 
-// ---------------------------------------------------------------- net price
-
-double DiscountAmount(double price, double discountPercent)
-{
-    return platform::RoundAmount(price * discountPercent / 100.0, 4);
-}
-
-double NetPrice(double price, double discountPercent)
-{
-    return price - DiscountAmount(price, discountPercent);
-}
-
 QString NominalDiscountText(const QString& answer, double price)
 {
     if (answer.isEmpty() || price == 0)

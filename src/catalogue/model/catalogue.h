@@ -11,6 +11,7 @@
 // are always written in backticks by the builders below.
 #include "platform/db.h"
 #include "platform/spreadsheet.h"
+#include "platform/sqltext.h"
 #include "platform/textcells.h"
 
 #include <QString>
@@ -41,11 +42,10 @@ QString ListCaption(const QString& table);
 // The net price as SQL computes it; "/ 100.0" so that a whole-number
 // discount never divides as integers.
 inline constexpr const char* kNetPrice = "price - ((discount / 100.0) * price)";
-// The discount amount of a price: price x discount / 100, rounded to four
-// decimals (RoundAmount).
-double DiscountAmount(double price, double discountPercent);
-// The net price the item dialog shows: price less the discount amount.
-double NetPrice(double price, double discountPercent);
+// The discount amount and the net price of an item: the number rules' own,
+// shared with the cashier.
+using platform::DiscountAmount;
+using platform::NetPrice;
 // The discount field's text for a nominal discount typed into the question
 // box: the percent of the price to six significant digits, as the display
 // writes it and read back (so a regional decimal comma ends the number); ""

@@ -85,13 +85,56 @@ QString ListSql(const QString& word, const QString& where)
 QString CategoriesSql(const QString& word)
 {
     switch (LayoutOf(word)) {
-    case Layout::Joined: return QStringLiteral("select distinct shopitems.category from ") + kJoin;
+    // Each category of the buying items once, kept when any item of it is
+    // bound in the inventory: a probe per category, not a pass over the
+    // join of every item.
+    case Layout::Joined:
+        return QStringLiteral("select c.category from (select distinct category from shopitems) c where exists "
+                              "(select 1 from ") +
+               kJoin + QStringLiteral(" where shopitems.category = c.category)");
     case Layout::Items: return catalogue::DistinctCategoriesSql(TableOf(word));
     // The box is hidden for the contacts; it still lists the warehouses.
     case Layout::Contacts: return QStringLiteral("select `name` from `Warehouse`");
     case Layout::None: break;
     }
     return QString();
+}
+
+QStringList CategoriesTables(const QString& word)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Joined: return ListTables(word);
+    case Layout::Items: return {TableOf(word)};
+    case Layout::Contacts: return {QStringLiteral("Warehouse")};
+    case Layout::None: break;
+    }
+    return {};
+}
+
+QStringList ListKeys(const QString& word)
+{
+    switch (LayoutOf(word)) {
+    // A scan of the buying items, each joined with its inventory and
+    // selling rows by code.
+    case Layout::Joined:
+        return {QStringLiteral("shopitems.rowid"), QStringLiteral("inventory.rowid"),
+                QStringLiteral("saleitems.rowid")};
+    case Layout::Items:
+    case Layout::Contacts: return {QStringLiteral("rowid")};
+    case Layout::None: break;
+    }
+    return {};
+}
+
+QStringList ListTables(const QString& word)
+{
+    switch (LayoutOf(word)) {
+    case Layout::Joined: return {QStringLiteral("inventory"), QStringLiteral("shopitems"), QStringLiteral("saleitems")};
+    case Layout::Items:
+    case Layout::Contacts: return {TableOf(word)};
+    case Layout::None: break;
+    }
+    return {};
 }
 
 QString CategoryCondition(const QString& word, const QString& category)

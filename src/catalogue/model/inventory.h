@@ -27,6 +27,11 @@ QString TableOf(const QString& word);
 QString ListSql(const QString& word, const QString& where);
 // The categories of the category box ("" for no table).
 QString CategoriesSql(const QString& word);
+// The tables those two queries read.
+QStringList ListTables(const QString& word);
+QStringList CategoriesTables(const QString& word);
+// The row ids that give the list's order, for reading it by pages.
+QStringList ListKeys(const QString& word);
 // The condition of a chosen category ("" for the contacts and no table).
 QString CategoryCondition(const QString& word, const QString& category);
 // The keyword condition ("" for no table).

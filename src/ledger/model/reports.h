@@ -10,11 +10,15 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <memory>
 #include <optional>
+
+#include "platform/rowsource.h"
 
 namespace platform {
 class DbConnection;
 class DbField;
+class DbRecordset;
 } // namespace platform
 
 namespace ledger {
@@ -55,6 +59,39 @@ struct Report {
         ids << id;
     }
 };
+
+// A report as the list shows it: its lines, read a page at a time when the
+// list needs them, and the row query that the export runs again. The lines
+// are the report as of the moment it was opened: its count and its totals
+// are fixed then; a page read later shows its rows as they are when it is
+// read (a row deleted meanwhile shows empty, a row added meanwhile is not
+// in the list), so a page never shifts or repeats another.
+struct ReportRows {
+    std::shared_ptr<platform::RowSource> rows;
+    QString sql;
+    // The journal's rows are lines idFirst .. idFirst + idCount - 1; each
+    // ends in its row's ID (LineId).
+    qsizetype idFirst = 0;
+    qsizetype idCount = 0;
+};
+
+// The journal row ID a journal line ends in (its last 20 characters); 0
+// for none.
+qint64 LineId(const QString& line);
+
+ReportRows OpenJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
+                       bool warehouseColumn);
+ReportRows OpenRecap(const ReportContext& ctx, const ReportRange& range);
+// The report of a page; nothing for an index outside 0 to 6.
+std::optional<ReportRows> OpenReport(const ReportContext& ctx, int page, const ReportRange& range,
+                                     const JournalFilter& filter, bool warehouseColumn);
+// Every record of the journal's row query (as the journal builds it), in
+// its order, read a page of IDs at a time: the export of a year walks it
+// without holding the year or a read between pages.
+void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
+                          const std::function<void(const platform::DbRecordset&)>& each);
+// Every line of an opened report, held, with the journal row ID of each.
+Report HoldReport(const ReportRows& rows);
 
 // The kind words of a page: Indonesian (GetPage) and English (GetPage2).
 QString GetPage(int index);

@@ -7,6 +7,7 @@
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
 #include "platform/db.h"
+#include "platform/sqltext.h"
 #include "support/datafixture.h"
 
 #include <QTest>
@@ -123,6 +124,19 @@ private slots:
                                              << "0"
                                              << "0"
                                              << "abc" << QStringList{"0", "1,000", "0", "1,000", "-1,000"};
+        // A decimal percent with either separator (the 44,000 cart).
+        QTest::newRow("decimal point") << "44,000"
+                                       << "7.5"
+                                       << "0"
+                                       << "" << QStringList{"-3,300", "40,700", "0", "40,700", "-40,700"};
+        QTest::newRow("decimal comma") << "44,000"
+                                       << "7,5"
+                                       << "2,5"
+                                       << "" << QStringList{"-3,300", "40,700", "1,018", "41,718", "-41,718"};
+        QTest::newRow("pasted minus") << "1,000"
+                                      << "-5"
+                                      << "-10"
+                                      << "" << QStringList{"0", "1,000", "0", "1,000", "-1,000"};
         QTest::newRow("half away from zero") << "5"
                                              << "10"
                                              << "0"
@@ -146,8 +160,16 @@ private slots:
         QCOMPARE(LineTotalText(QStringLiteral("3"), QStringLiteral("9,000")), QStringLiteral("27000"));
         QCOMPARE(DiscountAmountText(QStringLiteral("33"), QStringLiteral("1,000")), QStringLiteral("330"));
         QCOMPARE(DiscountAmountText(QStringLiteral("12.5"), QStringLiteral("1,000")), QStringLiteral("125"));
-        // The percent is read up to the first character that cannot go on.
-        QCOMPARE(DiscountAmountText(QStringLiteral("2,5"), QStringLiteral("1,000")), QStringLiteral("20"));
+        // A percent takes either decimal separator; a text that is not a
+        // number is no percent at all.
+        QCOMPARE(DiscountAmountText(QStringLiteral("2,5"), QStringLiteral("1,000")), QStringLiteral("25"));
+        QCOMPARE(DiscountAmountText(QStringLiteral("7.5"), QStringLiteral("44,000")), QStringLiteral("3300"));
+        QCOMPARE(DiscountAmountText(QStringLiteral("12.5abc"), QStringLiteral("1,000")), QStringLiteral("0"));
+        QCOMPARE(PercentText(QStringLiteral("7,5")), QStringLiteral("7.5"));
+        QCOMPARE(PercentText(QStringLiteral("10")), QStringLiteral("10"));
+        QCOMPARE(PercentText(QString()), QString());
+        // The discount amount of the one net-price rule, to four decimals.
+        QCOMPARE(DiscountAmountText(QStringLiteral("3.33333"), QStringLiteral("12,345")), QStringLiteral("411.4996"));
         QCOMPARE(LineTotalText(QStringLiteral("2,5"), QStringLiteral("1,000")), QStringLiteral("2500"));
         QCOMPARE(LineTotalText(QString(), QStringLiteral("1,000")), QStringLiteral("0"));
         // Letters in an unfiltered field and a lone comma read as 0.
@@ -246,6 +268,128 @@ private slots:
         in.lines = QList<CartLine>(100, l);
         QVERIFY(
             ReceiptLines(in).contains(QStringLiteral("... ") + QStringLiteral("Es Kopi Susu Gula Aren Dengan Topp..")));
+    }
+
+    // With a discount or a tax the paper shows a line for each between the
+    // items and the total, so that they add up; without them, none.
+    void receiptAddsUpOnPaper()
+    {
+        ReceiptInput in;
+        in.actionText = QStringLiteral("Jual");
+        in.no = 4;
+        CartLine a;
+        a.name = QStringLiteral("Ayam Bakar Madu");
+        a.subtotal = 18000;
+        a.quantity = 2;
+        a.satuan = QStringLiteral("Porsi");
+        a.total = 36000;
+        CartLine b = a;
+        b.name = QStringLiteral("Nasi Goreng Kampung");
+        b.subtotal = b.total = 35000;
+        b.quantity = 1;
+        in.lines = {a, b};
+        const auto paper = [&](const QString& discount, const QString& tax) {
+            const Totals t = ComputeTotals({QStringLiteral("71,000"), discount, tax, QStringLiteral("100,000")});
+            in.discount = PercentOf(discount);
+            in.discountN = t.discountN;
+            in.tax = PercentOf(tax);
+            in.taxN = t.taxN;
+            in.total = t.totalTax;
+            in.pay = QStringLiteral("100,000");
+            in.back = t.back;
+            const QStringList lines = ReceiptLines(in);
+            // From the rule under the items to the change.
+            const qsizetype from = lines.indexOf(QString(40, QLatin1Char('-')), 8);
+            return lines.mid(from + 1, lines.indexOf(QString(40, QLatin1Char('-')), from + 1) - from - 1);
+        };
+        const auto line = [](const QString& caption, const QString& amount) {
+            return QStringLiteral("    ") + caption.leftJustified(27) + amount.rightJustified(9);
+        };
+        QCOMPARE(paper(QStringLiteral("0"), QStringLiteral("10")),
+                 (QStringList{line(QStringLiteral("PPN 10%"), QStringLiteral("7,100")),
+                              line(QStringLiteral("Total"), QStringLiteral("78,100")),
+                              line(QStringLiteral("Bayar"), QStringLiteral("100,000")),
+                              line(QStringLiteral("Sisa"), QStringLiteral("21,900"))}));
+        // 71,000 - 5,325 + 6,568 = 72,243.
+        QCOMPARE(paper(QStringLiteral("7,5"), QStringLiteral("10")),
+                 (QStringList{line(QStringLiteral("Diskon 7.5%"), QStringLiteral("-5,325")),
+                              line(QStringLiteral("PPN 10%"), QStringLiteral("6,568")),
+                              line(QStringLiteral("Total"), QStringLiteral("72,243")),
+                              line(QStringLiteral("Bayar"), QStringLiteral("100,000")),
+                              line(QStringLiteral("Sisa"), QStringLiteral("27,757"))}));
+        in.no = 0;
+        QCOMPARE(paper(QString(), QStringLiteral("0")),
+                 QStringList{line(QStringLiteral("Total"), QStringLiteral("71,000"))});
+    }
+
+    // A negative price, net price, total or quantity on a goods kind refuses
+    // the whole save and writes nothing. Whatever is written, each row's
+    // sides agree with the signs of its amount columns, so that the cash
+    // balance moves by what the columns say.
+    void negativeLinesAndTheSidesOfTheJournal()
+    {
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 1"), QStringLiteral("ESP"), QStringLiteral("Espresso"),
+                18000, 2);
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 1"), QStringLiteral("X"), QStringLiteral("Titipan"),
+                -35000, 1);
+        addLine(QStringLiteral("Shop"), QStringLiteral("Toko"), QStringLiteral("KOPI"), QStringLiteral("Kopi"), 1000,
+                -3);
+        addLine(QStringLiteral("Sale Retur"), QStringLiteral("Budi"), QStringLiteral("ESP"), QStringLiteral("Espresso"),
+                18000, -1);
+        const QStringList before = snapshot();
+        for (const char* action : {"Sale", "Shop", "Sale Retur"}) {
+            const QString charge = QLatin1String(action) == QLatin1String("Sale")   ? QStringLiteral("Meja 1")
+                                   : QLatin1String(action) == QLatin1String("Shop") ? QStringLiteral("Toko")
+                                                                                    : QStringLiteral("Budi");
+            const SaveResult r = SaveTransaction(*db, header(QLatin1String(action), charge));
+            QVERIFY(!r.saved);
+            QVERIFY(r.negativeLine);
+        }
+        QCOMPARE(snapshot(), before);
+        QVERIFY(!db->inTransaction());
+
+        // The sale without its negative line, with a discount and a tax; the
+        // buying cost by the one net price (12,345 at 3.33333 %).
+        exec(QStringLiteral("delete from Salecart where code='X'"));
+        exec(QStringLiteral("delete from Shopcart"));
+        exec(QStringLiteral("delete from `Sale Returcart`"));
+        exec(QStringLiteral("update ShopItems set price=12345, discount=3.33333"));
+        addLine(QStringLiteral("Sale"), QStringLiteral("Meja 1"), QStringLiteral("KOPI"), QStringLiteral("Kopi"), 15000,
+                2);
+        SaveHeader h = header(QStringLiteral("Sale"), QStringLiteral("Meja 1"));
+        const Totals t = ComputeTotals({QStringLiteral("66,000"), QStringLiteral("7,5"), QStringLiteral("10"), {}});
+        h.discount = QStringLiteral("7,5");
+        h.discountN = t.discountN;
+        h.tax = QStringLiteral("10");
+        h.taxN = t.taxN;
+        const SaveResult sale = SaveTransaction(*db, h);
+        QVERIFY(sale.saved);
+        const JournalRow& cost = sale.rows.journal[2];
+        QCOMPARE(cost.code, QStringLiteral("KOPI"));
+        QCOMPARE(cost.subtotal, platform::NetPrice(12345, 3.33333));
+        QCOMPARE(platform::Num(cost.subtotal), QStringLiteral("11933.5004"));
+        QCOMPARE(db->GetValue(QStringLiteral("select SubTotal from cash where Category='Shop'")).toDouble(),
+                 11933.5004);
+        QCOMPARE(sale.rows.journal.last().code, QStringLiteral("PN"));
+        QCOMPARE(sale.rows.journal[3].quantity, 7.5);
+
+        // A cash kind books a negative amount on the other side; a return
+        // books its own side.
+        addLine(QStringLiteral("Cash In"), QStringLiteral("Budi"), QStringLiteral("K"), QStringLiteral("Koreksi"),
+                -5000, 1);
+        const SaveResult cash = SaveTransaction(*db, header(QStringLiteral("Cash In"), QStringLiteral("Budi")));
+        QCOMPARE(cash.rows.journal[0].cashIn, -5000.0);
+        QCOMPARE(cash.rows.journal[0].credit, 5000.0);
+        QCOMPARE(cash.rows.journal[0].debit, 0.0);
+        addLine(QStringLiteral("Sale Retur"), QStringLiteral("Budi"), QStringLiteral("ESP"), QStringLiteral("Espresso"),
+                18000, 1);
+        QVERIFY(SaveTransaction(*db, header(QStringLiteral("Sale Retur"), QStringLiteral("Budi"))).saved);
+
+        QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(7));
+        QCOMPARE(count(QStringLiteral("select count(*) from cash where Debit < 0 or Credit < 0 or abs((Debit - "
+                                      "Credit) - (Sale + Cash_In + Shop_Retur - Shop - Cash_Out - Sale_Retur)) > "
+                                      "0.00001")),
+                 qint64(0));
     }
 
     void saleRowsWithPurchaseStockDiscountAndTax()

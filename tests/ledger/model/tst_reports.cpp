@@ -494,6 +494,50 @@ private slots:
         QVERIFY(!ReportWorkbook(ctx(), 7, view.sql, d, false));
     }
 
+    // The export written as its rows are read (the journal a page of ids
+    // at a time, rows sharing an id read once) is the workbook made whole:
+    // every cell, style and width of every kind.
+    void streamedExportIsTheWorkbook()
+    {
+        platform::DbTransaction tx(*db);
+        for (int i = 0; i < 2300; ++i)
+            insert({100 + i - (i % 1000 == 999 || i == 2000 ? 1 : 0), i, i % 3 ? "Sale" : "Cash Out",
+                    i < 2000 ? "2026-03-08" : "2026-03-09", "Budi", "", "Meja", QStringLiteral("K%1").arg(i % 40),
+                    "Barang", 1000.0 + i, 0, 1000, "1", "Pcs", 1000.0 + i, i % 3 ? 1000.0 + i : 0,
+                    i % 3 ? 0 : 1000.0 + i});
+        tx.commit();
+        flow(1, "2026-03-08", "Shop", "BKA", "Biji Kopi", "Kg", 10, 0);
+        const ReportRange d = day("2026-03-07", "2026-03-09");
+        for (int page = Journal; page <= Stock; ++page) {
+            for (bool warehouse : {false, true}) {
+                const Report view = *BuildReport(ctx(), page, d, {}, warehouse);
+                const QString held = fx->path(QStringLiteral("held.xlsx")),
+                              streamed = fx->path(QStringLiteral("s.xlsx"));
+                ReportWorkbook(ctx(), page, view.sql, d, warehouse)->save(held);
+                QVERIFY(ExportReport(ctx(), page, view.sql, d, warehouse, streamed));
+                const XlsxSheet a(held), b(streamed);
+                QVERIFY(a.ok() && b.ok());
+                const int rows = page == Journal ? 2309 : int(view.lines.size());
+                QVERIFY(a.has(QStringLiteral("A%1").arg(rows)) || page != Journal);
+                for (int r = 1; r <= rows + 1; ++r) {
+                    for (char col = 'A'; col <= 'M'; ++col) {
+                        const QString ref = QLatin1Char(col) + QString::number(r);
+                        QCOMPARE(b.has(ref), a.has(ref));
+                        QCOMPARE(b.text(ref), a.text(ref));
+                        QCOMPARE(b.format(ref), a.format(ref));
+                        QCOMPARE(b.bold(ref), a.bold(ref));
+                        QCOMPARE(b.border(ref), a.border(ref));
+                        QCOMPARE(b.font(ref), a.font(ref));
+                    }
+                }
+                for (int c = 1; c <= 13; ++c)
+                    QCOMPARE(b.columnWidth(c), a.columnWidth(c));
+            }
+        }
+        QVERIFY(!ExportReport(ctx(), 7, QString(), d, false, fx->path(QStringLiteral("none.xlsx"))));
+        QVERIFY(!QFile::exists(fx->path(QStringLiteral("none.xlsx"))));
+    }
+
     // Written and read back: the kinds' layouts, an empty report with its
     // title row only, formats, widths and dates in the file.
     void workbooksOnFile()

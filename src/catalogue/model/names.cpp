@@ -1,0 +1,75 @@
+#include "catalogue/model/names.h"
+
+#include "platform/sqltext.h"
+
+#include <QHash>
+#include <QPair>
+
+namespace catalogue {
+
+namespace {
+
+struct Kept {
+    QByteArray stamp;
+    QStringList rows;
+};
+
+// By query text; a handful of queries, one per table and kind of name.
+QHash<QString, Kept>& kept()
+{
+    static QHash<QString, Kept> lists;
+    return lists;
+}
+
+} // namespace
+
+QByteArray TablesStamp(platform::DbConnection& db, const QStringList& tables)
+{
+    QByteArray stamp;
+    for (const QString& t : tables) {
+        const QByteArray s = db.tableStamp(t);
+        if (s.isEmpty())
+            return QByteArray();
+        stamp += s + '|';
+    }
+    return stamp;
+}
+
+QStringList KeptNames(platform::DbConnection& db, const QString& sql, const QStringList& tables)
+{
+    // Stamped before the read: a change that lands while it reads leaves
+    // the next stamp different, so it is read again then.
+    const QByteArray stamp = TablesStamp(db, tables);
+    if (!stamp.isEmpty()) {
+        const auto it = kept().constFind(sql);
+        if (it != kept().cend() && it->stamp == stamp)
+            return it->rows;
+    }
+    QStringList rows;
+    for (auto rs = db.OpenCursor(sql); !rs->Eof(); rs->MoveNext())
+        rows << rs->Fields(0).toString();
+    if (stamp.isEmpty())
+        kept().remove(sql);
+    else
+        kept().insert(sql, Kept{stamp, rows});
+    return rows;
+}
+
+qint64 KeptCount(platform::DbConnection& db, const QString& sql, const QStringList& tables)
+{
+    static QHash<QString, QPair<QByteArray, qint64>> counts;
+    const QByteArray stamp = TablesStamp(db, tables);
+    if (!stamp.isEmpty()) {
+        const auto it = counts.constFind(sql);
+        if (it != counts.cend() && it->first == stamp)
+            return it->second;
+    }
+    const qint64 n = qint64(platform::StoredNumber(db.GetValue(sql)));
+    if (stamp.isEmpty())
+        counts.remove(sql);
+    else
+        counts.insert(sql, {stamp, n});
+    return n;
+}
+
+} // namespace catalogue
