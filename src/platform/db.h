@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -114,6 +115,23 @@ private:
     std::unique_ptr<DbRowSource> m_source;
 };
 
+// A row of a pass made by DbConnection::ScanRows: its cells as the engine
+// holds them, read in place, valid only while the row is handed over.
+class DbScanRow {
+public:
+    explicit DbScanRow(void* statement) : m_st(statement) {}
+    bool isNull(int column) const;
+    // As the engine's arithmetic reads the cell (a text by its leading
+    // number, NULL as 0).
+    double number(int column) const;
+    qint64 whole(int column) const;
+    // The cell as the engine's text functions see it, in UTF-8.
+    QByteArrayView text(int column) const;
+
+private:
+    void* m_st;
+};
+
 class DbConnection {
     friend class DbInserts;
 
@@ -142,6 +160,15 @@ public:
     // walk it straight through.
     std::unique_ptr<DbRecordset> OpenCursor(const QString& sql);
     void Execute(const QString& sql);
+    // One pass over every row of a query on a database file, for the rare
+    // pass over a whole big table: each row is handed to `row` in place,
+    // never made into values. Returns false, having read nothing, on a
+    // server.
+    bool ScanRows(const QString& sql, const std::function<void(const DbScanRow&)>& row);
+    // A statement with ?1, ?2 … run once for each row of values, prepared
+    // once, on a database file (numbers as numbers, texts as texts, null
+    // as null). Returns false, having run nothing, on a server.
+    bool ExecuteEach(const QString& sql, const QVector<QVector<QVariant>>& rows);
     // First column of the first row; null when the query gives no row.
     QVariant GetValue(const QString& sql);
 

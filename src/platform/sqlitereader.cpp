@@ -208,6 +208,99 @@ std::unique_ptr<DbRecordset> DbConnection::readQuery(const QString& sql, bool wa
     return std::make_unique<DbRecordset>(std::move(names), std::move(rows));
 }
 
+bool DbScanRow::isNull(int column) const
+{
+    return sqlite3_column_type(static_cast<sqlite3_stmt*>(m_st), column) == SQLITE_NULL;
+}
+
+double DbScanRow::number(int column) const
+{
+    return sqlite3_column_double(static_cast<sqlite3_stmt*>(m_st), column);
+}
+
+qint64 DbScanRow::whole(int column) const
+{
+    return sqlite3_column_int64(static_cast<sqlite3_stmt*>(m_st), column);
+}
+
+QByteArrayView DbScanRow::text(int column) const
+{
+    auto* st = static_cast<sqlite3_stmt*>(m_st);
+    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
+    return t ? QByteArrayView(t, sqlite3_column_bytes(st, column)) : QByteArrayView();
+}
+
+bool DbConnection::ScanRows(const QString& sql, const std::function<void(const DbScanRow&)>& row)
+{
+    followFile(sql);
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (!h)
+        return false;
+    beforeStatement(sql);
+    const QByteArray text = translate(sql, false).toUtf8();
+    sqlite3_stmt* st = nullptr;
+    auto fail = [this, h, sql] {
+        return failure(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
+    };
+    if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK || !st) {
+        const DbError e = fail();
+        sqlite3_finalize(st);
+        throw e;
+    }
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
+    const DbScanRow current(st);
+    for (;;) {
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_DONE)
+            return true;
+        if (rc != SQLITE_ROW)
+            throw fail();
+        row(current);
+    }
+}
+
+bool DbConnection::ExecuteEach(const QString& sql, const QVector<QVector<QVariant>>& rows)
+{
+    followFile(sql);
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (!h)
+        return false;
+    beforeStatement(sql);
+    const QByteArray text = translate(sql, false).toUtf8();
+    sqlite3_stmt* st = nullptr;
+    auto fail = [this, h, sql] {
+        return failure(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
+    };
+    if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK || !st) {
+        const DbError e = fail();
+        sqlite3_finalize(st);
+        throw e;
+    }
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
+    for (const QVector<QVariant>& row : rows) {
+        sqlite3_reset(st);
+        for (int i = 0; i < row.size(); ++i) {
+            const QVariant& v = row[i];
+            int rc = SQLITE_OK;
+            if (v.isNull() || !v.isValid()) {
+                rc = sqlite3_bind_null(st, i + 1);
+            } else if (v.typeId() == QMetaType::Double) {
+                rc = sqlite3_bind_double(st, i + 1, v.toDouble());
+            } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
+                rc = sqlite3_bind_int64(st, i + 1, v.toLongLong());
+            } else {
+                const QByteArray t = v.toString().toUtf8();
+                rc = sqlite3_bind_text(st, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            }
+            if (rc != SQLITE_OK)
+                throw fail();
+        }
+        if (sqlite3_step(st) != SQLITE_DONE)
+            throw fail();
+    }
+    return true;
+}
+
 std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
 {
     return readQuery(sql, false);

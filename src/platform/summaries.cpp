@@ -5,14 +5,23 @@
 #include "platform/serverschema.h"
 #include "platform/sqltext.h"
 
+#include <QHash>
 #include <QStringList>
+#include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 namespace platform {
 
 namespace {
 
-const char* const kTriggers[] = {"cashtotal_insert",  "cashtotal_update",  "cashtotal_delete",
-                                 "stockmonth_insert", "stockmonth_update", "stockmonth_delete"};
+const char* const kCashTriggers[] = {"cashtotal_insert", "cashtotal_update", "cashtotal_delete"};
+// The stock triggers' names carry the edition of their rule: months kept by
+// an earlier one (which left a movement with an empty in or out out of the
+// balance, and kept a date that is not plain under its first seven
+// characters) are built again, and the earlier triggers go.
+const char* const kStockTriggers[] = {"stockmonth_insert_v2", "stockmonth_update_v2", "stockmonth_delete_v2"};
+const char* const kRetiredStockTriggers[] = {"stockmonth_insert", "stockmonth_update", "stockmonth_delete"};
 
 const QString kCashTable = QStringLiteral("create table cashtotal (\n"
                                           "  debit REAL,\n"
@@ -41,38 +50,57 @@ const QString kStockTable = QStringLiteral("create table stockmonth (\n"
 const QString kStockKeyIndex = QStringLiteral("create index stockmonth_key on stockmonth(code, description, period)");
 const QString kStockPeriodIndex = QStringLiteral("create index stockmonth_period on stockmonth(period)");
 
-// What one movement adds to its month, by column, for the row named r
-// ("new" or "old"). Kinds are compared in lower case, as the tables compare
-// them without regard to case. A NULL in or out counts as nothing; the
-// balance takes a movement only when both are present, as in - out does.
-struct StockPart {
+// The kinds of movement the month sums keep apart, by the column each
+// takes and the words (in lower case: the tables compare them without
+// regard to case) that name it.
+struct StockKind {
+    const char* sumColumn;
     const char* column;
-    QString (*of)(const QString& r);
+    const char* words[2];
 };
 
-QString kindSum(const QString& r, const char* column, const char* kinds)
+const StockKind kStockKinds[] = {
+    {"shop", "in", {"shop", "beli"}},
+    {"sale", "out", {"sale", "jual"}},
+    {"shop_retur", "out", {"shop retur", "retur beli"}},
+    {"sale_retur", "in", {"sale retur", "retur jual"}},
+    {"manual_plus", "in", {"opname", nullptr}},
+    {"manual_min", "out", {"opname", nullptr}},
+};
+
+// What one movement adds to its month, by column, for the row named r
+// ("new" or "old"). An empty in or out counts as nothing, each on its own,
+// as the sums over the rows count them: the balance is what came in less
+// what went out.
+struct StockPart {
+    QString column;
+    QString of;
+};
+
+QVector<StockPart> stockParts(const QString& r)
 {
-    return QStringLiteral("case when lower(%1.category) in (%2) then coalesce(%1.`%3`, 0) else 0 end")
-        .arg(r, QString::fromLatin1(kinds), QString::fromLatin1(column));
+    QVector<StockPart> parts{
+        {QStringLiteral("in"), QStringLiteral("coalesce(%1.`in`, 0)").arg(r)},
+        {QStringLiteral("out"), QStringLiteral("coalesce(%1.`out`, 0)").arg(r)},
+        {QStringLiteral("balance"), QStringLiteral("coalesce(%1.`in`, 0) - coalesce(%1.`out`, 0)").arg(r)},
+    };
+    for (const StockKind& k : kStockKinds) {
+        QStringList words;
+        for (const char* w : k.words)
+            if (w)
+                words << QLatin1Char('\'') + QString::fromLatin1(w) + QLatin1Char('\'');
+        parts.append({QString::fromLatin1(k.sumColumn),
+                      QStringLiteral("case when lower(%1.category) in (%2) then coalesce(%1.`%3`, 0) else 0 end")
+                          .arg(r, words.join(QStringLiteral(", ")), QString::fromLatin1(k.column))});
+    }
+    return parts;
 }
-
-const StockPart kStockParts[] = {
-    {"in", [](const QString& r) { return QStringLiteral("coalesce(%1.`in`, 0)").arg(r); }},
-    {"out", [](const QString& r) { return QStringLiteral("coalesce(%1.`out`, 0)").arg(r); }},
-    {"balance", [](const QString& r) { return QStringLiteral("coalesce(%1.`in` - %1.`out`, 0)").arg(r); }},
-    {"shop", [](const QString& r) { return kindSum(r, "in", "'shop', 'beli'"); }},
-    {"sale", [](const QString& r) { return kindSum(r, "out", "'sale', 'jual'"); }},
-    {"shop_retur", [](const QString& r) { return kindSum(r, "out", "'shop retur', 'retur beli'"); }},
-    {"sale_retur", [](const QString& r) { return kindSum(r, "in", "'sale retur', 'retur jual'"); }},
-    {"manual_plus", [](const QString& r) { return kindSum(r, "in", "'opname'"); }},
-    {"manual_min", [](const QString& r) { return kindSum(r, "out", "'opname'"); }},
-};
 
 QString stockKey(const QString& r)
 {
     return QStringLiteral("code = coalesce(%1.code, '') and description = coalesce(%1.description, '') and "
-                          "period = coalesce(substr(%1.moment, 1, 7), '')")
-        .arg(r);
+                          "period = %2")
+        .arg(r, StockPeriodSql(r + QStringLiteral(".moment")));
 }
 
 // Adds (sign "+") or takes away (sign "-") one movement from its month.
@@ -81,21 +109,21 @@ QString stockChange(const QString& r, const char* sign)
     QStringList set;
     const QString s = QString::fromLatin1(sign);
     set << QStringLiteral("movements = movements %1 1").arg(s);
-    for (const StockPart& p : kStockParts)
-        set << QStringLiteral("`%1` = `%1` %2 %3").arg(QString::fromLatin1(p.column), s, p.of(r));
+    for (const StockPart& p : stockParts(r))
+        set << QStringLiteral("`%1` = `%1` %2 (%3)").arg(p.column, s, p.of);
     if (s == QLatin1String("+")) {
         set << QStringLiteral("lastid = case when lastid is null or %1.id > lastid then %1.id else lastid end").arg(r);
     } else {
         // The largest id left in the month: the movement is gone already.
-        // A month kept under "" (no code, description or date) looks for
-        // the rows without one too; the others go by the index.
-        set << QStringLiteral(
-            "lastid = case when stockmonth.code = '' or stockmonth.description = '' or stockmonth.period = '' "
-            "then (select max(f.id) from stockflow f where coalesce(f.code, '') = stockmonth.code and "
-            "coalesce(f.description, '') = stockmonth.description and "
-            "coalesce(substr(f.moment, 1, 7), '') = stockmonth.period) "
-            "else (select max(f.id) from stockflow f where f.code = stockmonth.code and "
-            "f.description = stockmonth.description and substr(f.moment, 1, 7) = stockmonth.period) end");
+        // A month kept under "" (no code or description) looks for the rows
+        // without one too; the others go by the index.
+        const QString period = StockPeriodSql(QStringLiteral("f.moment"));
+        set << QStringLiteral("lastid = case when stockmonth.code = '' or stockmonth.description = '' "
+                              "then (select max(f.id) from stockflow f where coalesce(f.code, '') = stockmonth.code "
+                              "and coalesce(f.description, '') = stockmonth.description and %1 = stockmonth.period) "
+                              "else (select max(f.id) from stockflow f where f.code = stockmonth.code and "
+                              "f.description = stockmonth.description and %1 = stockmonth.period) end")
+                   .arg(period);
     }
     return QStringLiteral("update stockmonth set ") + set.join(QStringLiteral(", ")) + QStringLiteral(" where ") +
            stockKey(r) + QLatin1Char(';');
@@ -104,12 +132,12 @@ QString stockChange(const QString& r, const char* sign)
 QString stockAdd(const QString& r)
 {
     QStringList zeros;
-    for (size_t i = 0; i < std::size(kStockParts); ++i)
+    for (qsizetype i = 0; i < stockParts(r).size(); ++i)
         zeros << QStringLiteral("0");
     return QStringLiteral("insert into stockmonth select coalesce(%1.code, ''), coalesce(%1.description, ''), "
-                          "coalesce(substr(%1.moment, 1, 7), ''), 0, null, %2 from (select 1 as one) o "
-                          "where not exists (select 1 from stockmonth where %3); ")
-               .arg(r, zeros.join(QStringLiteral(", ")), stockKey(r)) +
+                          "%2, 0, null, %3 from (select 1 as one) o "
+                          "where not exists (select 1 from stockmonth where %4); ")
+               .arg(r, StockPeriodSql(r + QStringLiteral(".moment")), zeros.join(QStringLiteral(", ")), stockKey(r)) +
            stockChange(r, "+");
 }
 
@@ -128,41 +156,31 @@ QString trigger(const char* name, const char* event, const char* table, const QS
         .arg(QString::fromLatin1(name), QString::fromLatin1(event), QString::fromLatin1(table), body);
 }
 
-QStringList triggerStatements()
+QStringList cashTriggers()
 {
     const QString n = QStringLiteral("new"), o = QStringLiteral("old");
     return {
-        trigger("cashtotal_insert", "insert", "cash", cashChange(n, "+")),
-        trigger("cashtotal_update", "update", "cash", cashChange(o, "-") + QLatin1Char(' ') + cashChange(n, "+")),
-        trigger("cashtotal_delete", "delete", "cash", cashChange(o, "-")),
-        trigger("stockmonth_insert", "insert", "stockflow", stockAdd(n)),
-        trigger("stockmonth_update", "update", "stockflow", stockChange(o, "-") + QLatin1Char(' ') + stockAdd(n)),
-        trigger("stockmonth_delete", "delete", "stockflow", stockChange(o, "-")),
+        trigger(kCashTriggers[0], "insert", "cash", cashChange(n, "+")),
+        trigger(kCashTriggers[1], "update", "cash", cashChange(o, "-") + QLatin1Char(' ') + cashChange(n, "+")),
+        trigger(kCashTriggers[2], "delete", "cash", cashChange(o, "-")),
     };
 }
 
-// The month sums of every movement, grouped as the tables compare texts
-// (without regard to case); a missing code, description or date is "".
-QString stockFill(const DbConnection& db)
+QStringList stockTriggers()
 {
-    // A server's expression keeps its column's comparison; SQLite's needs
-    // to be told.
-    const QString nocase = db.isOdbc() ? QString() : QStringLiteral(" collate nocase");
-    QStringList sums;
-    for (const StockPart& p : kStockParts)
-        sums << QStringLiteral("sum(") + p.of(QStringLiteral("stockflow")) + QLatin1Char(')');
-    return QStringLiteral("insert into stockmonth select coalesce(code, ''), coalesce(description, ''), "
-                          "coalesce(substr(moment, 1, 7), ''), count(*), max(id), ") +
-           sums.join(QStringLiteral(", ")) + QStringLiteral(" from stockflow group by coalesce(code, '')") + nocase +
-           QStringLiteral(", coalesce(description, '')") + nocase +
-           QStringLiteral(", coalesce(substr(moment, 1, 7), '')");
+    const QString n = QStringLiteral("new"), o = QStringLiteral("old");
+    return {
+        trigger(kStockTriggers[0], "insert", "stockflow", stockAdd(n)),
+        trigger(kStockTriggers[1], "update", "stockflow", stockChange(o, "-") + QLatin1Char(' ') + stockAdd(n)),
+        trigger(kStockTriggers[2], "delete", "stockflow", stockChange(o, "-")),
+    };
 }
 
-int triggerCount(DbConnection& db)
+int triggerCount(DbConnection& db, const QStringList& triggerNames)
 {
     QStringList names;
-    for (const char* t : kTriggers)
-        names << Quote(QString::fromLatin1(t));
+    for (const QString& t : triggerNames)
+        names << Quote(t);
     const QString in = names.join(QStringLiteral(", "));
     const QString sql = db.isOdbc() ? QStringLiteral("select count(*) from information_schema.triggers where "
                                                      "trigger_schema = database() and trigger_name in (%1)")
@@ -173,46 +191,467 @@ int triggerCount(DbConnection& db)
     return int(StoredNumber(db.GetValue(sql)));
 }
 
-bool kept(DbConnection& db)
+template <size_t N> QStringList namesOf(const char* const (&names)[N])
 {
-    if (!db.hasTable(QStringLiteral("cashtotal")) || !db.hasTable(QStringLiteral("stockmonth")))
-        return false;
-    if (triggerCount(db) != int(std::size(kTriggers)))
-        return false;
-    return StoredNumber(db.GetValue(QStringLiteral("select count(*) from cashtotal"))) == 1;
+    QStringList out;
+    for (const char* n : names)
+        out << QString::fromLatin1(n);
+    return out;
 }
 
-bool complete(DbConnection& db)
+void createTables(DbConnection& db, const QStringList& statements)
 {
-    return kept(db) && CashDaysComplete(db);
-}
-
-void build(DbConnection& db)
-{
-    for (const char* t : kTriggers)
-        db.Execute(QStringLiteral("drop trigger if exists ") + QString::fromLatin1(t));
-    db.Execute(QStringLiteral("drop table if exists cashtotal"));
-    db.Execute(QStringLiteral("drop table if exists stockmonth"));
     if (db.isOdbc()) {
-        for (const QString& s :
-             ServerStatements(kCashTable + QStringLiteral(";\n") + kStockTable + QStringLiteral(";\n") +
-                              kStockKeyIndex + QStringLiteral(";\n") + kStockPeriodIndex))
+        for (const QString& s : ServerStatements(statements.join(QStringLiteral(";\n"))))
             db.Execute(s);
     } else {
-        for (const QString& s : {kCashTable, kStockTable, kStockKeyIndex, kStockPeriodIndex})
+        for (const QString& s : statements)
             db.Execute(s);
     }
-    db.Execute(QStringLiteral("insert into cashtotal select coalesce(sum(Debit), 0), coalesce(sum(Credit), 0), "
-                              "count(Debit), count(Credit) from cash"));
-    db.Execute(stockFill(db));
-    for (const QString& t : triggerStatements())
+}
+
+void dropTriggers(DbConnection& db, const QStringList& names)
+{
+    for (const QString& t : names)
+        db.Execute(QStringLiteral("drop trigger if exists ") + t);
+}
+
+// A number written back exactly as it was summed.
+QString exact(double v)
+{
+    return std::isfinite(v) ? QString::number(v, 'g', 17) : QStringLiteral("0");
+}
+
+// Rows are read a pass at a time; progress is told after this many.
+constexpr qint64 kProgressRows = 1 << 16;
+
+// ---------------------------------------------------------------- cash
+
+bool cashWhole(DbConnection& db)
+{
+    return db.hasTable(QStringLiteral("cashtotal")) &&
+           triggerCount(db, namesOf(kCashTriggers)) == int(std::size(kCashTriggers)) &&
+           StoredNumber(db.GetValue(QStringLiteral("select count(*) from cashtotal"))) == 1;
+}
+
+void buildCash(DbConnection& db, const std::function<void(double)>& progress)
+{
+    dropTriggers(db, namesOf(kCashTriggers));
+    db.Execute(QStringLiteral("drop table if exists cashtotal"));
+    createTables(db, {kCashTable});
+    if (db.isOdbc()) {
+        db.Execute(QStringLiteral("insert into cashtotal select coalesce(sum(Debit), 0), coalesce(sum(Credit), 0), "
+                                  "count(Debit), count(Credit) from cash"));
+    } else {
+        // The journal in slices of its rows' order, so that the operator sees
+        // the work go on; each slice is a range of the table itself.
+        auto span = db.OpenRecordset(QStringLiteral("select min(rowid), max(rowid) from cash"));
+        const qint64 first = qint64(StoredNumber(span->Fields(0).Value())) - 1;
+        const qint64 last = qint64(StoredNumber(span->Fields(1).Value()));
+        constexpr qint64 slice = 1 << 19;
+        double debit = 0, credit = 0;
+        qint64 debitRows = 0, creditRows = 0;
+        for (qint64 from = first; from < last; from += slice) {
+            auto rs = db.OpenRecordset(QStringLiteral("select coalesce(sum(Debit), 0), coalesce(sum(Credit), 0), "
+                                                      "count(Debit), count(Credit) from cash where rowid > %1 and "
+                                                      "rowid <= %2")
+                                           .arg(from)
+                                           .arg(from + slice));
+            debit += rs->Fields(0).toDouble();
+            credit += rs->Fields(1).toDouble();
+            debitRows += qint64(StoredNumber(rs->Fields(2).Value()));
+            creditRows += qint64(StoredNumber(rs->Fields(3).Value()));
+            if (progress)
+                progress(double(qMin(from + slice, last) - first) / double(last - first));
+        }
+        db.Execute(QStringLiteral("insert into cashtotal values (%1, %2, %3, %4)")
+                       .arg(exact(debit), exact(credit))
+                       .arg(debitRows)
+                       .arg(creditRows));
+    }
+    for (const QString& t : cashTriggers())
         db.Execute(t);
     BuildCashDays(db);
 }
 
+// ---------------------------------------------------------------- stock
+
+bool stockWhole(DbConnection& db)
+{
+    return db.hasTable(QStringLiteral("stockmonth")) &&
+           triggerCount(db, namesOf(kStockTriggers)) == int(std::size(kStockTriggers)) &&
+           triggerCount(db, namesOf(kRetiredStockTriggers)) == 0;
+}
+
+// The month sums of every movement, grouped as the tables compare texts
+// (without regard to case); a missing code or description is "". The
+// server groups them itself.
+QString stockFill()
+{
+    QStringList sums;
+    for (const StockPart& p : stockParts(QStringLiteral("stockflow")))
+        sums << QStringLiteral("sum(") + p.of + QLatin1Char(')');
+    const QString period = StockPeriodSql(QStringLiteral("moment"));
+    return QStringLiteral("insert into stockmonth select coalesce(code, ''), coalesce(description, ''), ") + period +
+           QStringLiteral(", count(*), max(id), ") + sums.join(QStringLiteral(", ")) +
+           QStringLiteral(" from stockflow group by coalesce(code, ''), coalesce(description, ''), ") + period;
+}
+
+// A text as the tables compare it, added to a key: SQLite's NOCASE folds A
+// to Z only.
+void appendFolded(QByteArray& key, QByteArrayView text)
+{
+    const qsizetype at = key.size();
+    key.resize(at + text.size());
+    char* out = key.data() + at;
+    for (char c : text)
+        *out++ = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool sameWord(QByteArrayView text, const char* word)
+{
+    const qsizetype n = qsizetype(qstrlen(word));
+    if (text.size() != n)
+        return false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] - 'A' + 'a') : text[i];
+        if (c != word[i])
+            return false;
+    }
+    return true;
+}
+
+// The period of a plain date ("yyyy-mm-dd" of a day the month has): its
+// first seven characters. Empty for any other text, which StockPeriod
+// reads. Nearly every movement has one.
+QByteArrayView plainPeriod(QByteArrayView m)
+{
+    if (m.size() != 10 || m[4] != '-' || m[7] != '-')
+        return {};
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (m[i] < '0' || m[i] > '9')
+            return {};
+    const int month = (m[5] - '0') * 10 + (m[6] - '0');
+    const int day = (m[8] - '0') * 10 + (m[9] - '0');
+    if (month < 1 || month > 12 || day < 1 || day > 31)
+        return {};
+    if (day > 28) {
+        const int year = (m[0] - '0') * 1000 + (m[1] - '0') * 100 + (m[2] - '0') * 10 + (m[3] - '0');
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        const int last = month == 2                                              ? (leap ? 29 : 28)
+                         : month == 4 || month == 6 || month == 9 || month == 11 ? 30
+                                                                                 : 31;
+        if (day > last)
+            return {};
+    }
+    return m.first(7);
+}
+
+struct MonthSums {
+    int item = 0;
+    int period = 0;
+    qint64 movements = 0;
+    std::optional<qint64> lastId;
+    double figures[9] = {}; // in, out, balance, then kStockKinds
+};
+
+// Texts looked up by their bytes as read, without making a key of them.
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view v) const { return std::hash<std::string_view>()(v); }
+};
+template <typename T> using TextMap = std::unordered_map<std::string, T, TextHash, std::equal_to<>>;
+
+std::string_view view(QByteArrayView v);
+
+// The movements' stock items, periods and kinds, each text met once made
+// into a number: the pass over ten years of movements then costs a few
+// lookups a row.
+class MonthIndex {
+public:
+    int item(QByteArrayView code, QByteArrayView description)
+    {
+        auto c = m_codes.find(view(code));
+        if (c == m_codes.end())
+            c = m_codes.emplace(std::string(view(code)), TextMap<int>()).first;
+        auto d = c->second.find(view(description));
+        if (d != c->second.end())
+            return d->second;
+        QByteArray folded;
+        appendFolded(folded, code);
+        folded += '\x1f';
+        appendFolded(folded, description);
+        auto f = m_folded.find(view(folded));
+        if (f == m_folded.end()) {
+            f = m_folded.emplace(std::string(view(folded)), int(items.size())).first;
+            items.append({code.toByteArray(), description.toByteArray()});
+        }
+        c->second.emplace(std::string(view(description)), f->second);
+        return f->second;
+    }
+    // Plain months by their number, any other period by a number past them.
+    int period(QByteArrayView moment, bool isNull)
+    {
+        const QByteArrayView plain = plainPeriod(moment);
+        if (!plain.isEmpty()) {
+            const int year =
+                (plain[0] - '0') * 1000 + (plain[1] - '0') * 100 + (plain[2] - '0') * 10 + (plain[3] - '0');
+            return year * 12 + (plain[5] - '0') * 10 + (plain[6] - '0') - 1;
+        }
+        const QByteArray other = StockPeriod(moment, isNull);
+        auto o = m_others.find(view(other));
+        if (o == m_others.end()) {
+            o = m_others.emplace(std::string(view(other)), kOther + int(others.size())).first;
+            others.append(other);
+        }
+        return o->second;
+    }
+    QByteArray periodText(int period) const
+    {
+        if (period >= kOther)
+            return others.at(period - kOther);
+        return QByteArray::number(period / 12).rightJustified(4, '0') + '-' +
+               QByteArray::number(period % 12 + 1).rightJustified(2, '0');
+    }
+    // The kinds (bits of kStockKinds) a category names.
+    int kinds(QByteArrayView category)
+    {
+        auto k = m_kinds.find(view(category));
+        if (k != m_kinds.end())
+            return k->second;
+        int bits = 0;
+        for (size_t i = 0; i < std::size(kStockKinds); ++i)
+            for (const char* w : kStockKinds[i].words)
+                if (w && sameWord(category, w))
+                    bits |= 1 << i;
+        m_kinds.emplace(std::string(view(category)), bits);
+        return bits;
+    }
+
+    QVector<std::pair<QByteArray, QByteArray>> items;
+    QVector<QByteArray> others;
+
+private:
+    static constexpr int kOther = 1 << 20;
+    TextMap<TextMap<int>> m_codes;
+    TextMap<int> m_folded;
+    TextMap<int> m_others;
+    TextMap<int> m_kinds;
+};
+
+// On a database file the movements are read once in the table's own order
+// and summed by month in memory: a grouping in SQL would sort every
+// movement first, which takes minutes on a shop's ten years.
+void fillStockFromFile(DbConnection& db, const std::function<void(double)>& progress)
+{
+    const qint64 last = qint64(StoredNumber(db.GetValue(QStringLiteral("select max(rowid) from stockflow"))));
+    MonthIndex index;
+    std::unordered_map<quint64, int> at;
+    QVector<MonthSums> months;
+    qint64 seen = 0;
+    bool inColumn[std::size(kStockKinds)];
+    for (size_t k = 0; k < std::size(kStockKinds); ++k)
+        inColumn[k] = qstrcmp(kStockKinds[k].column, "in") == 0;
+    db.ScanRows(QStringLiteral("select rowid, id, code, description, moment, category, `in`, `out` from stockflow"),
+                [&](const DbScanRow& row) {
+                    const int item = index.item(row.text(2), row.text(3));
+                    const int period = index.period(row.text(4), row.isNull(4));
+                    const quint64 key = (quint64(quint32(item)) << 32) | quint32(period);
+                    auto found = at.find(key);
+                    if (found == at.end()) {
+                        found = at.emplace(key, int(months.size())).first;
+                        months.append(MonthSums{item, period, 0, std::nullopt, {}});
+                    }
+                    MonthSums& m = months[found->second];
+                    ++m.movements;
+                    if (!row.isNull(1)) {
+                        const qint64 id = row.whole(1);
+                        if (!m.lastId || id > *m.lastId)
+                            m.lastId = id;
+                    }
+                    const double in = row.number(6), out = row.number(7);
+                    m.figures[0] += in;
+                    m.figures[1] += out;
+                    m.figures[2] += in - out;
+                    if (!row.isNull(5))
+                        if (const int kinds = index.kinds(row.text(5)))
+                            for (size_t k = 0; k < std::size(kStockKinds); ++k)
+                                if (kinds & (1 << k))
+                                    m.figures[3 + k] += inColumn[k] ? in : out;
+                    if (++seen % kProgressRows == 0 && progress && last > 0)
+                        progress(qMin(1.0, double(row.whole(0)) / double(last)));
+                });
+    QVector<QVector<QVariant>> rows;
+    rows.reserve(months.size());
+    for (const MonthSums& m : std::as_const(months)) {
+        const auto& [code, description] = index.items.at(m.item);
+        QVector<QVariant> cells{QString::fromUtf8(code), QString::fromUtf8(description),
+                                QString::fromUtf8(index.periodText(m.period)), QVariant(m.movements),
+                                m.lastId ? QVariant(*m.lastId) : QVariant()};
+        for (double f : m.figures)
+            cells << QVariant(f);
+        rows.append(std::move(cells));
+    }
+    db.ExecuteEach(QStringLiteral("insert into stockmonth values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+                                  "?13, ?14)"),
+                   rows);
+}
+
+void buildStock(DbConnection& db, const std::function<void(double)>& progress)
+{
+    dropTriggers(db, namesOf(kRetiredStockTriggers) + namesOf(kStockTriggers));
+    db.Execute(QStringLiteral("drop table if exists stockmonth"));
+    if (db.isOdbc()) {
+        createTables(db, {kStockTable, kStockKeyIndex, kStockPeriodIndex});
+        db.Execute(stockFill());
+    } else {
+        // The month sums are written before their indexes are made.
+        createTables(db, {kStockTable});
+        fillStockFromFile(db, progress);
+        createTables(db, {kStockKeyIndex, kStockPeriodIndex});
+    }
+    for (const QString& t : stockTriggers())
+        db.Execute(t);
+}
+
+// What a database keeps, in the order it is built.
+const QVector<SummaryStep>& steps()
+{
+    static const QVector<SummaryStep> list{
+        {QStringLiteral("Menghitung saldo kas dari jurnal"), cashWhole, buildCash},
+        {QStringLiteral("Menghitung stok per bulan dari mutasi stok"), stockWhole, buildStock},
+        {QStringLiteral("Menghitung jumlah harian jurnal"), CashDaysComplete,
+         [](DbConnection& db, const std::function<void(double)>&) { BuildCashDays(db); }},
+    };
+    return list;
+}
+
+bool complete(DbConnection& db)
+{
+    for (const SummaryStep& s : steps())
+        if (!s.whole(db))
+            return false;
+    return true;
+}
+
 } // namespace
 
-bool EnsureSummaries(DbConnection& db)
+QString StockPeriodSql(const QString& moment)
+{
+    const QString& m = moment;
+    const QString p = QStringLiteral("substr(%1, 1, 7)").arg(m);
+    const QString year = QStringLiteral("substr(%1, 1, 4)").arg(m);
+    const QString month = QStringLiteral("substr(%1, 6, 2)").arg(m);
+    const QString lastDay =
+        QStringLiteral("(case %2 when '02' then (case when (%1 % 4 = 0 and %1 % 100 <> 0) or %1 % 400 = 0 "
+                       "then '-29' else '-28' end) when '04' then '-30' when '06' then '-30' when '09' then '-30' "
+                       "when '11' then '-30' else '-31' end)")
+            .arg(year, month);
+    QStringList digits;
+    for (int i = 1; i <= 4; ++i)
+        digits << QStringLiteral("substr(%1, %2, 1) between '0' and '9'").arg(m).arg(i);
+    const QString realMonth = digits.join(QStringLiteral(" and ")) +
+                              QStringLiteral(" and substr(%1, 5, 1) = '-' and %2 in ('01', '02', '03', '04', '05', "
+                                             "'06', '07', '08', '09', '10', '11', '12')")
+                                  .arg(m, month);
+    const QString previous = QStringLiteral("(case when %2 = '01' then (substr('000' || (%1 - 1), -4) || '-12') else "
+                                            "(substr(%3, 1, 5) || substr('0' || (%2 - 1), -2)) end)")
+                                 .arg(year, month, m);
+    return QStringLiteral("(case when %1 is null then '' when %1 < (%2 || '-01') then (case when %3 then (%4 || '~') "
+                          "when %1 = '' then '!' else %1 end) when %1 <= (%2 || %5) then %2 else (%2 || '~') end)")
+        .arg(m, p, realMonth, previous, lastDay);
+}
+
+namespace {
+
+QByteArrayView firstChars(QByteArrayView text, qsizetype from, qsizetype count)
+{
+    // SQLite's substr counts characters: UTF-8 lead bytes.
+    qsizetype at = 0, chars = 0;
+    auto step = [&] {
+        ++at;
+        while (at < text.size() && (uchar(text[at]) & 0xC0) == 0x80)
+            ++at;
+    };
+    while (at < text.size() && chars < from) {
+        step();
+        ++chars;
+    }
+    const qsizetype start = at;
+    chars = 0;
+    while (at < text.size() && chars < count) {
+        step();
+        ++chars;
+    }
+    return text.sliced(start, at - start);
+}
+
+std::string_view view(QByteArrayView v)
+{
+    return std::string_view(v.data(), size_t(v.size()));
+}
+
+// A text's leading whole number, as the engine's arithmetic reads it.
+qint64 leadingNumber(QByteArrayView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    qint64 v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        v = v * 10 + (text[i] - '0');
+    return negative ? -v : v;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+QByteArray StockPeriod(QByteArrayView moment, bool isNull)
+{
+    if (isNull)
+        return QByteArray();
+    const QByteArrayView p = firstChars(moment, 0, 7);
+    const QByteArrayView month = firstChars(moment, 5, 2);
+    const QByteArray first = p.toByteArray() + "-01";
+    if (view(moment) < view(first)) {
+        const QByteArrayView year = firstChars(moment, 0, 4);
+        bool real = year.size() == 4 && firstChars(moment, 4, 1) == "-" && month.size() == 2 && isDigit(month[0]) &&
+                    isDigit(month[1]);
+        for (char c : year)
+            real = real && isDigit(c);
+        const int m = real ? (month[0] - '0') * 10 + (month[1] - '0') : 0;
+        if (real && m >= 1 && m <= 12) {
+            const qint64 y = leadingNumber(year);
+            if (m == 1)
+                return (QByteArray("000") + QByteArray::number(y - 1)).right(4) + "-12~";
+            return firstChars(moment, 0, 5).toByteArray() + (QByteArray("0") + QByteArray::number(m - 1)).right(2) +
+                   '~';
+        }
+        // An empty date sorts before every day, as "" (a null date) does
+        // not: it is kept under a sign that sorts before the digits (a
+        // server that pads texts with blanks takes a blank for "").
+        return moment.isEmpty() ? QByteArray("!") : moment.toByteArray();
+    }
+    const char* lastDay = "-31";
+    if (month == "02") {
+        const qint64 y = leadingNumber(firstChars(moment, 0, 4));
+        lastDay = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0 ? "-29" : "-28";
+    } else if (month == "04" || month == "06" || month == "09" || month == "11") {
+        lastDay = "-30";
+    }
+    if (view(moment) <= view(p.toByteArray() + lastDay))
+        return p.toByteArray();
+    return p.toByteArray() + '~';
+}
+
+bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress)
 {
     db.setKeepsSummaries(false);
     try {
@@ -222,12 +661,20 @@ bool EnsureSummaries(DbConnection& db)
             // Writers take turns: no journal row or movement can be written
             // between the sums read here and the triggers that keep them.
             DbTransaction tx(db);
-            // The day totals came later than the others: a database that
-            // keeps those gets only the day totals.
-            if (kept(db) && !CashDaysComplete(db))
-                BuildCashDays(db);
-            else if (!complete(db))
-                build(db);
+            QVector<const SummaryStep*> due;
+            for (const SummaryStep& s : steps())
+                if (!s.whole(db))
+                    due.append(&s);
+            for (qsizetype i = 0; i < due.size(); ++i) {
+                const SummaryStep& s = *due[i];
+                auto told = [&](double share) {
+                    if (progress)
+                        progress(s.what, (double(i) + qBound(0.0, share, 1.0)) / double(due.size()));
+                };
+                told(0);
+                s.build(db, told);
+                told(1);
+            }
             tx.commit();
         }
         db.setKeepsSummaries(complete(db));

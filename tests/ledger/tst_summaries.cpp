@@ -20,6 +20,8 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
+#include <algorithm>
+#include <string_view>
 
 using platform::DbConnection;
 
@@ -78,6 +80,115 @@ class TestSummaries : public QObject {
             db().setKeepsSummaries(true);
             QVERIFY2(qAbs(a - c) < 1e-6 && qAbs(b - e) < 1e-6, qPrintable(code + QLatin1String(": ") + after));
         }
+    }
+
+    // The stock report's rows worked out over every movement one by one, as
+    // the report's own sums count them: dates compared as texts, an empty in
+    // or out as nothing, each code named by its latest movement in the range.
+    QStringList stockByHand(const ledger::ReportRange& r)
+    {
+        struct Movement {
+            qint64 id;
+            bool dated;
+            QByteArray moment;
+            QString category, code, description, unit;
+            double in, out;
+        };
+        QVector<Movement> all;
+        auto rs = db().OpenRecordset(
+            QStringLiteral("select id, moment, category, code, description, unit, `in`, `out` from stockflow"));
+        for (; !rs->Eof(); rs->MoveNext())
+            all.append({rs->Fields(0).toLongLong(), !rs->Fields(1).isNull(), rs->Fields(1).toString().toUtf8(),
+                        rs->Fields(2).toString().toCaseFolded(), rs->Fields(3).toString(), rs->Fields(4).toString(),
+                        rs->Fields(5).toString(), rs->Fields(6).toDouble(), rs->Fields(7).toDouble()});
+        auto sv = [](const QByteArray& b) { return std::string_view(b.constData(), size_t(b.size())); };
+        const QByteArray from = r.from.toString(Qt::ISODate).toUtf8(), to = r.to.toString(Qt::ISODate).toUtf8();
+        auto inRange = [&](const Movement& m) { return m.dated && sv(from) <= sv(m.moment) && sv(m.moment) <= sv(to); };
+        QMap<QString, const Movement*> latest;
+        for (const Movement& m : all)
+            if (inRange(m)) {
+                const Movement*& l = latest[m.code.toCaseFolded()];
+                if (!l || m.id > l->id)
+                    l = &m;
+            }
+        QStringList lines;
+        for (const Movement* item : std::as_const(latest)) {
+            ledger::StockFigures f;
+            for (const Movement& m : all) {
+                if (m.code.toCaseFolded() != item->code.toCaseFolded() ||
+                    m.description.toCaseFolded() != item->description.toCaseFolded())
+                    continue;
+                if (m.dated && sv(m.moment) < sv(from))
+                    f.begin += m.in - m.out;
+                if (!inRange(m))
+                    continue;
+                const QString& c = m.category;
+                if (c == QLatin1String("shop") || c == QLatin1String("beli"))
+                    f.shop += m.in;
+                if (c == QLatin1String("sale") || c == QLatin1String("jual"))
+                    f.sale += m.out;
+                if (c == QLatin1String("shop retur") || c == QLatin1String("retur beli"))
+                    f.shopRetur += m.out;
+                if (c == QLatin1String("sale retur") || c == QLatin1String("retur jual"))
+                    f.saleRetur += m.in;
+                if (c == QLatin1String("opname")) {
+                    f.manualPlus += m.in;
+                    f.manualMin += m.out;
+                }
+            }
+            auto q = [](double v) { return platform::RoundAmount(v, 6); };
+            f = {q(f.begin),
+                 platform::RoundAmount(f.shop, 4),
+                 platform::RoundAmount(f.sale, 4),
+                 q(f.shopRetur),
+                 q(f.saleRetur),
+                 q(f.manualPlus),
+                 q(f.manualMin)};
+            QStringList cells{platform::AlignLeft(item->code, platform::Pad(8)),
+                              platform::AlignLeft(item->description, platform::Pad(30))};
+            for (double v : {f.begin, f.shop, f.sale, f.manualPlus, f.manualMin, f.end()})
+                cells << platform::AlignRight(ledger::StockCell(v, item->unit), platform::Pad(18));
+            lines << cells.join(QLatin1Char(' '));
+        }
+        return lines;
+    }
+
+    // The report's rows, from the months and from the movements, against
+    // the rows worked out by hand.
+    void stockAsCounted(const QList<ledger::ReportRange>& ranges, const char* after)
+    {
+        for (const bool months : {true, false}) {
+            db().setKeepsSummaries(months);
+            for (const ledger::ReportRange& r : ranges) {
+                const QStringList shown = ledger::BuildStock(ctx(), r).lines.mid(2);
+                const QStringList expected = stockByHand(r);
+                QVERIFY2(shown == expected,
+                         qPrintable(QStringLiteral("%1 (%2), %3 to %4:\n%5\nexpected\n%6")
+                                        .arg(QString::fromLatin1(after),
+                                             months ? QStringLiteral("months") : QStringLiteral("rows"),
+                                             r.from.toString(Qt::ISODate), r.to.toString(Qt::ISODate),
+                                             shown.join(QLatin1Char('\n')), expected.join(QLatin1Char('\n')))));
+            }
+        }
+        db().setKeepsSummaries(true);
+    }
+
+    // The kept months as a sorted list of texts, figures rounded.
+    QStringList keptMonths()
+    {
+        QStringList out;
+        auto rs = db().OpenRecordset(QStringLiteral(
+            "select code, description, period, movements, lastid, `in`, `out`, balance, shop, sale, shop_retur, "
+            "sale_retur, manual_plus, manual_min from stockmonth where movements <> 0"));
+        for (; !rs->Eof(); rs->MoveNext()) {
+            QStringList cells{rs->Fields(0).toString().toCaseFolded(), rs->Fields(1).toString().toCaseFolded(),
+                              rs->Fields(2).toString(), rs->Fields(3).toString(), rs->Fields(4).toString()};
+            for (int i = 5; i < 14; ++i)
+                cells << platform::Num(platform::RoundAmount(rs->Fields(i).toDouble(), 6));
+            out << cells.join(QLatin1Char('|'));
+        }
+        std::sort(out.begin(), out.end());
+        return out;
     }
 
     QList<ledger::ReportRange> ranges()
@@ -304,6 +415,81 @@ private slots:
         sameStock(ranges(), "movements edited and deleted by hand");
     }
 
+    // Movements written by other programs: an empty in or out, dates that
+    // are not plain. The report counts what its own sums count, one range's
+    // end is the next range's beginning, no item that moved is left out,
+    // and months built from the rows are the months the triggers kept.
+    void stockReportOfRowsWrittenElsewhere()
+    {
+        mMain::ExecSQL(QStringLiteral("delete from stockflow"));
+        const char* const rows[] = {
+            "(1, '2026-09-20', 'Shop', 'BKA', 'Biji Kopi Arabika Gayo', 'Kg', 10, 0)",
+            "(2, '2026-10-05', 'Sale', 'BKA', 'Biji Kopi Arabika Gayo', 'Kg', NULL, 3)",
+            "(3, '2026-10-20', 'Opname', 'BKA', 'Biji Kopi Arabika Gayo', 'Kg', 2, NULL)",
+            "(4, '2026-11-18', 'Sale', 'BKA', 'Biji Kopi Arabika Gayo', 'Kg', 0, 1.5)",
+            "(5, '2026-11-25', 'Shop', 'GULA', 'Gula Pasir', 'Kg', 20, 0)",
+            "(6, '2026-12-5', 'Sale', 'GULA', 'Gula Pasir', 'Kg', 0, 2)",
+            "(7, '2026-12-10', 'Beli', 'SUSU', 'Susu Segar', 'Liter', 12, 0)",
+            "(8, '2026-12-31 08:00:00', 'Jual', 'SUSU', 'Susu Segar', 'Liter', 0, 1)",
+            "(9, '2026-11-31', 'Opname', 'TEH', 'Teh Hitam', 'Kg', 1, 0)",
+            "(10, '2026-12', 'Shop', 'TEH', 'Teh Hitam', 'Kg', 4, 0)",
+            "(11, '2026-12-01', 'Retur Jual', 'TEH', 'Teh Hitam', 'Kg', 1, 0)",
+            "(12, '2027-01-02', 'Sale', 'TEH', 'Teh Hitam', 'Kg', 0, 1)",
+            "(13, '2027-01', 'Shop Retur', 'TEH', 'Teh Hitam', 'Kg', NULL, 0.5)",
+            "(14, '2026-12-00', 'Shop', 'MIE', 'Mie Telur', 'Bks', 5, NULL)",
+            "(15, NULL, 'Shop', 'MIE', 'Mie Telur', 'Bks', 7, 0)",
+            "(16, '', 'Shop', 'MIE', 'Mie Telur', 'Bks', 3, 0)",
+            "(17, '2026-12-15', 'Sale', 'MIE', 'Mie Telur', 'Bks', 0, 1)",
+            "(18, '2026-02-29', 'Shop', 'ROTI', 'Roti Tawar', 'Bks', 6, 0)",
+            "(19, '2026-03-01', 'Sale', 'ROTI', 'Roti Tawar', 'Bks', NULL, NULL)",
+            "(20, '5/12/2026', 'Shop', 'ROTI', 'Roti Tawar', 'Bks', 9, 0)",
+            "(21, '2026-12-20', 'Sale', 'BKA', 'Biji Kopi Arabika Gayo', 'Kg', 0, 0.25)",
+        };
+        for (const char* row : rows)
+            mMain::ExecSQL(QStringLiteral("insert into stockflow values") + QString::fromLatin1(row));
+        const QList<ledger::ReportRange> consecutive{
+            {d("2026-10-01"), d("2026-11-17")}, {d("2026-11-18"), d("2026-11-30")}, {d("2026-12-01"), d("2026-12-31")},
+            {d("2027-01-01"), d("2027-01-31")}, {d("2027-02-01"), d("2027-12-31")},
+        };
+        QList<ledger::ReportRange> all = consecutive;
+        all << ledger::ReportRange{d("2026-01-01"), d("2026-12-31")} // a year
+            << ledger::ReportRange{d("2026-11-15"), d("2027-01-10")} // part, whole, part
+            << ledger::ReportRange{d("2026-11-15"), d("2026-12-10")} // two part months
+            << ledger::ReportRange{d("2026-02-01"), d("2026-02-28")} // a whole February
+            << ledger::ReportRange{d("2026-12-31"), d("2027-01-01")};
+        stockAsCounted(all, "rows written elsewhere");
+
+        // Each item's end of one range is its beginning of the next.
+        auto cells = [this](const ledger::ReportRange& r, const QString& code) {
+            for (const QString& line : ledger::BuildStock(ctx(), r).lines)
+                if (line.startsWith(code + QLatin1Char(' ')))
+                    return line.mid(40).simplified().split(QLatin1Char(' '));
+            return QStringList();
+        };
+        const QStringList a = cells(consecutive[0], QStringLiteral("BKA")),
+                          b = cells(consecutive[1], QStringLiteral("BKA"));
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        QCOMPARE(a.value(10), b.value(0));
+        QCOMPARE(b.value(0), mMain::FormatNumber(9));
+        // An item whose latest movement is not a plain date is listed with
+        // its plain ones.
+        QVERIFY(!cells({d("2026-01-01"), d("2026-12-31")}, QStringLiteral("SUSU")).isEmpty());
+        QVERIFY(!cells({d("2026-01-01"), d("2026-12-31")}, QStringLiteral("GULA")).isEmpty());
+
+        // Rewritten and deleted by hand, then the months built again from
+        // the rows: the same months as the triggers kept.
+        mMain::ExecSQL(QStringLiteral("update stockflow set moment = '2026-12-31 23:00' where id = 7"));
+        mMain::ExecSQL(QStringLiteral("update stockflow set `in` = null where id = 5"));
+        mMain::ExecSQL(QStringLiteral("delete from stockflow where id in (8, 14)"));
+        stockAsCounted(all, "rows rewritten elsewhere");
+        const QStringList kept = keptMonths();
+        mMain::ExecSQL(QStringLiteral("drop table stockmonth"));
+        QVERIFY(!platform::SummariesIntact(db()));
+        QVERIFY(platform::EnsureSummaries(db()));
+        QCOMPARE(keptMonths(), kept);
+        stockAsCounted(all, "months built again");
+    }
+
     // A journal of thousands of rows over months: paged through the day
     // totals it is the journal read from the rows, also after rows written,
     // rewritten and deleted by hand, a row moved to another day (its id no
@@ -401,8 +587,8 @@ private slots:
     // its rows; one whose totals were damaged gets them again.
     void olderDatabaseGetsItsTotals()
     {
-        for (const char* t : {"cashtotal_insert", "cashtotal_update", "cashtotal_delete", "stockmonth_insert",
-                              "stockmonth_update", "stockmonth_delete"})
+        for (const char* t : {"cashtotal_insert", "cashtotal_update", "cashtotal_delete", "stockmonth_insert_v2",
+                              "stockmonth_update_v2", "stockmonth_delete_v2"})
             mMain::ExecSQL(QStringLiteral("drop trigger ") + QString::fromLatin1(t));
         mMain::ExecSQL(QStringLiteral("drop table cashtotal"));
         mMain::ExecSQL(QStringLiteral("drop table stockmonth"));
@@ -420,11 +606,46 @@ private slots:
         sameCash("the login of an older database");
         sameStock({{d("2010-01-01"), d("2010-01-01")}, {d("2009-12-01"), d("2010-02-28")}}, "an older database");
 
-        // Totals damaged by hand: the next login builds them again.
+        // Totals damaged by hand: the next login builds them again, telling
+        // what it does and how far it has come.
         mMain::ExecSQL(QStringLiteral("insert into cashtotal values (1, 1, 1, 1)"));
         QVERIFY(!platform::SummariesIntact(db()));
-        QVERIFY(platform::EnsureSummaries(db()));
+        QStringList told;
+        double done = 0;
+        bool forward = true;
+        QVERIFY(platform::EnsureSummaries(db(), [&](const QString& what, double share) {
+            if (told.isEmpty() || told.last() != what)
+                told << what;
+            forward = forward && share >= done;
+            done = share;
+        }));
+        QVERIFY(forward);
+        QCOMPARE(done, 1.0);
+        QCOMPARE(told.size(), 1); // only what was damaged
+        QVERIFY(!told.first().isEmpty());
         sameCash("totals built again");
+    }
+
+    // Months kept by an earlier rule (its triggers still in place, a balance
+    // that left an empty in or out out): the login builds them again under
+    // the rule of now, and the earlier triggers no longer count anything.
+    void monthsOfAnEarlierRuleAreBuiltAgain()
+    {
+        for (const char* t : {"stockmonth_insert_v2", "stockmonth_update_v2", "stockmonth_delete_v2"})
+            mMain::ExecSQL(QStringLiteral("drop trigger ") + QString::fromLatin1(t));
+        mMain::ExecSQL(QStringLiteral("create trigger stockmonth_insert after insert on stockflow for each row "
+                                      "begin update stockmonth set balance = balance + 1000; end"));
+        mMain::ExecSQL(QStringLiteral("update stockmonth set balance = balance - 7"));
+        db().setKeepsSummaries(false);
+        const QString entry = app().DbEntry;
+        fx->ui->answers = {platform::MsgOK};
+        QTest::keyClick(fx->main, Qt::Key_F9);
+        fx->login(entry, QStringLiteral("Admin"), QStringLiteral("admin"));
+        QVERIFY(db().keepsSummaries());
+        mMain::ExecSQL(QStringLiteral("insert into stockflow values (90001, '2010-01-01', 'Opname', 'KOPI', "
+                                      "'KOPI', 'Kg', null, 2)"));
+        stockAsCounted({{d("2010-01-01"), d("2010-01-31")}, {d("2010-02-01"), d("2010-12-31")}},
+                       "an earlier rule's months");
     }
 };
 

@@ -671,7 +671,7 @@ QString StockFiguresSql(const ReportContext& ctx, const ReportRange& range)
     };
     const QString sql =
         QStringLiteral("select code, description, sum(case when moment < ") + from +
-        QStringLiteral(" then `in` - `out` else 0 end) as begin_balance, ") +
+        QStringLiteral(" then coalesce(`in`, 0) - coalesce(`out`, 0) else 0 end) as begin_balance, ") +
         sum(QStringLiteral("in"), QStringLiteral("category='Shop' or category='Beli'"), "shop") + QStringLiteral(", ") +
         sum(QStringLiteral("out"), QStringLiteral("category='Sale' or category='Jual'"), "sale") +
         QStringLiteral(", ") +
@@ -756,15 +756,20 @@ QDate LastDay(const QDate& d)
     return QDate(d.year(), d.month(), d.daysInMonth());
 }
 
-// A range read as the months the database sums whole, and at most two
-// part months at its ends read row by row.
+// A range read as the months the database sums whole, and the rows at its
+// ends read one by one. Dates compare as texts, as the range's own
+// condition compares them, so a date the program did not write
+// ('2026-12-31 08:00:00', '2026-12-5') that sorts after a month's last day
+// is kept between that month and the next: the rows before the first whole
+// month are read up to its first day, those after the last whole month from
+// just after its last day, and nothing falls between the parts.
 struct StockSpans {
-    QVector<ReportRange> rows;
+    QStringList rows; // conditions on the movements
     QDate firstMonth; // null: no whole month
     QDate lastMonth;
 };
 
-StockSpans SpansOf(const ReportRange& range)
+StockSpans SpansOf(const ReportContext& ctx, const ReportRange& range)
 {
     StockSpans s;
     const QDate& f = range.from;
@@ -772,32 +777,23 @@ StockSpans SpansOf(const ReportRange& range)
     if (!f.isValid() || !t.isValid() || f > t)
         return s;
     QDate first(f.year(), f.month(), 1);
+    if (f.day() != 1)
+        first = first.addMonths(1);
     QDate last(t.year(), t.month(), 1);
-    if (first == last) {
-        if (f.day() == 1 && t == LastDay(t))
-            s.firstMonth = s.lastMonth = first;
-        else
-            s.rows.append({f, t});
+    if (t != LastDay(t))
+        last = last.addMonths(-1);
+    if (first > last) {
+        s.rows << QStringLiteral("moment >= ") + Date(ctx, f) + QStringLiteral(" and moment <= ") + Date(ctx, t);
         return s;
     }
-    if (f.day() != 1) {
-        s.rows.append({f, LastDay(f)});
-        first = first.addMonths(1);
-    }
-    if (t != LastDay(t)) {
-        s.rows.append({last, t});
-        last = last.addMonths(-1);
-    }
-    if (first <= last) {
-        s.firstMonth = first;
-        s.lastMonth = last;
-    }
+    s.firstMonth = first;
+    s.lastMonth = last;
+    if (f < first)
+        s.rows << QStringLiteral("moment >= ") + Date(ctx, f) + QStringLiteral(" and moment < ") + Date(ctx, first);
+    if (t > LastDay(last))
+        s.rows << QStringLiteral("moment > ") + Date(ctx, LastDay(last)) + QStringLiteral(" and moment <= ") +
+                      Date(ctx, t);
     return s;
-}
-
-QString RowCondition(const ReportContext& ctx, const ReportRange& r)
-{
-    return QStringLiteral("moment >= ") + Date(ctx, r.from) + QStringLiteral(" and moment <= ") + Date(ctx, r.to);
 }
 
 // SQLite, knowing nothing of how the months spread, reads a long span
@@ -834,12 +830,12 @@ QHash<QString, StockFigures> StockFiguresFromMonths(const ReportContext& ctx, co
                figures);
     if (range.from > monthStart)
         AddFigures(ctx,
-                   QStringLiteral("select code, description, sum(`in` - `out`) as begin_balance from stockflow "
-                                  "where moment >= ") +
+                   QStringLiteral("select code, description, sum(coalesce(`in`, 0) - coalesce(`out`, 0)) as "
+                                  "begin_balance from stockflow where moment >= ") +
                        Date(ctx, monthStart) + QStringLiteral(" and moment < ") + Date(ctx, range.from) +
                        QStringLiteral(" group by code, description"),
                    figures);
-    const StockSpans spans = SpansOf(range);
+    const StockSpans spans = SpansOf(ctx, range);
     if (spans.firstMonth.isValid())
         AddFigures(ctx,
                    QStringLiteral("select code, description, sum(shop) as shop, sum(sale) as sale, sum(shop_retur) "
@@ -847,8 +843,8 @@ QHash<QString, StockFigures> StockFiguresFromMonths(const ReportContext& ctx, co
                                   "sum(manual_min) as manual_min from stockmonth where ") +
                        MonthCondition(ctx, spans) + QStringLiteral(" group by code, description"),
                    figures);
-    for (const ReportRange& r : spans.rows)
-        AddFigures(ctx, KindSumsOfRows(RowCondition(ctx, r)), figures);
+    for (const QString& rows : spans.rows)
+        AddFigures(ctx, KindSumsOfRows(rows), figures);
     return figures;
 }
 
@@ -863,13 +859,13 @@ QString StockItemsSql(const ReportContext& ctx, const ReportRange& range)
                QStringLiteral(" group by code) order by code asc");
     // The latest movement of each code, from the whole months' largest ids
     // and the part months' rows.
-    const StockSpans spans = SpansOf(range);
+    const StockSpans spans = SpansOf(ctx, range);
     QStringList parts;
     if (spans.firstMonth.isValid())
         parts << QStringLiteral("select code, max(lastid) as id from stockmonth where ") + MonthCondition(ctx, spans) +
                      QStringLiteral(" and movements > 0 group by code");
-    for (const ReportRange& r : spans.rows)
-        parts << QStringLiteral("select code, max(id) as id from stockflow where ") + RowCondition(ctx, r) +
+    for (const QString& rows : spans.rows)
+        parts << QStringLiteral("select code, max(id) as id from stockflow where ") + rows +
                      QStringLiteral(" group by code");
     QHash<QString, qint64> latest;
     for (const QString& sql : parts) {
