@@ -10,14 +10,30 @@
 //            this is 0), the smallest and largest id, and the sums of the
 //            amount columns.
 #include <QString>
+#include <QtGlobal>
+#include <functional>
 
 namespace platform {
 
 class DbConnection;
 
 // Makes the table and its triggers anew and fills it from the journal's
-// rows. Inside the caller's write transaction.
-void BuildCashDays(DbConnection& db);
+// rows. Inside the caller's write transaction; progress (0 to 1) is told
+// as the rows are read.
+void BuildCashDays(DbConnection& db, const std::function<void(double)>& progress = {});
+
+// The whole journal's debit and credit sums and how many rows hold each,
+// as the cash totals keep them.
+struct JournalFigures {
+    double debit = 0;
+    double credit = 0;
+    qint64 debitRows = 0;
+    qint64 creditRows = 0;
+};
+// The same build on a database file, giving the whole journal's figures
+// from the same pass over its rows (one pass instead of two when a
+// database gets both at once).
+JournalFigures BuildCashDaysFromFile(DbConnection& db, const std::function<void(double)>& progress);
 
 // Whether the table and its triggers are all there.
 bool CashDaysComplete(DbConnection& db);

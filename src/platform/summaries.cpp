@@ -242,6 +242,13 @@ void buildCash(DbConnection& db, const std::function<void(double)>& progress)
     if (db.isOdbc()) {
         db.Execute(QStringLiteral("insert into cashtotal select coalesce(sum(Debit), 0), coalesce(sum(Credit), 0), "
                                   "count(Debit), count(Credit) from cash"));
+    } else if (!CashDaysComplete(db)) {
+        // The days are due as well: one pass over the journal gives both.
+        const JournalFigures f = BuildCashDaysFromFile(db, progress);
+        db.Execute(QStringLiteral("insert into cashtotal values (%1, %2, %3, %4)")
+                       .arg(exact(f.debit), exact(f.credit))
+                       .arg(f.debitRows)
+                       .arg(f.creditRows));
     } else {
         // The journal in slices of its rows' order, so that the operator sees
         // the work go on; each slice is a range of the table itself.
@@ -271,7 +278,6 @@ void buildCash(DbConnection& db, const std::function<void(double)>& progress)
     }
     for (const QString& t : cashTriggers())
         db.Execute(t);
-    BuildCashDays(db);
 }
 
 // ---------------------------------------------------------------- stock
@@ -521,7 +527,7 @@ const QVector<SummaryStep>& steps()
         {QStringLiteral("Menghitung saldo kas dari jurnal"), cashWhole, buildCash},
         {QStringLiteral("Menghitung stok per bulan dari mutasi stok"), stockWhole, buildStock},
         {QStringLiteral("Menghitung jumlah harian jurnal"), CashDaysComplete,
-         [](DbConnection& db, const std::function<void(double)>&) { BuildCashDays(db); }},
+         [](DbConnection& db, const std::function<void(double)>& progress) { BuildCashDays(db, progress); }},
     };
     return list;
 }
@@ -667,6 +673,9 @@ bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress)
                     due.append(&s);
             for (qsizetype i = 0; i < due.size(); ++i) {
                 const SummaryStep& s = *due[i];
+                // An earlier step may have built this one on its way.
+                if (i > 0 && s.whole(db))
+                    continue;
                 auto told = [&](double share) {
                     if (progress)
                         progress(s.what, (double(i) + qBound(0.0, share, 1.0)) / double(due.size()));
