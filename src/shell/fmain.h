@@ -92,10 +92,11 @@ public:
     struct Dialogs {
         QPointer<platform::Form> fNew, fStock, fUser, fDB, fSetting;
     };
-    void setDialogs(const Dialogs& dialogs) { m_dialogs = dialogs; }
+    void setDialogs(const Dialogs& dialogs);
 
     // ---- The working panels' services, under the names the other windows
-    // call. Each does nothing until its panel has been handed over.
+    // call. src/program hands every panel over before the window loads; a
+    // missing one stops the program at start.
     void setPanels(CashierPanel* cashier, InventoryPanel* inventory, LedgerPanel* ledger);
     CashierPanel* cashierPanel() const { return m_cashier; }
     InventoryPanel* inventoryPanel() const { return m_inventory; }

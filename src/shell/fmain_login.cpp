@@ -310,13 +310,8 @@ void fMain::ShowLoginState()
     app().Rights = OperatorRights();
     for (QWidget* right : {bCashier, bInventory, bLedger, bStock, bUser, bDB, bSetting})
         right->setEnabled(false);
-    if (m_cashier) {
-        for (QWidget* browse : {m_cashier->cbBrowse, m_cashier->cbCharge})
-            if (browse)
-                browse->setEnabled(false);
-    }
-    if (m_ledger)
-        m_ledger->ClearReport();
+    m_cashier->SetBrowseEnabled(false);
+    m_ledger->ClearReport();
 }
 
 void fMain::bLogout_Click()
@@ -341,6 +336,5 @@ void fMain::bReset_Click()
 
 void fMain::bNew_Click()
 {
-    if (m_dialogs.fNew)
-        m_dialogs.fNew->ShowModal();
+    m_dialogs.fNew->ShowModal();
 }
