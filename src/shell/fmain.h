@@ -41,6 +41,9 @@ public:
     // panel in front, the clock and totals stopped, and no right of the last
     // operator left enabled behind it.
     void ShowLoginState();
+    // The operator goes on in the user name, also once a modal window that
+    // is closing has handed the activation back.
+    void FocusUsername();
     void iDatabase_Click();
     void iDatabase_KeyDown(int& KeyCode, int Shift);
     void iDatabase_KeyPress(int& KeyAscii);

@@ -10,6 +10,7 @@
 #include "shell/fmain.h"
 
 #include <QDir>
+#include <QTimer>
 
 using namespace platform;
 using namespace mMain;
@@ -312,6 +313,14 @@ void fMain::ShowLoginState()
         right->setEnabled(false);
     m_cashier->SetBrowseEnabled(false);
     m_ledger->ClearReport();
+}
+
+void fMain::FocusUsername()
+{
+    iUsername->setFocus();
+    // The main window's activation, once the modal showing has ended, puts
+    // the focus on the database list.
+    QTimer::singleShot(0, iUsername, [u = iUsername] { u->setFocus(); });
 }
 
 void fMain::bLogout_Click()
