@@ -6,6 +6,7 @@
 #include "cashier/model/cart.h"
 #include "cashier/model/journal.h"
 #include "catalogue/fmaster.h"
+#include "catalogue/inventorypanel.h"
 #include "core/mmain.h"
 #include "ledger/ledgerpanel.h"
 #include "platform/controls.h"
@@ -532,7 +533,7 @@ private:
     {
         fMain* main = m_program.main;
         main->bInventory_Click();
-        InventoryPanel* panel = main->inventoryPanel();
+        auto* panel = dynamic_cast<InventoryPanelView*>(main->inventoryPanel());
         panel->iiTable->setListIndex(0);
         Cost program{}, floor{};
         int rows = 0;

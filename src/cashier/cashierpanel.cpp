@@ -60,6 +60,72 @@ QString CashierPanelView::GetAction() const
     return ActionWord(ciAction->ListIndex());
 }
 
+QString CashierPanelView::ActionCaption() const
+{
+    return ciAction->currentText();
+}
+
+QString CashierPanelView::CurrentCharge() const
+{
+    return ciCharge->Text();
+}
+
+void CashierPanelView::SetCharge(const QString& charge)
+{
+    ciCharge->setText(charge);
+}
+
+void CashierPanelView::SelectAction(int entry)
+{
+    ciAction->setListIndex(entry);
+}
+
+void CashierPanelView::StartSession()
+{
+    ciAction->setListIndex(0);
+    ciSatuan->setCaption(QString());
+}
+
+void CashierPanelView::SetRates(const QString& discount, const QString& tax)
+{
+    ciDiscount2->setText(discount);
+    ciTax->setText(tax);
+}
+
+void CashierPanelView::SetBrowseEnabled(bool enabled)
+{
+    cbBrowse->setEnabled(enabled);
+    cbCharge->setEnabled(enabled);
+}
+
+void CashierPanelView::ApplySettings(int printNote, bool warehouse)
+{
+    ciPrintNote->setValue(printNote);
+    for (QWidget* w :
+         {static_cast<QWidget*>(ccWarehouse), static_cast<QWidget*>(ciWarehouse), static_cast<QWidget*>(cbWarehouse)})
+        w->setVisible(warehouse);
+}
+
+void CashierPanelView::FocusAction()
+{
+    ciAction->setFocus();
+}
+
+void CashierPanelView::FocusCharge()
+{
+    ciCharge->setFocus();
+}
+
+void CashierPanelView::FocusCart()
+{
+    ciCart->setFocus();
+}
+
+void CashierPanelView::TogglePrintNote()
+{
+    ciPrintNote->setValue(ciPrintNote->Value() == 1 ? 0 : 1);
+}
+
 void CashierPanelView::ciAction_Click()
 {
     ciCode->setText(QString());
@@ -119,7 +185,7 @@ void CashierPanelView::ciCharge_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbCharge_Click()
 {
-    picker::Open(QStringLiteral("Charge"), QStringLiteral("ciCharge"));
+    picker::Open(QStringLiteral("Charge"), m_chargeTarget);
 }
 
 void CashierPanelView::ciWarehouse_Change()
@@ -162,7 +228,7 @@ void CashierPanelView::ciWarehouse_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbWarehouse_Click()
 {
-    picker::Open(QStringLiteral("Warehouse"), QStringLiteral("ciWarehouse"));
+    picker::Open(QStringLiteral("Warehouse"), m_warehouseTarget);
 }
 
 // Rebuilds the list and keeps the text: showing the panel must not forget
@@ -343,7 +409,7 @@ void CashierPanelView::ciItems_DblClick()
 
 void CashierPanelView::cbBrowse_Click()
 {
-    picker::Open(QStringLiteral("Items"), QStringLiteral("ciCode"));
+    picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 
 void CashierPanelView::ciCode_KeyDown(int& KeyCode, int)

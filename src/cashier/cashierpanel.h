@@ -6,6 +6,7 @@
 // other windows reach its procedures through the main window.
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
+#include "catalogue/picker.h"
 #include "platform/controls.h"
 #include "shell/panels.h"
 
@@ -36,6 +37,18 @@ public:
     void ShowAddLine() override;
     void cPrintNote(qint64 no) override;
     void tCount_Timer() override;
+    QString ActionCaption() const override;
+    QString CurrentCharge() const override;
+    void SetCharge(const QString& charge) override;
+    void SelectAction(int entry) override;
+    void StartSession() override;
+    void SetRates(const QString& discount, const QString& tax) override;
+    void SetBrowseEnabled(bool enabled) override;
+    void ApplySettings(int printNote, bool warehouse) override;
+    void FocusAction() override;
+    void FocusCharge() override;
+    void FocusCart() override;
+    void TogglePrintNote() override;
 
     // ---- Action, charge, warehouse
     void ciAction_KeyDown(int& KeyCode, int Shift);
@@ -110,7 +123,20 @@ public:
     void cbOKWithoutPay_Click();
     void InsertTR(bool pay);
 
-    // ---- Controls (besides those of the interface)
+    // ---- Controls
+    platform::ComboBox* ciAction = nullptr;
+    platform::TextBox* ciCode = nullptr;
+    platform::ComboBox* ciCharge = nullptr;
+    platform::ComboBox* ciWarehouse = nullptr;
+    platform::Label* ccWarehouse = nullptr;
+    platform::WanButton* cbWarehouse = nullptr;
+    platform::Label* ciSatuan = nullptr;
+    platform::TextBox* ciDiscount2 = nullptr;
+    platform::TextBox* ciTax = nullptr;
+    platform::CheckBox* ciPrintNote = nullptr;
+    platform::WanButton* cbBrowse = nullptr;
+    platform::WanButton* cbCharge = nullptr;
+    platform::ListBox* ciCart = nullptr;
     platform::Label *ccAction, *ccDate, *ccCharge;
     platform::DateTimePick* ciMoment;
     platform::CheckBox* ciCheck;
@@ -141,4 +167,5 @@ private:
     // The totals' inputs and figures of the last tick.
     std::optional<cashier::TotalsInput> m_lastInput;
     cashier::Totals m_last;
+    picker::Handle m_codeTarget, m_chargeTarget, m_warehouseTarget;
 };

@@ -214,7 +214,7 @@ void CashierPanelView::wire()
     cbOK->Click = [this] { cbOK_Click(); };
     cbOKWithoutPay->Click = [this] { cbOKWithoutPay_Click(); };
 
-    picker::Register(QStringLiteral("ciCode"), ciCode, picker::Value::Code, true);
-    picker::Register(QStringLiteral("ciCharge"), ciCharge, picker::Value::Name, true);
-    picker::Register(QStringLiteral("ciWarehouse"), ciWarehouse, picker::Value::Name, true);
+    m_codeTarget = picker::Register(QStringLiteral("ciCode"), ciCode, picker::Value::Code, true);
+    m_chargeTarget = picker::Register(QStringLiteral("ciCharge"), ciCharge, picker::Value::Name, true);
+    m_warehouseTarget = picker::Register(QStringLiteral("ciWarehouse"), ciWarehouse, picker::Value::Name, true);
 }

@@ -97,9 +97,7 @@ void fBarcode::bClose_Click()
 {
     iCode->setText(QString());
     Hide();
-    fMain* m = MainWindow();
-    if (m && m->cashierPanel() && m->cashierPanel()->ciCart)
-        m->cashierPanel()->ciCart->setFocus();
+    MainWindow()->cashierPanel()->FocusCart();
 }
 
 void fBarcode::tScan_Timer()
@@ -108,18 +106,18 @@ void fBarcode::tScan_Timer()
     if (code.isEmpty() || m_clock() - m_changedAt < SettleMs)
         return;
     fMain* m = MainWindow();
-    CashierPanel* panel = m ? m->cashierPanel() : nullptr;
-    const QString action = m ? m->GetAction() : QString();
-    if (!panel || !panel->ciCharge || action.isEmpty()) {
+    CashierPanel* panel = m->cashierPanel();
+    const QString action = m->GetAction();
+    if (action.isEmpty()) {
         iCode->setText(QString());
         return;
     }
-    const bool added = cashier::ScanIntoCart(app().DbConn(), action, panel->ciCharge->Text(), code);
+    const bool added = cashier::ScanIntoCart(app().DbConn(), action, panel->CurrentCharge(), code);
     iCode->setText(QString());
     if (!added)
         return;
     iCode->setFocus();
     m->FillCiCharge();
-    if (panel->ciCharge->Text().isEmpty())
+    if (panel->CurrentCharge().isEmpty())
         m->FillCiCart();
 }

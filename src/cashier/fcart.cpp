@@ -18,16 +18,6 @@ fCart* CartWindow()
     return app().form<fCart>();
 }
 
-namespace {
-
-CashierPanel* panel()
-{
-    fMain* m = MainWindow();
-    return m ? m->cashierPanel() : nullptr;
-}
-
-} // namespace
-
 fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -86,8 +76,7 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
     m_entry = std::make_unique<cashier::ItemEntry>(
         cashier::ItemFields{ciCode, ciCategory, ciName, ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity,
                             ciTotal, ciSatuan, ciItems},
-        [] { return MainWindow() ? MainWindow()->GetAction() : QString(); },
-        [] { return panel() && panel()->ciAction ? panel()->ciAction->currentText() : QString(); });
+        [] { return MainWindow()->GetAction(); }, [] { return MainWindow()->cashierPanel()->ActionCaption(); });
 
     ciCode->Change = [this] { ciCode_Change(); };
     ciCode->events.KeyDown = [this](int& k, int s) { ciCode_KeyDown(k, s); };
@@ -112,7 +101,7 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
     cbBrowse->Click = [this] { cbBrowse_Click(); };
     bSave->Click = [this] { bSave_Click(); };
     bClose->Click = [this] { bClose_Click(); };
-    picker::Register(QStringLiteral("fCart.ciCode"), ciCode, picker::Value::Code, true);
+    m_codeTarget = picker::Register(QStringLiteral("fCart.ciCode"), ciCode, picker::Value::Code, true);
 }
 
 void fCart::ClearCI()
@@ -155,19 +144,19 @@ void fCart::bClose_Click()
 void fCart::bSave_Click()
 {
     fMain* m = MainWindow();
-    CashierPanel* p = panel();
-    if (!m || !p || !p->ciCharge || m->GetAction().isEmpty())
+    CashierPanel* p = m->cashierPanel();
+    if (m->GetAction().isEmpty())
         return;
-    if (!m_entry->AddLine(p->ciCharge->Text(), true))
+    if (!m_entry->AddLine(p->CurrentCharge(), true))
         return;
     m->FillCiCharge();
-    if (p->ciCharge->Text().isEmpty())
+    if (p->CurrentCharge().isEmpty())
         m->FillCiCart();
 }
 
 void fCart::cbBrowse_Click()
 {
-    picker::Open(QStringLiteral("Items"), QStringLiteral("fCart.ciCode"));
+    picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 
 void fCart::ciCode_Change()

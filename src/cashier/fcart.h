@@ -3,6 +3,7 @@
 // and charge, on fields of its own with the panel's lookup and arithmetic.
 // It stays open after each saved line.
 #include "cashier/itementry.h"
+#include "catalogue/picker.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 
@@ -53,6 +54,7 @@ public:
 
 private:
     std::unique_ptr<cashier::ItemEntry> m_entry;
+    picker::Handle m_codeTarget;
 };
 
 // The one add-line dialog (created hidden at start-up).

@@ -104,8 +104,7 @@ void fEdit::bSave_Click()
     if (!FiguresFit({iSubtotal, iQuantity, iTotal}))
         return;
     EditCartLine(app().DbConn(), LineAction, LineId, e);
-    if (fMain* m = MainWindow())
-        m->FillCiCart();
+    MainWindow()->FillCiCart();
     Unload();
 }
 

@@ -38,7 +38,7 @@ fMove::fMove() : Form(QStringLiteral("fMove"), QStringLiteral("Pindah"))
     bSave->Click = [this] { bSave_Click(); };
     bBrowse->Click = [this] { bBrowse_Click(); };
     bClose->Click = [this] { bClose_Click(); };
-    picker::Register(QStringLiteral("fMove.iCharge"), iCharge, picker::Value::Name, false);
+    m_chargeTarget = picker::Register(QStringLiteral("fMove.iCharge"), iCharge, picker::Value::Name, false);
 }
 
 // The charges of the cashier's action: its contacts, then every other
@@ -80,22 +80,20 @@ void fMove::iCharge_KeyPress(int& KeyAscii)
 void fMove::bSave_Click()
 {
     fMain* m = MainWindow();
-    CashierPanel* panel = m ? m->cashierPanel() : nullptr;
-    if (!panel || !panel->ciCharge)
-        return;
+    CashierPanel* panel = m->cashierPanel();
     const QString action = m->GetAction();
     if (action.isEmpty())
         return;
     const QString to = iCharge->Text();
-    cashier::MoveCharge(app().DbConn(), action, panel->ciCharge->Text(), to);
-    panel->ciCharge->setText(to);
+    cashier::MoveCharge(app().DbConn(), action, panel->CurrentCharge(), to);
+    panel->SetCharge(to);
     m->FillCiCharge();
     Unload();
 }
 
 void fMove::bBrowse_Click()
 {
-    picker::Open(QStringLiteral("Charge"), QStringLiteral("fMove.iCharge"));
+    picker::Open(QStringLiteral("Charge"), m_chargeTarget);
 }
 
 void fMove::bClose_Click()

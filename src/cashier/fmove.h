@@ -2,6 +2,7 @@
 // Moving a held charge: every cart line of the cashier's action held under
 // its charge moves to another name (a table to another table, a free name
 // to a customer), and the held warehouse goes with them.
+#include "catalogue/picker.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 
@@ -24,6 +25,9 @@ public:
     platform::Label* cMoveTo;
     platform::ComboBox* iCharge;
     platform::WanButton *bSave, *bBrowse, *bClose;
+
+private:
+    picker::Handle m_chargeTarget;
 };
 
 // The one move dialog (created hidden at start-up).

@@ -113,10 +113,9 @@ void fMaster::resizeEvent(QResizeEvent* e)
 
 void fMaster::Form_Activate()
 {
-    const QString target = bOK->Tag;
-    const picker::Target* row = picker::Find(target);
+    const picker::Target* row = m_target.get();
     if (isItems()) {
-        QString table = catalogue::ItemsTable(picker::Kind(target));
+        QString table = catalogue::ItemsTable(picker::Kind(m_target));
         if (row && !row->table.isEmpty())
             table = row->table;
         if (!table.isEmpty())
@@ -129,7 +128,7 @@ void fMaster::Form_Activate()
         if (Tag == QLatin1String("Warehouse")) {
             TableName = QStringLiteral("Warehouse");
         } else {
-            const QString table = catalogue::ContactTable(picker::Kind(target));
+            const QString table = catalogue::ContactTable(picker::Kind(m_target));
             if (!table.isEmpty())
                 TableName = table;
         }
@@ -323,7 +322,7 @@ void fMaster::bOK_Click()
 {
     if (iItems->ListIndex() < 2)
         return;
-    const picker::Target* target = picker::Find(bOK->Tag);
+    const picker::Target* target = m_target.get();
     if (!target)
         return;
     const QString pick = GetSelectedIItemsCode();
@@ -345,8 +344,7 @@ void fMaster::bOK_Click()
 
 void fMaster::bClose_Click()
 {
-    if (fMain* m = MainWindow())
-        m->FillCiCharge();
+    MainWindow()->FillCiCharge();
     Hide();
 }
 

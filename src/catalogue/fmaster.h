@@ -1,8 +1,9 @@
 #pragma once
 // The list window over one of the items tables or contact tables, and the
 // system's picker (catalogue/picker.h). Its Tag holds the mode word ("Items",
-// "Charge" or "Warehouse"), bOK's Tag the target of a pick; the activation
+// "Charge" or "Warehouse"), setTarget the target of a pick; the activation
 // chooses the table from them and fills the list.
+#include "catalogue/picker.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 
@@ -59,12 +60,16 @@ public:
     platform::CheckBox* iCheck;
     platform::WanButton *bOK, *bAdd, *bEdit, *bDelete, *bClear, *bPrint, *bExcel, *bRefresh, *bClose;
 
+    // The field a pick goes into (picker::Open).
+    void setTarget(const picker::Handle& target) { m_target = target; }
+
 private:
     bool isItems() const { return Tag == QLatin1String("Items"); }
     // The record of the selected row; a row whose record is gone meanwhile
     // is told to the operator and the list refilled.
     bool recordGone(const QString& code);
     bool m_keepFilter = false;
+    picker::Handle m_target;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

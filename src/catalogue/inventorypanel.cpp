@@ -328,6 +328,19 @@ QString InventoryPanelView::GetSelectediiItemsCode() const
     return GetiiItemsCode(iiItems->ListIndex());
 }
 
+void InventoryPanelView::StartSession()
+{
+    iiTable->setListIndex(0);
+}
+
+void InventoryPanelView::ShowWarehouseTable(bool shown)
+{
+    if (shown && iiTable->ListCount() == 8)
+        iiTable->AddItem(QStringLiteral("Gudang"));
+    else if (!shown && iiTable->ListCount() == 9)
+        iiTable->RemoveItem(8);
+}
+
 namespace {
 
 // The item and contact dialogs learn that the panel opened them, and the

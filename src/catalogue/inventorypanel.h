@@ -8,9 +8,13 @@
 #include <QObject>
 
 namespace platform {
+class CheckBox;
+class ComboBox;
 class Label;
+class ListBox;
 class Panel;
 class TextBox;
+class WanButton;
 } // namespace platform
 
 class InventoryPanelView : public QObject, public InventoryPanel {
@@ -25,6 +29,8 @@ public:
     void ibRefresh_Click() override;
     void ibAdd_Click() override;
     QString GetSelectediiItemsCode() const override;
+    void StartSession() override;
+    void ShowWarehouseTable(bool shown) override;
 
     QString GetiiItemsCode(int index) const;
     void iiTable_Click();
@@ -47,6 +53,8 @@ public:
     void iiItems_DblClick();
     void iiItems_KeyDown(int& KeyCode, int Shift);
 
+    platform::ComboBox* iiTable = nullptr;
+    platform::ListBox* iiItems = nullptr;
     platform::ComboBox* iiCategory2;
     platform::Label* icCategory2;
     platform::ComboBox* iiCategory;

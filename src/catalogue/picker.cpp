@@ -9,13 +9,27 @@
 
 namespace picker {
 
-namespace {
+// The rows by name. A row registered again under its name replaces the
+// entry here; the handles given out for the old row keep it.
+class Registry {
+public:
+    static Handle add(Target t)
+    {
+        auto row = std::make_shared<const Target>(std::move(t));
+        rows().insert(row->name, row);
+        return Handle(row);
+    }
+    static Handle find(const QString& name) { return Handle(rows().value(name)); }
 
-QHash<QString, Target>& targets()
-{
-    static QHash<QString, Target> table;
-    return table;
-}
+private:
+    static QHash<QString, std::shared_ptr<const Target>>& rows()
+    {
+        static QHash<QString, std::shared_ptr<const Target>> table;
+        return table;
+    }
+};
+
+namespace {
 
 // Sets a control's text; without runsChange its change handler is held back
 // for the one write.
@@ -33,7 +47,7 @@ template <class Control> void writeTo(QPointer<Control> box, const QString& valu
 }
 
 template <class Control>
-void add(const QString& name, Control* field, Value value, bool runsChange, KindGetter kind, const QString& table)
+Handle add(const QString& name, Control* field, Value value, bool runsChange, KindGetter kind, const QString& table)
 {
     Target t;
     t.name = name;
@@ -44,46 +58,40 @@ void add(const QString& name, Control* field, Value value, bool runsChange, Kind
     t.table = table;
     QPointer<Control> box(field);
     t.write = [box, runsChange](const QString& v) { writeTo(box, v, runsChange); };
-    targets().insert(name, std::move(t));
+    return Registry::add(std::move(t));
 }
 
 } // namespace
 
-void Register(const QString& name, platform::TextBox* field, Value value, bool runsChange, KindGetter kind,
-              const QString& table)
+Handle Register(const QString& name, platform::TextBox* field, Value value, bool runsChange, KindGetter kind,
+                const QString& table)
 {
-    add(name, field, value, runsChange, std::move(kind), table);
+    return add(name, field, value, runsChange, std::move(kind), table);
 }
 
-void Register(const QString& name, platform::ComboBox* field, Value value, bool runsChange, KindGetter kind,
-              const QString& table)
+Handle Register(const QString& name, platform::ComboBox* field, Value value, bool runsChange, KindGetter kind,
+                const QString& table)
 {
-    add(name, field, value, runsChange, std::move(kind), table);
+    return add(name, field, value, runsChange, std::move(kind), table);
 }
 
-const Target* Find(const QString& name)
+Handle Find(const QString& name)
 {
-    auto it = targets().constFind(name);
-    if (it == targets().constEnd() || !it->field)
-        return nullptr;
-    return &*it;
+    return Registry::find(name);
 }
 
-QString Kind(const QString& name)
+QString Kind(const Handle& target)
 {
-    const Target* t = Find(name);
-    if (t && t->kind)
-        return t->kind();
-    return MainWindow() ? MainWindow()->GetAction() : QString();
+    if (target && target->kind)
+        return target->kind();
+    return MainWindow()->GetAction();
 }
 
-void Open(const QString& mode, const QString& target)
+void Open(const QString& mode, const Handle& target)
 {
     fMaster* m = MasterWindow();
-    if (!m)
-        return;
     m->Tag = mode;
-    m->bOK->Tag = target;
+    m->setTarget(target);
     m->ShowModal();
 }
 

@@ -5,35 +5,32 @@
 // target's field, whose change handler (where it runs) does the rest of the
 // caller's work. The caller receives nothing back.
 //
-// Every target is one row of one table, kept here. A window that owns a
-// target field adds its row when it builds its controls, for example the
-// cashier panel:
+// Every target is registered once by the window that owns its field, when
+// it builds its controls; the window keeps the handle it gets back and opens
+// the picker with it. The cashier panel:
 //
-//     picker::Register(QStringLiteral("ciCode"), ciCode, picker::Value::Code, true);
-//     picker::Register(QStringLiteral("ciCharge"), ciCharge, picker::Value::Name, true);
+//     codeTarget = picker::Register(QStringLiteral("ciCode"), ciCode, picker::Value::Code, true);
 //
 // the journal row dialog, whose own action decides the table:
 //
 //     auto kind = [this] { return GetAction(); };
-//     picker::Register(QStringLiteral("fLedger.iCode"), iCode, picker::Value::Code, true, kind);
-//     picker::Register(QStringLiteral("fLedger.iCharge"), iCharge, picker::Value::Name, false, kind);
+//     codeTarget = picker::Register(QStringLiteral("fLedger.iCode"), iCode, picker::Value::Code, true, kind);
 //
 // and a recipe link dialog, which always lists one table:
 //
-//     picker::Register(QStringLiteral("fIn.iCode"), iCode, picker::Value::StoredCode, true, {},
-//                      QStringLiteral("ShopItems"));
+//     codeTarget = picker::Register(QStringLiteral("fIn.iCode"), iCode, picker::Value::StoredCode, true, {},
+//                                   QStringLiteral("ShopItems"));
 //
 // and opens the picker from its browse button:
 //
-//     picker::Open(QStringLiteral("Items"), QStringLiteral("fIn.iCode"));
+//     picker::Open(QStringLiteral("Items"), codeTarget);
 //
-// The targets: "ciCode", "ciCharge", "ciWarehouse" (cashier panel),
-// "fCart.ciCode", "fMove.iCharge", "fLedger.iCode", "fLedger.iCharge",
-// "fLedger.iWarehouse", "fIn.iCode", "fOut.iCode".
+// The name only labels the row (Find, for a look at what is registered).
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 namespace platform {
 class ComboBox;
@@ -68,19 +65,35 @@ struct Target {
     std::function<void(const QString& value)> write;
 };
 
+// A registered target, as its window keeps it. An empty handle, or one
+// whose field has gone, stands for no target: a pick writes nothing.
+class Handle {
+public:
+    Handle() = default;
+    // The row, while its field exists; nullptr otherwise.
+    const Target* get() const { return m_row && m_row->field ? m_row.get() : nullptr; }
+    const Target* operator->() const { return get(); }
+    explicit operator bool() const { return get() != nullptr; }
+
+private:
+    explicit Handle(std::shared_ptr<const Target> row) : m_row(std::move(row)) {}
+    std::shared_ptr<const Target> m_row;
+    friend class Registry;
+};
+
 // Adds the row of a target, or replaces the row of that name.
-void Register(const QString& name, platform::TextBox* field, Value value, bool runsChange, KindGetter kind = {},
-              const QString& table = QString());
-void Register(const QString& name, platform::ComboBox* field, Value value, bool runsChange, KindGetter kind = {},
-              const QString& table = QString());
-// The row of a target whose field still exists; nullptr for an unknown name.
-const Target* Find(const QString& name);
+Handle Register(const QString& name, platform::TextBox* field, Value value, bool runsChange, KindGetter kind = {},
+                const QString& table = QString());
+Handle Register(const QString& name, platform::ComboBox* field, Value value, bool runsChange, KindGetter kind = {},
+                const QString& table = QString());
+// The row registered under a name; an empty handle for an unknown name.
+Handle Find(const QString& name);
 // The action word that decides the table for a target: its own getter, else
 // the cashier's action.
-QString Kind(const QString& name);
+QString Kind(const Handle& target);
 
 // Opens the list window as a picker for the target (mode "Items", "Charge"
 // or "Warehouse"); returns when it has closed.
-void Open(const QString& mode, const QString& target);
+void Open(const QString& mode, const Handle& target);
 
 } // namespace picker

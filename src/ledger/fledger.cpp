@@ -141,9 +141,10 @@ void fLedger::wire()
     // The picker follows this dialog's kind; a charge or warehouse written
     // by it runs no handler here.
     auto kind = [this] { return GetAction(); };
-    picker::Register(QStringLiteral("fLedger.iCode"), iCode, picker::Value::Code, true, kind);
-    picker::Register(QStringLiteral("fLedger.iCharge"), iCharge, picker::Value::Name, false, kind);
-    picker::Register(QStringLiteral("fLedger.iWarehouse"), iWarehouse, picker::Value::Name, false, kind);
+    m_codeTarget = picker::Register(QStringLiteral("fLedger.iCode"), iCode, picker::Value::Code, true, kind);
+    m_chargeTarget = picker::Register(QStringLiteral("fLedger.iCharge"), iCharge, picker::Value::Name, false, kind);
+    m_warehouseTarget =
+        picker::Register(QStringLiteral("fLedger.iWarehouse"), iWarehouse, picker::Value::Name, false, kind);
 }
 
 // ---------------------------------------------------------------- kind, lists
@@ -304,19 +305,19 @@ void fLedger::iTotal_Change()
 void fLedger::bBrowse_Click()
 {
     if (GetAction() != kUnknown)
-        picker::Open(QStringLiteral("Items"), QStringLiteral("fLedger.iCode"));
+        picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 
 void fLedger::bCharge_Click()
 {
     if (GetAction() != kUnknown)
-        picker::Open(QStringLiteral("Charge"), QStringLiteral("fLedger.iCharge"));
+        picker::Open(QStringLiteral("Charge"), m_chargeTarget);
 }
 
 void fLedger::bWarehouse_Click()
 {
     if (GetAction() != kUnknown)
-        picker::Open(QStringLiteral("Warehouse"), QStringLiteral("fLedger.iWarehouse"));
+        picker::Open(QStringLiteral("Warehouse"), m_warehouseTarget);
 }
 
 // ---------------------------------------------------------------- keys
@@ -478,16 +479,7 @@ void fLedger::bSave_Click()
 
 void fLedger::showJournal()
 {
-    fMain* m = MainWindow();
-    LedgerPanel* panel = m ? m->ledgerPanel() : nullptr;
-    if (!panel || !panel->liPage)
-        return;
-    // Selecting the journal rebuilds it; when it is shown already, the
-    // rebuild runs directly.
-    if (panel->liPage->ListIndex() != 0)
-        panel->liPage->setListIndex(0);
-    else
-        m->liPage_Click();
+    MainWindow()->ledgerPanel()->ShowJournal();
 }
 
 void fLedger::bClose_Click()

@@ -4,6 +4,7 @@
 // loaded into it ("Ubah" or "Edit"). The item code is looked up in the
 // kind's items table, with the codes that begin with it offered below; the
 // item, charge and warehouse fields open the list window as a picker.
+#include "catalogue/picker.h"
 #include "ledger/model/journalentry.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -80,6 +81,7 @@ private:
     // The window is up: a modal window closing over it activates it again,
     // and the field that window handed the focus keeps it.
     bool m_showing = false;
+    picker::Handle m_codeTarget, m_chargeTarget, m_warehouseTarget;
 };
 
 fLedger* LedgerWindow();

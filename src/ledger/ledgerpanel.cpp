@@ -183,6 +183,38 @@ void LedgerPanelView::ClearReport()
     m_stale = true;
 }
 
+void LedgerPanelView::StartSession()
+{
+    liTo->setValue(QDate::currentDate().addDays(1));
+    liCategory->setListIndex(0);
+    liPage->setListIndex(0);
+}
+
+void LedgerPanelView::StockChanged()
+{
+    // Selecting another page and the stock page again rebuilds the report
+    // through the page's own handlers.
+    if (liPage->ListIndex() == ledger::Stock) {
+        liPage->setListIndex(ledger::Recap);
+        liPage->setListIndex(ledger::Stock);
+    }
+}
+
+void LedgerPanelView::ShowJournal()
+{
+    // Selecting the journal rebuilds it; when it is shown already, the
+    // rebuild runs directly.
+    if (liPage->ListIndex() != ledger::Journal)
+        liPage->setListIndex(ledger::Journal);
+    else
+        liPage_Click();
+}
+
+void LedgerPanelView::FocusPage()
+{
+    liPage->setFocus();
+}
+
 void LedgerPanelView::liFrom_Change()
 {
     m_rangeRest->start();
@@ -220,10 +252,7 @@ void LedgerPanelView::liCategory_KeyDown(int& KeyCode, int Shift)
 void LedgerPanelView::liFilter_Change()
 {
     // The filter belongs to the journal: typing shows it.
-    if (liPage->ListIndex() != ledger::Journal)
-        liPage->setListIndex(ledger::Journal);
-    else
-        liPage_Click();
+    ShowJournal();
 }
 
 void LedgerPanelView::liFilter_GotFocus()

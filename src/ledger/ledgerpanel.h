@@ -76,6 +76,10 @@ public:
     void lbAdd_Click() override;
     void RefreshIfStale() override;
     void ClearReport() override;
+    void StartSession() override;
+    void StockChanged() override;
+    void ShowJournal() override;
+    void FocusPage() override;
 
     // ---- Handlers
     void liPage_Change();
@@ -114,6 +118,9 @@ public:
     // The journal row id of each line of liLedger (0 for none).
     LineIdList LineIds;
 
+    platform::ComboBox* liPage = nullptr;
+    platform::ComboBox* liCategory = nullptr;
+    platform::DateTimePick* liTo = nullptr;
     platform::Label* lcReport;
     platform::Label* lcFrom;
     platform::Label* lcTo;

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 #include <QUuid>
 #include <cerrno>
 #include <filesystem>
@@ -281,10 +280,6 @@ void fDB::bDrop_Click()
     Unload();
     if (m) {
         m->ReadDB();
-        m->iUsername->setFocus();
-        // The main window's activation, once this window's modal showing has
-        // ended, puts the focus on the database list; the operator goes on
-        // in the user name.
-        QTimer::singleShot(0, m->iUsername, [u = m->iUsername] { u->setFocus(); });
+        m->FocusUsername();
     }
 }

@@ -41,6 +41,9 @@ public:
     // panel in front, the clock and totals stopped, and no right of the last
     // operator left enabled behind it.
     void ShowLoginState();
+    // The operator goes on in the user name, also once a modal window that
+    // is closing has handed the activation back.
+    void FocusUsername();
     void iDatabase_Click();
     void iDatabase_KeyDown(int& KeyCode, int Shift);
     void iDatabase_KeyPress(int& KeyAscii);
@@ -92,10 +95,11 @@ public:
     struct Dialogs {
         QPointer<platform::Form> fNew, fStock, fUser, fDB, fSetting;
     };
-    void setDialogs(const Dialogs& dialogs) { m_dialogs = dialogs; }
+    void setDialogs(const Dialogs& dialogs);
 
     // ---- The working panels' services, under the names the other windows
-    // call. Each does nothing until its panel has been handed over.
+    // call. src/program hands every panel over before the window loads; a
+    // missing one stops the program at start.
     void setPanels(CashierPanel* cashier, InventoryPanel* inventory, LedgerPanel* ledger);
     CashierPanel* cashierPanel() const { return m_cashier; }
     InventoryPanel* inventoryPanel() const { return m_inventory; }

@@ -11,6 +11,7 @@
 #include "shell/fmain.h"
 
 #include <QDir>
+#include <QTimer>
 
 using namespace platform;
 using namespace mMain;
@@ -316,13 +317,16 @@ void fMain::ShowLoginState()
     app().Rights = OperatorRights();
     for (QWidget* right : {bCashier, bInventory, bLedger, bStock, bUser, bDB, bSetting})
         right->setEnabled(false);
-    if (m_cashier) {
-        for (QWidget* browse : {m_cashier->cbBrowse, m_cashier->cbCharge})
-            if (browse)
-                browse->setEnabled(false);
-    }
-    if (m_ledger)
-        m_ledger->ClearReport();
+    m_cashier->SetBrowseEnabled(false);
+    m_ledger->ClearReport();
+}
+
+void fMain::FocusUsername()
+{
+    iUsername->setFocus();
+    // The main window's activation, once the modal showing has ended, puts
+    // the focus on the database list.
+    QTimer::singleShot(0, iUsername, [u = iUsername] { u->setFocus(); });
 }
 
 void fMain::bLogout_Click()
@@ -347,6 +351,5 @@ void fMain::bReset_Click()
 
 void fMain::bNew_Click()
 {
-    if (m_dialogs.fNew)
-        m_dialogs.fNew->ShowModal();
+    m_dialogs.fNew->ShowModal();
 }

@@ -111,8 +111,7 @@ void fMain::bCashier_Click()
     pCashier->raise();
     m_shownPanel = pCashier;
     TabActive(bCashier);
-    if (m_cashier && m_cashier->ciAction)
-        m_cashier->ciAction->setFocus();
+    m_cashier->FocusAction();
     FillCiWarehouse();
 }
 
@@ -129,16 +128,22 @@ void fMain::bLedger_Click()
     pLedger->raise();
     m_shownPanel = pLedger;
     TabActive(bLedger);
-    if (m_ledger)
-        m_ledger->RefreshIfStale();
-    if (m_ledger && m_ledger->liPage)
-        m_ledger->liPage->setFocus();
+    m_ledger->RefreshIfStale();
+    m_ledger->FocusPage();
+}
+
+void fMain::setDialogs(const Dialogs& dialogs)
+{
+    // A menu item whose dialog is missing would do nothing when clicked.
+    for (const Form* f : {dialogs.fNew.data(), dialogs.fStock.data(), dialogs.fUser.data(), dialogs.fDB.data(),
+                          dialogs.fSetting.data()})
+        if (!f)
+            qFatal("fMain::setDialogs: a dialog of the menu is missing");
+    m_dialogs = dialogs;
 }
 
 void fMain::openMenuDialog(Image* item, Form* dialog)
 {
-    if (!dialog)
-        return;
     App& a = app();
     a.MenuControl = menuImage(a.MenuKey);
     TabActive(item);

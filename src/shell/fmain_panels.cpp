@@ -7,14 +7,16 @@
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
-#include <QDate>
-
 using namespace platform;
 
 using mMain::ConfigNumber;
 
 void fMain::setPanels(CashierPanel* cashier, InventoryPanel* inventory, LedgerPanel* ledger)
 {
+    // Every procedure of the main window forwards to a panel: a panel left
+    // out would turn its menu items and keys into ones that do nothing.
+    if (!cashier || !inventory || !ledger)
+        qFatal("fMain::setPanels: a working panel is missing");
     m_cashier = cashier;
     m_inventory = inventory;
     m_ledger = ledger;
@@ -22,119 +24,102 @@ void fMain::setPanels(CashierPanel* cashier, InventoryPanel* inventory, LedgerPa
 
 QString fMain::GetAction() const
 {
-    return m_cashier ? m_cashier->GetAction() : QString();
+    return m_cashier->GetAction();
 }
 
 void fMain::ciAction_Click()
 {
-    if (m_cashier)
-        m_cashier->ciAction_Click();
+    m_cashier->ciAction_Click();
 }
 
 void fMain::FillCiCharge()
 {
-    if (m_cashier)
-        m_cashier->FillCiCharge();
+    m_cashier->FillCiCharge();
 }
 
 void fMain::FillCiCart()
 {
-    if (m_cashier)
-        m_cashier->FillCiCart();
+    m_cashier->FillCiCart();
 }
 
 void fMain::FillCiWarehouse()
 {
-    if (m_cashier)
-        m_cashier->FillCiWarehouse();
+    m_cashier->FillCiWarehouse();
 }
 
 void fMain::cbBarcode_Click()
 {
-    if (m_cashier)
-        m_cashier->cbBarcode_Click();
+    m_cashier->cbBarcode_Click();
 }
 
 void fMain::cbPrint_Click()
 {
-    if (m_cashier)
-        m_cashier->cbPrint_Click();
+    m_cashier->cbPrint_Click();
 }
 
 void fMain::cbMove_Click()
 {
-    if (m_cashier)
-        m_cashier->cbMove_Click();
+    m_cashier->cbMove_Click();
 }
 
 void fMain::cPrintNote(qint64 no)
 {
-    if (m_cashier)
-        m_cashier->cPrintNote(no);
+    m_cashier->cPrintNote(no);
 }
 
 void fMain::tCount_Timer()
 {
-    if (m_cashier)
-        m_cashier->tCount_Timer();
+    m_cashier->tCount_Timer();
 }
 
 QString fMain::GetTable() const
 {
-    return m_inventory ? m_inventory->GetTable() : QString();
+    return m_inventory->GetTable();
 }
 
 void fMain::FilliItems(const QString& where)
 {
-    if (m_inventory)
-        m_inventory->FilliItems(where);
+    m_inventory->FilliItems(where);
 }
 
 void fMain::FilliiCategory()
 {
-    if (m_inventory)
-        m_inventory->FilliiCategory();
+    m_inventory->FilliiCategory();
 }
 
 void fMain::FilliiCategory2()
 {
-    if (m_inventory)
-        m_inventory->FilliiCategory2();
+    m_inventory->FilliiCategory2();
 }
 
 void fMain::ibRefresh_Click()
 {
-    if (m_inventory)
-        m_inventory->ibRefresh_Click();
+    m_inventory->ibRefresh_Click();
 }
 
 void fMain::ibAdd_Click()
 {
-    if (m_inventory)
-        m_inventory->ibAdd_Click();
+    m_inventory->ibAdd_Click();
 }
 
 QString fMain::GetSelectediiItemsCode() const
 {
-    return m_inventory ? m_inventory->GetSelectediiItemsCode() : QString();
+    return m_inventory->GetSelectediiItemsCode();
 }
 
 void fMain::liPage_Click()
 {
-    if (m_ledger)
-        m_ledger->liPage_Click();
+    m_ledger->liPage_Click();
 }
 
 void fMain::lbPrint_Click()
 {
-    if (m_ledger)
-        m_ledger->lbPrint_Click();
+    m_ledger->lbPrint_Click();
 }
 
 void fMain::lbAdd_Click()
 {
-    if (m_ledger)
-        m_ledger->lbAdd_Click();
+    m_ledger->lbAdd_Click();
 }
 
 // Steps 2 to 9 of a successful login: the report range and page, the
@@ -142,31 +127,15 @@ void fMain::lbAdd_Click()
 // tax of the settings.
 void fMain::setUpPanels()
 {
-    if (m_ledger) {
-        if (m_ledger->liTo)
-            m_ledger->liTo->setValue(QDate::currentDate().addDays(1));
-        if (m_ledger->liCategory)
-            m_ledger->liCategory->setListIndex(0);
-        if (m_ledger->liPage)
-            m_ledger->liPage->setListIndex(0);
-    }
+    m_ledger->StartSession();
     tClock_Timer();
-    if (m_cashier && m_cashier->ciAction)
-        m_cashier->ciAction->setListIndex(0);
-    if (m_inventory && m_inventory->iiTable)
-        m_inventory->iiTable->setListIndex(0);
-    if (m_cashier && m_cashier->ciSatuan)
-        m_cashier->ciSatuan->setCaption(QString());
+    m_cashier->StartSession();
+    m_inventory->StartSession();
     FillCiCart();
     ciAction_Click();
     FilliItems(QString());
     FilliiCategory2();
-    if (m_cashier) {
-        if (m_cashier->ciDiscount2)
-            m_cashier->ciDiscount2->setText(mMain::GetConfig(QStringLiteral("Discount")));
-        if (m_cashier->ciTax)
-            m_cashier->ciTax->setText(mMain::GetConfig(QStringLiteral("Tax")));
-    }
+    m_cashier->SetRates(mMain::GetConfig(QStringLiteral("Discount")), mMain::GetConfig(QStringLiteral("Tax")));
 }
 
 // The login's steps after the rights: the browse buttons by the master
@@ -175,27 +144,10 @@ void fMain::setUpPanels()
 void fMain::applyPanelSettings(bool masterRight)
 {
     const int warehouse = ConfigNumber(QStringLiteral("Warehouse"));
-    if (m_cashier) {
-        if (m_cashier->cbBrowse)
-            m_cashier->cbBrowse->setEnabled(masterRight);
-        if (m_cashier->cbCharge)
-            m_cashier->cbCharge->setEnabled(masterRight);
-        if (m_cashier->ciPrintNote)
-            m_cashier->ciPrintNote->setValue(ConfigNumber(QStringLiteral("Note")));
-        for (QWidget* w : {static_cast<QWidget*>(m_cashier->ccWarehouse), static_cast<QWidget*>(m_cashier->ciWarehouse),
-                           static_cast<QWidget*>(m_cashier->cbWarehouse)})
-            if (w)
-                w->setVisible(warehouse != 0);
-    }
-    if (m_inventory && m_inventory->iiTable) {
-        ComboBox* t = m_inventory->iiTable;
-        if (warehouse == 1 && t->ListCount() == 8)
-            t->AddItem(QStringLiteral("Gudang"));
-        else if (warehouse != 1 && t->ListCount() == 9)
-            t->RemoveItem(8);
-    }
-    if (m_cashier && m_cashier->ciCharge)
-        m_cashier->ciCharge->setText(QString());
+    m_cashier->SetBrowseEnabled(masterRight);
+    m_cashier->ApplySettings(ConfigNumber(QStringLiteral("Note")), warehouse != 0);
+    m_inventory->ShowWarehouseTable(warehouse == 1);
+    m_cashier->SetCharge(QString());
     liPage_Click();
 }
 
@@ -221,26 +173,16 @@ bool fMain::panelKeys(int KeyCode, int Shift)
             return true;
         case 'P': cbPrint_Click(); return true;
         case 'M': cbMove_Click(); return true;
-        case 'G':
-            if (m_cashier && m_cashier->ciCharge)
-                m_cashier->ciCharge->setFocus();
-            return true;
-        case 'S':
-            if (m_cashier && m_cashier->ciCart)
-                m_cashier->ciCart->setFocus();
-            return true;
+        case 'G': m_cashier->FocusCharge(); return true;
+        case 'S': m_cashier->FocusCart(); return true;
         case 'E': lbPrint_Click(); return true;
-        case 'N':
-            if (m_cashier && m_cashier->ciPrintNote)
-                m_cashier->ciPrintNote->setValue(m_cashier->ciPrintNote->Value() == 1 ? 0 : 1);
-            return true;
+        case 'N': m_cashier->TogglePrintNote(); return true;
         default: break;
         }
     }
     if (KeyCode == vbKeyAdd || KeyCode == vbKeyF11) {
         if (menu == QLatin1String("Cashier")) {
-            if (m_cashier)
-                m_cashier->ShowAddLine();
+            m_cashier->ShowAddLine();
             return true;
         }
         if (menu == QLatin1String("Inventory")) {

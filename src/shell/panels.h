@@ -3,23 +3,13 @@
 // panels. Each panel is built in its own folder, which the shell cannot
 // link; the panel class implements its interface here, src/program hands it
 // to the main window, and the main window offers these procedures under
-// their own names (MainWindow()->FillCiCart()). The control pointers are set
-// by the panel when it builds its controls.
+// their own names (MainWindow()->FillCiCart()). The interfaces say what is
+// wanted of a panel; its controls stay its own.
 //
 // The interface XPanel is implemented by XPanelView in xpanel.h of its
 // folder: CashierPanelView (src/cashier), InventoryPanelView
 // (src/catalogue), LedgerPanelView (src/ledger).
 #include <QString>
-
-namespace platform {
-class CheckBox;
-class ComboBox;
-class DateTimePick;
-class Label;
-class ListBox;
-class TextBox;
-class WanButton;
-} // namespace platform
 
 // The cashier panel.
 class CashierPanel {
@@ -29,6 +19,8 @@ public:
     // The action word of the selected entry of ciAction: "Sale", "Shop",
     // "Cash In", "Cash Out", "Sale Retur", "Shop Retur"; "" for none.
     virtual QString GetAction() const = 0;
+    // The action as its list shows it ("" for none).
+    virtual QString ActionCaption() const = 0;
     virtual void ciAction_Click() = 0;
     virtual void FillCiCharge() = 0;
     virtual void FillCiCart() = 0;
@@ -43,19 +35,28 @@ public:
     // The totals timer's tick.
     virtual void tCount_Timer() = 0;
 
-    platform::ComboBox* ciAction = nullptr;
-    platform::TextBox* ciCode = nullptr;
-    platform::ComboBox* ciCharge = nullptr;
-    platform::ComboBox* ciWarehouse = nullptr;
-    platform::Label* ccWarehouse = nullptr;
-    platform::WanButton* cbWarehouse = nullptr;
-    platform::Label* ciSatuan = nullptr;
-    platform::TextBox* ciDiscount2 = nullptr;
-    platform::TextBox* ciTax = nullptr;
-    platform::CheckBox* ciPrintNote = nullptr;
-    platform::WanButton* cbBrowse = nullptr;
-    platform::WanButton* cbCharge = nullptr;
-    platform::ListBox* ciCart = nullptr;
+    // The charge the cart is kept under ("" for the walk-in cart), and a new
+    // one, which lists its cart as a typed one would.
+    virtual QString CurrentCharge() const = 0;
+    virtual void SetCharge(const QString& charge) = 0;
+    // Selects the entry of the action list, so that the item and contact
+    // tables follow that action (0 the first entry).
+    virtual void SelectAction(int entry) = 0;
+
+    // A session has begun: the first action, no unit shown.
+    virtual void StartSession() = 0;
+    // The transaction discount and tax of the settings.
+    virtual void SetRates(const QString& discount, const QString& tax) = 0;
+    // The browse buttons of the item and charge lists (the master right).
+    virtual void SetBrowseEnabled(bool enabled) = 0;
+    // The receipt box, and whether the warehouse controls show.
+    virtual void ApplySettings(int printNote, bool warehouse) = 0;
+
+    // The keyboard shortcuts of the main window.
+    virtual void FocusAction() = 0;
+    virtual void FocusCharge() = 0;
+    virtual void FocusCart() = 0;
+    virtual void TogglePrintNote() = 0;
 };
 
 // The inventory panel.
@@ -76,8 +77,10 @@ public:
     // The code of the highlighted record row ("" for none).
     virtual QString GetSelectediiItemsCode() const = 0;
 
-    platform::ComboBox* iiTable = nullptr;
-    platform::ListBox* iiItems = nullptr;
+    // A session has begun: the first table.
+    virtual void StartSession() = 0;
+    // Whether the warehouse table is offered.
+    virtual void ShowWarehouseTable(bool shown) = 0;
 };
 
 // The ledger panel.
@@ -95,7 +98,11 @@ public:
     // The session has ended: what the panel shows of the database goes.
     virtual void ClearReport() = 0;
 
-    platform::ComboBox* liPage = nullptr;
-    platform::ComboBox* liCategory = nullptr;
-    platform::DateTimePick* liTo = nullptr;
+    // A session has begun: the first page, every column, up to tomorrow.
+    virtual void StartSession() = 0;
+    // The stock has changed: a stock report shown is rebuilt.
+    virtual void StockChanged() = 0;
+    // Shows the journal, rebuilt.
+    virtual void ShowJournal() = 0;
+    virtual void FocusPage() = 0;
 };

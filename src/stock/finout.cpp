@@ -59,9 +59,10 @@ fInOut::fInOut(stock::Side side)
     stock::QuantityKeys(iQuantity);
     bBrowse->Click = [this] { bBrowse_Click(); };
     // The picker lists this dialog's items table whatever the cashier's action.
-    picker::Register(side == stock::Side::Shop ? QStringLiteral("fIn.iCode") : QStringLiteral("fOut.iCode"), iCode,
-                     picker::Value::StoredCode, true, {},
-                     side == stock::Side::Shop ? QStringLiteral("ShopItems") : QStringLiteral("SaleItems"));
+    m_codeTarget =
+        picker::Register(side == stock::Side::Shop ? QStringLiteral("fIn.iCode") : QStringLiteral("fOut.iCode"), iCode,
+                         picker::Value::StoredCode, true, {},
+                         side == stock::Side::Shop ? QStringLiteral("ShopItems") : QStringLiteral("SaleItems"));
     bSave->Click = [this] { bSave_Click(); };
     bClose->Click = [this] { bClose_Click(); };
 }
@@ -130,11 +131,8 @@ void fInOut::iCode_Click()
 
 void fInOut::bBrowse_Click()
 {
-    fMain* m = MainWindow();
-    if (m && m->cashierPanel() && m->cashierPanel()->ciAction)
-        m->cashierPanel()->ciAction->setListIndex(m_side == stock::Side::Shop ? 0 : 1);
-    picker::Open(QStringLiteral("Items"),
-                 m_side == stock::Side::Shop ? QStringLiteral("fIn.iCode") : QStringLiteral("fOut.iCode"));
+    MainWindow()->cashierPanel()->SelectAction(m_side == stock::Side::Shop ? 0 : 1);
+    picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 
 void fInOut::bSave_Click()

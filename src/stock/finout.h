@@ -2,6 +2,7 @@
 // The recipe link dialogs: fIn links a buying item that brings the stock
 // item of the detail window in, fOut a selling item that takes it out. The
 // two windows differ only in their side, which fInOut holds.
+#include "catalogue/picker.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "stock/model/stockmodel.h"
@@ -36,6 +37,7 @@ public:
 
 private:
     stock::Side m_side;
+    picker::Handle m_codeTarget;
 };
 
 class fIn : public fInOut {

@@ -176,15 +176,7 @@ void fStock::bClose_Click()
 {
     iQuantity->setText(QStringLiteral("1"));
     fMain* m = MainWindow();
-    // Before the ledger panel exists there is no stock report to rebuild.
-    if (m && m->ledgerPanel() && m->ledgerPanel()->liPage) {
-        ComboBox* page = m->ledgerPanel()->liPage;
-        if (page->ListIndex() == 6) {
-            page->setListIndex(5);
-            page->setListIndex(6);
-        }
-    }
-    if (m)
-        m->TabActive(app().MenuControl);
+    m->ledgerPanel()->StockChanged();
+    m->TabActive(app().MenuControl);
     Hide();
 }

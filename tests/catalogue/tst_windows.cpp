@@ -2,6 +2,7 @@
 // picker, the item dialog and the contact dialog, over a fresh copy of the
 // sample database. The cashier panel and the inventory panel are stand-ins
 // that register their picker targets as the real ones do.
+#include "cashier/cashierpanel.h"
 #include "catalogue/fadd.h"
 #include "catalogue/fcharge.h"
 #include "catalogue/fmaster.h"
@@ -23,6 +24,9 @@ struct FakeCashier : CashierPanel {
     QString action = QStringLiteral("Sale");
     int chargeFills = 0;
     QStringList changes;
+    platform::TextBox* ciCode;
+    platform::ComboBox* ciCharge;
+    platform::ComboBox* ciWarehouse;
     explicit FakeCashier(QWidget* parent)
     {
         ciCode = new platform::TextBox(parent, QStringLiteral("ciCode"));
@@ -48,6 +52,18 @@ struct FakeCashier : CashierPanel {
     void ShowAddLine() override {}
     void cPrintNote(qint64) override {}
     void tCount_Timer() override {}
+    QString ActionCaption() const override { return action; }
+    QString CurrentCharge() const override { return ciCharge->Text(); }
+    void SetCharge(const QString& charge) override { ciCharge->setText(charge); }
+    void SelectAction(int) override {}
+    void StartSession() override {}
+    void SetRates(const QString&, const QString&) override {}
+    void SetBrowseEnabled(bool) override {}
+    void ApplySettings(int, bool) override {}
+    void FocusAction() override {}
+    void FocusCharge() override {}
+    void FocusCart() override {}
+    void TogglePrintNote() override {}
 };
 
 struct FakeInventory : InventoryPanel {
@@ -61,6 +77,20 @@ struct FakeInventory : InventoryPanel {
     void ibRefresh_Click() override {}
     void ibAdd_Click() override {}
     QString GetSelectediiItemsCode() const override { return selected; }
+    void StartSession() override {}
+    void ShowWarehouseTable(bool) override {}
+};
+
+struct FakeLedger : LedgerPanel {
+    void liPage_Click() override {}
+    void lbPrint_Click() override {}
+    void lbAdd_Click() override {}
+    void RefreshIfStale() override {}
+    void ClearReport() override {}
+    void StartSession() override {}
+    void StockChanged() override {}
+    void ShowJournal() override {}
+    void FocusPage() override {}
 };
 
 } // namespace
@@ -71,6 +101,7 @@ class TestCatalogueWindows : public QObject {
     std::unique_ptr<Fixture> fx;
     FakeCashier* cashier = nullptr;
     FakeInventory* inventory = nullptr;
+    FakeLedger ledger;
     fMaster* m = nullptr;
     fAdd* add = nullptr;
     fCharge* charge = nullptr;
@@ -85,7 +116,7 @@ class TestCatalogueWindows : public QObject {
     void pick(const QString& mode, const QString& target, const std::function<void()>& script)
     {
         ui().scripts[QStringLiteral("fMaster")] = [script](platform::Form*) { script(); };
-        picker::Open(mode, target);
+        picker::Open(mode, picker::Find(target));
     }
     int rowOf(const QString& code)
     {
@@ -120,7 +151,7 @@ private slots:
         if (QLatin1String(QTest::currentTestFunction()) != QLatin1String("programTargets")) {
             cashier = new FakeCashier(fx->main->pCashier);
             inventory = new FakeInventory;
-            fx->main->setPanels(cashier, inventory, nullptr);
+            fx->main->setPanels(cashier, inventory, &ledger);
         }
         app().DbKind = QStringLiteral("Access");
         app().DbConn().Open(fx->path(QStringLiteral("Velmont Cafe & Resto.cdb")));
@@ -166,7 +197,7 @@ private slots:
         };
         int registered = 0;
         for (const Row& r : rows) {
-            const picker::Target* t = picker::Find(QLatin1String(r.name));
+            const picker::Target* t = picker::Find(QLatin1String(r.name)).get();
             if (!t)
                 continue;
             ++registered;
@@ -177,7 +208,7 @@ private slots:
         QCOMPARE(picker::Find("fIn.iCode")->table, QStringLiteral("ShopItems"));
         QCOMPARE(picker::Find("fOut.iCode")->table, QStringLiteral("SaleItems"));
 
-        CashierPanel* panel = fx->main->cashierPanel();
+        auto* panel = dynamic_cast<CashierPanelView*>(fx->main->cashierPanel());
         QVERIFY(panel && panel->cbBrowse);
         panel->ciAction->setListIndex(0);
         pick("Items", "ciCode", [&] {

@@ -13,6 +13,11 @@ namespace {
 
 struct FakeCashier : CashierPanel {
     QStringList calls;
+    platform::ComboBox* ciAction;
+    platform::ComboBox* ciCharge;
+    platform::CheckBox* ciPrintNote;
+    platform::ComboBox* ciWarehouse;
+    platform::WanButton* cbBrowse;
     explicit FakeCashier(QWidget* parent)
     {
         ciAction = new platform::ComboBox(parent, QStringLiteral("ciAction"), false);
@@ -33,10 +38,27 @@ struct FakeCashier : CashierPanel {
     void ShowAddLine() override { calls << QStringLiteral("ShowAddLine"); }
     void cPrintNote(qint64) override {}
     void tCount_Timer() override {}
+    QString ActionCaption() const override { return ciAction->currentText(); }
+    QString CurrentCharge() const override { return ciCharge->Text(); }
+    void SetCharge(const QString& charge) override { ciCharge->setText(charge); }
+    void SelectAction(int entry) override { ciAction->setListIndex(entry); }
+    void StartSession() override { ciAction->setListIndex(0); }
+    void SetRates(const QString&, const QString&) override {}
+    void SetBrowseEnabled(bool enabled) override { cbBrowse->setEnabled(enabled); }
+    void ApplySettings(int printNote, bool warehouse) override
+    {
+        ciPrintNote->setValue(printNote);
+        ciWarehouse->setVisible(warehouse);
+    }
+    void FocusAction() override { ciAction->setFocus(); }
+    void FocusCharge() override { ciCharge->setFocus(); }
+    void FocusCart() override {}
+    void TogglePrintNote() override { ciPrintNote->setValue(ciPrintNote->Value() == 1 ? 0 : 1); }
 };
 
 struct FakeInventory : InventoryPanel {
     QStringList calls;
+    platform::ComboBox* iiTable;
     explicit FakeInventory(QWidget* parent)
     {
         iiTable = new platform::ComboBox(parent, QStringLiteral("iiTable"), false);
@@ -50,6 +72,26 @@ struct FakeInventory : InventoryPanel {
     void ibRefresh_Click() override { calls << QStringLiteral("ibRefresh_Click"); }
     void ibAdd_Click() override { calls << QStringLiteral("ibAdd_Click"); }
     QString GetSelectediiItemsCode() const override { return QString(); }
+    void StartSession() override { iiTable->setListIndex(0); }
+    void ShowWarehouseTable(bool shown) override
+    {
+        if (shown && iiTable->ListCount() == 8)
+            iiTable->AddItem(QStringLiteral("Gudang"));
+        else if (!shown && iiTable->ListCount() == 9)
+            iiTable->RemoveItem(8);
+    }
+};
+
+struct FakeLedger : LedgerPanel {
+    void liPage_Click() override {}
+    void lbPrint_Click() override {}
+    void lbAdd_Click() override {}
+    void RefreshIfStale() override {}
+    void ClearReport() override {}
+    void StartSession() override {}
+    void StockChanged() override {}
+    void ShowJournal() override {}
+    void FocusPage() override {}
 };
 
 } // namespace
@@ -61,6 +103,7 @@ class TestSeam : public QObject {
     fMain* m = nullptr;
     FakeCashier* cashier = nullptr;
     FakeInventory* inventory = nullptr;
+    FakeLedger ledger;
 
     void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(m, k, mods); }
 
@@ -71,7 +114,7 @@ private slots:
         m = fx->main;
         cashier = new FakeCashier(m->pCashier);
         inventory = new FakeInventory(m->pInventory);
-        m->setPanels(cashier, inventory, nullptr);
+        m->setPanels(cashier, inventory, &ledger);
     }
     void cleanup()
     {

@@ -1,6 +1,7 @@
 // Stock items, counts and recipes: the stock, new stock item, detail and
 // link windows driven by keys and clicks after a login. (The stock rules
 // without a window are tested in model/.)
+#include "cashier/cashierpanel.h"
 #include "catalogue/fmaster.h"
 #include "core/mmain.h"
 #include "ledger/ledgerpanel.h"
@@ -255,7 +256,7 @@ private slots:
             press(Qt::Key_Escape);
         };
         out->ShowModal();
-        QCOMPARE(fx->main->cashierPanel()->ciAction->ListIndex(), 1);
+        QCOMPARE(dynamic_cast<CashierPanelView*>(fx->main->cashierPanel())->ciAction->ListIndex(), 1);
         QCOMPARE(fx->ui->shownModal, (QStringList{"fOut", "fMaster"}));
     }
 
