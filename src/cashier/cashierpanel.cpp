@@ -10,6 +10,7 @@
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cartops.h"
 #include "cashier/model/journal.h"
+#include "cashier/model/pending.h"
 #include "cashier/model/receipt.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/names.h"
@@ -158,12 +159,7 @@ void CashierPanelView::ciCharge_Click()
 {
     FillCiCart();
     ciCheck->setValue(1);
-    const QString where = QStringLiteral(" from pending where `action`=") + Quote(GetAction()) +
-                          QStringLiteral(" and `charge`=") + Quote(ciCharge->Text());
-    if (GetValue(QStringLiteral("select count(warehouse)") + where).toLongLong() == 0)
-        ciWarehouse->setText(QString());
-    else
-        ciWarehouse->setText(Str(GetValue(QStringLiteral("select warehouse") + where)));
+    ciWarehouse->setText(HeldWarehouse(db(), GetAction(), ciCharge->Text()));
 }
 
 void CashierPanelView::ciCharge_KeyDown(int& KeyCode, int)
@@ -193,24 +189,9 @@ void CashierPanelView::ciWarehouse_Change()
     ciWarehouse_Click();
 }
 
-// The held warehouse of the action and charge: the count and the insert or
-// update are one write, so two workstations never store the pair twice.
 void CashierPanelView::ciWarehouse_Click()
 {
-    const QString action = Quote(GetAction());
-    const QString charge = Quote(ciCharge->Text());
-    const QString warehouse = Quote(ciWarehouse->Text());
-    DbTransaction tx(db());
-    if (GetValue(QStringLiteral("select count(*) from pending where `action`=") + action +
-                 QStringLiteral(" and `charge`=") + charge)
-            .toLongLong() == 0)
-        ExecSQL(QStringLiteral("insert into pending values(") + action + QStringLiteral(", ") + charge +
-                QStringLiteral(", ") + warehouse + QLatin1Char(')'));
-    else
-        ExecSQL(QStringLiteral("update pending set `action`=") + action + QStringLiteral(", `charge`=") + charge +
-                QStringLiteral(", `warehouse`=") + warehouse + QStringLiteral(" where `action`=") + action +
-                QStringLiteral(" and `charge`=") + charge);
-    tx.commit();
+    HoldWarehouse(db(), GetAction(), ciCharge->Text(), ciWarehouse->Text());
 }
 
 void CashierPanelView::ciWarehouse_KeyDown(int& KeyCode, int)
@@ -278,9 +259,7 @@ void CashierPanelView::ciCart_ItemCheck(int Item)
     const QString id = CartRowId(ciCart->List(Item));
     if (id.isEmpty())
         return;
-    ExecSQL(QStringLiteral("update `") + CartTable(GetAction()) + QStringLiteral("` set checked=") +
-            (ciCart->Selected(Item) ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral(" where ID=") +
-            QString::number(id.toLongLong()));
+    TickLine(db(), GetAction(), id.toLongLong(), ciCart->Selected(Item));
     ciTotalCart->setText(TickedTotal(db(), GetAction(), ciCharge->Text()));
 }
 
@@ -289,8 +268,7 @@ void CashierPanelView::ciCheck_Click()
     const QString action = GetAction();
     if (action.isEmpty())
         return;
-    ExecSQL(QStringLiteral("update `") + CartTable(action) + QStringLiteral("` set checked=") +
-            QString::number(ciCheck->Value()) + QStringLiteral(" where charge=") + Quote(ciCharge->Text()));
+    TickCharge(db(), action, ciCharge->Text(), ciCheck->Value());
     FillCiCart();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/app.h"
 #include "platform/backend.h"
+#include "platform/configtable.h"
 #include "platform/controls.h"
 #include "platform/failure.h"
 #include "platform/printer.h"
@@ -56,38 +57,17 @@ qint64 InsertWithNewId(const QString& table, const QString& idColumn, const std:
 
 QString GetConfig(const QString& key)
 {
-    const QString where = QStringLiteral(" from config where `key`=") + Quote(key);
-    if (GetValue(QStringLiteral("select count(`key`)") + where).toLongLong() == 0)
-        return QString();
-    return Str(GetValue(QStringLiteral("select setting") + where));
+    return platform::ConfigValue(app().DbConn(), key);
 }
 
 void SetConfig(const QString& key, const QString& value)
 {
-    DbConnection& db = app().DbConn();
-    // The count and the insert together: two workstations saving the same
-    // new key must not write it twice.
-    platform::DbTransaction tx(db);
-    const QString where = QStringLiteral(" from config where `key`=") + Quote(key);
-    if (db.GetValue(QStringLiteral("select count(`key`)") + where).toLongLong() == 0)
-        db.Execute(QStringLiteral("insert into config values(") + Quote(key) + QStringLiteral(", ") + Quote(value) +
-                   QLatin1Char(')'));
-    // The same value again (the login writes back what it read) is no
-    // change: the clock would sum the whole journal again for it.
-    else if (Str(db.GetValue(QStringLiteral("select setting") + where)) != value)
-        db.Execute(QStringLiteral("update config set setting=") + Quote(value) + QStringLiteral(" where `key`=") +
-                   Quote(key));
-    tx.commit();
+    platform::SetConfigValue(app().DbConn(), key, value);
 }
 
 int ConfigNumber(const QString& key)
 {
-    // The program writes "0" or "1"; a hand-edited text that is no number
-    // (an exponent, "nan" and the like included) reads as 0, as a missing row
-    // does, instead of stopping the login that reads it.
-    const double v = RoundAmount(ParseQuantity(GetConfig(key)));
-    return static_cast<int>(
-        std::clamp(v, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+    return platform::ConfigWholeNumber(app().DbConn(), key);
 }
 
 // ---------------------------------------------------------------- fields and keys

@@ -4,6 +4,7 @@
 #include "core/dbcheck.h"
 #include "core/dbentry.h"
 #include "core/mmain.h"
+#include "manage/model/backup.h"
 #include "platform/db.h"
 #include "platform/dbcopy.h"
 #include "platform/failure.h"
@@ -70,9 +71,7 @@ void snapshot(const QString& source, const QString& target)
     try {
         DbConnection reader;
         reader.Open(source, true);
-        QString literal = QDir::toNativeSeparators(QFileInfo(scratch).absoluteFilePath());
-        literal.replace(QLatin1Char('\''), QStringLiteral("''"));
-        reader.Execute(QStringLiteral("vacuum into '") + literal + QLatin1Char('\''));
+        manage::CopyInto(reader, QDir::toNativeSeparators(QFileInfo(scratch).absoluteFilePath()));
     } catch (...) {
         QFile::remove(scratch);
         throw;

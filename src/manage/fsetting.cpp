@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "manage/model/settings.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
@@ -72,15 +73,15 @@ void fSetting::Form_Activate()
 {
     // Every showing starts from what is stored; unsaved edits of an earlier
     // showing are gone.
-    iCompany->setText(mMain::GetConfig(QStringLiteral("Company")));
-    iAddress->setText(mMain::GetConfig(QStringLiteral("Address")));
-    iPhone->setText(mMain::GetConfig(QStringLiteral("Phone")));
-    iMessage1->setText(mMain::GetConfig(QStringLiteral("Message1")));
-    iMessage2->setText(mMain::GetConfig(QStringLiteral("Message2")));
-    iMessage3->setText(mMain::GetConfig(QStringLiteral("Message3")));
-    iPort->setText(mMain::GetConfig(QStringLiteral("Port")));
-    // A value that is not a number (a hand-edited row) shows as off.
-    iWarehouse->setValue(mMain::ConfigNumber(QStringLiteral("Warehouse")) != 0 ? 1 : 0);
+    const manage::ShopSettings stored = manage::ReadShopSettings(app().DbConn());
+    iCompany->setText(stored.company);
+    iAddress->setText(stored.address);
+    iPhone->setText(stored.phone);
+    iMessage1->setText(stored.message1);
+    iMessage2->setText(stored.message2);
+    iMessage3->setText(stored.message3);
+    iPort->setText(stored.port);
+    iWarehouse->setValue(stored.warehouse ? 1 : 0);
     iCompany->setFocus();
 }
 
@@ -103,17 +104,9 @@ void fSetting::iPort_KeyDown(int& KeyCode, int)
 
 void fSetting::bSave_Click()
 {
-    // All eight or none, should the file fail halfway.
-    platform::DbTransaction tx(app().DbConn());
-    mMain::SetConfig(QStringLiteral("Company"), iCompany->Text());
-    mMain::SetConfig(QStringLiteral("Address"), iAddress->Text());
-    mMain::SetConfig(QStringLiteral("Phone"), iPhone->Text());
-    mMain::SetConfig(QStringLiteral("Message1"), iMessage1->Text());
-    mMain::SetConfig(QStringLiteral("Message2"), iMessage2->Text());
-    mMain::SetConfig(QStringLiteral("Message3"), iMessage3->Text());
-    mMain::SetConfig(QStringLiteral("Port"), iPort->Text());
-    mMain::SetConfig(QStringLiteral("Warehouse"), iWarehouse->Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
-    tx.commit();
+    manage::SaveShopSettings(app().DbConn(),
+                             {iCompany->Text(), iAddress->Text(), iPhone->Text(), iMessage1->Text(), iMessage2->Text(),
+                              iMessage3->Text(), iPort->Text(), iWarehouse->Value() == 1});
     mMain::MsgInfo(QStringLiteral("Setting telah tersimpan"), mMain::MsgTitleInfo);
     iCompany->setFocus();
 }

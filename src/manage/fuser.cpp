@@ -3,14 +3,12 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "manage/model/operators.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
 using namespace platform;
 using namespace mMain;
-
-namespace {
-} // namespace
 
 fUser::fUser() : Form(QStringLiteral("fUser"), QStringLiteral("User"))
 {
@@ -72,9 +70,8 @@ void fUser::FilliUsername()
 {
     const QString kept = iUsername->Text();
     iUsername->Clear();
-    auto rs = OpenRecordset(QStringLiteral("select username from operator"));
-    for (; !rs->Eof(); rs->MoveNext())
-        iUsername->AddItem(rs->Fields(QStringLiteral("UserName")).toString());
+    for (const QString& name : manage::OperatorNames(app().DbConn()))
+        iUsername->AddItem(name);
     iUsername->setText(kept);
 }
 
@@ -91,18 +88,17 @@ void fUser::iSetting_KeyDown(int& KeyCode, int)
 
 void fUser::iUsername_Click()
 {
-    auto rs = OpenRecordset(QStringLiteral("select * from operator where username=") + Quote(iUsername->Text()));
+    const auto op = shell::FindOperator(app().DbConn(), iUsername->Text());
     CheckBox* boxes[] = {iCashier, iMaster, iInventory, iLedger, iStock, iUser, iDB, iSetting};
-    if (rs->Eof()) {
+    if (!op) {
         iPassword->setText(QString());
         for (CheckBox* c : boxes)
             c->setValue(0);
         return;
     }
-    iPassword->setText(InvertChars(rs->Fields(QStringLiteral("PassWord")).toString()));
-    const char* columns[] = {"Cashier", "Master", "Inventory", "Ledger", "Stock", "User", "DB", "Setting"};
+    iPassword->setText(InvertChars(op->password));
     for (size_t i = 0; i < std::size(boxes); ++i)
-        boxes[i]->setValue(int(rs->Fields(QString::fromLatin1(columns[i])).toLongLong()));
+        boxes[i]->setValue(int(op->rights[i].toLongLong()));
 }
 
 void fUser::iUsername_LostFocus()
@@ -133,35 +129,12 @@ void fUser::bSave_Click()
         return;
     }
     const QString name = iUsername->Text();
-    const QString N = Quote(name);
-    const QString P = Quote(PasswordForm(iPassword->Text()));
-    const QString c = QString::number(iCashier->Value()), m = QString::number(iMaster->Value()),
-                  i = QString::number(iInventory->Value()), l = QString::number(iLedger->Value()),
-                  s = QString::number(iStock->Value()), u = QString::number(iUser->Value()),
-                  d = QString::number(iDB->Value()), t = QString::number(iSetting->Value());
-    const QString sep = QStringLiteral(", ");
-    bool lastManager = false;
-    {
-        platform::DbTransaction tx(app().DbConn());
-        if (GetValue(QStringLiteral("select count(username) from operator where username=") + N).toLongLong() == 0) {
-            ExecSQL(QStringLiteral("insert into operator values(") + N + sep + P + sep + c + sep + m + sep + i + sep +
-                    l + sep + s + sep + u + sep + d + sep + t + QLatin1Char(')'));
-            tx.commit();
-        } else if (iUser->Value() == 0 && isLastUserManager(name)) {
-            // Taking the right from the last operator who holds it would
-            // leave nobody able to manage operators, as deleting them would.
-            lastManager = true;
-        } else {
-            ExecSQL(QStringLiteral("update operator set `username`=") + N + QStringLiteral(", `password`=") + P +
-                    QStringLiteral(", `cashier`=") + c + QStringLiteral(", `master`=") + m +
-                    QStringLiteral(", `inventory`=") + i + QStringLiteral(", `ledger`=") + l +
-                    QStringLiteral(", `stock`=") + s + QStringLiteral(", `user`=") + u + QStringLiteral(", `db`=") + d +
-                    QStringLiteral(", `setting`=") + t + QStringLiteral(" where `username`=") + N);
-            tx.commit();
-        }
-    }
+    const bool lastManager = manage::SaveOperator(app().DbConn(), name, PasswordForm(iPassword->Text()),
+                                                  {iCashier->Value(), iMaster->Value(), iInventory->Value(),
+                                                   iLedger->Value(), iStock->Value(), iUser->Value(), iDB->Value(),
+                                                   iSetting->Value()}) == manage::OperatorSave::LastManager;
     if (lastManager) {
-        MsgWarn(QStringLiteral("User ") + N +
+        MsgWarn(QStringLiteral("User ") + Quote(name) +
                     QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut"),
                 MsgTitleWarn);
         iUser->setFocus();
@@ -172,22 +145,15 @@ void fUser::bSave_Click()
     iUsername->setFocus();
 }
 
-bool fUser::isLastUserManager(const QString& name)
-{
-    const QString holders = QStringLiteral("select count(username) from operator where `user`<>0");
-    return GetValue(holders + QStringLiteral(" and username=") + Quote(name)).toLongLong() > 0 &&
-           GetValue(holders).toLongLong() <= 1;
-}
-
 void fUser::bDelete_Click()
 {
     const QString name = iUsername->Text();
-    const QString where = QStringLiteral(" from operator where username=") + Quote(name);
-    if (GetValue(QStringLiteral("select count(username)") + where).toLongLong() <= 0)
+    DbConnection& db = app().DbConn();
+    if (shell::OperatorCount(db, name) <= 0)
         return;
     // The last operator who may manage operators cannot go: nobody could
     // ever add one again.
-    if (isLastUserManager(name)) {
+    if (manage::IsLastUserManager(db, name)) {
         MsgWarn(QStringLiteral("User ") + Quote(name) +
                     QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus"),
                 MsgTitleWarn);
@@ -195,7 +161,7 @@ void fUser::bDelete_Click()
     }
     if (MsgConfirm(QStringLiteral("Hapus User ") + Quote(name) + QStringLiteral("?"), MsgTitleConfirm) != 1)
         return;
-    ExecSQL(QStringLiteral("delete") + where);
+    manage::DeleteOperator(db, name);
     MsgInfo(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah di hapus"), MsgTitleInfo);
     iUsername->setText(QString());
     FilliUsername();

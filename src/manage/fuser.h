@@ -28,8 +28,4 @@ public:
     platform::Frame* Frame1;
     platform::CheckBox *iCashier, *iMaster, *iInventory, *iLedger, *iStock, *iUser, *iDB, *iSetting;
     platform::WanButton *bClose, *bSave, *bDelete;
-
-private:
-    // The operator of that name holds the `user` right and nobody else does.
-    bool isLastUserManager(const QString& name);
 };

@@ -9,6 +9,7 @@
 #include "platform/serverschema.h"
 #include "platform/summaries.h"
 #include "shell/fmain.h"
+#include "shell/model/operators.h"
 
 #include <QDir>
 #include <QTimer>
@@ -217,19 +218,18 @@ void fMain::finishLogin(const QString& entry)
     // a login that fails here leaves the window as it was.
     OperatorRights rights;
     try {
-        const QString who = QStringLiteral("select count(username) from operator where username=") + Quote(user);
-        if (GetValue(who).toLongLong() != 1)
+        DbConnection& db = a.DbConn();
+        if (shell::OperatorCount(db, user) != 1)
             return refuseLogin(QStringLiteral("Username tidak ditemukan"), iUsername);
         // A password without a stored form matches no operator; its form
         // could not even be carried by the statement.
-        if (!PasswordStorable(iPassword->Text()) ||
-            GetValue(who + QStringLiteral(" and `password`=") + Quote(PasswordForm(iPassword->Text()))).toLongLong() !=
-                1)
+        if (!PasswordStorable(iPassword->Text()) || !shell::PasswordMatches(db, user, PasswordForm(iPassword->Text())))
             return refuseLogin(QStringLiteral("Password salah"), iPassword);
-        auto rs = OpenRecordset(QStringLiteral("select * from operator where username=") + Quote(user));
-        const auto right = [&rs](const char* column) { return rs->Fields(QString::fromLatin1(column)).toBool(); };
-        rights = {right("Cashier"), right("Master"), right("Inventory"), right("Ledger"),
-                  right("Stock"),   right("User"),   right("DB"),        right("Setting")};
+        if (const auto op = shell::FindOperator(db, user)) {
+            const auto right = [&op](shell::Right r) { return op->rights[size_t(r)].toBool(); };
+            rights = {right(shell::Cashier), right(shell::Master), right(shell::Inventory), right(shell::Ledger),
+                      right(shell::Stock),   right(shell::User),   right(shell::DB),        right(shell::Setting)};
+        }
     } catch (const DbError& e) {
         if (!IsBusy(e))
             throw;

@@ -139,4 +139,17 @@ qint64 AddCartLine(platform::DbConnection& db, const QString& action, const Line
     return id;
 }
 
+void TickLine(platform::DbConnection& db, const QString& action, qint64 id, bool ticked)
+{
+    db.Execute(QStringLiteral("update `") + CartTable(action) + QStringLiteral("` set checked=") +
+               (ticked ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral(" where ID=") +
+               QString::number(id));
+}
+
+void TickCharge(platform::DbConnection& db, const QString& action, const QString& charge, int ticked)
+{
+    db.Execute(QStringLiteral("update `") + CartTable(action) + QStringLiteral("` set checked=") +
+               QString::number(ticked) + QStringLiteral(" where charge=") + Quote(charge));
+}
+
 } // namespace cashier

@@ -48,6 +48,9 @@ QString CartRowId(const QString& row);
 // The sum of the ticked lines of the charge, as the cart total shows it
 // before formatting ("0" when no line is ticked).
 QString TickedTotal(platform::DbConnection& db, const QString& action, const QString& charge);
+// The tick of one line (by its id), and of every line of a charge at once.
+void TickLine(platform::DbConnection& db, const QString& action, qint64 id, bool ticked);
+void TickCharge(platform::DbConnection& db, const QString& action, const QString& charge, int ticked);
 
 // A line as the item row of the panel holds it.
 struct LineEntry {

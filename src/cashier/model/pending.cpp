@@ -1,0 +1,38 @@
+#include "cashier/model/pending.h"
+
+#include "platform/db.h"
+#include "platform/sqltext.h"
+#include "platform/textcells.h"
+
+namespace cashier {
+
+using platform::Quote;
+
+QString HeldWarehouse(platform::DbConnection& db, const QString& action, const QString& charge)
+{
+    const QString where = QStringLiteral(" from pending where `action`=") + Quote(action) +
+                          QStringLiteral(" and `charge`=") + Quote(charge);
+    if (db.GetValue(QStringLiteral("select count(warehouse)") + where).toLongLong() == 0)
+        return QString();
+    return platform::Str(db.GetValue(QStringLiteral("select warehouse") + where));
+}
+
+void HoldWarehouse(platform::DbConnection& db, const QString& action, const QString& charge, const QString& warehouse)
+{
+    const QString a = Quote(action);
+    const QString c = Quote(charge);
+    const QString w = Quote(warehouse);
+    platform::DbTransaction tx(db);
+    if (db.GetValue(QStringLiteral("select count(*) from pending where `action`=") + a +
+                    QStringLiteral(" and `charge`=") + c)
+            .toLongLong() == 0)
+        db.Execute(QStringLiteral("insert into pending values(") + a + QStringLiteral(", ") + c + QStringLiteral(", ") +
+                   w + QLatin1Char(')'));
+    else
+        db.Execute(QStringLiteral("update pending set `action`=") + a + QStringLiteral(", `charge`=") + c +
+                   QStringLiteral(", `warehouse`=") + w + QStringLiteral(" where `action`=") + a +
+                   QStringLiteral(" and `charge`=") + c);
+    tx.commit();
+}
+
+} // namespace cashier
