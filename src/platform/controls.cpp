@@ -359,6 +359,15 @@ Label* PlaceLabel(QWidget* parent, const QString& name, const QString& caption, 
     return l;
 }
 
+TextBox* PlaceBox(QWidget* parent, const QString& name, int x, int y, int width, int height, int maxLength)
+{
+    auto* t = new TextBox(parent, name);
+    t->setGeometry(x, y, width, height);
+    if (maxLength > 0)
+        t->setMaxLength(maxLength);
+    return t;
+}
+
 void Label::setForeColor(const QColor& c)
 {
     // The colour of an enabled label; a disabled one keeps the desktop's
