@@ -28,9 +28,7 @@ template <class T> T* at(T* w, int x, int y, int width, int height)
 void CashierPanelView::build(QWidget* p)
 {
     auto box = [p](const char* name, int x, int y, int w, int maxLength = 15) {
-        auto* t = at(new TextBox(p, QLatin1String(name)), x, y, w, 24);
-        t->setMaxLength(maxLength);
-        return t;
+        return PlaceBox(p, QLatin1String(name), x, y, w, 24, maxLength);
     };
     auto button = [p](const char* name, const QString& caption, int x, int y, int w) {
         return at(new WanButton(p, QLatin1String(name), caption), x, y, w, 26);
@@ -94,8 +92,7 @@ void CashierPanelView::build(QWidget* p)
     cfTotal = at(new Frame(p, QStringLiteral("cfTotal"), QStringLiteral("Total")), 400, 350, 590, 258);
     QWidget* f = cfTotal;
     auto fbox = [f](const char* name, int x, int y, int w, int maxLength = 15) {
-        auto* t = at(new TextBox(f, QLatin1String(name)), x, y, w, 24);
-        t->setMaxLength(maxLength);
+        auto* t = PlaceBox(f, QLatin1String(name), x, y, w, 24, maxLength);
         t->setAlignment(Qt::AlignRight);
         return t;
     };

@@ -23,9 +23,7 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(430, 340);
     auto box = [this](const char* name, const QString& text, int y, int width, int maxLength, bool right) {
-        auto* t = new TextBox(this, QLatin1String(name));
-        t->setGeometry(116, y, width, 24);
-        t->setMaxLength(maxLength);
+        auto* t = PlaceBox(this, QLatin1String(name), 116, y, width, 24, maxLength);
         if (right) {
             t->setAlignment(Qt::AlignRight);
             t->Figure = true;

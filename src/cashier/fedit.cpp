@@ -23,9 +23,7 @@ fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
 {
     setFixedSize(330, 160);
     auto box = [this](const char* name, const QString& text, int y) {
-        auto* t = new TextBox(this, QLatin1String(name));
-        t->setGeometry(116, y, 140, 24);
-        t->setMaxLength(15);
+        auto* t = PlaceBox(this, QLatin1String(name), 116, y, 140, 24, 15);
         t->setAlignment(Qt::AlignRight);
         t->Figure = true;
         t->setText(text);

@@ -23,10 +23,7 @@ fCharge::fCharge() : Form(QStringLiteral("fCharge"), QStringLiteral("Charge"))
     Frame1->setGeometry(12, 8, 406, 184);
     auto row = [this](const QString& label, const QString& caption, const QString& field, int r, int width, Label** l) {
         *l = PlaceLabel(Frame1, label, caption, 12, 18 + r * 32, 90, 24);
-        auto* t = new TextBox(Frame1, field);
-        t->setGeometry(106, 18 + r * 32, width, 24);
-        t->setMaxLength(50);
-        return t;
+        return PlaceBox(Frame1, field, 106, 18 + r * 32, width, 24, 50);
     };
     iCode = row(QStringLiteral("cCode"), QStringLiteral("Kode:"), QStringLiteral("iCode"), 0, 120, &cCode);
     iCode->setMaxLength(8);

@@ -39,20 +39,13 @@ double AmountOf(const TextBox* box)
 fInventory::fInventory() : Form(QStringLiteral("fInventory"), QStringLiteral("Tambah"))
 {
     setFixedSize(560, 330);
-    auto text = [](QWidget* parent, const QString& name, int x, int y, int w, int max) {
-        auto* t = new TextBox(parent, name);
-        t->setGeometry(x, y, w, 24);
-        if (max > 0)
-            t->setMaxLength(max);
-        return t;
-    };
     cCode = PlaceLabel(this, QStringLiteral("cCode"), QStringLiteral("Kode:"), 12, 12, 90, 24);
-    iCode = text(this, QStringLiteral("iCode"), 110, 12, 120, 8);
+    iCode = PlaceBox(this, QStringLiteral("iCode"), 110, 12, 120, 24, 8);
     cCategory = PlaceLabel(this, QStringLiteral("cCategory"), QStringLiteral("Kategori:"), 12, 42, 90, 24);
     iCategory = new ComboBox(this, QStringLiteral("iCategory"), true);
     iCategory->setGeometry(110, 42, 200, 24);
     cDescription = PlaceLabel(this, QStringLiteral("cDescription"), QStringLiteral("Description:"), 12, 72, 90, 24);
-    iName = text(this, QStringLiteral("iName"), 110, 72, 438, 50);
+    iName = PlaceBox(this, QStringLiteral("iName"), 110, 72, 438, 24, 50);
     cUnit = PlaceLabel(this, QStringLiteral("cUnit"), QStringLiteral("Satuan:"), 12, 102, 90, 24);
     iUnit = new ComboBox(this, QStringLiteral("iUnit"), true);
     iUnit->setGeometry(110, 102, 160, 24);
@@ -60,26 +53,26 @@ fInventory::fInventory() : Form(QStringLiteral("fInventory"), QStringLiteral("Ta
     cShop = new Frame(this, QStringLiteral("cShop"), QStringLiteral("Pembelian"));
     cShop->setGeometry(8, 134, 268, 146);
     cPrice = PlaceLabel(cShop, QStringLiteral("cPrice"), QStringLiteral("Harga:"), 8, 24, 90, 24);
-    iPriceSH = text(cShop, QStringLiteral("iPriceSH"), 80, 24, 130, 15);
+    iPriceSH = PlaceBox(cShop, QStringLiteral("iPriceSH"), 80, 24, 130, 24, 15);
     cDiscount = PlaceLabel(cShop, QStringLiteral("cDiscount"), QStringLiteral("Diskon:"), 8, 54, 90, 24);
-    iDiscountSH = text(cShop, QStringLiteral("iDiscountSH"), 80, 54, 40, 0);
+    iDiscountSH = PlaceBox(cShop, QStringLiteral("iDiscountSH"), 80, 54, 40, 24);
     bDiscountSH = new WanButton(cShop, QStringLiteral("bDiscountSH"), QStringLiteral("Sugesti"));
     bDiscountSH->setGeometry(140, 52, 70, 28);
-    iDiscountSHN = text(cShop, QStringLiteral("iDiscountSHN"), 80, 84, 130, 15);
+    iDiscountSHN = PlaceBox(cShop, QStringLiteral("iDiscountSHN"), 80, 84, 130, 24, 15);
     cTotal = PlaceLabel(cShop, QStringLiteral("cTotal"), QStringLiteral("Total:"), 8, 114, 90, 24);
-    iTotalSH = text(cShop, QStringLiteral("iTotalSH"), 80, 114, 130, 15);
+    iTotalSH = PlaceBox(cShop, QStringLiteral("iTotalSH"), 80, 114, 130, 24, 15);
 
     cSale = new Frame(this, QStringLiteral("cSale"), QStringLiteral("Penjualan"));
     cSale->setGeometry(284, 134, 268, 146);
     cPrice2 = PlaceLabel(cSale, QStringLiteral("cPrice2"), QStringLiteral("Harga:"), 8, 24, 90, 24);
-    iPriceSL = text(cSale, QStringLiteral("iPriceSL"), 80, 24, 130, 15);
+    iPriceSL = PlaceBox(cSale, QStringLiteral("iPriceSL"), 80, 24, 130, 24, 15);
     cDiscount2 = PlaceLabel(cSale, QStringLiteral("cDiscount2"), QStringLiteral("Diskon:"), 8, 54, 90, 24);
-    iDiscountSL = text(cSale, QStringLiteral("iDiscountSL"), 80, 54, 40, 0);
+    iDiscountSL = PlaceBox(cSale, QStringLiteral("iDiscountSL"), 80, 54, 40, 24);
     bDiscountSL = new WanButton(cSale, QStringLiteral("bDiscountSL"), QStringLiteral("Sugesti"));
     bDiscountSL->setGeometry(140, 52, 70, 28);
-    iDiscountSLN = text(cSale, QStringLiteral("iDiscountSLN"), 80, 84, 130, 15);
+    iDiscountSLN = PlaceBox(cSale, QStringLiteral("iDiscountSLN"), 80, 84, 130, 24, 15);
     cTotal2 = PlaceLabel(cSale, QStringLiteral("cTotal2"), QStringLiteral("Total:"), 8, 114, 90, 24);
-    iTotalSL = text(cSale, QStringLiteral("iTotalSL"), 80, 114, 130, 15);
+    iTotalSL = PlaceBox(cSale, QStringLiteral("iTotalSL"), 80, 114, 130, 24, 15);
     for (TextBox* t : {iTotalSH, iTotalSL, iDiscountSHN, iDiscountSLN}) {
         t->setReadOnly(true);
         t->setFocusPolicy(Qt::NoFocus);

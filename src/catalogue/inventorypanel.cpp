@@ -17,6 +17,7 @@
 #include "shell/fmain.h"
 
 #include <QSignalBlocker>
+#include <optional>
 
 using namespace platform;
 using inventory::Layout;
@@ -356,6 +357,24 @@ template <class Dialog> void showDialog(Dialog* f, const QString& caption, const
     f->ShowModal();
 }
 
+// The table a command acts on and how its records lie.
+struct Target {
+    QString word;
+    Layout layout;
+};
+
+// A command on the chosen row acts only on a record row (the first two rows
+// are the heading) of a table that holds records.
+std::optional<Target> rowTarget(const ListBox& items, const QString& word)
+{
+    if (items.ListCount() == 0 || items.ListIndex() <= 1)
+        return std::nullopt;
+    const Layout layout = inventory::LayoutOf(word);
+    if (layout == Layout::None)
+        return std::nullopt;
+    return Target{word, layout};
+}
+
 } // namespace
 
 void InventoryPanelView::ibAdd_Click()
@@ -380,12 +399,10 @@ void InventoryPanelView::ibAdd_Click()
 
 void InventoryPanelView::ibEdit_Click()
 {
-    if (iiItems->ListCount() == 0 || iiItems->ListIndex() <= 1)
+    const std::optional<Target> target = rowTarget(*iiItems, GetTable());
+    if (!target)
         return;
-    const QString word = GetTable();
-    const Layout layout = inventory::LayoutOf(word);
-    if (layout == Layout::None)
-        return;
+    const auto& [word, layout] = *target;
     const QString code = GetSelectediiItemsCode();
     auto rs = mMain::OpenRecordset(layout == Layout::Joined ? inventory::RecordSql(code)
                                                             : catalogue::RecordSql(inventory::TableOf(word), code));
@@ -412,12 +429,10 @@ void InventoryPanelView::ibEdit_Click()
 
 void InventoryPanelView::ibDelete_Click()
 {
-    if (iiItems->ListCount() == 0 || iiItems->ListIndex() <= 1)
+    const std::optional<Target> target = rowTarget(*iiItems, GetTable());
+    if (!target)
         return;
-    const QString word = GetTable();
-    const Layout layout = inventory::LayoutOf(word);
-    if (layout == Layout::None)
-        return;
+    const auto& [word, layout] = *target;
     const QString prompt =
         layout == Layout::Joined ? QStringLiteral("Hapus item terpilih?") : QStringLiteral("Hapus Item terpilih?");
     if (mMain::MsgConfirm(prompt, mMain::MsgTitleConfirm) == 1)

@@ -37,9 +37,7 @@ void fLedger::build()
     const int x = 16, fx = 130, h = 24;
     auto y = [](int row) { return 16 + row * 32; };
     auto text = [this, fx, h, &y](const char* name, int row, int width) {
-        auto* t = new TextBox(this, QString::fromLatin1(name));
-        t->setGeometry(fx, y(row), width, h);
-        return t;
+        return PlaceBox(this, QString::fromLatin1(name), fx, y(row), width, h);
     };
     auto browse = [this, h, &y](const char* name, int row, int at) {
         auto* b = new WanButton(this, QString::fromLatin1(name), QStringLiteral("&Browse"));

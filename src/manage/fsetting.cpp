@@ -16,11 +16,7 @@ fSetting::fSetting() : Form(QStringLiteral("fSetting"), QStringLiteral("Setting"
 
     Frame1 = new Frame(this, QStringLiteral("Frame1"), QString());
     Frame1->setGeometry(10, 8, 450, 116);
-    auto field = [&](QWidget* parent, const QString& name, int y) {
-        auto* t = new TextBox(parent, name);
-        t->setGeometry(fx, y, fw, h);
-        return t;
-    };
+    auto field = [&](QWidget* parent, const QString& name, int y) { return PlaceBox(parent, name, fx, y, fw, h); };
     cCompany = PlaceLabel(Frame1, QStringLiteral("cCompany"), QStringLiteral("Perusahaan:"), lx, 16, fx - lx - 6, h);
     iCompany = field(Frame1, QStringLiteral("iCompany"), 16);
     cAddress = PlaceLabel(Frame1, QStringLiteral("cAddress"), QStringLiteral("Alamat:"), lx, 48, fx - lx - 6, h);

@@ -275,6 +275,10 @@ protected:
 // the caption beside a field, or a value the window shows.
 Label* PlaceLabel(QWidget* parent, const QString& name, const QString& caption, int x, int y, int width, int height);
 
+// A text box placed the same way; maxLength, when given, is how many
+// characters the operator may type or paste into it.
+TextBox* PlaceBox(QWidget* parent, const QString& name, int x, int y, int width, int height, int maxLength = 0);
+
 class Frame : public QGroupBox {
     Q_OBJECT
 public:

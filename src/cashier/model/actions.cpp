@@ -21,6 +21,11 @@ QString CartTable(const QString& action)
     return action + QStringLiteral("cart");
 }
 
+QString QuotedCartTable(const QString& action)
+{
+    return QLatin1Char('`') + CartTable(action) + QLatin1Char('`');
+}
+
 QString ChargeCaptionKey(const QString& action)
 {
     const QString t = catalogue::ContactTable(action);

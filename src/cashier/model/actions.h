@@ -11,6 +11,8 @@ namespace cashier {
 QString ActionWord(int listIndex);
 // The open carts of an action: the word followed by "cart".
 QString CartTable(const QString& action);
+// The same quoted for a statement: `Salecart`.
+QString QuotedCartTable(const QString& action);
 // The caption key of the charge label.
 QString ChargeCaptionKey(const QString& action);
 // Whether the action's item rows stand on the Debit side of the journal.

@@ -18,7 +18,7 @@ namespace {
 
 QString from(const QString& action)
 {
-    return QStringLiteral(" from `") + CartTable(action) + QLatin1Char('`');
+    return QStringLiteral(" from ") + QuotedCartTable(action);
 }
 
 } // namespace
@@ -122,19 +122,19 @@ qint64 AddCartLine(platform::DbConnection& db, const QString& action, const Line
             e.quantity +
             platform::Val(
                 rs->Fields(QStringLiteral("quantity")).toString().replace(QLatin1Char(','), QLatin1Char('.')));
-        db.Execute(QStringLiteral("update `") + CartTable(action) + QStringLiteral("` set price=") + Num(e.price) +
+        db.Execute(QStringLiteral("update ") + QuotedCartTable(action) + QStringLiteral(" set price=") + Num(e.price) +
                    QStringLiteral(", discount=") + Num(e.discount) + QStringLiteral(", quantity='") + Num(n) +
                    QStringLiteral("', subtotal=") + Num(e.subtotal) + QStringLiteral(", `total`=") +
                    Num(e.subtotal * n) + QStringLiteral(" where id=") + QString::number(lineId));
         tx.commit();
         return lineId;
     }
-    db.Execute(QStringLiteral("insert into `") + CartTable(action) + QStringLiteral("` values(") + QString::number(id) +
-               QStringLiteral(", ") + Quote(e.charge) + QStringLiteral(", ") + Quote(e.code) + QStringLiteral(", ") +
-               Quote(e.category) + QStringLiteral(", ") + Quote(e.name) + QStringLiteral(", ") + Num(e.price) +
-               QStringLiteral(", ") + Num(e.discount) + QStringLiteral(", ") + Num(e.subtotal) + QStringLiteral(", '") +
-               Num(e.quantity) + QStringLiteral("', ") + Quote(e.satuan) + QStringLiteral(", ") + Num(e.total) +
-               QStringLiteral(", 1)"));
+    db.Execute(QStringLiteral("insert into ") + QuotedCartTable(action) + QStringLiteral(" values(") +
+               QString::number(id) + QStringLiteral(", ") + Quote(e.charge) + QStringLiteral(", ") + Quote(e.code) +
+               QStringLiteral(", ") + Quote(e.category) + QStringLiteral(", ") + Quote(e.name) + QStringLiteral(", ") +
+               Num(e.price) + QStringLiteral(", ") + Num(e.discount) + QStringLiteral(", ") + Num(e.subtotal) +
+               QStringLiteral(", '") + Num(e.quantity) + QStringLiteral("', ") + Quote(e.satuan) +
+               QStringLiteral(", ") + Num(e.total) + QStringLiteral(", 1)"));
     tx.commit();
     return id;
 }

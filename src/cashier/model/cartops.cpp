@@ -19,11 +19,6 @@ using platform::StoredNumber;
 
 namespace {
 
-QString table(const QString& action)
-{
-    return QLatin1Char('`') + CartTable(action) + QLatin1Char('`');
-}
-
 QString idText(qint64 id)
 {
     return QString::number(id);
@@ -33,7 +28,7 @@ QString idText(qint64 id)
 QString insertLineSql(const QString& action, qint64 id, const QString& charge, const CartLine& l, double quantity,
                       double total)
 {
-    return QStringLiteral("insert into ") + table(action) + QStringLiteral(" values(") + idText(id) +
+    return QStringLiteral("insert into ") + QuotedCartTable(action) + QStringLiteral(" values(") + idText(id) +
            QStringLiteral(", ") + Quote(charge) + QStringLiteral(", ") + Quote(l.code) + QStringLiteral(", ") +
            Quote(l.category) + QStringLiteral(", ") + Quote(l.name) + QStringLiteral(", ") + Num(l.price) +
            QStringLiteral(", ") + Num(l.discount) + QStringLiteral(", ") + Num(l.subtotal) + QStringLiteral(", ") +
@@ -44,7 +39,8 @@ QString insertLineSql(const QString& action, qint64 id, const QString& charge, c
 QString chargeOf(platform::DbConnection& db, const QString& action, qint64 id)
 {
     return db
-        .GetValue(QStringLiteral("select charge from ") + table(action) + QStringLiteral(" where `id`=") + idText(id))
+        .GetValue(QStringLiteral("select charge from ") + QuotedCartTable(action) + QStringLiteral(" where `id`=") +
+                  idText(id))
         .toString();
 }
 
@@ -154,8 +150,8 @@ QStringList ChargeNames(platform::DbConnection& db, const QString& action)
     // every line changes, each time.
     QStringList names =
         catalogue::KeptNames(db, QStringLiteral("select `name` from `") + contacts + QLatin1Char('`'), {contacts});
-    for (auto rs = db.OpenRecordset(QStringLiteral("select distinct charge from ") + table(action)); !rs->Eof();
-         rs->MoveNext()) {
+    for (auto rs = db.OpenRecordset(QStringLiteral("select distinct charge from ") + QuotedCartTable(action));
+         !rs->Eof(); rs->MoveNext()) {
         const QString charge = rs->Fields(0).toString();
         if (!charge.isEmpty() && StoredNumber(db.GetValue(QStringLiteral("select count(code) from `") + contacts +
                                                           QStringLiteral("` where `name`=") + Quote(charge))) == 0)
@@ -166,13 +162,13 @@ QStringList ChargeNames(platform::DbConnection& db, const QString& action)
 
 void DeleteCartLine(platform::DbConnection& db, const QString& action, qint64 id)
 {
-    db.Execute(QStringLiteral("delete from ") + table(action) + QStringLiteral(" where `id`=") + idText(id));
+    db.Execute(QStringLiteral("delete from ") + QuotedCartTable(action) + QStringLiteral(" where `id`=") + idText(id));
 }
 
 void ClearTickedLines(platform::DbConnection& db, const QString& action, const QString& charge)
 {
-    db.Execute(QStringLiteral("delete from ") + table(action) + QStringLiteral(" where charge=") + Quote(charge) +
-               QStringLiteral(" and checked=1"));
+    db.Execute(QStringLiteral("delete from ") + QuotedCartTable(action) + QStringLiteral(" where charge=") +
+               Quote(charge) + QStringLiteral(" and checked=1"));
 }
 
 int SplitCartLine(platform::DbConnection& db, const QString& action, qint64 id)
@@ -207,13 +203,13 @@ EditOutcome EditCartLine(platform::DbConnection& db, const QString& action, qint
         return EditOutcome::Gone;
     const QString where = QStringLiteral(" where id=") + idText(id);
     if (platform::RoundAmount(e.subtotal) == platform::RoundAmount(line->subtotal)) {
-        db.Execute(QStringLiteral("update ") + table(action) + QStringLiteral(" set  quantity=") + Num(e.quantity) +
-                   QStringLiteral(", total=") + Num(e.total) + where);
+        db.Execute(QStringLiteral("update ") + QuotedCartTable(action) + QStringLiteral(" set  quantity=") +
+                   Num(e.quantity) + QStringLiteral(", total=") + Num(e.total) + where);
         tx.commit();
         return EditOutcome::Quantity;
     }
     const QString s = Num(e.subtotal);
-    db.Execute(QStringLiteral("update ") + table(action) + QStringLiteral(" set `price`=") + s +
+    db.Execute(QStringLiteral("update ") + QuotedCartTable(action) + QStringLiteral(" set `price`=") + s +
                QStringLiteral(", discount=0, subtotal=") + s + QStringLiteral(", quantity=") + Num(e.quantity) +
                QStringLiteral(", total=") + Num(e.total) + where);
     db.Execute(QStringLiteral("update `") + catalogue::ItemsTable(action) + QStringLiteral("` set `price`=") + s +
@@ -225,7 +221,7 @@ EditOutcome EditCartLine(platform::DbConnection& db, const QString& action, qint
 void MoveCharge(platform::DbConnection& db, const QString& action, const QString& from, const QString& to)
 {
     DbTransaction tx(db);
-    db.Execute(QStringLiteral("update ") + table(action) + QStringLiteral(" set charge=") + Quote(to) +
+    db.Execute(QStringLiteral("update ") + QuotedCartTable(action) + QStringLiteral(" set charge=") + Quote(to) +
                QStringLiteral(" where charge=") + Quote(from));
     if (Quote(from).compare(Quote(to), Qt::CaseInsensitive) != 0) {
         const QString ofAction = QStringLiteral(" from pending where `action`=") + Quote(action);
@@ -247,13 +243,13 @@ bool ScanIntoCart(platform::DbConnection& db, const QString& action, const QStri
     if (!item)
         return false;
     const qint64 id = platform::NewId(db, CartTable(action), QStringLiteral("id"));
-    auto rs = db.OpenRecordset(QStringLiteral("select id, quantity, subtotal from ") + table(action) +
+    auto rs = db.OpenRecordset(QStringLiteral("select id, quantity, subtotal from ") + QuotedCartTable(action) +
                                QStringLiteral(" where charge=") + Quote(charge) + QStringLiteral(" and code=") +
                                Quote(code) + QStringLiteral(" order by id"));
     if (!rs->Eof()) {
         const double q = StoredNumber(rs->Fields(QStringLiteral("quantity")).Value()) + 1;
         const double net = StoredNumber(rs->Fields(QStringLiteral("subtotal")).Value());
-        db.Execute(QStringLiteral("update ") + table(action) + QStringLiteral(" set quantity=") + Num(q) +
+        db.Execute(QStringLiteral("update ") + QuotedCartTable(action) + QStringLiteral(" set quantity=") + Num(q) +
                    QStringLiteral(", `total`=") + Num(net * q) + QStringLiteral(" where id=") +
                    idText(rs->Fields(QStringLiteral("id")).toLongLong()));
     } else {

@@ -345,8 +345,8 @@ SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
         for (const SaveRows::Insert& row : std::as_const(result.rows.inserts))
             (row.stock ? stockflow : cash).insert(row.values);
     }
-    db.Execute(QStringLiteral("delete from `") + CartTable(h.action) + QStringLiteral("` where checked=1 and charge=") +
-               Quote(h.charge));
+    db.Execute(QStringLiteral("delete from ") + QuotedCartTable(h.action) +
+               QStringLiteral(" where checked=1 and charge=") + Quote(h.charge));
     db.Execute(QStringLiteral("delete from pending where `action`=") + Quote(h.action) +
                QStringLiteral(" and charge=") + Quote(h.charge));
     tx.commit();

@@ -1,0 +1,428 @@
+#include "platform/inputevents.h"
+
+#include <QAbstractListModel>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QStringEncoder>
+#include <algorithm>
+#include <vector>
+
+namespace platform {
+
+// The rows of one list box. A row is its text and a check bit; the list
+// box decides whether the bit is shown as a check box. The texts lie end to
+// end as UTF-8 in chunks of a megabyte: a year's journal is a hundred
+// thousand rows of some two hundred characters, which as separate texts
+// would take twice the memory and an allocation each.
+class ListLines : public QAbstractListModel {
+public:
+    explicit ListLines(ListBox& box) : QAbstractListModel(&box), m_box(box) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(count());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!has(index))
+            return QVariant();
+        const int r = index.row();
+        switch (role) {
+        case Qt::DisplayRole: return m_measure.isEmpty() ? text(r) : m_measure;
+        case Qt::CheckStateRole:
+            return m_box.CheckBoxes ? QVariant(int(m_checked[size_t(r)] ? Qt::Checked : Qt::Unchecked)) : QVariant();
+        case Qt::SizeHintRole: return m_rowSize.isValid() ? QVariant(m_rowSize) : QVariant();
+        default: return QVariant();
+        }
+    }
+
+    // The check box's click (mouse or space bar) and a mark set from code.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (!has(index) || role != Qt::CheckStateRole)
+            return false;
+        const int r = index.row();
+        const bool on = value.toInt() == int(Qt::Checked);
+        if (m_checked[size_t(r)] == on)
+            return true;
+        m_checked[size_t(r)] = on;
+        emit dataChanged(index, index, {Qt::CheckStateRole});
+        m_box.lineChecked(r);
+        return true;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        if (!has(index))
+            return Qt::NoItemFlags;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+        if (m_box.CheckBoxes)
+            f |= Qt::ItemIsUserCheckable;
+        return f;
+    }
+
+    qsizetype count() const { return qsizetype(m_checked.size()); }
+    // The rows of a source come first, the rows added by hand after them.
+    qsizetype sourced() const { return m_pages.count(); }
+    QString text(qsizetype r) const
+    {
+        if (r < 0 || r >= count())
+            return QString();
+        if (r < sourced())
+            return m_pages.text(r);
+        const Span& at = m_spans[size_t(r - sourced())];
+        return QString::fromUtf8(m_chunks[at.chunk].constData() + at.offset, at.length);
+    }
+    bool checked(qsizetype r) const { return r >= 0 && r < count() && m_checked[size_t(r)]; }
+    qsizetype marked() const { return std::count(m_checked.begin(), m_checked.end(), true); }
+    qsizetype widest() const { return m_widest; }
+
+    void append(const QStringList& rows, bool checked)
+    {
+        qsizetype i = 0;
+        append(
+            [&](QString& row) {
+                if (i >= rows.size())
+                    return false;
+                row = rows[i++];
+                return true;
+            },
+            checked);
+    }
+
+    // Rows made one by one go into the buffer first, each through the one
+    // reused text, and are announced to the view together.
+    void append(const RowMaker& next, bool checked)
+    {
+        const qsizetype first = count();
+        QStringEncoder utf8(QStringEncoder::Utf8);
+        QString row;
+        while (next(row)) {
+            const qsizetype room = utf8.requiredSpace(row.size());
+            if (m_chunks.empty() || m_chunks.back().capacity() - m_chunks.back().size() < room) {
+                // A short list keeps a small chunk; each next one is twice
+                // as large, up to a megabyte.
+                const qsizetype size = m_chunks.empty() ? 4096 : std::min(m_chunks.back().capacity() * 2, kChunk);
+                m_chunks.emplace_back();
+                m_chunks.back().reserve(std::max(room, size));
+            }
+            QByteArray& chunk = m_chunks.back();
+            const qsizetype at = chunk.size();
+            chunk.resize(at + room);
+            chunk.resize(utf8.appendToBuffer(chunk.data() + at, row) - chunk.constData());
+            m_spans.push_back({quint32(m_chunks.size() - 1), quint32(at), quint32(chunk.size() - at)});
+            if (m_widest < 0 || row.size() > m_widestLength) {
+                m_widest = sourced() + qsizetype(m_spans.size()) - 1;
+                m_widestLength = row.size();
+            }
+        }
+        const qsizetype added = sourced() + qsizetype(m_spans.size()) - first;
+        if (added == 0)
+            return;
+        beginInsertRows(QModelIndex(), int(first), int(first + added - 1));
+        m_checked.resize(m_checked.size() + size_t(added), checked);
+        endInsertRows();
+    }
+
+    // Only a row added by hand goes; a source's rows stay as it gives them.
+    bool remove(int r)
+    {
+        if (r < sourced())
+            return false;
+        beginRemoveRows(QModelIndex(), r, r);
+        // The text stays in its chunk until the list is cleared.
+        m_spans.erase(m_spans.begin() + (r - sourced()));
+        m_checked.erase(m_checked.begin() + r);
+        if (r == m_widest) {
+            m_widest = -1;
+            for (qsizetype i = sourced(); i < count(); ++i) {
+                const qsizetype n = text(i).size();
+                if (m_widest < 0 || n > m_widestLength) {
+                    m_widest = i;
+                    m_widestLength = n;
+                }
+            }
+        } else if (r < m_widest) {
+            --m_widest;
+        }
+        endRemoveRows();
+        return true;
+    }
+
+    // Every row gone; with a source, its rows in their place. The memory of
+    // the rows before goes back with them.
+    void clear(std::shared_ptr<RowSource> source = {})
+    {
+        beginResetModel();
+        std::vector<QByteArray>().swap(m_chunks);
+        std::vector<Span>().swap(m_spans);
+        std::vector<bool>().swap(m_checked);
+        m_pages = RowPages(std::move(source));
+        m_checked.resize(size_t(m_pages.count()), false);
+        m_widest = -1;
+        m_widestLength = 0;
+        endResetModel();
+    }
+
+    const std::shared_ptr<RowSource>& source() const { return m_pages.source(); }
+    // The widest of the rows added by hand, or of the source's rows as the
+    // source tells it (-1: none).
+    qsizetype widestLength() const
+    {
+        const qsizetype fromSource = source() ? source()->width() : -1;
+        return std::max(m_widest >= 0 ? m_widestLength : -1, fromSource);
+    }
+    // A row as wide as the widest, to measure the rows by.
+    QModelIndex widestIndex()
+    {
+        if (m_widest >= 0 && m_widestLength >= widestLength())
+            return index(int(m_widest));
+        m_measure = QString(widestLength(), QLatin1Char('W'));
+        return index(0);
+    }
+    void measured() { m_measure.clear(); }
+
+    void setRowSize(const QSize& s) { m_rowSize = s; }
+
+private:
+    bool has(const QModelIndex& index) const
+    {
+        return index.isValid() && index.model() == this && index.row() < count();
+    }
+
+    // Rows never span two chunks, so a chunk once made is never moved: a
+    // long list grows without copying what it holds.
+    static constexpr qsizetype kChunk = 1 << 20;
+    struct Span {
+        quint32 chunk;
+        quint32 offset;
+        quint32 length;
+    };
+
+    ListBox& m_box;
+    std::vector<QByteArray> m_chunks;
+    std::vector<Span> m_spans;
+    std::vector<bool> m_checked;
+    // The longest row: in a fixed-pitch font, the widest.
+    qsizetype m_widest = -1;
+    qsizetype m_widestLength = 0;
+    QSize m_rowSize;
+    // The rows of a source, read a page at a time as the view paints them.
+    mutable RowPages m_pages;
+    // Set only while the rows are measured.
+    QString m_measure;
+};
+
+ListBox::ListBox(QWidget* parent, const QString& name) : InputControl(parent), m_lines(new ListLines(*this))
+{
+    setObjectName(name);
+    setModel(m_lines);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!m_quiet)
+            fire(this, "Click", Click);
+    });
+}
+
+ListBox::~ListBox() = default;
+
+int ListBox::ListIndex() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+int ListBox::ListCount() const
+{
+    return int(m_lines->count());
+}
+
+void ListBox::setListIndex(int i)
+{
+    if (i < -1 || i >= ListCount())
+        i = -1;
+    if (i == ListIndex())
+        return;
+    selectionModel()->setCurrentIndex(i < 0 ? QModelIndex() : m_lines->index(i), QItemSelectionModel::ClearAndSelect);
+    rethrowPending();
+}
+
+QString ListBox::List(int i) const
+{
+    return m_lines->text(i);
+}
+
+bool ListBox::Selected(int i) const
+{
+    return m_lines->checked(i);
+}
+
+void ListBox::setSelected(int i, bool on)
+{
+    if (i < 0 || i >= ListCount() || m_lines->checked(i) == on)
+        return;
+    m_lines->setData(m_lines->index(i), int(on ? Qt::Checked : Qt::Unchecked), Qt::CheckStateRole);
+    rethrowPending();
+}
+
+void ListBox::lineChecked(int row)
+{
+    if (m_quiet || !ItemCheck)
+        return;
+    runHandler(eventName(this, "ItemCheck"), [&] { ItemCheck(row); });
+}
+
+int ListBox::SelCount() const
+{
+    return int(m_lines->marked());
+}
+
+QModelIndexList ListBox::selectedItems() const
+{
+    return selectionModel()->selectedIndexes();
+}
+
+void ListBox::AddItem(const QString& text, bool checked)
+{
+    const qsizetype widest = m_lines->widest();
+    m_quiet = true;
+    m_lines->append({text}, checked && CheckBoxes);
+    m_quiet = false;
+    if (m_lines->widest() != widest)
+        measureRows();
+}
+
+void ListBox::AddItems(const QStringList& rows)
+{
+    const qsizetype widest = m_lines->widest();
+    m_quiet = true;
+    m_lines->append(rows, false);
+    m_quiet = false;
+    if (m_lines->widest() != widest)
+        measureRows();
+}
+
+void ListBox::AddItems(const RowMaker& next)
+{
+    const qsizetype widest = m_lines->widest();
+    m_quiet = true;
+    m_lines->append(next, false);
+    m_quiet = false;
+    if (m_lines->widest() != widest)
+        measureRows();
+}
+
+void ListBox::RemoveItem(int i)
+{
+    if (i < 0 || i >= ListCount())
+        return;
+    // As in a combo box: the selected row gone, no row is selected (the
+    // view would move on to the next row), and no handler runs.
+    const bool wasCurrent = i == ListIndex();
+    const qsizetype widest = m_lines->widest();
+    if (i < m_lines->sourced())
+        return;
+    m_quiet = true;
+    m_lines->remove(i);
+    if (wasCurrent)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+    m_quiet = false;
+    if (m_lines->widest() != widest)
+        measureRows();
+}
+
+void ListBox::Clear()
+{
+    m_quiet = true;
+    m_lines->clear();
+    m_quiet = false;
+    measureRows();
+}
+
+void ListBox::setSource(std::shared_ptr<RowSource> source)
+{
+    m_quiet = true;
+    m_lines->clear(std::move(source));
+    m_quiet = false;
+    measureRows();
+}
+
+const std::shared_ptr<RowSource>& ListBox::source() const
+{
+    return m_lines->source();
+}
+
+void ListBox::measureRows()
+{
+    m_lines->setRowSize(QSize());
+    if (m_lines->widestLength() >= 0 && m_lines->count() > 0) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        const QModelIndex widest = m_lines->widestIndex();
+        m_lines->setRowSize(itemDelegate()->sizeHint(option, widest));
+        m_lines->measured();
+    }
+    scheduleDelayedItemsLayout();
+}
+
+void ListBox::changeEvent(QEvent* e)
+{
+    InputControl::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        measureRows();
+}
+
+void ListBox::controlKey(QKeyEvent* e)
+{
+    if (!isWindowKey(e))
+        QListView::keyPressEvent(e);
+}
+
+void ListBox::controlFocusIn(QFocusEvent* e)
+{
+    // Qt makes the first row current when the focus comes by key; here the
+    // focus selects nothing by itself.
+    if (ListIndex() >= 0) {
+        QListView::focusInEvent(e);
+        return;
+    }
+    m_quiet = true;
+    QListView::focusInEvent(e);
+    if (ListIndex() >= 0)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    m_quiet = false;
+}
+
+void ListBox::keyboardSearch(const QString& search)
+{
+    if (!source()) {
+        QListView::keyboardSearch(search);
+        return;
+    }
+    // Keys typed in quick succession make one text, as in any list.
+    if (!m_typedAt.isValid() || m_typedAt.elapsed() > QApplication::keyboardInputInterval())
+        m_typed.clear();
+    m_typed += search;
+    m_typedAt.start();
+    const int first = indexAt(QPoint(0, 0)).row();
+    const int last = indexAt(QPoint(0, viewport()->height() - 1)).row();
+    if (first < 0 || m_typed.isEmpty())
+        return;
+    const int end = last < 0 ? ListCount() - 1 : last;
+    // A longer text may still be the current row's; a first key moves on.
+    for (int i = std::max(first, ListIndex() + (m_typed.size() > 1 ? 0 : 1)); i <= end; ++i)
+        if (List(i).startsWith(search, Qt::CaseInsensitive)) {
+            setListIndex(i);
+            return;
+        }
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    QListView::mouseDoubleClickEvent(e);
+    fire(this, "DblClick", DblClick);
+}
+
+} // namespace platform
