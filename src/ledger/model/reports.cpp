@@ -536,163 +536,6 @@ QString ItemReportSql(const ReportContext& ctx, const ReportRange& range, int pa
            KindCondition(page) + QStringLiteral(" group by code, description, unit order by description asc");
 }
 
-namespace {
-
-// What one item line shows, as its grouped row gives it.
-struct ItemLine {
-    QVariant code;
-    QVariant description;
-    QVariant unit;
-    QVariant avgPrice;
-    QVariant quantity;
-    double total = 0;
-};
-
-// The figures under the item lines.
-struct ItemFooter {
-    double total = 0;
-    double discount = 0;
-    double tax = 0;
-};
-
-QString ItemLineText(const ItemLine& l)
-{
-    const double quantity = platform::StoredNumber(l.quantity);
-    return QStringList{AlignLeft(l.code, Pad(8)), AlignLeft(l.description, Pad(30)),
-                       AlignRight(AmountOrDash(platform::StoredNumber(l.avgPrice)), Pad(15)),
-                       AlignRight(quantity == 0 ? QStringLiteral("-")
-                                                : NumberText(platform::DbField(l.quantity)) + kBlank +
-                                                      platform::DbField(l.unit).toString(),
-                                  Pad(15)),
-                       AlignRight(FormatAmount(l.total), Pad(15))}
-        .join(kBlank);
-}
-
-// The lines and the footer from the row query and the footer's sums: a
-// grouping by the server, which compares texts by its own collation.
-std::vector<ItemLine> ItemLinesGroupedByEngine(const ReportContext& ctx, const ReportRange& range, int page,
-                                               ItemFooter& footer)
-{
-    std::vector<ItemLine> lines;
-    auto rs = ctx.db.OpenRecordset(ItemReportSql(ctx, range, page));
-    for (; !rs->Eof(); rs->MoveNext())
-        lines.push_back({rs->Fields(QStringLiteral("code")).Value(), rs->Fields(QStringLiteral("description")).Value(),
-                         rs->Fields(QStringLiteral("unit")).Value(), rs->Fields(QStringLiteral("avg_price")).Value(),
-                         rs->Fields(QStringLiteral("sum_quantity")).Value(), Field(*rs, "total")});
-    if (lines.empty())
-        return lines;
-    // The kind's total, its discount rows (the other side) and its tax rows
-    // (the same side), in one pass over the range.
-    const QString side = DebitKind(page) ? QStringLiteral("debit") : QStringLiteral("credit");
-    const QString other = DebitKind(page) ? QStringLiteral("credit") : QStringLiteral("debit");
-    auto sums = ctx.db.OpenRecordset(QStringLiteral("select sum(case when code <> 'DS' and code <> 'PN' then ") + side +
-                                     QStringLiteral(" else 0 end) as total, sum(case when code = 'DS' then ") + other +
-                                     QStringLiteral(" else 0 end) as discount, sum(case when code = 'PN' then ") +
-                                     side + QStringLiteral(" else 0 end) as tax from cash where ") +
-                                     DateCondition(ctx, range) + KindCondition(page));
-    footer = {Field(*sums, "total"), Field(*sums, "discount"), Field(*sums, "tax")};
-    return lines;
-}
-
-// A text as SQLite's NOCASE compares it: ASCII letters folded, nothing
-// else; a null apart from every text.
-void AppendNocase(QString& key, const QVariant& v)
-{
-    if (v.isNull() || !v.isValid()) {
-        key += QChar(0);
-        return;
-    }
-    key += QChar(1);
-    const QString text = v.toString();
-    for (QChar c : text)
-        key += c.unicode() >= 'A' && c.unicode() <= 'Z' ? QChar(c.unicode() + 32) : c;
-}
-
-// The same lines and footer from one pass over the kind's rows of the range
-// on a database file: the rows grouped here as the row query groups them
-// (code, description and unit without regard to ASCII case, a null apart),
-// and the footer summed from the same rows. The engine's sort of every row
-// into groups cost four times the reading of them.
-std::vector<ItemLine> ItemLinesGroupedHere(const ReportContext& ctx, const ReportRange& range, int page,
-                                           ItemFooter& footer)
-{
-    const QString side = DebitKind(page) ? QStringLiteral("debit") : QStringLiteral("credit");
-    const QString other = DebitKind(page) ? QStringLiteral("credit") : QStringLiteral("debit");
-    // The engine says which rows are items, discounts and taxes, with the
-    // code column's own comparison; "+ 0" reads a stored text as its sums
-    // read it.
-    auto rs = ctx.db.OpenCursor(
-        QStringLiteral("select case when code <> 'DS' and code <> 'PN' then 0 when code = 'DS' then 1 when code = "
-                       "'PN' then 2 end, code, description, unit, price + 0, quantity + 0, ") +
-        side + QStringLiteral(" + 0, ") + other + QStringLiteral(" + 0 from cash where ") + DateCondition(ctx, range) +
-        KindCondition(page));
-    struct Group {
-        ItemLine line;
-        QString order; // description, code, unit as they sort
-        qint64 prices = 0;
-        double price = 0;
-        bool quantities = false;
-        double quantity = 0;
-    };
-    std::vector<Group> groups;
-    QHash<QString, size_t> at;
-    QString key;
-    double total = 0, discount = 0, tax = 0;
-    for (; !rs->Eof(); rs->MoveNext()) {
-        const platform::DbField part = rs->Fields(0);
-        if (part.isNull())
-            continue;
-        const double amount = rs->Fields(6).toDouble();
-        if (part.toLongLong() == 1) {
-            discount += rs->Fields(7).toDouble();
-            continue;
-        }
-        if (part.toLongLong() == 2) {
-            tax += amount;
-            continue;
-        }
-        total += amount;
-        const QVariant code = rs->Fields(1).Value(), description = rs->Fields(2).Value(), unit = rs->Fields(3).Value();
-        key.clear();
-        AppendNocase(key, description);
-        key += QChar(2);
-        AppendNocase(key, code);
-        key += QChar(2);
-        AppendNocase(key, unit);
-        auto found = at.constFind(key);
-        if (found == at.cend()) {
-            found = at.insert(key, groups.size());
-            groups.push_back({{code, description, unit, {}, {}, 0}, key});
-        }
-        // A grouped row shows the texts of its first row.
-        Group& g = groups[*found];
-        const platform::DbField price = rs->Fields(4), quantity = rs->Fields(5);
-        if (!price.isNull()) {
-            ++g.prices;
-            g.price += price.toDouble();
-        }
-        if (!quantity.isNull()) {
-            g.quantities = true;
-            g.quantity += quantity.toDouble();
-        }
-        g.line.total += amount;
-    }
-    std::sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) { return a.order < b.order; });
-    std::vector<ItemLine> lines;
-    lines.reserve(groups.size());
-    for (Group& g : groups) {
-        if (g.prices > 0)
-            g.line.avgPrice = g.price / double(g.prices);
-        if (g.quantities)
-            g.line.quantity = g.quantity;
-        lines.push_back(std::move(g.line));
-    }
-    footer = {total, discount, tax};
-    return lines;
-}
-
-} // namespace
-
 Report BuildItemReport(const ReportContext& ctx, const ReportRange& range, int page)
 {
     Report r;
@@ -705,17 +548,34 @@ Report BuildItemReport(const ReportContext& ctx, const ReportRange& range, int p
     r.add(Rule());
 
     r.sql = ItemReportSql(ctx, range, page);
-    ItemFooter sums;
-    const std::vector<ItemLine> items = ctx.db.isOdbc() ? ItemLinesGroupedByEngine(ctx, range, page, sums)
-                                                        : ItemLinesGroupedHere(ctx, range, page, sums);
-    for (const ItemLine& l : items)
-        r.add(ItemLineText(l));
-    if (items.empty())
+    auto rs = ctx.db.OpenRecordset(r.sql);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const double quantity = Field(*rs, "sum_quantity");
+        r.add(QStringList{AlignLeft(rs->Fields(QStringLiteral("code")).Value(), Pad(8)),
+                          AlignLeft(rs->Fields(QStringLiteral("description")).Value(), Pad(30)),
+                          AlignRight(AmountOrDash(Field(*rs, "avg_price")), Pad(15)),
+                          AlignRight(quantity == 0 ? QStringLiteral("-")
+                                                   : NumberText(rs->Fields(QStringLiteral("sum_quantity"))) + kBlank +
+                                                         rs->Fields(QStringLiteral("unit")).toString(),
+                                     Pad(15)),
+                          AlignRight(FormatAmount(Field(*rs, "total")), Pad(15))}
+                  .join(kBlank));
+    }
+    if (r.lines.size() <= 2)
         return r;
 
-    const double total = Shown(sums.total);
-    const double discount = Shown(sums.discount);
-    const double tax = Shown(sums.tax);
+    // The kind's total, its discount rows (the other side) and its tax rows
+    // (the same side), in one pass over the range.
+    const QString side = DebitKind(page) ? QStringLiteral("debit") : QStringLiteral("credit");
+    const QString other = DebitKind(page) ? QStringLiteral("credit") : QStringLiteral("debit");
+    auto sums = ctx.db.OpenRecordset(QStringLiteral("select sum(case when code <> 'DS' and code <> 'PN' then ") + side +
+                                     QStringLiteral(" else 0 end) as total, sum(case when code = 'DS' then ") + other +
+                                     QStringLiteral(" else 0 end) as discount, sum(case when code = 'PN' then ") +
+                                     side + QStringLiteral(" else 0 end) as tax from cash where ") +
+                                     DateCondition(ctx, range) + KindCondition(page));
+    const double total = Shown(Field(*sums, "total"));
+    const double discount = Shown(Field(*sums, "discount"));
+    const double tax = Shown(Field(*sums, "tax"));
     auto footer = [&](const QString& title, double figure) {
         r.add(AlignRight(title, Pad(71)) + kBlank + AlignRight(FormatAmount(figure), Pad(15)));
     };
