@@ -47,6 +47,7 @@ const QString ResidentYear = QStringLiteral("Resident size, a year's journal sho
 const QString ResidentLogout = QStringLiteral("Resident size after a logout");
 const QString ResidentBack = QStringLiteral("  above the size before the year was shown");
 const QString Recap = QStringLiteral("Daily recapitulation, one year, shown");
+const QString SalesYear = QStringLiteral("Sales report, one year, shown");
 const QString StockMonth = QStringLiteral("Stock report, one month, shown");
 const QString StockYears = QStringLiteral("Stock report, ten years, shown");
 const QString CartLine = QStringLiteral("Cart line: code, Enter, quantity, Enter");
@@ -86,6 +87,7 @@ void DeclareFigures(Table& table)
     declare(figure::ResidentLogout, Unit::Bytes, {{B::Below, 200e6}});
     declare(figure::ResidentBack, Unit::Bytes, {{B::AtMost, 100e6}});
     declare(figure::Recap, Unit::Time, {{B::Below, 0.3}, flat});
+    declare(figure::SalesYear, Unit::Time, {{B::Below, 0.3}, flat});
     declare(figure::StockMonth, Unit::Time, {{B::Below, 0.3}});
     declare(figure::StockYears, Unit::Time, {{B::Below, 1.0}});
     declare(figure::CartLine, Unit::Time, {{B::AtMost, 0.05}, flat});
@@ -189,6 +191,24 @@ int RecapFloor(Bare& db, const QDate& from, const QDate& to)
         ++rows;
     }
     g_sink = total[0] + total[5];
+    return rows;
+}
+
+// The sales report's figures: the range's sale rows read once, each with
+// what its line and the footer add up.
+int SalesFloor(Bare& db, const QDate& from, const QDate& to)
+{
+    Statement st(db, "select Code, Description, Unit, Price, Quantity, Debit, Credit from cash where Moment "
+                     "between ?1 and ?2 and (Category = 'Jual' or Category = 'Sale')");
+    Days(st, from, to);
+    int rows = 0;
+    double total = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        total += sqlite3_column_double(st, 5);
+        ReadCells(st);
+        ++rows;
+    }
+    g_sink = total;
     return rows;
 }
 
@@ -695,6 +715,7 @@ private:
                [&] { return JournalFloor(db, m_lastMonthFrom, m_lastMonthTo); });
         measureYear();
         report(figure::Recap, ledger::Recap, m_yearFrom, today, [&] { return RecapFloor(db, m_yearFrom, today); });
+        report(figure::SalesYear, ledger::Sales, m_yearFrom, today, [&] { return SalesFloor(db, m_yearFrom, today); });
         report(figure::StockMonth, ledger::Stock, m_lastMonthFrom, m_lastMonthTo,
                [&] { return StockFloor(db, m_lastMonthFrom, m_lastMonthTo); });
         report(figure::StockYears, ledger::Stock, m_span.first, today,
