@@ -287,6 +287,11 @@ private:
     // A failed statement: raised as DbError, and a busy database makes the
     // rest of the event fail at once instead of waiting again.
     DbError failure(const QString& message, const QString& sql, const QString& code);
+    // The failure a SQLite handle reports for the caller's statement.
+    DbError sqliteFailure(void* handle, const QString& sql);
+    // A statement prepared on a SQLite handle from the engine's text of
+    // the caller's SQL; raises the engine's failure.
+    void* prepareSqlite(void* handle, const QString& sql, const QByteArray& text);
     void waitNoLonger();
     // Counts a statement's write to the table it names (see tableStamp).
     void countWrite(const QString& sql);

@@ -100,23 +100,14 @@ void DbInserts::insert(const QStringList& literals)
         return;
     }
     m_db.beforeStatement(sql);
-    auto fail = [&] {
-        return m_db.failure(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
-    };
+    auto fail = [&] { return m_db.sqliteFailure(h, sql); };
     if (m_statement && (m_handle != h || m_serial != m_db.m_openSerial || m_columns != literals.size()))
         finish();
     if (!m_statement) {
         QString marks = m_head;
         for (qsizetype i = 0; i < literals.size(); ++i)
             marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
-        const QByteArray utf8 = DbConnection::translate(marks + QLatin1Char(')'), false).toUtf8();
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(h, utf8.constData(), int(utf8.size()), &st, nullptr) != SQLITE_OK || !st) {
-            const DbError e = fail();
-            sqlite3_finalize(st);
-            throw e;
-        }
-        m_statement = st;
+        m_statement = m_db.prepareSqlite(h, sql, DbConnection::translate(marks + QLatin1Char(')'), false).toUtf8());
         m_handle = h;
         m_serial = m_db.m_openSerial;
         m_columns = literals.size();

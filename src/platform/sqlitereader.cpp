@@ -230,6 +230,25 @@ QByteArrayView DbScanRow::text(int column) const
     return t ? QByteArrayView(t, sqlite3_column_bytes(st, column)) : QByteArrayView();
 }
 
+DbError DbConnection::sqliteFailure(void* handle, const QString& sql)
+{
+    auto* h = static_cast<sqlite3*>(handle);
+    return failure(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
+}
+
+void* DbConnection::prepareSqlite(void* handle, const QString& sql, const QByteArray& text)
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(static_cast<sqlite3*>(handle), text.constData(), int(text.size()), &st, nullptr) !=
+            SQLITE_OK ||
+        !st) {
+        const DbError e = sqliteFailure(handle, sql);
+        sqlite3_finalize(st);
+        throw e;
+    }
+    return st;
+}
+
 bool DbConnection::ScanRows(const QString& sql, const std::function<void(const DbScanRow&)>& row)
 {
     followFile(sql);
@@ -237,17 +256,9 @@ bool DbConnection::ScanRows(const QString& sql, const std::function<void(const D
     if (!h)
         return false;
     beforeStatement(sql);
-    const QByteArray text = translate(sql, false).toUtf8();
-    sqlite3_stmt* st = nullptr;
-    auto fail = [this, h, sql] {
-        return failure(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
-    };
-    if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK || !st) {
-        const DbError e = fail();
-        sqlite3_finalize(st);
-        throw e;
-    }
+    auto* st = static_cast<sqlite3_stmt*>(prepareSqlite(h, sql, translate(sql, false).toUtf8()));
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
+    auto fail = [this, h, &sql] { return sqliteFailure(h, sql); };
     const DbScanRow current(st);
     for (;;) {
         const int rc = sqlite3_step(st);
@@ -266,17 +277,9 @@ bool DbConnection::ExecuteEach(const QString& sql, const QVector<QVector<QVarian
     if (!h)
         return false;
     beforeStatement(sql);
-    const QByteArray text = translate(sql, false).toUtf8();
-    sqlite3_stmt* st = nullptr;
-    auto fail = [this, h, sql] {
-        return failure(QString::fromUtf8(sqlite3_errmsg(h)), sql, QString::number(sqlite3_extended_errcode(h)));
-    };
-    if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK || !st) {
-        const DbError e = fail();
-        sqlite3_finalize(st);
-        throw e;
-    }
+    auto* st = static_cast<sqlite3_stmt*>(prepareSqlite(h, sql, translate(sql, false).toUtf8()));
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
+    auto fail = [this, h, &sql] { return sqliteFailure(h, sql); };
     for (const QVector<QVariant>& row : rows) {
         sqlite3_reset(st);
         for (int i = 0; i < row.size(); ++i) {

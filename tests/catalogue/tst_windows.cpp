@@ -11,6 +11,7 @@
 #include "core/mmain.h"
 #include "platform/controls.h"
 #include "shell/fmain.h"
+#include "support/fakeledger.h"
 #include "support/fixture.h"
 #include "support/xlsxread.h"
 
@@ -79,18 +80,6 @@ struct FakeInventory : InventoryPanel {
     QString GetSelectediiItemsCode() const override { return selected; }
     void StartSession() override {}
     void ShowWarehouseTable(bool) override {}
-};
-
-struct FakeLedger : LedgerPanel {
-    void liPage_Click() override {}
-    void lbPrint_Click() override {}
-    void lbAdd_Click() override {}
-    void RefreshIfStale() override {}
-    void ClearReport() override {}
-    void StartSession() override {}
-    void StockChanged() override {}
-    void ShowJournal() override {}
-    void FocusPage() override {}
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/mmain.h"
 #include "platform/controls.h"
 #include "shell/fmain.h"
+#include "support/fakeledger.h"
 #include "support/fixture.h"
 
 #include <QTest>
@@ -80,18 +81,6 @@ struct FakeInventory : InventoryPanel {
         else if (!shown && iiTable->ListCount() == 9)
             iiTable->RemoveItem(8);
     }
-};
-
-struct FakeLedger : LedgerPanel {
-    void liPage_Click() override {}
-    void lbPrint_Click() override {}
-    void lbAdd_Click() override {}
-    void RefreshIfStale() override {}
-    void ClearReport() override {}
-    void StartSession() override {}
-    void StockChanged() override {}
-    void ShowJournal() override {}
-    void FocusPage() override {}
 };
 
 } // namespace
