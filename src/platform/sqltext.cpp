@@ -361,4 +361,13 @@ QString DateLiteral(const QString& kind, const QVariant& value)
     return Quote(formatted);
 }
 
+void AppendNocase(QByteArray& key, QByteArrayView text)
+{
+    const qsizetype at = key.size();
+    key.resize(at + text.size());
+    char* out = key.data() + at;
+    for (char c : text)
+        *out++ = NocaseFolded(c);
+}
+
 } // namespace platform

@@ -8,6 +8,7 @@
 // significant digits (what Num writes and what the database keeps), then
 // rounded half away from zero. Binary noise such as 45 * 0.7 =
 // 31.499999999999996 therefore rounds as the 31.5 it is stored and shown as.
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 
@@ -51,5 +52,13 @@ QString FormatNumber(double value);
 // a text that holds one number (either decimal separator, no grouping) its
 // value. Any other stored value raises DbError instead of passing as 0.
 double StoredNumber(const QVariant& value);
+// A character as a NOCASE column compares it: SQLite folds A to Z only, so
+// "Teh" and "TEH" are one, "é" and "É" are not.
+constexpr char NocaseFolded(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+// A text so folded, appended to a key.
+void AppendNocase(QByteArray& key, QByteArrayView text);
 
 } // namespace platform
