@@ -636,7 +636,13 @@ bool DbConnection::EnsureRowKeys()
         for (const char* t : kNamedTables)
             if (!have.contains(QString::fromLatin1(t).toLower()) && hasTable(QString::fromLatin1(t)))
                 lacking << QString::fromLatin1(t);
-        if (!lacking.isEmpty()) {
+        // A table is altered outside any transaction (the server would
+        // commit it), and without waiting long for another workstation that
+        // holds the table in a transaction of its own: the next login tries
+        // again.
+        if (!lacking.isEmpty() && !inTransaction()) {
+            const QVariant wait = GetValue(QStringLiteral("select @@session.lock_wait_timeout"));
+            Execute(QStringLiteral("set session lock_wait_timeout = 10"));
             // The copy the server makes numbers the rows in the order it
             // keeps them; the unique key then becomes the table's own order
             // (the first unique key of a table without a primary key is).
@@ -652,6 +658,7 @@ bool DbConnection::EnsureRowKeys()
                         break;
                 }
             }
+            Execute(QStringLiteral("set session lock_wait_timeout = ") + QString::number(qint64(StoredNumber(wait))));
             have = keyed();
         }
         bool all = true;
