@@ -19,16 +19,19 @@
 
 namespace {
 
-// The journal of a data file as tab-separated text, the form the server
-// loads fastest.
-void WriteJournal(const QString& file, const QString& text)
+// A table of a data file as tab-separated text, the form the server loads
+// fastest; gives its columns.
+QStringList WriteTable(const QString& file, const QString& table, const QString& text)
 {
     Bare db(file);
     QFile out(text);
     if (!out.open(QIODevice::WriteOnly))
-        throw std::runtime_error("no file for the journal's text");
-    Statement st(db, "select * from cash");
+        throw std::runtime_error("no file for the table's text");
+    Statement st(db, QStringLiteral("select * from `%1`").arg(table).toUtf8().constData());
     const int n = sqlite3_column_count(st);
+    QStringList columns;
+    for (int i = 0; i < n; ++i)
+        columns << QString::fromUtf8(sqlite3_column_name(st, i));
     QByteArray buffer;
     buffer.reserve(1 << 20);
     char number[32];
@@ -56,6 +59,20 @@ void WriteJournal(const QString& file, const QString& text)
         }
     }
     out.write(buffer);
+    return columns;
+}
+
+// The tables of the lists, loaded by their columns: a table that numbers
+// its rows numbers the loaded ones as they come.
+void LoadTable(MariaDbServer& server, const QString& database, const QString& file, const QString& table,
+               const QString& text)
+{
+    QStringList columns = WriteTable(file, table, text);
+    for (QString& c : columns)
+        c = QLatin1Char('`') + c + QLatin1Char('`');
+    server.admin().Execute(QStringLiteral("delete from `%1`.`%2`").arg(database, table));
+    server.admin().Execute(QStringLiteral("load data infile '%1' into table `%2`.`%3` (%4)")
+                               .arg(text, database, table, columns.join(QLatin1Char(','))));
 }
 
 QString DatabaseName(const Scale& scale)
@@ -87,10 +104,37 @@ void Load(MariaDbServer& server, const Scale& scale, const QString& file, Table&
         platform::DbConnection db;
         db.OpenOdbc(server.connectionText(name));
         platform::PrepareServerDatabase(db);
-        WriteJournal(file, text);
-        db.Execute(QStringLiteral("load data infile '%1' into table cash").arg(text));
+        LoadTable(server, name, file, QStringLiteral("cash"), text);
     });
     table.notes << QStringLiteral("%1: the server's journal loaded in %2")
+                       .arg(QLatin1String(scale.name), Shown(made, Unit::Time));
+}
+
+const char* const kListTables[] = {"inventory", "ShopItems", "SaleItems", "Customer"};
+
+bool ListsLoaded(MariaDbServer& server, const Scale& scale)
+{
+    try {
+        const QString name = DatabaseName(scale);
+        return server.admin().GetValue(QStringLiteral("select count(*) from `%1`.inventory").arg(name)).toLongLong() >=
+                   scale.items &&
+               server.admin().GetValue(QStringLiteral("select count(*) from `%1`.Customer").arg(name)).toLongLong() >=
+                   scale.contacts;
+    } catch (const platform::DbError&) {
+        return false;
+    }
+}
+
+// The file's items and customers, for the lists on the server.
+void LoadLists(MariaDbServer& server, const Scale& scale, const QString& file, Table& table)
+{
+    QTemporaryDir scratch;
+    const double made = Seconds([&] {
+        for (const char* t : kListTables)
+            LoadTable(server, DatabaseName(scale), file, QString::fromLatin1(t),
+                      scratch.filePath(QString::fromLatin1(t) + QStringLiteral(".txt")));
+    });
+    table.notes << QStringLiteral("%1: the server's items and customers loaded in %2")
                        .arg(QLatin1String(scale.name), Shown(made, Unit::Time));
 }
 
@@ -117,6 +161,8 @@ void MeasureServer(const QString& folder, const QStringList& files, Table& table
         const Scale& scale = kScales[size];
         if (!Loaded(server, scale))
             Load(server, scale, files[size], table);
+        if (!ListsLoaded(server, scale))
+            LoadLists(server, scale, files[size], table);
         // The server alone, then with one till logged in and waiting.
         auto share = [&](int ms) {
             const double before = CpuSeconds(server.pid());
@@ -158,6 +204,21 @@ void MeasureServer(const QString& folder, const QStringList& files, Table& table
         t.start();
         const double withTill = share(10000);
         const double till = (CpuSeconds() - tillBefore) / (double(t.nsecsElapsed()) / 1e9);
+        program.setTimers(false);
+        {
+            ListsShown lists(program.main);
+            int listed = 0;
+            const Cost items = MedianOf([&] { listed = lists.inventory(); });
+            if (listed < scale.items)
+                throw std::runtime_error("the inventory panel did not list every item on the server");
+            table.row(figure::ServerInventory).at[size] = {
+                items.cpu, QStringLiteral("(wall %1)").arg(Shown(items.wall, Unit::Time))};
+            const Cost contacts = MedianOf([&] { listed = lists.contacts(); });
+            if (listed < scale.contacts)
+                throw std::runtime_error("the list window did not list every contact on the server");
+            table.row(figure::ServerContacts).at[size] = {
+                contacts.cpu, QStringLiteral("(wall %1)").arg(Shown(contacts.wall, Unit::Time))};
+        }
         program.stop();
         Row& row = table.row(figure::ServerIdle, Unit::Share);
         row.at[size] = {withTill, QString()};

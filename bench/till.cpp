@@ -38,6 +38,8 @@ const QString Idle = QStringLiteral("Idle till, 10 s: CPU share");
 const QString IdleBeside = QStringLiteral("Idle till, another till commits each second: CPU");
 const QString Refused = QStringLiteral("  that other till's commits refused (of 20)");
 const QString ServerIdle = QStringLiteral("Idle till on a MariaDB entry: the server's CPU");
+const QString ServerInventory = QStringLiteral("F2, inventory panel on a MariaDB entry, every item");
+const QString ServerContacts = QStringLiteral("List window on a MariaDB entry, every contact");
 const QString Inventory = QStringLiteral("F2, inventory panel, every item (10,000 / 100,000)");
 const QString Contacts = QStringLiteral("List window, every contact (10,000 / 100,000)");
 const QString JournalMonth = QStringLiteral("Journal, one month, shown");
@@ -78,6 +80,8 @@ void DeclareFigures(Table& table)
     declare(figure::IdleBeside, Unit::Share, {{B::Below, 0.02}});
     declare(figure::Refused, Unit::Count, {{B::AtMost, 0}});
     declare(figure::ServerIdle, Unit::Share, {{B::Below, 0.01}});
+    declare(figure::ServerInventory, Unit::Time, {{B::Below, 0.3}, flat});
+    declare(figure::ServerContacts, Unit::Time, {{B::Below, 0.3}});
     declare(figure::Inventory, Unit::Time, {{B::Below, 0.3}, flat});
     declare(figure::Contacts, Unit::Time, {{B::Below, 0.3}});
     declare(figure::JournalMonth, Unit::Time, {{B::Below, 0.3}, flat});
@@ -336,6 +340,45 @@ double ClockFloor(Bare& db)
     return sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_double(st, 0) - sqlite3_column_double(st, 1) : 0;
 }
 
+} // namespace
+
+// ---------------------------------------------------------------- the lists
+
+ListsShown::ListsShown(fMain* main)
+{
+    main->bInventory_Click();
+    m_panel = dynamic_cast<InventoryPanelView*>(main->inventoryPanel());
+    m_panel->iiTable->setListIndex(0);
+    m_list = MasterWindow();
+    m_list->Tag = QStringLiteral("Charge");
+    m_list->TableName = QStringLiteral("Customer");
+    m_list->show();
+}
+
+ListsShown::~ListsShown()
+{
+    m_list->hide();
+}
+
+int ListsShown::inventory()
+{
+    // Filled anew: an unchanged list asked for again is not read again,
+    // which is not what is measured here.
+    m_panel->iiItems->Clear();
+    m_panel->FilliItems(QString());
+    PaintNow(m_panel->iiItems);
+    return m_panel->iiItems->ListCount();
+}
+
+int ListsShown::contacts()
+{
+    m_list->FilliItems(QString());
+    PaintNow(m_list->iItems);
+    return m_list->iItems->ListCount();
+}
+
+namespace {
+
 // ---------------------------------------------------------------- the till
 
 class Till {
@@ -551,38 +594,18 @@ private:
 
     void measureLists()
     {
-        fMain* main = m_program.main;
-        main->bInventory_Click();
-        auto* panel = dynamic_cast<InventoryPanelView*>(main->inventoryPanel());
-        panel->iiTable->setListIndex(0);
         Cost program{}, floor{};
         int rows = 0;
-        // Each run fills the list anew: an unchanged list asked for again is
-        // not read again, which is not what is measured here.
-        MedianOfBoth(
-            [&] {
-                panel->iiItems->Clear();
-                panel->FilliItems(QString());
-                PaintNow(panel->iiItems);
-            },
-            [&] { rows = InventoryFloor(*m_bare); }, program, floor);
-        if (panel->iiItems->ListCount() < m_scale.items || rows < m_scale.items)
+        ListsShown lists(m_program.main);
+        int listed = 0;
+        MedianOfBoth([&] { listed = lists.inventory(); }, [&] { rows = InventoryFloor(*m_bare); }, program, floor);
+        if (listed < m_scale.items || rows < m_scale.items)
             throw std::runtime_error("the inventory panel did not list every item");
         put(figure::Inventory, program, floor);
 
-        fMaster* list = MasterWindow();
-        list->Tag = QStringLiteral("Charge");
-        list->TableName = QStringLiteral("Customer");
-        list->show();
-        MedianOfBoth(
-            [&] {
-                list->FilliItems(QString());
-                PaintNow(list->iItems);
-            },
-            [&] { rows = ContactsFloor(*m_bare); }, program, floor);
-        if (list->iItems->ListCount() < m_scale.contacts || rows < m_scale.contacts)
+        MedianOfBoth([&] { listed = lists.contacts(); }, [&] { rows = ContactsFloor(*m_bare); }, program, floor);
+        if (listed < m_scale.contacts || rows < m_scale.contacts)
             throw std::runtime_error("the list window did not list every contact");
-        list->hide();
         put(figure::Contacts, program, floor);
     }
 

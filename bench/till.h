@@ -10,9 +10,31 @@
 // The names of the figures, shared with the server's part and main.
 namespace figure {
 extern const QString ColdStart, Login, FirstLogin, ServerLogin, ClockUnchanged, ClockAfterChange, Idle, IdleBeside,
-    Refused, ServerIdle, Inventory, Contacts, JournalMonth, JournalYear, JournalWhole, ResidentYear, ResidentLogout,
-    ResidentBack, Recap, StockMonth, StockYears, CartLine, Save, Sale;
+    Refused, ServerIdle, ServerInventory, ServerContacts, Inventory, Contacts, JournalMonth, JournalYear, JournalWhole,
+    ResidentYear, ResidentLogout, ResidentBack, Recap, StockMonth, StockYears, CartLine, Save, Sale;
 }
+
+class fMain;
+class fMaster;
+class InventoryPanelView;
+
+// The lists of the whole catalogue as the operator opens them: the
+// inventory panel on the joined items (F2) and the list window on the
+// customers, the window shown while this lives. Each fills its list anew,
+// paints it, and gives the rows listed.
+class ListsShown {
+public:
+    explicit ListsShown(fMain* main);
+    ~ListsShown();
+    ListsShown(const ListsShown&) = delete;
+    ListsShown& operator=(const ListsShown&) = delete;
+    int inventory();
+    int contacts();
+
+private:
+    InventoryPanelView* m_panel = nullptr;
+    fMaster* m_list = nullptr;
+};
 
 // Sets every figure's row and target, in the order they print.
 void DeclareFigures(Table& table);

@@ -182,7 +182,7 @@ void fMaster::FilliItems(const QString& where)
         auto data = std::make_shared<catalogue::PagedList>(db,
                                                            items ? catalogue::ItemsListSql(TableName, QString())
                                                                  : catalogue::ContactsListSql(TableName, QString()),
-                                                           where, QStringList{QStringLiteral("rowid")},
+                                                           where, QStringList{db.rowKey()},
                                                            items ? catalogue::PagedList::MakeRow(catalogue::ItemRow)
                                                                  : catalogue::PagedList::MakeRow(catalogue::ContactRow),
                                                            QStringList{TableName});

@@ -158,7 +158,7 @@ void InventoryPanelView::FilliItems(const QString& where)
     if (!sql.isEmpty() && catalogue::CanPage(db) &&
         (where.isEmpty() || where == inventory::CategoryCondition(word, iiCategory2->Text()))) {
         auto data = std::make_shared<catalogue::PagedList>(
-            db, inventory::ListSql(word, QString()), where, inventory::ListKeys(word),
+            db, inventory::ListSql(word, QString()), where, inventory::ListKeys(word, db.rowKey()),
             [layout](const DbRecordset& rs) { return inventory::Row(layout, rs); }, inventory::ListTables(word));
         iiItems->setSource(std::make_shared<JoinedSource>(
             std::vector<std::shared_ptr<RowSource>>{std::make_shared<LinesSource>(rows), data}));

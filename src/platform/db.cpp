@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -166,6 +167,7 @@ void DbConnection::Close()
     m_txDepth = 0;
     m_txFailed = false;
     m_summaries = false;
+    m_rowKeys = false;
     m_nameStamp = false;
     m_waitingNoLonger = false;
     m_lost = false;
@@ -605,6 +607,75 @@ bool DbConnection::EnsureNameStamp(bool renew)
     }
     m_nameStampSchema = m_nameStamp ? schemaVersion() : -1;
     return m_nameStamp;
+}
+
+namespace {
+
+const char* const kRowKey = "orv_row";
+
+} // namespace
+
+bool DbConnection::EnsureRowKeys()
+{
+    ensureOpen(QString());
+    m_rowKeys = !m_odbc;
+    if (!m_odbc)
+        return true;
+    const auto keyed = [this] {
+        QSet<QString> out;
+        for (auto rs = OpenRecordset(QStringLiteral("select lower(table_name) from information_schema.columns where "
+                                                    "table_schema = database() and column_name = ") +
+                                     Quote(QLatin1String(kRowKey)));
+             !rs->Eof(); rs->MoveNext())
+            out.insert(rs->Fields(0).toString());
+        return out;
+    };
+    try {
+        QSet<QString> have = keyed();
+        QStringList lacking;
+        for (const char* t : kNamedTables)
+            if (!have.contains(QString::fromLatin1(t).toLower()) && hasTable(QString::fromLatin1(t)))
+                lacking << QString::fromLatin1(t);
+        // A table is altered outside any transaction (the server would
+        // commit it), and without waiting long for another workstation that
+        // holds the table in a transaction of its own: the next login tries
+        // again.
+        if (!lacking.isEmpty() && !inTransaction()) {
+            const QVariant wait = GetValue(QStringLiteral("select @@session.lock_wait_timeout"));
+            Execute(QStringLiteral("set session lock_wait_timeout = 10"));
+            // The copy the server makes numbers the rows in the order it
+            // keeps them; the unique key then becomes the table's own order
+            // (the first unique key of a table without a primary key is).
+            for (const QString& t : lacking) {
+                try {
+                    Execute(QStringLiteral("alter table `%1` add column %2 bigint unsigned not null auto_increment "
+                                           "invisible, add unique key %2 (%2)")
+                                .arg(t, QLatin1String(kRowKey)));
+                } catch (const DbError&) {
+                    // Another workstation may have added it just now; a
+                    // refusal leaves the rest as they are.
+                    if (!keyed().contains(t.toLower()))
+                        break;
+                }
+            }
+            Execute(QStringLiteral("set session lock_wait_timeout = ") + QString::number(qint64(StoredNumber(wait))));
+            have = keyed();
+        }
+        bool all = true;
+        for (const QString& t : lacking)
+            all = all && have.contains(t.toLower());
+        m_rowKeys = all;
+    } catch (const DbError&) {
+        m_rowKeys = false;
+    }
+    return m_rowKeys;
+}
+
+QString DbConnection::rowKey() const
+{
+    if (!m_odbc)
+        return QStringLiteral("rowid");
+    return m_rowKeys ? QString::fromLatin1(kRowKey) : QString();
 }
 
 QByteArray DbConnection::tableStamp(const QString& table)

@@ -205,6 +205,17 @@ public:
     // renew: the database was put back from a copy, whose count may meet
     // one read before: it is told apart from then on.
     bool EnsureNameStamp(bool renew = false);
+    // Gives those tables, on a server, a column that numbers their rows in
+    // the order the server keeps them, once: invisible, so that `select *`
+    // and an insert without a column list (of this program and of any other
+    // client) see each table as before, and filled by the server for every
+    // new row. A server that refuses it (no right to alter a table, no
+    // invisible columns) is left as it is; false then. True on a file.
+    bool EnsureRowKeys();
+    // The column that orders those tables' rows as a scan returns them, to
+    // read a list of them by pages: the row id on a file, the column above
+    // on a server that took it, empty otherwise.
+    QString rowKey() const;
     // SQLite's count of schema changes (a table made or dropped, a restore
     // into the file), read without waiting: -1 where the engine keeps none,
     // -2 while another workstation holds the file.
@@ -313,6 +324,7 @@ private:
     qint64 m_nameStampSchema = -1;
     bool nameStampWhole();
     bool m_summaries = false;
+    bool m_rowKeys = false;
     bool m_waitingNoLonger = false;
     bool m_peeking = false;
     // The server connection failed as lost; the next statement outside a

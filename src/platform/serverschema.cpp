@@ -178,6 +178,7 @@ void PrepareServerDatabase(DbConnection& db)
     // in one transaction of their own.
     for (const QString& s : ServerStatements(readResource(QStringLiteral("schema.sql"))))
         db.Execute(s);
+    db.EnsureRowKeys();
     DbTransaction tx(db);
     for (const QString& s : ServerStatements(readResource(QStringLiteral("template.sql"))))
         db.Execute(s);

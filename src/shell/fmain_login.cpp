@@ -248,6 +248,8 @@ void fMain::finishLogin(const QString& entry)
                                   [&progress](const QString& what, double done) { progress.report(what, done); });
         // And the count that tells the name lists another till's writes.
         a.DbConn().EnsureNameStamp();
+        // And the numbers a server's lists are read by, a page at a time.
+        a.DbConn().EnsureRowKeys();
         setUpPanels();
         tClock->setEnabled(true);
         tCount->setEnabled(true);

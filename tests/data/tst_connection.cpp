@@ -2,6 +2,7 @@
 // database files and on a server; transactions against a second connection
 // that holds a lock.
 #include "platform/db.h"
+#include "platform/serverschema.h"
 #include "platform/sqltext.h"
 #include "support/datafixture.h"
 #include "support/testserver.h"
@@ -242,6 +243,68 @@ private slots:
         QVERIFY(moved());
         QVERIFY(!moved());
         keptNameStamp(db);
+    }
+
+    // A server database made before the lists were read by pages gets the
+    // column that numbers its listed tables' rows at the next login: the
+    // rows keep the order the server gave them, `select *` and an insert
+    // without a column list (from another workstation too) see the table as
+    // before, a new row gets a higher number. A login without the right to
+    // alter a table goes on without it.
+    void aServerDatabaseGetsItsRowNumbersOnce()
+    {
+        if (!OnServer())
+            QSKIP("a file numbers its rows itself");
+        const QString text = NewServerDatabase();
+        const QString name = text.mid(text.lastIndexOf(QLatin1Char('=')) + 1);
+        DbConnection db;
+        db.OpenOdbc(text);
+        PrepareServerDatabase(db);
+        QCOMPARE(db.rowKey(), QStringLiteral("orv_row"));
+        const auto column = [&](const QString& sql) {
+            QStringList out;
+            for (auto rs = db.OpenRecordset(sql); !rs->Eof(); rs->MoveNext())
+                out << rs->Fields(0).toString();
+            return out;
+        };
+        const QStringList listed =
+            column(QStringLiteral("select lower(table_name) from information_schema.columns "
+                                  "where table_schema = database() and column_name = 'orv_row'"));
+        QCOMPARE(listed.size(), 9);
+        for (const QString& t : listed)
+            db.Execute(QStringLiteral("alter table `%1` drop column orv_row").arg(t));
+        for (const char* row : {"'C5', 'Eko'", "'C3', 'Cici'", "'C9', 'Ina'", "'C1', 'Ani'"})
+            db.Execute(QStringLiteral("insert into Customer values(%1, '', '', '')").arg(QLatin1String(row)));
+        db.Execute(QStringLiteral("delete from Customer where code = 'C3'"));
+        db.Execute(QStringLiteral("insert into Customer values('C2', 'Budi', '', '', '')"));
+        const QStringList before = column(QStringLiteral("select code, `name` from Customer"));
+
+        // Without the right to alter a table.
+        db.Execute(QStringLiteral("create user if not exists orvclerk@localhost identified by 'clerk'"));
+        db.Execute(QStringLiteral("grant select, insert, update, delete on `%1`.* to orvclerk@localhost").arg(name));
+        {
+            DbConnection clerk;
+            clerk.OpenOdbc(
+                QString(text).replace(QStringLiteral("UID=root;PWD="), QStringLiteral("UID=orvclerk;PWD=clerk")));
+            QVERIFY(!clerk.EnsureRowKeys());
+            QVERIFY(clerk.rowKey().isEmpty());
+            QCOMPARE(StoredNumber(clerk.GetValue(QStringLiteral("select count(*) from Customer"))), 4.0);
+        }
+
+        db.OpenOdbc(text);
+        QVERIFY(db.rowKey().isEmpty());
+        QVERIFY(db.EnsureRowKeys());
+        QCOMPARE(db.rowKey(), QStringLiteral("orv_row"));
+        QCOMPARE(column(QStringLiteral("select code, `name` from Customer order by orv_row")), before);
+        QCOMPARE(db.OpenRecordset(QStringLiteral("select * from Customer"))->columnCount(), 5);
+        DbConnection other;
+        other.OpenOdbc(text);
+        other.Execute(QStringLiteral("insert into Customer values('C0', 'Zed', '', '', '')"));
+        db.Execute(QStringLiteral("insert into Customer (code, `name`) values('C4', 'Dodi')"));
+        const QStringList after = before + QStringList{QStringLiteral("C0"), QStringLiteral("C4")};
+        QCOMPARE(column(QStringLiteral("select code, `name` from Customer order by orv_row")), after);
+        QCOMPARE(column(QStringLiteral("select code, `name` from Customer")), after);
+        QVERIFY(other.EnsureRowKeys());
     }
 
     void failedCommitRollsBackAndFreesTheFile()

@@ -52,16 +52,23 @@ private slots:
         QCOMPARE(GetValue(QStringLiteral("select count(*) from operator")).toLongLong(), 1);
         QVERIFY(GetValue(QStringLiteral("select count(*) from config")).toLongLong() > 0);
         QCOMPARE(GetValue(QStringLiteral("select count(*) from cash")).toLongLong(), 0);
+        const QString rowKey = OnServer() ? QStringLiteral("orv_row") : QStringLiteral("rowid");
+        QCOMPARE(fx->app->DbConn().rowKey(), rowKey);
 
-        // A database that holds the tables is left as it is at the next login.
+        // A database that holds the tables is left as it is at the next login,
+        // but for the row numbers of its lists where they are missing.
         ExecSQL(QStringLiteral("insert into operator values ('Budi', ") + Quote(PasswordForm(QStringLiteral("budi"))) +
                 QStringLiteral(", 1, 0, 0, 0, 0, 0, 0, 0)"));
+        if (OnServer())
+            ExecSQL(QStringLiteral("alter table Customer drop column orv_row"));
         logout();
         fx->login(entry, QStringLiteral("budi"), QStringLiteral("budi"));
         QCOMPARE(fx->ui->prompts(), QStringList());
         QCOMPARE(fx->app->CurrentUser, QStringLiteral("Budi"));
         QCOMPARE(GetValue(QStringLiteral("select count(*) from operator")).toLongLong(), 2);
         QVERIFY(!m->bUser->isEnabled());
+        QCOMPARE(fx->app->DbConn().rowKey(), rowKey);
+        QCOMPARE(GetValue(QStringLiteral("select count(%1) from Customer").arg(rowKey)).toLongLong(), 0);
     }
 
     // The stored form of "?" and of the control character 0x1F differ only

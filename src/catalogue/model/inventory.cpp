@@ -111,16 +111,16 @@ QStringList CategoriesTables(const QString& word)
     return {};
 }
 
-QStringList ListKeys(const QString& word)
+QStringList ListKeys(const QString& word, const QString& rowKey)
 {
     switch (LayoutOf(word)) {
     // A scan of the buying items, each joined with its inventory and
     // selling rows by code.
     case Layout::Joined:
-        return {QStringLiteral("shopitems.rowid"), QStringLiteral("inventory.rowid"),
-                QStringLiteral("saleitems.rowid")};
+        return {QStringLiteral("shopitems.") + rowKey, QStringLiteral("inventory.") + rowKey,
+                QStringLiteral("saleitems.") + rowKey};
     case Layout::Items:
-    case Layout::Contacts: return {QStringLiteral("rowid")};
+    case Layout::Contacts: return {rowKey};
     case Layout::None: break;
     }
     return {};

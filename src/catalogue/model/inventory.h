@@ -30,8 +30,9 @@ QString CategoriesSql(const QString& word);
 // The tables those two queries read.
 QStringList ListTables(const QString& word);
 QStringList CategoriesTables(const QString& word);
-// The row ids that give the list's order, for reading it by pages.
-QStringList ListKeys(const QString& word);
+// The row keys that give the list's order, for reading it by pages, from
+// the engine's row key (DbConnection::rowKey).
+QStringList ListKeys(const QString& word, const QString& rowKey);
 // The condition of a chosen category ("" for the contacts and no table).
 QString CategoryCondition(const QString& word, const QString& category);
 // The keyword condition ("" for no table).

@@ -29,7 +29,7 @@ QString afterKey(const QStringList& keys, const std::vector<qint64>& at)
 
 bool CanPage(platform::DbConnection& db)
 {
-    return !db.isOdbc();
+    return !db.rowKey().isEmpty();
 }
 
 PagedList::PagedList(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
@@ -66,7 +66,12 @@ void PagedList::read(qsizetype first, qsizetype n, QStringList& out)
     sql += m_from;
     if (!conds.isEmpty())
         sql += QStringLiteral(" where ") + conds.join(QStringLiteral(" and "));
-    sql += QStringLiteral(" order by ") + m_keys.join(QStringLiteral(", ")) + QStringLiteral(" limit ") +
+    // A server sorts the whole join for an order over several tables; by
+    // the outer key alone it walks that key's index and stops after the
+    // page. It joins each outer row's partners through their code index,
+    // whose entries of one code follow the row key: the order of the rest.
+    const QStringList order = m_db.isOdbc() ? m_keys.mid(0, 1) : m_keys;
+    sql += QStringLiteral(" order by ") + order.join(QStringLiteral(", ")) + QStringLiteral(" limit ") +
            QString::number(n);
     if (skip > 0)
         sql += QStringLiteral(" offset ") + QString::number(skip);

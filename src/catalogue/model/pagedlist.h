@@ -21,7 +21,7 @@ public:
     // A row's text from the list query's record.
     using MakeRow = std::function<QString(const platform::DbRecordset&)>;
     // select: the list query without its condition ("select … from …");
-    // where: "" or "where …"; keys: the row ids that order it ("rowid", or
+    // where: "" or "where …"; keys: the row keys that order it (rowKey, or
     // the tables' row ids of a join, outer first); tables: those it reads,
     // whose stamps keep its count from one filling to the next.
     PagedList(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
@@ -43,8 +43,8 @@ private:
     std::map<qsizetype, std::vector<qint64>> m_after;
 };
 
-// Whether a list can be read by pages: a database file (a server's tables
-// hold no row id that gives their order).
+// Whether a list can be read by pages: a database file, or a server whose
+// tables took the column that numbers their rows (see rowKey).
 bool CanPage(platform::DbConnection& db);
 
 } // namespace catalogue
