@@ -13,9 +13,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -181,8 +181,11 @@ class ListLines;
 // mark is a row's "selected" state; the current row is a separate thing.
 // The rows are plain text with a check bit each, held by a model of the
 // list's own; the view draws only the rows in sight, all of one height, so
-// a list of a hundred thousand rows costs its text and little more.
-class ListBox : public InputControl<QListView> {
+// a list of a hundred thousand rows costs its text and little more. The view
+// is a table of one column without headers: a list view lays out every row
+// whenever its rows change, which for a year's journal costs more than
+// the screen it shows.
+class ListBox : public InputControl<QTableView> {
     Q_OBJECT
 public:
     ListBox(QWidget* parent, const QString& name);
@@ -210,6 +213,10 @@ public:
     const std::shared_ptr<RowSource>& source() const;
     // The highlighted rows (the current row, when there is one).
     QModelIndexList selectedItems() const;
+    // Moving to another row leaves the list scrolled sideways as it was.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // A row's height, as an item view tells it (the table hides it).
+    using InputControl::sizeHintForRow;
     QString Tag;
     // False for a list of rows to read only (a report): no check boxes.
     bool CheckBoxes = true;
@@ -226,6 +233,13 @@ protected:
     // would read every row after the current one, so there it looks only
     // within the rows in sight.
     void keyboardSearch(const QString& search) override;
+    // The keys move by rows as in any list: Home and End go to the first
+    // and the last row, a page is the rows in sight but one.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void updateGeometries() override;
+    void doItemsLayout() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void initViewItemOption(QStyleOptionViewItem* option) const override;
 
 private:
     friend class ListLines;
@@ -233,9 +247,19 @@ private:
     // Every row is as wide as the widest (of a source: as wide as it says),
     // so that the horizontal scroll bar reaches the end of any row.
     void measureRows();
+    // The column spans the widest row and at least the viewport, so that a
+    // selected row is highlighted across the list.
+    void fitColumn();
+    // The height of every row, set before rows come: for rows already there
+    // the view would resize each one.
+    void fitRowHeight();
+    // Scrolled to the end, the last page starts at a row as in a list
+    // view, where the table would push the last row to the bottom edge.
+    void keepTopRowWhole();
 
     ListLines* m_lines;
     bool m_quiet = false;
+    int m_rowWidth = 0;
     // What was typed in a row, for the search over a source.
     QString m_typed;
     QElapsedTimer m_typedAt;

@@ -2,7 +2,9 @@
 
 #include <QAbstractListModel>
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QStringEncoder>
 #include <algorithm>
 #include <vector>
@@ -32,7 +34,6 @@ public:
         case Qt::DisplayRole: return m_measure.isEmpty() ? text(r) : m_measure;
         case Qt::CheckStateRole:
             return m_box.CheckBoxes ? QVariant(int(m_checked[size_t(r)] ? Qt::Checked : Qt::Unchecked)) : QVariant();
-        case Qt::SizeHintRole: return m_rowSize.isValid() ? QVariant(m_rowSize) : QVariant();
         default: return QVariant();
         }
     }
@@ -183,8 +184,6 @@ public:
     }
     void measured() { m_measure.clear(); }
 
-    void setRowSize(const QSize& s) { m_rowSize = s; }
-
 private:
     bool has(const QModelIndex& index) const
     {
@@ -207,7 +206,6 @@ private:
     // The longest row: in a fixed-pitch font, the widest.
     qsizetype m_widest = -1;
     qsizetype m_widestLength = 0;
-    QSize m_rowSize;
     // The rows of a source, read a page at a time as the view paints them.
     mutable RowPages m_pages;
     // Set only while the rows are measured.
@@ -218,8 +216,23 @@ ListBox::ListBox(QWidget* parent, const QString& name) : InputControl(parent), m
 {
     setObjectName(name);
     setModel(m_lines);
-    setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // A list, not a grid: no headers, no lines between the rows, no text
+    // wrapped, the Tab key leaves the list and a typed key only searches.
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    // All rows are of one height, which the header keeps without asking
+    // the rows; the one column scrolls by pixels, not a column at a time.
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        header->setMinimumSectionSize(1);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (!m_quiet)
             fire(this, "Click", Click);
@@ -286,6 +299,8 @@ QModelIndexList ListBox::selectedItems() const
 
 void ListBox::AddItem(const QString& text, bool checked)
 {
+    if (m_lines->count() == 0)
+        fitRowHeight();
     const qsizetype widest = m_lines->widest();
     m_quiet = true;
     m_lines->append({text}, checked && CheckBoxes);
@@ -296,6 +311,8 @@ void ListBox::AddItem(const QString& text, bool checked)
 
 void ListBox::AddItems(const QStringList& rows)
 {
+    if (m_lines->count() == 0)
+        fitRowHeight();
     const qsizetype widest = m_lines->widest();
     m_quiet = true;
     m_lines->append(rows, false);
@@ -306,6 +323,8 @@ void ListBox::AddItems(const QStringList& rows)
 
 void ListBox::AddItems(const RowMaker& next)
 {
+    if (m_lines->count() == 0)
+        fitRowHeight();
     const qsizetype widest = m_lines->widest();
     m_quiet = true;
     m_lines->append(next, false);
@@ -343,6 +362,7 @@ void ListBox::Clear()
 
 void ListBox::setSource(std::shared_ptr<RowSource> source)
 {
+    fitRowHeight();
     m_quiet = true;
     m_lines->clear(std::move(source));
     m_quiet = false;
@@ -356,28 +376,133 @@ const std::shared_ptr<RowSource>& ListBox::source() const
 
 void ListBox::measureRows()
 {
-    m_lines->setRowSize(QSize());
+    m_rowWidth = 0;
     if (m_lines->widestLength() >= 0 && m_lines->count() > 0) {
         QStyleOptionViewItem option;
         initViewItemOption(&option);
         const QModelIndex widest = m_lines->widestIndex();
-        m_lines->setRowSize(itemDelegate()->sizeHint(option, widest));
+        m_rowWidth = itemDelegate()->sizeHint(option, widest).width();
         m_lines->measured();
     }
+    fitColumn();
     scheduleDelayedItemsLayout();
+}
+
+void ListBox::fitColumn()
+{
+    const int width = std::max(m_rowWidth, viewport()->width());
+    if (columnWidth(0) != width)
+        setColumnWidth(0, width);
+}
+
+void ListBox::fitRowHeight()
+{
+    // A row of one line, measured as the delegate measures a row.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("W");
+    if (CheckBoxes) {
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+        option.checkState = Qt::Unchecked;
+    }
+    const int height = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
+    if (height > 0 && height != verticalHeader()->defaultSectionSize())
+        verticalHeader()->setDefaultSectionSize(height);
+}
+
+void ListBox::updateGeometries()
+{
+    fitColumn();
+    InputControl::updateGeometries();
+    keepTopRowWhole();
+    // One step of the arrow is a row's width, as in a list view.
+    if (m_rowWidth > 0)
+        horizontalScrollBar()->setSingleStep(m_rowWidth);
+}
+
+void ListBox::doItemsLayout()
+{
+    InputControl::doItemsLayout();
+    keepTopRowWhole();
+}
+
+void ListBox::scrollContentsBy(int dx, int dy)
+{
+    InputControl::scrollContentsBy(dx, dy);
+    keepTopRowWhole();
+}
+
+void ListBox::keepTopRowWhole()
+{
+    const QScrollBar* bar = verticalScrollBar();
+    if (verticalScrollMode() != ScrollPerItem || bar->maximum() <= 0 || bar->value() != bar->maximum())
+        return;
+    const int top = verticalHeader()->sectionPosition(bar->value());
+    if (top < 0 || verticalHeader()->offset() == top)
+        return;
+    verticalHeader()->setOffset(top);
+    viewport()->update();
+}
+
+void ListBox::initViewItemOption(QStyleOptionViewItem* option) const
+{
+    // Drawn as a list draws its rows: the selection's highlight behind
+    // the text as the style has it for lists, not across the whole cell.
+    InputControl::initViewItemOption(option);
+    option->showDecorationSelected = style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, nullptr, this);
+    if (!iconSize().isValid()) {
+        const int icon = style()->pixelMetric(QStyle::PM_ListViewIconSize, nullptr, this);
+        option->decorationSize = QSize(icon, icon);
+    }
+}
+
+void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    const int across = horizontalScrollBar()->value();
+    InputControl::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(across);
+}
+
+QModelIndex ListBox::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int count = ListCount();
+    if (count == 0)
+        return QModelIndex();
+    const int current = ListIndex();
+    if (current < 0)
+        return m_lines->index(0);
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    const int page = std::max(1, viewport()->height() / rowHeight - 1);
+    int row = current;
+    switch (action) {
+    case MoveUp:
+    case MovePrevious: row = current - 1; break;
+    case MoveDown:
+    case MoveNext: row = current + 1; break;
+    case MovePageUp: row = current - page; break;
+    case MovePageDown: row = current + page; break;
+    case MoveHome: row = 0; break;
+    case MoveEnd: row = count - 1; break;
+    case MoveLeft:
+    case MoveRight: break;
+    }
+    return m_lines->index(std::clamp(row, 0, count - 1));
 }
 
 void ListBox::changeEvent(QEvent* e)
 {
     InputControl::changeEvent(e);
-    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+        fitRowHeight();
         measureRows();
+    }
 }
 
 void ListBox::controlKey(QKeyEvent* e)
 {
     if (!isWindowKey(e))
-        QListView::keyPressEvent(e);
+        QTableView::keyPressEvent(e);
 }
 
 void ListBox::controlFocusIn(QFocusEvent* e)
@@ -385,11 +510,11 @@ void ListBox::controlFocusIn(QFocusEvent* e)
     // Qt makes the first row current when the focus comes by key; here the
     // focus selects nothing by itself.
     if (ListIndex() >= 0) {
-        QListView::focusInEvent(e);
+        QTableView::focusInEvent(e);
         return;
     }
     m_quiet = true;
-    QListView::focusInEvent(e);
+    QTableView::focusInEvent(e);
     if (ListIndex() >= 0)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     m_quiet = false;
@@ -398,7 +523,7 @@ void ListBox::controlFocusIn(QFocusEvent* e)
 void ListBox::keyboardSearch(const QString& search)
 {
     if (!source()) {
-        QListView::keyboardSearch(search);
+        QTableView::keyboardSearch(search);
         return;
     }
     // Keys typed in quick succession make one text, as in any list.
@@ -421,7 +546,7 @@ void ListBox::keyboardSearch(const QString& search)
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    QListView::mouseDoubleClickEvent(e);
+    QTableView::mouseDoubleClickEvent(e);
     fire(this, "DblClick", DblClick);
 }
 

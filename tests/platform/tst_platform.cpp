@@ -434,6 +434,53 @@ private slots:
         QVERIFY(list->visualRect(list->model()->index(0, 0)).width() >= wideWidth);
     }
 
+    // The keys move by rows as in any list: Home and End reach the first
+    // and the last row, a page is the rows in sight but one. Moving leaves
+    // the list scrolled sideways as it was, and at the end the last page
+    // still begins with a whole row.
+    void listKeysMoveByRows()
+    {
+        Window w;
+        auto* list = new ListBox(&w, QStringLiteral("liLedger"));
+        list->CheckBoxes = false;
+        list->setGeometry(0, 0, 200, 150);
+        QStringList rows;
+        for (int i = 0; i < 40; ++i)
+            rows << QStringLiteral("%1 ").arg(i, 2, 10, QLatin1Char('0')) + QString(i == 7 ? 90 : 3, QLatin1Char('x'));
+        list->AddItems(rows);
+        w.Show();
+        QApplication::setActiveWindow(&w);
+        list->setFocus();
+        QApplication::processEvents();
+        const int rowHeight = list->visualRect(list->model()->index(0, 0)).height();
+        const int page = list->viewport()->height() / rowHeight - 1;
+        QVERIFY(page > 1 && list->viewport()->height() % rowHeight != 0);
+        list->setListIndex(10);
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(list->ListIndex(), 39);
+        QTest::keyClick(list, Qt::Key_PageUp);
+        QCOMPARE(list->ListIndex(), 39 - page);
+        QTest::keyClick(list, Qt::Key_Home);
+        QCOMPARE(list->ListIndex(), 0);
+        QTest::keyClick(list, Qt::Key_PageDown);
+        QCOMPARE(list->ListIndex(), page);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->ListIndex(), page + 1);
+        QTest::keyClick(list, Qt::Key_Right);
+        QCOMPARE(list->ListIndex(), page + 1);
+
+        QScrollBar* across = list->horizontalScrollBar();
+        across->setValue(across->maximum());
+        QVERIFY(across->value() > 0);
+        QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+        QApplication::processEvents();
+        QCOMPARE(list->ListIndex(), 39);
+        QCOMPARE(across->value(), across->maximum());
+        const QScrollBar* down = list->verticalScrollBar();
+        QCOMPARE(down->value(), down->maximum());
+        QCOMPARE(list->visualRect(list->model()->index(down->value(), 0)).top(), 0);
+    }
+
     // Rows come back exactly as given, whatever their letters, also after
     // rows before them were taken out.
     void listRowsKeepTheirTextAsGiven()
