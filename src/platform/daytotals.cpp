@@ -157,14 +157,17 @@ JournalFigures fillFromFile(DbConnection& db, const std::function<void(double)>&
             if (!d.maxId || id > *d.maxId)
                 d.maxId = id;
         }
-        for (size_t s = 0; s < std::size(kSums); ++s)
-            d.sums[s] += row.number(kFirstSum + int(s));
+        double figures[std::size(kSums)];
+        for (size_t s = 0; s < std::size(kSums); ++s) {
+            figures[s] = row.number(kFirstSum + int(s));
+            d.sums[s] += figures[s];
+        }
         if (!row.isNull(kDebit)) {
-            whole.debit += row.number(kDebit);
+            whole.debit += figures[kDebit - kFirstSum];
             ++whole.debitRows;
         }
         if (!row.isNull(kDebit + 1)) {
-            whole.credit += row.number(kDebit + 1);
+            whole.credit += figures[kDebit + 1 - kFirstSum];
             ++whole.creditRows;
         }
         if (++seen % (1 << 16) == 0 && progress && last > 0)

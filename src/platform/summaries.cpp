@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QStringList>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -377,8 +378,7 @@ class PairNumbers {
 public:
     static size_t hashOf(QByteArrayView first, QByteArrayView second)
     {
-        const std::hash<std::string_view> h;
-        return h(view(first)) * 31 + h(view(second));
+        return size_t(mix(mix(kMultiplier, first), second));
     }
     // The number of a pair, or -1 when it was not met yet.
     int find(QByteArrayView first, QByteArrayView second, size_t hash) const
@@ -407,6 +407,24 @@ public:
     }
 
 private:
+    static constexpr quint64 kMultiplier = 0x9E3779B97F4A7C15ull;
+    // A few bytes at a time, inline: the texts are short.
+    static quint64 mix(quint64 h, QByteArrayView text)
+    {
+        const char* p = text.data();
+        size_t n = size_t(text.size());
+        for (; n >= 8; p += 8, n -= 8) {
+            quint64 w;
+            std::memcpy(&w, p, 8);
+            h = (h ^ w) * kMultiplier;
+            h ^= h >> 29;
+        }
+        quint64 w = quint64(n) << 56;
+        if (n > 0)
+            std::memcpy(&w, p, n);
+        h = (h ^ w) * kMultiplier;
+        return h ^ (h >> 29);
+    }
     struct Slot {
         size_t hash = 0;
         size_t at = 0;
@@ -484,8 +502,13 @@ public:
                QByteArray::number(period % 12 + 1).rightJustified(2, '0');
     }
     // The kinds (bits of kStockKinds) a category names.
+    // A shop uses a handful of categories: the first few met are looked
+    // through before any hash.
     int kinds(QByteArrayView category)
     {
+        for (const auto& [text, bits] : m_firstKinds)
+            if (text == view(category))
+                return bits;
         auto k = m_kinds.find(view(category));
         if (k != m_kinds.end())
             return k->second;
@@ -494,7 +517,10 @@ public:
             for (const char* w : kStockKinds[i].words)
                 if (w && sameWord(category, w))
                     bits |= 1 << i;
-        m_kinds.emplace(std::string(view(category)), bits);
+        if (m_firstKinds.size() < 16)
+            m_firstKinds.emplace_back(std::string(view(category)), bits);
+        else
+            m_kinds.emplace(std::string(view(category)), bits);
         return bits;
     }
 
@@ -506,6 +532,7 @@ private:
     PairNumbers m_read;
     TextMap<int> m_folded;
     TextMap<int> m_others;
+    std::vector<std::pair<std::string, int>> m_firstKinds;
     TextMap<int> m_kinds;
 };
 
@@ -519,8 +546,6 @@ void fillStockFromFile(DbConnection& db, const std::function<void(double)>& prog
     std::unordered_map<quint64, int> at;
     QVector<MonthSums> months;
     std::vector<std::pair<int, int>> lastMonth; // by item: its period and month
-    QByteArray lastCategory;
-    int lastKinds = 0;
     qint64 seen = 0;
     bool inColumn[std::size(kStockKinds)];
     for (size_t k = 0; k < std::size(kStockKinds); ++k)
@@ -558,13 +583,9 @@ void fillStockFromFile(DbConnection& db, const std::function<void(double)>& prog
         m.figures[0] += in;
         m.figures[1] += out;
         m.figures[2] += in - out;
-        // Few categories, mostly the same one again.
         const QByteArrayView category = row.text(5);
-        if (category != lastCategory || category.isNull() != lastCategory.isNull()) {
-            lastCategory = category.toByteArray();
-            lastKinds = category.isNull() ? 0 : index.kinds(category);
-        }
-        if (const int kinds = lastKinds)
+        const int kinds = category.isNull() ? 0 : index.kinds(category);
+        if (kinds)
             for (size_t k = 0; k < std::size(kStockKinds); ++k)
                 if (kinds & (1 << k))
                     m.figures[3 + k] += inColumn[k] ? in : out;
