@@ -419,9 +419,11 @@ private:
             h = (h ^ w) * kMultiplier;
             h ^= h >> 29;
         }
+        // The last bytes one by one: a copy of a length known only here
+        // would be a call, and its result read back through memory.
         quint64 w = quint64(n) << 56;
-        if (n > 0)
-            std::memcpy(&w, p, n);
+        for (size_t i = 0; i < n; ++i)
+            w |= quint64(uchar(p[i])) << (8 * i);
         h = (h ^ w) * kMultiplier;
         return h ^ (h >> 29);
     }
