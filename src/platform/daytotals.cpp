@@ -116,11 +116,10 @@ JournalFigures fillFromFile(DbConnection& db, const std::function<void(double)>&
     const qint64 last = qint64(StoredNumber(db.GetValue(QStringLiteral("select max(rowid) from cash"))));
     // Whether a row is partial is asked of the engine: it then looks at the
     // five texts' kinds only, never reading them.
-    QStringList columns{QStringLiteral("rowid"), QStringLiteral("Moment"), QStringLiteral("ID"),
-                        partial(QStringLiteral("cash"))};
+    QStringList columns{QStringLiteral("Moment"), QStringLiteral("ID"), partial(QStringLiteral("cash"))};
     for (const Sum& s : kSums)
         columns << QString::fromLatin1(s.column);
-    constexpr int kFirstSum = 4;
+    constexpr int kFirstSum = 3;
     // Debit and credit are the last two sums.
     constexpr int kDebit = kFirstSum + int(std::size(kSums)) - 2;
     std::unordered_map<std::string, size_t> at;
@@ -133,7 +132,7 @@ JournalFigures fillFromFile(DbConnection& db, const std::function<void(double)>&
     db.ScanRows(QStringLiteral("cash"), columns, [&](const DbScanRow& row) {
         // A day's rows mostly follow each other: the last day is
         // looked at first.
-        const QByteArrayView moment = row.text(1);
+        const QByteArrayView moment = row.text(0);
         const char* text = moment.isNull() ? "" : moment.data();
         const size_t length = size_t(moment.size());
         if (!any || lastDay.size() != length || lastDay.compare(0, length, text, length) != 0) {
@@ -149,9 +148,9 @@ JournalFigures fillFromFile(DbConnection& db, const std::function<void(double)>&
         }
         DayFigures& d = figures[lastAt];
         ++d.entries;
-        d.partial += row.whole(3);
-        if (!row.isNull(2)) {
-            const qint64 id = row.whole(2);
+        d.partial += row.whole(2);
+        if (!row.isNull(1)) {
+            const qint64 id = row.whole(1);
             if (!d.minId || id < *d.minId)
                 d.minId = id;
             if (!d.maxId || id > *d.maxId)
@@ -171,7 +170,7 @@ JournalFigures fillFromFile(DbConnection& db, const std::function<void(double)>&
             ++whole.creditRows;
         }
         if (++seen % (1 << 16) == 0 && progress && last > 0)
-            progress(qMin(1.0, double(row.whole(0)) / double(last)));
+            progress(qMin(1.0, double(seen) / double(last)));
     });
     QVector<QVector<QVariant>> rows;
     rows.reserve(qsizetype(figures.size()));

@@ -552,12 +552,12 @@ void fillStockFromFile(DbConnection& db, const std::function<void(double)>& prog
     bool inColumn[std::size(kStockKinds)];
     for (size_t k = 0; k < std::size(kStockKinds); ++k)
         inColumn[k] = qstrcmp(kStockKinds[k].column, "in") == 0;
-    const QStringList columns{QStringLiteral("rowid"),       QStringLiteral("id"),     QStringLiteral("code"),
-                              QStringLiteral("description"), QStringLiteral("moment"), QStringLiteral("category"),
-                              QStringLiteral("`in`"),        QStringLiteral("`out`")};
+    const QStringList columns{QStringLiteral("id"),     QStringLiteral("code"),     QStringLiteral("description"),
+                              QStringLiteral("moment"), QStringLiteral("category"), QStringLiteral("`in`"),
+                              QStringLiteral("`out`")};
     db.ScanRows(QStringLiteral("stockflow"), columns, [&](const DbScanRow& row) {
-        const int item = index.item(row.text(2), row.text(3));
-        const QByteArrayView moment = row.text(4);
+        const int item = index.item(row.text(1), row.text(2));
+        const QByteArrayView moment = row.text(3);
         const int period = index.period(moment, moment.isNull());
         // An item's movements mostly follow each other by month: its last
         // month is looked at first.
@@ -576,23 +576,23 @@ void fillStockFromFile(DbConnection& db, const std::function<void(double)>& prog
         }
         MonthSums& m = months[monthAt];
         ++m.movements;
-        if (!row.isNull(1)) {
-            const qint64 id = row.whole(1);
+        if (!row.isNull(0)) {
+            const qint64 id = row.whole(0);
             if (!m.lastId || id > *m.lastId)
                 m.lastId = id;
         }
-        const double in = row.number(6), out = row.number(7);
+        const double in = row.number(5), out = row.number(6);
         m.figures[0] += in;
         m.figures[1] += out;
         m.figures[2] += in - out;
-        const QByteArrayView category = row.text(5);
+        const QByteArrayView category = row.text(4);
         const int kinds = category.isNull() ? 0 : index.kinds(category);
         if (kinds)
             for (size_t k = 0; k < std::size(kStockKinds); ++k)
                 if (kinds & (1 << k))
                     m.figures[3 + k] += inColumn[k] ? in : out;
         if (++seen % kProgressRows == 0 && progress && last > 0)
-            progress(qMin(1.0, double(row.whole(0)) / double(last)));
+            progress(qMin(1.0, double(seen) / double(last)));
     });
     QVector<QVector<QVariant>> rows;
     rows.reserve(months.size());
