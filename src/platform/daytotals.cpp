@@ -114,12 +114,12 @@ JournalFigures fillFromFile(DbConnection& db, const std::function<void(double)>&
 {
     JournalFigures whole;
     const qint64 last = qint64(StoredNumber(db.GetValue(QStringLiteral("select max(rowid) from cash"))));
-    QStringList columns{QStringLiteral("rowid"),   QStringLiteral("Moment"),     QStringLiteral("ID"),
-                        QStringLiteral("Cashier"), QStringLiteral("Charge"),     QStringLiteral("Category"),
-                        QStringLiteral("Code"),    QStringLiteral("Description")};
+    // Whether a row is partial is asked of the engine: it then looks at the
+    // five texts' kinds only, never reading them.
+    QStringList columns{QStringLiteral("Moment"), QStringLiteral("ID"), partial(QStringLiteral("cash"))};
     for (const Sum& s : kSums)
         columns << QString::fromLatin1(s.column);
-    constexpr int kFirstSum = 8;
+    constexpr int kFirstSum = 3;
     // Debit and credit are the last two sums.
     constexpr int kDebit = kFirstSum + int(std::size(kSums)) - 2;
     std::unordered_map<std::string, size_t> at;
@@ -129,50 +129,49 @@ JournalFigures fillFromFile(DbConnection& db, const std::function<void(double)>&
     size_t lastAt = 0;
     bool any = false;
     qint64 seen = 0;
-    db.ScanRows(QStringLiteral("select ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" from cash"),
-                [&](const DbScanRow& row) {
-                    // A day's rows mostly follow each other: the last day is
-                    // looked at first.
-                    const QByteArrayView moment = row.text(1);
-                    const char* text = moment.isNull() ? "" : moment.data();
-                    const size_t length = size_t(moment.size());
-                    if (!any || lastDay.size() != length || lastDay.compare(0, length, text, length) != 0) {
-                        lastDay.assign(text, length);
-                        auto found = at.find(lastDay);
-                        if (found == at.end()) {
-                            found = at.emplace(lastDay, figures.size()).first;
-                            days.push_back(lastDay);
-                            figures.emplace_back();
-                        }
-                        lastAt = found->second;
-                        any = true;
-                    }
-                    DayFigures& d = figures[lastAt];
-                    ++d.entries;
-                    bool partial = row.isNull(2);
-                    for (int c = 3; c < kFirstSum && !partial; ++c)
-                        partial = row.isNull(c);
-                    d.partial += partial ? 1 : 0;
-                    if (!row.isNull(2)) {
-                        const qint64 id = row.whole(2);
-                        if (!d.minId || id < *d.minId)
-                            d.minId = id;
-                        if (!d.maxId || id > *d.maxId)
-                            d.maxId = id;
-                    }
-                    for (size_t s = 0; s < std::size(kSums); ++s)
-                        d.sums[s] += row.number(kFirstSum + int(s));
-                    if (!row.isNull(kDebit)) {
-                        whole.debit += row.number(kDebit);
-                        ++whole.debitRows;
-                    }
-                    if (!row.isNull(kDebit + 1)) {
-                        whole.credit += row.number(kDebit + 1);
-                        ++whole.creditRows;
-                    }
-                    if (++seen % (1 << 16) == 0 && progress && last > 0)
-                        progress(qMin(1.0, double(row.whole(0)) / double(last)));
-                });
+    db.ScanRows(QStringLiteral("cash"), columns, [&](const DbScanRow& row) {
+        // A day's rows mostly follow each other: the last day is
+        // looked at first.
+        const QByteArrayView moment = row.text(0);
+        const char* text = moment.isNull() ? "" : moment.data();
+        const size_t length = size_t(moment.size());
+        if (!any || lastDay.size() != length || lastDay.compare(0, length, text, length) != 0) {
+            lastDay.assign(text, length);
+            auto found = at.find(lastDay);
+            if (found == at.end()) {
+                found = at.emplace(lastDay, figures.size()).first;
+                days.push_back(lastDay);
+                figures.emplace_back();
+            }
+            lastAt = found->second;
+            any = true;
+        }
+        DayFigures& d = figures[lastAt];
+        ++d.entries;
+        d.partial += row.whole(2);
+        if (!row.isNull(1)) {
+            const qint64 id = row.whole(1);
+            if (!d.minId || id < *d.minId)
+                d.minId = id;
+            if (!d.maxId || id > *d.maxId)
+                d.maxId = id;
+        }
+        double figures[std::size(kSums)];
+        for (size_t s = 0; s < std::size(kSums); ++s) {
+            figures[s] = row.number(kFirstSum + int(s));
+            d.sums[s] += figures[s];
+        }
+        if (!row.isNull(kDebit)) {
+            whole.debit += figures[kDebit - kFirstSum];
+            ++whole.debitRows;
+        }
+        if (!row.isNull(kDebit + 1)) {
+            whole.credit += figures[kDebit + 1 - kFirstSum];
+            ++whole.creditRows;
+        }
+        if (++seen % (1 << 16) == 0 && progress && last > 0)
+            progress(qMin(1.0, double(seen) / double(last)));
+    });
     QVector<QVector<QVariant>> rows;
     rows.reserve(qsizetype(figures.size()));
     for (size_t i = 0; i < figures.size(); ++i) {

@@ -119,7 +119,7 @@ private:
 // holds them, read in place, valid only while the row is handed over.
 class DbScanRow {
 public:
-    explicit DbScanRow(void* statement) : m_st(statement) {}
+    explicit DbScanRow(void* const* cells) : m_cells(cells) {}
     bool isNull(int column) const;
     // As the engine's arithmetic reads the cell (a text by its leading
     // number, NULL as 0).
@@ -129,7 +129,8 @@ public:
     QByteArrayView text(int column) const;
 
 private:
-    void* m_st;
+    // The engine's own values of the row.
+    void* const* m_cells;
 };
 
 class DbConnection {
@@ -160,11 +161,12 @@ public:
     // walk it straight through.
     std::unique_ptr<DbRecordset> OpenCursor(const QString& sql);
     void Execute(const QString& sql);
-    // One pass over every row of a query on a database file, for the rare
-    // pass over a whole big table: each row is handed to `row` in place,
-    // never made into values. Returns false, having read nothing, on a
-    // server.
-    bool ScanRows(const QString& sql, const std::function<void(const DbScanRow&)>& row);
+    // One pass over every row of a table of a database file, in the
+    // table's own order, for the rare pass over a whole big table: the
+    // given columns (or expressions) of each row are handed to `row` in
+    // place, never made into values. Returns false, having read nothing, on
+    // a server.
+    bool ScanRows(const QString& table, const QStringList& columns, const std::function<void(const DbScanRow&)>& row);
     // A statement with ?1, ?2 … run once for each row of values, prepared
     // once, on a database file (numbers as numbers, texts as texts, null
     // as null). Returns false, having run nothing, on a server.

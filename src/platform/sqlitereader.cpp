@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <exception>
 #include <functional>
 #include <sqlite3.h>
 
@@ -210,24 +211,24 @@ std::unique_ptr<DbRecordset> DbConnection::readQuery(const QString& sql, bool wa
 
 bool DbScanRow::isNull(int column) const
 {
-    return sqlite3_column_type(static_cast<sqlite3_stmt*>(m_st), column) == SQLITE_NULL;
+    return sqlite3_value_type(static_cast<sqlite3_value*>(m_cells[column])) == SQLITE_NULL;
 }
 
 double DbScanRow::number(int column) const
 {
-    return sqlite3_column_double(static_cast<sqlite3_stmt*>(m_st), column);
+    return sqlite3_value_double(static_cast<sqlite3_value*>(m_cells[column]));
 }
 
 qint64 DbScanRow::whole(int column) const
 {
-    return sqlite3_column_int64(static_cast<sqlite3_stmt*>(m_st), column);
+    return sqlite3_value_int64(static_cast<sqlite3_value*>(m_cells[column]));
 }
 
 QByteArrayView DbScanRow::text(int column) const
 {
-    auto* st = static_cast<sqlite3_stmt*>(m_st);
-    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
-    return t ? QByteArrayView(t, sqlite3_column_bytes(st, column)) : QByteArrayView();
+    auto* v = static_cast<sqlite3_value*>(m_cells[column]);
+    const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return t ? QByteArrayView(t, sqlite3_value_bytes(v)) : QByteArrayView();
 }
 
 DbError DbConnection::sqliteFailure(void* handle, const QString& sql)
@@ -249,25 +250,72 @@ void* DbConnection::prepareSqlite(void* handle, const QString& sql, const QByteA
     return st;
 }
 
-bool DbConnection::ScanRows(const QString& sql, const std::function<void(const DbScanRow&)>& row)
+namespace {
+
+// A pass handed to the engine: every row is given to the pass by the engine
+// itself, as the argument values of an aggregate over the table, so that a
+// row costs no step of the statement and no read of a cell through it.
+struct ScanPass {
+    const std::function<void(const DbScanRow&)>* row;
+    std::exception_ptr failed;
+};
+
+void scanStep(sqlite3_context* context, int, sqlite3_value** values)
 {
-    followFile(sql);
+    auto* pass = static_cast<ScanPass*>(sqlite3_user_data(context));
+    if (pass->failed)
+        return;
+    try {
+        (*pass->row)(DbScanRow(reinterpret_cast<void* const*>(values)));
+    } catch (...) {
+        pass->failed = std::current_exception();
+        sqlite3_result_error(context, "pass stopped", -1);
+    }
+}
+
+void scanFinal(sqlite3_context* context)
+{
+    sqlite3_result_null(context);
+}
+
+} // namespace
+
+bool DbConnection::ScanRows(const QString& table, const QStringList& columns,
+                            const std::function<void(const DbScanRow&)>& row)
+{
     auto* h = static_cast<sqlite3*>(sqliteHandle());
     if (!h)
         return false;
+    static const char kName[] = "orv_scan";
+    // Never an index's order, even where one would cover the columns.
+    const QString sql = QStringLiteral("select %1(%2) from %3 not indexed")
+                            .arg(QLatin1String(kName), columns.join(QStringLiteral(", ")), table);
+    followFile(sql);
     beforeStatement(sql);
-    auto* st = static_cast<sqlite3_stmt*>(prepareSqlite(h, sql, translate(sql, false).toUtf8()));
-    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
-    auto fail = [this, h, &sql] { return sqliteFailure(h, sql); };
-    const DbScanRow current(st);
-    for (;;) {
-        const int rc = sqlite3_step(st);
-        if (rc == SQLITE_DONE)
-            return true;
-        if (rc != SQLITE_ROW)
-            throw fail();
-        row(current);
+    ScanPass pass{&row, nullptr};
+    if (sqlite3_create_function_v2(h, kName, int(columns.size()), SQLITE_UTF8, &pass, nullptr, &scanStep, &scanFinal,
+                                   nullptr) != SQLITE_OK)
+        throw sqliteFailure(h, sql);
+    const auto forget = [h, &columns] {
+        sqlite3_create_function_v2(h, kName, int(columns.size()), SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr,
+                                   nullptr);
+    };
+    try {
+        auto* st = static_cast<sqlite3_stmt*>(prepareSqlite(h, sql, sql.toUtf8()));
+        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
+        int rc = sqlite3_step(st);
+        while (rc == SQLITE_ROW)
+            rc = sqlite3_step(st);
+        if (pass.failed)
+            std::rethrow_exception(pass.failed);
+        if (rc != SQLITE_DONE)
+            throw sqliteFailure(h, sql);
+    } catch (...) {
+        forget();
+        throw;
     }
+    forget();
+    return true;
 }
 
 bool DbConnection::ExecuteEach(const QString& sql, const QVector<QVector<QVariant>>& rows)

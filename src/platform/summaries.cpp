@@ -8,8 +8,10 @@
 #include <QHash>
 #include <QStringList>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace platform {
 
@@ -370,6 +372,90 @@ template <typename T> using TextMap = std::unordered_map<std::string, T, TextHas
 
 std::string_view view(QByteArrayView v);
 
+// Pairs of texts (a code and a description, as read) numbered, held flat
+// in one open table: a lookup is one hash and, nearly always, one compare.
+class PairNumbers {
+public:
+    static size_t hashOf(QByteArrayView first, QByteArrayView second)
+    {
+        return size_t(mix(mix(kMultiplier, first), second));
+    }
+    // The number of a pair, or -1 when it was not met yet.
+    int find(QByteArrayView first, QByteArrayView second, size_t hash) const
+    {
+        if (m_slots.empty())
+            return -1;
+        for (size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+            const Slot& s = m_slots[i];
+            if (s.number < 0)
+                return -1;
+            if (s.hash == hash && s.firstSize == size_t(first.size()) && s.secondSize == size_t(second.size()) &&
+                view(first) == std::string_view(m_bytes).substr(s.at, s.firstSize) &&
+                view(second) == std::string_view(m_bytes).substr(s.at + s.firstSize, s.secondSize))
+                return s.number;
+        }
+    }
+    void add(QByteArrayView first, QByteArrayView second, size_t hash, int number)
+    {
+        if (2 * (m_used + 1) > m_slots.size())
+            grow();
+        const Slot s{hash, m_bytes.size(), size_t(first.size()), size_t(second.size()), number};
+        m_bytes.append(view(first));
+        m_bytes.append(view(second));
+        place(s);
+        ++m_used;
+    }
+
+private:
+    static constexpr quint64 kMultiplier = 0x9E3779B97F4A7C15ull;
+    // A few bytes at a time, inline: the texts are short.
+    static quint64 mix(quint64 h, QByteArrayView text)
+    {
+        const char* p = text.data();
+        size_t n = size_t(text.size());
+        for (; n >= 8; p += 8, n -= 8) {
+            quint64 w;
+            std::memcpy(&w, p, 8);
+            h = (h ^ w) * kMultiplier;
+            h ^= h >> 29;
+        }
+        // The last bytes one by one: a copy of a length known only here
+        // would be a call, and its result read back through memory.
+        quint64 w = quint64(n) << 56;
+        for (size_t i = 0; i < n; ++i)
+            w |= quint64(uchar(p[i])) << (8 * i);
+        h = (h ^ w) * kMultiplier;
+        return h ^ (h >> 29);
+    }
+    struct Slot {
+        size_t hash = 0;
+        size_t at = 0;
+        size_t firstSize = 0;
+        size_t secondSize = 0;
+        int number = -1;
+    };
+    void place(const Slot& s)
+    {
+        size_t i = s.hash & m_mask;
+        while (m_slots[i].number >= 0)
+            i = (i + 1) & m_mask;
+        m_slots[i] = s;
+    }
+    void grow()
+    {
+        std::vector<Slot> old(qMax<size_t>(1024, 2 * m_slots.size()));
+        old.swap(m_slots);
+        m_mask = m_slots.size() - 1;
+        for (const Slot& s : old)
+            if (s.number >= 0)
+                place(s);
+    }
+    std::vector<Slot> m_slots;
+    size_t m_mask = 0;
+    size_t m_used = 0;
+    std::string m_bytes;
+};
+
 // The movements' stock items, periods and kinds, each text met once made
 // into a number: the pass over ten years of movements then costs a few
 // lookups a row.
@@ -377,12 +463,10 @@ class MonthIndex {
 public:
     int item(QByteArrayView code, QByteArrayView description)
     {
-        auto c = m_codes.find(view(code));
-        if (c == m_codes.end())
-            c = m_codes.emplace(std::string(view(code)), TextMap<int>()).first;
-        auto d = c->second.find(view(description));
-        if (d != c->second.end())
-            return d->second;
+        const size_t hash = PairNumbers::hashOf(code, description);
+        const int known = m_read.find(code, description, hash);
+        if (known >= 0)
+            return known;
         QByteArray folded;
         appendFolded(folded, code);
         folded += '\x1f';
@@ -392,7 +476,7 @@ public:
             f = m_folded.emplace(std::string(view(folded)), int(items.size())).first;
             items.append({code.toByteArray(), description.toByteArray()});
         }
-        c->second.emplace(std::string(view(description)), f->second);
+        m_read.add(code, description, hash, f->second);
         return f->second;
     }
     // Plain months by their number, any other period by a number past them.
@@ -420,8 +504,13 @@ public:
                QByteArray::number(period % 12 + 1).rightJustified(2, '0');
     }
     // The kinds (bits of kStockKinds) a category names.
+    // A shop uses a handful of categories: the first few met are looked
+    // through before any hash.
     int kinds(QByteArrayView category)
     {
+        for (const auto& [text, bits] : m_firstKinds)
+            if (text == view(category))
+                return bits;
         auto k = m_kinds.find(view(category));
         if (k != m_kinds.end())
             return k->second;
@@ -430,7 +519,10 @@ public:
             for (const char* w : kStockKinds[i].words)
                 if (w && sameWord(category, w))
                     bits |= 1 << i;
-        m_kinds.emplace(std::string(view(category)), bits);
+        if (m_firstKinds.size() < 16)
+            m_firstKinds.emplace_back(std::string(view(category)), bits);
+        else
+            m_kinds.emplace(std::string(view(category)), bits);
         return bits;
     }
 
@@ -439,9 +531,10 @@ public:
 
 private:
     static constexpr int kOther = 1 << 20;
-    TextMap<TextMap<int>> m_codes;
+    PairNumbers m_read;
     TextMap<int> m_folded;
     TextMap<int> m_others;
+    std::vector<std::pair<std::string, int>> m_firstKinds;
     TextMap<int> m_kinds;
 };
 
@@ -454,39 +547,53 @@ void fillStockFromFile(DbConnection& db, const std::function<void(double)>& prog
     MonthIndex index;
     std::unordered_map<quint64, int> at;
     QVector<MonthSums> months;
+    std::vector<std::pair<int, int>> lastMonth; // by item: its period and month
     qint64 seen = 0;
     bool inColumn[std::size(kStockKinds)];
     for (size_t k = 0; k < std::size(kStockKinds); ++k)
         inColumn[k] = qstrcmp(kStockKinds[k].column, "in") == 0;
-    db.ScanRows(QStringLiteral("select rowid, id, code, description, moment, category, `in`, `out` from stockflow"),
-                [&](const DbScanRow& row) {
-                    const int item = index.item(row.text(2), row.text(3));
-                    const int period = index.period(row.text(4), row.isNull(4));
-                    const quint64 key = (quint64(quint32(item)) << 32) | quint32(period);
-                    auto found = at.find(key);
-                    if (found == at.end()) {
-                        found = at.emplace(key, int(months.size())).first;
-                        months.append(MonthSums{item, period, 0, std::nullopt, {}});
-                    }
-                    MonthSums& m = months[found->second];
-                    ++m.movements;
-                    if (!row.isNull(1)) {
-                        const qint64 id = row.whole(1);
-                        if (!m.lastId || id > *m.lastId)
-                            m.lastId = id;
-                    }
-                    const double in = row.number(6), out = row.number(7);
-                    m.figures[0] += in;
-                    m.figures[1] += out;
-                    m.figures[2] += in - out;
-                    if (!row.isNull(5))
-                        if (const int kinds = index.kinds(row.text(5)))
-                            for (size_t k = 0; k < std::size(kStockKinds); ++k)
-                                if (kinds & (1 << k))
-                                    m.figures[3 + k] += inColumn[k] ? in : out;
-                    if (++seen % kProgressRows == 0 && progress && last > 0)
-                        progress(qMin(1.0, double(row.whole(0)) / double(last)));
-                });
+    const QStringList columns{QStringLiteral("id"),     QStringLiteral("code"),     QStringLiteral("description"),
+                              QStringLiteral("moment"), QStringLiteral("category"), QStringLiteral("`in`"),
+                              QStringLiteral("`out`")};
+    db.ScanRows(QStringLiteral("stockflow"), columns, [&](const DbScanRow& row) {
+        const int item = index.item(row.text(1), row.text(2));
+        const QByteArrayView moment = row.text(3);
+        const int period = index.period(moment, moment.isNull());
+        // An item's movements mostly follow each other by month: its last
+        // month is looked at first.
+        if (size_t(item) >= lastMonth.size())
+            lastMonth.resize(size_t(item) + 1, {-1, -1});
+        auto& [lastPeriod, monthAt] = lastMonth[size_t(item)];
+        if (lastPeriod != period) {
+            const quint64 key = (quint64(quint32(item)) << 32) | quint32(period);
+            auto found = at.find(key);
+            if (found == at.end()) {
+                found = at.emplace(key, int(months.size())).first;
+                months.append(MonthSums{item, period, 0, std::nullopt, {}});
+            }
+            lastPeriod = period;
+            monthAt = found->second;
+        }
+        MonthSums& m = months[monthAt];
+        ++m.movements;
+        if (!row.isNull(0)) {
+            const qint64 id = row.whole(0);
+            if (!m.lastId || id > *m.lastId)
+                m.lastId = id;
+        }
+        const double in = row.number(5), out = row.number(6);
+        m.figures[0] += in;
+        m.figures[1] += out;
+        m.figures[2] += in - out;
+        const QByteArrayView category = row.text(4);
+        const int kinds = category.isNull() ? 0 : index.kinds(category);
+        if (kinds)
+            for (size_t k = 0; k < std::size(kStockKinds); ++k)
+                if (kinds & (1 << k))
+                    m.figures[3 + k] += inColumn[k] ? in : out;
+        if (++seen % kProgressRows == 0 && progress && last > 0)
+            progress(qMin(1.0, double(seen) / double(last)));
+    });
     QVector<QVector<QVariant>> rows;
     rows.reserve(months.size());
     for (const MonthSums& m : std::as_const(months)) {
@@ -531,6 +638,36 @@ const QVector<SummaryStep>& steps()
     };
     return list;
 }
+
+// While the totals are built the file is read through a mapping of it
+// rather than copied a page at a time: each big table is read whole once.
+// The connection's own setting comes back afterwards.
+class FileMapped {
+public:
+    explicit FileMapped(DbConnection& db) : m_db(db)
+    {
+        if (db.isOdbc())
+            return;
+        m_before = db.GetValue(QStringLiteral("pragma mmap_size"));
+        db.Execute(QStringLiteral("pragma mmap_size = %1").arg(qint64(1) << 40));
+    }
+    ~FileMapped()
+    {
+        if (m_before.isNull())
+            return;
+        try {
+            m_db.Execute(QStringLiteral("pragma mmap_size = %1").arg(qint64(StoredNumber(m_before))));
+        } catch (const DbError&) {
+            // Only a cost: the mapping goes with the connection.
+        }
+    }
+    FileMapped(const FileMapped&) = delete;
+    FileMapped& operator=(const FileMapped&) = delete;
+
+private:
+    DbConnection& m_db;
+    QVariant m_before;
+};
 
 bool complete(DbConnection& db)
 {
@@ -667,6 +804,7 @@ bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress)
             // Writers take turns: no journal row or movement can be written
             // between the sums read here and the triggers that keep them.
             DbTransaction tx(db);
+            const FileMapped mapped(db);
             QVector<const SummaryStep*> due;
             for (const SummaryStep& s : steps())
                 if (!s.whole(db))
