@@ -164,9 +164,11 @@ public:
     // One pass over every row of a table of a database file, in the
     // table's own order, for the rare pass over a whole big table: the
     // given columns (or expressions) of each row are handed to `row` in
-    // place, never made into values. Returns false, having read nothing, on
-    // a server.
-    bool ScanRows(const QString& table, const QStringList& columns, const std::function<void(const DbScanRow&)>& row);
+    // place, never made into values. With a condition, the rows it holds
+    // in the order the engine's plan for it walks them. Returns false,
+    // having read nothing, on a server.
+    bool ScanRows(const QString& table, const QStringList& columns, const std::function<void(const DbScanRow&)>& row,
+                  const QString& where = QString());
     // A statement with ?1, ?2 … run once for each row of values, prepared
     // once, on a database file (numbers as numbers, texts as texts, null
     // as null). Returns false, having run nothing, on a server.

@@ -281,15 +281,17 @@ void scanFinal(sqlite3_context* context)
 } // namespace
 
 bool DbConnection::ScanRows(const QString& table, const QStringList& columns,
-                            const std::function<void(const DbScanRow&)>& row)
+                            const std::function<void(const DbScanRow&)>& row, const QString& where)
 {
     auto* h = static_cast<sqlite3*>(sqliteHandle());
     if (!h)
         return false;
     static const char kName[] = "orv_scan";
-    // Never an index's order, even where one would cover the columns.
-    const QString sql = QStringLiteral("select %1(%2) from %3 not indexed")
-                            .arg(QLatin1String(kName), columns.join(QStringLiteral(", ")), table);
+    // A whole table never in an index's order, even where one would cover
+    // the columns.
+    const QString sql =
+        QStringLiteral("select %1(%2) from %3 ").arg(QLatin1String(kName), columns.join(QStringLiteral(", ")), table) +
+        (where.isEmpty() ? QStringLiteral("not indexed") : QStringLiteral("where ") + where);
     followFile(sql);
     beforeStatement(sql);
     ScanPass pass{&row, nullptr};

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 
 namespace platform {
@@ -368,6 +369,17 @@ void AppendNocase(QByteArray& key, QByteArrayView text)
     char* out = key.data() + at;
     for (char c : text)
         *out++ = NocaseFolded(c);
+}
+
+bool NocaseIs(QByteArrayView text, const char* word)
+{
+    const qsizetype n = qsizetype(std::strlen(word));
+    if (text.size() != n)
+        return false;
+    for (qsizetype i = 0; i < n; ++i)
+        if (NocaseFolded(text[i]) != word[i])
+            return false;
+    return true;
 }
 
 } // namespace platform

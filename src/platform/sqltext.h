@@ -60,5 +60,7 @@ constexpr char NocaseFolded(char c)
 }
 // A text so folded, appended to a key.
 void AppendNocase(QByteArray& key, QByteArrayView text);
+// A text equals a word in lower case as a NOCASE column compares them.
+bool NocaseIs(QByteArrayView text, const char* word);
 
 } // namespace platform

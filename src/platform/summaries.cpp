@@ -305,30 +305,6 @@ QString stockFill()
            QStringLiteral(" from stockflow group by coalesce(code, ''), coalesce(description, ''), ") + period;
 }
 
-// A text as the tables compare it, added to a key: SQLite's NOCASE folds A
-// to Z only.
-void appendFolded(QByteArray& key, QByteArrayView text)
-{
-    const qsizetype at = key.size();
-    key.resize(at + text.size());
-    char* out = key.data() + at;
-    for (char c : text)
-        *out++ = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool sameWord(QByteArrayView text, const char* word)
-{
-    const qsizetype n = qsizetype(qstrlen(word));
-    if (text.size() != n)
-        return false;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] - 'A' + 'a') : text[i];
-        if (c != word[i])
-            return false;
-    }
-    return true;
-}
-
 // The period of a plain date ("yyyy-mm-dd" of a day the month has): its
 // first seven characters. Empty for any other text, which StockPeriod
 // reads. Nearly every movement has one.
@@ -468,9 +444,9 @@ public:
         if (known >= 0)
             return known;
         QByteArray folded;
-        appendFolded(folded, code);
+        AppendNocase(folded, code);
         folded += '\x1f';
-        appendFolded(folded, description);
+        AppendNocase(folded, description);
         auto f = m_folded.find(view(folded));
         if (f == m_folded.end()) {
             f = m_folded.emplace(std::string(view(folded)), int(items.size())).first;
@@ -517,7 +493,7 @@ public:
         int bits = 0;
         for (size_t i = 0; i < std::size(kStockKinds); ++i)
             for (const char* w : kStockKinds[i].words)
-                if (w && sameWord(category, w))
+                if (w && NocaseIs(category, w))
                     bits |= 1 << i;
         if (m_firstKinds.size() < 16)
             m_firstKinds.emplace_back(std::string(view(category)), bits);

@@ -580,18 +580,6 @@ struct ItemGroup {
     double total = 0;
 };
 
-// A code as `code = 'DS'` compares it; `word` is in lower case.
-bool NocaseIs(QByteArrayView text, const char* word)
-{
-    const qsizetype n = qsizetype(std::strlen(word));
-    if (text.size() != n)
-        return false;
-    for (qsizetype i = 0; i < n; ++i)
-        if (platform::NocaseFolded(text[i]) != word[i])
-            return false;
-    return true;
-}
-
 // A NULL sorts before any text; texts by their NOCASE bytes.
 int CompareFolded(bool aNull, const QByteArray& a, bool bNull, const QByteArray& b)
 {
@@ -669,52 +657,54 @@ bool ScanItemReport(const ReportContext& ctx, const ReportRange& range, int page
             key += platform::NocaseFolded(c);
         key += '\0';
     };
-    const bool scanned =
-        ctx.db.ScanRows(QStringLiteral("select code, description, price, quantity, unit, ") +
-                            (debit ? QStringLiteral("debit, credit") : QStringLiteral("credit, debit")) +
-                            QStringLiteral(" from cash where ") + DateCondition(ctx, range) + KindCondition(page),
-                        [&](const platform::DbScanRow& row) {
-                            if (row.isNull(0))
-                                return;
-                            const QByteArrayView code = row.text(0);
-                            if (NocaseIs(code, "ds")) {
-                                footer.discount += row.number(6);
-                                return;
-                            }
-                            if (NocaseIs(code, "pn")) {
-                                footer.tax += row.number(5);
-                                return;
-                            }
-                            footer.total += row.number(5);
-                            key.clear();
-                            put(code, false);
-                            put(row.text(1), row.isNull(1));
-                            put(row.text(4), row.isNull(4));
-                            bool added = false;
-                            const size_t group = table.place(key, &added);
-                            if (added) {
-                                ItemGroup g;
-                                g.code = code.toByteArray();
-                                g.description = row.text(1).toByteArray();
-                                g.unit = row.text(4).toByteArray();
-                                g.descriptionNull = row.isNull(1);
-                                g.unitNull = row.isNull(4);
-                                platform::AppendNocase(g.foldedCode, g.code);
-                                platform::AppendNocase(g.foldedDescription, g.description);
-                                platform::AppendNocase(g.foldedUnit, g.unit);
-                                groups.push_back(std::move(g));
-                            }
-                            ItemGroup& g = groups[group];
-                            if (!row.isNull(2)) {
-                                g.priceSum += row.number(2);
-                                ++g.prices;
-                            }
-                            if (!row.isNull(3)) {
-                                g.quantity += row.number(3);
-                                g.anyQuantity = true;
-                            }
-                            g.total += row.number(5);
-                        });
+    const bool scanned = ctx.db.ScanRows(
+        QStringLiteral("cash"),
+        {QStringLiteral("code"), QStringLiteral("description"), QStringLiteral("price"), QStringLiteral("quantity"),
+         QStringLiteral("unit"), debit ? QStringLiteral("debit") : QStringLiteral("credit"),
+         debit ? QStringLiteral("credit") : QStringLiteral("debit")},
+        [&](const platform::DbScanRow& row) {
+            if (row.isNull(0))
+                return;
+            const QByteArrayView code = row.text(0);
+            if (platform::NocaseIs(code, "ds")) {
+                footer.discount += row.number(6);
+                return;
+            }
+            if (platform::NocaseIs(code, "pn")) {
+                footer.tax += row.number(5);
+                return;
+            }
+            footer.total += row.number(5);
+            key.clear();
+            put(code, false);
+            put(row.text(1), row.isNull(1));
+            put(row.text(4), row.isNull(4));
+            bool added = false;
+            const size_t group = table.place(key, &added);
+            if (added) {
+                ItemGroup g;
+                g.code = code.toByteArray();
+                g.description = row.text(1).toByteArray();
+                g.unit = row.text(4).toByteArray();
+                g.descriptionNull = row.isNull(1);
+                g.unitNull = row.isNull(4);
+                platform::AppendNocase(g.foldedCode, g.code);
+                platform::AppendNocase(g.foldedDescription, g.description);
+                platform::AppendNocase(g.foldedUnit, g.unit);
+                groups.push_back(std::move(g));
+            }
+            ItemGroup& g = groups[group];
+            if (!row.isNull(2)) {
+                g.priceSum += row.number(2);
+                ++g.prices;
+            }
+            if (!row.isNull(3)) {
+                g.quantity += row.number(3);
+                g.anyQuantity = true;
+            }
+            g.total += row.number(5);
+        },
+        DateCondition(ctx, range) + KindCondition(page));
     if (!scanned)
         return false;
     std::vector<const ItemGroup*> order;
