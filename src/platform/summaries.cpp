@@ -615,36 +615,6 @@ const QVector<SummaryStep>& steps()
     return list;
 }
 
-// While the totals are built the file is read through a mapping of it
-// rather than copied a page at a time: each big table is read whole once.
-// The connection's own setting comes back afterwards.
-class FileMapped {
-public:
-    explicit FileMapped(DbConnection& db) : m_db(db)
-    {
-        if (db.isOdbc())
-            return;
-        m_before = db.GetValue(QStringLiteral("pragma mmap_size"));
-        db.Execute(QStringLiteral("pragma mmap_size = %1").arg(qint64(1) << 40));
-    }
-    ~FileMapped()
-    {
-        if (m_before.isNull())
-            return;
-        try {
-            m_db.Execute(QStringLiteral("pragma mmap_size = %1").arg(qint64(StoredNumber(m_before))));
-        } catch (const DbError&) {
-            // Only a cost: the mapping goes with the connection.
-        }
-    }
-    FileMapped(const FileMapped&) = delete;
-    FileMapped& operator=(const FileMapped&) = delete;
-
-private:
-    DbConnection& m_db;
-    QVariant m_before;
-};
-
 bool complete(DbConnection& db)
 {
     for (const SummaryStep& s : steps())
@@ -780,7 +750,6 @@ bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress)
             // Writers take turns: no journal row or movement can be written
             // between the sums read here and the triggers that keep them.
             DbTransaction tx(db);
-            const FileMapped mapped(db);
             QVector<const SummaryStep*> due;
             for (const SummaryStep& s : steps())
                 if (!s.whole(db))
