@@ -30,10 +30,10 @@ struct JournalFigures {
     qint64 debitRows = 0;
     qint64 creditRows = 0;
 };
-// The same build on a database file, giving the whole journal's figures
-// from the same pass over its rows (one pass instead of two when a
-// database gets both at once).
-JournalFigures BuildCashDaysFromFile(DbConnection& db, const std::function<void(double)>& progress);
+// The same build, giving the whole journal's figures from the same pass
+// over its rows (one pass instead of two when a database gets both at
+// once).
+JournalFigures BuildCashDaysWithTotals(DbConnection& db, const std::function<void(double)>& progress);
 
 // Whether the table and its triggers are all there.
 bool CashDaysComplete(DbConnection& db);

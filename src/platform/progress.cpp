@@ -26,7 +26,10 @@ void ProgressWindow::report(const QString& what, double done)
 {
     if (!m_started.isValid())
         m_started.start();
-    if (!m_window && m_started.elapsed() < kShowAfterMs)
+    // Work that cannot tell how far it is (one long statement on a server)
+    // is shown at once: no report comes until it is done.
+    const bool untold = done < 0;
+    if (!m_window && !untold && m_started.elapsed() < kShowAfterMs)
         return;
     const bool first = !m_window;
     if (first) {
@@ -60,7 +63,8 @@ void ProgressWindow::report(const QString& what, double done)
     }
     const bool newText = m_what->text() != what;
     m_what->setText(what);
-    m_bar->setValue(int(qBound(0.0, done, 1.0) * 1000));
+    if (!untold)
+        m_bar->setValue(int(qBound(0.0, done, 1.0) * 1000));
     if (first || newText || !m_sincePaint.isValid() || m_sincePaint.elapsed() >= kPaintEveryMs) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_sincePaint.restart();

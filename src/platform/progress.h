@@ -23,7 +23,8 @@ public:
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    // What is being done now and the share of all the work done (0 to 1).
+    // What is being done now and the share of all the work done (0 to 1;
+    // below 0: work that cannot tell, shown at once).
     void report(const QString& what, double done);
 
 private:

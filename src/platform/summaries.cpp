@@ -241,16 +241,16 @@ void buildCash(DbConnection& db, const std::function<void(double)>& progress)
     dropTriggers(db, namesOf(kCashTriggers));
     db.Execute(QStringLiteral("drop table if exists cashtotal"));
     createTables(db, {kCashTable});
-    if (db.isOdbc()) {
-        db.Execute(QStringLiteral("insert into cashtotal select coalesce(sum(Debit), 0), coalesce(sum(Credit), 0), "
-                                  "count(Debit), count(Credit) from cash"));
-    } else if (!CashDaysComplete(db)) {
+    if (!CashDaysComplete(db)) {
         // The days are due as well: one pass over the journal gives both.
-        const JournalFigures f = BuildCashDaysFromFile(db, progress);
+        const JournalFigures f = BuildCashDaysWithTotals(db, progress);
         db.Execute(QStringLiteral("insert into cashtotal values (%1, %2, %3, %4)")
                        .arg(exact(f.debit), exact(f.credit))
                        .arg(f.debitRows)
                        .arg(f.creditRows));
+    } else if (db.isOdbc()) {
+        db.Execute(QStringLiteral("insert into cashtotal select coalesce(sum(Debit), 0), coalesce(sum(Credit), 0), "
+                                  "count(Debit), count(Credit) from cash"));
     } else {
         // The journal in slices of its rows' order, so that the operator sees
         // the work go on; each slice is a range of the table itself.
@@ -764,6 +764,10 @@ bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress)
                         progress(s.what, (double(i) + qBound(0.0, share, 1.0)) / double(due.size()));
                 };
                 told(0);
+                // A server builds each table in a statement or two that
+                // tell nothing while they run.
+                if (progress && db.isOdbc())
+                    progress(s.what, -1);
                 s.build(db, told);
                 told(1);
             }

@@ -23,7 +23,8 @@ namespace platform {
 class DbConnection;
 
 // How far a build of the totals has come: what is being done, in the
-// operator's words, and the share of all of it done so far (0 to 1).
+// operator's words, and the share of all of it done so far (0 to 1; below
+// 0 when a step starts that cannot tell how far it is, on a server).
 using SummaryProgress = std::function<void(const QString& what, double done)>;
 
 // One kept table (or a few) and the triggers that keep it: whether it is
