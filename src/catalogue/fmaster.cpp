@@ -171,11 +171,14 @@ void fMaster::FilliItems(const QString& where)
     }
     DbConnection& db = app().DbConn();
     iItemsSql = items ? catalogue::ItemsExportSql(TableName, where) : catalogue::ContactsExportSql(TableName, where);
-    // The whole table, or one category of it, is read as it comes into
-    // sight; a filter or a search, whose order is the engine's choice, is
-    // read through.
+    // The whole table, one category of it or the rows a search word finds
+    // (a scan of the table, in its order) are read as they come into sight;
+    // a column filter, which the engine may read through an index in that
+    // index's order, is read through.
+    const QString search =
+        items ? catalogue::ItemSearchCondition(iSearch->Text()) : catalogue::ContactSearchCondition(iSearch->Text());
     if (catalogue::CanPage(db) &&
-        (where.isEmpty() || (items && where == catalogue::CategoryCondition(iCategory2->Text())))) {
+        (where.isEmpty() || where == search || (items && where == catalogue::CategoryCondition(iCategory2->Text())))) {
         QStringList head;
         for (int i = 0; i < iItems->ListCount(); ++i)
             head << iItems->List(i);

@@ -152,11 +152,13 @@ void InventoryPanelView::FilliItems(const QString& where)
     iiItems->Clear();
     m_filled = Filled();
     DbConnection& db = app().DbConn();
-    // The whole table, or one category of it, is read as it comes into
-    // sight; a filter or a search, whose order is the engine's choice, is
-    // read through.
+    // The whole table, one category of it or the rows a search word finds
+    // (a scan of the table, in its order) are read as they come into sight;
+    // a column filter, which the engine may read through an index in that
+    // index's order, is read through.
     if (!sql.isEmpty() && catalogue::CanPage(db) &&
-        (where.isEmpty() || where == inventory::CategoryCondition(word, iiCategory2->Text()))) {
+        (where.isEmpty() || where == inventory::CategoryCondition(word, iiCategory2->Text()) ||
+         where == inventory::SearchCondition(word, iiSearch->Text()))) {
         auto data = std::make_shared<catalogue::PagedList>(
             db, inventory::ListSql(word, QString()), where, inventory::ListKeys(word, db.rowKey()),
             [layout](const DbRecordset& rs) { return inventory::Row(layout, rs); }, inventory::ListTables(word));
