@@ -452,6 +452,7 @@ void fMaster::bExcel_Click()
         return;
     const bool items = isItems();
     const QStringList titles = gridTexts(items ? catalogue::ItemTitleKeys() : catalogue::ContactTitleKeys());
-    const Workbook book = catalogue::ExportWorkbook(app().DbConn(), iItemsSql, items, titles);
-    OpenWorkbook(book, Caption());
+    // The records go into the file as they are read.
+    OpenWorkbook([&](const QString& path) { catalogue::ExportList(app().DbConn(), iItemsSql, items, titles, path); },
+                 Caption());
 }

@@ -485,9 +485,10 @@ void InventoryPanelView::bExcel_Click()
     fMain* m = MainWindow();
     if (word.isEmpty() || !m || m->iiItemsSql.isEmpty())
         return;
-    const Workbook book = inventory::ExportWorkbook(app().DbConn(), word, m->iiItemsSql,
-                                                    titles(inventory::TitleKeys(inventory::LayoutOf(word))));
-    OpenWorkbook(book, QStringLiteral("Data ") + iiTable->Text());
+    const QStringList heads = titles(inventory::TitleKeys(inventory::LayoutOf(word)));
+    // The records go into the file as they are read.
+    OpenWorkbook([&](const QString& path) { inventory::ExportList(app().DbConn(), word, m->iiItemsSql, heads, path); },
+                 QStringLiteral("Data ") + iiTable->Text());
 }
 
 void InventoryPanelView::iiItems_DblClick()

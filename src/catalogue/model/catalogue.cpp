@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 using platform::AlignLeft;
 using platform::AlignRight;
@@ -488,40 +489,54 @@ QStringList PrintLines(const QString& caption, const PrintFilters& f, const QStr
     return lines;
 }
 
-platform::Workbook ExportWorkbook(platform::DbConnection& db, const QString& sql, bool items, const QStringList& titles)
+void ExportList(platform::DbConnection& db, const QString& sql, bool items, const QStringList& titles,
+                const QString& path)
 {
     if (items)
-        return QueryWorkbook(db, sql, titles.mid(0, 7), {4, 6}, {5});
-    return QueryWorkbook(db, sql, titles.mid(0, 5), {}, {});
+        ExportQuery(db, sql, titles.mid(0, 7), {4, 6}, {5}, path);
+    else
+        ExportQuery(db, sql, titles.mid(0, 5), {}, {}, path);
 }
 
-platform::Workbook QueryWorkbook(platform::DbConnection& db, const QString& sql, const QStringList& titles,
-                                 const QList<int>& amountColumns, const QList<int>& percentColumns)
+void ExportQuery(platform::DbConnection& db, const QString& sql, const QStringList& titles,
+                 const QList<int>& amountColumns, const QList<int>& percentColumns, const QString& path)
 {
-    platform::Workbook book;
+    platform::SheetWriter sheet(path);
     const int columns = static_cast<int>(titles.size());
-    for (int c = 1; c <= columns; ++c)
-        book.setValue(1, c, titles.value(c - 1));
-    book.setBold(1, 1, 1, columns);
-    auto rs = db.OpenRecordset(sql);
-    int r = 2;
-    for (; !rs->Eof(); rs->MoveNext(), ++r) {
-        for (int c = 1; c <= columns; ++c)
-            book.setValue(r, c, rs->Fields(c - 1).Value());
-        for (int c : amountColumns)
-            book.setNumberFormat(r, c, r, c, QStringLiteral("#,##0"));
-        // "#0 %" shows a fraction: 15 percent is written as 0.15.
-        for (int c : percentColumns) {
-            const platform::DbField d = rs->Fields(c - 1);
-            book.setValue(r, c, d.isNull() ? QVariant() : QVariant(d.toDouble() / 100.0));
-            book.setNumberFormat(r, c, r, c, QStringLiteral("#0 %"));
+    std::vector<int> longest(size_t(columns) + 1, 0);
+    platform::Cell cell;
+    cell.fontName = QStringLiteral("Tahoma");
+    cell.fontSize = 9;
+    cell.border = true;
+    const auto put = [&](int row, int col) {
+        longest[size_t(col)] = std::max(longest[size_t(col)], platform::ShownLength(cell));
+        sheet.write(row, col, cell);
+    };
+    cell.bold = true;
+    for (int c = 1; c <= columns; ++c) {
+        cell.value = titles.value(c - 1);
+        put(1, c);
+    }
+    cell.bold = false;
+    auto rs = db.OpenCursor(sql);
+    for (int r = 2; !rs->Eof(); rs->MoveNext(), ++r) {
+        for (int c = 1; c <= columns; ++c) {
+            const platform::DbField f = rs->Fields(c - 1);
+            cell.value = f.Value();
+            cell.numberFormat.clear();
+            if (amountColumns.contains(c)) {
+                cell.numberFormat = QStringLiteral("#,##0");
+            } else if (percentColumns.contains(c)) {
+                // "#0 %" shows a fraction: 15 percent is written as 0.15.
+                cell.value = f.isNull() ? QVariant() : QVariant(f.toDouble() / 100.0);
+                cell.numberFormat = QStringLiteral("#0 %");
+            }
+            put(r, c);
         }
     }
-    const int last = r - 1;
-    book.setBorder(1, 1, last, columns);
-    book.setFont(1, 1, last, columns, QStringLiteral("Tahoma"), 9);
-    book.autoFit();
-    return book;
+    for (int c = 1; c <= columns; ++c)
+        sheet.setColumn(c, platform::FittedWidth(longest[size_t(c)]), nullptr);
+    sheet.close();
 }
 
 } // namespace catalogue

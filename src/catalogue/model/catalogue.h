@@ -186,15 +186,17 @@ struct PrintFilters {
 // the rule, every list row, the rule.
 QStringList PrintLines(const QString& caption, const PrintFilters& filters, const QStringList& rows);
 
-// The workbook of an export query (ItemsExportSql or ContactsExportSql): bold
-// titles in row 1, a record per row from row 2, amounts "#,##0", the
-// discount "#0 %", borders on the titled columns, Tahoma 9 and fitted widths.
-platform::Workbook ExportWorkbook(platform::DbConnection& db, const QString& sql, bool items,
-                                  const QStringList& titles);
+// The export of a list query (ItemsExportSql or ContactsExportSql) into a
+// new .xlsx file at path: bold titles in row 1, a record per row from row
+// 2, amounts "#,##0", the discount "#0 %", borders on the titled columns,
+// Tahoma 9 and fitted widths. The records go into the file as they are
+// read, so a list of any length holds one of them at a time.
+void ExportList(platform::DbConnection& db, const QString& sql, bool items, const QStringList& titles,
+                const QString& path);
 // The same for any list query: one column per title, the record's fields by
 // position; amountColumns get "#,##0", percentColumns hold the stored
 // percent as a fraction under "#0 %" (1-based columns).
-platform::Workbook QueryWorkbook(platform::DbConnection& db, const QString& sql, const QStringList& titles,
-                                 const QList<int>& amountColumns, const QList<int>& percentColumns);
+void ExportQuery(platform::DbConnection& db, const QString& sql, const QStringList& titles,
+                 const QList<int>& amountColumns, const QList<int>& percentColumns, const QString& path);
 
 } // namespace catalogue

@@ -367,12 +367,14 @@ void DeleteRecord(DbConnection& db, const QString& word, const QString& code)
         db.Execute(catalogue::DeleteSql(TableOf(word), code));
 }
 
-platform::Workbook ExportWorkbook(DbConnection& db, const QString& word, const QString& sql, const QStringList& titles)
+void ExportList(DbConnection& db, const QString& word, const QString& sql, const QStringList& titles,
+                const QString& path)
 {
     const Layout layout = LayoutOf(word);
     if (layout == Layout::Joined)
-        return catalogue::QueryWorkbook(db, sql, titles.mid(0, 10), {5, 7, 8, 10}, {6, 9});
-    return catalogue::ExportWorkbook(db, sql, layout == Layout::Items, titles);
+        catalogue::ExportQuery(db, sql, titles.mid(0, 10), {5, 7, 8, 10}, {6, 9}, path);
+    else
+        catalogue::ExportList(db, sql, layout == Layout::Items, titles, path);
 }
 
 } // namespace inventory

@@ -79,9 +79,10 @@ void DeleteItem(platform::DbConnection& db, const QString& code);
 // for the others. Inside a transaction it joins it.
 void DeleteRecord(platform::DbConnection& db, const QString& word, const QString& code);
 
-// ---- Export of the panel's list: bold titles, one record per row, amounts
-// "#,##0", discounts "#0 %", borders on the titled columns, Tahoma 9.
-platform::Workbook ExportWorkbook(platform::DbConnection& db, const QString& word, const QString& sql,
-                                  const QStringList& titles);
+// ---- Export of the panel's list into a new .xlsx file at path: bold
+// titles, one record per row as it is read, amounts "#,##0", discounts
+// "#0 %", borders on the titled columns, Tahoma 9.
+void ExportList(platform::DbConnection& db, const QString& word, const QString& sql, const QStringList& titles,
+                const QString& path);
 
 } // namespace inventory
