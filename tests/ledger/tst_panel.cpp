@@ -123,6 +123,9 @@ private slots:
     void datesRebuildOnceRested()
     {
         platform::DbConnection& db = fx->app->DbConn();
+        // The clock's reading each second would count among the report's
+        // statements.
+        m->tClock->setEnabled(false);
         const quint64 ran = db.statementCount();
         for (int step = 0; step < 10; ++step)
             l->liFrom->setValue(QDate(2010, 1, 10).addDays(-step));
@@ -136,6 +139,7 @@ private slots:
         l->liTo->setValue(QDate(2010, 1, 2));
         QTest::keyClick(l->liTo, Qt::Key_Return);
         QVERIFY(l->ReportSql.contains(QStringLiteral("'2010-01-02'")));
+        m->tClock->setEnabled(true);
     }
 
     // Another kind disables the journal's controls; typing a filter brings
