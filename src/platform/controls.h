@@ -253,6 +253,9 @@ private:
     // The height of every row, set before rows come: for rows already there
     // the view would resize each one.
     void fitRowHeight();
+    // Rows appended by `append`, with no handler per row; the rows are
+    // measured again only when the widest grew.
+    void appendRows(const std::function<void()>& append);
     // Scrolled to the end, the last page starts at a row as in a list
     // view, where the table would push the last row to the bottom edge.
     void keepTopRowWhole();

@@ -297,40 +297,31 @@ QModelIndexList ListBox::selectedItems() const
     return selectionModel()->selectedIndexes();
 }
 
-void ListBox::AddItem(const QString& text, bool checked)
+void ListBox::appendRows(const std::function<void()>& append)
 {
     if (m_lines->count() == 0)
         fitRowHeight();
     const qsizetype widest = m_lines->widest();
     m_quiet = true;
-    m_lines->append({text}, checked && CheckBoxes);
+    append();
     m_quiet = false;
     if (m_lines->widest() != widest)
         measureRows();
+}
+
+void ListBox::AddItem(const QString& text, bool checked)
+{
+    appendRows([&] { m_lines->append({text}, checked && CheckBoxes); });
 }
 
 void ListBox::AddItems(const QStringList& rows)
 {
-    if (m_lines->count() == 0)
-        fitRowHeight();
-    const qsizetype widest = m_lines->widest();
-    m_quiet = true;
-    m_lines->append(rows, false);
-    m_quiet = false;
-    if (m_lines->widest() != widest)
-        measureRows();
+    appendRows([&] { m_lines->append(rows, false); });
 }
 
 void ListBox::AddItems(const RowMaker& next)
 {
-    if (m_lines->count() == 0)
-        fitRowHeight();
-    const qsizetype widest = m_lines->widest();
-    m_quiet = true;
-    m_lines->append(next, false);
-    m_quiet = false;
-    if (m_lines->widest() != widest)
-        measureRows();
+    appendRows([&] { m_lines->append(next, false); });
 }
 
 void ListBox::RemoveItem(int i)

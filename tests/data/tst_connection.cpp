@@ -23,6 +23,25 @@ qint64 rows(DbConnection& db, const QString& where)
     return static_cast<qint64>(StoredNumber(db.GetValue(QStringLiteral("select count(*) from config where ") + where)));
 }
 
+// Whether the Customer table's stamp moved since it was last asked (the
+// name looked up in another case each time).
+class CustomerStamp {
+public:
+    explicit CustomerStamp(DbConnection& db) : m_db(db), m_stamp(db.tableStamp(QStringLiteral("Customer"))) {}
+    bool known() const { return !m_stamp.isEmpty(); }
+    bool moved()
+    {
+        const QByteArray now = m_db.tableStamp(QStringLiteral("CUSTOMER"));
+        const bool did = now != m_stamp;
+        m_stamp = now;
+        return did;
+    }
+
+private:
+    DbConnection& m_db;
+    QByteArray m_stamp;
+};
+
 // With the count the database keeps, another workstation's commit moves
 // the stamp of a table of names only when it wrote that table, and a new
 // login keeps it; without its triggers (dropped by hand) the stamps follow
@@ -36,27 +55,21 @@ void keptNameStamp(DbConnection& db)
         other.OpenOdbc(db.path());
     else
         other.Open(db.path());
-    QByteArray stamp = db.tableStamp(QStringLiteral("Customer"));
-    QVERIFY(!stamp.isEmpty());
-    const auto moved = [&] {
-        const QByteArray now = db.tableStamp(QStringLiteral("CUSTOMER"));
-        const bool did = now != stamp;
-        stamp = now;
-        return did;
-    };
+    CustomerStamp stamp(db);
+    QVERIFY(stamp.known());
     other.Execute(QStringLiteral("insert into Salecart (id, charge) values(4, 'Meja 1')"));
     db.Execute(QStringLiteral("insert into Salecart (id, charge) values(5, 'Meja 1')"));
-    QVERIFY(!moved());
+    QVERIFY(!stamp.moved());
     other.Execute(QStringLiteral("update Supplier set `name`='x' where 1=0"));
-    QVERIFY(!moved());
+    QVERIFY(!stamp.moved());
     other.Execute(QStringLiteral("insert into `Cash InItems` values('K', 'A', 'B', 1, 0, 'C')"));
-    QVERIFY(moved());
+    QVERIFY(stamp.moved());
     other.Execute(QStringLiteral("insert into Customer values('C7', 'Tono', '', '', '')"));
-    QVERIFY(moved());
+    QVERIFY(stamp.moved());
     other.Execute(QStringLiteral("update Customer set `name`='Toni' where code='C7'"));
-    QVERIFY(moved());
+    QVERIFY(stamp.moved());
     db.Execute(QStringLiteral("delete from Customer"));
-    QVERIFY(moved());
+    QVERIFY(stamp.moved());
     // The same database logged in to again keeps its stamp; one put back
     // from a copy gets a new one.
     const QString path = db.path();
@@ -65,15 +78,15 @@ void keptNameStamp(DbConnection& db)
     else
         db.Open(path);
     QVERIFY(db.EnsureNameStamp());
-    QVERIFY(!moved());
+    QVERIFY(!stamp.moved());
     QVERIFY(db.EnsureNameStamp(true));
-    QVERIFY(moved());
+    QVERIFY(stamp.moved());
     if (db.isOdbc())
         return;
     other.Execute(QStringLiteral("drop trigger namestamp_customer_update"));
-    QVERIFY(moved());
+    QVERIFY(stamp.moved());
     other.Execute(QStringLiteral("insert into Salecart (id, charge) values(6, 'Meja 1')"));
-    QVERIFY(moved());
+    QVERIFY(stamp.moved());
 }
 
 } // namespace
@@ -211,37 +224,31 @@ private slots:
             keptNameStamp(db);
             return;
         }
-        QByteArray stamp = db.tableStamp(QStringLiteral("Customer"));
-        QVERIFY(!stamp.isEmpty());
-        const auto moved = [&] {
-            const QByteArray now = db.tableStamp(QStringLiteral("customer"));
-            const bool did = now != stamp;
-            stamp = now;
-            return did;
-        };
+        CustomerStamp stamp(db);
+        QVERIFY(stamp.known());
         db.Execute(QStringLiteral("insert into `Salecart` (id, charge) values(1, 'Meja 1')"));
         db.Execute(QStringLiteral("update Salecart set charge='Meja 2'"));
         db.Execute(QStringLiteral("delete from \"Salecart\" where id=1"));
         db.GetValue(QStringLiteral("select count(*) from Customer"));
-        QVERIFY(!moved());
+        QVERIFY(!stamp.moved());
         for (const char* write :
              {"insert into `Customer` values('C1', 'Ani', '', '', '')",
               "INSERT OR REPLACE INTO main.Customer values('C2', 'Budi', '', '', '')",
               "update  customer set `name`='Anik' where code='C1'", "delete from [CUSTOMER] where code='C2'"}) {
             db.Execute(QString::fromLatin1(write));
-            QVERIFY2(moved(), write);
+            QVERIFY2(stamp.moved(), write);
         }
         db.Begin();
         db.Execute(QStringLiteral("insert into Salecart (id, charge) values(2, 'Meja 1')"));
         db.Rollback();
-        QVERIFY(moved());
+        QVERIFY(stamp.moved());
         db.Execute(QStringLiteral("create table scratch (a)"));
-        QVERIFY(moved());
+        QVERIFY(stamp.moved());
         DbConnection other;
         other.Open(db.path());
         other.Execute(QStringLiteral("insert into Salecart (id, charge) values(3, 'Meja 1')"));
-        QVERIFY(moved());
-        QVERIFY(!moved());
+        QVERIFY(stamp.moved());
+        QVERIFY(!stamp.moved());
         keptNameStamp(db);
     }
 
