@@ -1,5 +1,7 @@
 #include "catalogue/fmaster.h"
 
+#include "catalogue/listrows.h"
+
 #include "catalogue/fadd.h"
 #include "catalogue/fcharge.h"
 #include "catalogue/model/catalogue.h"
@@ -85,6 +87,7 @@ fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
     iItems->DblClick = [this] { bOK_Click(); };
     iItems->events.KeyDown = [this](int& KeyCode, int Shift) { iItems_KeyDown(KeyCode, Shift); };
     iCheck->Click = [this] { iCheck_Click(); };
+    iItems->ItemCheck = [this](int) { catalogue::ShowMarkState(*iCheck, *iItems); };
     bSearch->Click = [this] { bSearch_Click(); };
     bOK->Click = [this] { bOK_Click(); };
     bAdd->Click = [this] { bAdd_Click(); };
@@ -160,6 +163,8 @@ void fMaster::Form_KeyDown(int& KeyCode, int)
 void fMaster::FilliItems(const QString& where)
 {
     iItems->Clear();
+    // A list filled again has no marks, whatever the box said before.
+    catalogue::ShowMarkState(*iCheck, *iItems);
     const bool items = isItems();
     if (items)
         FillH();
@@ -196,6 +201,7 @@ void fMaster::FilliItems(const QString& where)
     auto rs =
         db.OpenCursor(items ? catalogue::ItemsListSql(TableName, where) : catalogue::ContactsListSql(TableName, where));
     iItems->AddItems(items ? catalogue::ItemRowMaker(*rs) : catalogue::ContactRowMaker(*rs));
+    iItems->scrollToTop();
 }
 
 void fMaster::FillH()
@@ -381,10 +387,14 @@ void fMaster::bEdit_Click()
 {
     if (iItems->ListIndex() < 2)
         return;
-    const QString code = GetSelectedIItemsCode();
-    if (recordGone(code))
+    const std::optional<QString> code = catalogue::ChosenCode(*iItems);
+    if (!code) {
+        FilliCategory2();
         return;
-    auto rs = OpenRecordset(catalogue::RecordSql(TableName, code));
+    }
+    if (recordGone(*code))
+        return;
+    auto rs = OpenRecordset(catalogue::RecordSql(TableName, *code));
     if (isItems()) {
         fAdd* f = AddWindow();
         f->bSave->Tag = QStringLiteral("fMaster");
@@ -404,9 +414,15 @@ void fMaster::bDelete_Click()
 {
     if (iItems->ListIndex() < 2)
         return;
+    const std::optional<QString> code = catalogue::ChosenCode(*iItems);
+    if (!code) {
+        FilliCategory2();
+        return;
+    }
     if (MsgConfirm(QStringLiteral("Hapus Item terpilih?"), MsgTitleConfirm) != 1)
         return;
-    ExecSQL(catalogue::DeleteSql(TableName, GetSelectedIItemsCode()));
+    if (deleteCodes({*code}) > 0)
+        MsgWarn(catalogue::GoneMessage(*code), MsgTitleWarn);
     FilliCategory2();
 }
 
@@ -416,14 +432,18 @@ void fMaster::bClear_Click()
         return;
     if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), MsgTitleConfirm) != 1)
         return;
-    {
-        DbTransaction tx(app().DbConn());
-        for (int i = 2; i < iItems->ListCount(); ++i)
-            if (iItems->Selected(i))
-                ExecSQL(catalogue::DeleteSql(TableName, GetIItemsCode(i)));
-        tx.commit();
-    }
+    int gone = 0;
+    const QStringList codes = catalogue::MarkedCodes(*iItems, gone);
+    gone += deleteCodes(codes);
     FilliCategory2();
+    catalogue::TellGone(gone);
+}
+
+int fMaster::deleteCodes(const QStringList& codes)
+{
+    DbConnection& db = app().DbConn();
+    return catalogue::DeleteCodes(db, TableName, codes,
+                                  [&](const QString& code) { db.Execute(catalogue::DeleteSql(TableName, code)); });
 }
 
 // ---------------------------------------------------------------- outputs

@@ -68,6 +68,9 @@ private:
     // The record of the selected row; a row whose record is gone meanwhile
     // is told to the operator and the list refilled.
     bool recordGone(const QString& code);
+    // Deletes the records of the codes as one write; returns how many were
+    // already gone.
+    int deleteCodes(const QStringList& codes);
     bool m_keepFilter = false;
     picker::Handle m_target;
 

@@ -1,5 +1,7 @@
 #include "catalogue/inventorypanel.h"
 
+#include "catalogue/listrows.h"
+
 #include "catalogue/fadd.h"
 #include "catalogue/fcharge.h"
 #include "catalogue/finventory.h"
@@ -101,6 +103,7 @@ InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container)
     iiItems->DblClick = [this] { iiItems_DblClick(); };
     iiItems->events.KeyDown = [this](int& k, int s) { iiItems_KeyDown(k, s); };
     iiCheck->Click = [this] { iiCheck_Click(); };
+    iiItems->ItemCheck = [this](int) { catalogue::ShowMarkState(*iiCheck, *iiItems); };
     ibSearch->Click = [this] { ibSearch_Click(); };
     ibRefresh->Click = [this] { ibRefresh_Click(); };
     ibAdd->Click = [this] { ibAdd_Click(); };
@@ -150,6 +153,8 @@ void InventoryPanelView::FilliItems(const QString& where)
         return;
     }
     iiItems->Clear();
+    // A list filled again has no marks, whatever the box said before.
+    catalogue::ShowMarkState(*iiCheck, *iiItems);
     m_filled = Filled();
     DbConnection& db = app().DbConn();
     // The whole table, one category of it or the rows a search word finds
@@ -405,7 +410,13 @@ void InventoryPanelView::ibEdit_Click()
     if (!target)
         return;
     const auto& [word, layout] = *target;
-    const QString code = GetSelectediiItemsCode();
+    const std::optional<QString> chosen = catalogue::ChosenCode(*iiItems);
+    if (!chosen) {
+        FilliiCategory2();
+        FilliItems(QString());
+        return;
+    }
+    const QString code = *chosen;
     auto rs = mMain::OpenRecordset(layout == Layout::Joined ? inventory::RecordSql(code)
                                                             : catalogue::RecordSql(inventory::TableOf(word), code));
     // A record deleted meanwhile (at another workstation) opens no dialog.
@@ -435,10 +446,13 @@ void InventoryPanelView::ibDelete_Click()
     if (!target)
         return;
     const auto& [word, layout] = *target;
-    const QString prompt =
-        layout == Layout::Joined ? QStringLiteral("Hapus item terpilih?") : QStringLiteral("Hapus Item terpilih?");
-    if (mMain::MsgConfirm(prompt, mMain::MsgTitleConfirm) == 1)
-        inventory::DeleteRecord(app().DbConn(), word, GetSelectediiItemsCode());
+    if (const std::optional<QString> code = catalogue::ChosenCode(*iiItems)) {
+        const QString prompt =
+            layout == Layout::Joined ? QStringLiteral("Hapus item terpilih?") : QStringLiteral("Hapus Item terpilih?");
+        if (mMain::MsgConfirm(prompt, mMain::MsgTitleConfirm) == 1 &&
+            inventory::DeleteRecords(app().DbConn(), word, {*code}) > 0)
+            mMain::MsgWarn(catalogue::GoneMessage(*code), mMain::MsgTitleWarn);
+    }
     FilliiCategory2();
     FilliItems(QString());
 }
@@ -449,17 +463,12 @@ void InventoryPanelView::ibClear_Click()
         return;
     if (mMain::MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), mMain::MsgTitleConfirm) != 1)
         return;
-    const QString word = GetTable();
-    {
-        DbConnection& db = app().DbConn();
-        DbTransaction tx(db);
-        for (int i = 2; i < iiItems->ListCount(); ++i)
-            if (iiItems->Selected(i))
-                inventory::DeleteRecord(db, word, GetiiItemsCode(i));
-        tx.commit();
-    }
+    int gone = 0;
+    const QStringList codes = catalogue::MarkedCodes(*iiItems, gone);
+    gone += inventory::DeleteRecords(app().DbConn(), GetTable(), codes);
     FilliiCategory2();
     FilliItems(QString());
+    catalogue::TellGone(gone);
 }
 
 void InventoryPanelView::ibPrint_Click()

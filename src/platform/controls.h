@@ -211,6 +211,9 @@ public:
     // Ctrl+End are the list's as for rows it holds. Clear lets it go.
     void setSource(std::shared_ptr<RowSource> source);
     const std::shared_ptr<RowSource>& source() const;
+    // The source's rows are read again as they are next needed: what a
+    // command acts on is then the row as the database holds it now.
+    void forgetRows();
     // The highlighted rows (the current row, when there is one).
     QModelIndexList selectedItems() const;
     // Moving to another row leaves the list scrolled sideways as it was.
@@ -229,9 +232,9 @@ protected:
     void controlFocusIn(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void changeEvent(QEvent* e) override;
-    // A typed letter looks for the next row it begins; over a source that
-    // would read every row after the current one, so there it looks only
-    // within the rows in sight.
+    // Letters typed in quick succession look for the next row they begin;
+    // over a source of records through all its rows, a page at a time,
+    // over a report's rows within those in sight.
     void keyboardSearch(const QString& search) override;
     // The keys move by rows as in any list: Home and End go to the first
     // and the last row, a page is the rows in sight but one.
@@ -259,6 +262,7 @@ private:
     // Scrolled to the end, the last page starts at a row as in a list
     // view, where the table would push the last row to the bottom edge.
     void keepTopRowWhole();
+    void showTop();
 
     ListLines* m_lines;
     bool m_quiet = false;

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QStringEncoder>
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace platform {
@@ -48,6 +49,7 @@ public:
         if (m_checked[size_t(r)] == on)
             return true;
         m_checked[size_t(r)] = on;
+        m_marked += on ? 1 : -1;
         emit dataChanged(index, index, {Qt::CheckStateRole});
         m_box.lineChecked(r);
         return true;
@@ -76,7 +78,7 @@ public:
         return QString::fromUtf8(m_chunks[at.chunk].constData() + at.offset, at.length);
     }
     bool checked(qsizetype r) const { return r >= 0 && r < count() && m_checked[size_t(r)]; }
-    qsizetype marked() const { return std::count(m_checked.begin(), m_checked.end(), true); }
+    qsizetype marked() const { return m_marked; }
     qsizetype widest() const { return m_widest; }
 
     void append(const QStringList& rows, bool checked)
@@ -123,6 +125,8 @@ public:
             return;
         beginInsertRows(QModelIndex(), int(first), int(first + added - 1));
         m_checked.resize(m_checked.size() + size_t(added), checked);
+        if (checked)
+            m_marked += added;
         endInsertRows();
     }
 
@@ -134,6 +138,7 @@ public:
         beginRemoveRows(QModelIndex(), r, r);
         // The text stays in its chunk until the list is cleared.
         m_spans.erase(m_spans.begin() + (r - sourced()));
+        m_marked -= m_checked[size_t(r)] ? 1 : 0;
         m_checked.erase(m_checked.begin() + r);
         if (r == m_widest) {
             m_widest = -1;
@@ -161,12 +166,45 @@ public:
         std::vector<bool>().swap(m_checked);
         m_pages = RowPages(std::move(source));
         m_checked.resize(size_t(m_pages.count()), false);
+        m_marked = 0;
         m_widest = -1;
         m_widestLength = 0;
         endResetModel();
     }
 
     const std::shared_ptr<RowSource>& source() const { return m_pages.source(); }
+    void forget() { m_pages.forget(); }
+
+    // The first row from `from` on, round to the rows before it, whose text
+    // begins with `prefix`; -1 for none. A source's rows are read a page at
+    // a time, past the pages kept for the screen.
+    qsizetype find(const QString& prefix, qsizetype from) const
+    {
+        const qsizetype n = count();
+        QStringList page;
+        for (qsizetype done = 0; done < n;) {
+            const qsizetype at = (from + done) % n;
+            if (at < sourced()) {
+                const qsizetype take = std::min({RowPages::kPageRows, sourced() - at, n - done});
+                page.clear();
+                try {
+                    source()->read(at, take, page);
+                } catch (const std::exception& e) {
+                    qWarning("A list's rows could not be read: %s", e.what());
+                    return -1;
+                }
+                for (qsizetype i = 0; i < page.size() && i < take; ++i)
+                    if (page.at(i).startsWith(prefix, Qt::CaseInsensitive))
+                        return at + i;
+                done += take;
+            } else {
+                if (text(at).startsWith(prefix, Qt::CaseInsensitive))
+                    return at;
+                ++done;
+            }
+        }
+        return -1;
+    }
     // The widest of the rows added by hand, or of the source's rows as the
     // source tells it (-1: none).
     qsizetype widestLength() const
@@ -203,6 +241,8 @@ private:
     std::vector<QByteArray> m_chunks;
     std::vector<Span> m_spans;
     std::vector<bool> m_checked;
+    // How many bits are set, kept as they change: asked after every mark.
+    qsizetype m_marked = 0;
     // The longest row: in a fixed-pitch font, the widest.
     qsizetype m_widest = -1;
     qsizetype m_widestLength = 0;
@@ -351,6 +391,14 @@ void ListBox::Clear()
     measureRows();
 }
 
+void ListBox::showTop()
+{
+    // Rows of another source start at the first row and the left edge,
+    // not where the rows before them were scrolled to.
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+}
+
 void ListBox::setSource(std::shared_ptr<RowSource> source)
 {
     fitRowHeight();
@@ -358,6 +406,7 @@ void ListBox::setSource(std::shared_ptr<RowSource> source)
     m_lines->clear(std::move(source));
     m_quiet = false;
     measureRows();
+    showTop();
 }
 
 const std::shared_ptr<RowSource>& ListBox::source() const
@@ -522,17 +571,34 @@ void ListBox::keyboardSearch(const QString& search)
         m_typed.clear();
     m_typed += search;
     m_typedAt.start();
+    if (m_typed.isEmpty() || ListCount() == 0)
+        return;
+    // A longer text may still be the current row's; a first key moves on.
+    const int from = std::max(0, ListIndex() + (m_typed.size() > 1 ? 0 : 1));
+    if (source()->searchable()) {
+        const qsizetype row = m_lines->find(m_typed, from % ListCount());
+        if (row >= 0)
+            setListIndex(int(row));
+        return;
+    }
+    // A report's rows are looked for on the screen only: a typed letter
+    // would otherwise read every row after the current one.
     const int first = indexAt(QPoint(0, 0)).row();
     const int last = indexAt(QPoint(0, viewport()->height() - 1)).row();
-    if (first < 0 || m_typed.isEmpty())
+    if (first < 0)
         return;
     const int end = last < 0 ? ListCount() - 1 : last;
-    // A longer text may still be the current row's; a first key moves on.
-    for (int i = std::max(first, ListIndex() + (m_typed.size() > 1 ? 0 : 1)); i <= end; ++i)
-        if (List(i).startsWith(search, Qt::CaseInsensitive)) {
+    for (int i = std::max(first, from); i <= end; ++i)
+        if (List(i).startsWith(m_typed, Qt::CaseInsensitive)) {
             setListIndex(i);
             return;
         }
+}
+
+void ListBox::forgetRows()
+{
+    m_lines->forget();
+    viewport()->update();
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent* e)

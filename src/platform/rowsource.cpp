@@ -52,6 +52,11 @@ qsizetype JoinedSource::width() const
     return w;
 }
 
+bool JoinedSource::searchable() const
+{
+    return std::any_of(m_parts.begin(), m_parts.end(), [](const auto& p) { return p->searchable(); });
+}
+
 RowPages::RowPages(std::shared_ptr<RowSource> source) : m_source(std::move(source)) {}
 
 QString RowPages::text(qsizetype row)

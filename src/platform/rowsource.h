@@ -24,6 +24,10 @@ public:
     // The number of characters of the widest row, by which the list
     // measures its rows; -1 when the source cannot tell.
     virtual qsizetype width() const = 0;
+    // Whether a typed text may look through every row: true for a list of
+    // records one looks up by their first letters, false for a report,
+    // whose rows a typed letter looks for only on the screen.
+    virtual bool searchable() const { return false; }
 };
 
 // Rows held in memory, for a source made of a few lines (and for tests).
@@ -47,6 +51,7 @@ public:
     qsizetype count() const override { return m_count; }
     void read(qsizetype first, qsizetype n, QStringList& out) override;
     qsizetype width() const override;
+    bool searchable() const override;
 
 private:
     std::vector<std::shared_ptr<RowSource>> m_parts;

@@ -509,6 +509,80 @@ private slots:
         QCOMPARE(holdings("ROTI"), kAll);
     }
 
+    // A list longer than the pages it keeps: what the operator marked or
+    // chose is what goes or opens, whatever another workstation deleted or
+    // added in the meantime; a marked row gone meanwhile is told, and
+    // nothing else goes in its place.
+    void commandsActOnTheRowsChosenWhileOthersWrite()
+    {
+        seed();
+        {
+            Workstation other(fx->database("Toko"));
+            for (int from = 1; from <= 5000; from += 500) {
+                QStringList values;
+                for (int i = from; i < from + 500; ++i)
+                    values << QString("('S%1', 'Pemasok', '', '', '')").arg(i, 4, 10, QChar('0'));
+                QVERIFY(other.exec("insert into Supplier values " + values.join(',')));
+            }
+        }
+        InventoryPanelView* p = panel();
+        p->iiTable->setListIndex(6);
+        const int rows = list()->ListCount();
+        QCOMPARE(rows, 5002);
+        const auto suppliers = [&] { return count("select count(*) from Supplier"); };
+        // Each step: the row chosen, every page read past it (rowOf walks
+        // them all), another workstation deletes a row before it and adds
+        // one.
+        const auto meanwhile = [&](const QString& gone, const QString& added) {
+            rowOf("S5000");
+            Workstation other(fx->database("Toko"));
+            QVERIFY(other.exec("delete from Supplier where code='" + gone + "'"));
+            QVERIFY(other.exec("insert into Supplier values('" + added + "', 'Baru', '', '', '')"));
+        };
+
+        list()->setSelected(rowOf("S0006"), true);
+        meanwhile("S0004", "A0001");
+        fx->ui->answers = {1};
+        p->ibClear->click();
+        QCOMPARE(count("select count(*) from Supplier where code in ('S0005','S0006','S0007')"), 2);
+        QCOMPARE(count("select count(*) from Supplier where code='S0006'"), 0);
+        QCOMPARE(suppliers(), 5000 - 2 + 1);
+
+        list()->setListIndex(rowOf("S0010"));
+        meanwhile("S0008", "A0002");
+        fx->ui->answers = {1};
+        p->ibDelete->click();
+        QCOMPARE(count("select count(*) from Supplier where code in ('S0009','S0010','S0011')"), 2);
+        QCOMPARE(count("select count(*) from Supplier where code='S0010'"), 0);
+
+        list()->setListIndex(rowOf("S0020"));
+        meanwhile("S0012", "A0003");
+        QString opened;
+        fx->ui->scripts["fCharge"] = [&](platform::Form*) {
+            opened = ChargeWindow()->iCode->Text();
+            press(Qt::Key_Escape);
+        };
+        p->ibEdit->click();
+        QCOMPARE(opened, QString("S0020"));
+
+        // Marked, then deleted elsewhere: told, and no other row goes.
+        list()->setSelected(rowOf("S0030"), true);
+        list()->setSelected(rowOf("S0031"), true);
+        meanwhile("S0030", "A0004");
+        const int before = suppliers();
+        fx->ui->answers = {1, 1};
+        p->ibClear->click();
+        QCOMPARE(fx->ui->lastPrompt(), QString("1 data yang ditandai sudah tidak ada"));
+        QCOMPARE(suppliers(), before - 1);
+        QCOMPARE(count("select count(*) from Supplier where code='S0031'"), 0);
+        QCOMPARE(p->iiCheck->Value(), 0);
+
+        // Letters typed in quick succession find a row far out of sight.
+        list()->setFocus();
+        QTest::keyClicks(list(), "s49");
+        QCOMPARE(list()->List(list()->ListIndex()).left(8).trimmed(), QString("S4900"));
+    }
+
     // The list is not read again when nothing changed, but a refresh still
     // shows what another workstation wrote and drops marks and the current
     // row.

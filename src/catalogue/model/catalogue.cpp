@@ -149,6 +149,27 @@ QString GoneMessage(const QString& code)
     return QStringLiteral("Data dengan Kode %1 sudah tidak ada").arg(Quote(code));
 }
 
+QString GoneMarkedMessage(int gone)
+{
+    return QStringLiteral("%1 data yang ditandai sudah tidak ada").arg(gone);
+}
+
+int DeleteCodes(platform::DbConnection& db, const QString& table, const QStringList& codes,
+                const std::function<void(const QString& code)>& remove)
+{
+    int gone = 0;
+    platform::DbTransaction tx(db);
+    for (const QString& code : codes) {
+        if (code.isEmpty() || !CodeExists(db, table, code)) {
+            ++gone;
+            continue;
+        }
+        remove(code);
+    }
+    tx.commit();
+    return gone;
+}
+
 bool CodeTaken(platform::DbConnection& db, const QString& table, const QString& oldCode, const QString& newCode)
 {
     return newCode.compare(oldCode, Qt::CaseInsensitive) != 0 && CodeExists(db, table, newCode);

@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 namespace catalogue {
@@ -68,6 +69,14 @@ QString DuplicateMessage(const QString& code);
 bool CodeExists(platform::DbConnection& db, const QString& table, const QString& code);
 // "Data dengan Kode '<code>' sudah tidak ada": a record deleted meanwhile.
 QString GoneMessage(const QString& code);
+// How many of the marked records were no longer there.
+QString GoneMarkedMessage(int gone);
+
+// Deletes the records of `codes` as one write, each by `remove`; a code no
+// longer in `table` (deleted meanwhile at another workstation) is passed
+// over and counted, so that what goes is only what was marked.
+int DeleteCodes(platform::DbConnection& db, const QString& table, const QStringList& codes,
+                const std::function<void(const QString& code)>& remove);
 // Whether an edit would give the record loaded under oldCode a code that
 // another record holds (two records would then share one key).
 bool CodeTaken(platform::DbConnection& db, const QString& table, const QString& oldCode, const QString& newCode);

@@ -367,6 +367,14 @@ void DeleteRecord(DbConnection& db, const QString& word, const QString& code)
         db.Execute(catalogue::DeleteSql(TableOf(word), code));
 }
 
+int DeleteRecords(DbConnection& db, const QString& word, const QStringList& codes)
+{
+    const QString table = LayoutOf(word) == Layout::Joined ? QStringLiteral("inventory") : TableOf(word);
+    if (table.isEmpty())
+        return 0;
+    return catalogue::DeleteCodes(db, table, codes, [&](const QString& code) { DeleteRecord(db, word, code); });
+}
+
 void ExportList(DbConnection& db, const QString& word, const QString& sql, const QStringList& titles,
                 const QString& path)
 {

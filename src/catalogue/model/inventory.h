@@ -78,6 +78,9 @@ void DeleteItem(platform::DbConnection& db, const QString& code);
 // One record of a panel table: the six deletes for "Sale Shop", one delete
 // for the others. Inside a transaction it joins it.
 void DeleteRecord(platform::DbConnection& db, const QString& word, const QString& code);
+// Deletes the records of the codes as one write; returns how many were no
+// longer there (nothing else is deleted in their place).
+int DeleteRecords(platform::DbConnection& db, const QString& word, const QStringList& codes);
 
 // ---- Export of the panel's list into a new .xlsx file at path: bold
 // titles, one record per row as it is read, amounts "#,##0", discounts

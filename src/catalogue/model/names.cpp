@@ -55,21 +55,4 @@ QStringList KeptNames(platform::DbConnection& db, const QString& sql, const QStr
     return rows;
 }
 
-qint64 KeptCount(platform::DbConnection& db, const QString& sql, const QStringList& tables)
-{
-    static QHash<QString, QPair<QByteArray, qint64>> counts;
-    const QByteArray stamp = TablesStamp(db, tables);
-    if (!stamp.isEmpty()) {
-        const auto it = counts.constFind(sql);
-        if (it != counts.cend() && it->first == stamp)
-            return it->second;
-    }
-    const qint64 n = qint64(platform::StoredNumber(db.GetValue(sql)));
-    if (stamp.isEmpty())
-        counts.remove(sql);
-    else
-        counts.insert(sql, {stamp, n});
-    return n;
-}
-
 } // namespace catalogue

@@ -18,7 +18,4 @@ QByteArray TablesStamp(platform::DbConnection& db, const QStringList& tables);
 
 QStringList KeptNames(platform::DbConnection& db, const QString& sql, const QStringList& tables);
 
-// The count of a "select count(*) …" query, kept the same way.
-qint64 KeptCount(platform::DbConnection& db, const QString& sql, const QStringList& tables);
-
 } // namespace catalogue

@@ -1,7 +1,10 @@
 #include "catalogue/model/pagedlist.h"
 
 #include "catalogue/model/names.h"
-#include "platform/sqltext.h"
+
+#include <QHash>
+#include <algorithm>
+#include <unordered_map>
 
 namespace catalogue {
 
@@ -12,18 +15,50 @@ QString keyAlias(int i)
     return QStringLiteral("orv_key%1").arg(i);
 }
 
-// Rows after a key in the order of the keys: the first key bounds the scan,
-// the rest settle rows of the same outer row.
-QString afterKey(const QStringList& keys, const std::vector<qint64>& at)
+struct KeptKeys {
+    QByteArray stamp;
+    std::shared_ptr<const PagedList::Keys> rows;
+};
+
+// The keys of a list, read again only once one of its tables changed: the
+// login and a change of table ask for the same list several times over.
+std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const QString& sql, int width,
+                                              const QStringList& tables)
 {
-    QString tail;
-    for (int i = int(keys.size()) - 1; i >= 0; --i) {
-        const QString k = keys.at(i), v = QString::number(at[size_t(i)]);
-        tail = tail.isEmpty() ? QStringLiteral("%1 > %2").arg(k, v)
-                              : QStringLiteral("%1 > %2 or (%1 = %2 and (%3))").arg(k, v, tail);
+    static QHash<QString, KeptKeys> kept;
+    // Stamped before the read: a change that lands while it reads leaves
+    // the next stamp different.
+    const QByteArray stamp = TablesStamp(db, tables);
+    if (!stamp.isEmpty()) {
+        const auto it = kept.constFind(sql);
+        if (it != kept.cend() && it->stamp == stamp)
+            return it->rows;
     }
-    return QStringLiteral("%1 >= %2 and (%3)").arg(keys.first(), QString::number(at.front()), tail);
+    auto rows = std::make_shared<PagedList::Keys>();
+    {
+        auto rs = db.OpenCursor(sql);
+        for (; !rs->Eof(); rs->MoveNext())
+            for (int i = 0; i < width; ++i)
+                rows->push_back(rs->Fields(i).Value().toLongLong());
+    }
+    rows->shrink_to_fit();
+    if (stamp.isEmpty())
+        kept.remove(sql);
+    else
+        kept.insert(sql, {stamp, rows});
+    return rows;
 }
+
+// A row's keys as one hashable value.
+struct KeyHash {
+    size_t operator()(const std::vector<qint64>& k) const
+    {
+        size_t h = 0;
+        for (qint64 v : k)
+            h = h * 1000003u ^ std::hash<qint64>()(v);
+        return h;
+    }
+};
 
 } // namespace
 
@@ -42,54 +77,68 @@ PagedList::PagedList(platform::DbConnection& db, const QString& select, const QS
     const QString w = where.trimmed();
     if (w.startsWith(QLatin1String("where "), Qt::CaseInsensitive))
         m_where = w.mid(6);
-    const QString cond = m_where.isEmpty() ? QString() : QStringLiteral(" where (") + m_where + QLatin1Char(')');
-    // Counting a join of every item is a pass over all of them: done once
-    // while its tables stay as they were.
-    m_count = qsizetype(KeptCount(db, QStringLiteral("select count(*)") + m_from + cond, tables));
+    QStringList aliased;
+    for (int i = 0; i < m_keys.size(); ++i)
+        aliased << m_keys.at(i) + QStringLiteral(" as ") + keyAlias(i);
+    // An order over several tables sorts the whole join; by the outer key
+    // alone the engine walks that key and stops sorting. It joins each
+    // outer row's partners through their code index, whose entries of one
+    // code follow the row key: the order of the rest, as a read straight
+    // through gives it.
+    const QStringList order = m_keys.mid(0, 1);
+    const QString sql = QStringLiteral("select ") + aliased.join(QStringLiteral(", ")) + m_from +
+                        (m_where.isEmpty() ? QString() : QStringLiteral(" where (") + m_where + QLatin1Char(')')) +
+                        QStringLiteral(" order by ") + order.join(QStringLiteral(", "));
+    m_rows = keysOf(db, sql, int(m_keys.size()), tables);
+}
+
+qsizetype PagedList::count() const
+{
+    return m_keys.isEmpty() ? 0 : qsizetype(m_rows->size()) / m_keys.size();
 }
 
 void PagedList::read(qsizetype first, qsizetype n, QStringList& out)
 {
+    const size_t width = size_t(m_keys.size());
+    n = std::clamp<qsizetype>(n, 0, count() - first);
+    if (first < 0 || n <= 0)
+        return;
+    const qint64* keys = m_rows->data() + size_t(first) * width;
+    // The rows of the outer keys of the page, whatever else they hold now;
+    // each goes to the place its keys had when the list was made.
+    QStringList outer;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString k = QString::number(keys[size_t(i) * width]);
+        if (outer.isEmpty() || outer.constLast() != k)
+            outer << k;
+    }
     QStringList conds;
     if (!m_where.isEmpty())
         conds << QLatin1Char('(') + m_where + QLatin1Char(')');
-    // Straight after a page read before: by its last key. Anywhere else
-    // (a jump to the end, the scroll bar dragged), by position.
-    qsizetype skip = first;
-    if (const auto before = m_after.find(first - 1); before != m_after.end()) {
-        conds << afterKey(m_keys, before->second);
-        skip = 0;
-    }
+    conds << m_keys.first() + QStringLiteral(" in (") + outer.join(QLatin1Char(',')) + QLatin1Char(')');
     QString sql = m_columns;
     for (int i = 0; i < m_keys.size(); ++i)
         sql += QStringLiteral(", ") + m_keys.at(i) + QStringLiteral(" as ") + keyAlias(i);
-    sql += m_from;
-    if (!conds.isEmpty())
-        sql += QStringLiteral(" where ") + conds.join(QStringLiteral(" and "));
-    // A server sorts the whole join for an order over several tables; by
-    // the outer key alone it walks that key's index and stops after the
-    // page. It joins each outer row's partners through their code index,
-    // whose entries of one code follow the row key: the order of the rest.
-    const QStringList order = m_db.isOdbc() ? m_keys.mid(0, 1) : m_keys;
-    sql += QStringLiteral(" order by ") + order.join(QStringLiteral(", ")) + QStringLiteral(" limit ") +
-           QString::number(n);
-    if (skip > 0)
-        sql += QStringLiteral(" offset ") + QString::number(skip);
-    qsizetype got = 0;
-    std::vector<qint64> last(size_t(m_keys.size()));
+    sql += m_from + QStringLiteral(" where ") + conds.join(QStringLiteral(" and "));
+    std::unordered_map<std::vector<qint64>, QString, KeyHash> found;
     {
+        std::vector<int> at(width);
         auto rs = m_db.OpenCursor(sql);
-        for (; !rs->Eof() && got < n; rs->MoveNext(), ++got) {
-            out << m_make(*rs);
-            for (int i = 0; i < m_keys.size(); ++i)
-                last[size_t(i)] = rs->Fields(keyAlias(i)).Value().toLongLong();
+        for (size_t i = 0; i < width; ++i)
+            at[i] = rs->FieldIndex(keyAlias(int(i)));
+        std::vector<qint64> key(width);
+        for (; !rs->Eof(); rs->MoveNext()) {
+            for (size_t i = 0; i < width; ++i)
+                key[i] = rs->Fields(at[i]).Value().toLongLong();
+            found.emplace(key, m_make(*rs));
         }
     }
-    if (got > 0)
-        m_after[first + got - 1] = last;
-    // Rows deleted meanwhile elsewhere: the list keeps its length.
-    for (; got < n; ++got)
-        out << QString();
+    std::vector<qint64> key(width);
+    for (qsizetype i = 0; i < n; ++i) {
+        std::copy_n(keys + size_t(i) * width, width, key.begin());
+        const auto it = found.find(key);
+        out << (it == found.end() ? QString() : it->second);
+    }
 }
 
 } // namespace catalogue

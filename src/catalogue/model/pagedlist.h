@@ -1,16 +1,18 @@
 #pragma once
-// A list of a whole table (or of one category of it) read a page at a time
-// as it comes into sight: the count first, then each page by key after the
-// last row of the page before, every read a statement of its own. The rows
-// and their order are those of the list query read straight through: the
-// keys are the row ids of its tables in the order a scan returns them.
+// A list of a whole table (or of one category of it, or of the rows a word
+// finds) read a page at a time as it comes into sight. The keys of its rows
+// are read once when it is made, in the order of the list query read
+// straight through; a row's place is its key's place from then on, and each
+// page reads the rows of its keys. So another workstation's insert, edit or
+// delete never moves a row under a tick or the selection: a row deleted
+// meanwhile shows empty, one added is not listed until the list is filled
+// again.
 #include "platform/db.h"
 #include "platform/rowsource.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -23,13 +25,18 @@ public:
     // select: the list query without its condition ("select … from …");
     // where: "" or "where …"; keys: the row keys that order it (rowKey, or
     // the tables' row ids of a join, outer first); tables: those it reads,
-    // whose stamps keep its count from one filling to the next.
+    // whose stamps keep its keys from one filling to the next.
     PagedList(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
               MakeRow make, const QStringList& tables = {});
-    qsizetype count() const override { return m_count; }
+    qsizetype count() const override;
     void read(qsizetype first, qsizetype n, QStringList& out) override;
     // Not told: the rule above the rows is wider than any of them.
     qsizetype width() const override { return -1; }
+    bool searchable() const override { return true; }
+
+    // The keys of the rows, a row after another, each as many numbers as
+    // the list has keys.
+    using Keys = std::vector<qint64>;
 
 private:
     platform::DbConnection& m_db;
@@ -38,9 +45,7 @@ private:
     QString m_where;   // the condition without its "where"
     QStringList m_keys;
     MakeRow m_make;
-    qsizetype m_count = 0;
-    // The key of the last row of each page read, by that row's position.
-    std::map<qsizetype, std::vector<qint64>> m_after;
+    std::shared_ptr<const Keys> m_rows;
 };
 
 // Whether a list can be read by pages: a database file, or a server whose
