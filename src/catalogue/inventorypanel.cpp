@@ -177,6 +177,7 @@ void InventoryPanelView::FilliItems(const QString& where)
             auto rs = db.OpenCursor(sql);
             iiItems->AddItems(inventory::RowMaker(layout, *rs));
         }
+        iiItems->scrollToTop();
     }
     m_filled = {rows, sql, stamp, iiItems->ListCount()};
 }
