@@ -20,9 +20,11 @@ run: build
 	cd $(BUILD)/dist && ./orvanta
 
 test: build
+	cmake --build $(BUILD) -j $(JOBS) --target orv_tests
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target orvbench
 	$(BUILD)/bench/orvbench
 
 package: build

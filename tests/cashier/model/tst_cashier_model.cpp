@@ -125,7 +125,7 @@ private slots:
                                              << "0"
                                              << "0"
                                              << "abc" << QStringList{"0", "1,000", "0", "1,000", "-1,000"};
-        // A decimal percent with either separator (the 44,000 cart).
+        // A decimal percent with either separator (a cart of 44,000).
         QTest::newRow("decimal point") << "44,000"
                                        << "7.5"
                                        << "0"
