@@ -15,6 +15,17 @@
 #include <stdexcept>
 #include <unistd.h>
 
+QString BenchBackend::printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name)
+{
+    const QString note = TestBackend::printDocument(lines, font, landscape, name);
+    if (!paint)
+        return note;
+    const QString pdf = platform::QtBackend().printDocument(lines, font, landscape, name);
+    if (!pdf.isEmpty())
+        pdfs << pdf;
+    return pdf;
+}
+
 Program::Program()
 {
     if (!m_dir.isValid())
@@ -63,7 +74,7 @@ void Program::start()
 {
     stop();
     app = std::make_unique<App>(m_dir.path(), path(QStringLiteral("settings.ini")));
-    ui = new TestBackend;
+    ui = new BenchBackend;
     app->setBackend(std::unique_ptr<platform::Backend>(ui));
     main = mMain::Main();
     QApplication::processEvents();

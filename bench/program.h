@@ -10,6 +10,16 @@
 class QWidget;
 class fMain;
 
+// The tests' backend, whose print jobs may also be painted as the real
+// backend paints them: on the machine's printer, or into a PDF file where
+// it has none (each such file's path is kept, for the bench to remove).
+class BenchBackend : public TestBackend {
+public:
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) override;
+    bool paint = false;
+    QStringList pdfs;
+};
+
 class Program {
 public:
     // A temporary program folder holding the build's files.
@@ -32,7 +42,7 @@ public:
     void setTimers(bool on);
 
     std::unique_ptr<App> app;
-    TestBackend* ui = nullptr;
+    BenchBackend* ui = nullptr;
     fMain* main = nullptr;
 
 private:
