@@ -23,8 +23,8 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QTest>
-#include <algorithm>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
