@@ -62,3 +62,9 @@ void PaintNow(QWidget* widget);
 // The bench runs itself in this mode (--cold-start) and takes the time from
 // before it started the process to the moment printed.
 int ColdStart(const QString& folder);
+
+// A new process of the program on a program folder, logged in to its entry
+// "Toko", then F2: the first inventory panel of the process, whose lists
+// and counts nothing has read yet. Prints "f2 <CPU seconds> <wall seconds>"
+// of the F2 up to the window painted, and ends (--first-f2).
+int FirstF2(const QString& folder);
