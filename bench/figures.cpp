@@ -287,10 +287,20 @@ void Table::read(const QByteArray& text, int size)
     }
 }
 
+bool Table::judgedMet(const Row& r) const
+{
+    if (r.met())
+        return true;
+    for (const Row& other : rows)
+        if (!r.either.isEmpty() && other.what == r.either)
+            return other.measured() && other.met();
+    return false;
+}
+
 bool Table::allMet() const
 {
     for (const Row& r : rows)
-        if (r.measured() && !r.met())
+        if (r.measured() && !judgedMet(r))
             return false;
     return true;
 }
@@ -328,8 +338,9 @@ void Table::print() const
         if (!r.skipped.isEmpty())
             verdict = QStringLiteral("skipped: ") + r.skipped;
         else if (!r.bounds.isEmpty() && r.measured())
-            verdict =
-                r.met() ? QStringLiteral("ok") : QStringLiteral("MISS (%1)").arg(r.missed().join(QStringLiteral(", ")));
+            verdict = r.met()        ? QStringLiteral("ok")
+                      : judgedMet(r) ? QStringLiteral("ok by: ") + r.either.trimmed()
+                                     : QStringLiteral("MISS (%1)").arg(r.missed().join(QStringLiteral(", ")));
         line({r.what, cell(r.at[0], r.unit), cell(r.at[1], r.unit), growth, cell(r.floor[0], r.unit),
               cell(r.floor[1], r.unit), targets.join(QStringLiteral(", ")), verdict});
     }

@@ -71,6 +71,9 @@ struct Row {
     Cell floor[2];
     QList<Bound> bounds;
     QString skipped; // why the figure was not taken
+    // A target of the form "this, or that": the row whose being met meets
+    // this one as well.
+    QString either;
     bool met() const;
     // The sizes whose bound is not kept ("1M", "10M"), and "not flat".
     QStringList missed() const;
@@ -84,6 +87,9 @@ public:
     Row& row(const QString& what, Unit unit = Unit::Time);
     void print() const;
     bool allMet() const;
+    // Whether the row keeps its bounds, or the row it names as its other
+    // way does.
+    bool judgedMet(const Row& r) const;
     // The figures of one size and the notes, as lines a parent process
     // reads back (a size is measured in a process of its own, so that its
     // memory and CPU are its own).

@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -36,14 +37,19 @@ double Prepare(const QString& file)
     return Seconds([&] { program.login(EntryText(EntryKind::Lan, QStringLiteral("Data"))); });
 }
 
-// The data of every scale, made where it is missing or stale (the sizes in
-// parallel).
-QStringList DataFiles(const QString& kept, const QString& scratch, Table& table)
+// The data of the sizes measured, made where it is missing or stale (the
+// sizes in parallel); "" for a size left out, whose data is neither made nor
+// opened.
+QStringList DataFiles(const QString& kept, const QString& scratch, const std::vector<bool>& wanted, Table& table)
 {
     const QDate today = QDate::currentDate();
     QStringList files;
     std::vector<int> missing;
     for (int i = 0; i < int(std::size(kScales)); ++i) {
+        if (!wanted[size_t(i)]) {
+            files << QString();
+            continue;
+        }
         QString file = KeptFile(kept, kScales[i]);
         if (file.isEmpty())
             file = QDir(scratch).filePath(QStringLiteral("orvbench-%1.cdb").arg(QLatin1String(kScales[i].name)));
@@ -92,6 +98,8 @@ QStringList DataFiles(const QString& kept, const QString& scratch, Table& table)
         }
     }
     for (int i = 0; i < int(files.size()); ++i) {
+        if (files[i].isEmpty())
+            continue;
         const QString prepared = QStringLiteral("%1: a login on the data itself took %2")
                                      .arg(QLatin1String(kScales[i].name), Shown(Prepare(files[i]), Unit::Time));
         std::printf("%s\n", qPrintable(prepared));
@@ -152,6 +160,8 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     if (argc == 3 && std::strcmp(argv[1], "--cold-start") == 0)
         return ColdStart(QString::fromLocal8Bit(argv[2]));
+    if (argc == 3 && std::strcmp(argv[1], "--first-f2") == 0)
+        return FirstF2(QString::fromLocal8Bit(argv[2]));
     if (argc == 5 && std::strcmp(argv[1], "--measure") == 0) {
         const int size = std::atoi(argv[2]);
         if (size < 0 || size >= int(std::size(kScales)))
@@ -167,16 +177,19 @@ int main(int argc, char** argv)
         QTemporaryDir scratch;
         Table table;
         DeclareFigures(table);
-        const QStringList files = DataFiles(kept, scratch.path(), table);
-        // ORV_BENCH_SIZES=10M measures one size only, while working on it;
-        // ORV_BENCH_SERVER=0 leaves the server out.
-        const QString sizes = qEnvironmentVariable("ORV_BENCH_SIZES");
-        QStringList measured = files;
+        // ORV_BENCH_SIZES=10M measures one size only, while working on it:
+        // the other size's data is neither made nor opened. ORV_BENCH_SERVER=0
+        // leaves the server out.
+        const QStringList sizes = qEnvironmentVariable("ORV_BENCH_SIZES").split(QLatin1Char(','), Qt::SkipEmptyParts);
+        std::vector<bool> wanted;
+        for (const Scale& s : kScales)
+            wanted.push_back(sizes.isEmpty() || sizes.contains(QLatin1String(s.name)));
+        if (std::find(wanted.begin(), wanted.end(), true) == wanted.end())
+            throw std::runtime_error("ORV_BENCH_SIZES names no size of the bench (1M, 10M)");
+        const QStringList files = DataFiles(kept, scratch.path(), wanted, table);
         for (int i = 0; i < int(files.size()); ++i) {
-            if (!sizes.isEmpty() && !sizes.split(QLatin1Char(',')).contains(QLatin1String(kScales[i].name))) {
-                measured[i].clear();
+            if (files[i].isEmpty())
                 continue;
-            }
             std::printf("Measuring %s ...\n", kScales[i].name);
             std::fflush(stdout);
             MeasureInAProcess(i, files[i], table);
@@ -184,7 +197,7 @@ int main(int argc, char** argv)
         if (qEnvironmentVariable("ORV_BENCH_SERVER") != QLatin1String("0")) {
             std::printf("Measuring on a MariaDB server ...\n");
             std::fflush(stdout);
-            MeasureServer(kept.isEmpty() ? QString() : KeptServerFolder(kept), measured, table);
+            MeasureServer(kept.isEmpty() ? QString() : KeptServerFolder(kept), files, table);
         }
 
         std::printf("\n1M: %d journal rows, %d stock movements, %d items, %d contacts; 10M: %d, %d, %d, %d. "

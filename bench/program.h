@@ -10,6 +10,16 @@
 class QWidget;
 class fMain;
 
+// The tests' backend, whose print jobs may also be painted as the real
+// backend paints them: on the machine's printer, or into a PDF file where
+// it has none (each such file's path is kept, for the bench to remove).
+class BenchBackend : public TestBackend {
+public:
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) override;
+    bool paint = false;
+    QStringList pdfs;
+};
+
 class Program {
 public:
     // A temporary program folder holding the build's files.
@@ -32,7 +42,7 @@ public:
     void setTimers(bool on);
 
     std::unique_ptr<App> app;
-    TestBackend* ui = nullptr;
+    BenchBackend* ui = nullptr;
     fMain* main = nullptr;
 
 private:
@@ -52,3 +62,9 @@ void PaintNow(QWidget* widget);
 // The bench runs itself in this mode (--cold-start) and takes the time from
 // before it started the process to the moment printed.
 int ColdStart(const QString& folder);
+
+// A new process of the program on a program folder, logged in to its entry
+// "Toko", then F2: the first inventory panel of the process, whose lists
+// and counts nothing has read yet. Prints "f2 <CPU seconds> <wall seconds>"
+// of the F2 up to the window painted, and ends (--first-f2).
+int FirstF2(const QString& folder);

@@ -8,10 +8,12 @@
 #include "catalogue/fmaster.h"
 #include "catalogue/inventorypanel.h"
 #include "core/mmain.h"
+#include "lang/mlang.h"
 #include "ledger/ledgerpanel.h"
 #include "platform/controls.h"
 #include "platform/db.h"
 #include "program.h"
+#include "sheet.h"
 #include "shell/fmain.h"
 
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -56,6 +59,14 @@ const QString CartLine = QStringLiteral("Cart line: code, Enter, quantity, Enter
 const QString CodeKey = QStringLiteral("Item code typed: its first key, every code listed");
 const QString Save = QStringLiteral("Save a 20-line sale with recipes");
 const QString Sale = QStringLiteral("Sale: Enter in Paid to the next key, a year shown");
+const QString FirstF2 = QStringLiteral("First F2 of a session, to the screen (wall time)");
+const QString PrintPort = QStringLiteral("Print a month's journal to a file port");
+const QString PrintPdf = QStringLiteral("Print a month's journal to the printer (PDF here)");
+const QString ExportMonth = QStringLiteral("Export a month's journal to xlsx");
+const QString ExportYear = QStringLiteral("Export a year's journal to xlsx");
+const QString ExportInventory = QStringLiteral("Export the inventory list, every item, to xlsx");
+const QString FilterKey = QStringLiteral("Column filter, Description typed: its dearest key");
+const QString FilterQueued = QStringLiteral("  typed a key each 150 ms: queued after the last key");
 } // namespace figure
 
 void DeclareFigures(Table& table)
@@ -101,9 +112,33 @@ void DeclareFigures(Table& table)
     declare(figure::CodeKey, Unit::Time, {{B::AtMost, 0.05}});
     declare(figure::Save, Unit::Time, {{B::FloorTimes, 2}});
     declare(figure::Sale, Unit::Time, {{B::AtMost, 0.15}, flat});
+    // The operator waits for the panel: the wall time is judged.
+    declare(figure::FirstF2, Unit::Time, {{B::AtMost, 0.3}});
+    // A month grows with the trade (8,000 lines at 1M, 80,000 at 10M): no
+    // bound on the growth.
+    declare(figure::PrintPort, Unit::Time, {{B::AtMost, 1.0}});
+    // Measured for its size; a printer's own speed sets what is enough.
+    declare(figure::PrintPdf, Unit::Time, {});
+    declare(figure::ExportMonth, Unit::Time, {{B::FloorTimes, 1.5}});
+    declare(figure::ExportYear, Unit::Time, {{B::FloorTimes, 1.5}});
+    declare(figure::ExportInventory, Unit::Time, {{B::FloorTimes, 1.5}});
+    // A key that costs more than this is still fine when the list keeps up
+    // with the typing (a pause before it is read, say): one or the other.
+    declare(figure::FilterKey, Unit::Time, {{B::AtMost, 0.1}});
+    declare(figure::FilterQueued, Unit::Time, {{B::AtMost, 0.1}});
+    table.row(figure::FilterKey).either = figure::FilterQueued;
+    table.row(figure::FilterQueued).either = figure::FilterKey;
 }
 
 namespace {
+
+// Print-outs and exports take seconds at 10M: fewer runs of them.
+constexpr int kSlowRuns = 3;
+// How long an operator's rest after a key lasts, longer than any pause the
+// program may take before it acts on typing.
+constexpr int kRest = 800;
+// A quick typist's pace, in ms a key.
+constexpr int kPace = 150;
 
 // A journal row as another till writes it: a cash-in of 1,000 today.
 QString AnotherTillsRow()
@@ -330,6 +365,101 @@ int ContactsFloor(Bare& db)
     return rows;
 }
 
+// A print-out to a port as cheap as it gets: the rows read, and the lines
+// the program printed written to the port's file opened once.
+void PortFloor(Bare& db, const QDate& from, const QDate& to, const QList<QByteArray>& lines, const QString& port)
+{
+    JournalFloor(db, from, to);
+    QFile f(port);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("the floor's port file cannot be written");
+    for (const QByteArray& line : lines) {
+        f.write(line);
+        f.write("\r\n", 2);
+    }
+}
+
+QByteArray Column(sqlite3_stmt* st, int i)
+{
+    return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+}
+
+// The journal's export: the range's rows read bare and written as the
+// export writes them, a row number, the day as a date, the texts, the
+// amounts with their format and the quantity with its unit.
+int JournalSheetFloor(Bare& db, const QDate& from, const QDate& to, const QString& path)
+{
+    Statement st(db, "select Moment, Cashier, Charge, Category, Code, Description, Price, Quantity, Unit, Debit, "
+                     "Credit from cash where Moment between ?1 and ?2 order by ID");
+    Days(st, from, to);
+    BareSheet sheet(path);
+    const char* titles[] = {"No",          "Date",  "Cashier",  "Charge", "Action", "Code",
+                            "Description", "Price", "Quantity", "Debit",  "Credit"};
+    for (int c = 0; c < int(std::size(titles)); ++c)
+        sheet.title(0, c, titles[c]);
+    int row = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        ++row;
+        sheet.number(row, 0, row, false);
+        sheet.date(row, 1, QDate::fromString(QString::fromLatin1(Column(st, 0)), Qt::ISODate));
+        for (int c = 1; c <= 5; ++c)
+            sheet.text(row, c + 1, Column(st, c).constData());
+        sheet.number(row, 7, sqlite3_column_double(st, 6), true);
+        sheet.text(row, 8, (QByteArray::number(sqlite3_column_double(st, 7)) + ' ' + Column(st, 8)).constData());
+        sheet.number(row, 9, sqlite3_column_double(st, 9), true);
+        sheet.number(row, 10, sqlite3_column_double(st, 10), true);
+    }
+    sheet.close();
+    return row;
+}
+
+// The inventory list's export: the joined items read bare, four texts and
+// each side's price, discount and net.
+int InventorySheetFloor(Bare& db, const QString& path)
+{
+    Statement st(db, "select inventory.code, s.category, s.name, s.satuan, s.price, s.discount, l.price, "
+                     "l.discount from inventory join ShopItems s on s.code = inventory.code join SaleItems l on "
+                     "l.code = inventory.code");
+    BareSheet sheet(path);
+    for (int c = 0; c < 10; ++c)
+        sheet.title(0, c, "Title");
+    int row = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        ++row;
+        for (int c = 0; c < 4; ++c)
+            sheet.text(row, c, Column(st, c).constData());
+        for (int side = 0; side < 2; ++side) {
+            const double price = sqlite3_column_double(st, 4 + 2 * side);
+            const double discount = sqlite3_column_double(st, 5 + 2 * side);
+            sheet.number(row, 4 + 3 * side, price, true);
+            sheet.number(row, 5 + 3 * side, discount, false);
+            sheet.number(row, 6 + 3 * side, price - discount / 100.0 * price, true);
+        }
+    }
+    sheet.close();
+    return row;
+}
+
+// The items whose description begins with the text, as the inventory list
+// joins them.
+int DescriptionCount(Bare& db, const QString& text)
+{
+    Statement st(db, "select count(*) from inventory join ShopItems s on s.code = inventory.code join SaleItems l "
+                     "on l.code = inventory.code where s.name like ?1");
+    st.text(1, text.toUtf8() + '%');
+    return sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+}
+
+// The pages of a PDF file Qt wrote.
+int PdfPages(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray pdf = f.readAll();
+    return int(pdf.count("/Type /Page") - pdf.count("/Type /Pages"));
+}
+
 // The cash balance: from the totals the database keeps when it keeps them,
 // from the whole journal otherwise.
 double ClockFloor(Bare& db)
@@ -425,6 +555,22 @@ public:
             progress("the reports");
             measureReports();
         }
+        if (wanted("firstf2")) {
+            progress("the first F2 of a session");
+            measureFirstF2();
+        }
+        if (wanted("print")) {
+            progress("the print-outs");
+            measurePrint();
+        }
+        if (wanted("export")) {
+            progress("the exports");
+            measureExports();
+        }
+        if (wanted("filter")) {
+            progress("the column filter");
+            measureFilter();
+        }
         if (wanted("sale")) {
             progress("a sale");
             measureCartLine();
@@ -448,6 +594,16 @@ private:
         r.at[m_size] = {program.cpu, beside};
         r.floor[m_size] = {floor.cpu, QString()};
     }
+    // A figure the operator waits for on the screen: the wall time is
+    // judged, the CPU goes beside it.
+    void putWall(const QString& what, const Cost& program, const QString& note = {})
+    {
+        Row& r = m_table.row(what);
+        QString beside = QStringLiteral("(CPU %1)").arg(Shown(program.cpu, Unit::Time));
+        if (!note.isEmpty())
+            beside = note + QLatin1Char(' ') + beside;
+        r.at[m_size] = {program.wall, beside};
+    }
     void putBytes(const QString& what, double bytes, const QString& note = {})
     {
         Row& r = m_table.row(what, Unit::Bytes);
@@ -465,6 +621,10 @@ private:
     }
     LedgerPanelView* ledger() const { return dynamic_cast<LedgerPanelView*>(m_program.main->ledgerPanel()); }
     CashierPanelView* cashierPanel() const { return dynamic_cast<CashierPanelView*>(m_program.main->cashierPanel()); }
+    InventoryPanelView* inventoryPanel() const
+    {
+        return dynamic_cast<InventoryPanelView*>(m_program.main->inventoryPanel());
+    }
 
     // Through the login panel, up to the cashier panel painted.
     void login()
@@ -924,6 +1084,301 @@ private:
         info(QStringLiteral("a save writes %1 journal rows and %2 stock movements")
                  .arg(m_savedCash.size())
                  .arg(m_savedStock.size()));
+    }
+
+    // The first F2 of a session, as a shop meets it every morning: a new
+    // process of the program, a login, then F2 up to the inventory panel
+    // painted with its list. What one process has read once (the list's
+    // count, its categories) it keeps: a later session's first F2 in the
+    // same process goes beside it.
+    Cost firstF2InAProcess()
+    {
+        QProcess child;
+        child.setProgram(QCoreApplication::applicationFilePath());
+        child.setArguments({QStringLiteral("--first-f2"), QFileInfo(m_file).absolutePath()});
+        child.setProcessChannelMode(QProcess::SeparateChannels);
+        child.start();
+        if (!child.waitForFinished(120000))
+            throw std::runtime_error("the first F2 in a new process did not end");
+        const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
+        if (words.size() != 3 || words[0] != "f2")
+            throw std::runtime_error("the first F2 in a new process failed (" + std::to_string(child.exitCode()) +
+                                     "): " + child.readAllStandardError().toStdString());
+        return {words[1].toDouble(), words[2].toDouble()};
+    }
+
+    void measureFirstF2()
+    {
+        std::vector<Cost> shown;
+        for (int i = 0; i < kRuns; ++i)
+            shown.push_back(firstF2InAProcess());
+        m_program.logout();
+        login();
+        fMain* main = m_program.main;
+        const Cost later = Take([&] {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : main, Qt::Key_F2);
+            PaintNow(main);
+        });
+        if (main->ShownPanel() != main->pInventory || inventoryPanel()->iiItems->ListCount() < m_scale.items)
+            throw std::runtime_error("F2 did not show the inventory panel with every item");
+        putWall(figure::FirstF2, Median(shown),
+                QStringLiteral("(in the bench's own process, after a logout: %1)").arg(Shown(later.wall, Unit::Time)));
+    }
+
+    // What the program told the operator since the given count of messages:
+    // a print-out or an export that failed is no figure.
+    void checkSilent(qsizetype before, const char* what)
+    {
+        const QList<RecordedMessage>& told = m_program.ui->messages;
+        if (told.size() > before)
+            throw std::runtime_error(std::string(what) + ": the program said " + told.last().prompt.toStdString());
+    }
+
+    // A month's journal printed with the print button, to a port that is a
+    // file (the "Port" setting), then to the printer, which on a machine
+    // without one is a PDF file.
+    void measurePrint()
+    {
+        m_program.main->bLedger_Click();
+        showLedger(ledger::Journal, m_lastMonthFrom, m_lastMonthTo);
+        LedgerPanelView* l = ledger();
+        Bare& db = *m_bare;
+        const int rows = JournalFloor(db, m_lastMonthFrom, m_lastMonthTo);
+        const QString setting = mMain::GetConfig(QStringLiteral("Port"));
+        const QString port = m_program.path(QStringLiteral("port.txt"));
+        const QString floorPort = m_program.path(QStringLiteral("floor-port.txt"));
+        mMain::SetConfig(QStringLiteral("Port"), port);
+        std::vector<Cost> program, floor;
+        QList<QByteArray> lines;
+        for (int i = 0; i < kSlowRuns; ++i) {
+            QFile::remove(port);
+            const qsizetype told = m_program.ui->messages.size();
+            program.push_back(Take([&] {
+                l->lbPrint->click();
+                Settle();
+            }));
+            checkSilent(told, "the print to a port");
+            QFile printed(port);
+            if (!printed.open(QIODevice::ReadOnly))
+                throw std::runtime_error("the print to a port wrote no file");
+            lines = printed.readAll().split('\n');
+            if (lines.size() < rows)
+                throw std::runtime_error("the print to a port is not whole");
+            for (QByteArray& line : lines)
+                line.chop(line.endsWith('\r') ? 1 : 0);
+            floor.push_back(Take([&] { PortFloor(db, m_lastMonthFrom, m_lastMonthTo, lines, floorPort); }));
+        }
+        put(figure::PrintPort, Median(program), Median(floor),
+            QStringLiteral("%1 lines, %2").arg(lines.size()).arg(ratio(Median(program), Median(floor))));
+        QFile::remove(port);
+        QFile::remove(floorPort);
+
+        mMain::SetConfig(QStringLiteral("Port"), QStringLiteral("Default"));
+        BenchBackend* ui = m_program.ui;
+        ui->paint = true;
+        std::vector<Cost> painted;
+        int pages = 0;
+        for (int i = 0; i < kSlowRuns; ++i) {
+            ui->pdfs.clear();
+            const qsizetype told = ui->messages.size();
+            painted.push_back(Take([&] {
+                l->lbPrint->click();
+                Settle();
+            }));
+            // Where the machine has no printer, the program says once a
+            // login where the print-out went instead.
+            if (!ui->pdfs.isEmpty())
+                while (ui->messages.size() > told && ui->messages.last().prompt.contains(ui->pdfs.first()))
+                    ui->messages.removeLast();
+            checkSilent(told, "the print to the printer");
+            if (ui->pdfs.isEmpty())
+                continue;
+            pages = PdfPages(ui->pdfs.first());
+            QFile::remove(ui->pdfs.first());
+        }
+        ui->paint = false;
+        mMain::SetConfig(QStringLiteral("Port"), setting);
+        put(figure::PrintPdf, Median(painted), {kNone, kNone},
+            ui->pdfs.isEmpty() ? QStringLiteral("on the machine's printer") : QStringLiteral("%1 pages").arg(pages));
+    }
+
+    // An export's file, as the program handed it to the desktop to open:
+    // its size is kept and the file removed.
+    QString exportedFile(qsizetype before, qint64& bytes)
+    {
+        const QStringList& opened = m_program.ui->opened;
+        if (opened.size() <= before)
+            throw std::runtime_error("the export gave no file");
+        const QString file = opened.last();
+        bytes = QFileInfo(file).size();
+        QFile::remove(file);
+        if (bytes <= 0)
+            throw std::runtime_error("the export's file is empty");
+        return file;
+    }
+
+    // An export by its button, beside libxlsxwriter writing the same rows
+    // read bare.
+    void exportBy(const QString& what, platform::WanButton* button,
+                  const std::function<int(const QString&)>& floorSheet)
+    {
+        const QString floorFile = m_program.path(QStringLiteral("floor.xlsx"));
+        std::vector<Cost> program, floor;
+        qint64 bytes = 0;
+        int rows = 0;
+        for (int i = 0; i < kSlowRuns; ++i) {
+            const qsizetype before = m_program.ui->opened.size();
+            const qsizetype told = m_program.ui->messages.size();
+            program.push_back(Take([&] {
+                button->click();
+                Settle();
+            }));
+            checkSilent(told, "the export");
+            exportedFile(before, bytes);
+            floor.push_back(Take([&] { rows = floorSheet(floorFile); }));
+            QFile::remove(floorFile);
+        }
+        put(what, Median(program), Median(floor),
+            QStringLiteral("%1, %2 rows, %3")
+                .arg(ratio(Median(program), Median(floor)))
+                .arg(rows)
+                .arg(Shown(double(bytes), Unit::Bytes)));
+    }
+
+    void measureExports()
+    {
+        fMain* main = m_program.main;
+        Bare& db = *m_bare;
+        main->bLedger_Click();
+        showLedger(ledger::Journal, m_lastMonthFrom, m_lastMonthTo);
+        exportBy(figure::ExportMonth, ledger()->lbExcel,
+                 [&](const QString& file) { return JournalSheetFloor(db, m_lastMonthFrom, m_lastMonthTo, file); });
+        const QDate today = QDate::currentDate();
+        showLedger(ledger::Journal, m_yearFrom, today);
+        exportBy(figure::ExportYear, ledger()->lbExcel,
+                 [&](const QString& file) { return JournalSheetFloor(db, m_yearFrom, today, file); });
+
+        ListsShown lists(main);
+        if (lists.inventory() < m_scale.items)
+            throw std::runtime_error("the inventory panel did not list every item");
+        exportBy(figure::ExportInventory, inventoryPanel()->bExcel,
+                 [&](const QString& file) { return InventorySheetFloor(db, file); });
+    }
+
+    // A column filter on Description typed into the inventory panel over
+    // every item, key by key: first with a rest after each key, each key to
+    // its rows shown and what the program does while the operator rests;
+    // then at a quick typist's pace, from the last key to the list showing
+    // the rows of the whole text. The list is taken as showing a text's rows
+    // when it holds as many as the text finds, so a pause before the list is
+    // read (or none) is measured alike.
+    void measureFilter()
+    {
+        fMain* main = m_program.main;
+        ListsShown lists(main);
+        const int heads = lists.inventory() - m_scale.items;
+        InventoryPanelView* p = inventoryPanel();
+        platform::ListBox* list = p->iiItems;
+        const QString description = mLang::LangGrid(QStringLiteral("tDescription"));
+        int column = -1;
+        for (int i = 0; i < p->iiCategory->ListCount(); ++i)
+            if (p->iiCategory->List(i) == description)
+                column = i;
+        if (column < 0)
+            throw std::runtime_error("the inventory panel has no Description column to filter");
+        p->iiCategory->setListIndex(column);
+        // At 10M: every item for each key up to the blank, then 11,111,
+        // then 1,111.
+        const QString text = QStringLiteral("Item number 42");
+        std::vector<int> found;
+        for (qsizetype k = 1; k <= text.size(); ++k)
+            found.push_back(heads + DescriptionCount(*m_bare, text.left(k)));
+        const int last = int(text.size()) - 1;
+        auto shows = [&](int k) { return list->ListCount() == found[size_t(k)]; };
+        // Until the list shows the rows of the text up to key k, at most
+        // half a minute.
+        auto waitFor = [&](int k) {
+            QElapsedTimer t;
+            t.start();
+            PaintNow(list);
+            while (!shows(k) && t.elapsed() < 30000) {
+                Wait(5);
+                PaintNow(list);
+            }
+            if (!shows(k))
+                throw std::runtime_error("the column filter did not come to the rows of its text");
+        };
+        auto clear = [&] {
+            p->iiFilter->setText(QString());
+            Wait(kRest);
+            PaintNow(list);
+            p->iiFilter->setFocus();
+            Settle();
+        };
+
+        std::vector<double> dearest, middle, lastShown;
+        for (int run = 0; run < kSlowRuns; ++run) {
+            clear();
+            std::vector<double> keys;
+            double shown = kNone;
+            for (int k = 0; k <= last; ++k) {
+                QElapsedTimer t;
+                const Cost key = Take([&] {
+                    t.start();
+                    QTest::keyClick(p->iiFilter, text.at(k).toLatin1());
+                    waitFor(k);
+                    shown = double(t.nsecsElapsed()) / 1e9;
+                    Wait(kRest);
+                    PaintNow(list);
+                });
+                keys.push_back(key.cpu);
+            }
+            if (p->iiFilter->Text() != text)
+                throw std::runtime_error("the filter's text was not typed");
+            dearest.push_back(*std::max_element(keys.begin(), keys.end()));
+            middle.push_back(Median(keys));
+            lastShown.push_back(shown);
+        }
+        Row& key = m_table.row(figure::FilterKey);
+        key.at[m_size] = {Median(dearest),
+                          QStringLiteral("(median key %1; the last key to its rows %2 wall)")
+                              .arg(Shown(Median(middle), Unit::Time), Shown(Median(lastShown), Unit::Time))};
+
+        std::vector<double> after, late, cpu;
+        for (int run = 0; run < kSlowRuns; ++run) {
+            clear();
+            QElapsedTimer t;
+            const double cpuBefore = CpuSeconds();
+            t.start();
+            qint64 due = 0;
+            for (int k = 0; k <= last; ++k) {
+                due = qint64(k) * kPace;
+                if (t.elapsed() < due)
+                    Wait(int(due - t.elapsed()));
+                if (k == last)
+                    late.push_back(double(t.elapsed() - due) / 1e3);
+                QTest::keyClick(p->iiFilter, text.at(k).toLatin1());
+            }
+            waitFor(last);
+            after.push_back(double(t.nsecsElapsed()) / 1e9 - double(due) / 1e3);
+            cpu.push_back(CpuSeconds() - cpuBefore);
+            // What still comes for an earlier text would replace the list.
+            Wait(kRest);
+            PaintNow(list);
+            if (!shows(last) || p->iiFilter->Text() != text)
+                throw std::runtime_error("the column filter's list did not stay on the whole text's rows");
+        }
+        // The wait beyond what the last key costs alone.
+        const double queued = std::max(0.0, Median(after) - Median(lastShown));
+        m_table.row(figure::FilterQueued).at[m_size] = {
+            queued, QStringLiteral("(last key to its rows %1, its key came %2 late; CPU %3)")
+                        .arg(Shown(Median(after), Unit::Time), Shown(Median(late), Unit::Time),
+                             Shown(Median(cpu), Unit::Time))};
+        info(QStringLiteral("the column filter typed \"%1\": %2 rows at its end").arg(text).arg(found.back() - heads));
+        p->iiFilter->setText(QString());
+        Wait(kRest);
+        Settle();
     }
 
     // Enter in the paid field with twenty lines in the cart and the ledger
