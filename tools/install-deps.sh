@@ -3,7 +3,7 @@
 # Extra package names given as arguments are added (CI adds its checkers).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
-      libsqlite3-dev libxlsxwriter-dev fonts-dejavu-core unixodbc odbc-mariadb mariadb-server "$@")
+      libsqlite3-dev libxlsxwriter-dev fonts-dejavu-core lld unixodbc odbc-mariadb mariadb-server "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 class QObject;
 class QSqlQuery;
@@ -173,6 +174,10 @@ public:
     // once, on a database file (numbers as numbers, texts as texts, null
     // as null). Returns false, having run nothing, on a server.
     bool ExecuteEach(const QString& sql, const QVector<QVector<QVariant>>& rows);
+    // Every cell of a query whose columns are whole numbers (row keys),
+    // row after row, appended to `out` as the engine holds them, on a
+    // database file. Returns false, having read nothing, on a server.
+    bool ReadWholeNumbers(const QString& sql, std::vector<qint64>& out);
     // First column of the first row; null when the query gives no row.
     QVariant GetValue(const QString& sql);
 

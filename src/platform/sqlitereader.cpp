@@ -354,6 +354,25 @@ bool DbConnection::ExecuteEach(const QString& sql, const QVector<QVector<QVarian
     return true;
 }
 
+bool DbConnection::ReadWholeNumbers(const QString& sql, std::vector<qint64>& out)
+{
+    followFile(sql);
+    auto* h = static_cast<sqlite3*>(sqliteHandle());
+    if (!h)
+        return false;
+    beforeStatement(sql);
+    auto* st = static_cast<sqlite3_stmt*>(prepareSqlite(h, sql, translate(sql, false).toUtf8()));
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
+    const int columns = sqlite3_column_count(st);
+    int rc = sqlite3_step(st);
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st))
+        for (int i = 0; i < columns; ++i)
+            out.push_back(sqlite3_column_int64(st, i));
+    if (rc != SQLITE_DONE)
+        throw sqliteFailure(h, sql);
+    return true;
+}
+
 std::unique_ptr<DbRecordset> DbConnection::OpenRecordset(const QString& sql)
 {
     return readQuery(sql, false);

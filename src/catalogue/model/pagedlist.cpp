@@ -35,7 +35,7 @@ std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const 
             return it->rows;
     }
     auto rows = std::make_shared<PagedList::Keys>();
-    {
+    if (!db.ReadWholeNumbers(sql, *rows)) {
         auto rs = db.OpenCursor(sql);
         for (; !rs->Eof(); rs->MoveNext())
             for (int i = 0; i < width; ++i)
