@@ -309,7 +309,7 @@ void fMain::showFirstPanel()
 void fMain::ShowLoginState()
 {
     setCaption(app().AppTitle + QStringLiteral(" - Login"));
-    m_shownPanel = nullptr;
+    showPanel(nullptr);
     tCount->setEnabled(false);
     tClock->setEnabled(false);
     pLogin->setVisible(true);
