@@ -14,6 +14,7 @@
 #include "lang/mlang.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
+#include "platform/runtime.h"
 #include "shell/fmain.h"
 
 #include <stdexcept>
@@ -81,6 +82,17 @@ fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
     iCategory->events.KeyDown = [this](int& KeyCode, int Shift) { iCategory_KeyDown(KeyCode, Shift); };
     iFilter->Change = [this] { iFilter_Change(); };
     FocusColours(iFilter);
+    // The list, a button or the field box: each acts on the list the filter
+    // text asks for.
+    iFilter->events.LostFocus = [this] {
+        FocusOff(iFilter);
+        flushFilter();
+    };
+    iFilter->events.KeyDown = [this](int& KeyCode, int Shift) { iFilter_KeyDown(KeyCode, Shift); };
+    m_filterWait.setSingleShot(true);
+    m_filterWait.setInterval(250);
+    connect(&m_filterWait, &QTimer::timeout, this,
+            [this] { runHandler(QStringLiteral("fMaster.iFilter_Change"), [this] { filterNow(); }); });
     iSearch->events.GotFocus = [this] { iSearch_GotFocus(); };
     iSearch->events.LostFocus = [this] { FocusOff(iSearch); };
     iSearch->events.KeyDown = [this](int& KeyCode, int Shift) { iSearch_KeyDown(KeyCode, Shift); };
@@ -162,6 +174,9 @@ void fMaster::Form_KeyDown(int& KeyCode, int)
 
 void fMaster::FilliItems(const QString& where)
 {
+    // Whatever fills the list now, a filter typed before must not refill
+    // it later.
+    m_filterWait.stop();
     iItems->Clear();
     // A list filled again has no marks, whatever the box said before.
     catalogue::ShowMarkState(*iCheck, *iItems);
@@ -268,10 +283,35 @@ void fMaster::iFilter_Change()
     m_keepFilter = false;
     iSearch->setText(QString());
     const int index = iCategory->ListIndex();
-    const QString field = isItems() ? catalogue::ItemFilterField(index) : catalogue::ContactFilterField(index);
-    if (field.isEmpty())
+    if ((isItems() ? catalogue::ItemFilterField(index) : catalogue::ContactFilterField(index)).isEmpty()) {
+        m_filterWait.stop();
         return;
-    FilliItems(catalogue::FieldCondition(field, iFilter->Text()));
+    }
+    m_filterWait.start();
+}
+
+void fMaster::iFilter_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        flushFilter();
+}
+
+void fMaster::flushFilter()
+{
+    if (m_filterWait.isActive())
+        filterNow();
+}
+
+void fMaster::filterNow()
+{
+    m_filterWait.stop();
+    // A window closed meanwhile fills its list afresh when it opens.
+    if (!isVisible())
+        return;
+    const int index = iCategory->ListIndex();
+    const QString field = isItems() ? catalogue::ItemFilterField(index) : catalogue::ContactFilterField(index);
+    if (!field.isEmpty())
+        FilliItems(catalogue::FieldCondition(field, iFilter->Text()));
 }
 
 void fMaster::iCategory_Click()

@@ -7,6 +7,8 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 
+#include <QTimer>
+
 class fMaster : public platform::Form {
     Q_OBJECT
 public:
@@ -34,6 +36,7 @@ public:
     void iCategory_Click();
     void iCategory_KeyDown(int& KeyCode, int Shift);
     void iFilter_Change();
+    void iFilter_KeyDown(int& KeyCode, int Shift);
     void iSearch_GotFocus();
     void iSearch_KeyDown(int& KeyCode, int Shift);
     void bSearch_Click();
@@ -72,6 +75,12 @@ private:
     // already gone.
     int deleteCodes(const QStringList& codes);
     bool m_keepFilter = false;
+    // The field filter waits for a pause in typing: each key would read the
+    // whole matching list again, and keys typed meanwhile would queue.
+    QTimer m_filterWait;
+    void filterNow();
+    // A filter still waiting is applied before anything reads the list.
+    void flushFilter();
     picker::Handle m_target;
 
 protected:

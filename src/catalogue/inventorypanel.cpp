@@ -15,6 +15,7 @@
 #include "platform/controls.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
+#include "platform/runtime.h"
 #include "platform/spreadsheet.h"
 #include "shell/fmain.h"
 
@@ -97,6 +98,11 @@ InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container)
     iiFilter->Change = [this] { iiFilter_Change(); };
     iiFilter->events.GotFocus = [this] { iiFilter_GotFocus(); };
     iiFilter->events.LostFocus = [this] { iiFilter_LostFocus(); };
+    iiFilter->events.KeyDown = [this](int& k, int s) { iiFilter_KeyDown(k, s); };
+    m_filterWait.setSingleShot(true);
+    m_filterWait.setInterval(250);
+    connect(&m_filterWait, &QTimer::timeout, this,
+            [this] { runHandler(QStringLiteral("fMain.iiFilter_Change"), [this] { filterNow(); }); });
     iiSearch->events.GotFocus = [this] { iiSearch_GotFocus(); };
     iiSearch->events.LostFocus = [this] { iiSearch_LostFocus(); };
     iiSearch->events.KeyDown = [this](int& k, int s) { iiSearch_KeyDown(k, s); };
@@ -126,6 +132,9 @@ QString InventoryPanelView::GetTable() const
 
 void InventoryPanelView::FilliItems(const QString& where)
 {
+    // Whatever fills the list now, a filter typed before must not refill
+    // it later.
+    m_filterWait.stop();
     const QString word = GetTable();
     const Layout layout = inventory::LayoutOf(word);
     QStringList rows;
@@ -274,16 +283,40 @@ void InventoryPanelView::iiFilter_GotFocus()
 void InventoryPanelView::iiFilter_LostFocus()
 {
     mMain::FocusOff(iiFilter);
+    // The list, a button or the category box: each acts on the list the
+    // filter text asks for.
+    flushFilter();
+}
+
+void InventoryPanelView::iiFilter_KeyDown(int& KeyCode, int)
+{
+    if (KeyCode == vbKeyReturn)
+        flushFilter();
 }
 
 void InventoryPanelView::iiFilter_Change()
 {
     quietIndex(iiCategory2, 0);
     quietText(iiSearch, QString());
-    const QString field = inventory::FilterField(iiTable->ListIndex(), iiCategory->ListIndex());
-    if (field.isEmpty())
+    if (inventory::FilterField(iiTable->ListIndex(), iiCategory->ListIndex()).isEmpty()) {
+        m_filterWait.stop();
         return;
-    FilliItems(catalogue::FieldCondition(field, iiFilter->Text()));
+    }
+    m_filterWait.start();
+}
+
+void InventoryPanelView::flushFilter()
+{
+    if (m_filterWait.isActive())
+        filterNow();
+}
+
+void InventoryPanelView::filterNow()
+{
+    m_filterWait.stop();
+    const QString field = inventory::FilterField(iiTable->ListIndex(), iiCategory->ListIndex());
+    if (!field.isEmpty())
+        FilliItems(catalogue::FieldCondition(field, iiFilter->Text()));
 }
 
 void InventoryPanelView::iiSearch_GotFocus()

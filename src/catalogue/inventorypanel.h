@@ -6,6 +6,7 @@
 #include "shell/panels.h"
 
 #include <QObject>
+#include <QTimer>
 
 namespace platform {
 class CheckBox;
@@ -40,6 +41,7 @@ public:
     void iiFilter_Change();
     void iiFilter_GotFocus();
     void iiFilter_LostFocus();
+    void iiFilter_KeyDown(int& KeyCode, int Shift);
     void iiSearch_GotFocus();
     void iiSearch_LostFocus();
     void iiSearch_KeyDown(int& KeyCode, int Shift);
@@ -71,6 +73,13 @@ private:
     void addCategories();
     // Whether the panel is in front (or stands alone).
     bool shown() const;
+    // The column filter waits for a pause in typing: each key would read
+    // the whole matching list again (half a second over a hundred thousand
+    // items), and keys typed meanwhile would queue behind it.
+    QTimer m_filterWait;
+    void filterNow();
+    // A filter still waiting is applied before anything reads the list.
+    void flushFilter();
     // Categories asked for while the panel was hidden.
     bool m_categoriesDue = false;
 

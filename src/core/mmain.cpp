@@ -5,6 +5,7 @@
 #include "platform/configtable.h"
 #include "platform/controls.h"
 #include "platform/failure.h"
+#include "platform/owntext.h"
 #include "platform/printer.h"
 
 #include <QDate>
@@ -276,9 +277,11 @@ void EndPrint()
     if (app().PdfNoteShown)
         return;
     app().PdfNoteShown = true;
-    MsgInfo(QStringLiteral("Tidak ada printer terpasang. Hasil cetak disimpan di:\n") + pdf +
-                QStringLiteral("\nHasil cetak berikutnya juga disimpan sebagai PDF di folder itu, tanpa pemberitahuan "
-                               "lagi sampai login berikutnya."),
+    MsgInfo(platform::OwnText("cPrintedToPdf",
+                              QStringLiteral("Tidak ada printer terpasang. Hasil cetak disimpan di:\n%1\nHasil cetak "
+                                             "berikutnya juga disimpan sebagai PDF di folder itu, tanpa pemberitahuan "
+                                             "lagi sampai login berikutnya."))
+                .arg(pdf),
             mMain::MsgTitleInfo);
 }
 

@@ -4,6 +4,8 @@
 #include "core/mmain.h"
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/owntext.h"
+#include "platform/runtime.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,6 +94,18 @@ void FillLanguages(ComboBox* iLanguage)
     iLanguage->setListIndex(chosen);
 }
 
+namespace {
+// The program's own texts lie among the captions; "\n" in one is a line
+// break.
+QString ownText(const QString& key)
+{
+    if (!platform::Runtime::current())
+        return QString();
+    const QString text = LangText(QStringLiteral("CAPTION"), key);
+    return text == kMissing ? QString() : QString(text).replace(QLatin1String("\\n"), QLatin1String("\n"));
+}
+} // namespace
+
 bool LoadLanguage(const QString& language, MemoBox* hiHelp)
 {
     // Read-only: a language database is never written, and a refused open
@@ -112,6 +126,7 @@ bool LoadLanguage(const QString& language, MemoBox* hiHelp)
     }
     hiHelp->setText(readHelp(languageFile(language, QStringLiteral("txt"))));
     applyCaptions();
+    platform::SetTextLookup(ownText);
     return true;
 }
 

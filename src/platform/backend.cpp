@@ -3,6 +3,7 @@
 
 #include "platform/failure.h"
 #include "platform/form.h"
+#include "platform/owntext.h"
 #include "platform/printer.h"
 #include "platform/runtime.h"
 
@@ -184,7 +185,9 @@ QString OpenWorkbook(const std::function<void(const QString& path)>& write, cons
     if (!Runtime::current()->backend().openDocument(path))
         Runtime::current()->backend().messageBox(
             MsgKind::Info,
-            QStringLiteral("Berkas sudah disimpan di:\n%1\nTidak ada program di komputer ini untuk membukanya.")
+            OwnText(
+                "cFileSaved",
+                QStringLiteral("Berkas sudah disimpan di:\n%1\nTidak ada program di komputer ini untuk membukanya."))
                 .arg(QDir::toNativeSeparators(path)),
             MsgTitleInfo);
     return path;

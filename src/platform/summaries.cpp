@@ -2,6 +2,7 @@
 
 #include "platform/daytotals.h"
 #include "platform/db.h"
+#include "platform/owntext.h"
 #include "platform/serverschema.h"
 #include "platform/sqltext.h"
 
@@ -607,10 +608,11 @@ void buildStock(DbConnection& db, const std::function<void(double)>& progress)
 const QVector<SummaryStep>& steps()
 {
     static const QVector<SummaryStep> list{
-        {QStringLiteral("Menghitung saldo kas dari jurnal"), cashWhole, buildCash},
-        {QStringLiteral("Menghitung stok per bulan dari mutasi stok"), stockWhole, buildStock},
+        {QStringLiteral("Menghitung saldo kas dari jurnal"), cashWhole, buildCash, "cBuildCash"},
+        {QStringLiteral("Menghitung stok per bulan dari mutasi stok"), stockWhole, buildStock, "cBuildStock"},
         {QStringLiteral("Menghitung jumlah harian jurnal"), CashDaysComplete,
-         [](DbConnection& db, const std::function<void(double)>& progress) { BuildCashDays(db, progress); }},
+         [](DbConnection& db, const std::function<void(double)>& progress) { BuildCashDays(db, progress); },
+         "cBuildCashDays"},
     };
     return list;
 }
@@ -759,15 +761,16 @@ bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress)
                 // An earlier step may have built this one on its way.
                 if (i > 0 && s.whole(db))
                     continue;
+                const QString what = OwnText(s.key, s.what);
                 auto told = [&](double share) {
                     if (progress)
-                        progress(s.what, (double(i) + qBound(0.0, share, 1.0)) / double(due.size()));
+                        progress(what, (double(i) + qBound(0.0, share, 1.0)) / double(due.size()));
                 };
                 told(0);
                 // A server builds each table in a statement or two that
                 // tell nothing while they run.
                 if (progress && db.isOdbc())
-                    progress(s.what, -1);
+                    progress(what, -1);
                 s.build(db, told);
                 told(1);
             }

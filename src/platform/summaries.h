@@ -35,6 +35,8 @@ struct SummaryStep {
     QString what;
     std::function<bool(DbConnection&)> whole;
     std::function<void(DbConnection&, const std::function<void(double)>&)> build;
+    // The language key of what, which is its Indonesian wording.
+    const char* key;
 };
 
 // Makes sure the open database keeps its totals: a database made before

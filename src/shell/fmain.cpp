@@ -88,6 +88,8 @@ fMain::fMain() : Form(QStringLiteral("fMain"), QStringLiteral("Orvanta - Login")
         auto* p = new Panel(this, name);
         p->setGeometry(0, kPanelTop, kWidth, kHeight - kPanelTop);
         p->setFrameShape(QFrame::StyledPanel);
+        // Out of sight until a login brings one to the front.
+        p->hide();
         return p;
     };
     pCashier = workingPanel(QStringLiteral("pCashier"));

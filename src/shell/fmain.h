@@ -177,6 +177,9 @@ private:
     void wireLanguage();
     // A dialog item of the menu: highlight it while its window is open.
     void openMenuDialog(platform::Image* item, platform::Form* dialog);
+    // The working panel to the front, the others hidden (none: the login).
+    void showPanel(platform::Panel* panel);
+    void cashierToFront();
     void refuseLogin(const QString& message, QWidget* focus);
     // The user name as its box shapes it on leaving.
     void shapeUsername();

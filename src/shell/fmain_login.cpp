@@ -5,6 +5,7 @@
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
+#include "platform/owntext.h"
 #include "platform/progress.h"
 #include "platform/serverschema.h"
 #include "platform/summaries.h"
@@ -241,9 +242,10 @@ void fMain::finishLogin(const QString& entry)
         setCaption(a.AppTitle + QStringLiteral(" - ") + entry);
         // A database from before the running totals gets them now, once,
         // and the operator sees what is being done while it takes.
-        platform::ProgressWindow progress(this, a.AppTitle,
-                                          QStringLiteral("Database ini disiapkan untuk versi ini (sekali saja), "
-                                                         "mohon tunggu..."));
+        platform::ProgressWindow progress(
+            this, a.AppTitle,
+            platform::OwnText("cPrepareDatabase", QStringLiteral("Database ini disiapkan untuk versi ini (sekali "
+                                                                 "saja), mohon tunggu...")));
         platform::EnsureSummaries(a.DbConn(),
                                   [&progress](const QString& what, double done) { progress.report(what, done); });
         // And the count that tells the name lists another till's writes.
@@ -309,7 +311,7 @@ void fMain::showFirstPanel()
 void fMain::ShowLoginState()
 {
     setCaption(app().AppTitle + QStringLiteral(" - Login"));
-    m_shownPanel = nullptr;
+    showPanel(nullptr);
     tCount->setEnabled(false);
     tClock->setEnabled(false);
     pLogin->setVisible(true);

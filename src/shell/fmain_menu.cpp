@@ -5,6 +5,7 @@
 #include "platform/summaries.h"
 #include "shell/fmain.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QLocale>
 
@@ -108,8 +109,7 @@ void fMain::TabActive(QWidget* menuImage)
 
 void fMain::bCashier_Click()
 {
-    pCashier->raise();
-    m_shownPanel = pCashier;
+    showPanel(pCashier);
     TabActive(bCashier);
     m_cashier->FocusAction();
     FillCiWarehouse();
@@ -117,19 +117,41 @@ void fMain::bCashier_Click()
 
 void fMain::bInventory_Click()
 {
-    pInventory->raise();
-    m_shownPanel = pInventory;
+    showPanel(pInventory);
     TabActive(bInventory);
     ibRefresh_Click();
 }
 
 void fMain::bLedger_Click()
 {
-    pLedger->raise();
-    m_shownPanel = pLedger;
+    showPanel(pLedger);
     TabActive(bLedger);
     m_ledger->RefreshIfStale();
     m_ledger->FocusPage();
+}
+
+// Only the panel in front is shown: a panel covered but shown keeps its
+// buttons' Alt letters, and a letter two panels share would only move the
+// focus from one button to the next instead of pressing.
+void fMain::showPanel(Panel* panel)
+{
+    if (panel) {
+        panel->show();
+        panel->raise();
+    }
+    m_shownPanel = panel;
+    QWidget* focus = QApplication::focusWidget();
+    for (Panel* p : {pCashier, pInventory, pLedger, pHelp}) {
+        if (p == panel || p->isHidden())
+            continue;
+        // A focused control that goes out of sight would hand the focus on
+        // along the tab chain, running the got-focus handler of whatever it
+        // met (the keyword box clears the filter); the panel in front takes
+        // it instead, until its click handler or the operator places it.
+        if (focus && p->isAncestorOf(focus))
+            (panel ? static_cast<QWidget*>(panel) : static_cast<QWidget*>(this))->setFocus();
+        p->hide();
+    }
 }
 
 void fMain::setDialogs(const Dialogs& dialogs)
@@ -172,8 +194,7 @@ void fMain::bSetting_Click()
 
 void fMain::bHelp_Click()
 {
-    pHelp->raise();
-    m_shownPanel = pHelp;
+    showPanel(pHelp);
     TabActive(bHelp);
     hiHelp->setFocus();
 }

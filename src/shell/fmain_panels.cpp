@@ -151,6 +151,15 @@ void fMain::applyPanelSettings(bool masterRight)
     liPage_Click();
 }
 
+// The focus shortcuts reach the cashier's fields from any panel; only a
+// panel in front shows its fields, so the cashier comes forward as F1 brings
+// it.
+void fMain::cashierToFront()
+{
+    if (m_shownPanel != pCashier)
+        bCashier_Click();
+}
+
 // The keys that act on the panels, while the login panel is hidden: the Ctrl
 // shortcuts only with exactly Ctrl held, the add keys by the active panel.
 // True when the key did something.
@@ -173,8 +182,14 @@ bool fMain::panelKeys(int KeyCode, int Shift)
             return true;
         case 'P': cbPrint_Click(); return true;
         case 'M': cbMove_Click(); return true;
-        case 'G': m_cashier->FocusCharge(); return true;
-        case 'S': m_cashier->FocusCart(); return true;
+        case 'G':
+            cashierToFront();
+            m_cashier->FocusCharge();
+            return true;
+        case 'S':
+            cashierToFront();
+            m_cashier->FocusCart();
+            return true;
         case 'E': lbPrint_Click(); return true;
         case 'N': m_cashier->TogglePrintNote(); return true;
         default: break;

@@ -618,16 +618,21 @@ private slots:
             // The field filter: the beginning of the chosen field.
             m->iCategory2->setListIndex(m->iCategory2->findText("Promo"));
             m->iCategory->setListIndex(0);
+            // It waits for a pause in typing, or Enter.
             type(m->iFilter, "P_");
-            QCOMPARE(listCodes(), QStringList{"P_3"});
+            QVERIFY(listCodes().size() > 1);
+            QTRY_COMPARE(listCodes(), QStringList{"P_3"});
             QCOMPARE(m->iCategory2->ListIndex(), 0);
             QCOMPARE(m->iFilter->Text(), QStringLiteral("P_"));
             m->iCategory->setListIndex(2); // the same text on the name
+            enter(m->iFilter);
             QCOMPARE(listCodes(), QStringList());
             m->iFilter->setText("kue ibu's");
+            enter(m->iFilter);
             QCOMPARE(listCodes(), QStringList{"PX3"});
             m->iCategory->setListIndex(5); // net price
             m->iFilter->setText("15");
+            m->iItems->setFocus(); // moving to the list
             QVERIFY(listCodes().contains("PX3"));
             QVERIFY(!listCodes().contains("P1"));
 
@@ -651,6 +656,7 @@ private slots:
             QCOMPARE(listCodes(), QStringList{"C%"});
             m->iCategory->setListIndex(1);
             m->iFilter->setText("meja 1");
+            enter(m->iFilter);
             QCOMPARE(listCodes().size(), count("Customer", "where name like 'Meja 1%'"));
         });
     }

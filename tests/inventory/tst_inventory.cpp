@@ -432,19 +432,31 @@ private slots:
 
         // Typing a filter puts the category back on "all" and filters by the
         // start of the chosen column.
+        // The list follows once typing pauses, or at Enter.
         p->iiCategory->setListIndex(2);
         p->iiFilter->setFocus();
         QTest::keyClicks(p->iiFilter, "te");
         QCOMPARE(p->iiCategory2->ListIndex(), 0);
+        QCOMPARE(rowOf("ROTI"), 2);
+        QTRY_COMPARE(rowOf("TEH"), 2);
         QCOMPARE(list()->ListCount(), 3);
-        QCOMPARE(rowOf("TEH"), 2);
         // Another column re-applies the text; an empty text lists them all.
         p->iiCategory->setListIndex(0);
+        p->iiFilter->setFocus();
+        press(Qt::Key_Return);
         QCOMPARE(list()->ListCount(), 3);
         p->iiFilter->setText("x");
+        press(Qt::Key_Return);
         QCOMPARE(list()->ListCount(), 2);
         p->iiFilter->setText("");
+        list()->setFocus(); // moving to the list
         QCOMPARE(list()->ListCount(), 5);
+        // A filter still waiting never overrides the list filled after it.
+        p->iiFilter->setText("te");
+        p->iiCategory2->setListIndex(p->iiCategory2->findText("Roti"));
+        QTest::qWait(400);
+        QCOMPARE(rowOf("ROTI"), 2);
+        QCOMPARE(list()->ListCount(), 3);
 
         // Entering the search box clears the filter; the keyword is found
         // anywhere, a "%" matches itself.
@@ -639,7 +651,9 @@ private slots:
         QCOMPARE(lines[2], QString(82, ' ') + "Keyword Pencarian: air            ");
 
         p->iiCategory->setListIndex(1);
+        p->iiFilter->setFocus();
         p->iiFilter->setText("min");
+        p->ibPrint->setFocus();
         p->ibPrint->click();
         lines = fx->ui->printed.last();
         QVERIFY(lines[1].endsWith("Filter By Category: min            "));

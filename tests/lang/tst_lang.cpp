@@ -1,5 +1,6 @@
 // Languages: the language box, the remembered choice, lookups and captions.
 #include "lang/mlang.h"
+#include "platform/spreadsheet.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
 
@@ -121,6 +122,18 @@ private slots:
         QCOMPARE(remembered(), QStringLiteral("Indonesia"));
         QTest::keyClick(m()->iLanguage->lineEdit(), Qt::Key_Up);
         QCOMPARE(m()->lCashier->Caption(), QStringLiteral("CASHIER"));
+    }
+
+    // The program's own messages follow the language, line breaks and all.
+    void ownTextsFollowTheLanguage()
+    {
+        startWith(QStringLiteral("English"));
+        fx->ui->openSucceeds = false;
+        for (const char* saved : {"The file was saved in:\n", "Berkas sudah disimpan di:\n"}) {
+            const QString path = platform::OpenWorkbook([](const QString&) {}, QStringLiteral("x"));
+            QVERIFY(fx->ui->lastPrompt().startsWith(QLatin1String(saved) + QDir::toNativeSeparators(path) + u'\n'));
+            m()->iLanguage->setListIndex(1);
+        }
     }
 
     // The main window's rows, and those of every other window that exists.

@@ -2,9 +2,11 @@
 // login and logout, menu and function keys, the clock, the exit question and
 // the dialog close rule, and the users window.
 #include "cashier/cashierpanel.h"
+#include "catalogue/inventorypanel.h"
 #include "core/app.h"
 #include "core/dbcheck.h"
 #include "core/mmain.h"
+#include "ledger/ledgerpanel.h"
 #include "manage/fuser.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
@@ -226,6 +228,24 @@ private slots:
         key(Qt::Key_Escape);
         QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
         QCOMPARE(fx->ui->messages.size(), before);
+    }
+
+    void altLettersPressTheFrontPanelsButtons()
+    {
+        fx->login(kSample, QStringLiteral("Admin"), QStringLiteral("admin"));
+        // One press each, though covered panels hold buttons with the same
+        // letters; a button pressed by its letter clicks a moment later.
+        const auto alt = [this](const QAbstractButton* b) {
+            QTest::keyClick(m, QKeySequence::mnemonic(b->text())[0].key(), Qt::AltModifier);
+        };
+        key(Qt::Key_F3);
+        alt(dynamic_cast<LedgerPanelView*>(m->ledgerPanel())->lbPrint);
+        QTRY_COMPARE(fx->ui->printed.size(), 1);
+        key(Qt::Key_F2);
+        alt(dynamic_cast<InventoryPanelView*>(m->inventoryPanel())->ibPrint);
+        QTRY_COMPARE(fx->ui->printed.size(), 2);
+        key(Qt::Key_G, Qt::ControlModifier); // the cashier's field from any panel
+        QVERIFY(dynamic_cast<CashierPanelView*>(m->cashierPanel())->ciCharge->hasFocus());
     }
 
     void cashierAccountSeesItsItemsOnly()
