@@ -71,6 +71,8 @@ private:
     // Deletes the records of the codes as one write; returns how many were
     // already gone.
     int deleteCodes(const QStringList& codes);
+    // Another window, or this one, wrote items or contacts.
+    void catalogueChanged();
     bool m_keepFilter = false;
     picker::Handle m_target;
 
