@@ -50,6 +50,11 @@ CashierPanelView::CashierPanelView(fMain* main) : QObject(main), m_main(main)
                    ciSatuan, ciItems},
         [this] { return GetAction(); }, [this] { return ciAction->currentText(); });
     wire();
+    // The charges are the action's contacts and its held carts.
+    app().OnSession(this, [this](ShopSession& s) {
+        connect(&s, &ShopSession::cartChanged, this, &CashierPanelView::refreshCart);
+        connect(&s, &ShopSession::catalogueChanged, this, &CashierPanelView::FillCiCharge);
+    });
 }
 
 CashierPanelView::~CashierPanelView() = default;
@@ -76,9 +81,11 @@ void CashierPanelView::SetCharge(const QString& charge)
     ciCharge->setText(charge);
 }
 
-void CashierPanelView::SelectAction(int entry)
+void CashierPanelView::SelectAction(const QString& action)
 {
-    ciAction->setListIndex(entry);
+    for (int entry = 0; entry < ciAction->ListCount(); ++entry)
+        if (ActionWord(entry) == action)
+            return ciAction->setListIndex(entry);
 }
 
 void CashierPanelView::StartSession()
@@ -765,12 +772,10 @@ void CashierPanelView::InsertTR(bool pay)
     }
 
     ciCode->setText(QString());
-    if (ciCharge->Text().isEmpty())
-        FillCiCart();
-    else
-        FillCiCharge();
+    Announce(&ShopSession::cartChanged);
     ciPay->setText(QString());
     ciDescription->setText(QString());
-    m_main->liPage_Click();
+    Announce(&ShopSession::journalChanged);
+    Announce(&ShopSession::stockChanged);
     ciCode->setFocus();
 }

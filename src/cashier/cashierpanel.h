@@ -40,7 +40,7 @@ public:
     QString ActionCaption() const override;
     QString CurrentCharge() const override;
     void SetCharge(const QString& charge) override;
-    void SelectAction(int entry) override;
+    void SelectAction(const QString& action) override;
     void StartSession() override;
     void SetRates(const QString& discount, const QString& tax) override;
     void SetBrowseEnabled(bool enabled) override;

@@ -117,7 +117,5 @@ void fBarcode::tScan_Timer()
     if (!added)
         return;
     iCode->setFocus();
-    m->FillCiCharge();
-    if (panel->CurrentCharge().isEmpty())
-        m->FillCiCart();
+    Announce(&ShopSession::cartChanged);
 }

@@ -147,9 +147,7 @@ void fCart::bSave_Click()
         return;
     if (!m_entry->AddLine(p->CurrentCharge(), true))
         return;
-    m->FillCiCharge();
-    if (p->CurrentCharge().isEmpty())
-        m->FillCiCart();
+    Announce(&ShopSession::cartChanged);
 }
 
 void fCart::cbBrowse_Click()

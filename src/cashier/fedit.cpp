@@ -102,7 +102,7 @@ void fEdit::bSave_Click()
     if (!FiguresFit({iSubtotal, iQuantity, iTotal}))
         return;
     EditCartLine(app().DbConn(), LineAction, LineId, e);
-    MainWindow()->FillCiCart();
+    Announce(&ShopSession::cartChanged);
     Unload();
 }
 

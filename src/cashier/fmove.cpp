@@ -87,7 +87,7 @@ void fMove::bSave_Click()
     const QString to = iCharge->Text();
     cashier::MoveCharge(app().DbConn(), action, panel->CurrentCharge(), to);
     panel->SetCharge(to);
-    m->FillCiCharge();
+    Announce(&ShopSession::cartChanged);
     Unload();
 }
 

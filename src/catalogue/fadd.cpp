@@ -219,34 +219,21 @@ void fAdd::bSave_Click()
         FillICategory();
         FilliUnit();
         iCode->setFocus();
-        refreshOpener();
+        Announce(&ShopSession::catalogueChanged);
         return;
     }
 
     if (!catalogue::CodeExists(db, TableName, m_oldCode)) {
         MsgWarn(catalogue::GoneMessage(m_oldCode), MsgTitleWarn);
         bClose_Click();
-        refreshOpener();
+        Announce(&ShopSession::catalogueChanged);
         return;
     }
     if (catalogue::CodeTaken(db, TableName, m_oldCode, item.code))
         return refuse(catalogue::DuplicateMessage(item.code), iCode);
     ExecSQL(catalogue::UpdateItemSql(TableName, item, m_oldCode));
     bClose_Click();
-    refreshOpener();
-}
-
-void fAdd::refreshOpener()
-{
-    if (bSave->Tag == QLatin1String("fMaster")) {
-        if (fMaster* m = MasterWindow()) {
-            m->FilliCategory2();
-            m->FilliItems(QString());
-        }
-    } else if (bSave->Tag == QLatin1String("fMain")) {
-        MainWindow()->FilliiCategory2();
-        MainWindow()->FilliItems(QString());
-    }
+    Announce(&ShopSession::catalogueChanged);
 }
 
 void fAdd::clearFields()

@@ -50,8 +50,6 @@ public:
 
 private:
     bool isAdd() const { return Caption() == QLatin1String("Tambah"); }
-    // Rebuilds the opener's category filter and its whole list.
-    void refreshOpener();
     void clearFields();
     // The code the record had when the edit was loaded.
     QString m_oldCode;

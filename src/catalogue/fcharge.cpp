@@ -101,31 +101,21 @@ void fCharge::bSave_Click()
         ExecSQL(catalogue::InsertContactSql(TableName, c));
         clearFields();
         iCode->setFocus();
-        refreshOpener();
+        Announce(&ShopSession::catalogueChanged);
         return;
     }
 
     if (!catalogue::CodeExists(db, TableName, m_oldCode)) {
         MsgWarn(catalogue::GoneMessage(m_oldCode), MsgTitleWarn);
-        refreshOpener();
+        Announce(&ShopSession::catalogueChanged);
         bClose_Click();
         return;
     }
     if (catalogue::CodeTaken(db, TableName, m_oldCode, c.code))
         return refuse(catalogue::DuplicateMessage(c.code), iCode);
     ExecSQL(catalogue::UpdateContactSql(TableName, c, m_oldCode));
-    refreshOpener();
+    Announce(&ShopSession::catalogueChanged);
     bClose_Click();
-}
-
-void fCharge::refreshOpener()
-{
-    if (bSave->Tag == QLatin1String("fMaster")) {
-        if (fMaster* m = MasterWindow())
-            m->FilliItems(QString());
-    } else if (bSave->Tag == QLatin1String("fMain")) {
-        MainWindow()->FilliItems(QString());
-    }
 }
 
 void fCharge::clearFields()

@@ -32,7 +32,6 @@ public:
 
 private:
     bool isAdd() const { return Caption() == QLatin1String("Tambah"); }
-    void refreshOpener();
     void clearFields();
     QString m_oldCode;
 };

@@ -280,10 +280,7 @@ void fInventory::bSave_Click()
         FilliUnit();
         clearFields();
         iCode->setFocus();
-        if (m) {
-            m->FilliiCategory2();
-            m->FilliItems(QString());
-        }
+        Announce(&ShopSession::catalogueChanged);
         return;
     }
     const QString oldCode = m ? m->GetSelectediiItemsCode() : QString();
@@ -293,10 +290,7 @@ void fInventory::bSave_Click()
         return;
     }
     inventory::EditItem(db, oldCode, item);
-    if (m) {
-        m->FilliiCategory2();
-        m->FilliItems(QString());
-    }
+    Announce(&ShopSession::catalogueChanged);
     Unload();
 }
 

@@ -110,6 +110,16 @@ fMaster::fMaster() : Form(QStringLiteral("fMaster"), QStringLiteral("Data"))
     bExcel->Click = [this] { bExcel_Click(); };
     bRefresh->Click = [this] { bRefresh_Click(); };
     bClose->Click = [this] { bClose_Click(); };
+    app().OnSession(this, [this](ShopSession& s) {
+        connect(&s, &ShopSession::catalogueChanged, this, &fMaster::catalogueChanged);
+    });
+}
+
+// Shut, it reads its table afresh when it opens.
+void fMaster::catalogueChanged()
+{
+    if (isVisible())
+        FilliCategory2();
 }
 
 void fMaster::resizeEvent(QResizeEvent* e)
@@ -393,7 +403,6 @@ void fMaster::bOK_Click()
 
 void fMaster::bClose_Click()
 {
-    MainWindow()->FillCiCharge();
     Hide();
 }
 
@@ -463,7 +472,7 @@ void fMaster::bDelete_Click()
         return;
     if (deleteCodes({*code}) > 0)
         MsgWarn(catalogue::GoneMessage(*code), MsgTitleWarn);
-    FilliCategory2();
+    Announce(&ShopSession::catalogueChanged);
 }
 
 void fMaster::bClear_Click()
@@ -475,7 +484,7 @@ void fMaster::bClear_Click()
     int gone = 0;
     const QStringList codes = catalogue::MarkedCodes(*iItems, gone);
     gone += deleteCodes(codes);
-    FilliCategory2();
+    Announce(&ShopSession::catalogueChanged);
     catalogue::TellGone(gone);
 }
 

@@ -74,6 +74,8 @@ private:
     // Deletes the records of the codes as one write; returns how many were
     // already gone.
     int deleteCodes(const QStringList& codes);
+    // Another window, or this one, wrote items or contacts.
+    void catalogueChanged();
     bool m_keepFilter = false;
     // The field filter waits for a pause in typing: each key would read the
     // whole matching list again, and keys typed meanwhile would queue.

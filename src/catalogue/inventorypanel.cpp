@@ -118,6 +118,12 @@ InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container)
     ibClear->Click = [this] { ibClear_Click(); };
     ibPrint->Click = [this] { ibPrint_Click(); };
     bExcel->Click = [this] { bExcel_Click(); };
+    // Behind another panel both only take note, and the panel reads once
+    // it is shown.
+    app().OnSession(this, [this](ShopSession& s) {
+        connect(&s, &ShopSession::catalogueChanged, this, &InventoryPanelView::FilliiCategory2);
+        connect(&s, &ShopSession::catalogueChanged, this, qOverload<>(&InventoryPanelView::FilliItems));
+    });
 }
 
 QString InventoryPanelView::allText() const
@@ -130,6 +136,11 @@ QString InventoryPanelView::GetTable() const
     return inventory::TableWord(iiTable->ListIndex());
 }
 
+void InventoryPanelView::FilliItems()
+{
+    FilliItems(QString());
+}
+
 void InventoryPanelView::FilliItems(const QString& where)
 {
     // Whatever fills the list now, a filter typed before must not refill
@@ -140,9 +151,8 @@ void InventoryPanelView::FilliItems(const QString& where)
     QStringList rows;
     rows << inventory::TitleRow(layout, titles(inventory::TitleKeys(layout))) << inventory::ListRule(layout);
     const QString sql = layout != Layout::None ? inventory::ListSql(word, where) : QString();
-    fMain* m = MainWindow();
-    if (m && !sql.isEmpty())
-        m->iiItemsSql = sql;
+    if (!sql.isEmpty())
+        iiItemsSql = sql;
     // Behind another panel the list is not read: showing the panel fills
     // it afresh (the login need not read a whole catalogue).
     if (!shown())
@@ -525,12 +535,11 @@ void InventoryPanelView::ibPrint_Click()
 void InventoryPanelView::bExcel_Click()
 {
     const QString word = GetTable();
-    fMain* m = MainWindow();
-    if (word.isEmpty() || !m || m->iiItemsSql.isEmpty())
+    if (word.isEmpty() || iiItemsSql.isEmpty())
         return;
     const QStringList heads = titles(inventory::TitleKeys(inventory::LayoutOf(word)));
     // The records go into the file as they are read.
-    OpenWorkbook([&](const QString& path) { inventory::ExportList(app().DbConn(), word, m->iiItemsSql, heads, path); },
+    OpenWorkbook([&](const QString& path) { inventory::ExportList(app().DbConn(), word, iiItemsSql, heads, path); },
                  QStringLiteral("Data ") + iiTable->Text());
 }
 

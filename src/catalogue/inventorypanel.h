@@ -24,7 +24,9 @@ public:
     explicit InventoryPanelView(platform::Panel* container);
 
     QString GetTable() const override;
-    void FilliItems(const QString& where) override;
+    void FilliItems() override;
+    // Rebuilds the list; the condition is empty or begins with "where ".
+    void FilliItems(const QString& where);
     void FilliiCategory() override;
     void FilliiCategory2() override;
     void ibRefresh_Click() override;
@@ -34,6 +36,8 @@ public:
     void ShowWarehouseTable(bool shown) override;
 
     QString GetiiItemsCode(int index) const;
+    // The query the list ran last; its export runs it again.
+    QString iiItemsSql;
     void iiTable_Click();
     void iiCategory2_Click();
     void iiCategory_Click();

@@ -21,6 +21,7 @@ App::~App()
     const QList<platform::Form*> windows = forms();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
         delete *it;
+    m_session.reset();
     m_db.reset();
     m_lang.reset();
 }
@@ -38,6 +39,23 @@ platform::DbConnection& App::DbConn()
     if (!m_db)
         m_db = std::make_unique<platform::DbConnection>();
     return *m_db;
+}
+
+void App::BeginSession(const QString& user)
+{
+    m_session = std::make_unique<ShopSession>(DbConn(), user);
+    // A window gone meanwhile leaves its entry behind.
+    std::erase_if(m_watchers, [](const SessionWatcher& w) { return w.window.isNull(); });
+    for (const SessionWatcher& w : std::vector<SessionWatcher>(m_watchers))
+        if (w.window)
+            w.connect(*m_session);
+}
+
+void App::OnSession(QObject* window, std::function<void(ShopSession&)> connect)
+{
+    if (m_session)
+        connect(*m_session);
+    m_watchers.push_back({window, std::move(connect)});
 }
 
 platform::DbConnection& App::LangConn()

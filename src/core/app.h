@@ -1,15 +1,18 @@
 #pragma once
 // The process-wide values of the program, in one object that main and each
 // test create, so that every test starts clean.
+#include "core/model/shopsession.h"
 #include "platform/db.h"
 #include "platform/printer.h"
 #include "platform/runtime.h"
 #include "platform/settingsstore.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -54,10 +57,27 @@ public:
     // The one connection on the current database, created on first use.
     platform::DbConnection& DbConn();
     bool hasDbConn() const { return static_cast<bool>(m_db); }
-    // Drops the connection (backup, restore and drop release it).
-    void releaseDbConn() { m_db.reset(); }
+    // Drops the connection (backup, restore and drop release it), and the
+    // session that works on it.
+    void releaseDbConn()
+    {
+        EndSession();
+        m_db.reset();
+    }
     // The connection on the current language database.
     platform::DbConnection& LangConn();
+
+    // The login at work on the connection; none while the login panel is
+    // shown.
+    ShopSession* Session() const { return m_session.get(); }
+    // A login has succeeded: every window that shows what a session's
+    // writes change connects to the new session.
+    void BeginSession(const QString& user);
+    void EndSession() { m_session.reset(); }
+    // Windows last as long as the program, sessions as long as a login: a
+    // window gives here how it connects to each session, from the next one
+    // on (and to the present one at once), for as long as it exists.
+    void OnSession(QObject* window, std::function<void(ShopSession&)> connect);
 
     platform::LinePrinter Printer;
     // The operator has been told in this login that print-outs go to PDF
@@ -80,6 +100,12 @@ public:
     QString programFile(const QString& name) const;
 
 private:
+    struct SessionWatcher {
+        QPointer<QObject> window;
+        std::function<void(ShopSession&)> connect;
+    };
+    std::vector<SessionWatcher> m_watchers;
+    std::unique_ptr<ShopSession> m_session;
     std::unique_ptr<platform::DbConnection> m_db;
     std::unique_ptr<platform::DbConnection> m_lang;
 };
@@ -87,4 +113,13 @@ private:
 inline App& app()
 {
     return App::instance();
+}
+
+// Tells the windows what a committed write changed
+// (Announce(&ShopSession::cartChanged)). Without a session nothing is shown
+// that could be stale.
+inline void Announce(void (ShopSession::*change)())
+{
+    if (ShopSession* s = app().Session())
+        (s->*change)();
 }

@@ -465,19 +465,14 @@ void fLedger::bSave_Click()
         iCode->setText(QString());
         iDescription->setText(QString());
         iAction->setFocus();
-        showJournal();
+        Announce(&ShopSession::journalChanged);
     } else if (mode == QLatin1String("Edit") || mode == QLatin1String("Ubah")) {
         const bool written = ledger::RewriteJournalEntry(a.DbConn(), a.DbKind, RowId, e);
         bClose_Click();
         if (!written)
             MsgWarn(ledger::GoneMessage(RowId), MsgTitleWarn);
-        showJournal();
+        Announce(&ShopSession::journalChanged);
     }
-}
-
-void fLedger::showJournal()
-{
-    MainWindow()->ledgerPanel()->ShowJournal();
 }
 
 void fLedger::bClose_Click()

@@ -75,8 +75,6 @@ private:
     // The item fields as a code that finds nothing leaves them.
     void clearItem();
     ledger::JournalEntry entry() const;
-    // Shows the journal page with what was written.
-    void showJournal();
 
     // The window is up: a modal window closing over it activates it again,
     // and the field that window handed the focus keeps it.

@@ -13,6 +13,8 @@
 #include "platform/spreadsheet.h"
 #include "shell/fmain.h"
 
+#include <QScopedValueRollback>
+
 using namespace platform;
 
 namespace {
@@ -33,6 +35,10 @@ LedgerPanelView::LedgerPanelView(fMain* main) : QObject(main), m_main(main), m_r
     build(main->pLedger);
     wire();
     tJurnal_Timer();
+    app().OnSession(this, [this](ShopSession& s) {
+        connect(&s, &ShopSession::journalChanged, this, &LedgerPanelView::journalChanged);
+        connect(&s, &ShopSession::stockChanged, this, &LedgerPanelView::StockChanged);
+    });
 }
 
 void LedgerPanelView::build(QWidget* p)
@@ -200,6 +206,16 @@ void LedgerPanelView::StockChanged()
     }
 }
 
+void LedgerPanelView::journalChanged()
+{
+    // A row written in the journal row dialog is shown in the journal,
+    // whatever report the dialog was opened over.
+    if (m_rowDialogOpen)
+        ShowJournal();
+    else
+        liPage_Click();
+}
+
 void LedgerPanelView::ShowJournal()
 {
     // Selecting the journal rebuilds it; when it is shown already, the
@@ -339,6 +355,7 @@ void LedgerPanelView::lbAdd_Click()
     if (!f)
         return;
     f->setCaption(QStringLiteral("Tambah"));
+    const QScopedValueRollback rowDialog(m_rowDialogOpen, true);
     f->ShowModal();
 }
 
@@ -361,6 +378,7 @@ void LedgerPanelView::lbEdit_Click()
     }
     f->setCaption(QStringLiteral("Ubah"));
     f->LoadRow(*row);
+    const QScopedValueRollback rowDialog(m_rowDialogOpen, true);
     f->ShowModal();
 }
 
@@ -374,7 +392,7 @@ void LedgerPanelView::lbDelete_Click()
     if (id == 0)
         return;
     mMain::ExecSQL(QStringLiteral("delete from `cash` where ID=") + QString::number(id));
-    liPage_Click();
+    Announce(&ShopSession::journalChanged);
 }
 
 void LedgerPanelView::liLedger_DblClick()

@@ -77,8 +77,10 @@ public:
     void RefreshIfStale() override;
     void ClearReport() override;
     void StartSession() override;
-    void StockChanged() override;
-    void ShowJournal() override;
+    // The stock has changed: a stock report shown is rebuilt.
+    void StockChanged();
+    // Shows the journal, rebuilt.
+    void ShowJournal();
     void FocusPage() override;
 
     // ---- Handlers
@@ -145,10 +147,13 @@ private:
     // Whether the operator sees the panel now.
     bool seen() const;
     void rebuild();
+    void journalChanged();
 
     fMain* m_main;
     // A rebuild asked for while the panel was hidden, done when it shows.
     bool m_stale = false;
+    // The journal row dialog is open over the panel.
+    bool m_rowDialogOpen = false;
     // Arrow steps and typed digits in the date fields come many a second:
     // the report follows once the dates have rested.
     QTimer* m_rangeRest;

@@ -103,6 +103,7 @@ void fSetting::bSave_Click()
     manage::SaveShopSettings(app().DbConn(),
                              {iCompany->Text(), iAddress->Text(), iPhone->Text(), iMessage1->Text(), iMessage2->Text(),
                               iMessage3->Text(), iPort->Text(), iWarehouse->Value() == 1});
+    Announce(&ShopSession::settingsChanged);
     mMain::MsgInfo(QStringLiteral("Setting telah tersimpan"), mMain::MsgTitleInfo);
     iCompany->setFocus();
 }

@@ -117,14 +117,12 @@ public:
     void tCount_Timer();
 
     QString GetTable() const;
-    void FilliItems(const QString& where);
+    void FilliItems();
     void FilliiCategory();
     void FilliiCategory2();
     void ibRefresh_Click();
     void ibAdd_Click();
     QString GetSelectediiItemsCode() const;
-    // The query the inventory list ran last; its export runs it again.
-    QString iiItemsSql;
 
     void liPage_Click();
     void lbPrint_Click();

@@ -252,6 +252,8 @@ void fMain::finishLogin(const QString& entry)
         a.DbConn().EnsureNameStamp();
         // And the numbers a server's lists are read by, a page at a time.
         a.DbConn().EnsureRowKeys();
+        // The windows learn of this login's writes from here on.
+        a.BeginSession(user);
         setUpPanels();
         tClock->setEnabled(true);
         tCount->setEnabled(true);
@@ -319,6 +321,7 @@ void fMain::ShowLoginState()
     pcLogo->setVisible(true);
     pcLogo->raise();
     app().Rights = OperatorRights();
+    app().EndSession();
     for (QWidget* right : {bCashier, bInventory, bLedger, bStock, bUser, bDB, bSetting})
         right->setEnabled(false);
     m_cashier->SetBrowseEnabled(false);

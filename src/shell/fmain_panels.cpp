@@ -77,9 +77,9 @@ QString fMain::GetTable() const
     return m_inventory->GetTable();
 }
 
-void fMain::FilliItems(const QString& where)
+void fMain::FilliItems()
 {
-    m_inventory->FilliItems(where);
+    m_inventory->FilliItems();
 }
 
 void fMain::FilliiCategory()
@@ -133,7 +133,7 @@ void fMain::setUpPanels()
     m_inventory->StartSession();
     FillCiCart();
     ciAction_Click();
-    FilliItems(QString());
+    FilliItems();
     FilliiCategory2();
     m_cashier->SetRates(mMain::GetConfig(QStringLiteral("Discount")), mMain::GetConfig(QStringLiteral("Tax")));
 }

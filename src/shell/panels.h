@@ -4,7 +4,9 @@
 // link; the panel class implements its interface here, src/program hands it
 // to the main window, and the main window offers these procedures under
 // their own names (MainWindow()->FillCiCart()). The interfaces say what is
-// wanted of a panel; its controls stay its own.
+// wanted of a panel; its controls stay its own. What a write changed is no
+// service of a panel: the session announces it (core/model/shopsession.h),
+// and each panel rebuilds what it shows of it.
 //
 // The interface XPanel is implemented by XPanelView in xpanel.h of its
 // folder: CashierPanelView (src/cashier), InventoryPanelView
@@ -39,9 +41,9 @@ public:
     // one, which lists its cart as a typed one would.
     virtual QString CurrentCharge() const = 0;
     virtual void SetCharge(const QString& charge) = 0;
-    // Selects the entry of the action list, so that the item and contact
-    // tables follow that action (0 the first entry).
-    virtual void SelectAction(int entry) = 0;
+    // Selects the action of that word ("Sale", "Shop" …, as GetAction
+    // gives it), so that the item and contact tables follow it.
+    virtual void SelectAction(const QString& action) = 0;
 
     // A session has begun: the first action, no unit shown.
     virtual void StartSession() = 0;
@@ -68,8 +70,8 @@ public:
     // "Shop", "Cash In", "Cash Out", "Customer", "Supplier", "Person",
     // "Warehouse"), or "".
     virtual QString GetTable() const = 0;
-    // Rebuilds the list; the condition is empty or begins with "where ".
-    virtual void FilliItems(const QString& where) = 0;
+    // Rebuilds the whole list of the table, no filter.
+    virtual void FilliItems() = 0;
     virtual void FilliiCategory() = 0;
     virtual void FilliiCategory2() = 0;
     virtual void ibRefresh_Click() = 0;
@@ -100,9 +102,5 @@ public:
 
     // A session has begun: the first page, every column, up to tomorrow.
     virtual void StartSession() = 0;
-    // The stock has changed: a stock report shown is rebuilt.
-    virtual void StockChanged() = 0;
-    // Shows the journal, rebuilt.
-    virtual void ShowJournal() = 0;
     virtual void FocusPage() = 0;
 };

@@ -131,7 +131,8 @@ void fInOut::iCode_Click()
 
 void fInOut::bBrowse_Click()
 {
-    MainWindow()->cashierPanel()->SelectAction(m_side == stock::Side::Shop ? 0 : 1);
+    MainWindow()->cashierPanel()->SelectAction(m_side == stock::Side::Shop ? QStringLiteral("Sale")
+                                                                           : QStringLiteral("Shop"));
     picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 

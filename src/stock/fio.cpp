@@ -115,8 +115,7 @@ void fIO::bSave_Click()
     iQuantity->setText(QString());
     iUnit->setText(QString());
     mMain::MsgInfo(QStringLiteral("Stok telah tersimpan"), mMain::MsgTitleInfo);
-    if (fStock* s = StockWindow())
-        s->FilliStock();
+    Announce(&ShopSession::stockChanged);
     iCode->setFocus();
     FilliUnit();
 }

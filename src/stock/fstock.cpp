@@ -56,6 +56,15 @@ fStock::fStock() : Form(QStringLiteral("fStock"), QStringLiteral("Stok"))
     bDelete->Click = [this] { bDelete_Click(); };
     bDetail->Click = [this] { bDetail_Click(); };
     bClose->Click = [this] { bClose_Click(); };
+    app().OnSession(this,
+                    [this](ShopSession& s) { connect(&s, &ShopSession::stockChanged, this, &fStock::stockChanged); });
+}
+
+// Shut, it reads the stock afresh when it opens.
+void fStock::stockChanged()
+{
+    if (isVisible())
+        FilliStock();
 }
 
 void fStock::iStock_KeyDown(int& KeyCode, int)
@@ -132,7 +141,7 @@ void fStock::correct(bool add)
     // An item deleted meanwhile at another workstation gets no movement.
     stock::Correct(app().DbConn(), app().DbKind, GetiStockCode(), amount, add, QDate::currentDate());
     iQuantity->setText(QStringLiteral("1"));
-    FilliStock();
+    Announce(&ShopSession::stockChanged);
 }
 
 void fStock::bPlus_Click()
@@ -152,7 +161,7 @@ void fStock::bDelete_Click()
     if (mMain::MsgConfirm(QStringLiteral("Hapus stok terpilih?"), mMain::MsgTitleConfirm) != 1)
         return;
     stock::DeleteStockItem(app().DbConn(), GetiStockCode());
-    FilliStock();
+    Announce(&ShopSession::stockChanged);
 }
 
 void fStock::bDetail_Click()
@@ -175,8 +184,6 @@ void fStock::bAdd_Click()
 void fStock::bClose_Click()
 {
     iQuantity->setText(QStringLiteral("1"));
-    fMain* m = MainWindow();
-    m->ledgerPanel()->StockChanged();
-    m->TabActive(app().MenuControl);
+    MainWindow()->TabActive(app().MenuControl);
     Hide();
 }

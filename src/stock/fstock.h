@@ -30,6 +30,7 @@ public:
 
 private:
     void correct(bool add);
+    void stockChanged();
 };
 
 fStock* StockWindow();

@@ -4,6 +4,7 @@
 // and the paid and unpaid saves.
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
+#include "catalogue/fcharge.h"
 #include "catalogue/fmaster.h"
 #include "core/app.h"
 #include "core/mmain.h"
@@ -66,6 +67,35 @@ private slots:
         ExecSQL(QStringLiteral("delete from cash"));
     }
     void cleanup() { fx.reset(); }
+
+    // The contact dialog knows nothing of the cashier: the customer it
+    // saves reaches the charge list through the session, also in a session
+    // after a logout, and while the list window is still open over it.
+    void aContactSavedInThePickerIsOfferedAsACharge()
+    {
+        fx->ui->answers = {1};
+        fx->main->bLogout_Click();
+        fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
+        fMaster* master = MasterWindow();
+        fCharge* contact = ChargeWindow();
+        QVERIFY(master && contact);
+        QStringList offered;
+        fx->ui->scripts[QStringLiteral("fCharge")] = [&](platform::Form*) {
+            contact->iCode->setText(QStringLiteral("MEJA99"));
+            contact->iName->setText(QStringLiteral("Meja 99"));
+            contact->bSave->click();
+            for (int i = 0; i < p->ciCharge->ListCount(); ++i)
+                offered << p->ciCharge->List(i);
+            QTest::keyClick(contact->iName, Qt::Key_Escape);
+        };
+        fx->ui->scripts[QStringLiteral("fMaster")] = [&](platform::Form*) {
+            master->bAdd->click();
+            QTest::keyClick(master->iItems, Qt::Key_Escape);
+        };
+        p->cbCharge_Click();
+        QCOMPARE(count(QStringLiteral("select count(*) from Customer where code='MEJA99'")), 1);
+        QVERIFY(offered.contains(QStringLiteral("Meja 99")));
+    }
 
     void loginStepsOnThePanel()
     {

@@ -371,7 +371,7 @@ private slots:
             QCOMPARE(p->iiCategory2->isVisibleTo(fx->main->pInventory), c.categoryShown);
             QCOMPARE(p->icCategory2->Caption(), QString(c.categoryShown ? "Kategori:" : "Gudang:"));
             QCOMPARE(p->iiCategory->ListCount(), c.index == 0 ? 10 : c.index <= 4 ? 7 : c.index <= 7 ? 5 : 0);
-            QCOMPARE(fx->main->iiItemsSql.isEmpty(), false);
+            QCOMPARE(p->iiItemsSql.isEmpty(), false);
         }
         p->iiTable->setListIndex(0);
         QCOMPARE(
@@ -395,7 +395,7 @@ private slots:
         p->iiTable->setListIndex(1);
         p->iiTable->setListIndex(0);
         fx->main->FilliiCategory2();
-        fx->main->FilliItems(QString());
+        fx->main->FilliItems();
         QCOMPARE(c.statementCount(), ran);
         QCOMPARE(p->iiCategory2->ListCount(), 1);
 

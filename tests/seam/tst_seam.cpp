@@ -42,7 +42,7 @@ struct FakeCashier : CashierPanel {
     QString ActionCaption() const override { return ciAction->currentText(); }
     QString CurrentCharge() const override { return ciCharge->Text(); }
     void SetCharge(const QString& charge) override { ciCharge->setText(charge); }
-    void SelectAction(int entry) override { ciAction->setListIndex(entry); }
+    void SelectAction(const QString& action) override { ciAction->setListIndex(action == "Shop" ? 1 : 0); }
     void StartSession() override { ciAction->setListIndex(0); }
     void SetRates(const QString&, const QString&) override {}
     void SetBrowseEnabled(bool enabled) override { cbBrowse->setEnabled(enabled); }
@@ -67,7 +67,7 @@ struct FakeInventory : InventoryPanel {
             iiTable->AddItem(QString::number(i));
     }
     QString GetTable() const override { return QString(); }
-    void FilliItems(const QString&) override { calls << QStringLiteral("FilliItems"); }
+    void FilliItems() override { calls << QStringLiteral("FilliItems"); }
     void FilliiCategory() override {}
     void FilliiCategory2() override { calls << QStringLiteral("FilliiCategory2"); }
     void ibRefresh_Click() override { calls << QStringLiteral("ibRefresh_Click"); }

@@ -10,7 +10,5 @@ struct FakeLedger : LedgerPanel {
     void RefreshIfStale() override {}
     void ClearReport() override {}
     void StartSession() override {}
-    void StockChanged() override {}
-    void ShowJournal() override {}
     void FocusPage() override {}
 };
