@@ -493,9 +493,13 @@ void InventoryPanelView::ibDelete_Click()
     if (const std::optional<QString> code = catalogue::ChosenCode(*iiItems)) {
         const QString prompt =
             layout == Layout::Joined ? QStringLiteral("Hapus item terpilih?") : QStringLiteral("Hapus Item terpilih?");
-        if (mMain::MsgConfirm(prompt, mMain::MsgTitleConfirm) == 1 &&
-            inventory::DeleteRecords(app().DbConn(), word, {*code}) > 0)
-            mMain::MsgWarn(catalogue::GoneMessage(*code), mMain::MsgTitleWarn);
+        if (mMain::MsgConfirm(prompt, mMain::MsgTitleConfirm) == 1) {
+            if (inventory::DeleteRecords(app().DbConn(), word, {*code}) > 0)
+                mMain::MsgWarn(catalogue::GoneMessage(*code), mMain::MsgTitleWarn);
+            // Every window that lists the catalogue refills, this one too.
+            Announce(&ShopSession::catalogueChanged);
+            return;
+        }
     }
     FilliiCategory2();
     FilliItems(QString());
@@ -510,8 +514,7 @@ void InventoryPanelView::ibClear_Click()
     int gone = 0;
     const QStringList codes = catalogue::MarkedCodes(*iiItems, gone);
     gone += inventory::DeleteRecords(app().DbConn(), GetTable(), codes);
-    FilliiCategory2();
-    FilliItems(QString());
+    Announce(&ShopSession::catalogueChanged);
     catalogue::TellGone(gone);
 }
 
