@@ -1,5 +1,6 @@
 #include "cashier/fedit.h"
 
+#include "cashier/itementry.h"
 #include "cashier/keyup.h"
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cartops.h"
@@ -79,7 +80,8 @@ void fEdit::bClose_Click()
 
 // The figures are read before anything is written: a quantity that is not
 // a number above 0 would write no valid line, and a net price or total that
-// is not a number would put a price of 0 into the catalogue.
+// is not a number would put a price of 0 into the catalogue (a negative one
+// a price below 0).
 void fEdit::bSave_Click()
 {
     bool ok = false;
@@ -99,7 +101,7 @@ void fEdit::bSave_Click()
             return;
         }
     }
-    if (!FiguresFit({iSubtotal, iQuantity, iTotal}))
+    if (!NoNegativePrice({iSubtotal, iTotal}) || !FiguresFit({iSubtotal, iQuantity, iTotal}))
         return;
     EditCartLine(app().DbConn(), LineAction, LineId, e);
     MainWindow()->FillCiCart();

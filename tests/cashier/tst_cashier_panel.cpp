@@ -4,6 +4,7 @@
 // and the paid and unpaid saves.
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
+#include "cashier/fedit.h"
 #include "catalogue/fmaster.h"
 #include "core/app.h"
 #include "core/mmain.h"
@@ -416,6 +417,31 @@ private slots:
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Total yang harus dibayar tidak boleh negatif"));
         QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(0));
         QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(1));
+    }
+
+    // A cash out line below zero is refused as a sale's is: added, and
+    // edited in the edit dialog (a line written elsewhere).
+    void negativeCashOutLineIsRefused()
+    {
+        p->ciAction->setListIndex(3);
+        setCharge(QStringLiteral("Dewi Lestari"));
+        type(p->ciCode, QStringLiteral("GAS"));
+        clearAndType(p->ciPrice, QStringLiteral("-210000"));
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(fx->ui->prompts(), QStringList{QStringLiteral("Harga tidak boleh negatif")});
+        ExecSQL(QStringLiteral("insert into `Cash Outcart` values(9, 'Dewi Lestari', 'GAS', '', 'Gas', -210000, 0, "
+                               "-210000, 1, '', -210000, 1)"));
+        p->FillCiCart();
+        fx->ui->scripts[QStringLiteral("fEdit")] = [this](platform::Form* f) {
+            key(static_cast<fEdit*>(f)->iQuantity, Qt::Key_Return);
+            key(f, Qt::Key_Escape);
+        };
+        p->ciCart->setFocus();
+        p->ciCart->setListIndex(2);
+        key(p->ciCart, Qt::Key_Return);
+        QCOMPARE(fx->ui->prompts().size(), 2);
+        QCOMPARE(count(QStringLiteral("select count(*) from `Cash OutItems` where price < 0")), qint64(0));
+        QCOMPARE(count(QStringLiteral("select count(*) from `Cash Outcart` where total = -210000")), qint64(1));
     }
 
     // A charge pasted from several lines is one line, as the operator saw
