@@ -37,6 +37,9 @@ fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
     iSubtotal = box("iSubtotal", QStringLiteral("0"), 12);
     iQuantity = box("iQuantity", QStringLiteral("1"), 42);
     iTotal = box("iTotal", QStringLiteral("0"), 72);
+    for (TextBox* amount : {iSubtotal, iTotal})
+        amount->FigureMessage = QStringLiteral("Harga belum diisi");
+    iQuantity->FigureMessage = QStringLiteral("Jumlah belum diisi");
     iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QString(), 262, 42, 60, 24);
     bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
     bSave->setGeometry(124, 118, 92, 30);

@@ -37,6 +37,11 @@ bool NoNegativePrice(std::initializer_list<TextBox*> amounts)
 ItemEntry::ItemEntry(const ItemFields& fields, std::function<QString()> action, std::function<QString()> actionText)
     : f(fields), m_action(std::move(action)), m_actionText(std::move(actionText))
 {
+    // A pasted figure the keys would change is refused in the words the line
+    // is refused in.
+    for (TextBox* amount : {f.ciPrice, f.ciDiscountN, f.ciSubtotal, f.ciTotal})
+        amount->FigureMessage = QStringLiteral("Harga belum diisi");
+    f.ciQuantity->FigureMessage = QStringLiteral("Jumlah belum diisi");
 }
 
 void ItemEntry::ciCode_Change()
