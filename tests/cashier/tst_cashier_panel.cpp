@@ -489,8 +489,9 @@ private slots:
         QCOMPARE(fx->ui->messages[0].kind, platform::MsgKind::Info);
         QVERIFY(fx->ui->messages[0].prompt.contains(fx->ui->printNote));
         QCOMPARE(fx->log().count(fx->ui->printNote), 3);
-        // In the print queue each receipt is named by its transaction.
-        const qint64 last = count(QStringLiteral("select max(ID) from cash"));
+        // In the print queue each receipt is named by its transaction's No,
+        // not by the id its paper carries.
+        const qint64 last = count(QStringLiteral("select max(no) from cash"));
         QCOMPARE(fx->ui->printedNames.size(), 3);
         QCOMPARE(fx->ui->printedNames.last(), QStringLiteral("Nota Jual / %1").arg(last));
         QCOMPARE(fx->ui->printedNames.removeDuplicates(), 0);
