@@ -19,6 +19,18 @@ using namespace mMain;
 
 namespace {
 const QString kSample = QStringLiteral("Velmont Cafe & Resto");
+
+// A file that cannot be opened as a database: the operator learns why (not
+// a database, damaged, unreadable), so that he picks another file or
+// restores a backup instead of trying again. A file gone meanwhile is only
+// refused: its words speak of a database in use.
+QString OpenRefusal(const DbError& e)
+{
+    const QString refused = QStringLiteral("Koneksi database gagal");
+    if (!e.missingPath().isEmpty())
+        return refused;
+    return refused + QLatin1Char('\n') + DbProblemText(e);
+}
 } // namespace
 
 void fMain::wireLogin()
@@ -203,7 +215,7 @@ void fMain::bLogin_Click()
         a.DbConn().Open(file);
     } catch (const DbError& e) {
         platform::LogFailure(QStringLiteral("bLogin.Click"), std::current_exception());
-        return refuseLogin(IsBusy(e) ? kBusyText : QStringLiteral("Koneksi database gagal"), iDatabase);
+        return refuseLogin(IsBusy(e) ? kBusyText : OpenRefusal(e), iDatabase);
     }
     a.DbKind = QStringLiteral("Access");
     finishLogin(entry);
