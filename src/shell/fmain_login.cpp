@@ -31,6 +31,25 @@ QString OpenRefusal(const DbError& e)
         return refused;
     return refused + QLatin1Char('\n') + DbProblemText(e);
 }
+
+// The kept totals could not be built: the program works on, its readers
+// summing the rows, and the next login builds them again.
+void TellKeptTotalsFailed(std::exception_ptr failure)
+{
+    LogFailure(QStringLiteral("EnsureSummaries"), failure);
+    QString why;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const DbError& e) {
+        why = DbProblemText(e);
+    } catch (...) {
+        why = FailureText(failure);
+    }
+    MsgWarn(QStringLiteral("Database ini belum dapat disiapkan untuk versi ini:\n") + why +
+                QStringLiteral("\nProgram tetap dapat dipakai, tetapi laporan dan saldo kas lebih lambat; "
+                               "login berikutnya mencoba lagi."),
+            MsgTitleWarn);
+}
 } // namespace
 
 void fMain::wireLogin()
@@ -253,11 +272,15 @@ void fMain::finishLogin(const QString& entry)
         setCaption(a.AppTitle + QStringLiteral(" - ") + entry);
         // A database from before the running totals gets them now, once,
         // and the operator sees what is being done while it takes.
-        platform::ProgressWindow progress(this, a.AppTitle,
-                                          QStringLiteral("Database ini disiapkan untuk versi ini (sekali saja), "
-                                                         "mohon tunggu..."));
-        platform::EnsureSummaries(a.DbConn(),
-                                  [&progress](const QString& what, double done) { progress.report(what, done); });
+        std::exception_ptr keptTotalsFailure;
+        {
+            platform::ProgressWindow progress(this, a.AppTitle,
+                                              QStringLiteral("Database ini disiapkan untuk versi ini (sekali saja), "
+                                                             "mohon tunggu..."));
+            platform::EnsureSummaries(
+                a.DbConn(), [&progress](const QString& what, double done) { progress.report(what, done); },
+                &keptTotalsFailure);
+        }
         // And the count that tells the name lists another till's writes.
         a.DbConn().EnsureNameStamp();
         // And the numbers a server's lists are read by, a page at a time.
@@ -292,6 +315,8 @@ void fMain::finishLogin(const QString& entry)
 
         applyPanelSettings(rights.master);
         showFirstPanel();
+        if (keptTotalsFailure)
+            TellKeptTotalsFailed(keptTotalsFailure);
     } catch (...) {
         // A panel that cannot be set up on this database: back to the login
         // panel, with no right of this operator left enabled behind it, and
