@@ -628,16 +628,17 @@ void CashierPanelView::cbPrint_Click()
 
 void CashierPanelView::cPrintNote(qint64 no)
 {
-    printReceipt(no, CartLines(db(), GetAction(), ciCharge->Text(), true));
+    printReceipt(no, 0, CartLines(db(), GetAction(), ciCharge->Text(), true));
 }
 
-void CashierPanelView::printReceipt(qint64 no, const QList<CartLine>& lines)
+void CashierPanelView::printReceipt(qint64 no, qint64 transaction, const QList<CartLine>& lines)
 {
     // Total, paid and change from the same figures, also for a bill asked
     // for before the next tick.
     tCount_Timer();
     ReceiptInput in;
     in.no = no;
+    in.transaction = transaction;
     in.actionText = ciAction->currentText();
     in.company = GetConfig(QStringLiteral("Company"));
     in.address = GetConfig(QStringLiteral("Address"));
@@ -755,7 +756,7 @@ void CashierPanelView::InsertTR(bool pay)
     if (pay) {
         if (ciPrintNote->Value() == 1) {
             try {
-                printReceipt(saved.rows.lastId, saved.lines);
+                printReceipt(saved.rows.lastId, saved.no, saved.lines);
             } catch (...) {
                 LogFailure(QStringLiteral("cPrintNote"), std::current_exception());
                 MsgWarn(QStringLiteral("Transaksi telah tersimpan, tetapi struk tidak tercetak:\n") +

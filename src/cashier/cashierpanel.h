@@ -159,8 +159,10 @@ private:
     // After a write to the cart: the charge list, and through the charge's
     // own handlers the cart list; the cart list directly for the empty charge.
     void refreshCart();
-    // The receipt lines of the given lines through the printer or the port.
-    void printReceipt(qint64 no, const QList<cashier::CartLine>& lines);
+    // The receipt lines of the given lines through the printer or the port:
+    // no is the number its paper carries, transaction the journal's No that
+    // names the print job (both 0 for a bill).
+    void printReceipt(qint64 no, qint64 transaction, const QList<cashier::CartLine>& lines);
 
     fMain* m_main;
     std::unique_ptr<cashier::ItemEntry> m_entry;

@@ -130,6 +130,7 @@ void CashierPanelView::build(QWidget* p)
     for (TextBox* t : {ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity, ciTotal, ciTotalCart, ciDiscount2,
                        ciDiscount2N, ciTotalDiscount, ciTax, ciTaxN, ciTotalTax, ciPay, ciBack})
         t->Figure = true;
+    ciPay->FigureMessage = QStringLiteral("Uang yang dibayarkan belum diisi");
 
     QWidget* order[] = {ciAction,    ciMoment, ciCharge,       ciWarehouse, ciCheck,    ciCart,
                         ciCode,      ciPrice,  ciDiscount,     ciDiscountN, ciSubtotal, ciQuantity,

@@ -1,5 +1,6 @@
 #include "cashier/fedit.h"
 
+#include "cashier/itementry.h"
 #include "cashier/keyup.h"
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cartops.h"
@@ -36,6 +37,9 @@ fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
     iSubtotal = box("iSubtotal", QStringLiteral("0"), 12);
     iQuantity = box("iQuantity", QStringLiteral("1"), 42);
     iTotal = box("iTotal", QStringLiteral("0"), 72);
+    for (TextBox* amount : {iSubtotal, iTotal})
+        amount->FigureMessage = QStringLiteral("Harga belum diisi");
+    iQuantity->FigureMessage = QStringLiteral("Jumlah belum diisi");
     iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QString(), 262, 42, 60, 24);
     bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
     bSave->setGeometry(124, 118, 92, 30);
@@ -79,7 +83,8 @@ void fEdit::bClose_Click()
 
 // The figures are read before anything is written: a quantity that is not
 // a number above 0 would write no valid line, and a net price or total that
-// is not a number would put a price of 0 into the catalogue.
+// is not a number would put a price of 0 into the catalogue (a negative one
+// a price below 0).
 void fEdit::bSave_Click()
 {
     bool ok = false;
@@ -99,7 +104,7 @@ void fEdit::bSave_Click()
             return;
         }
     }
-    if (!FiguresFit({iSubtotal, iQuantity, iTotal}))
+    if (!NoNegativePrice({iSubtotal, iTotal}) || !FiguresFit({iSubtotal, iQuantity, iTotal}))
         return;
     EditCartLine(app().DbConn(), LineAction, LineId, e);
     Announce(&ShopSession::cartChanged);

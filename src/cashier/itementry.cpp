@@ -23,9 +23,25 @@ int PercentKey(int keyAscii, const QString& text)
     return NumericOnly(keyAscii, true);
 }
 
+bool NoNegativePrice(std::initializer_list<TextBox*> amounts)
+{
+    for (TextBox* amount : amounts)
+        if (AmountOf(amount->Text()) < 0) {
+            MsgWarn(QStringLiteral("Harga tidak boleh negatif"), MsgTitleWarn);
+            amount->setFocus();
+            return false;
+        }
+    return true;
+}
+
 ItemEntry::ItemEntry(const ItemFields& fields, std::function<QString()> action, std::function<QString()> actionText)
     : f(fields), m_action(std::move(action)), m_actionText(std::move(actionText))
 {
+    // A pasted figure the keys would change is refused in the words the line
+    // is refused in.
+    for (TextBox* amount : {f.ciPrice, f.ciDiscountN, f.ciSubtotal, f.ciTotal})
+        amount->FigureMessage = QStringLiteral("Harga belum diisi");
+    f.ciQuantity->FigureMessage = QStringLiteral("Jumlah belum diisi");
 }
 
 void ItemEntry::ciCode_Change()
@@ -206,19 +222,13 @@ bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
             return false;
         }
     }
-    if (RefusesNegativeLines(m_action())) {
-        if (quantity < 0) {
-            MsgWarn(QStringLiteral("Jumlah tidak boleh negatif"), MsgTitleWarn);
-            f.ciQuantity->setFocus();
-            return false;
-        }
-        for (TextBox* amount : {f.ciPrice, f.ciSubtotal, f.ciTotal})
-            if (AmountOf(amount->Text()) < 0) {
-                MsgWarn(QStringLiteral("Harga tidak boleh negatif"), MsgTitleWarn);
-                amount->setFocus();
-                return false;
-            }
+    if (quantity < 0) {
+        MsgWarn(QStringLiteral("Jumlah tidak boleh negatif"), MsgTitleWarn);
+        f.ciQuantity->setFocus();
+        return false;
     }
+    if (!NoNegativePrice({f.ciPrice, f.ciSubtotal, f.ciTotal}))
+        return false;
     if (!FiguresFit({f.ciPrice, f.ciDiscountN, f.ciSubtotal, f.ciQuantity, f.ciTotal}))
         return false;
     LineEntry e;

@@ -6,6 +6,7 @@
 // their own fields, so both behave alike by construction.
 #include <QString>
 #include <functional>
+#include <initializer_list>
 
 namespace platform {
 class Label;
@@ -33,6 +34,12 @@ struct ItemFields {
 // typed "." becoming "," as in the quantity fields. Returns the key to type
 // (0 refuses it).
 int PercentKey(int keyAscii, const QString& text);
+
+// Before a line is written: an amount below zero is refused with "Harga
+// tidak boleh negatif" and the focus on its field. The amount fields take
+// a minus sign (typed into the price, or pasted), and a negative line would
+// book its amount on the other side of the journal. True when none is.
+bool NoNegativePrice(std::initializer_list<platform::TextBox*> amounts);
 
 class ItemEntry {
 public:

@@ -29,9 +29,11 @@ template <class Field> void ProperKeys(Field* field)
     field->events.KeyPress = [field](int& KeyAscii) { KeyAscii = ProperKey(KeyAscii, field->UnselectedText()); };
 }
 
-// Digits and Backspace only.
+// Digits and Backspace only: the field holds a figure, so a paste its keys
+// would change or cut is refused rather than taken.
 template <class Field> void DigitKeys(Field* field)
 {
+    field->Figure = true;
     field->events.KeyPress = [](int& KeyAscii) { KeyAscii = NumericOnly(KeyAscii, false); };
 }
 

@@ -83,6 +83,9 @@ QColor backColor(const QWidget* w);
 // What a figure field says when a typed or pasted figure has no room in it,
 // and what a write says of a computed figure that does not fit its field.
 inline const QString FigureTooLong = QStringLiteral("Angka terlalu panjang");
+// What a figure field without words of its own says of a pasted text that
+// its keys would turn into another number.
+inline const QString NotAFigure = QStringLiteral("Angka tidak sah");
 
 // A field's text as a typed key meets it: the selection, which the key
 // replaces, left out.
@@ -108,6 +111,11 @@ public:
     // A field that holds a figure: a typed key or a paste it has no room for
     // is refused with a message instead of being cut.
     bool Figure = false;
+    // What the field says of bad input ("Jumlah belum diisi"): a pasted
+    // text that its key filter would turn into another number (an
+    // exponent, a minus sign it takes none of, letters between digits) is
+    // refused with it. Empty: NotAFigure.
+    QString FigureMessage;
     Handler Change;
 
 protected:

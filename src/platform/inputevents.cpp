@@ -3,6 +3,7 @@
 #include "platform/backend.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
+#include "platform/sqltext.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <optional>
 
 namespace platform {
 
@@ -113,10 +115,15 @@ bool isPasteKey(const QKeyEvent* e)
            (e->key() == Qt::Key_Insert && (e->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier);
 }
 
-void tellFigureTooLong()
+void tellFigureRefused(const QString& why)
 {
     if (Runtime* rt = Runtime::current())
-        rt->backend().messageBox(MsgKind::Warning, FigureTooLong, MsgTitleWarn);
+        rt->backend().messageBox(MsgKind::Warning, why, MsgTitleWarn);
+}
+
+void tellFigureTooLong()
+{
+    tellFigureRefused(FigureTooLong);
 }
 
 namespace {
@@ -146,12 +153,74 @@ QString oneLine(const QString& text)
     return out;
 }
 
+// The number a figure means: an amount as the display locale writes it, or
+// a quantity with a decimal comma.
+std::optional<double> figureOf(const QString& text)
+{
+    bool ok = false;
+    const double amount = ParseAmount(text, &ok);
+    if (ok)
+        return amount;
+    const double quantity = ParseQuantity(text, &ok);
+    if (ok)
+        return quantity;
+    return std::nullopt;
+}
+
+// A text from its first digit to its last: what a filter that drops
+// letters, blanks or a currency sign around a figure leaves of its meaning.
+QString digitSpan(const QString& text)
+{
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text.at(i).isDigit()) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    return first < 0 ? QString() : text.mid(first, last - first + 1);
+}
+
+// A minus sign before the first digit.
+bool negative(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.isDigit())
+            return false;
+        if (c == QLatin1Char('-') || c == QChar(0x2212))
+            return true;
+    }
+    return false;
+}
+
+// Whether what a figure field's key filter let through of a pasted text is
+// still the number the text means. Letters, blanks or a sign around the
+// figure dropped ("Rp 5000", "7a"), a decimal separator turned into the
+// field's own or a group separator dropped change nothing; a dropped minus
+// sign, exponent or second separator, or letters between digits, make
+// another number ("2e3" would become 23, "-2" 2, "1x5" 15).
+bool sameFigure(const QString& pasted, const QString& typed)
+{
+    if (negative(pasted) != negative(typed))
+        return false;
+    QString meant = digitSpan(pasted), kept = digitSpan(typed);
+    if (meant == kept)
+        return true;
+    const std::optional<double> a = figureOf(meant), b = figureOf(kept);
+    if (a && b && *a == *b)
+        return true;
+    meant.replace(QLatin1Char(','), QLatin1Char('.'));
+    kept.replace(QLatin1Char(','), QLatin1Char('.'));
+    return meant == kept;
+}
+
 // Puts pasted text into the field as if it were typed: each character
 // through the key-press filter and within the room the field has, so that a
 // paste stores nothing a keyboard could not. Line breaks become spaces (see
-// oneLine); other control characters are dropped. A figure that does not fit
-// is refused whole, with a message, and the field keeps what it had; other
-// text is cut at the limit as typing would stop there.
+// oneLine); other control characters are dropped. A figure that does not fit,
+// or that the filter would turn into another number, is refused whole, with
+// a message, and the field keeps what it had; other text is cut at the limit
+// as typing would stop there.
 void typeIn(const Intake& in, const QString& pasted)
 {
     QLineEdit* edit = in.edit;
@@ -164,9 +233,11 @@ void typeIn(const Intake& in, const QString& pasted)
     const int selLength = int(edit->selectedText().size());
     const int cursor = edit->cursorPosition();
     bool overflow = false;
+    QString printable, typed;
     for (const QChar c : text) {
         if (!c.isPrint())
             continue;
+        printable += c;
         int ascii = c.unicode();
         if (in.events->KeyPress) {
             runHandler(QStringLiteral("KeyPress"), [&] { in.events->KeyPress(ascii); });
@@ -179,22 +250,30 @@ void typeIn(const Intake& in, const QString& pasted)
             overflow = true;
             break;
         }
+        typed += QChar(ascii);
         edit->insert(QString(QChar(ascii)));
         rethrowPending();
         if (!guard)
             return;
     }
-    if (in.figure && (overflow || edit->text().size() > in.maxLength)) {
-        edit->setText(before);
-        rethrowPending();
-        if (!guard)
-            return;
-        if (selStart >= 0 && selLength > 0)
-            edit->setSelection(selStart, selLength);
-        else
-            edit->setCursorPosition(cursor);
-        tellFigureTooLong();
-    }
+    if (!in.figure)
+        return;
+    QString refusal;
+    if (overflow || edit->text().size() > in.maxLength)
+        refusal = FigureTooLong;
+    else if (!sameFigure(printable, typed))
+        refusal = in.notAFigure.isEmpty() ? NotAFigure : in.notAFigure;
+    if (refusal.isEmpty())
+        return;
+    edit->setText(before);
+    rethrowPending();
+    if (!guard)
+        return;
+    if (selStart >= 0 && selLength > 0)
+        edit->setSelection(selStart, selLength);
+    else
+        edit->setCursorPosition(cursor);
+    tellFigureRefused(refusal);
 }
 } // namespace
 

@@ -24,6 +24,8 @@ bool typesCharacter(const QKeyEvent* e);
 
 bool isPasteKey(const QKeyEvent* e);
 
+// A figure field's refusal of what was typed or pasted, in its words.
+void tellFigureRefused(const QString& why);
 void tellFigureTooLong();
 
 // What a field takes, and what it does with a text the operator brings in
@@ -33,6 +35,8 @@ struct Intake {
     InputEvents* events;
     int maxLength;
     bool figure;
+    // What a figure field says of a text that is no figure for it.
+    QString notAFigure = QString();
 };
 
 void pasteFrom(const Intake& in, QClipboard::Mode mode);

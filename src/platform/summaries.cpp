@@ -742,7 +742,7 @@ QByteArray StockPeriod(QByteArrayView moment, bool isNull)
     return p.toByteArray() + '~';
 }
 
-bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress)
+bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress, std::exception_ptr* failure)
 {
     db.setKeepsSummaries(false);
     try {
@@ -780,6 +780,8 @@ bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress)
     } catch (const DbError&) {
         // Read only, or no right to create triggers: the readers sum rows.
         db.setKeepsSummaries(false);
+        if (failure)
+            *failure = std::current_exception();
     }
     return db.keepsSummaries();
 }

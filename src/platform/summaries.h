@@ -12,6 +12,7 @@
 //               for a movement without one; a date written otherwise is
 //               kept where it sorts among the days (see StockPeriod).
 #include <QString>
+#include <exception>
 #include <functional>
 #include <optional>
 
@@ -45,8 +46,11 @@ struct SummaryStep {
 // transaction, reporting its progress while it works. Records the outcome
 // on the connection (keepsSummaries). A database that cannot be given them
 // (read only, no right to create triggers on a server) is left as it is and
-// false is returned; its readers then sum the rows themselves.
-bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress = {});
+// false is returned; its readers then sum the rows themselves. A build that
+// failed (a full disk, a read-only file, a statement refused) leaves nothing
+// of itself behind and is given in failure, where asked for, so that the
+// operator can be told; the next call tries again.
+bool EnsureSummaries(DbConnection& db, const SummaryProgress& progress = {}, std::exception_ptr* failure = nullptr);
 
 // Whether the totals are still whole (tables, triggers, the one row of
 // cash totals); a few catalogue reads. Records a loss on the connection; a

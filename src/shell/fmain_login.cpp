@@ -20,6 +20,37 @@ using namespace mMain;
 
 namespace {
 const QString kSample = QStringLiteral("Velmont Cafe & Resto");
+
+// A file that cannot be opened as a database: the operator learns why (not
+// a database, damaged, unreadable), so that he picks another file or
+// restores a backup instead of trying again. A file gone meanwhile is only
+// refused: its words speak of a database in use.
+QString OpenRefusal(const DbError& e)
+{
+    const QString refused = QStringLiteral("Koneksi database gagal");
+    if (!e.missingPath().isEmpty())
+        return refused;
+    return refused + QLatin1Char('\n') + DbProblemText(e);
+}
+
+// The kept totals could not be built: the program works on, its readers
+// summing the rows, and the next login builds them again.
+void TellKeptTotalsFailed(std::exception_ptr failure)
+{
+    LogFailure(QStringLiteral("EnsureSummaries"), failure);
+    QString why;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const DbError& e) {
+        why = DbProblemText(e);
+    } catch (...) {
+        why = FailureText(failure);
+    }
+    MsgWarn(QStringLiteral("Database ini belum dapat disiapkan untuk versi ini:\n") + why +
+                QStringLiteral("\nProgram tetap dapat dipakai, tetapi laporan dan saldo kas lebih lambat; "
+                               "login berikutnya mencoba lagi."),
+            MsgTitleWarn);
+}
 } // namespace
 
 void fMain::wireLogin()
@@ -204,7 +235,7 @@ void fMain::bLogin_Click()
         a.DbConn().Open(file);
     } catch (const DbError& e) {
         platform::LogFailure(QStringLiteral("bLogin.Click"), std::current_exception());
-        return refuseLogin(IsBusy(e) ? kBusyText : QStringLiteral("Koneksi database gagal"), iDatabase);
+        return refuseLogin(IsBusy(e) ? kBusyText : OpenRefusal(e), iDatabase);
     }
     a.DbKind = QStringLiteral("Access");
     finishLogin(entry);
@@ -242,12 +273,16 @@ void fMain::finishLogin(const QString& entry)
         setCaption(a.AppTitle + QStringLiteral(" - ") + entry);
         // A database from before the running totals gets them now, once,
         // and the operator sees what is being done while it takes.
-        platform::ProgressWindow progress(
-            this, a.AppTitle,
-            platform::OwnText("cPrepareDatabase", QStringLiteral("Database ini disiapkan untuk versi ini (sekali "
-                                                                 "saja), mohon tunggu...")));
-        platform::EnsureSummaries(a.DbConn(),
-                                  [&progress](const QString& what, double done) { progress.report(what, done); });
+        std::exception_ptr keptTotalsFailure;
+        {
+            platform::ProgressWindow progress(
+                this, a.AppTitle,
+                platform::OwnText("cPrepareDatabase", QStringLiteral("Database ini disiapkan untuk versi ini (sekali "
+                                                                     "saja), mohon tunggu...")));
+            platform::EnsureSummaries(
+                a.DbConn(), [&progress](const QString& what, double done) { progress.report(what, done); },
+                &keptTotalsFailure);
+        }
         // And the count that tells the name lists another till's writes.
         a.DbConn().EnsureNameStamp();
         // And the numbers a server's lists are read by, a page at a time.
@@ -284,6 +319,8 @@ void fMain::finishLogin(const QString& entry)
 
         applyPanelSettings(rights.master);
         showFirstPanel();
+        if (keptTotalsFailure)
+            TellKeptTotalsFailed(keptTotalsFailure);
     } catch (...) {
         // A panel that cannot be set up on this database: back to the login
         // panel, with no right of this operator left enabled behind it, and

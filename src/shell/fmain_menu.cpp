@@ -201,6 +201,8 @@ void fMain::bHelp_Click()
 
 // A key the window turns into an action stops here: it would otherwise go on
 // to the focused control (the keypad "+" into the code, F4 opening a list).
+// A menu's function key is the menu's with or without its right: without
+// the right it does nothing at all.
 void fMain::Form_KeyDown(int& KeyCode, int Shift)
 {
     if (pLogin->isVisible())
@@ -208,38 +210,31 @@ void fMain::Form_KeyDown(int& KeyCode, int Shift)
     bool acted = true;
     switch (KeyCode) {
     case vbKeyF1:
-        acted = bCashier->isEnabled();
-        if (acted)
+        if (bCashier->isEnabled())
             bCashier_Click();
         break;
     case vbKeyF2:
-        acted = bInventory->isEnabled();
-        if (acted)
+        if (bInventory->isEnabled())
             bInventory_Click();
         break;
     case vbKeyF3:
-        acted = bLedger->isEnabled();
-        if (acted)
+        if (bLedger->isEnabled())
             bLedger_Click();
         break;
     case vbKeyF4:
-        acted = bStock->isEnabled();
-        if (acted)
+        if (bStock->isEnabled())
             bStock_Click();
         break;
     case vbKeyF5:
-        acted = bUser->isEnabled();
-        if (acted)
+        if (bUser->isEnabled())
             bUser_Click();
         break;
     case vbKeyF6:
-        acted = bDB->isEnabled();
-        if (acted)
+        if (bDB->isEnabled())
             bDB_Click();
         break;
     case vbKeyF7:
-        acted = bSetting->isEnabled();
-        if (acted)
+        if (bSetting->isEnabled())
             bSetting_Click();
         break;
     case vbKeyF8: bHelp_Click(); break;

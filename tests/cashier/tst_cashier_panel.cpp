@@ -4,6 +4,7 @@
 // and the paid and unpaid saves.
 #include "cashier/cashierpanel.h"
 #include "cashier/fback.h"
+#include "cashier/fedit.h"
 #include "catalogue/fcharge.h"
 #include "catalogue/fmaster.h"
 #include "core/app.h"
@@ -448,6 +449,31 @@ private slots:
         QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(1));
     }
 
+    // A cash out line below zero is refused as a sale's is: added, and
+    // edited in the edit dialog (a line written elsewhere).
+    void negativeCashOutLineIsRefused()
+    {
+        p->ciAction->setListIndex(3);
+        setCharge(QStringLiteral("Dewi Lestari"));
+        type(p->ciCode, QStringLiteral("GAS"));
+        clearAndType(p->ciPrice, QStringLiteral("-210000"));
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(fx->ui->prompts(), QStringList{QStringLiteral("Harga tidak boleh negatif")});
+        ExecSQL(QStringLiteral("insert into `Cash Outcart` values(9, 'Dewi Lestari', 'GAS', '', 'Gas', -210000, 0, "
+                               "-210000, 1, '', -210000, 1)"));
+        p->FillCiCart();
+        fx->ui->scripts[QStringLiteral("fEdit")] = [this](platform::Form* f) {
+            key(static_cast<fEdit*>(f)->iQuantity, Qt::Key_Return);
+            key(f, Qt::Key_Escape);
+        };
+        p->ciCart->setFocus();
+        p->ciCart->setListIndex(2);
+        key(p->ciCart, Qt::Key_Return);
+        QCOMPARE(fx->ui->prompts().size(), 2);
+        QCOMPARE(count(QStringLiteral("select count(*) from `Cash OutItems` where price < 0")), qint64(0));
+        QCOMPARE(count(QStringLiteral("select count(*) from `Cash Outcart` where total = -210000")), qint64(1));
+    }
+
     // A charge pasted from several lines is one line, as the operator saw
     // it, and no longer than a contact's name.
     void pastedChargeIsOneLineOfANamesLength()
@@ -493,8 +519,9 @@ private slots:
         QCOMPARE(fx->ui->messages[0].kind, platform::MsgKind::Info);
         QVERIFY(fx->ui->messages[0].prompt.contains(fx->ui->printNote));
         QCOMPARE(fx->log().count(fx->ui->printNote), 3);
-        // In the print queue each receipt is named by its transaction.
-        const qint64 last = count(QStringLiteral("select max(ID) from cash"));
+        // In the print queue each receipt is named by its transaction's No,
+        // not by the id its paper carries.
+        const qint64 last = count(QStringLiteral("select max(no) from cash"));
         QCOMPARE(fx->ui->printedNames.size(), 3);
         QCOMPARE(fx->ui->printedNames.last(), QStringLiteral("Nota Jual / %1").arg(last));
         QCOMPARE(fx->ui->printedNames.removeDuplicates(), 0);

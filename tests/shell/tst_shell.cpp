@@ -379,11 +379,23 @@ private slots:
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Koneksi database gagal"));
         QCOMPARE(QApplication::focusWidget(), m->iDatabase);
         QCOMPARE(fx->app->DbConn().path(), before);
-        // A plain entry whose file is not a database.
+        // A plain entry whose file is not a database, or a database cut
+        // short: the operator reads why.
         writeFile(fx->path(QStringLiteral("Rusak.cdb")), "not a database");
+        {
+            QFile sample(fx->path(kSample + QStringLiteral(".cdb")));
+            QVERIFY(sample.open(QIODevice::ReadOnly));
+            writeFile(fx->path(QStringLiteral("Terpotong.cdb")), sample.read(sample.size() * 9 / 10));
+        }
         m->ReadDB();
         fx->login(QStringLiteral("Rusak"), QStringLiteral("admin"), QStringLiteral("admin"));
-        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Koneksi database gagal"));
+        QVERIFY2(fx->ui->lastPrompt().startsWith(QStringLiteral("Koneksi database gagal\nBerkas ini bukan database")),
+                 qPrintable(fx->ui->lastPrompt()));
+        QCOMPARE(fx->app->DbConn().path(), before);
+        fx->login(QStringLiteral("Terpotong"), QStringLiteral("admin"), QStringLiteral("admin"));
+        QVERIFY2(fx->ui->lastPrompt().startsWith(QStringLiteral("Koneksi database gagal\nBerkas database tidak dapat "
+                                                                "dibaca")),
+                 qPrintable(fx->ui->lastPrompt()));
         QCOMPARE(fx->app->DbConn().path(), before);
         fx->ui->clear();
         fx->login(QStringLiteral("Cabang (LAN)"), QStringLiteral("admin"), QStringLiteral("admin"));

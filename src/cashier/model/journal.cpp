@@ -40,12 +40,6 @@ bool HasNegativeFigure(const CartLine& line)
     return line.price < 0 || line.subtotal < 0 || line.total < 0 || line.quantity < 0;
 }
 
-bool RefusesNegativeLines(const QString& action)
-{
-    return action == QLatin1String("Sale") || action == QLatin1String("Shop") ||
-           action == QLatin1String("Sale Retur") || action == QLatin1String("Shop Retur");
-}
-
 QStringList JournalValues(const JournalRow& r, const QString& dateLiteral)
 {
     const QString quantity = r.percentRow ? Num(r.quantity) : QLatin1Char('\'') + Num(r.quantity) + QLatin1Char('\'');
@@ -331,12 +325,11 @@ SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
     result.lines = CartLines(db, h.action, h.charge, true);
     if (result.lines.isEmpty())
         return result;
-    if (RefusesNegativeLines(h.action))
-        for (const CartLine& l : result.lines)
-            if (HasNegativeFigure(l)) {
-                result.negativeLine = l;
-                return result;
-            }
+    for (const CartLine& l : result.lines)
+        if (HasNegativeFigure(l)) {
+            result.negativeLine = l;
+            return result;
+        }
     const SaveNumbers numbers = NextNumbers(db);
     result.no = numbers.no;
     result.rows = MakeSaveRows(db, h, result.lines, numbers);

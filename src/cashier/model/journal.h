@@ -51,11 +51,12 @@ struct StockRow {
 // other side when it is negative.
 void BookAmount(JournalRow& r, double amount, bool debit);
 
-// A price, net price, total or quantity below zero. On the goods kinds such a
-// line would turn a sale into a payment out, or a purchase into money in.
+// A price, net price, total or quantity below zero. Every kind refuses such
+// a line: it would turn a sale into a payment out, or a cash out into money
+// in, and its amount would stand on the other side of the journal, so that
+// the item reports (which add up one side) and the recapitulation (which
+// adds up the kind's column) would tell two stories of one range.
 bool HasNegativeFigure(const CartLine& line);
-// Whether the action refuses such lines: sale, purchase and their returns.
-bool RefusesNegativeLines(const QString& action);
 
 // dbKind chooses the date literal ("Access" or "MySQL").
 QString JournalInsertSql(const JournalRow& r, const QString& dbKind);

@@ -59,8 +59,8 @@ QStringList ReceiptLines(const ReceiptInput& in)
 
 QString ReceiptJobName(const ReceiptInput& in)
 {
-    if (in.no > 0)
-        return QStringLiteral("Nota %1 / %2").arg(in.actionText).arg(in.no);
+    if (in.transaction > 0)
+        return QStringLiteral("Nota %1 / %2").arg(in.actionText).arg(in.transaction);
     return QStringLiteral("Nota %1 - %2").arg(in.actionText, in.charge);
 }
 

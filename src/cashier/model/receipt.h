@@ -10,7 +10,11 @@
 namespace cashier {
 
 struct ReceiptInput {
-    qint64 no = 0;      // the number in the title line; 0 for a bill
+    qint64 no = 0; // the number in the title line; 0 for a bill
+    // The journal's No of the saved transaction, by which the print queue
+    // names the receipt (the title line carries the id of the save's last
+    // journal row, which the journal does not show as the transaction's).
+    qint64 transaction = 0;
     QString actionText; // the action as the list shows it ("Jual")
     QString company, address, phone;
     QString cashier;
@@ -33,8 +37,8 @@ struct ReceiptInput {
 // The ESC/POS command GS V 66 0: feed to the cutting position, cut partly.
 QString CutCommand();
 QStringList ReceiptLines(const ReceiptInput& in);
-// The receipt's name in the print queue: its transaction, or for a bill the
-// charge it is for.
+// The receipt's name in the print queue: its transaction's No, or for a bill
+// the charge it is for.
 QString ReceiptJobName(const ReceiptInput& in);
 
 } // namespace cashier
