@@ -302,15 +302,8 @@ bool CashDaysComplete(DbConnection& db)
         return false;
     QStringList names;
     for (const char* t : kTriggers)
-        names << Quote(QString::fromLatin1(t));
-    const QString in = names.join(QStringLiteral(", "));
-    const QString sql = db.isOdbc() ? QStringLiteral("select count(*) from information_schema.triggers where "
-                                                     "trigger_schema = database() and trigger_name in (%1)")
-                                          .arg(in)
-                                    : QStringLiteral("select count(*) from sqlite_master where type = 'trigger' and "
-                                                     "name in (%1)")
-                                          .arg(in);
-    return int(StoredNumber(db.GetValue(sql))) == int(std::size(kTriggers));
+        names << QString::fromLatin1(t);
+    return db.TriggerCount(names, {QStringLiteral("cash")}) == int(std::size(kTriggers));
 }
 
 } // namespace platform

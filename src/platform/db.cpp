@@ -551,24 +551,41 @@ bool isNamedTable(const QString& lower)
 
 bool DbConnection::nameStampWhole()
 {
-    QStringList names;
-    for (const char* t : kNamedTables)
+    QStringList names, tables;
+    for (const char* t : kNamedTables) {
+        tables << QString::fromLatin1(t);
         for (const char* e : kNameEvents)
-            names << Quote(nameTrigger(t, e));
-    const QString in = names.join(QStringLiteral(", "));
-    const QString triggers =
-        m_odbc ? QStringLiteral("select count(*) from information_schema.triggers where trigger_schema = database() "
-                                "and trigger_name in (%1)")
-                     .arg(in)
-               : QStringLiteral("select count(*) from sqlite_master where type = 'trigger' and name in (%1)").arg(in);
+            names << nameTrigger(t, e);
+    }
     if (!hasTable(QStringLiteral("namestamp")) ||
-        int(StoredNumber(GetValue(triggers))) != int(std::size(kNamedTables) * std::size(kNameEvents)))
+        TriggerCount(names, tables) != int(std::size(kNamedTables) * std::size(kNameEvents)))
         return false;
     try {
         return int(StoredNumber(GetValue(QStringLiteral("select count(origin) from namestamp")))) == 1;
     } catch (const DbError&) {
         return false; // a table of another shape
     }
+}
+
+int DbConnection::TriggerCount(const QStringList& names, const QStringList& tables)
+{
+    QStringList quoted;
+    for (const QString& n : names)
+        quoted << Quote(n);
+    if (!m_odbc)
+        return int(StoredNumber(
+            GetValue(QStringLiteral("select count(*) from sqlite_master where type = 'trigger' and name in (%1)")
+                         .arg(quoted.join(QStringLiteral(", "))))));
+    // The server opens every table whose triggers it may have to tell
+    // unless the schema and the tables are given as it stores their names
+    // (lower case: a server that keeps case is refused at the connection).
+    QStringList on;
+    for (const QString& t : tables)
+        on << Quote(t.toLower());
+    return int(StoredNumber(GetValue(
+        QStringLiteral("select count(*) from information_schema.triggers where event_object_schema = database() and "
+                       "event_object_table in (%1) and trigger_schema = database() and trigger_name in (%2)")
+            .arg(on.join(QStringLiteral(", ")), quoted.join(QStringLiteral(", "))))));
 }
 
 bool DbConnection::EnsureNameStamp(bool renew)

@@ -221,6 +221,10 @@ public:
     // new row. A server that refuses it (no right to alter a table, no
     // invisible columns) is left as it is; false then. True on a file.
     bool EnsureRowKeys();
+    // How many of the named triggers the database holds, on the given
+    // tables (a server then reads the triggers of those tables only, not
+    // of every table it serves).
+    int TriggerCount(const QStringList& names, const QStringList& tables);
     // The column that orders those tables' rows as a scan returns them, to
     // read a list of them by pages: the row id on a file, the column above
     // on a server that took it, empty otherwise.

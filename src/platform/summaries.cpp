@@ -179,21 +179,6 @@ QStringList stockTriggers()
     };
 }
 
-int triggerCount(DbConnection& db, const QStringList& triggerNames)
-{
-    QStringList names;
-    for (const QString& t : triggerNames)
-        names << Quote(t);
-    const QString in = names.join(QStringLiteral(", "));
-    const QString sql = db.isOdbc() ? QStringLiteral("select count(*) from information_schema.triggers where "
-                                                     "trigger_schema = database() and trigger_name in (%1)")
-                                          .arg(in)
-                                    : QStringLiteral("select count(*) from sqlite_master where type = 'trigger' and "
-                                                     "name in (%1)")
-                                          .arg(in);
-    return int(StoredNumber(db.GetValue(sql)));
-}
-
 template <size_t N> QStringList namesOf(const char* const (&names)[N])
 {
     QStringList out;
@@ -233,7 +218,7 @@ constexpr qint64 kProgressRows = 1 << 16;
 bool cashWhole(DbConnection& db)
 {
     return db.hasTable(QStringLiteral("cashtotal")) &&
-           triggerCount(db, namesOf(kCashTriggers)) == int(std::size(kCashTriggers)) &&
+           db.TriggerCount(namesOf(kCashTriggers), {QStringLiteral("cash")}) == int(std::size(kCashTriggers)) &&
            StoredNumber(db.GetValue(QStringLiteral("select count(*) from cashtotal"))) == 1;
 }
 
@@ -288,8 +273,8 @@ void buildCash(DbConnection& db, const std::function<void(double)>& progress)
 bool stockWhole(DbConnection& db)
 {
     return db.hasTable(QStringLiteral("stockmonth")) &&
-           triggerCount(db, namesOf(kStockTriggers)) == int(std::size(kStockTriggers)) &&
-           triggerCount(db, namesOf(kRetiredStockTriggers)) == 0;
+           db.TriggerCount(namesOf(kStockTriggers), {QStringLiteral("stockflow")}) == int(std::size(kStockTriggers)) &&
+           db.TriggerCount(namesOf(kRetiredStockTriggers), {QStringLiteral("stockflow")}) == 0;
 }
 
 // The month sums of every movement, grouped as the tables compare texts

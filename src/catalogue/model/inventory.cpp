@@ -87,11 +87,12 @@ QString CategoriesSql(const QString& word)
     switch (LayoutOf(word)) {
     // Each category of the buying items once, kept when any item of it is
     // bound in the inventory: a probe per category, not a pass over the
-    // join of every item.
+    // join of every item. A server turns an exists into that pass; a value
+    // of one row it looks up category by category.
     case Layout::Joined:
-        return QStringLiteral("select c.category from (select distinct category from shopitems) c where exists "
-                              "(select 1 from ") +
-               kJoin + QStringLiteral(" where shopitems.category = c.category)");
+        return QStringLiteral("select c.category from (select distinct category from shopitems) c where (select 1 "
+                              "from ") +
+               kJoin + QStringLiteral(" where shopitems.category = c.category limit 1) is not null");
     case Layout::Items: return catalogue::DistinctCategoriesSql(TableOf(word));
     // The box is hidden for the contacts; it still lists the warehouses.
     case Layout::Contacts: return QStringLiteral("select `name` from `Warehouse`");

@@ -104,18 +104,24 @@ void PagedList::read(qsizetype first, qsizetype n, QStringList& out)
     if (first < 0 || n <= 0)
         return;
     const qint64* keys = m_rows->data() + size_t(first) * width;
-    // The rows of the outer keys of the page, whatever else they hold now;
-    // each goes to the place its keys had when the list was made.
-    QStringList outer;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QString k = QString::number(keys[size_t(i) * width]);
-        if (outer.isEmpty() || outer.constLast() != k)
-            outer << k;
-    }
+    // The rows of the keys of the page, whatever else they hold now; each
+    // goes to the place its keys had when the list was made. Every table of
+    // a join is bounded by its own keys, so that no plan of the engine (a
+    // server's, from figures it may hold wrong) reads a table through.
     QStringList conds;
     if (!m_where.isEmpty())
         conds << QLatin1Char('(') + m_where + QLatin1Char(')');
-    conds << m_keys.first() + QStringLiteral(" in (") + outer.join(QLatin1Char(',')) + QLatin1Char(')');
+    for (size_t k = 0; k < width; ++k) {
+        std::vector<qint64> values(static_cast<size_t>(n));
+        for (qsizetype i = 0; i < n; ++i)
+            values[size_t(i)] = keys[size_t(i) * width + k];
+        std::sort(values.begin(), values.end());
+        values.erase(std::unique(values.begin(), values.end()), values.end());
+        QStringList in;
+        for (qint64 v : values)
+            in << QString::number(v);
+        conds << m_keys.at(int(k)) + QStringLiteral(" in (") + in.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
     QString sql = m_columns;
     for (int i = 0; i < m_keys.size(); ++i)
         sql += QStringLiteral(", ") + m_keys.at(i) + QStringLiteral(" as ") + keyAlias(i);
