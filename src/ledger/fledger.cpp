@@ -450,7 +450,8 @@ void fLedger::bSave_Click()
         MsgWarn(ledger::ProblemMessage(problem), MsgTitleWarn);
         switch (problem) {
         case ledger::EntryProblem::NoAction: iAction->setFocus(); break;
-        case ledger::EntryProblem::NoQuantity: iQuantity->setFocus(); break;
+        case ledger::EntryProblem::NoQuantity:
+        case ledger::EntryProblem::Negative: iQuantity->setFocus(); break;
         default: iCode->setFocus(); break;
         }
         return;

@@ -224,8 +224,13 @@ private slots:
                 QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Quantity belum diisi"));
                 QCOMPARE(focused(), static_cast<QWidget*>(d->iQuantity));
             }
+            // A negative quantity would book the row on the other side.
+            d->iQuantity->setText(QStringLiteral("-2"));
+            d->bSave->click();
+            QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Total tidak boleh negatif"));
+            QCOMPARE(focused(), static_cast<QWidget*>(d->iQuantity));
             QCOMPARE(count(QStringLiteral("select count(*) from cash")), 0);
-            QCOMPARE(fx->ui->messages.size(), 7);
+            QCOMPARE(fx->ui->messages.size(), 8);
 
             // Digits only in the number fields.
             clearAndType(d->iQuantity, QStringLiteral("2a,"));

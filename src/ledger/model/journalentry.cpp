@@ -28,6 +28,11 @@ EntryProblem CheckEntry(const JournalEntry& e)
     const double q = platform::ParseQuantity(e.quantity, &ok);
     if (!ok || q == 0)
         return EntryProblem::NoQuantity;
+    // A row books its amount on its kind's side: a negative one would land
+    // on the other, where the item reports and the recapitulation of the
+    // same range no longer agree. The cashier refuses such a line too.
+    if (q < 0 || cashier::AmountOf(e.price) < 0 || cashier::AmountOf(e.total) < 0)
+        return EntryProblem::Negative;
     return EntryProblem::None;
 }
 
@@ -38,6 +43,7 @@ QString ProblemMessage(EntryProblem p)
     case EntryProblem::NoCode: return QStringLiteral("Kode belum diisi");
     case EntryProblem::NoName: return QStringLiteral("Deskripsi belum diisi");
     case EntryProblem::NoQuantity: return QStringLiteral("Quantity belum diisi");
+    case EntryProblem::Negative: return QStringLiteral("Total tidak boleh negatif");
     case EntryProblem::None: break;
     }
     return QString();

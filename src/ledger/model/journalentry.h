@@ -32,10 +32,10 @@ struct JournalEntry {
 };
 
 // The first check an entry fails, in the order the dialog asks them.
-enum class EntryProblem { None, NoAction, NoCode, NoName, NoQuantity };
+enum class EntryProblem { None, NoAction, NoCode, NoName, NoQuantity, Negative };
 EntryProblem CheckEntry(const JournalEntry& e);
 // "Aksi belum diisi", "Kode belum diisi", "Deskripsi belum diisi",
-// "Quantity belum diisi"; "" for None.
+// "Quantity belum diisi", "Total tidak boleh negatif"; "" for None.
 QString ProblemMessage(EntryProblem p);
 
 // The row of an entry that passed the checks, without id and number. Price
