@@ -8,9 +8,9 @@
 #include "platform/db.h"
 #include "platform/dbcopy.h"
 #include "platform/failure.h"
+#include "platform/keptdata.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
-#include "platform/summaries.h"
 #include "shell/fmain.h"
 
 #include <QDir>
@@ -241,8 +241,7 @@ void fDB::bRestore_Click()
     try {
         CopyDatabaseInto(chosen, target);
         // A backup from before the running totals gets them at once.
-        platform::EnsureSummaries(app().DbConn());
-        app().DbConn().EnsureNameStamp(true);
+        platform::EnsureKeptData(app().DbConn(), true);
     } catch (const DbError& e) {
         platform::LogFailure(QStringLiteral("bRestore.Click"), std::current_exception());
         mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + DbProblemText(e),

@@ -525,48 +525,6 @@ void DbConnection::countWrite(const QString& sql)
         ++m_writes[table];
 }
 
-namespace {
-
-// The tables whose names are kept in memory, as the triggers name them.
-const char* const kNamedTables[] = {"Customer",  "Supplier",  "Person",       "Warehouse",    "SaleItems",
-                                    "ShopItems", "inventory", "Cash InItems", "Cash OutItems"};
-const char* const kNameEvents[] = {"insert", "update", "delete"};
-
-QString nameTrigger(const char* table, const char* event)
-{
-    QString id = QString::fromLatin1(table).toLower();
-    id.remove(QLatin1Char(' '));
-    return QStringLiteral("namestamp_%1_%2").arg(id, QLatin1String(event));
-}
-
-bool isNamedTable(const QString& lower)
-{
-    for (const char* t : kNamedTables)
-        if (lower == QString::fromLatin1(t).toLower())
-            return true;
-    return false;
-}
-
-} // namespace
-
-bool DbConnection::nameStampWhole()
-{
-    QStringList names, tables;
-    for (const char* t : kNamedTables) {
-        tables << QString::fromLatin1(t);
-        for (const char* e : kNameEvents)
-            names << nameTrigger(t, e);
-    }
-    if (!hasTable(QStringLiteral("namestamp")) ||
-        TriggerCount(names, tables) != int(std::size(kNamedTables) * std::size(kNameEvents)))
-        return false;
-    try {
-        return int(StoredNumber(GetValue(QStringLiteral("select count(origin) from namestamp")))) == 1;
-    } catch (const DbError&) {
-        return false; // a table of another shape
-    }
-}
-
 int DbConnection::TriggerCount(const QStringList& names, const QStringList& tables)
 {
     QStringList quoted;
@@ -588,42 +546,12 @@ int DbConnection::TriggerCount(const QStringList& names, const QStringList& tabl
             .arg(on.join(QStringLiteral(", ")), quoted.join(QStringLiteral(", "))))));
 }
 
-bool DbConnection::EnsureNameStamp(bool renew)
+void DbConnection::keepNameStamp(QSet<QString> tables, std::function<bool(DbConnection&)> whole)
 {
-    m_nameStamp = false;
-    try {
-        for (const char* t : kNamedTables)
-            if (!hasTable(QString::fromLatin1(t)))
-                return false;
-        if (!nameStampWhole()) {
-            // Writers take turns: no name is written between the count made
-            // here and the triggers that keep it.
-            DbTransaction tx(*this);
-            for (const char* t : kNamedTables)
-                for (const char* e : kNameEvents)
-                    Execute(QStringLiteral("drop trigger if exists ") + nameTrigger(t, e));
-            Execute(QStringLiteral("drop table if exists namestamp"));
-            Execute(m_odbc ? QStringLiteral("create table namestamp (changes BIGINT, origin VARCHAR(40))")
-                           : QStringLiteral("create table namestamp (changes INTEGER, origin TEXT)"));
-            Execute(QStringLiteral("insert into namestamp values (0, ") +
-                    Quote(QUuid::createUuid().toString(QUuid::Id128)) + QLatin1Char(')'));
-            for (const char* t : kNamedTables)
-                for (const char* e : kNameEvents)
-                    Execute(QStringLiteral("create trigger %1 after %2 on `%3` for each row begin "
-                                           "update namestamp set changes = changes + 1; end")
-                                .arg(nameTrigger(t, e), QLatin1String(e), QLatin1String(t)));
-            tx.commit();
-        } else if (renew) {
-            Execute(QStringLiteral("update namestamp set origin = ") +
-                    Quote(QUuid::createUuid().toString(QUuid::Id128)));
-        }
-        m_nameStamp = nameStampWhole();
-    } catch (const DbError&) {
-        // Read only, or no right to create triggers: stamps follow every commit.
-        m_nameStamp = false;
-    }
+    m_stampTables = std::move(tables);
+    m_stampWhole = std::move(whole);
+    m_nameStamp = !m_stampTables.isEmpty();
     m_nameStampSchema = m_nameStamp ? schemaVersion() : -1;
-    return m_nameStamp;
 }
 
 namespace {
@@ -631,62 +559,6 @@ namespace {
 const char* const kRowKey = "orv_row";
 
 } // namespace
-
-bool DbConnection::EnsureRowKeys()
-{
-    ensureOpen(QString());
-    m_rowKeys = !m_odbc;
-    if (!m_odbc)
-        return true;
-    const auto keyed = [this] {
-        QSet<QString> out;
-        for (auto rs = OpenRecordset(QStringLiteral("select lower(table_name) from information_schema.columns where "
-                                                    "table_schema = database() and column_name = ") +
-                                     Quote(QLatin1String(kRowKey)));
-             !rs->Eof(); rs->MoveNext())
-            out.insert(rs->Fields(0).toString());
-        return out;
-    };
-    try {
-        QSet<QString> have = keyed();
-        QStringList lacking;
-        for (const char* t : kNamedTables)
-            if (!have.contains(QString::fromLatin1(t).toLower()) && hasTable(QString::fromLatin1(t)))
-                lacking << QString::fromLatin1(t);
-        // A table is altered outside any transaction (the server would
-        // commit it), and without waiting long for another workstation that
-        // holds the table in a transaction of its own: the next login tries
-        // again.
-        if (!lacking.isEmpty() && !inTransaction()) {
-            const QVariant wait = GetValue(QStringLiteral("select @@session.lock_wait_timeout"));
-            Execute(QStringLiteral("set session lock_wait_timeout = 10"));
-            // The copy the server makes numbers the rows in the order it
-            // keeps them; the unique key then becomes the table's own order
-            // (the first unique key of a table without a primary key is).
-            for (const QString& t : lacking) {
-                try {
-                    Execute(QStringLiteral("alter table `%1` add column %2 bigint unsigned not null auto_increment "
-                                           "invisible, add unique key %2 (%2)")
-                                .arg(t, QLatin1String(kRowKey)));
-                } catch (const DbError&) {
-                    // Another workstation may have added it just now; a
-                    // refusal leaves the rest as they are.
-                    if (!keyed().contains(t.toLower()))
-                        break;
-                }
-            }
-            Execute(QStringLiteral("set session lock_wait_timeout = ") + QString::number(qint64(StoredNumber(wait))));
-            have = keyed();
-        }
-        bool all = true;
-        for (const QString& t : lacking)
-            all = all && have.contains(t.toLower());
-        m_rowKeys = all;
-    } catch (const DbError&) {
-        m_rowKeys = false;
-    }
-    return m_rowKeys;
-}
 
 QString DbConnection::rowKey() const
 {
@@ -698,7 +570,7 @@ QString DbConnection::rowKey() const
 QByteArray DbConnection::tableStamp(const QString& table)
 {
     auto* h = static_cast<sqlite3*>(sqliteHandle());
-    if (m_nameStamp && isNamedTable(table.toLower())) {
+    if (m_nameStamp && m_stampTables.contains(table.toLower())) {
         // The count the triggers keep, whoever wrote; a schema changed since
         // (triggers dropped, a file restored into this one) is checked first.
         if (h) {
@@ -707,7 +579,7 @@ QByteArray DbConnection::tableStamp(const QString& table)
                 return QByteArray();
             if (schema != m_nameStampSchema) {
                 try {
-                    m_nameStamp = nameStampWhole();
+                    m_nameStamp = m_stampWhole && m_stampWhole(*this);
                 } catch (const DbError&) {
                     return QByteArray();
                 }

@@ -4,6 +4,7 @@
 // text the windows build (backticked names, '&' as text concatenation) and
 // raises DbError, carrying the statement, for every failure.
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -205,22 +206,13 @@ public:
     // write is not told apart from the statement that fired them. Empty
     // where the engine cannot tell.
     QByteArray tableStamp(const QString& table);
-    // Gives the database a count of the writes to the tables whose names
-    // the windows keep (contacts, items, the inventory), kept by triggers,
-    // so that a commit elsewhere moves those tables' stamps only when it
-    // wrote one of them, on a file and on a server alike. A database that
-    // cannot take them (read only, no right to create triggers) is left as
-    // it is; false then, and the stamps follow every commit as before.
-    // renew: the database was put back from a copy, whose count may meet
-    // one read before: it is told apart from then on.
-    bool EnsureNameStamp(bool renew = false);
-    // Gives those tables, on a server, a column that numbers their rows in
-    // the order the server keeps them, once: invisible, so that `select *`
-    // and an insert without a column list (of this program and of any other
-    // client) see each table as before, and filled by the server for every
-    // new row. A server that refuses it (no right to alter a table, no
-    // invisible columns) is left as it is; false then. True on a file.
-    bool EnsureRowKeys();
+    // What the kept data (keptdata.h) found at the login: the tables,
+    // lower case, whose writes a count kept by triggers tells (none: stamps
+    // follow every commit), and how to check again that the count and its
+    // triggers are whole once the schema changed.
+    void keepNameStamp(QSet<QString> tables, std::function<bool(DbConnection&)> whole);
+    // Whether the tables the lists read carry the server's row numbers.
+    void keepRowKeys(bool all) { m_rowKeys = all; }
     // How many of the named triggers the database holds, on the given
     // tables (a server then reads the triggers of those tables only, not
     // of every table it serves).
@@ -331,11 +323,12 @@ private:
     // cannot be told, and rollbacks, count against every table.
     QHash<QString, quint64> m_writes;
     quint64 m_writesAnywhere = 0;
-    // The kept count of EnsureNameStamp is in place, as last seen at this
-    // schema version (SQLite; -1 on a server).
+    // The kept count of writes to m_stampTables is in place, as last seen
+    // at this schema version (SQLite; -1 on a server).
     bool m_nameStamp = false;
     qint64 m_nameStampSchema = -1;
-    bool nameStampWhole();
+    QSet<QString> m_stampTables;
+    std::function<bool(DbConnection&)> m_stampWhole;
     bool m_summaries = false;
     bool m_rowKeys = false;
     bool m_waitingNoLonger = false;

@@ -1,5 +1,7 @@
 #include "platform/serverschema.h"
 
+#include "platform/keptdata.h"
+
 #include "platform/db.h"
 
 #include <QFile>
@@ -178,7 +180,7 @@ void PrepareServerDatabase(DbConnection& db)
     // in one transaction of their own.
     for (const QString& s : ServerStatements(readResource(QStringLiteral("schema.sql"))))
         db.Execute(s);
-    db.EnsureRowKeys();
+    EnsureRowKeys(db);
     DbTransaction tx(db);
     for (const QString& s : ServerStatements(readResource(QStringLiteral("template.sql"))))
         db.Execute(s);

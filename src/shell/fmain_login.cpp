@@ -4,11 +4,11 @@
 #include "core/dbentry.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "platform/keptdata.h"
 #include "platform/keys.h"
 #include "platform/owntext.h"
 #include "platform/progress.h"
 #include "platform/serverschema.h"
-#include "platform/summaries.h"
 #include "shell/fmain.h"
 #include "shell/model/operators.h"
 
@@ -279,14 +279,10 @@ void fMain::finishLogin(const QString& entry)
                 this, a.AppTitle,
                 platform::OwnText("cPrepareDatabase", QStringLiteral("Database ini disiapkan untuk versi ini (sekali "
                                                                      "saja), mohon tunggu...")));
-            platform::EnsureSummaries(
-                a.DbConn(), [&progress](const QString& what, double done) { progress.report(what, done); },
+            platform::EnsureKeptData(
+                a.DbConn(), false, [&progress](const QString& what, double done) { progress.report(what, done); },
                 &keptTotalsFailure);
         }
-        // And the count that tells the name lists another till's writes.
-        a.DbConn().EnsureNameStamp();
-        // And the numbers a server's lists are read by, a page at a time.
-        a.DbConn().EnsureRowKeys();
         // The windows learn of this login's writes from here on.
         a.BeginSession(user);
         setUpPanels();

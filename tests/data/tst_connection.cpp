@@ -2,6 +2,7 @@
 // database files and on a server; transactions against a second connection
 // that holds a lock.
 #include "platform/db.h"
+#include "platform/keptdata.h"
 #include "platform/serverschema.h"
 #include "platform/sqltext.h"
 #include "support/datafixture.h"
@@ -48,8 +49,8 @@ private:
 // every commit again.
 void keptNameStamp(DbConnection& db)
 {
-    QVERIFY(db.EnsureNameStamp());
-    QVERIFY(db.EnsureNameStamp());
+    QVERIFY(platform::EnsureNameStamp(db));
+    QVERIFY(platform::EnsureNameStamp(db));
     DbConnection other;
     if (db.isOdbc())
         other.OpenOdbc(db.path());
@@ -77,9 +78,9 @@ void keptNameStamp(DbConnection& db)
         db.OpenOdbc(path);
     else
         db.Open(path);
-    QVERIFY(db.EnsureNameStamp());
+    QVERIFY(platform::EnsureNameStamp(db));
     QVERIFY(!stamp.moved());
-    QVERIFY(db.EnsureNameStamp(true));
+    QVERIFY(platform::EnsureNameStamp(db, true));
     QVERIFY(stamp.moved());
     if (db.isOdbc())
         return;
@@ -293,14 +294,14 @@ private slots:
             DbConnection clerk;
             clerk.OpenOdbc(
                 QString(text).replace(QStringLiteral("UID=root;PWD="), QStringLiteral("UID=orvclerk;PWD=clerk")));
-            QVERIFY(!clerk.EnsureRowKeys());
+            QVERIFY(!platform::EnsureRowKeys(clerk));
             QVERIFY(clerk.rowKey().isEmpty());
             QCOMPARE(StoredNumber(clerk.GetValue(QStringLiteral("select count(*) from Customer"))), 4.0);
         }
 
         db.OpenOdbc(text);
         QVERIFY(db.rowKey().isEmpty());
-        QVERIFY(db.EnsureRowKeys());
+        QVERIFY(platform::EnsureRowKeys(db));
         QCOMPARE(db.rowKey(), QStringLiteral("orv_row"));
         QCOMPARE(column(QStringLiteral("select code, `name` from Customer order by orv_row")), before);
         QCOMPARE(db.OpenRecordset(QStringLiteral("select * from Customer"))->columnCount(), 5);
@@ -311,7 +312,7 @@ private slots:
         const QStringList after = before + QStringList{QStringLiteral("C0"), QStringLiteral("C4")};
         QCOMPARE(column(QStringLiteral("select code, `name` from Customer order by orv_row")), after);
         QCOMPARE(column(QStringLiteral("select code, `name` from Customer")), after);
-        QVERIFY(other.EnsureRowKeys());
+        QVERIFY(platform::EnsureRowKeys(other));
     }
 
     void failedCommitRollsBackAndFreesTheFile()

@@ -4,6 +4,7 @@
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
 #include "catalogue/model/pagedlist.h"
+#include "platform/keptdata.h"
 #include "platform/summaries.h"
 #include "support/datafixture.h"
 #include "support/datarows.h"
@@ -390,7 +391,7 @@ private slots:
     // repeat nor skip a row, nor change the list's length.
     void pagedListsGiveTheRowsOfOneRead()
     {
-        QVERIFY(db->EnsureRowKeys());
+        QVERIFY(platform::EnsureRowKeys(*db));
         QVERIFY(CanPage(*db));
         db->Begin();
         for (int i = 0; i < 600; ++i)
