@@ -1,5 +1,7 @@
 #include "ledger/model/reportexport.h"
 
+#include "ledger/model/journalreport.h"
+#include "ledger/model/stockreport.h"
 #include "platform/db.h"
 
 namespace ledger {

@@ -5,9 +5,13 @@
 // of a kind word nobody knows.
 #include "cashier/model/journal.h"
 #include "ledger/model/amounts.h"
+#include "ledger/model/itemreport.h"
+#include "ledger/model/journalreport.h"
+#include "ledger/model/recapreport.h"
 #include "ledger/model/reportexport.h"
 #include "ledger/model/reportprint.h"
 #include "ledger/model/reports.h"
+#include "ledger/model/stockreport.h"
 #include "platform/db.h"
 #include "platform/sqltext.h"
 #include "support/datafixture.h"
