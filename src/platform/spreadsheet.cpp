@@ -1,8 +1,6 @@
 #include "platform/spreadsheet.h"
 #include "platform/failure.h"
 
-#include "platform/runtime.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>

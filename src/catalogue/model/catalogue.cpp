@@ -234,11 +234,6 @@ QString DistinctUnitsSql(const QString& table)
     return QStringLiteral("select distinct satuan from %1").arg(bt(table));
 }
 
-QString CountByNameSql(const QString& table, const QString& name)
-{
-    return QStringLiteral("select count(code) from %1 where `name`=%2").arg(bt(table), Quote(name));
-}
-
 static QString withWhere(QString sql, const QString& where)
 {
     if (!where.isEmpty())

@@ -116,8 +116,6 @@ QString NameByCodeSql(const QString& table, const QString& code);
 QString CodeByCodeSql(const QString& table, const QString& code);
 QString DistinctCategoriesSql(const QString& table);
 QString DistinctUnitsSql(const QString& table);
-// Whether a charge is a contact: "select count(code) from `T` where `name`=…".
-QString CountByNameSql(const QString& table, const QString& name);
 
 // The lists: items give code, category, name, price, discount, total,
 // satuan; contacts code, name, address, phone, fax. where is "" or a

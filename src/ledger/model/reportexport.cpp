@@ -1,5 +1,7 @@
 #include "ledger/model/reportexport.h"
 
+#include "ledger/model/journalreport.h"
+#include "ledger/model/stockreport.h"
 #include "platform/db.h"
 
 namespace ledger {
@@ -159,23 +161,6 @@ bool ExportReport(const ReportContext& ctx, int page, const QString& reportSql, 
     }
     sheet.close();
     return true;
-}
-
-std::optional<platform::Workbook> ReportWorkbook(const ReportContext& ctx, int page, const QString& reportSql,
-                                                 const ReportRange& range, bool warehouseColumn)
-{
-    const int last = ReportColumnCount(page, warehouseColumn);
-    if (last == 0)
-        return std::nullopt;
-    platform::Workbook book;
-    WriteReport(ctx, page, reportSql, range, warehouseColumn,
-                [&](int row, int col, const platform::Cell& cell) { book.cell(row, col) = cell; });
-    // Borders on the report's whole columns; the font and the widths on A
-    // to L, whatever the report.
-    book.setColumnBorder(1, last);
-    book.setColumnFont(1, kStyledColumns, kFont, kFontSize);
-    book.autoFit(1, kStyledColumns);
-    return book;
 }
 
 } // namespace ledger

@@ -29,7 +29,4 @@ bool WriteReport(const ReportContext& ctx, int page, const QString& reportSql, c
 bool ExportReport(const ReportContext& ctx, int page, const QString& reportSql, const ReportRange& range,
                   bool warehouseColumn, const QString& path);
 
-std::optional<platform::Workbook> ReportWorkbook(const ReportContext& ctx, int page, const QString& reportSql,
-                                                 const ReportRange& range, bool warehouseColumn);
-
 } // namespace ledger

@@ -3,9 +3,11 @@
 // item reports of sales, purchases, cash in and cash out (1 to 4), the daily
 // recapitulation (5) and the stock report (6). Each builder reads the
 // database over a date range and returns the lines of the view, the journal
-// row id of each line and the row query that the export runs again.
+// row id of each line and the row query that the export runs again. Here are
+// what the reports share and the report of a page; each report's own
+// builders are in its header (journalreport.h, itemreport.h, recapreport.h,
+// stockreport.h).
 #include <QDate>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -79,19 +81,14 @@ struct ReportRows {
 // for none.
 qint64 LineId(const QString& line);
 
-ReportRows OpenJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
-                       bool warehouseColumn);
-ReportRows OpenRecap(const ReportContext& ctx, const ReportRange& range);
 // The report of a page; nothing for an index outside 0 to 6.
 std::optional<ReportRows> OpenReport(const ReportContext& ctx, int page, const ReportRange& range,
                                      const JournalFilter& filter, bool warehouseColumn);
-// Every record of the journal's row query (as the journal builds it), in
-// its order, read a page of IDs at a time: the export of a year walks it
-// without holding the year or a read between pages.
-void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
-                          const std::function<void(const platform::DbRecordset&)>& each);
 // Every line of an opened report, held, with the journal row ID of each.
 Report HoldReport(const ReportRows& rows);
+// The report of a page; nothing for an index outside 0 to 6.
+std::optional<Report> BuildReport(const ReportContext& ctx, int page, const ReportRange& range,
+                                  const JournalFilter& filter, bool warehouseColumn);
 
 // The kind words of a page: Indonesian (GetPage) and English (GetPage2).
 QString GetPage(int index);
@@ -110,48 +107,5 @@ QString ShowDate(const QVariant& moment);
 QString NumberText(const platform::DbField& field);
 // The rule of every report: 184 dashes.
 QString Rule();
-
-Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
-                    bool warehouseColumn);
-// The journal view's footer sums over the rows of its query.
-QString JournalSumsSql(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter);
-// page: Sales, Purchases, CashIn or CashOut.
-Report BuildItemReport(const ReportContext& ctx, const ReportRange& range, int page);
-Report BuildRecap(const ReportContext& ctx, const ReportRange& range);
-Report BuildStock(const ReportContext& ctx, const ReportRange& range);
-// The report of a page; nothing for an index outside 0 to 6.
-std::optional<Report> BuildReport(const ReportContext& ctx, int page, const ReportRange& range,
-                                  const JournalFilter& filter, bool warehouseColumn);
-
-// The item report's row query of a page.
-QString ItemReportSql(const ReportContext& ctx, const ReportRange& range, int page);
-
-// ---- Stock figures of one stock item over a range
-struct StockFigures {
-    double begin = 0;
-    double shop = 0;
-    double sale = 0;
-    double shopRetur = 0;
-    double saleRetur = 0;
-    double manualPlus = 0;
-    double manualMin = 0;
-    double end() const { return begin + shop + saleRetur + manualPlus - sale - shopRetur - manualMin; }
-};
-// The figures of every code and description that moved up to the range's
-// last day, in one grouped query; look them up with StockKey.
-QHash<QString, StockFigures> StockFiguresOf(const ReportContext& ctx, const ReportRange& range);
-// The one query that sums every code's movements for the stock report.
-QString StockFiguresSql(const ReportContext& ctx, const ReportRange& range);
-// Codes and descriptions compare without regard to case, as the tables do.
-QString StockKey(const QString& code, const QString& description);
-// The stock items a stock report's row query lists, each code once.
-struct StockItem {
-    QString code;
-    QString description;
-    QString unit;
-};
-QVector<StockItem> StockItems(const ReportContext& ctx, const QString& sql);
-// A figure as the stock report shows it: the plain number and the unit.
-QString StockCell(double figure, const QString& unit);
 
 } // namespace ledger

@@ -16,6 +16,15 @@
 
 using namespace catalogue;
 
+namespace {
+// Whether a charge is a contact: "select count(code) from `T` where `name`=…".
+QString CountByNameSql(const QString& table, const QString& name)
+{
+    return QStringLiteral("select count(code) from %1 where `name`=%2")
+        .arg(QLatin1Char('`') + table + QLatin1Char('`'), platform::Quote(name));
+}
+} // namespace
+
 class TestCatalogueModel : public QObject {
     Q_OBJECT
 

@@ -6,9 +6,13 @@
 #include "cashier/model/cart.h"
 #include "cashier/model/journal.h"
 #include "ledger/model/amounts.h"
+#include "ledger/model/itemreport.h"
+#include "ledger/model/journalreport.h"
+#include "ledger/model/recapreport.h"
 #include "ledger/model/reportexport.h"
 #include "ledger/model/reportprint.h"
 #include "ledger/model/reports.h"
+#include "ledger/model/stockreport.h"
 #include "platform/db.h"
 #include "platform/sqltext.h"
 #include "support/datafixture.h"
@@ -38,6 +42,26 @@ struct Row {
     QString quantity, unit;
     double amount, debit, credit;
 };
+
+// The export held whole: the reference that the export written as its rows
+// are read must equal. Borders on the report's whole columns; the font and
+// the widths on A to L, whatever the report. Nothing for a page outside 0
+// to 6.
+std::optional<platform::Workbook> ReportWorkbook(const ReportContext& ctx, int page, const QString& reportSql,
+                                                 const ReportRange& range, bool warehouseColumn)
+{
+    const int last = ReportColumnCount(page, warehouseColumn);
+    if (last == 0)
+        return std::nullopt;
+    const int styled = 12;
+    platform::Workbook book;
+    WriteReport(ctx, page, reportSql, range, warehouseColumn,
+                [&](int row, int col, const platform::Cell& cell) { book.cell(row, col) = cell; });
+    book.setColumnBorder(1, last);
+    book.setColumnFont(1, styled, QStringLiteral("Tahoma"), 9);
+    book.autoFit(1, styled);
+    return book;
+}
 
 } // namespace
 

@@ -1,0 +1,19 @@
+#pragma once
+// What the report builders share among themselves; the panel and the export
+// see only the reports' own headers.
+#include "ledger/model/reports.h"
+
+namespace ledger {
+
+// The gap between two cells of a line.
+extern const QString kBlank;
+// An amount cell that shows "-" for nothing.
+QString AmountOrDash(double v);
+// A figure of the current record by its column's name.
+double Field(const platform::DbRecordset& rs, const char* name);
+// A date as the database's date literal.
+QString Date(const ReportContext& ctx, const QDate& d);
+// A report's lines as the list reads them.
+ReportRows Held(Report r);
+
+} // namespace ledger
