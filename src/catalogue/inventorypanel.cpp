@@ -13,6 +13,7 @@
 #include "platform/controls.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
+#include "platform/progress.h"
 #include "platform/spreadsheet.h"
 #include "shell/fmain.h"
 
@@ -474,7 +475,9 @@ void InventoryPanelView::ibPrint_Click()
     for (int i = 0; i < iiItems->ListCount(); ++i)
         rows << iiItems->List(i);
     app().Printer.setDocName(QStringLiteral("Data ") + iiTable->Text());
-    for (const QString& line : catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows))
+    const QStringList lines = catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows);
+    mMain::PrintJob job(MainWindow(), mLang::PrintTexts(QStringLiteral("Data ") + iiTable->Text()), lines.size());
+    for (const QString& line : lines)
         mMain::PrintLine(line);
     mMain::EndPrint();
 }
@@ -487,6 +490,7 @@ void InventoryPanelView::bExcel_Click()
         return;
     const QStringList heads = titles(inventory::TitleKeys(inventory::LayoutOf(word)));
     // The records go into the file as they are read.
+    Work work(m, mLang::ExportTexts(QStringLiteral("Data ") + iiTable->Text()));
     OpenWorkbook([&](const QString& path) { inventory::ExportList(app().DbConn(), word, m->iiItemsSql, heads, path); },
                  QStringLiteral("Data ") + iiTable->Text());
 }
