@@ -158,8 +158,9 @@ bool ProgressWindow::report(const QString& what, double done)
     return !m_cancelled;
 }
 
-Work::Work(QWidget* owner, WorkTexts texts)
-    : Work(Runtime::current()->backend().progressBox(owner, texts.title, texts.heading, texts.cancel), std::move(texts))
+// The box is made from the texts before the work keeps its copy of them.
+Work::Work(QWidget* owner, const WorkTexts& texts)
+    : Work(Runtime::current()->backend().progressBox(owner, texts.title, texts.heading, texts.cancel), texts)
 {
 }
 

@@ -49,7 +49,7 @@ class Work {
 public:
     // With the backend's box over owner (made by the window part of the
     // platform).
-    Work(QWidget* owner, WorkTexts texts);
+    Work(QWidget* owner, const WorkTexts& texts);
     Work(std::unique_ptr<ProgressBox> box, WorkTexts texts);
     ~Work();
     Work(const Work&) = delete;

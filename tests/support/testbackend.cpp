@@ -97,11 +97,12 @@ public:
     bool report(const QString& what, double) override
     {
         m_ui.progressReports << what;
-        return m_ui.cancelAtReport <= 0 || m_ui.progressReports.size() < m_ui.cancelAtReport;
+        return m_ui.cancelAtReport <= 0 || ++m_reports < m_ui.cancelAtReport;
     }
 
 private:
     TestBackend& m_ui;
+    int m_reports = 0;
 };
 } // namespace
 

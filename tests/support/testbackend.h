@@ -63,8 +63,8 @@ public:
     // "stop"); they are not in `printed`.
     int withdrawnPrints = 0;
     // The boxes of long work: the title of each, and every report of any
-    // box. The report numbered cancelAtReport (from 1) answers Cancel, as
-    // an operator pressing it then; 0 never does.
+    // box. A box's report numbered cancelAtReport (from 1) answers Cancel,
+    // as an operator pressing it then; 0 never does.
     QStringList progressTitles;
     QStringList progressReports;
     int cancelAtReport = 0;
