@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QHash>
 #include <QLocale>
+#include <cstdio>
 #include <stdexcept>
 #include <xlsxwriter.h>
 
@@ -148,8 +149,16 @@ struct SheetWriter::Book {
     // would cost as long as the rows took, a stopped export included.
     void abandon(const QString& path)
     {
+        // The rows wait in a temporary file that only finishing would
+        // close: left open, its space would stay taken until the program
+        // ends.
+        if (ws && ws->optimize_tmpfile) {
+            std::fclose(ws->optimize_tmpfile);
+            ws->optimize_tmpfile = nullptr;
+        }
         if (wb)
             lxw_workbook_free(wb);
+        ws = nullptr;
         wb = nullptr;
         QFile::remove(path);
     }
