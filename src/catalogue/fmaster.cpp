@@ -14,6 +14,7 @@
 #include "lang/mlang.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
+#include "platform/progress.h"
 #include "platform/runtime.h"
 #include "shell/fmain.h"
 
@@ -510,7 +511,9 @@ void fMaster::bPrint_Click()
     for (int i = 0; i < iItems->ListCount(); ++i)
         rows << iItems->List(i);
     app().Printer.setDocName(Caption());
-    for (const QString& line : catalogue::PrintLines(Caption(), f, rows))
+    const QStringList lines = catalogue::PrintLines(Caption(), f, rows);
+    PrintJob job(this, mLang::PrintTexts(Caption()), lines.size());
+    for (const QString& line : lines)
         PrintLine(line);
     EndPrint();
 }
@@ -522,6 +525,7 @@ void fMaster::bExcel_Click()
     const bool items = isItems();
     const QStringList titles = gridTexts(items ? catalogue::ItemTitleKeys() : catalogue::ContactTitleKeys());
     // The records go into the file as they are read.
+    Work work(this, mLang::ExportTexts(Caption()));
     OpenWorkbook([&](const QString& path) { catalogue::ExportList(app().DbConn(), iItemsSql, items, titles, path); },
                  Caption());
 }

@@ -15,6 +15,7 @@
 #include "platform/controls.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
+#include "platform/progress.h"
 #include "platform/runtime.h"
 #include "platform/spreadsheet.h"
 #include "shell/fmain.h"
@@ -530,7 +531,9 @@ void InventoryPanelView::ibPrint_Click()
     for (int i = 0; i < iiItems->ListCount(); ++i)
         rows << iiItems->List(i);
     app().Printer.setDocName(QStringLiteral("Data ") + iiTable->Text());
-    for (const QString& line : catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows))
+    const QStringList lines = catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows);
+    mMain::PrintJob job(MainWindow(), mLang::PrintTexts(QStringLiteral("Data ") + iiTable->Text()), lines.size());
+    for (const QString& line : lines)
         mMain::PrintLine(line);
     mMain::EndPrint();
 }
@@ -542,6 +545,7 @@ void InventoryPanelView::bExcel_Click()
         return;
     const QStringList heads = titles(inventory::TitleKeys(inventory::LayoutOf(word)));
     // The records go into the file as they are read.
+    Work work(MainWindow(), mLang::ExportTexts(QStringLiteral("Data ") + iiTable->Text()));
     OpenWorkbook([&](const QString& path) { inventory::ExportList(app().DbConn(), word, iiItemsSql, heads, path); },
                  QStringLiteral("Data ") + iiTable->Text());
 }

@@ -245,9 +245,31 @@ QString PrinterPort()
     return port.isEmpty() ? QStringLiteral("Default") : port;
 }
 
+namespace {
+PrintJob* g_printJob = nullptr;
+} // namespace
+
+PrintJob::PrintJob(QWidget* owner, const platform::WorkTexts& texts, qsizetype lines)
+    : m_work(owner, texts), m_port(PrinterPort())
+{
+    m_work.setRows(lines);
+    g_printJob = this;
+}
+
+PrintJob::~PrintJob()
+{
+    g_printJob = nullptr;
+    // A print-out stopped or failed halfway leaves nothing gathered for the
+    // next one, and the port is closed.
+    app().Printer.KillDoc();
+}
+
 void PrintLine(const QString& line)
 {
-    const QString port = PrinterPort();
+    PrintJob* job = g_printJob;
+    if (job && !job->m_work.row(job->m_lines++))
+        return;
+    const QString port = job ? job->m_port : PrinterPort();
     if (port == QLatin1String("Default"))
         app().Printer.PrintLine(line);
     else
@@ -256,7 +278,11 @@ void PrintLine(const QString& line)
 
 void EndPrint()
 {
-    if (PrinterPort() != QLatin1String("Default")) {
+    if (g_printJob && g_printJob->cancelled()) {
+        app().Printer.KillDoc();
+        return;
+    }
+    if ((g_printJob ? g_printJob->m_port : PrinterPort()) != QLatin1String("Default")) {
         // A port has no document to send; the next print-out tries the port
         // afresh.
         app().Printer.KillDoc();

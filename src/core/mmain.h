@@ -6,6 +6,7 @@
 #include "platform/db.h"
 #include "platform/sqltext.h"
 #include "platform/textcells.h"
+#include "platform/work.h"
 
 #include <QString>
 #include <QVariant>
@@ -117,6 +118,30 @@ void PrintLine(const QString& line);
 void EndPrint();
 // The port setting with an empty or missing value read as "Default".
 QString PrinterPort();
+
+// A print-out of many lines, from its first PrintLine to its EndPrint: a box
+// over the owner tells the lines and then the pages done and offers Cancel.
+// The port setting is read once for the whole print-out and a port is
+// opened once. Once stopped, PrintLine takes no more lines and EndPrint
+// sends nothing; what was gathered is dropped when the job ends.
+class PrintJob {
+public:
+    // lines: how many the print-out has, 0 when not known.
+    PrintJob(QWidget* owner, const platform::WorkTexts& texts, qsizetype lines);
+    ~PrintJob();
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+    bool cancelled() const { return m_work.cancelled(); }
+    // Raises platform::Cancelled once the operator stopped the print-out.
+    void check() const { m_work.check(); }
+
+private:
+    friend void PrintLine(const QString& line);
+    friend void EndPrint();
+    platform::Work m_work;
+    QString m_port;
+    qint64 m_lines = 0;
+};
 
 using platform::Str;
 

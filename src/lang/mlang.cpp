@@ -169,6 +169,30 @@ QString LangCaption(const QString& key)
     return LangText(QStringLiteral("CAPTION"), key);
 }
 
+namespace {
+platform::WorkTexts WorkTexts(const QString& titleKey, const QString& heading)
+{
+    platform::WorkTexts t;
+    t.title = LangCaption(titleKey);
+    t.heading = heading;
+    t.cancel = LangText(QStringLiteral("BUTTON"), QStringLiteral("bCancel"));
+    t.rowOf = LangCaption(QStringLiteral("cRowOf"));
+    t.rows = LangCaption(QStringLiteral("cRows"));
+    t.pageOf = LangCaption(QStringLiteral("cPageOf"));
+    return t;
+}
+} // namespace
+
+platform::WorkTexts PrintTexts(const QString& heading)
+{
+    return WorkTexts(QStringLiteral("cPrinting"), heading);
+}
+
+platform::WorkTexts ExportTexts(const QString& heading)
+{
+    return WorkTexts(QStringLiteral("cExporting"), heading);
+}
+
 QWidget* CaptionTarget(const CaptionRow& row)
 {
     Form* form = app().form(QString::fromLatin1(row.window));

@@ -8,6 +8,7 @@
 // language connection, so a list rebuilt after a change of language shows the
 // new texts without anyone having to be told.
 #include "lang/model/captionmap.h"
+#include "platform/work.h"
 
 #include <QString>
 #include <QVariant>
@@ -42,6 +43,10 @@ QString LangText(const QString& section, const QString& key);
 // A column title (and the "all" entry of the category filters).
 QString LangGrid(const QString& key);
 QString LangCaption(const QString& key);
+// The texts of the box of a print-out or of an export of the work that
+// heading names (the print-out's or the file's name).
+platform::WorkTexts PrintTexts(const QString& heading);
+platform::WorkTexts ExportTexts(const QString& heading);
 
 // The control a row of the caption map (lang/model/captionmap.h) names, when
 // its window exists and holds a control of that name able to take the row's

@@ -9,6 +9,7 @@
 #include "ledger/model/reportprint.h"
 #include "platform/failure.h"
 #include "platform/keys.h"
+#include "platform/progress.h"
 #include "platform/runtime.h"
 #include "platform/spreadsheet.h"
 #include "shell/fmain.h"
@@ -415,6 +416,10 @@ void LedgerPanelView::liLedger_KeyDown(int& KeyCode, int)
 
 void LedgerPanelView::lbPrint_Click()
 {
+    // One print-out at a time: while one runs, its box holds off the keys,
+    // and nothing started meanwhile may print into it.
+    if (Work::current())
+        return;
     // Printed from another panel: the report as it stands now.
     if (m_stale || m_rangeRest->isActive())
         rebuild();
@@ -425,18 +430,25 @@ void LedgerPanelView::lbPrint_Click()
     LinePrinter& printer = app().Printer;
     if (ledger::PrintsLandscape(page))
         printer.setOrientation(2);
-    printer.setDocName(ledger::ReportJobName(page, liFrom->Value(), liTo->Value()));
+    const QString name = ledger::ReportJobName(page, liFrom->Value(), liTo->Value());
+    printer.setDocName(name);
     // A port that fails a line takes no more of the report (each line would
     // wait out its timeout again); the operator hears once that the
-    // print-out is not whole.
+    // print-out is not whole. One that the operator stopped needs no word.
     std::exception_ptr failure;
-    try {
-        ledger::ForEachPrintLine(page, liFrom->Value(), liTo->Value(), *view,
-                                 [](const QString& line) { mMain::PrintLine(line); });
-        mMain::EndPrint();
-    } catch (...) {
-        failure = std::current_exception();
-        printer.KillDoc();
+    {
+        // The title, range, blank line and rule before the view, a rule after.
+        mMain::PrintJob job(m_main, mLang::PrintTexts(name), view->count() + 5);
+        try {
+            ledger::ForEachPrintLine(page, liFrom->Value(), liTo->Value(), *view, [&job](const QString& line) {
+                job.check();
+                mMain::PrintLine(line);
+            });
+            mMain::EndPrint();
+        } catch (const Cancelled&) {
+        } catch (...) {
+            failure = std::current_exception();
+        }
     }
     printer.setOrientation(1);
     if (failure) {
@@ -448,6 +460,8 @@ void LedgerPanelView::lbPrint_Click()
 
 void LedgerPanelView::lbExcel_Click()
 {
+    if (Work::current())
+        return;
     if (m_stale || m_rangeRest->isActive())
         rebuild();
     // Nothing has been built yet (no login): there is nothing to export.
@@ -456,13 +470,15 @@ void LedgerPanelView::lbExcel_Click()
     const int page = liPage->ListIndex();
     if (ledger::ReportColumnCount(page, warehouseColumn()) == 0)
         return;
+    const QString name = QStringLiteral("Laporan ") + liPage->Text();
     try {
+        Work work(m_main, mLang::ExportTexts(name));
         // The rows go into the file as they are read.
         OpenWorkbook(
             [&](const QString& path) {
                 ledger::ExportReport(Context(), page, ReportSql, range(), warehouseColumn(), path);
             },
-            QStringLiteral("Laporan ") + liPage->Text());
+            name);
     } catch (const Failure& e) {
         LogFailure(QStringLiteral("lbExcel.Click"), std::current_exception());
         mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + e.text(), mMain::MsgTitleWarn);

@@ -5,12 +5,17 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 class QWidget;
 
 namespace platform {
 
 class Form;
+class ProgressBox;
+// Told before each page is painted (from 1); false stops the print-out.
+using PageProgress = std::function<bool(int page, int pages)>;
 
 enum class MsgKind { Info, Warning, Question };
 
@@ -36,8 +41,14 @@ public:
     // One finished print job for the system printer, on portrait or
     // landscape pages, under the name the print queue shows. Returns a note
     // for the operator when the job did not go to a printer (the PDF path),
-    // or "".
-    virtual QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) = 0;
+    // or "". A job stopped by `page` is withdrawn whole: the printer gets no
+    // part of it and no PDF file is left; "" then.
+    virtual QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name,
+                                  const PageProgress& page) = 0;
+    // The box of a long piece of work over the owner (progress.h); with a
+    // cancel text the operator can stop the work.
+    virtual std::unique_ptr<ProgressBox> progressBox(QWidget* owner, const QString& title, const QString& heading,
+                                                     const QString& cancelText) = 0;
 };
 
 class QtBackend : public Backend {
@@ -48,7 +59,10 @@ public:
                        const QString& folder) override;
     void showModal(Form* form) override;
     bool openDocument(const QString& target) override;
-    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) override;
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name,
+                          const PageProgress& page) override;
+    std::unique_ptr<ProgressBox> progressBox(QWidget* owner, const QString& title, const QString& heading,
+                                             const QString& cancelText) override;
 };
 
 // Turns "Cdb files|*.cdb|All|*.*" into Qt's "Cdb files (*.cdb);;All (*.*)".

@@ -2,6 +2,7 @@
 
 #include "platform/backend.h"
 #include "platform/failure.h"
+#include "platform/progress.h"
 #include "platform/runtime.h"
 
 #include <QDeadlineTimer>
@@ -41,17 +42,17 @@ void LinePrinter::setFont(const QString& family, int pointSize)
 
 QString LinePrinter::EndDoc()
 {
-    const QStringList lines = m_lines;
+    const QStringList lines = std::move(m_lines);
     const QString name = m_docName;
-    m_lines.clear();
-    m_docName.clear();
-    m_portFailure = nullptr;
-    if (lines.isEmpty())
+    KillDoc();
+    Work* work = Work::current();
+    if (lines.isEmpty() || (work && work->cancelled()))
         return QString();
     // A wide list on a portrait page would be shrunk to a font nobody can
     // read: turning the page comes first.
     const bool landscape = m_orientation == 2 || !LinesFit(lines, m_font, false);
-    return Runtime::current()->backend().printDocument(lines, m_font, landscape, name);
+    return Runtime::current()->backend().printDocument(
+        lines, m_font, landscape, name, [work](int page, int pages) { return !work || work->page(page, pages); });
 }
 
 void LinePrinter::KillDoc()
@@ -59,6 +60,7 @@ void LinePrinter::KillDoc()
     m_lines.clear();
     m_docName.clear();
     m_portFailure = nullptr;
+    m_port.reset();
 }
 
 void LinePrinter::PortLine(const QString& port, const QString& line)
@@ -66,8 +68,13 @@ void LinePrinter::PortLine(const QString& port, const QString& line)
     if (m_portFailure && port == m_failedPort)
         std::rethrow_exception(m_portFailure);
     try {
-        writePortLine(port, line);
+        if (!m_port || m_port->port() != port) {
+            m_port.reset();
+            m_port = std::make_unique<PortWriter>(port);
+        }
+        m_port->write(line, portTimeout());
     } catch (...) {
+        m_port.reset();
         m_portFailure = std::current_exception();
         m_failedPort = port;
         throw;
@@ -143,13 +150,14 @@ void writePortLine(const QString& port, const QString& line)
 
 void writePortLine(const QString& port, const QString& line, int timeoutMs)
 {
+    PortWriter(port).write(line, timeoutMs);
+}
+
+PortWriter::PortWriter(const QString& port) : m_port(port)
+{
     const QString device = portDevice(port);
-    const QString name = device == port.trimmed() ? QStringLiteral("Port printer '%1'").arg(port)
-                                                  : QStringLiteral("Port printer '%1' (%2)").arg(port, device);
-    const auto fail = [&](const QString& what, int err) {
-        throw Failure(QStringLiteral("%1 %2: %3").arg(name, what, SystemErrorText(err)),
-                      QString::fromLocal8Bit(std::strerror(err)));
-    };
+    m_name = device == port.trimmed() ? QStringLiteral("Port printer '%1'").arg(port)
+                                      : QStringLiteral("Port printer '%1' (%2)").arg(port, device);
     // A port name stands for a device of the machine: where there is none,
     // a file of that name would take every later print-out unseen.
     const bool namedDevice = device != port.trimmed();
@@ -157,25 +165,41 @@ void writePortLine(const QString& port, const QString& line, int timeoutMs)
     // must not hang the till. Append: a print-out to a file keeps all of its
     // lines, and a device does not care.
     const QByteArray path = QFile::encodeName(device);
-    const int fd = ::open(path.constData(),
-                          O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (namedDevice ? 0 : O_CREAT), 0666);
-    if (fd < 0) {
+    m_fd = ::open(path.constData(),
+                  O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (namedDevice ? 0 : O_CREAT), 0666);
+    if (m_fd < 0) {
         const int err = errno;
         if (namedDevice && err == ENOENT)
-            throw Failure(QStringLiteral("%1 tidak ada di komputer ini").arg(name),
+            throw Failure(QStringLiteral("%1 tidak ada di komputer ini").arg(m_name),
                           QString::fromLocal8Bit(std::strerror(err)));
         if (err == ENXIO && !namedDevice)
-            throw Failure(QStringLiteral("%1 tidak dapat dibuka: tidak ada yang membaca port ini").arg(name),
+            throw Failure(QStringLiteral("%1 tidak dapat dibuka: tidak ada yang membaca port ini").arg(m_name),
                           QString::fromLocal8Bit(std::strerror(err)));
         fail(QStringLiteral("tidak dapat dibuka"), err);
     }
+}
+
+PortWriter::~PortWriter()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void PortWriter::fail(const QString& what, int err) const
+{
+    throw Failure(QStringLiteral("%1 %2: %3").arg(m_name, what, SystemErrorText(err)),
+                  QString::fromLocal8Bit(std::strerror(err)));
+}
+
+void PortWriter::write(const QString& line, int timeoutMs)
+{
     QByteArray bytes = line.toLatin1();
     bytes.append("\r\n", 2);
     QDeadlineTimer deadline(timeoutMs);
     qsizetype done = 0;
     int err = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        const ssize_t n = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n > 0) {
             done += n;
             continue;
@@ -187,7 +211,7 @@ void writePortLine(const QString& port, const QString& line, int timeoutMs)
             break;
         }
         // The device takes no more for now: wait for it, but not forever.
-        pollfd p{fd, POLLOUT, 0};
+        pollfd p{m_fd, POLLOUT, 0};
         const int left = int(deadline.remainingTime());
         if (left <= 0 || ::poll(&p, 1, left) == 0) {
             err = ETIMEDOUT;
@@ -198,7 +222,6 @@ void writePortLine(const QString& port, const QString& line, int timeoutMs)
             break;
         }
     }
-    ::close(fd);
     if (err)
         fail(QStringLiteral("tidak dapat ditulis"), err);
 }

@@ -8,8 +8,32 @@
 #include <QString>
 #include <QStringList>
 #include <exception>
+#include <memory>
 
 namespace platform {
+
+// A printer port held open for one print-out: each line goes out as it
+// comes, without opening the port again for it.
+class PortWriter {
+public:
+    // Throws Failure with a clear text when the port cannot be opened. A
+    // port name that stands for a device (LPT1 ...) never creates it: a
+    // device that is missing is told so.
+    explicit PortWriter(const QString& port);
+    ~PortWriter();
+    PortWriter(const PortWriter&) = delete;
+    PortWriter& operator=(const PortWriter&) = delete;
+    const QString& port() const { return m_port; }
+    // The bytes of one line and a CR LF; throws Failure when they cannot be
+    // written, also when the port takes no more within timeoutMs.
+    void write(const QString& line, int timeoutMs);
+
+private:
+    [[noreturn]] void fail(const QString& what, int err) const;
+    QString m_port;
+    QString m_name;
+    int m_fd = -1;
+};
 
 class LinePrinter {
 public:
@@ -19,9 +43,10 @@ public:
     // is not.
     void setFont(const QString& family, int pointSize);
     void PrintLine(const QString& line) { m_lines.append(line); }
-    // One line to a printer port. A port that failed a line takes no more
-    // of the same print-out: each further line would wait out the port's
-    // timeout again. The print-out ends with EndDoc or KillDoc.
+    // One line to a printer port. The port stays open for the print-out's
+    // further lines. A port that failed a line takes no more of the same
+    // print-out: each further line would wait out the port's timeout again.
+    // The print-out ends with EndDoc or KillDoc, which close the port.
     void PortLine(const QString& port, const QString& line);
     // 1 portrait, 2 landscape: the pages of the document sent next. A
     // portrait document with a line wider than the page goes out landscape.
@@ -33,7 +58,9 @@ public:
     void setDocName(const QString& name) { m_docName = name; }
     const QString& DocName() const { return m_docName; }
     // Sends the document to the printer (or a PDF file when the machine has
-    // no printer). Returns the PDF path in that case, else "".
+    // no printer). Returns the PDF path in that case, else "". The pages
+    // are told to the work in progress (progress.h); a print-out stopped
+    // there sends nothing.
     QString EndDoc();
     // Drops what was gathered, after a failed print.
     void KillDoc();
@@ -46,6 +73,7 @@ private:
     QString m_docName;
     std::exception_ptr m_portFailure;
     QString m_failedPort;
+    std::unique_ptr<PortWriter> m_port;
 };
 
 // The page a print-out is laid out on when the printer does not say (a PDF
@@ -66,10 +94,7 @@ QFont fixedFont(const QString& family, int pointSize);
 // the parallel printers, COM1 and COM2 the serial ports, anything else is a
 // path.
 QString portDevice(const QString& port);
-// Appends the bytes of one line and a CR LF to the port, opening and closing
-// it; throws Failure with a clear text when it cannot be opened or written,
-// also when the port takes no more within timeoutMs. A port name that stands
-// for a device (LPT1 …) never creates it: a device that is missing is told so.
+// One line to the port on its own, opening and closing it (PortWriter).
 void writePortLine(const QString& port, const QString& line, int timeoutMs);
 void writePortLine(const QString& port, const QString& line);
 // How long a port may take a line before it counts as stalled.

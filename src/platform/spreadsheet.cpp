@@ -1,11 +1,14 @@
 #include "platform/spreadsheet.h"
 #include "platform/failure.h"
 
+#include "platform/work.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QLocale>
+#include <cstdio>
 #include <stdexcept>
 #include <xlsxwriter.h>
 
@@ -139,6 +142,25 @@ struct SheetWriter::Book {
     lxw_workbook* wb = nullptr;
     lxw_worksheet* ws = nullptr;
     QHash<QString, lxw_format*> formats;
+    int row = 0;
+
+    // Drops what was written without making the file: finishing it first
+    // would cost as long as the rows took, a stopped export included.
+    void abandon(const QString& path)
+    {
+        // The rows wait in a temporary file that only finishing would
+        // close: left open, its space would stay taken until the program
+        // ends.
+        if (ws && ws->optimize_tmpfile) {
+            std::fclose(ws->optimize_tmpfile);
+            ws->optimize_tmpfile = nullptr;
+        }
+        if (wb)
+            lxw_workbook_free(wb);
+        ws = nullptr;
+        wb = nullptr;
+        QFile::remove(path);
+    }
 
     lxw_format* formatOf(const Cell& c, bool date)
     {
@@ -186,10 +208,8 @@ SheetWriter::SheetWriter(const QString& path, const QString& sheetName) : m_book
 
 SheetWriter::~SheetWriter()
 {
-    if (m_book && m_book->wb) {
-        workbook_close(m_book->wb);
-        QFile::remove(m_path);
-    }
+    if (m_book && m_book->wb)
+        m_book->abandon(m_path);
 }
 
 void SheetWriter::setColumn(int col, double width, const ColumnStyle* style)
@@ -206,6 +226,15 @@ void SheetWriter::setColumn(int col, double width, const ColumnStyle* style)
 
 void SheetWriter::write(int row, int col, const Cell& cell)
 {
+    // The work the sheet is written for hears of every row, and the
+    // operator may stop it between two rows.
+    if (row != m_book->row) {
+        m_book->row = row;
+        if (Work* work = Work::current(); work && !work->row(row - 1)) {
+            m_book->abandon(m_path);
+            throw Cancelled();
+        }
+    }
     const lxw_row_t r = lxw_row_t(row - 1);
     const lxw_col_t c = lxw_col_t(col - 1);
     const QVariant& v = cell.value;
@@ -228,9 +257,7 @@ void SheetWriter::write(int row, int col, const Cell& cell)
     // A cell the sheet cannot hold (past its last row, a text too long)
     // would otherwise be left out of a file that looks complete.
     if (written != LXW_NO_ERROR) {
-        workbook_close(m_book->wb);
-        m_book->wb = nullptr;
-        QFile::remove(m_path);
+        m_book->abandon(m_path);
         throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja")
                           .arg(m_path)
                           .arg(row)

@@ -103,7 +103,8 @@ private:
 // Saves the workbook into a new file in the temporary folder and hands it to
 // the desktop's spreadsheet program; where the machine has none, an
 // information box says where the file lies. Returns the path; throws Failure
-// when the file cannot be written.
+// when the file cannot be written. An export the operator stopped (progress.h)
+// leaves no file and returns "".
 QString OpenWorkbook(const Workbook& book, const QString& baseName);
 // The same for a file that `write` writes at the path it is given.
 QString OpenWorkbook(const std::function<void(const QString& path)>& write, const QString& baseName);

@@ -253,6 +253,46 @@ private slots:
         QCOMPARE(app().Printer.Orientation(), 1);
     }
 
+    // A print-out or an export the operator stopped leaves nothing half
+    // made: no line reaches the port, the printer's job is withdrawn, no
+    // workbook is left or opened, and the next one is whole.
+    void stoppedWorkLeavesNothing()
+    {
+        showTradingDay();
+        const QString file = fx->path(QStringLiteral("port.txt"));
+        mMain::SetConfig(QStringLiteral("Port"), file);
+        fx->ui->cancelAtReport = 1;
+        QTest::keyClick(m, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(!QFile::exists(file) || QFileInfo(file).size() == 0);
+        // The box speaks the operator's language.
+        QCOMPARE(fx->ui->progressTitles, QStringList{QStringLiteral("Printing")});
+        fx->ui->cancelAtReport = 0;
+        l->lbPrint->click();
+        QFile port(file);
+        QVERIFY(port.open(QIODevice::ReadOnly));
+        QCOMPARE(port.readAll().count("\r\n"), 4 + l->liLedger->ListCount() + 1);
+
+        // Stopped at its first page: all its lines were gathered.
+        mMain::SetConfig(QStringLiteral("Port"), QStringLiteral("Default"));
+        fx->ui->cancelAtReport = 2;
+        l->lbPrint->click();
+        QCOMPARE(fx->ui->withdrawnPrints, 1);
+        QVERIFY(fx->ui->printed.isEmpty());
+        QVERIFY(fx->ui->progressReports.last().startsWith(QStringLiteral("Page 1 of ")));
+        fx->ui->cancelAtReport = 0;
+        l->lbPrint->click();
+        QCOMPARE(fx->ui->printed.size(), 1);
+        QCOMPARE(fx->ui->printed[0].size(), 4 + l->liLedger->ListCount() + 1);
+
+        const QDir folder(QFileInfo(fx->path(QStringLiteral("x"))).path());
+        const QStringList before = folder.entryList({QStringLiteral("*.xlsx")}, QDir::Files);
+        fx->ui->cancelAtReport = 1;
+        l->lbExcel->click();
+        QVERIFY(fx->ui->opened.isEmpty());
+        QCOMPARE(folder.entryList({QStringLiteral("*.xlsx")}, QDir::Files), before);
+        QVERIFY(fx->ui->messages.isEmpty());
+    }
+
     // The export opens a new workbook of the view's kind; one that cannot
     // be opened is reported with its path.
     void exportToSpreadsheet()

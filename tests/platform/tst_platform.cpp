@@ -10,6 +10,7 @@
 #include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/keys.h"
+#include "platform/progress.h"
 #include "platform/runtime.h"
 #include "platform/spreadsheet.h"
 #include "support/fixture.h"
@@ -18,10 +19,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
 #include <QTemporaryDir>
@@ -911,6 +915,78 @@ private slots:
         f.close();
         QFile::remove(path);
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, wb.save(dir.filePath(QStringLiteral("no/such/dir/x.xlsx"))));
+    }
+
+    // The box of work that can be stopped: shown at once, Escape or its
+    // button stops the work, and a click meant for the window behind (a
+    // second print command) is dropped while it is up.
+    void stoppableWorkHoldsOffTheWindow()
+    {
+        QWidget owner;
+        owner.resize(600, 400);
+        auto* other = new QPushButton(QStringLiteral("Cetak"), &owner);
+        int pressed = 0;
+        connect(other, &QPushButton::clicked, [&pressed] { ++pressed; });
+        owner.show();
+        {
+            ProgressWindow box(&owner, QStringLiteral("Mencetak"), QStringLiteral("LAPORAN UMUM"),
+                               QStringLiteral("&Batal"));
+            QVERIFY(box.report(QStringLiteral("Baris 0"), -1));
+            QPushButton* cancel = nullptr;
+            for (auto* b : owner.findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("&Batal"))
+                    cancel = b;
+            QVERIFY(cancel && cancel->isVisible());
+            QTest::mouseClick(other, Qt::LeftButton);
+            QTest::keyClick(other, Qt::Key_Space);
+            QCOMPARE(pressed, 0);
+            QTest::keyClick(other, Qt::Key_Escape);
+            QVERIFY(!box.report(QStringLiteral("Baris 1"), -1));
+        }
+        {
+            ProgressWindow box(&owner, QStringLiteral("Mencetak"), QString(), QStringLiteral("&Batal"));
+            QVERIFY(box.report(QString(), 0));
+            for (auto* b : owner.findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("&Batal"))
+                    QTest::mouseClick(b, Qt::LeftButton);
+            QVERIFY(!box.report(QString(), 0.5));
+        }
+        // Once the box is gone the window takes its clicks again.
+        QTest::mouseClick(other, Qt::LeftButton);
+        QCOMPARE(pressed, 1);
+    }
+
+    // A print-out stopped between two pages where a PDF file takes the
+    // printer's place leaves no file that would pass for the whole report.
+    void stoppedPdfLeavesNoFile()
+    {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this machine has a printer");
+        QTemporaryDir home;
+        const QByteArray savedHome = qgetenv("HOME"), savedConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        QStringList lines;
+        for (int i = 0; i < 400; ++i)
+            lines << QStringLiteral("baris %1").arg(i);
+        platform::QtBackend real;
+        int told = 0, pages = 0;
+        const QString note = real.printDocument(lines, platform::fixedFont(QStringLiteral("Monospace"), 9), false,
+                                                QStringLiteral("x"), [&](int page, int all) {
+                                                    ++told;
+                                                    pages = all;
+                                                    return page < 2;
+                                                });
+        const QString whole = real.printDocument(lines, platform::fixedFont(QStringLiteral("Monospace"), 9), false,
+                                                 QStringLiteral("x"), [](int, int) { return true; });
+        qputenv("HOME", savedHome);
+        qputenv("XDG_CONFIG_HOME", savedConfig);
+        QCOMPARE(note, QString());
+        QCOMPARE(told, 2);
+        QVERIFY(pages > 2);
+        QVERIFY(QFile::exists(whole));
+        // The whole one is the only file there.
+        QCOMPARE(QDir(QFileInfo(whole).path()).entryList(QDir::Files), QStringList{QFileInfo(whole).fileName()});
     }
 
     void settingsStore()

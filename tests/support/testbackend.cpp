@@ -1,6 +1,7 @@
 #include "support/testbackend.h"
 
 #include "platform/form.h"
+#include "platform/progress.h"
 #include "platform/runtime.h"
 
 #include <QApplication>
@@ -73,12 +74,43 @@ bool TestBackend::openDocument(const QString& target)
     return openSucceeds;
 }
 
-QString TestBackend::printDocument(const QStringList& lines, const QFont&, bool landscape, const QString& name)
+QString TestBackend::printDocument(const QStringList& lines, const QFont&, bool landscape, const QString& name,
+                                   const platform::PageProgress& page)
 {
+    // Pages of 60 lines, told as a printer's would be.
+    const int pages = int((lines.size() + 59) / 60);
+    for (int p = 1; p <= pages; ++p)
+        if (page && !page(p, pages)) {
+            ++withdrawnPrints;
+            return QString();
+        }
     printed << lines;
     printedLandscape << landscape;
     printedNames << name;
     return printNote;
+}
+
+namespace {
+class RecordingBox : public platform::ProgressBox {
+public:
+    explicit RecordingBox(TestBackend& ui) : m_ui(ui) {}
+    bool report(const QString& what, double) override
+    {
+        m_ui.progressReports << what;
+        return m_ui.cancelAtReport <= 0 || ++m_reports < m_ui.cancelAtReport;
+    }
+
+private:
+    TestBackend& m_ui;
+    int m_reports = 0;
+};
+} // namespace
+
+std::unique_ptr<platform::ProgressBox> TestBackend::progressBox(QWidget*, const QString& title, const QString&,
+                                                                const QString&)
+{
+    progressTitles << title;
+    return std::make_unique<RecordingBox>(*this);
 }
 
 QStringList TestBackend::prompts() const
@@ -102,4 +134,8 @@ void TestBackend::clear()
     printed.clear();
     printedLandscape.clear();
     printedNames.clear();
+    withdrawnPrints = 0;
+    progressTitles.clear();
+    progressReports.clear();
+    cancelAtReport = 0;
 }

@@ -30,7 +30,10 @@ public:
                        const QString& folder) override;
     void showModal(platform::Form* form) override;
     bool openDocument(const QString& target) override;
-    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) override;
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name,
+                          const platform::PageProgress& page) override;
+    std::unique_ptr<platform::ProgressBox> progressBox(QWidget* owner, const QString& title, const QString& heading,
+                                                       const QString& cancelText) override;
 
     // Answers for question boxes, taken in order; a question with none left
     // fails the test (and is answered Cancel).
@@ -56,6 +59,15 @@ public:
     QList<bool> printedLandscape;
     // The name each print job carries into the print queue.
     QStringList printedNames;
+    // Print jobs withdrawn while their pages were told (a page answered
+    // "stop"); they are not in `printed`.
+    int withdrawnPrints = 0;
+    // The boxes of long work: the title of each, and every report of any
+    // box. A box's report numbered cancelAtReport (from 1) answers Cancel,
+    // as an operator pressing it then; 0 never does.
+    QStringList progressTitles;
+    QStringList progressReports;
+    int cancelAtReport = 0;
 
     QStringList prompts() const;
     QString lastPrompt() const;

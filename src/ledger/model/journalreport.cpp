@@ -4,6 +4,7 @@
 #include "platform/db.h"
 #include "platform/sqltext.h"
 #include "platform/textcells.h"
+#include "platform/work.h"
 
 #include <algorithm>
 
@@ -363,9 +364,14 @@ void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
     const QString condition = journalSql.mid(head.size(), journalSql.size() - head.size() - order.size());
     std::vector<qint64> ids;
     bool withoutId = false;
+    // The work this read is for (an export) hears of it while the IDs are
+    // read, and learns how many rows are to come.
+    platform::Work* work = platform::Work::current();
     for (auto rs =
              db.OpenCursor(QStringLiteral("select ID from cash where ") + condition + QStringLiteral(" order by ID"));
          !rs->Eof(); rs->MoveNext()) {
+        if (work && !work->row(0))
+            throw platform::Cancelled();
         if (rs->Fields(0).isNull())
             withoutId = true;
         else
@@ -375,6 +381,8 @@ void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
         for (auto rs = db.OpenRecordset(sql); !rs->Eof(); rs->MoveNext())
             each(*rs);
     };
+    if (work)
+        work->setRows(qint64(ids.size()));
     const QString rows = QStringLiteral("select * from cash where ") + condition;
     if (withoutId)
         walk(rows + QStringLiteral(" and ID is null"));
