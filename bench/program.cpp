@@ -16,12 +16,13 @@
 #include <stdexcept>
 #include <unistd.h>
 
-QString BenchBackend::printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name)
+QString BenchBackend::printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name,
+                                    const platform::PageProgress& page)
 {
-    const QString note = TestBackend::printDocument(lines, font, landscape, name);
+    const QString note = TestBackend::printDocument(lines, font, landscape, name, page);
     if (!paint)
         return note;
-    const QString pdf = platform::QtBackend().printDocument(lines, font, landscape, name);
+    const QString pdf = platform::QtBackend().printDocument(lines, font, landscape, name, page);
     if (!pdf.isEmpty())
         pdfs << pdf;
     return pdf;

@@ -15,7 +15,8 @@ class fMain;
 // it has none (each such file's path is kept, for the bench to remove).
 class BenchBackend : public TestBackend {
 public:
-    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name) override;
+    QString printDocument(const QStringList& lines, const QFont& font, bool landscape, const QString& name,
+                          const platform::PageProgress& page) override;
     bool paint = false;
     QStringList pdfs;
 };
