@@ -308,6 +308,9 @@ private:
     // A statement prepared on a SQLite handle from the engine's text of
     // the caller's SQL; raises the engine's failure.
     void* prepareSqlite(void* handle, const QString& sql, const QByteArray& text);
+    // The statement prepared on a database file, the file followed and the
+    // statement counted as every statement is; nullptr on a server.
+    void* prepareOnFile(const QString& sql);
     void waitNoLonger();
     // Counts a statement's write to the table it names (see tableStamp).
     void countWrite(const QString& sql);

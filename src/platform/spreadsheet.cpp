@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <cstdio>
 #include <stdexcept>
+#include <vector>
 #include <xlsxwriter.h>
 
 namespace platform {
@@ -141,7 +142,14 @@ void Workbook::autoFit(int col1, int col2)
 struct SheetWriter::Book {
     lxw_workbook* wb = nullptr;
     lxw_worksheet* ws = nullptr;
-    QHash<QString, lxw_format*> formats;
+    // The formats made so far, by the style that made them: a sheet uses a
+    // handful, and each cell finds its own among them by comparing fields.
+    struct Made {
+        Cell style;
+        bool date;
+        lxw_format* format;
+    };
+    std::vector<Made> formats;
     int row = 0;
 
     // Drops what was written without making the file: finishing it first
@@ -166,15 +174,11 @@ struct SheetWriter::Book {
     {
         if (c.numberFormat.isEmpty() && !c.bold && c.fontName.isEmpty() && c.fontSize <= 0 && !c.border && !date)
             return nullptr;
-        const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6")
-                                .arg(c.numberFormat)
-                                .arg(c.bold)
-                                .arg(c.fontName)
-                                .arg(c.fontSize)
-                                .arg(c.border)
-                                .arg(date);
-        if (lxw_format* f = formats.value(key))
-            return f;
+        for (const Made& m : formats)
+            if (m.date == date && m.style.bold == c.bold && m.style.border == c.border &&
+                m.style.fontSize == c.fontSize && m.style.numberFormat == c.numberFormat &&
+                m.style.fontName == c.fontName)
+                return m.format;
         lxw_format* f = workbook_add_format(wb);
         if (!c.numberFormat.isEmpty())
             format_set_num_format(f, c.numberFormat.toUtf8().constData());
@@ -188,7 +192,9 @@ struct SheetWriter::Book {
             format_set_font_size(f, c.fontSize);
         if (c.border)
             format_set_border(f, LXW_BORDER_THIN);
-        formats.insert(key, f);
+        Cell style = c;
+        style.value = QVariant();
+        formats.push_back({std::move(style), date, f});
         return f;
     }
 };

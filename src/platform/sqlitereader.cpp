@@ -320,15 +320,23 @@ bool DbConnection::ScanRows(const QString& table, const QStringList& columns,
     return true;
 }
 
-bool DbConnection::ExecuteEach(const QString& sql, const QVector<QVector<QVariant>>& rows)
+void* DbConnection::prepareOnFile(const QString& sql)
 {
     followFile(sql);
     auto* h = static_cast<sqlite3*>(sqliteHandle());
     if (!h)
-        return false;
+        return nullptr;
     beforeStatement(sql);
-    auto* st = static_cast<sqlite3_stmt*>(prepareSqlite(h, sql, translate(sql, false).toUtf8()));
+    return prepareSqlite(h, sql, translate(sql, false).toUtf8());
+}
+
+bool DbConnection::ExecuteEach(const QString& sql, const QVector<QVector<QVariant>>& rows)
+{
+    auto* st = static_cast<sqlite3_stmt*>(prepareOnFile(sql));
+    if (!st)
+        return false;
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
+    auto* h = sqlite3_db_handle(st);
     auto fail = [this, h, &sql] { return sqliteFailure(h, sql); };
     for (const QVector<QVariant>& row : rows) {
         sqlite3_reset(st);
@@ -356,12 +364,9 @@ bool DbConnection::ExecuteEach(const QString& sql, const QVector<QVector<QVarian
 
 bool DbConnection::ReadWholeNumbers(const QString& sql, std::vector<qint64>& out)
 {
-    followFile(sql);
-    auto* h = static_cast<sqlite3*>(sqliteHandle());
-    if (!h)
+    auto* st = static_cast<sqlite3_stmt*>(prepareOnFile(sql));
+    if (!st)
         return false;
-    beforeStatement(sql);
-    auto* st = static_cast<sqlite3_stmt*>(prepareSqlite(h, sql, translate(sql, false).toUtf8()));
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
     const int columns = sqlite3_column_count(st);
     int rc = sqlite3_step(st);
@@ -369,7 +374,7 @@ bool DbConnection::ReadWholeNumbers(const QString& sql, std::vector<qint64>& out
         for (int i = 0; i < columns; ++i)
             out.push_back(sqlite3_column_int64(st, i));
     if (rc != SQLITE_DONE)
-        throw sqliteFailure(h, sql);
+        throw sqliteFailure(sqlite3_db_handle(st), sql);
     return true;
 }
 
