@@ -149,6 +149,11 @@ QString GoneMessage(const QString& code)
     return QStringLiteral("Data dengan Kode %1 sudah tidak ada").arg(Quote(code));
 }
 
+QString NetPriceOf(const QString& table)
+{
+    return QStringLiteral("%1.price - round(%1.price * %1.discount / 100.0, 4)").arg(table);
+}
+
 QString GoneMarkedMessage(int gone)
 {
     return QStringLiteral("%1 data yang ditandai sudah tidak ada").arg(gone);

@@ -41,9 +41,14 @@ QString ListCaption(const QString& table);
 
 // ---- Net price
 
-// The net price as SQL computes it; "/ 100.0" so that a whole-number
-// discount never divides as integers.
-inline constexpr const char* kNetPrice = "price - ((discount / 100.0) * price)";
+// The net price as SQL computes it, by the rule of the cart
+// (platform::NetPrice: the discount amount rounded to four places before
+// it is taken off), so that a list, its filter and its export show what the
+// cart charges; "/ 100.0" so that a whole-number discount never divides as
+// integers.
+inline constexpr const char* kNetPrice = "price - round(price * discount / 100.0, 4)";
+// The same for the prefixed columns of a join ("shopitems.").
+QString NetPriceOf(const QString& table);
 // The discount amount and the net price of an item: the number rules' own,
 // shared with the cashier.
 using platform::DiscountAmount;

@@ -69,11 +69,10 @@ QString ListSql(const QString& word, const QString& where)
     case Layout::Joined:
         return withWhere(
             QStringLiteral("select inventory.code, shopitems.category, shopitems.`name`, shopitems.satuan, "
-                           "shopitems.price, shopitems.discount, "
-                           "shopitems.price - ((shopitems.discount/100.0) * shopitems.price), saleitems.price, "
-                           "saleitems.discount, saleitems.price - ((saleitems.discount/100.0) * saleitems.price) "
-                           "from ") +
-                kJoin,
+                           "shopitems.price, shopitems.discount, ") +
+                catalogue::NetPriceOf(QStringLiteral("shopitems")) +
+                QStringLiteral(", saleitems.price, saleitems.discount, ") +
+                catalogue::NetPriceOf(QStringLiteral("saleitems")) + QStringLiteral(" from ") + kJoin,
             where);
     case Layout::Items: return catalogue::ItemsListSql(TableOf(word), where);
     case Layout::Contacts: return catalogue::ContactsListSql(TableOf(word), where);
@@ -172,10 +171,10 @@ QString FilterField(int tableIndex, int columnIndex)
         QStringLiteral("shopitems.Satuan"),
         QStringLiteral("shopitems.price"),
         QStringLiteral("shopitems.discount"),
-        QStringLiteral("shopitems.price - ((shopitems.discount/100.0) * shopitems.price)"),
+        catalogue::NetPriceOf(QStringLiteral("shopitems")),
         QStringLiteral("saleitems.price"),
         QStringLiteral("saleitems.discount"),
-        QStringLiteral("saleitems.price - ((saleitems.discount/100.0) * saleitems.price)"),
+        catalogue::NetPriceOf(QStringLiteral("saleitems")),
     };
     if (tableIndex == 0)
         return joined.value(columnIndex);

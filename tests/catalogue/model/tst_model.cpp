@@ -393,6 +393,25 @@ private slots:
         QCOMPARE(column(inventory::CategoriesSql(QStringLiteral("Sale Shop"))), whole);
     }
 
+    // A list shows the net price the cart charges: the discount amount
+    // rounded to four places before it is taken off (100 less 0.50004 %
+    // is 99.5, where the unrounded 99.49996 rounds to 99 on a receipt), in
+    // the items list and the joined list alike.
+    void netPriceAsTheCartHasIt()
+    {
+        inventory::AddItem(*db, {"NP", "X", "Bersih", "Pcs", 100, 0.50004, 100, 0.50004});
+        QCOMPARE(platform::NetPrice(100, 0.50004), 99.5);
+        // The net, shown whole, follows the discount's cell.
+        const auto netShown = [](const QString& row) {
+            const QStringList cells = row.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            return cells.value(cells.lastIndexOf(QStringLiteral("0.50004%")) + 1);
+        };
+        auto items = db->OpenRecordset(ItemsListSql(QStringLiteral("SaleItems"), QStringLiteral("where code='NP'")));
+        QCOMPARE(netShown(ItemRow(*items)), QStringLiteral("100"));
+        auto joined = db->OpenRecordset(inventory::ListSql(QStringLiteral("Sale Shop"), QString()));
+        QCOMPARE(netShown(inventory::Row(inventory::Layout::Joined, *joined)), QStringLiteral("100"));
+    }
+
     // A list read by pages gives the rows, and in the order, of the same
     // list read straight through: a contact table, the joined items with a
     // code bought twice, one category, a search word, a jump to the end;
