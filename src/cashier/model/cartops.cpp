@@ -4,6 +4,7 @@
 #include "cashier/model/cart.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/names.h"
+#include "catalogue/model/pagedlist.h"
 #include "platform/db.h"
 #include "platform/sqltext.h"
 #include "platform/textcells.h"
@@ -93,52 +94,19 @@ QStringList ItemSuggestionRows(platform::DbConnection& db, const QString& action
     return rows;
 }
 
-ItemSuggestions::ItemSuggestions(platform::DbConnection& db, const QString& itemsTable, const QString& typed)
-    : m_db(db), m_table(itemsTable), m_typed(typed)
-{
-    m_count = qsizetype(StoredNumber(m_db.GetValue(catalogue::ItemSuggestionsCountSql(m_table, m_typed))));
-    m_ends[0] = {};
-}
-
-void ItemSuggestions::read(qsizetype first, qsizetype n, QStringList& out)
-{
-    // From the end of the page before when it was read (the usual walk down
-    // the list), else by position (a jump to the end).
-    const auto end = m_ends.find(first);
-    const bool keyed = end != m_ends.end();
-    const qsizetype skip = keyed ? end->second.shown : first;
-    const std::optional<QString> from = keyed && first > 0 ? std::optional<QString>(end->second.code) : std::nullopt;
-    // The rows of the code `from` are read again from its first one.
-    Boundary last{from.value_or(QString()), 0};
-    qsizetype got = 0;
-    auto rs = m_db.OpenRecordset(
-        catalogue::ItemSuggestionsPageSql(m_table, m_typed, from, n + (keyed ? skip : 0), keyed ? 0 : skip));
-    for (qsizetype i = 0; !rs->Eof(); rs->MoveNext(), ++i) {
-        const QString code = rs->Fields(QStringLiteral("Code")).toString();
-        if (code.compare(last.code, Qt::CaseInsensitive) == 0) {
-            ++last.shown;
-        } else {
-            last = {code, 1};
-        }
-        if (keyed && i < skip)
-            continue;
-        out << SuggestionRow(*rs);
-        ++got;
-    }
-    // Rows gone since the count keep their places, empty.
-    for (; got < n; ++got)
-        out << QString();
-    if (!last.code.isEmpty())
-        m_ends[first + n] = last;
-}
-
-std::shared_ptr<ItemSuggestions> ItemSuggestionSource(platform::DbConnection& db, const QString& action,
-                                                      const QString& typed)
+std::shared_ptr<platform::RowSource> ItemSuggestionSource(platform::DbConnection& db, const QString& action,
+                                                          const QString& typed)
 {
     const QString items = catalogue::ItemsTable(action);
     if (typed.isEmpty() || items.isEmpty())
         return nullptr;
-    return std::make_shared<ItemSuggestions>(db, items, typed);
+    // A server whose tables have no row numbers reads the list whole.
+    if (!catalogue::CanPage(db))
+        return std::make_shared<platform::LinesSource>(ItemSuggestionRows(db, action, typed));
+    // code (8) + " " + name (30).
+    return std::make_shared<catalogue::PagedList>(db, catalogue::ItemSuggestionsSelect(items),
+                                                  catalogue::ItemSuggestionsCondition(typed), QStringList{db.rowKey()},
+                                                  SuggestionRow, QStringList{items}, QStringLiteral("code"), 39);
 }
 
 QStringList ChargeNames(platform::DbConnection& db, const QString& action)

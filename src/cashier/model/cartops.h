@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -38,32 +37,12 @@ std::optional<double> LastPurchaseQuantity(platform::DbConnection& db, const QSt
 // action whose code begins with the typed text, in code order.
 QStringList ItemSuggestionRows(platform::DbConnection& db, const QString& action, const QString& typed);
 
-// The same rows read as the list shows them, a page at a time by code:
-// typing the first letter of a hundred thousand codes reads one screen.
+// The same rows read as the list shows them, a page at a time, each row
+// kept in its place by its key (catalogue::PagedList): typing the first
+// letter of a hundred thousand codes reads their keys and one screen.
 // Nothing when the action has no items table or nothing is typed.
-class ItemSuggestions : public platform::RowSource {
-public:
-    ItemSuggestions(platform::DbConnection& db, const QString& itemsTable, const QString& typed);
-    qsizetype count() const override { return m_count; }
-    void read(qsizetype first, qsizetype n, QStringList& out) override;
-    // code (8) + " " + name (30).
-    qsizetype width() const override { return 39; }
-
-private:
-    // Where a page read so far ended: its last code and how many rows of
-    // that code had been shown by then (a code that is not unique).
-    struct Boundary {
-        QString code;
-        qsizetype shown = 0;
-    };
-    platform::DbConnection& m_db;
-    QString m_table;
-    QString m_typed;
-    qsizetype m_count = 0;
-    std::map<qsizetype, Boundary> m_ends; // by the row that follows
-};
-std::shared_ptr<ItemSuggestions> ItemSuggestionSource(platform::DbConnection& db, const QString& action,
-                                                      const QString& typed);
+std::shared_ptr<platform::RowSource> ItemSuggestionSource(platform::DbConnection& db, const QString& action,
+                                                          const QString& typed);
 
 // The charges offered for an action: the names of its contact table in the
 // database's order, then every other non-empty held charge of its carts.

@@ -273,30 +273,20 @@ QString ContactsExportSql(const QString& table, const QString& where)
                      where);
 }
 
+QString ItemSuggestionsSelect(const QString& table)
+{
+    return QStringLiteral("select code, category, `name`, price, discount, %1 as total from %2").arg(kNet, bt(table));
+}
+
+QString ItemSuggestionsCondition(const QString& typed)
+{
+    return QStringLiteral("where `code` like ") + LikePrefix(typed);
+}
+
 QString ItemSuggestionsSql(const QString& table, const QString& typed)
 {
-    return QStringLiteral("select code, category, `name`, price, discount, %1 as total from %2 where `code` like %3 "
-                          "order by code")
-        .arg(kNet, bt(table), LikePrefix(typed));
-}
-
-QString ItemSuggestionsCountSql(const QString& table, const QString& typed)
-{
-    return QStringLiteral("select count(*) from %1 where `code` like %2").arg(bt(table), LikePrefix(typed));
-}
-
-QString ItemSuggestionsPageSql(const QString& table, const QString& typed, const std::optional<QString>& from,
-                               qsizetype limit, qsizetype offset)
-{
-    QString sql = QStringLiteral("select code, category, `name`, price, discount, %1 as total from %2 where `code` "
-                                 "like %3")
-                      .arg(kNet, bt(table), LikePrefix(typed));
-    if (from)
-        sql += QStringLiteral(" and `code` >= ") + Quote(*from);
-    sql += QStringLiteral(" order by code limit ") + QString::number(limit);
-    if (offset > 0)
-        sql += QStringLiteral(" offset ") + QString::number(offset);
-    return sql;
+    return ItemSuggestionsSelect(table) + QLatin1Char(' ') + ItemSuggestionsCondition(typed) +
+           QStringLiteral(" order by code");
 }
 
 // ---------------------------------------------------------------- conditions

@@ -135,12 +135,10 @@ QString ContactsExportSql(const QString& table, const QString& where);
 // The suggestion list of codes that begin with the typed text: code,
 // category, name, price, discount, total, ordered by code.
 QString ItemSuggestionsSql(const QString& table, const QString& typed);
-// The same list a page at a time: how many rows it has, and up to `limit`
-// of its rows from the code `from` on (all of them when none), after
-// skipping `offset` rows.
-QString ItemSuggestionsCountSql(const QString& table, const QString& typed);
-QString ItemSuggestionsPageSql(const QString& table, const QString& typed, const std::optional<QString>& from,
-                               qsizetype limit, qsizetype offset);
+// Its two halves, for the list read a page at a time: the columns with
+// their table, and the condition ("where …").
+QString ItemSuggestionsSelect(const QString& table);
+QString ItemSuggestionsCondition(const QString& typed);
 
 // ---- Conditions; the operator's text is literal (% and _ match themselves),
 // its apostrophes dropped as Quote drops them from what is stored

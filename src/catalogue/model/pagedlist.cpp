@@ -68,8 +68,8 @@ bool CanPage(platform::DbConnection& db)
 }
 
 PagedList::PagedList(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
-                     MakeRow make, const QStringList& tables)
-    : m_db(db), m_keys(keys), m_make(std::move(make))
+                     MakeRow make, const QStringList& tables, const QString& order, qsizetype width)
+    : m_db(db), m_keys(keys), m_make(std::move(make)), m_width(width)
 {
     const qsizetype from = select.indexOf(QLatin1String(" from "));
     m_columns = select.left(from);
@@ -85,10 +85,12 @@ PagedList::PagedList(platform::DbConnection& db, const QString& select, const QS
     // outer row's partners through their code index, whose entries of one
     // code follow the row key: the order of the rest, as a read straight
     // through gives it.
-    const QStringList order = m_keys.mid(0, 1);
+    // A sorted list takes the outer key after its own order: an index on
+    // the sorted columns holds the rows of one value in that order.
+    const QString sorted = order.isEmpty() ? m_keys.first() : order + QStringLiteral(", ") + m_keys.first();
     const QString sql = QStringLiteral("select ") + aliased.join(QStringLiteral(", ")) + m_from +
                         (m_where.isEmpty() ? QString() : QStringLiteral(" where (") + m_where + QLatin1Char(')')) +
-                        QStringLiteral(" order by ") + order.join(QStringLiteral(", "));
+                        QStringLiteral(" order by ") + sorted;
     m_rows = keysOf(db, sql, int(m_keys.size()), tables);
 }
 

@@ -26,12 +26,15 @@ public:
     // where: "" or "where …"; keys: the row keys that order it (rowKey, or
     // the tables' row ids of a join, outer first); tables: those it reads,
     // whose stamps keep its keys from one filling to the next.
+    // order: the columns the list is sorted by before its keys, or "" for
+    // the order a scan gives (that of the outer key).
     PagedList(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
-              MakeRow make, const QStringList& tables = {});
+              MakeRow make, const QStringList& tables = {}, const QString& order = {}, qsizetype width = -1);
     qsizetype count() const override;
     void read(qsizetype first, qsizetype n, QStringList& out) override;
-    // Not told: the rule above the rows is wider than any of them.
-    qsizetype width() const override { return -1; }
+    // As told when made; by default not told (the rule above a catalogue
+    // list is wider than any of its rows).
+    qsizetype width() const override { return m_width; }
     bool searchable() const override { return true; }
 
     // The keys of the rows, a row after another, each as many numbers as
@@ -45,6 +48,7 @@ private:
     QString m_where;   // the condition without its "where"
     QStringList m_keys;
     MakeRow m_make;
+    qsizetype m_width = -1;
     std::shared_ptr<const Keys> m_rows;
 };
 
