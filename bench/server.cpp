@@ -2,8 +2,8 @@
 
 #include "bare.h"
 #include "core/dbentry.h"
-#include "platform/db.h"
-#include "platform/serverschema.h"
+#include "data/db.h"
+#include "data/serverschema.h"
 #include "program.h"
 #include "shell/fmain.h"
 #include "support/mariadb.h"

@@ -3,8 +3,8 @@
 // itself by the tag of bSave ("fMain" for the inventory panel, "fMaster" for
 // the list window) and the mode by the caption ("Tambah" adds, any other
 // caption edits), fills the fields for an edit, and shows the dialog.
+#include "data/db.h"
 #include "platform/controls.h"
-#include "platform/db.h"
 #include "platform/form.h"
 
 class fAdd : public platform::Form {

@@ -2,8 +2,8 @@
 // The contact dialog: adds or edits one row of a contact table (Customer,
 // Supplier, Person, Warehouse). Opener by the tag of bSave ("fMain" or
 // "fMaster"), mode by the caption ("Tambah" adds, any other caption edits).
+#include "data/db.h"
 #include "platform/controls.h"
-#include "platform/db.h"
 #include "platform/form.h"
 
 class fCharge : public platform::Form {

@@ -2,8 +2,8 @@
 // The inventory item dialog: one code bought and sold and held in stock.
 // Its caption tells the mode: "Tambah" adds, any other caption edits the
 // item highlighted on the inventory panel.
+#include "data/db.h"
 #include "platform/controls.h"
-#include "platform/db.h"
 #include "platform/form.h"
 
 class fInventory : public platform::Form {

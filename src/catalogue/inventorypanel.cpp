@@ -11,13 +11,13 @@
 #include "catalogue/model/pagedlist.h"
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/spreadsheet.h"
 #include "lang/mlang.h"
 #include "platform/controls.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
 #include "platform/progress.h"
 #include "platform/runtime.h"
-#include "platform/spreadsheet.h"
 #include "shell/fmain.h"
 
 #include <QSignalBlocker>

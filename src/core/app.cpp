@@ -1,7 +1,7 @@
 #include "core/app.h"
 
 #include "core/dbcheck.h"
-#include "platform/failure.h"
+#include "data/failure.h"
 #include "platform/form.h"
 
 #include <QDir>

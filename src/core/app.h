@@ -2,10 +2,10 @@
 // The process-wide values of the program, in one object that main and each
 // test create, so that every test starts clean.
 #include "core/model/shopsession.h"
-#include "platform/db.h"
+#include "data/db.h"
+#include "data/settingsstore.h"
 #include "platform/printer.h"
 #include "platform/runtime.h"
-#include "platform/settingsstore.h"
 
 #include <QPointer>
 #include <QString>

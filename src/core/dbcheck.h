@@ -1,7 +1,7 @@
 #pragma once
 // What a database failure means for the operator, and whether a database
 // file has the tables and columns the program reads.
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QString>
 #include <QStringList>

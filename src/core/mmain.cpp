@@ -1,11 +1,11 @@
 #include "core/mmain.h"
 
 #include "core/app.h"
+#include "data/configtable.h"
+#include "data/failure.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
-#include "platform/configtable.h"
 #include "platform/controls.h"
-#include "platform/failure.h"
-#include "platform/owntext.h"
 #include "platform/printer.h"
 
 #include <QDate>

@@ -2,11 +2,11 @@
 // The shared services every window uses: database access and SQL values,
 // the settings table, field and key helpers, message boxes, file helpers,
 // fixed-width rows and line printing.
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
+#include "data/work.h"
 #include "platform/backend.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
-#include "platform/work.h"
 
 #include <QString>
 #include <QVariant>

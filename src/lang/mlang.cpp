@@ -2,9 +2,9 @@
 
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/controls.h"
 #include "platform/form.h"
-#include "platform/owntext.h"
 #include "platform/runtime.h"
 
 #include <QDir>

@@ -7,8 +7,8 @@
 // then read from its database. Nothing is cached: each lookup queries the
 // language connection, so a list rebuilt after a change of language shows the
 // new texts without anyone having to be told.
+#include "data/work.h"
 #include "lang/model/captionmap.h"
-#include "platform/work.h"
 
 #include <QString>
 #include <QVariant>

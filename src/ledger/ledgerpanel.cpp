@@ -2,16 +2,16 @@
 
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/failure.h"
+#include "data/spreadsheet.h"
 #include "lang/mlang.h"
 #include "ledger/fledger.h"
 #include "ledger/model/amounts.h"
 #include "ledger/model/reportexport.h"
 #include "ledger/model/reportprint.h"
-#include "platform/failure.h"
 #include "platform/keys.h"
 #include "platform/progress.h"
 #include "platform/runtime.h"
-#include "platform/spreadsheet.h"
 #include "shell/fmain.h"
 
 #include <QScopedValueRollback>

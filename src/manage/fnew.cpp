@@ -7,7 +7,7 @@
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
-#include "platform/failure.h"
+#include "data/failure.h"
 
 #include <QDir>
 #include <QFile>

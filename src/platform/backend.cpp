@@ -1,9 +1,9 @@
 #include "platform/backend.h"
-#include "platform/spreadsheet.h"
+#include "data/spreadsheet.h"
 
-#include "platform/failure.h"
+#include "data/failure.h"
+#include "data/owntext.h"
 #include "platform/form.h"
-#include "platform/owntext.h"
 #include "platform/printer.h"
 #include "platform/progress.h"
 #include "platform/runtime.h"

@@ -20,8 +20,8 @@
 #include <functional>
 #include <optional>
 
-#include "platform/rowsource.h"
-#include "platform/textcells.h"
+#include "data/rowsource.h"
+#include "data/textcells.h"
 
 namespace platform {
 

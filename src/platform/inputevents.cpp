@@ -1,9 +1,9 @@
 #include "platform/inputevents.h"
 
+#include "data/sqltext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
-#include "platform/sqltext.h"
 
 #include <QAction>
 #include <QCoreApplication>

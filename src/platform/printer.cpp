@@ -1,7 +1,7 @@
 #include "platform/printer.h"
 
+#include "data/failure.h"
 #include "platform/backend.h"
-#include "platform/failure.h"
 #include "platform/progress.h"
 #include "platform/runtime.h"
 

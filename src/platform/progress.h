@@ -11,7 +11,7 @@
 // Cancel button, Escape presses it, and every other key or click on the
 // program's windows is dropped while the box is up, as a modal box would
 // hold them off: a second Ctrl+E starts no second print-out.
-#include "platform/work.h"
+#include "data/work.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "platform/runtime.h"
 
+#include "data/db.h"
+#include "data/failure.h"
 #include "platform/backend.h"
-#include "platform/db.h"
-#include "platform/failure.h"
 #include "platform/form.h"
 
 #include <QDebug>

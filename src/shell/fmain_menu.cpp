@@ -1,8 +1,8 @@
 // The menu bar, the function keys and the clock.
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/summaries.h"
 #include "platform/keys.h"
-#include "platform/summaries.h"
 #include "shell/fmain.h"
 
 #include <QApplication>

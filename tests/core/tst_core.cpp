@@ -4,9 +4,9 @@
 // platform's, tested without a window in tests/data.)
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/db.h"
+#include "data/failure.h"
 #include "platform/controls.h"
-#include "platform/db.h"
-#include "platform/failure.h"
 #include "platform/printer.h"
 #include "support/fixture.h"
 

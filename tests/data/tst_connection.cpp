@@ -1,10 +1,10 @@
 // The connection: what an open takes and what a refused one leaves, on
 // database files and on a server; transactions against a second connection
 // that holds a lock.
-#include "platform/db.h"
-#include "platform/keptdata.h"
-#include "platform/serverschema.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/keptdata.h"
+#include "data/serverschema.h"
+#include "data/sqltext.h"
 #include "support/datafixture.h"
 #include "support/testserver.h"
 

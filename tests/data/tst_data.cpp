@@ -2,10 +2,10 @@
 // English locale, quoting and canonical numbers, fixed-width cells, stored
 // values read back, what opening a database refuses, and the template read
 // for a server.
-#include "platform/db.h"
-#include "platform/serverschema.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/db.h"
+#include "data/serverschema.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 #include "support/datafixture.h"
 
 #include <QFile>

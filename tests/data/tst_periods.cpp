@@ -3,9 +3,9 @@
 // build) give the same period for any date text, and a period sorts among
 // the months as its date sorts among their days, so that a range read from
 // the months counts what the range's own text comparison counts.
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/summaries.h"
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/summaries.h"
 #include "support/datafixture.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The reader of queries on a database file: rows read straight from the
 // engine as Qt's driver gave them, all at once or walked one at a time, and
 // a read that fails part-way leaving nothing held.
-#include "platform/db.h"
+#include "data/db.h"
 #include "support/datafixture.h"
 
 #include <QSqlDatabase>

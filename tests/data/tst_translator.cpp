@@ -1,7 +1,7 @@
 // The SQL text translator: '&' as text concatenation outside literals and
 // quoted names, in the joining call of each engine, and what the joined
 // texts read as on the engine of the pass.
-#include "platform/db.h"
+#include "data/db.h"
 #include "support/datafixture.h"
 #include "support/testserver.h"
 

@@ -1,6 +1,6 @@
 // Languages: the language box, the remembered choice, lookups and captions.
+#include "data/spreadsheet.h"
 #include "lang/mlang.h"
-#include "platform/spreadsheet.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
 

@@ -4,15 +4,15 @@
 // the modal show with activation, and the spreadsheet file.
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/db.h"
+#include "data/failure.h"
+#include "data/spreadsheet.h"
 #include "platform/backend.h"
 #include "platform/controls.h"
-#include "platform/db.h"
-#include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/keys.h"
 #include "platform/progress.h"
 #include "platform/runtime.h"
-#include "platform/spreadsheet.h"
 #include "support/fixture.h"
 #include "support/testbackend.h"
 #include <QSignalSpy>

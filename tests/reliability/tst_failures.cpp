@@ -6,7 +6,7 @@
 #include "cashier/cashierpanel.h"
 #include "core/app.h"
 #include "core/mmain.h"
-#include "platform/db.h"
+#include "data/db.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
 

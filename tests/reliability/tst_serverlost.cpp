@@ -7,7 +7,7 @@
 #include "catalogue/inventorypanel.h"
 #include "core/app.h"
 #include "core/mmain.h"
-#include "platform/db.h"
+#include "data/db.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
 #include "support/testserver.h"

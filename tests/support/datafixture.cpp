@@ -1,9 +1,9 @@
 #include "support/datafixture.h"
 
-#include "platform/db.h"
-#include "platform/serverschema.h"
-#include "platform/spreadsheet.h"
-#include "platform/summaries.h"
+#include "data/db.h"
+#include "data/serverschema.h"
+#include "data/spreadsheet.h"
+#include "data/summaries.h"
 #include "support/testserver.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "support/datarows.h"
 
-#include "platform/db.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 
 QStringList rowsOf(platform::DbConnection& db, const QString& sql)
 {

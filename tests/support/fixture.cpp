@@ -1,6 +1,6 @@
 #include "support/fixture.h"
 
-#include "platform/failure.h"
+#include "data/failure.h"
 #include "program/program.h"
 #include "shell/fmain.h"
 

@@ -2,7 +2,7 @@
 // A private MariaDB server on a socket in a folder of its own, without
 // network, that goes with the process that started it: the tests' server,
 // and the bench's.
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QString>
 #include <QTemporaryDir>

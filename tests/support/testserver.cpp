@@ -1,8 +1,8 @@
 #include "support/testserver.h"
 
-#include "platform/db.h"
-#include "platform/serverschema.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/serverschema.h"
+#include "data/sqltext.h"
 #include "support/mariadb.h"
 
 #include <QDir>

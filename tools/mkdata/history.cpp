@@ -4,8 +4,8 @@
 #include "cashier/model/cart.h"
 #include "cashier/model/journal.h"
 #include "catalogue/model/catalogue.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 
 #include <QFile>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "cashier/model/arithmetic.h"
 
-#include "platform/sqltext.h"
+#include "data/sqltext.h"
 
 #include <algorithm>
 

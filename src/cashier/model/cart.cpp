@@ -1,9 +1,9 @@
 #include "cashier/model/cart.h"
 
 #include "cashier/model/actions.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 
 namespace cashier {
 

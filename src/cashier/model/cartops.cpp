@@ -5,9 +5,9 @@
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/names.h"
 #include "catalogue/model/pagedlist.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // charge and the barcode window do to the cart tables. Each operation is one
 // write transaction: its ids are taken and its rows written together, so a
 // failure leaves the cart as it was and two workstations never share an id.
-#include "platform/rowsource.h"
+#include "data/rowsource.h"
 
 #include <QString>
 #include <QStringList>

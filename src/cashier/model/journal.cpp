@@ -2,8 +2,8 @@
 
 #include "cashier/model/actions.h"
 #include "cashier/model/arithmetic.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 
 #include <QHash>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "cashier/model/pending.h"
 
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 
 namespace cashier {
 

@@ -1,7 +1,7 @@
 #include "cashier/model/receipt.h"
 
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 
 namespace cashier {
 

@@ -1,7 +1,7 @@
 #include "catalogue/model/catalogue.h"
 
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 
 #include <array>
 #include <cmath>

@@ -9,10 +9,10 @@
 // "Supplier", "Person", "Warehouse" with code, name, address, phone, fax. The
 // column order is the row format (inserts give no column list). Table names
 // are always written in backticks by the builders below.
-#include "platform/db.h"
-#include "platform/spreadsheet.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/db.h"
+#include "data/spreadsheet.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "catalogue/model/inventory.h"
 
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 
 using platform::AlignLeft;
 using platform::AlignRight;

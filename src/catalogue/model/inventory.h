@@ -4,8 +4,8 @@
 // stock item, with one self-link of quantity 1 in each recipe table and a
 // row in `inventory`; its writes keep all of these in step, all or nothing.
 #include "catalogue/model/catalogue.h"
-#include "platform/db.h"
-#include "platform/spreadsheet.h"
+#include "data/db.h"
+#include "data/spreadsheet.h"
 
 #include <QString>
 #include <QStringList>

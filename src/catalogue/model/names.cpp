@@ -1,6 +1,6 @@
 #include "catalogue/model/names.h"
 
-#include "platform/sqltext.h"
+#include "data/sqltext.h"
 
 #include <QHash>
 #include <QPair>

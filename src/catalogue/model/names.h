@@ -2,7 +2,7 @@
 // Lists of names (the contacts a charge is picked from, the categories, the
 // units) held in memory and read again only once a table they come from may
 // have changed: a cart line or a panel shown again reads none of them.
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QString>
 #include <QStringList>

@@ -7,8 +7,8 @@
 // delete never moves a row under a tick or the selection: a row deleted
 // meanwhile shows empty, one added is not listed until the list is filled
 // again.
-#include "platform/db.h"
-#include "platform/rowsource.h"
+#include "data/db.h"
+#include "data/rowsource.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "ledger/model/amounts.h"
 
-#include "platform/db.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 
 #include <QVector>
 

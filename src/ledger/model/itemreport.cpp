@@ -1,9 +1,9 @@
 #include "ledger/model/itemreport.h"
 
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 #include "ledger/model/reportcommon.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
 
 #include <algorithm>
 #include <cstring>

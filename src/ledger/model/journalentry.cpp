@@ -4,9 +4,9 @@
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cartops.h"
 #include "catalogue/model/catalogue.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 #include "ledger/model/reports.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
 
 namespace ledger {
 

@@ -1,10 +1,10 @@
 #include "ledger/model/journalreport.h"
 
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
+#include "data/work.h"
 #include "ledger/model/reportcommon.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
-#include "platform/work.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "ledger/model/reportexport.h"
 
+#include "data/db.h"
 #include "ledger/model/journalreport.h"
 #include "ledger/model/stockreport.h"
-#include "platform/db.h"
 
 namespace ledger {
 

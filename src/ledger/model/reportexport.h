@@ -3,8 +3,8 @@
 // bold in row 1, a record of the report's row query per row from row 2,
 // amounts "#,##0", dates as dates, borders on the report's columns, Tahoma 9
 // and fitted widths on columns A to L.
+#include "data/spreadsheet.h"
 #include "ledger/model/reports.h"
-#include "platform/spreadsheet.h"
 
 #include <functional>
 #include <optional>

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "platform/rowsource.h"
+#include "data/rowsource.h"
 
 namespace ledger {
 

@@ -1,13 +1,13 @@
 #include "ledger/model/reports.h"
 
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 #include "ledger/model/itemreport.h"
 #include "ledger/model/journalreport.h"
 #include "ledger/model/recapreport.h"
 #include "ledger/model/reportcommon.h"
 #include "ledger/model/stockreport.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
 
 using platform::FormatAmount;
 using platform::Str;

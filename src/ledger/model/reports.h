@@ -15,7 +15,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/rowsource.h"
+#include "data/rowsource.h"
 
 namespace platform {
 class DbConnection;

@@ -1,9 +1,9 @@
 #include "ledger/model/stockreport.h"
 
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 #include "ledger/model/reportcommon.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
 
 using platform::AlignLeft;
 using platform::AlignRight;

@@ -1,6 +1,6 @@
 #include "manage/model/backup.h"
 
-#include "platform/db.h"
+#include "data/db.h"
 
 namespace manage {
 

@@ -1,7 +1,7 @@
 #include "manage/model/operators.h"
 
-#include "platform/db.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 
 namespace manage {
 

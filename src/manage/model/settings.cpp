@@ -1,7 +1,7 @@
 #include "manage/model/settings.h"
 
-#include "platform/configtable.h"
-#include "platform/db.h"
+#include "data/configtable.h"
+#include "data/db.h"
 
 namespace manage {
 

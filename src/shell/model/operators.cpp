@@ -1,6 +1,6 @@
 #include "shell/model/operators.h"
 
-#include "platform/sqltext.h"
+#include "data/sqltext.h"
 
 namespace shell {
 

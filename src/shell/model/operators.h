@@ -1,7 +1,7 @@
 #pragma once
 // The operators' table as the login and the users window read it. A
 // password is always given and returned in its stored form.
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QString>
 #include <array>

@@ -3,7 +3,7 @@
 // recipe links. On hand is the sum of `in` less the sum of `out` of an
 // item's movements; movements are never rewritten. Every write of more than
 // one row runs in one transaction, and ids are taken inside it.
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QDate>
 #include <QList>

@@ -3,7 +3,7 @@
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
 #include "cashier/model/journal.h"
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QDate>
 #include <QRandomGenerator>

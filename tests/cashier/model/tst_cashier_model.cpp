@@ -7,9 +7,9 @@
 #include "cashier/model/cartops.h"
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
-#include "platform/db.h"
-#include "platform/keptdata.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/keptdata.h"
+#include "data/sqltext.h"
 #include "support/datafixture.h"
 
 #include <QTest>

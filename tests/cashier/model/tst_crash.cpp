@@ -2,7 +2,7 @@
 // copy of the sample database (a file, or a database on a server): every
 // transaction number keeps all its rows or none, ids and numbers stay
 // unique, and a file stays sound.
-#include "platform/db.h"
+#include "data/db.h"
 #include "savechild.h"
 #include "support/datafixture.h"
 #include "support/testserver.h"

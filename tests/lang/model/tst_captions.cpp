@@ -5,10 +5,10 @@
 #include "cashier/model/actions.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 #include "lang/model/captionmap.h"
 #include "ledger/model/reports.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
 #include "support/datafixture.h"
 
 #include <QDir>

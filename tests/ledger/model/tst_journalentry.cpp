@@ -1,8 +1,8 @@
 // The journal rows written by hand, on the sample database as a login leaves
 // it.
 #include "cashier/model/journal.h"
+#include "data/db.h"
 #include "ledger/model/journalentry.h"
-#include "platform/db.h"
 #include "support/datafixture.h"
 
 #include <QTest>

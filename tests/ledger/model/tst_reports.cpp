@@ -5,6 +5,8 @@
 // of a kind word nobody knows.
 #include "cashier/model/cart.h"
 #include "cashier/model/journal.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 #include "ledger/model/amounts.h"
 #include "ledger/model/itemreport.h"
 #include "ledger/model/journalreport.h"
@@ -13,8 +15,6 @@
 #include "ledger/model/reportprint.h"
 #include "ledger/model/reports.h"
 #include "ledger/model/stockreport.h"
-#include "platform/db.h"
-#include "platform/sqltext.h"
 #include "support/datafixture.h"
 #include "support/testserver.h"
 #include "support/xlsxread.h"

@@ -1,8 +1,8 @@
 // The operators on a fresh database: what the users window writes is what
 // the login reads, and the last operator who may manage operators keeps the
 // right, whichever way it would be taken.
+#include "data/db.h"
 #include "manage/model/operators.h"
-#include "platform/db.h"
 #include "shell/model/operators.h"
 #include "support/datafixture.h"
 

@@ -1,8 +1,8 @@
 // The stock rules on a fresh database as a login leaves it: ids, quantities
 // on hand by code and by description, typed quantities, list rows and link
 // ids, and writes of several rows that are all or nothing.
-#include "platform/db.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 #include "stock/model/stockmodel.h"
 #include "support/datafixture.h"
 #include "support/datarows.h"

@@ -6,7 +6,7 @@
 // a till read its name lists again), and on a server the numbers by which
 // the lists read their rows a page at a time. The business tables these
 // cover are named here, not in the connection.
-#include "platform/summaries.h"
+#include "data/summaries.h"
 
 #include <exception>
 

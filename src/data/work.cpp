@@ -1,4 +1,4 @@
-#include "platform/work.h"
+#include "data/work.h"
 
 namespace platform {
 

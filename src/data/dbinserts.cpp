@@ -1,6 +1,6 @@
 // Many rows through one insert: bound to a statement made once on a database
 // file, sent as text to a server.
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <sqlite3.h>
 

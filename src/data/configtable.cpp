@@ -1,8 +1,8 @@
-#include "platform/configtable.h"
+#include "data/configtable.h"
 
-#include "platform/db.h"
-#include "platform/sqltext.h"
-#include "platform/textcells.h"
+#include "data/db.h"
+#include "data/sqltext.h"
+#include "data/textcells.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,10 +1,10 @@
-#include "platform/summaries.h"
+#include "data/summaries.h"
 
-#include "platform/daytotals.h"
-#include "platform/db.h"
-#include "platform/owntext.h"
-#include "platform/serverschema.h"
-#include "platform/sqltext.h"
+#include "data/daytotals.h"
+#include "data/db.h"
+#include "data/owntext.h"
+#include "data/serverschema.h"
+#include "data/sqltext.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "platform/settingsstore.h"
+#include "data/settingsstore.h"
 
 #include <QFileInfo>
 #include <QSettings>

@@ -1,4 +1,4 @@
-#include "platform/rowsource.h"
+#include "data/rowsource.h"
 
 #include <QDebug>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "platform/textcells.h"
+#include "data/textcells.h"
 
-#include "platform/db.h"
+#include "data/db.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
-#include "platform/serverschema.h"
+#include "data/serverschema.h"
 
-#include "platform/keptdata.h"
+#include "data/keptdata.h"
 
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "platform/dbcopy.h"
+#include "data/dbcopy.h"
 
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>

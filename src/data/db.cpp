@@ -1,8 +1,8 @@
-#include "platform/db.h"
+#include "data/db.h"
 
-#include "platform/failure.h"
-#include "platform/sqltext.h"
-#include "platform/sqltranslate.h"
+#include "data/failure.h"
+#include "data/sqltext.h"
+#include "data/sqltranslate.h"
 
 #include <QCoreApplication>
 #include <QFile>

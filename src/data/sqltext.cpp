@@ -1,6 +1,6 @@
-#include "platform/sqltext.h"
+#include "data/sqltext.h"
 
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QDate>
 #include <QDateTime>

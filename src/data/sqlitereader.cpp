@@ -1,7 +1,7 @@
 // Reading a query into a recordset: straight from SQLite where the statement
 // only reads, through Qt's driver otherwise; all rows at once, or one at a
 // time as the recordset is walked.
-#include "platform/db.h"
+#include "data/db.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

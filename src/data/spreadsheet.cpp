@@ -1,7 +1,7 @@
-#include "platform/spreadsheet.h"
-#include "platform/failure.h"
+#include "data/spreadsheet.h"
+#include "data/failure.h"
 
-#include "platform/work.h"
+#include "data/work.h"
 
 #include <QDateTime>
 #include <QDir>

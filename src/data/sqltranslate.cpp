@@ -1,10 +1,10 @@
 // '&' as text concatenation, outside literals and quoted names: the
 // tokenizer, the rewrite into one joining call per chain, and the joining
 // function of the file engine.
-#include "platform/sqltranslate.h"
+#include "data/sqltranslate.h"
 
-#include "platform/db.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 
 #include <QStringList>
 #include <QVector>

@@ -1,7 +1,7 @@
-#include "platform/keptdata.h"
+#include "data/keptdata.h"
 
-#include "platform/db.h"
-#include "platform/sqltext.h"
+#include "data/db.h"
+#include "data/sqltext.h"
 
 #include <QSet>
 #include <QUuid>

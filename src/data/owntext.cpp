@@ -1,4 +1,4 @@
-#include "platform/owntext.h"
+#include "data/owntext.h"
 
 namespace platform {
 

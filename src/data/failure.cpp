@@ -1,4 +1,4 @@
-#include "platform/failure.h"
+#include "data/failure.h"
 
 #include <QDateTime>
 #include <QDebug>
