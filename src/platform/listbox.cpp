@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStringEncoder>
 #include <algorithm>
@@ -566,11 +567,14 @@ void ListBox::keyboardSearch(const QString& search)
         QTableView::keyboardSearch(search);
         return;
     }
-    // Keys typed in quick succession make one text, as in any list.
+    // Keys typed in quick succession make one text, as in any list. The
+    // pause is counted from when the list answered the key before, not
+    // from when it was pressed: a search that read many rows must not
+    // make the next key start a text of its own.
     if (!m_typedAt.isValid() || m_typedAt.elapsed() > QApplication::keyboardInputInterval())
         m_typed.clear();
     m_typed += search;
-    m_typedAt.start();
+    const auto answered = qScopeGuard([this] { m_typedAt.start(); });
     if (m_typed.isEmpty() || ListCount() == 0)
         return;
     // A longer text may still be the current row's; a first key moves on.
