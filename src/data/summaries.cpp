@@ -813,14 +813,4 @@ std::optional<CashTotals> PeekCashTotals(DbConnection& db)
     return totalsOf(*row);
 }
 
-CashTotals SumCashRows(DbConnection& db)
-{
-    auto rs = db.OpenRecordset(kCashRowsSql);
-    QVector<QVariant> row(4);
-    if (!rs->Eof())
-        for (int i = 0; i < 4; ++i)
-            row[i] = rs->Fields(i).Value();
-    return totalsOf(row);
-}
-
 } // namespace platform

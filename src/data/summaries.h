@@ -73,10 +73,6 @@ struct CashTotals {
 // keeps it, else summed from the journal.
 std::optional<CashTotals> PeekCashTotals(DbConnection& db);
 
-// The same, read from the journal's rows: the reference the totals must
-// always equal.
-CashTotals SumCashRows(DbConnection& db);
-
 // The period under which stockmonth keeps a movement of the given date
 // text. The ranges of the stock report compare dates as texts, so a period
 // sorts among the months as its date sorts among their days: "yyyy-mm" for
