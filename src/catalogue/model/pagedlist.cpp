@@ -2,7 +2,6 @@
 
 #include "catalogue/model/names.h"
 
-#include <QHash>
 #include <algorithm>
 #include <unordered_map>
 
@@ -16,23 +15,32 @@ QString keyAlias(int i)
 }
 
 struct KeptKeys {
+    QString sql;
     QByteArray stamp;
     std::shared_ptr<const PagedList::Keys> rows;
 };
+
+// The lists kept: every word searched and every code typed is a list of
+// its own, so only the last few stay, the most recent first.
+constexpr size_t kListsKept = 8;
 
 // The keys of a list, read again only once one of its tables changed: the
 // login and a change of table ask for the same list several times over.
 std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const QString& sql, int width,
                                               const QStringList& tables)
 {
-    static QHash<QString, KeptKeys> kept;
+    static std::vector<KeptKeys> kept;
+    const auto found = std::find_if(kept.begin(), kept.end(), [&](const KeptKeys& k) { return k.sql == sql; });
     // Stamped before the read: a change that lands while it reads leaves
     // the next stamp different.
     const QByteArray stamp = TablesStamp(db, tables);
-    if (!stamp.isEmpty()) {
-        const auto it = kept.constFind(sql);
-        if (it != kept.cend() && it->stamp == stamp)
-            return it->rows;
+    if (found != kept.end()) {
+        KeptKeys k = std::move(*found);
+        kept.erase(found);
+        if (!stamp.isEmpty() && k.stamp == stamp) {
+            kept.insert(kept.begin(), k);
+            return k.rows;
+        }
     }
     auto rows = std::make_shared<PagedList::Keys>();
     if (!db.ReadWholeNumbers(sql, *rows)) {
@@ -42,10 +50,11 @@ std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const 
                 rows->push_back(rs->Fields(i).Value().toLongLong());
     }
     rows->shrink_to_fit();
-    if (stamp.isEmpty())
-        kept.remove(sql);
-    else
-        kept.insert(sql, {stamp, rows});
+    if (!stamp.isEmpty()) {
+        kept.insert(kept.begin(), {sql, stamp, rows});
+        if (kept.size() > kListsKept)
+            kept.pop_back();
+    }
     return rows;
 }
 
