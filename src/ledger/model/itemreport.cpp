@@ -47,7 +47,10 @@ QString ItemReportSql(const ReportContext& ctx, const ReportRange& range, int pa
     return QStringLiteral("select code, description, avg(price) as avg_price, sum(quantity) as sum_quantity, unit, ") +
            (DebitKind(page) ? QStringLiteral("sum(debit)") : QStringLiteral("sum(credit)")) +
            QStringLiteral(" as total from cash where code <> 'DS' and code <> 'PN' and ") + DateCondition(ctx, range) +
-           KindCondition(page) + QStringLiteral(" group by code, description, unit order by description asc");
+           KindCondition(page) +
+           // A server leaves the lines of one description in the order of its
+           // plan of the moment; a report printed twice must read the same.
+           QStringLiteral(" group by code, description, unit order by description asc, code asc, unit asc");
 }
 
 namespace {
