@@ -519,7 +519,7 @@ private slots:
     // column filter passes over).
     void journalPagedByDays()
     {
-        makeJournal(3000);
+        makeJournal(1600);
         QList<ledger::ReportRange> journalRanges = ranges();
         journalRanges << ledger::ReportRange{d("2024-01-01"), d("2024-03-31")};
         sameJournal(journalRanges, "made rows");
