@@ -18,7 +18,6 @@
 #include "platform/printer.h"
 #include "platform/progress.h"
 #include "platform/runtime.h"
-#include "shell/fmain.h"
 
 #include <QSignalBlocker>
 #include <optional>
@@ -52,7 +51,7 @@ QStringList titles(const QStringList& keys)
 
 } // namespace
 
-InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container)
+InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container), m_container(container)
 {
     mcData = PlaceLabel(container, QStringLiteral("mcData"), QStringLiteral("Data:"), 10, 10, 50, 24);
     iiTable = new ComboBox(container, QStringLiteral("iiTable"), false);
@@ -240,8 +239,7 @@ void InventoryPanelView::addCategories()
 
 bool InventoryPanelView::shown() const
 {
-    const fMain* m = MainWindow();
-    return !m || m->ShownPanel() == m->pInventory;
+    return !m_container->isHidden();
 }
 
 void InventoryPanelView::iiTable_Click()
@@ -532,7 +530,8 @@ void InventoryPanelView::ibPrint_Click()
         rows << iiItems->List(i);
     app().Printer.setDocName(QStringLiteral("Data ") + iiTable->Text());
     const QStringList lines = catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows);
-    mMain::PrintJob job(MainWindow(), mLang::PrintTexts(QStringLiteral("Data ") + iiTable->Text()), lines.size());
+    mMain::PrintJob job(m_container->window(), mLang::PrintTexts(QStringLiteral("Data ") + iiTable->Text()),
+                        lines.size());
     for (const QString& line : lines)
         mMain::PrintLine(line);
     mMain::EndPrint();
@@ -545,7 +544,7 @@ void InventoryPanelView::bExcel_Click()
         return;
     const QStringList heads = titles(inventory::TitleKeys(inventory::LayoutOf(word)));
     // The records go into the file as they are read.
-    Work work(MainWindow(), mLang::ExportTexts(QStringLiteral("Data ") + iiTable->Text()));
+    Work work(m_container->window(), mLang::ExportTexts(QStringLiteral("Data ") + iiTable->Text()));
     OpenWorkbook([&](const QString& path) { inventory::ExportList(app().DbConn(), word, iiItemsSql, heads, path); },
                  QStringLiteral("Data ") + iiTable->Text());
 }
