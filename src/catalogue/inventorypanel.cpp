@@ -396,11 +396,13 @@ namespace {
 
 // The item and contact dialogs learn that the panel opened them, and the
 // mode by their caption; an edit brings the record's fields.
-template <class Dialog> void showDialog(Dialog* f, const QString& caption, const DbRecordset* record = nullptr)
+template <class Dialog>
+void showDialog(Dialog* f, const QString& caption, const QString& table, const DbRecordset* record = nullptr)
 {
     if (!f)
         return;
     f->bSave->Tag = QStringLiteral("fMain");
+    f->PanelTable = table;
     f->setCaption(caption);
     if (record)
         f->LoadRecord(*record);
@@ -437,11 +439,11 @@ void InventoryPanelView::ibAdd_Click()
             f->ShowModal();
         }
         break;
-    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Tambah")); break;
+    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Tambah"), word); break;
     case Layout::Contacts:
         // The warehouses are listed but not added from here.
         if (word != QLatin1String("Warehouse"))
-            showDialog(ChargeWindow(), QStringLiteral("Tambah"));
+            showDialog(ChargeWindow(), QStringLiteral("Tambah"), word);
         break;
     case Layout::None: break;
     }
@@ -474,11 +476,12 @@ void InventoryPanelView::ibEdit_Click()
         if (fInventory* f = InventoryWindow()) {
             f->setCaption(QStringLiteral("Ubah"));
             f->LoadRecord(*rs);
+            f->EditedCode = code;
             f->ShowModal();
         }
         break;
-    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Ubah"), rs.get()); break;
-    case Layout::Contacts: showDialog(ChargeWindow(), QStringLiteral("Ubah"), rs.get()); break;
+    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Ubah"), word, rs.get()); break;
+    case Layout::Contacts: showDialog(ChargeWindow(), QStringLiteral("Ubah"), word, rs.get()); break;
     case Layout::None: break;
     }
 }

@@ -409,7 +409,7 @@ private slots:
         QCOMPARE(add->TableName, QStringLiteral("SaleItems"));
 
         // An empty discount is written as 0, an empty unit as ''.
-        inventory->table = QStringLiteral("Cash Out");
+        add->PanelTable = QStringLiteral("Cash Out");
         inventory->calls.clear();
         ui().scripts[QStringLiteral("fAdd")] = [&](platform::Form*) {
             add->iCode->setText("CO1");
@@ -745,7 +745,7 @@ private slots:
         QVERIFY(!charge->isVisible());
 
         // From the inventory panel: the panel's table, its list rebuilt.
-        inventory->table = "Warehouse";
+        charge->PanelTable = "Warehouse";
         inventory->calls.clear();
         ui().scripts[QStringLiteral("fCharge")] = [&](platform::Form*) {
             charge->iName->setText("Gudang Depan");
