@@ -51,9 +51,16 @@ CashierPanelView::CashierPanelView(fMain* main) : QObject(main), m_main(main)
         [this] { return GetAction(); }, [this] { return ciAction->currentText(); });
     wire();
     // The charges are the action's contacts and its held carts.
+    // Other windows read the till's choices from the session, and choose
+    // through it as the operator would here.
     app().OnSession(this, [this](ShopSession& s) {
         connect(&s, &ShopSession::cartChanged, this, &CashierPanelView::refreshCart);
         connect(&s, &ShopSession::catalogueChanged, this, &CashierPanelView::FillCiCharge);
+        TillState& till = s.till();
+        till.setAction(GetAction(), ActionCaption());
+        till.setCharge(CurrentCharge());
+        connect(&till, &TillState::actionChosen, this, &CashierPanelView::SelectAction);
+        connect(&till, &TillState::chargeChosen, this, &CashierPanelView::SetCharge);
     });
 }
 
@@ -136,6 +143,8 @@ void CashierPanelView::TogglePrintNote()
 
 void CashierPanelView::ciAction_Click()
 {
+    if (ShopSession* s = app().Session())
+        s->till().setAction(GetAction(), ActionCaption());
     ciCode->setText(QString());
     FillCiCharge();
     if (ciCharge->Text().isEmpty())
@@ -164,6 +173,9 @@ void CashierPanelView::ciCharge_Change()
 
 void CashierPanelView::ciCharge_Click()
 {
+    // Every change of the charge's text comes here, typed or chosen.
+    if (ShopSession* s = app().Session())
+        s->till().setCharge(CurrentCharge());
     FillCiCart();
     ciCheck->setValue(1);
     ciWarehouse->setText(HeldWarehouse(db(), GetAction(), ciCharge->Text()));

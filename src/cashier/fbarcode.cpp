@@ -4,7 +4,6 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
-#include "shell/fmain.h"
 
 #include <chrono>
 
@@ -97,7 +96,7 @@ void fBarcode::bClose_Click()
 {
     iCode->setText(QString());
     Hide();
-    MainWindow()->cashierPanel()->FocusCart();
+    emit closed();
 }
 
 void fBarcode::tScan_Timer()
@@ -105,14 +104,13 @@ void fBarcode::tScan_Timer()
     const QString code = iCode->Text();
     if (code.isEmpty() || m_clock() - m_changedAt < SettleMs)
         return;
-    fMain* m = MainWindow();
-    CashierPanel* panel = m->cashierPanel();
-    const QString action = m->GetAction();
+    const TillState& till = Till();
+    const QString action = till.action();
     if (action.isEmpty()) {
         iCode->setText(QString());
         return;
     }
-    const bool added = cashier::ScanIntoCart(app().DbConn(), action, panel->CurrentCharge(), code);
+    const bool added = cashier::ScanIntoCart(app().DbConn(), action, till.charge(), code);
     iCode->setText(QString());
     if (!added)
         return;

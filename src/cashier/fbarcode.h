@@ -35,6 +35,10 @@ public:
     platform::WanButton* bClose;
     platform::Timer* tScan;
 
+signals:
+    // The operator closed the window: the cashier goes on in the cart.
+    void closed();
+
 private:
     Clock m_clock;
     qint64 m_changedAt = 0;

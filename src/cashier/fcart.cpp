@@ -7,7 +7,6 @@
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
-#include "shell/fmain.h"
 #include "stock/stockfields.h"
 
 using namespace platform;
@@ -74,7 +73,7 @@ fCart::fCart() : Form(QStringLiteral("fCart"), QStringLiteral("Cart"))
     m_entry = std::make_unique<cashier::ItemEntry>(
         cashier::ItemFields{ciCode, ciCategory, ciName, ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity,
                             ciTotal, ciSatuan, ciItems},
-        [] { return MainWindow()->GetAction(); }, [] { return MainWindow()->cashierPanel()->ActionCaption(); });
+        [] { return Till().action(); }, [] { return Till().actionCaption(); });
 
     ciCode->Change = [this] { ciCode_Change(); };
     ciCode->events.KeyDown = [this](int& k, int s) { ciCode_KeyDown(k, s); };
@@ -141,11 +140,10 @@ void fCart::bClose_Click()
 // line at once.
 void fCart::bSave_Click()
 {
-    fMain* m = MainWindow();
-    CashierPanel* p = m->cashierPanel();
-    if (m->GetAction().isEmpty())
+    const TillState& till = Till();
+    if (till.action().isEmpty())
         return;
-    if (!m_entry->AddLine(p->CurrentCharge(), true))
+    if (!m_entry->AddLine(till.charge(), true))
         return;
     Announce(&ShopSession::cartChanged);
 }

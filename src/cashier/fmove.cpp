@@ -7,7 +7,6 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
-#include "shell/fmain.h"
 
 using namespace platform;
 using namespace mMain;
@@ -45,9 +44,8 @@ fMove::fMove() : Form(QStringLiteral("fMove"), QStringLiteral("Pindah"))
 // non-empty held charge; the typed text stays.
 void fMove::FilliCharge()
 {
-    fMain* m = MainWindow();
     // In one insertion, and left as it is when the names are unchanged.
-    iCharge->SetItems(cashier::ChargeNames(app().DbConn(), m ? m->GetAction() : QString()));
+    iCharge->SetItems(cashier::ChargeNames(app().DbConn(), Till().action()));
 }
 
 void fMove::Form_Activate()
@@ -79,14 +77,13 @@ void fMove::iCharge_KeyPress(int& KeyAscii)
 
 void fMove::bSave_Click()
 {
-    fMain* m = MainWindow();
-    CashierPanel* panel = m->cashierPanel();
-    const QString action = m->GetAction();
+    TillState& till = Till();
+    const QString action = till.action();
     if (action.isEmpty())
         return;
     const QString to = iCharge->Text();
-    cashier::MoveCharge(app().DbConn(), action, panel->CurrentCharge(), to);
-    panel->SetCharge(to);
+    cashier::MoveCharge(app().DbConn(), action, till.charge(), to);
+    till.chooseCharge(to);
     Announce(&ShopSession::cartChanged);
     Unload();
 }

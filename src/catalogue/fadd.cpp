@@ -8,7 +8,6 @@
 #include "core/mmain.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
-#include "shell/fmain.h"
 
 using namespace platform;
 using namespace mMain;
@@ -106,7 +105,7 @@ void fAdd::Form_Activate()
             if (!m->TableName.isEmpty())
                 TableName = m->TableName;
     } else if (bSave->Tag == QLatin1String("fMain")) {
-        const QString t = catalogue::ItemsTable(MainWindow()->GetTable());
+        const QString t = catalogue::ItemsTable(PanelTable);
         if (!t.isEmpty())
             TableName = t;
     }

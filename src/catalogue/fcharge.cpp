@@ -6,7 +6,6 @@
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
-#include "shell/fmain.h"
 
 using namespace platform;
 using namespace mMain;
@@ -57,9 +56,8 @@ fCharge::fCharge() : Form(QStringLiteral("fCharge"), QStringLiteral("Charge"))
 void fCharge::Form_Activate()
 {
     if (bSave->Tag == QLatin1String("fMain")) {
-        const QString t = MainWindow()->GetTable();
-        if (catalogue::IsContactTable(t))
-            TableName = t;
+        if (catalogue::IsContactTable(PanelTable))
+            TableName = PanelTable;
     } else if (fMaster* m = MasterWindow()) {
         // The table the list window shows (its warehouse mode, or the
         // contacts of the action of whichever window opened it).

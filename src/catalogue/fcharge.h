@@ -13,6 +13,9 @@ public:
 
     // The contact table the dialog writes; decided on every activation.
     QString TableName;
+    // The table of the inventory panel that opened the dialog (bSave's Tag
+    // "fMain"); it cannot change while the dialog is open.
+    QString PanelTable;
 
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;

@@ -8,7 +8,6 @@
 #include "core/mmain.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
-#include "shell/fmain.h"
 
 using namespace platform;
 
@@ -269,7 +268,6 @@ void fInventory::bSave_Click()
     item.priceSale = AmountOf(iPriceSL);
     item.discountSale = mMain::Val(iDiscountSL->Text());
     DbConnection& db = app().DbConn();
-    fMain* m = MainWindow();
     if (Caption() == QLatin1String("Tambah")) {
         if (inventory::CodeTaken(db, item.code)) {
             refuse(catalogue::DuplicateMessage(item.code), iCode);
@@ -283,7 +281,7 @@ void fInventory::bSave_Click()
         Announce(&ShopSession::catalogueChanged);
         return;
     }
-    const QString oldCode = m ? m->GetSelectediiItemsCode() : QString();
+    const QString oldCode = EditedCode;
     // A change of code onto another item's code would merge two items.
     if (item.code.compare(oldCode, Qt::CaseInsensitive) != 0 && inventory::CodeTaken(db, item.code)) {
         refuse(catalogue::DuplicateMessage(item.code), iCode);

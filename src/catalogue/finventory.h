@@ -31,6 +31,8 @@ public:
     // current row (Code, Category, Description, Unit, PriceSH, DiscountSH,
     // PriceSL, DiscountSL).
     void LoadRecord(const platform::DbRecordset& rs);
+    // The code an edit opened with, as the inventory panel's list chose it.
+    QString EditedCode;
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void CloseAction() override { bClose_Click(); }

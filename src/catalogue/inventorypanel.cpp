@@ -18,7 +18,6 @@
 #include "platform/printer.h"
 #include "platform/progress.h"
 #include "platform/runtime.h"
-#include "shell/fmain.h"
 
 #include <QSignalBlocker>
 #include <optional>
@@ -52,7 +51,7 @@ QStringList titles(const QStringList& keys)
 
 } // namespace
 
-InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container)
+InventoryPanelView::InventoryPanelView(Panel* container) : QObject(container), m_container(container)
 {
     mcData = PlaceLabel(container, QStringLiteral("mcData"), QStringLiteral("Data:"), 10, 10, 50, 24);
     iiTable = new ComboBox(container, QStringLiteral("iiTable"), false);
@@ -240,8 +239,7 @@ void InventoryPanelView::addCategories()
 
 bool InventoryPanelView::shown() const
 {
-    const fMain* m = MainWindow();
-    return !m || m->ShownPanel() == m->pInventory;
+    return !m_container->isHidden();
 }
 
 void InventoryPanelView::iiTable_Click()
@@ -398,11 +396,13 @@ namespace {
 
 // The item and contact dialogs learn that the panel opened them, and the
 // mode by their caption; an edit brings the record's fields.
-template <class Dialog> void showDialog(Dialog* f, const QString& caption, const DbRecordset* record = nullptr)
+template <class Dialog>
+void showDialog(Dialog* f, const QString& caption, const QString& table, const DbRecordset* record = nullptr)
 {
     if (!f)
         return;
     f->bSave->Tag = QStringLiteral("fMain");
+    f->PanelTable = table;
     f->setCaption(caption);
     if (record)
         f->LoadRecord(*record);
@@ -439,11 +439,11 @@ void InventoryPanelView::ibAdd_Click()
             f->ShowModal();
         }
         break;
-    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Tambah")); break;
+    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Tambah"), word); break;
     case Layout::Contacts:
         // The warehouses are listed but not added from here.
         if (word != QLatin1String("Warehouse"))
-            showDialog(ChargeWindow(), QStringLiteral("Tambah"));
+            showDialog(ChargeWindow(), QStringLiteral("Tambah"), word);
         break;
     case Layout::None: break;
     }
@@ -476,11 +476,12 @@ void InventoryPanelView::ibEdit_Click()
         if (fInventory* f = InventoryWindow()) {
             f->setCaption(QStringLiteral("Ubah"));
             f->LoadRecord(*rs);
+            f->EditedCode = code;
             f->ShowModal();
         }
         break;
-    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Ubah"), rs.get()); break;
-    case Layout::Contacts: showDialog(ChargeWindow(), QStringLiteral("Ubah"), rs.get()); break;
+    case Layout::Items: showDialog(AddWindow(), QStringLiteral("Ubah"), word, rs.get()); break;
+    case Layout::Contacts: showDialog(ChargeWindow(), QStringLiteral("Ubah"), word, rs.get()); break;
     case Layout::None: break;
     }
 }
@@ -532,7 +533,8 @@ void InventoryPanelView::ibPrint_Click()
         rows << iiItems->List(i);
     app().Printer.setDocName(QStringLiteral("Data ") + iiTable->Text());
     const QStringList lines = catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows);
-    mMain::PrintJob job(MainWindow(), mLang::PrintTexts(QStringLiteral("Data ") + iiTable->Text()), lines.size());
+    mMain::PrintJob job(m_container->window(), mLang::PrintTexts(QStringLiteral("Data ") + iiTable->Text()),
+                        lines.size());
     for (const QString& line : lines)
         mMain::PrintLine(line);
     mMain::EndPrint();
@@ -545,7 +547,7 @@ void InventoryPanelView::bExcel_Click()
         return;
     const QStringList heads = titles(inventory::TitleKeys(inventory::LayoutOf(word)));
     // The records go into the file as they are read.
-    Work work(MainWindow(), mLang::ExportTexts(QStringLiteral("Data ") + iiTable->Text()));
+    Work work(m_container->window(), mLang::ExportTexts(QStringLiteral("Data ") + iiTable->Text()));
     OpenWorkbook([&](const QString& path) { inventory::ExportList(app().DbConn(), word, iiItemsSql, heads, path); },
                  QStringLiteral("Data ") + iiTable->Text());
 }

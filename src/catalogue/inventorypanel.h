@@ -71,6 +71,9 @@ public:
     platform::WanButton *ibSearch, *ibRefresh, *ibAdd, *ibEdit, *ibDelete, *ibClear, *ibPrint, *bExcel;
 
 private:
+    // The main window's container of the panel, hidden while another panel
+    // is in front.
+    platform::Panel* m_container;
     // The "all" entry of the category box.
     QString allText() const;
     // The current table's categories after the "all" entry.

@@ -1,8 +1,8 @@
 #include "catalogue/picker.h"
 
 #include "catalogue/fmaster.h"
+#include "core/app.h"
 #include "platform/controls.h"
-#include "shell/fmain.h"
 
 #include <QHash>
 #include <utility>
@@ -84,7 +84,7 @@ QString Kind(const Handle& target)
 {
     if (target && target->kind)
         return target->kind();
-    return MainWindow()->GetAction();
+    return Till().action();
 }
 
 void Open(const QString& mode, const Handle& target)

@@ -123,3 +123,12 @@ inline void Announce(void (ShopSession::*change)())
     if (ShopSession* s = app().Session())
         (s->*change)();
 }
+
+// The cashier's choices in the login at work; without a login, a till
+// that has chosen nothing and that no panel listens to.
+inline TillState& Till()
+{
+    static TillState none;
+    ShopSession* s = app().Session();
+    return s ? s->till() : none;
+}

@@ -1,7 +1,9 @@
 // Reading a query into a recordset: straight from SQLite where the statement
 // only reads, through Qt's driver otherwise; all rows at once, or one at a
-// time as the recordset is walked.
+// time as the recordset is walked; the fields a row gives.
 #include "data/db.h"
+
+#include "data/sqltext.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -12,6 +14,37 @@
 #include <sqlite3.h>
 
 namespace platform {
+
+QString DbField::toString() const
+{
+    if (isNull())
+        return QString();
+    if (m_value.typeId() == QMetaType::Double)
+        return Num(m_value.toDouble());
+    return m_value.toString();
+}
+
+double DbField::toDouble() const
+{
+    return StoredNumber(m_value);
+}
+
+qlonglong DbField::toLongLong() const
+{
+    return static_cast<qlonglong>(RoundAmount(toDouble()));
+}
+
+bool DbField::toBool() const
+{
+    if (isNull())
+        return false;
+    const QString s = m_value.toString().trimmed();
+    if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    return toDouble() != 0;
+}
 
 DbRecordset::DbRecordset(QStringList names, QVector<QVector<QVariant>> rows)
     : m_names(std::move(names)), m_rows(std::move(rows))

@@ -28,7 +28,7 @@ namespace {
 
 // Every dialog exists once, created hidden at start-up, before the first
 // caption pass reaches its controls.
-void createDialogs(fMain* main)
+void createDialogs(fMain* main, CashierPanelView* cashier)
 {
     fMain::Dialogs dialogs;
     dialogs.fNew = new fNew();
@@ -41,7 +41,8 @@ void createDialogs(fMain* main)
     new fOut();
     new fIO();
     new fBack();
-    new fBarcode();
+    // Once the scanning window is closed, the operator goes on in the cart.
+    QObject::connect(new fBarcode(), &fBarcode::closed, cashier, &CashierPanelView::FocusCart);
     new fCart();
     new fEdit();
     new fMove();
@@ -55,12 +56,13 @@ void createDialogs(fMain* main)
 
 // The working panels fill the main window's panel containers and are handed
 // to the main window, which offers their procedures under its own name.
-void createPanels(fMain* main)
+CashierPanelView* createPanels(fMain* main)
 {
-    CashierPanel* cashier = new CashierPanelView(main);
+    auto* cashier = new CashierPanelView(main);
     InventoryPanel* inventory = new InventoryPanelView(main->pInventory);
     LedgerPanel* ledger = new LedgerPanelView(main);
     main->setPanels(cashier, inventory, ledger);
+    return cashier;
 }
 
 } // namespace
@@ -74,8 +76,7 @@ fMain* Main()
     a.Printer.setFont(QStringLiteral("OCR A Std"), 7);
     a.IsClosing = false;
     auto* main = new fMain();
-    createPanels(main);
-    createDialogs(main);
+    createDialogs(main, createPanels(main));
     main->Form_Load();
     main->Show();
     return main;

@@ -5,7 +5,6 @@
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
-#include "shell/fmain.h"
 #include "stock/fdetail.h"
 #include "stock/stockfields.h"
 
@@ -131,8 +130,8 @@ void fInOut::iCode_Click()
 
 void fInOut::bBrowse_Click()
 {
-    MainWindow()->cashierPanel()->SelectAction(m_side == stock::Side::Shop ? QStringLiteral("Sale")
-                                                                           : QStringLiteral("Shop"));
+    // The picker lists the items of the cashier's action.
+    Till().chooseAction(m_side == stock::Side::Shop ? QStringLiteral("Sale") : QStringLiteral("Shop"));
     picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 

@@ -402,6 +402,24 @@ private slots:
         QCOMPARE(rowsOf("select distinct charge from Salecart"), QStringList{"Meja 2"});
     }
 
+    // A charge chosen from the panel's list (a click, no typing) is the one
+    // the add-line dialog adds under.
+    void addLineUnderChosenCharge()
+    {
+        show("Meja 1");
+        panel()->FillCiCharge();
+        panel()->ciCharge->setListIndex(panel()->ciCharge->findText("Budi"));
+        QCOMPARE(panel()->CurrentCharge(), QString("Budi"));
+        fx->ui->scripts["fCart"] = [](platform::Form* f) {
+            auto* c = static_cast<fCart*>(f);
+            QTest::keyClicks(c->ciCode, "KOPI");
+            c->bSave->click();
+            c->bClose->click();
+        };
+        panel()->ShowAddLine();
+        QCOMPARE(rowsOf("select charge, code from Salecart"), QStringList{"Budi|KOPI"});
+    }
+
     // Keypad "+" opens the add-line dialog; lines are added and merged with
     // the percent in `discount`, and the dialog stays open for the next one.
     void addLineDialog()

@@ -45,7 +45,14 @@ struct FakeCashier : QObject, CashierPanel {
         picker::Register(QStringLiteral("ciWarehouse"), ciWarehouse, picker::Value::Name, true);
         app().OnSession(this, [this](ShopSession& s) {
             connect(&s, &ShopSession::catalogueChanged, this, [this] { FillCiCharge(); });
+            s.till().setAction(action, action);
         });
+    }
+    // The action as the real panel keeps it: in its list and at the till.
+    void setAction(const QString& a)
+    {
+        action = a;
+        Till().setAction(a, a);
     }
     QString GetAction() const override { return action; }
     void ciAction_Click() override {}
@@ -255,7 +262,7 @@ private slots:
             {"Shop", "Charge", "ciCharge", "Supplier", "Data Supplier"},
         };
         for (const Case& c : cases) {
-            cashier->action = c.action;
+            cashier->setAction(c.action);
             QString caption, table, firstField;
             int rows = 0;
             bool categories = false;
@@ -402,7 +409,7 @@ private slots:
         QCOMPARE(add->TableName, QStringLiteral("SaleItems"));
 
         // An empty discount is written as 0, an empty unit as ''.
-        inventory->table = QStringLiteral("Cash Out");
+        add->PanelTable = QStringLiteral("Cash Out");
         inventory->calls.clear();
         ui().scripts[QStringLiteral("fAdd")] = [&](platform::Form*) {
             add->iCode->setText("CO1");
@@ -600,7 +607,7 @@ private slots:
 
         // A table without records: title and rule only, the commands do nothing.
         app().DbConn().Execute("delete from Person");
-        cashier->action = "Cash In";
+        cashier->setAction("Cash In");
         pick("Charge", "ciCharge", [&] {
             QCOMPARE(m->iItems->ListCount(), 2);
             m->bClear->click();
@@ -682,7 +689,7 @@ private slots:
     // warehouses whatever the cashier's action); edit loads all five fields.
     void contacts()
     {
-        cashier->action = "Sale";
+        cashier->setAction("Sale");
         ui().scripts[QStringLiteral("fCharge")] = [&](platform::Form*) {
             QCOMPARE(charge->TableName, QStringLiteral("Warehouse"));
             charge->bSave->click();
@@ -738,7 +745,7 @@ private slots:
         QVERIFY(!charge->isVisible());
 
         // From the inventory panel: the panel's table, its list rebuilt.
-        inventory->table = "Warehouse";
+        charge->PanelTable = "Warehouse";
         inventory->calls.clear();
         ui().scripts[QStringLiteral("fCharge")] = [&](platform::Form*) {
             charge->iName->setText("Gudang Depan");

@@ -4,6 +4,8 @@
 // connect the procedure that rebuilds what they show to the news they
 // depend on; a writer announces what it wrote once it is committed, and
 // never needs to know which windows show it.
+#include "core/model/tillstate.h"
+
 #include <QObject>
 #include <QString>
 
@@ -18,6 +20,8 @@ public:
 
     platform::DbConnection& db() const { return m_db; }
     const QString& user() const { return m_user; }
+    // The cashier's choices in this login.
+    TillState& till() { return m_till; }
 
 signals:
     // The cash journal (a sale, a purchase, a row by hand, a delete).
@@ -34,4 +38,5 @@ signals:
 private:
     platform::DbConnection& m_db;
     QString m_user;
+    TillState m_till;
 };
