@@ -198,6 +198,12 @@ void MeasureServer(const QString& folder, const QStringList& files, Table& table
                                                    QStringLiteral("(till CPU %1)").arg(Shown(login.cpu, Unit::Time))};
         table.notes << QStringLiteral("%1: the first login on the server entry took %2")
                            .arg(QLatin1String(scale.name), Shown(first, Unit::Time));
+        std::vector<Cost> firstF2;
+        for (int i = 0; i < kRuns; ++i)
+            firstF2.push_back(FirstF2InAProcess(program.path(QString()), EntryText(EntryKind::Odbc, entry)));
+        const Cost f2 = Median(firstF2);
+        table.row(figure::ServerFirstF2).at[size] = {f2.wall,
+                                                     QStringLiteral("(till CPU %1)").arg(Shown(f2.cpu, Unit::Time))};
         Wait(2000);
         const double tillBefore = CpuSeconds();
         QElapsedTimer t;
