@@ -198,7 +198,7 @@ int ColdStart(const QString& folder)
     std::_Exit(0);
 }
 
-int FirstF2(const QString& folder, const QString& entryText)
+int FirstF2(const QString& folder, const QString& entryText, int pause)
 {
     App app(folder, QDir(folder).filePath(QStringLiteral("first-f2.ini")));
     auto* ui = new BenchBackend;
@@ -218,6 +218,10 @@ int FirstF2(const QString& folder, const QString& entryText)
     main->tClock->setEnabled(false);
     main->tCount->setEnabled(false);
     PaintNow(main);
+    if (pause > 0) {
+        Wait(pause);
+        PaintNow(main);
+    }
     timespec cpu0{}, cpu1{}, wall0{}, wall1{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
     clock_gettime(CLOCK_MONOTONIC, &wall0);
@@ -236,11 +240,11 @@ int FirstF2(const QString& folder, const QString& entryText)
     std::_Exit(0);
 }
 
-Cost FirstF2InAProcess(const QString& folder, const QString& entryText)
+Cost FirstF2InAProcess(const QString& folder, const QString& entryText, int pause)
 {
     QProcess child;
     child.setProgram(QCoreApplication::applicationFilePath());
-    child.setArguments({QStringLiteral("--first-f2"), folder, entryText});
+    child.setArguments({QStringLiteral("--first-f2"), folder, entryText, QString::number(pause)});
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.start();
     if (!child.waitForFinished(120000))
