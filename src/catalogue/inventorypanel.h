@@ -89,6 +89,7 @@ private:
     void flushFilter();
     // The keys of the list the first F2 shows, read ahead at the login.
     void readKeysAhead();
+    QTimer m_aheadWait;
     std::vector<std::unique_ptr<catalogue::KeysAhead>> m_keysAhead;
     // Categories asked for while the panel was hidden.
     bool m_categoriesDue = false;

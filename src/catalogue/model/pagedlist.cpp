@@ -222,7 +222,8 @@ KeysAhead::KeysAhead(platform::DbConnection& db, const QString& select, const QS
                 own.Open(text, true);
             own.adoptKept(kept);
             const QByteArray stamp = TablesStamp(own, tables);
-            if (!stamp.isEmpty())
+            // Not again when the list was filled meanwhile.
+            if (!stamp.isEmpty() && !keptKeys(sql, stamp))
                 keepKeys(sql, stamp, readKeys(own, sql, width), true);
         } catch (...) {
             // Nothing is kept, and the list reads its keys itself when it
