@@ -160,8 +160,10 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     if (argc == 3 && std::strcmp(argv[1], "--cold-start") == 0)
         return ColdStart(QString::fromLocal8Bit(argv[2]));
-    if (argc == 3 && std::strcmp(argv[1], "--first-f2") == 0)
-        return FirstF2(QString::fromLocal8Bit(argv[2]));
+    if (argc >= 3 && argc <= 5 && std::strcmp(argv[1], "--first-f2") == 0)
+        return FirstF2(QString::fromLocal8Bit(argv[2]),
+                       argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("Toko"),
+                       argc == 5 ? std::atoi(argv[4]) : 0);
     if (argc == 5 && std::strcmp(argv[1], "--measure") == 0) {
         const int size = std::atoi(argv[2]);
         if (size < 0 || size >= int(std::size(kScales)))

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
@@ -197,7 +198,7 @@ int ColdStart(const QString& folder)
     std::_Exit(0);
 }
 
-int FirstF2(const QString& folder)
+int FirstF2(const QString& folder, const QString& entryText, int pause)
 {
     App app(folder, QDir(folder).filePath(QStringLiteral("first-f2.ini")));
     auto* ui = new BenchBackend;
@@ -207,7 +208,7 @@ int FirstF2(const QString& folder)
         return 2;
     for (int i = 0; i < 1000 && !main->pLogin->isVisible(); ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    main->iDatabase->setText(QStringLiteral("Toko"));
+    main->iDatabase->setText(entryText);
     main->iUsername->setText(QStringLiteral("Admin"));
     main->iPassword->setText(QStringLiteral("admin"));
     main->bLogin->click();
@@ -217,6 +218,10 @@ int FirstF2(const QString& folder)
     main->tClock->setEnabled(false);
     main->tCount->setEnabled(false);
     PaintNow(main);
+    if (pause > 0) {
+        Wait(pause);
+        PaintNow(main);
+    }
     timespec cpu0{}, cpu1{}, wall0{}, wall1{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
     clock_gettime(CLOCK_MONOTONIC, &wall0);
@@ -233,4 +238,20 @@ int FirstF2(const QString& folder)
     std::printf("f2 %.9f %.9f\n", seconds(cpu0, cpu1), seconds(wall0, wall1));
     std::fflush(stdout);
     std::_Exit(0);
+}
+
+Cost FirstF2InAProcess(const QString& folder, const QString& entryText, int pause)
+{
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    child.setArguments({QStringLiteral("--first-f2"), folder, entryText, QString::number(pause)});
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.start();
+    if (!child.waitForFinished(120000))
+        throw std::runtime_error("the first F2 in a new process did not end");
+    const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
+    if (words.size() != 3 || words[0] != "f2")
+        throw std::runtime_error("the first F2 in a new process failed (" + std::to_string(child.exitCode()) +
+                                 "): " + child.readAllStandardError().toStdString());
+    return {words[1].toDouble(), words[2].toDouble()};
 }

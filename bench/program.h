@@ -2,6 +2,7 @@
 // The program in a program folder of its own, started and used as an
 // operator would: the login panel, the panels, the keys.
 #include "core/app.h"
+#include "figures.h"
 #include "support/testbackend.h"
 
 #include <QTemporaryDir>
@@ -64,8 +65,14 @@ void PaintNow(QWidget* widget);
 // before it started the process to the moment printed.
 int ColdStart(const QString& folder);
 
-// A new process of the program on a program folder, logged in to its entry
-// "Toko", then F2: the first inventory panel of the process, whose lists
+// A new process of the program on a program folder, logged in to the entry
+// of that text, then F2: the first inventory panel of the process, whose lists
 // and counts nothing has read yet. Prints "f2 <CPU seconds> <wall seconds>"
-// of the F2 up to the window painted, and ends (--first-f2).
-int FirstF2(const QString& folder);
+// of the F2 up to the window painted, and ends (--first-f2). pause: the
+// milliseconds an operator takes from the first panel to F2, the program
+// running its events meanwhile; none is a key pressed at once.
+int FirstF2(const QString& folder, const QString& entryText, int pause = 0);
+
+// FirstF2 in a new process on a program folder, as a shop meets it every
+// morning: the CPU and wall time it printed.
+Cost FirstF2InAProcess(const QString& folder, const QString& entryText = QStringLiteral("Toko"), int pause = 0);

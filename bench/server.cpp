@@ -198,6 +198,17 @@ void MeasureServer(const QString& folder, const QStringList& files, Table& table
                                                    QStringLiteral("(till CPU %1)").arg(Shown(login.cpu, Unit::Time))};
         table.notes << QStringLiteral("%1: the first login on the server entry took %2")
                            .arg(QLatin1String(scale.name), Shown(first, Unit::Time));
+        // F2 as an operator presses it, a second after the first panel
+        // came, and beside it a key pressed the moment the panel is painted.
+        std::vector<Cost> firstF2, atOnce;
+        for (int i = 0; i < kRuns; ++i) {
+            firstF2.push_back(FirstF2InAProcess(program.path(QString()), EntryText(EntryKind::Odbc, entry), 1000));
+            atOnce.push_back(FirstF2InAProcess(program.path(QString()), EntryText(EntryKind::Odbc, entry)));
+        }
+        const Cost f2 = Median(firstF2);
+        table.row(figure::ServerFirstF2).at[size] = {
+            f2.wall, QStringLiteral("(till CPU %1; pressed at once: %2)")
+                         .arg(Shown(f2.cpu, Unit::Time), Shown(Median(atOnce).wall, Unit::Time))};
         Wait(2000);
         const double tillBefore = CpuSeconds();
         QElapsedTimer t;

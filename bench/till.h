@@ -10,8 +10,8 @@
 // The names of the figures, shared with the server's part and main.
 namespace figure {
 extern const QString ColdStart, Login, FirstLogin, ServerLogin, ClockUnchanged, ClockAfterChange, Idle, IdleBeside,
-    Refused, ServerIdle, ServerInventory, ServerContacts, Inventory, Contacts, JournalMonth, JournalYear, JournalWhole,
-    ResidentYear, ResidentLogout, ResidentBack, Recap, StockMonth, StockYears, CartLine, Save, Sale;
+    Refused, ServerIdle, ServerInventory, ServerContacts, ServerFirstF2, Inventory, Contacts, JournalMonth, JournalYear,
+    JournalWhole, ResidentYear, ResidentLogout, ResidentBack, Recap, StockMonth, StockYears, CartLine, Save, Sale;
 }
 
 class fMain;

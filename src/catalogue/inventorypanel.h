@@ -3,10 +3,13 @@
 // and selling items, the four items tables and the four contact tables,
 // with a category box, a column filter and a keyword search, and the
 // commands that add, edit, delete, print and export.
+#include "catalogue/model/pagedlist.h"
 #include "shell/panels.h"
 
 #include <QObject>
 #include <QTimer>
+#include <memory>
+#include <vector>
 
 namespace platform {
 class CheckBox;
@@ -87,6 +90,10 @@ private:
     void filterNow();
     // A filter still waiting is applied before anything reads the list.
     void flushFilter();
+    // The keys of the list the first F2 shows, read ahead at the login.
+    void readKeysAhead();
+    QTimer m_aheadWait;
+    std::vector<std::unique_ptr<catalogue::KeysAhead>> m_keysAhead;
     // Categories asked for while the panel was hidden.
     bool m_categoriesDue = false;
 

@@ -213,6 +213,21 @@ public:
     void keepNameStamp(QSet<QString> tables, std::function<bool(DbConnection&)> whole);
     // Whether the tables the lists read carry the server's row numbers.
     void keepRowKeys(bool all) { m_rowKeys = all; }
+    // What the two above told this connection, for a second connection to
+    // the same database (taken on this one's thread, adopted on the other's),
+    // which then stamps its tables and keys its lists' rows alike.
+    struct Kept {
+        QSet<QString> stampTables;
+        std::function<bool(DbConnection&)> stampWhole;
+        bool nameStamp = false;
+        bool rowKeys = false;
+    };
+    Kept kept() const { return {m_stampTables, m_stampWhole, m_nameStamp, m_rowKeys}; }
+    void adoptKept(const Kept& k)
+    {
+        keepNameStamp(k.nameStamp ? k.stampTables : QSet<QString>(), k.stampWhole);
+        keepRowKeys(k.rowKeys);
+    }
     // How many of the named triggers the database holds, on the given
     // tables (a server then reads the triggers of those tables only, not
     // of every table it serves).

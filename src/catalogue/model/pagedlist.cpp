@@ -3,6 +3,7 @@
 #include "catalogue/model/names.h"
 
 #include <algorithm>
+#include <mutex>
 #include <unordered_map>
 
 namespace catalogue {
@@ -21,27 +22,49 @@ struct KeptKeys {
 };
 
 // The lists kept: every word searched and every code typed is a list of
-// its own, so only the last few stay, the most recent first.
+// its own, so only the last few stay, the most recent first. A list read
+// ahead (KeysAhead) lands here from a thread of its own.
 constexpr size_t kListsKept = 8;
+std::mutex g_keptLock;
+std::vector<KeptKeys> g_kept;
 
-// The keys of a list, read again only once one of its tables changed: the
-// login and a change of table ask for the same list several times over.
-std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const QString& sql, int width,
-                                              const QStringList& tables)
+// The keys kept of the list under this stamp; an entry of another stamp is
+// dropped, as its tables have changed since.
+std::shared_ptr<const PagedList::Keys> keptKeys(const QString& sql, const QByteArray& stamp)
 {
-    static std::vector<KeptKeys> kept;
-    const auto found = std::find_if(kept.begin(), kept.end(), [&](const KeptKeys& k) { return k.sql == sql; });
-    // Stamped before the read: a change that lands while it reads leaves
-    // the next stamp different.
-    const QByteArray stamp = TablesStamp(db, tables);
-    if (found != kept.end()) {
-        KeptKeys k = std::move(*found);
-        kept.erase(found);
-        if (!stamp.isEmpty() && k.stamp == stamp) {
-            kept.insert(kept.begin(), k);
-            return k.rows;
-        }
+    const std::lock_guard<std::mutex> lock(g_keptLock);
+    const auto found = std::find_if(g_kept.begin(), g_kept.end(), [&](const KeptKeys& k) { return k.sql == sql; });
+    if (found == g_kept.end())
+        return nullptr;
+    KeptKeys k = std::move(*found);
+    g_kept.erase(found);
+    if (stamp.isEmpty() || k.stamp != stamp)
+        return nullptr;
+    g_kept.insert(g_kept.begin(), k);
+    return k.rows;
+}
+
+// ahead: keys read ahead give way to a list read meanwhile by the list
+// itself, which the window may already be showing.
+void keepKeys(const QString& sql, const QByteArray& stamp, std::shared_ptr<const PagedList::Keys> rows,
+              bool ahead = false)
+{
+    if (stamp.isEmpty())
+        return;
+    const std::lock_guard<std::mutex> lock(g_keptLock);
+    const auto found = std::find_if(g_kept.begin(), g_kept.end(), [&](const KeptKeys& k) { return k.sql == sql; });
+    if (found != g_kept.end()) {
+        if (ahead)
+            return;
+        g_kept.erase(found);
     }
+    g_kept.insert(g_kept.begin(), {sql, stamp, std::move(rows)});
+    if (g_kept.size() > kListsKept)
+        g_kept.pop_back();
+}
+
+std::shared_ptr<const PagedList::Keys> readKeys(platform::DbConnection& db, const QString& sql, int width)
+{
     auto rows = std::make_shared<PagedList::Keys>();
     if (!db.ReadWholeNumbers(sql, *rows)) {
         auto rs = db.OpenCursor(sql);
@@ -50,12 +73,51 @@ std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const 
                 rows->push_back(rs->Fields(i).Value().toLongLong());
     }
     rows->shrink_to_fit();
-    if (!stamp.isEmpty()) {
-        kept.insert(kept.begin(), {sql, stamp, rows});
-        if (kept.size() > kListsKept)
-            kept.pop_back();
-    }
     return rows;
+}
+
+// The keys of a list, read again only once one of its tables changed: the
+// login and a change of table ask for the same list several times over.
+std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const QString& sql, int width,
+                                              const QStringList& tables)
+{
+    // Stamped before the read: a change that lands while it reads leaves
+    // the next stamp different.
+    const QByteArray stamp = TablesStamp(db, tables);
+    if (auto kept = keptKeys(sql, stamp))
+        return kept;
+    auto rows = readKeys(db, sql, width);
+    keepKeys(sql, stamp, rows);
+    return rows;
+}
+
+// The statement that reads a list's keys in the list's order.
+QString keysSql(const QString& from, const QString& where, const QStringList& keys, const QString& order)
+{
+    QStringList aliased;
+    for (int i = 0; i < keys.size(); ++i)
+        aliased << keys.at(i) + QStringLiteral(" as ") + keyAlias(i);
+    // An order over several tables sorts the whole join; by the outer key
+    // alone the engine walks that key and stops sorting. It joins each
+    // outer row's partners through their code index, whose entries of one
+    // code follow the row key: the order of the rest, as a read straight
+    // through gives it.
+    // A sorted list takes the outer key after its own order: an index on
+    // the sorted columns holds the rows of one value in that order.
+    const QString sorted = order.isEmpty() ? keys.first() : order + QStringLiteral(", ") + keys.first();
+    return QStringLiteral("select ") + aliased.join(QStringLiteral(", ")) + from +
+           (where.isEmpty() ? QString() : QStringLiteral(" where (") + where + QLatin1Char(')')) +
+           QStringLiteral(" order by ") + sorted;
+}
+
+// A list query split at its from, and its condition without the "where".
+void splitList(const QString& select, const QString& where, QString& columns, QString& from, QString& condition)
+{
+    const qsizetype at = select.indexOf(QLatin1String(" from "));
+    columns = select.left(at);
+    from = select.mid(at);
+    const QString w = where.trimmed();
+    condition = w.startsWith(QLatin1String("where "), Qt::CaseInsensitive) ? w.mid(6) : QString();
 }
 
 // A row's keys as one hashable value.
@@ -80,27 +142,8 @@ PagedList::PagedList(platform::DbConnection& db, const QString& select, const QS
                      MakeRow make, const QStringList& tables, const QString& order, qsizetype width)
     : m_db(db), m_keys(keys), m_make(std::move(make)), m_width(width)
 {
-    const qsizetype from = select.indexOf(QLatin1String(" from "));
-    m_columns = select.left(from);
-    m_from = select.mid(from);
-    const QString w = where.trimmed();
-    if (w.startsWith(QLatin1String("where "), Qt::CaseInsensitive))
-        m_where = w.mid(6);
-    QStringList aliased;
-    for (int i = 0; i < m_keys.size(); ++i)
-        aliased << m_keys.at(i) + QStringLiteral(" as ") + keyAlias(i);
-    // An order over several tables sorts the whole join; by the outer key
-    // alone the engine walks that key and stops sorting. It joins each
-    // outer row's partners through their code index, whose entries of one
-    // code follow the row key: the order of the rest, as a read straight
-    // through gives it.
-    // A sorted list takes the outer key after its own order: an index on
-    // the sorted columns holds the rows of one value in that order.
-    const QString sorted = order.isEmpty() ? m_keys.first() : order + QStringLiteral(", ") + m_keys.first();
-    const QString sql = QStringLiteral("select ") + aliased.join(QStringLiteral(", ")) + m_from +
-                        (m_where.isEmpty() ? QString() : QStringLiteral(" where (") + m_where + QLatin1Char(')')) +
-                        QStringLiteral(" order by ") + sorted;
-    m_rows = keysOf(db, sql, int(m_keys.size()), tables);
+    splitList(select, where, m_columns, m_from, m_where);
+    m_rows = keysOf(db, keysSql(m_from, m_where, m_keys, order), int(m_keys.size()), tables);
 }
 
 qsizetype PagedList::count() const
@@ -156,6 +199,43 @@ void PagedList::read(qsizetype first, qsizetype n, QStringList& out)
         const auto it = found.find(key);
         out << (it == found.end() ? QString() : it->second);
     }
+}
+
+KeysAhead::KeysAhead(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
+                     const QStringList& tables, const QString& order)
+{
+    QString columns, from, condition;
+    splitList(select, where, columns, from, condition);
+    const QString sql = keysSql(from, condition, keys, order);
+    const int width = int(keys.size());
+    // The connection text and what the login found, taken here: the
+    // window's connection is not touched from the other thread.
+    const QString text = db.path();
+    const bool odbc = db.isOdbc();
+    const platform::DbConnection::Kept kept = db.kept();
+    m_thread = std::thread([this, sql, width, tables, text, odbc, kept] {
+        try {
+            platform::DbConnection own;
+            if (odbc)
+                own.OpenOdbc(text);
+            else
+                own.Open(text, true);
+            own.adoptKept(kept);
+            const QByteArray stamp = TablesStamp(own, tables);
+            // Not again when the list was filled meanwhile.
+            if (!stamp.isEmpty() && !keptKeys(sql, stamp))
+                keepKeys(sql, stamp, readKeys(own, sql, width), true);
+        } catch (...) {
+            // Nothing is kept, and the list reads its keys itself when it
+            // is filled, as it would have without this.
+        }
+        m_done = true;
+    });
+}
+
+KeysAhead::~KeysAhead()
+{
+    m_thread.join();
 }
 
 } // namespace catalogue

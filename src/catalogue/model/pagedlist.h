@@ -12,8 +12,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace catalogue {
@@ -50,6 +52,26 @@ private:
     MakeRow m_make;
     qsizetype m_width = -1;
     std::shared_ptr<const Keys> m_rows;
+};
+
+// The keys of a list as a PagedList of the same arguments reads them, read
+// ahead on a connection of its own to the same database, in a thread of its
+// own, into the keys the lists keep: a PagedList made later finds
+// them there while the list's tables are unchanged (the same stamps tell).
+// Nothing waits for it: a list filled before it is done reads its keys
+// itself, as it would without it. Its end waits for its thread.
+class KeysAhead {
+public:
+    KeysAhead(platform::DbConnection& db, const QString& select, const QString& where, const QStringList& keys,
+              const QStringList& tables, const QString& order = {});
+    ~KeysAhead();
+    KeysAhead(const KeysAhead&) = delete;
+    KeysAhead& operator=(const KeysAhead&) = delete;
+    bool done() const { return m_done; }
+
+private:
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
 };
 
 // Whether a list can be read by pages: a database file, or a server whose

@@ -518,6 +518,70 @@ private slots:
         QCOMPARE(again, expected.mid(0, 256));
         QCOMPARE(list.count(), 600);
     }
+
+    void keysReadAheadFollowWrites()
+    {
+        QVERIFY(platform::EnsureRowKeys(*db));
+        QVERIFY(platform::EnsureNameStamp(*db));
+        db->Begin();
+        for (int i = 0; i < 50; ++i)
+            for (const char* table : {"ShopItems", "SaleItems"})
+                db->Execute(QStringLiteral("insert into %1 values('I%2', 'A', 'Item %2', 100, 0, 'Pcs')")
+                                .arg(QLatin1String(table))
+                                .arg(i));
+        for (int i = 0; i < 50; ++i)
+            db->Execute(QStringLiteral("insert into inventory values('I%1')").arg(i));
+        db->Commit();
+        const QString word = QStringLiteral("Sale Shop");
+        const auto layout = inventory::LayoutOf(word);
+        const auto rowOf = [layout](const platform::DbRecordset& rs) { return inventory::Row(layout, rs); };
+        const auto list = [&] {
+            return std::make_unique<PagedList>(*db, inventory::ListSql(word, QString()), QString(),
+                                               inventory::ListKeys(word, db->rowKey()), rowOf,
+                                               inventory::ListTables(word));
+        };
+        const auto rows = [](PagedList& l) {
+            QStringList out;
+            l.read(0, l.count(), out);
+            return out;
+        };
+        const auto readAhead = [&] {
+            KeysAhead(*db, inventory::ListSql(word, QString()), QString(), inventory::ListKeys(word, db->rowKey()),
+                      inventory::ListTables(word));
+        };
+        // Keys read ahead serve the list as its own kept keys would: no
+        // statement of the list's reads them again.
+        readAhead();
+        quint64 before = db->statementCount();
+        auto ahead = list();
+        const quint64 aheadCost = db->statementCount() - before;
+        before = db->statementCount();
+        auto kept = list();
+        QCOMPARE(aheadCost, db->statementCount() - before);
+        QCOMPARE(ahead->count(), 50);
+        QCOMPARE(rows(*ahead), rows(*kept));
+
+        // Another workstation adds and removes items after the keys were
+        // read ahead: the list reads them again.
+        readAhead();
+        {
+            platform::DbConnection other;
+            if (db->isOdbc())
+                other.OpenOdbc(db->path());
+            else
+                other.Open(db->path());
+            other.Execute(QStringLiteral("delete from inventory where code = 'I3'"));
+            for (const char* table : {"ShopItems", "SaleItems"})
+                other.Execute(QStringLiteral("insert into %1 values('I99', 'A', 'Newcomer', 1, 0, 'Pcs')")
+                                  .arg(QLatin1String(table)));
+            other.Execute(QStringLiteral("insert into inventory values('I99')"));
+        }
+        auto after = list();
+        QCOMPARE(after->count(), 50);
+        const QStringList shown = rows(*after);
+        QVERIFY(shown.join(QString()).contains(QStringLiteral("Newcomer")));
+        QVERIFY(!shown.contains(QString()));
+    }
 };
 
 int runModelTests(int argc, char** argv)
