@@ -8,6 +8,7 @@
 #include "data/summaries.h"
 #include "support/datafixture.h"
 #include "support/datarows.h"
+#include "support/testserver.h"
 #include "support/xlsxread.h"
 
 #include <QLocale>
@@ -445,10 +446,22 @@ private slots:
             auto rs = db->OpenCursor(sql);
             return platform::AllRows(inventory::RowMaker(layout, *rs));
         };
-        const auto paged = [](platform::RowSource& source) {
+        // A server gives the rows of one code bought or sold twice in the
+        // order of its plan of the moment, the whole read and the keys alike.
+        const auto ties = [](QStringList rows) {
+            if (OnServer())
+                for (qsizetype i = 0, j = 0; i < rows.size(); i = j) {
+                    const QString code = rows[i].section(QLatin1Char(' '), 0, 0);
+                    for (j = i + 1; j < rows.size() && rows[j].section(QLatin1Char(' '), 0, 0) == code; ++j) {
+                    }
+                    std::sort(rows.begin() + i, rows.begin() + j);
+                }
+            return rows;
+        };
+        const auto paged = [&ties](platform::RowSource& source) {
             QStringList out;
             platform::ForEachRow(source, [&](qsizetype, const QString& row) { out << row; });
-            return out;
+            return ties(out);
         };
         const auto rowOf = [](inventory::Layout layout) {
             return [layout](const platform::DbRecordset& rs) { return inventory::Row(layout, rs); };
@@ -460,7 +473,7 @@ private slots:
                  {QString(), inventory::CategoryCondition(word, QStringLiteral("B")),
                   inventory::SearchCondition(word, QStringLiteral("1")),
                   inventory::SearchCondition(word, QStringLiteral("Again")), inventory::SearchCondition(word, {})}) {
-                const QStringList all = whole(inventory::ListSql(word, where), layout);
+                const QStringList all = ties(whole(inventory::ListSql(word, where), layout));
                 PagedList list(*db, inventory::ListSql(word, QString()), where, inventory::ListKeys(word, db->rowKey()),
                                rowOf(layout));
                 QCOMPARE(list.count(), all.size());
@@ -478,7 +491,7 @@ private slots:
                 QStringList one;
                 for (qsizetype i = 0; i < all.size(); ++i)
                     step.read(i, 1, one);
-                QCOMPARE(one, all);
+                QCOMPARE(ties(one), all);
             }
         }
         QCOMPARE(whole(inventory::ListSql("Sale Shop", QString()), Layout::Joined).size(), 303);
