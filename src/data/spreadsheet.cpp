@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHash>
 #include <QLocale>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -98,6 +99,28 @@ bool isNumber(const QVariant& v)
            type == QMetaType::UInt || type == QMetaType::ULongLong || type == QMetaType::Float;
 }
 
+// The digits of a whole number below 1e15 (no exponent, no rounding in
+// either form), 0 for any other number.
+int WholeDigits(double v)
+{
+    const double a = std::abs(v);
+    if (!(a < 1e15) || a != std::trunc(a) || (v == 0 && std::signbit(v)))
+        return 0;
+    int digits = 1;
+    for (qint64 n = qint64(a); n >= 10; n /= 10)
+        ++digits;
+    return digits;
+}
+
+// Text as UTF-8 bytes that are plain ASCII, taken as they stand.
+bool IsAscii(const QByteArray& text)
+{
+    unsigned char any = 0;
+    for (const char ch : text)
+        any |= static_cast<unsigned char>(ch);
+    return any < 0x80;
+}
+
 } // namespace
 
 int ShownLength(const Cell& c)
@@ -108,11 +131,26 @@ int ShownLength(const Cell& c)
     if (v.typeId() == QMetaType::QDate)
         return 10;
     if (isNumber(v)) {
+        const double d = v.toDouble();
+        // Whole numbers are counted, not printed: three of them a row of a
+        // year's journal.
+        const int digits = WholeDigits(d);
+        const int sign = d < 0 ? 1 : 0;
         if (c.numberFormat.contains(QLatin1Char(','))) {
-            QLocale grouped(QLocale::English, QLocale::UnitedStates);
-            return int(grouped.toString(v.toDouble(), 'f', c.numberFormat.contains(QLatin1Char('.')) ? 2 : 0).size());
+            const bool cents = c.numberFormat.contains(QLatin1Char('.'));
+            if (digits > 0)
+                return sign + digits + (digits - 1) / 3 + (cents ? 3 : 0);
+            static const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+            return int(grouped.toString(d, 'f', cents ? 2 : 0).size());
         }
-        return int(QString::number(v.toDouble(), 'g', 15).size());
+        if (digits > 0)
+            return sign + digits;
+        return int(QString::number(d, 'g', 15).size());
+    }
+    if (v.typeId() == QMetaType::QByteArray) {
+        const QByteArray& text = *static_cast<const QByteArray*>(v.constData());
+        if (IsAscii(text))
+            return int(text.size());
     }
     return int(v.toString().size());
 }
@@ -257,6 +295,8 @@ void SheetWriter::write(int row, int col, const Cell& cell)
         written = worksheet_write_datetime(ws, r, c, &dt, f);
     } else if (isNumber(v)) {
         written = worksheet_write_number(ws, r, c, v.toDouble(), f);
+    } else if (v.typeId() == QMetaType::QByteArray && IsAscii(*static_cast<const QByteArray*>(v.constData()))) {
+        written = worksheet_write_string(ws, r, c, static_cast<const QByteArray*>(v.constData())->constData(), f);
     } else {
         written = worksheet_write_string(ws, r, c, v.toString().toUtf8().constData(), f);
     }
