@@ -17,6 +17,7 @@
 #include "ledger/model/stockreport.h"
 #include "support/datafixture.h"
 #include "support/testserver.h"
+#include "support/workbook.h"
 #include "support/xlsxread.h"
 
 #include <QFile>
