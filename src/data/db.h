@@ -122,6 +122,11 @@ private:
 class DbScanRow {
 public:
     explicit DbScanRow(void* const* cells) : m_cells(cells) {}
+    // The current row of a statement being stepped (DbConnection::ReadRows).
+    static DbScanRow ofStatement(void* statement);
+    // What the cell holds, as the engine stored it.
+    enum Kind { Null, Whole, Real, Text, Bytes };
+    Kind kind(int column) const;
     bool isNull(int column) const;
     // As the engine's arithmetic reads the cell (a text by its leading
     // number, NULL as 0).
@@ -131,8 +136,9 @@ public:
     QByteArrayView text(int column) const;
 
 private:
-    // The engine's own values of the row.
-    void* const* m_cells;
+    // The engine's own values of the row, or the statement whose row it is.
+    void* const* m_cells = nullptr;
+    void* m_statement = nullptr;
 };
 
 class DbConnection {
@@ -171,6 +177,12 @@ public:
     // having read nothing, on a server.
     bool ScanRows(const QString& table, const QStringList& columns, const std::function<void(const DbScanRow&)>& row,
                   const QString& where = QString());
+    // The rows of a reading query on a database file in the query's own
+    // order, each handed to `row` in place, never made into values: for
+    // an export of a page of rows at a time. The query holds its read
+    // until its last row, so keep it short. Returns false, having read
+    // nothing, on a server.
+    bool ReadRows(const QString& sql, const std::function<void(const DbScanRow&)>& row);
     // A statement with ?1, ?2 … run once for each row of values, prepared
     // once, on a database file (numbers as numbers, texts as texts, null
     // as null). Returns false, having run nothing, on a server.

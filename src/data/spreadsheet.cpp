@@ -8,86 +8,13 @@
 #include <QFile>
 #include <QHash>
 #include <QLocale>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
 #include <xlsxwriter.h>
 
 namespace platform {
-
-Workbook::Workbook(QString sheetName) : m_sheet(std::move(sheetName)) {}
-
-const Cell* Workbook::find(int row, int col) const
-{
-    auto it = m_cells.constFind({row, col});
-    return it == m_cells.constEnd() ? nullptr : &it.value();
-}
-
-void Workbook::setBold(int row1, int col1, int row2, int col2, bool on)
-{
-    for (int r = row1; r <= row2; ++r)
-        for (int c = col1; c <= col2; ++c)
-            cell(r, c).bold = on;
-}
-
-void Workbook::setBorder(int row1, int col1, int row2, int col2, bool on)
-{
-    for (int r = row1; r <= row2; ++r)
-        for (int c = col1; c <= col2; ++c)
-            cell(r, c).border = on;
-}
-
-void Workbook::setFont(int row1, int col1, int row2, int col2, const QString& name, double size)
-{
-    for (int r = row1; r <= row2; ++r)
-        for (int c = col1; c <= col2; ++c) {
-            cell(r, c).fontName = name;
-            cell(r, c).fontSize = size;
-        }
-}
-
-void Workbook::setNumberFormat(int row1, int col1, int row2, int col2, const QString& format)
-{
-    for (int r = row1; r <= row2; ++r)
-        for (int c = col1; c <= col2; ++c)
-            cell(r, c).numberFormat = format;
-}
-
-int Workbook::lastRow() const
-{
-    int last = 0;
-    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it)
-        last = qMax(last, it.key().first);
-    return last;
-}
-
-int Workbook::lastColumn() const
-{
-    int last = 0;
-    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it)
-        last = qMax(last, it.key().second);
-    return last;
-}
-
-void Workbook::setColumnBorder(int col1, int col2, bool on)
-{
-    for (int c = col1; c <= col2; ++c)
-        m_columns[c].border = on;
-}
-
-void Workbook::setColumnFont(int col1, int col2, const QString& name, double size)
-{
-    for (int c = col1; c <= col2; ++c) {
-        m_columns[c].fontName = name;
-        m_columns[c].fontSize = size;
-    }
-}
-
-const ColumnStyle* Workbook::columnStyle(int col) const
-{
-    auto it = m_columns.constFind(col);
-    return it == m_columns.constEnd() ? nullptr : &it.value();
-}
 
 namespace {
 
@@ -96,6 +23,28 @@ bool isNumber(const QVariant& v)
     const int type = v.typeId();
     return type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong ||
            type == QMetaType::UInt || type == QMetaType::ULongLong || type == QMetaType::Float;
+}
+
+// The digits of a whole number below 1e15 (no exponent, no rounding in
+// either form), 0 for any other number.
+int WholeDigits(double v)
+{
+    const double a = std::abs(v);
+    if (!(a < 1e15) || a != std::trunc(a) || (v == 0 && std::signbit(v)))
+        return 0;
+    int digits = 1;
+    for (qint64 n = qint64(a); n >= 10; n /= 10)
+        ++digits;
+    return digits;
+}
+
+// Text as UTF-8 bytes that are plain ASCII, taken as they stand.
+bool IsAscii(const QByteArray& text)
+{
+    unsigned char any = 0;
+    for (const char ch : text)
+        any |= static_cast<unsigned char>(ch);
+    return any < 0x80;
 }
 
 } // namespace
@@ -108,11 +57,26 @@ int ShownLength(const Cell& c)
     if (v.typeId() == QMetaType::QDate)
         return 10;
     if (isNumber(v)) {
+        const double d = v.toDouble();
+        // Whole numbers are counted, not printed: three of them a row of a
+        // year's journal.
+        const int digits = WholeDigits(d);
+        const int sign = d < 0 ? 1 : 0;
         if (c.numberFormat.contains(QLatin1Char(','))) {
-            QLocale grouped(QLocale::English, QLocale::UnitedStates);
-            return int(grouped.toString(v.toDouble(), 'f', c.numberFormat.contains(QLatin1Char('.')) ? 2 : 0).size());
+            const bool cents = c.numberFormat.contains(QLatin1Char('.'));
+            if (digits > 0)
+                return sign + digits + (digits - 1) / 3 + (cents ? 3 : 0);
+            static const QLocale grouped(QLocale::English, QLocale::UnitedStates);
+            return int(grouped.toString(d, 'f', cents ? 2 : 0).size());
         }
-        return int(QString::number(v.toDouble(), 'g', 15).size());
+        if (digits > 0)
+            return sign + digits;
+        return int(QString::number(d, 'g', 15).size());
+    }
+    if (v.typeId() == QMetaType::QByteArray) {
+        const QByteArray& text = *static_cast<const QByteArray*>(v.constData());
+        if (IsAscii(text))
+            return int(text.size());
     }
     return int(v.toString().size());
 }
@@ -120,23 +84,6 @@ int ShownLength(const Cell& c)
 double FittedWidth(int length)
 {
     return qMax(8.43, length * 1.15 + 2);
-}
-
-void Workbook::autoFit()
-{
-    autoFit(1, lastColumn());
-}
-
-void Workbook::autoFit(int col1, int col2)
-{
-    QMap<int, int> longest;
-    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it) {
-        const int col = it.key().second;
-        if (col >= col1 && col <= col2)
-            longest[col] = qMax(longest.value(col), ShownLength(it.value()));
-    }
-    for (auto it = longest.constBegin(); it != longest.constEnd(); ++it)
-        m_widths[it.key()] = FittedWidth(it.value());
 }
 
 struct SheetWriter::Book {
@@ -257,6 +204,8 @@ void SheetWriter::write(int row, int col, const Cell& cell)
         written = worksheet_write_datetime(ws, r, c, &dt, f);
     } else if (isNumber(v)) {
         written = worksheet_write_number(ws, r, c, v.toDouble(), f);
+    } else if (v.typeId() == QMetaType::QByteArray && IsAscii(*static_cast<const QByteArray*>(v.constData()))) {
+        written = worksheet_write_string(ws, r, c, static_cast<const QByteArray*>(v.constData())->constData(), f);
     } else {
         written = worksheet_write_string(ws, r, c, v.toString().toUtf8().constData(), f);
     }
@@ -282,43 +231,18 @@ void SheetWriter::close()
                       QString::fromUtf8(lxw_strerror(err)));
 }
 
-void Workbook::save(const QString& path) const
-{
-    SheetWriter sheet(path, m_sheet);
-    QList<int> columns = m_widths.keys();
-    for (int col : m_columns.keys())
-        if (!columns.contains(col))
-            columns << col;
-    for (int col : columns)
-        sheet.setColumn(col, m_widths.value(col), columnStyle(col));
-    // A cell takes its column's style where it sets none of its own. The
-    // cells lie by row, then column: the order the sheet is written in.
-    for (auto it = m_cells.constBegin(); it != m_cells.constEnd(); ++it) {
-        Cell c = it.value();
-        if (const ColumnStyle* s = columnStyle(it.key().second)) {
-            if (c.fontName.isEmpty())
-                c.fontName = s->fontName;
-            if (c.fontSize <= 0)
-                c.fontSize = s->fontSize;
-            c.border = c.border || s->border;
-        }
-        sheet.write(it.key().first, it.key().second, c);
-    }
-    sheet.close();
-}
-
 namespace {
 
 QString g_exportFolder;
 
 } // namespace
 
-void Workbook::setExportFolder(const QString& folder)
+void SetExportFolder(const QString& folder)
 {
     g_exportFolder = folder;
 }
 
-QString Workbook::newFilePath(const QString& baseName)
+QString NewExportFilePath(const QString& baseName)
 {
     return QDir(g_exportFolder.isEmpty() ? QDir::tempPath() : g_exportFolder)
         .filePath(QStringLiteral("%1-%2.xlsx")

@@ -242,23 +242,52 @@ std::unique_ptr<DbRecordset> DbConnection::readQuery(const QString& sql, bool wa
     return std::make_unique<DbRecordset>(std::move(names), std::move(rows));
 }
 
+DbScanRow DbScanRow::ofStatement(void* statement)
+{
+    DbScanRow row(nullptr);
+    row.m_statement = statement;
+    return row;
+}
+
+DbScanRow::Kind DbScanRow::kind(int column) const
+{
+    const int type = m_statement ? sqlite3_column_type(static_cast<sqlite3_stmt*>(m_statement), column)
+                                 : sqlite3_value_type(static_cast<sqlite3_value*>(m_cells[column]));
+    switch (type) {
+    case SQLITE_NULL: return Null;
+    case SQLITE_INTEGER: return Whole;
+    case SQLITE_FLOAT: return Real;
+    case SQLITE_BLOB: return Bytes;
+    default: return Text;
+    }
+}
+
 bool DbScanRow::isNull(int column) const
 {
-    return sqlite3_value_type(static_cast<sqlite3_value*>(m_cells[column])) == SQLITE_NULL;
+    return kind(column) == Null;
 }
 
 double DbScanRow::number(int column) const
 {
+    if (m_statement)
+        return sqlite3_column_double(static_cast<sqlite3_stmt*>(m_statement), column);
     return sqlite3_value_double(static_cast<sqlite3_value*>(m_cells[column]));
 }
 
 qint64 DbScanRow::whole(int column) const
 {
+    if (m_statement)
+        return sqlite3_column_int64(static_cast<sqlite3_stmt*>(m_statement), column);
     return sqlite3_value_int64(static_cast<sqlite3_value*>(m_cells[column]));
 }
 
 QByteArrayView DbScanRow::text(int column) const
 {
+    if (m_statement) {
+        auto* st = static_cast<sqlite3_stmt*>(m_statement);
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
+        return t ? QByteArrayView(t, sqlite3_column_bytes(st, column)) : QByteArrayView();
+    }
     auto* v = static_cast<sqlite3_value*>(m_cells[column]);
     const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
     return t ? QByteArrayView(t, sqlite3_value_bytes(v)) : QByteArrayView();
@@ -406,6 +435,20 @@ bool DbConnection::ReadWholeNumbers(const QString& sql, std::vector<qint64>& out
     for (; rc == SQLITE_ROW; rc = sqlite3_step(st))
         for (int i = 0; i < columns; ++i)
             out.push_back(sqlite3_column_int64(st, i));
+    if (rc != SQLITE_DONE)
+        throw sqliteFailure(sqlite3_db_handle(st), sql);
+    return true;
+}
+
+bool DbConnection::ReadRows(const QString& sql, const std::function<void(const DbScanRow&)>& row)
+{
+    auto* st = static_cast<sqlite3_stmt*>(prepareOnFile(sql));
+    if (!st)
+        return false;
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(st, sqlite3_finalize);
+    int rc = sqlite3_step(st);
+    for (const DbScanRow cells = DbScanRow::ofStatement(st); rc == SQLITE_ROW; rc = sqlite3_step(st))
+        row(cells);
     if (rc != SQLITE_DONE)
         throw sqliteFailure(sqlite3_db_handle(st), sql);
     return true;

@@ -244,14 +244,9 @@ std::unique_ptr<ProgressBox> QtBackend::progressBox(QWidget* owner, const QStrin
     return std::make_unique<ProgressWindow>(owner, title, heading, cancelText);
 }
 
-QString OpenWorkbook(const Workbook& book, const QString& baseName)
-{
-    return OpenWorkbook([&book](const QString& path) { book.save(path); }, baseName);
-}
-
 QString OpenWorkbook(const std::function<void(const QString& path)>& write, const QString& baseName)
 {
-    const QString path = Workbook::newFilePath(baseName);
+    const QString path = NewExportFilePath(baseName);
     try {
         write(path);
     } catch (const Cancelled&) {

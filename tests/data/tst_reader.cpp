@@ -52,6 +52,21 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("viaQt"));
         QCOMPARE(rs->names(), (QStringList{"key", "Nilai", "whole", "half", "empty", "name", "raw"}));
         QCOMPARE(rs->Fields(QStringLiteral("name")).toString(), QStringLiteral("Kopi ☕ 'Aren'"));
+        // Read in place, the same cells with the kinds they came as.
+        int rows = 0;
+        QVERIFY(db.ReadRows(sql, [&](const DbScanRow& row) {
+            ++rows;
+            QCOMPARE(row.kind(0), DbScanRow::Text);
+            QCOMPARE(row.kind(2), DbScanRow::Whole);
+            QCOMPARE(row.kind(3), DbScanRow::Real);
+            QCOMPARE(row.number(3), 2.5);
+            QVERIFY(row.isNull(4));
+            QCOMPARE(QString::fromUtf8(row.text(5)), rs->Fields(5).toString());
+            QCOMPARE(row.kind(6), DbScanRow::Bytes);
+            QCOMPARE(row.text(6).toByteArray(), QByteArray("\x00\xff", 2));
+        }));
+        QCOMPARE(rows, 1);
+        QVERIFY_THROWS_EXCEPTION(DbError, db.ReadRows(QStringLiteral("select * from nosuch"), [](const DbScanRow&) {}));
 
         db.Begin();
         db.Execute(QStringLiteral("insert into config values('A', '1')"));

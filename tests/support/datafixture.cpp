@@ -28,7 +28,7 @@ DataFixture::DataFixture(const QStringList& files)
     platform::DbConnection::setBusyTimeout(300);
     // Exports go with the test's folder instead of piling up in the
     // system's.
-    platform::Workbook::setExportFolder(dir.path());
+    platform::SetExportFolder(dir.path());
     const QDir dist(QStringLiteral(ORV_DIST_DIR));
     QStringList names = files;
     if (names.isEmpty()) {
@@ -42,7 +42,7 @@ DataFixture::DataFixture(const QStringList& files)
 
 DataFixture::~DataFixture()
 {
-    platform::Workbook::setExportFolder(QString());
+    platform::SetExportFolder(QString());
 }
 
 namespace {

@@ -353,8 +353,8 @@ ReportRows OpenJournal(const ReportContext& ctx, const ReportRange& range, const
     return r;
 }
 
-void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
-                          const std::function<void(const platform::DbRecordset&)>& each)
+void ForEachJournalPage(platform::DbConnection& db, const QString& journalSql, const QString& columns,
+                        const std::function<void(const QString& pageSql)>& read)
 {
     // The condition as the journal wrote it: between its fixed head and
     // its order, whatever the filter's text holds.
@@ -377,22 +377,18 @@ void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
         else
             ids.push_back(rs->Fields(0).toLongLong());
     }
-    auto walk = [&](const QString& sql) {
-        for (auto rs = db.OpenRecordset(sql); !rs->Eof(); rs->MoveNext())
-            each(*rs);
-    };
     if (work)
         work->setRows(qint64(ids.size()));
-    const QString rows = QStringLiteral("select * from cash where ") + condition;
+    const QString rows = QStringLiteral("select ") + columns + QStringLiteral(" from cash where ") + condition;
     if (withoutId)
-        walk(rows + QStringLiteral(" and ID is null"));
+        read(rows + QStringLiteral(" and ID is null"));
     // Pages end between two IDs, so that rows sharing an ID are read once.
     const size_t page = 2000;
     for (size_t a = 0; a < ids.size();) {
         size_t b = std::min(ids.size(), a + page);
         while (b < ids.size() && ids[b] == ids[b - 1])
             ++b;
-        walk(rows + QStringLiteral(" and ID >= ") + QString::number(ids[a]) + QStringLiteral(" and ID <= ") +
+        read(rows + QStringLiteral(" and ID >= ") + QString::number(ids[a]) + QStringLiteral(" and ID <= ") +
              QString::number(ids[b - 1]) + QStringLiteral(" order by ID"));
         a = b;
     }

@@ -11,11 +11,13 @@ namespace ledger {
 
 ReportRows OpenJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
                        bool warehouseColumn);
-// Every record of the journal's row query (as the journal builds it), in
-// its order, read a page of IDs at a time: the export of a year walks it
-// without holding the year or a read between pages.
-void ForEachJournalRecord(platform::DbConnection& db, const QString& journalSql,
-                          const std::function<void(const platform::DbRecordset&)>& each);
+// The rows of the journal's row query (as the journal builds it), in its
+// order, a page of IDs at a time: each page's query of the given columns
+// (a select list) is handed to `read`, which reads it whole before the
+// next. The export of a year walks it without holding the year or a read
+// between pages.
+void ForEachJournalPage(platform::DbConnection& db, const QString& journalSql, const QString& columns,
+                        const std::function<void(const QString& pageSql)>& read);
 Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
                     bool warehouseColumn);
 // The journal view's footer sums over the rows of its query.

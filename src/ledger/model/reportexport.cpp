@@ -10,12 +10,79 @@ namespace {
 
 const QString kAmount = QStringLiteral("#,##0");
 
-// A stored 'yyyy-mm-dd' as a date, anything else as it stands.
-QVariant DateValue(const platform::DbField& f)
+char16_t Unit(char c)
 {
-    const QDate d = QDate::fromString(f.toString().left(10), QStringLiteral("yyyy-MM-dd"));
-    return d.isValid() ? QVariant(d) : f.Value();
+    return char16_t(static_cast<unsigned char>(c));
 }
+char16_t Unit(QChar c)
+{
+    return c.unicode();
+}
+
+// The digits of "yyyy-mm-dd" read by hand: a format parsed for every row
+// of a year's journal costs more than writing the row.
+template <class Char> QDate PlainDate(const Char* t, qsizetype n)
+{
+    auto at = [t](int i) { return Unit(t[i]); };
+    if (n < 10 || at(4) != u'-' || at(7) != u'-')
+        return QDate();
+    int part[3] = {0, 0, 0};
+    const int from[3] = {0, 5, 8}, to[3] = {4, 7, 10};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = from[p]; i < to[p]; ++i) {
+            if (at(i) < u'0' || at(i) > u'9')
+                return QDate();
+            part[p] = part[p] * 10 + int(at(i) - u'0');
+        }
+    }
+    return part[0] > 0 ? QDate(part[0], part[1], part[2]) : QDate();
+}
+
+// A stored 'yyyy-mm-dd' as a date, anything else as it stands.
+QVariant DateValue(const QVariant& v)
+{
+    QDate d;
+    if (v.typeId() == QMetaType::QByteArray) {
+        const QByteArray& t = *static_cast<const QByteArray*>(v.constData());
+        d = PlainDate(t.constData(), t.size());
+    } else if (v.typeId() == QMetaType::QString) {
+        const QString& t = *static_cast<const QString*>(v.constData());
+        d = PlainDate(t.constData(), t.size());
+    }
+    if (!d.isValid())
+        d = QDate::fromString(platform::DbField(v).toString().left(10), QStringLiteral("yyyy-MM-dd"));
+    return d.isValid() ? QVariant(d) : v;
+}
+
+// A cell read in place with the types a recordset gives it, a text as its
+// UTF-8 bytes: the sheet takes those as they stand.
+QVariant CellValue(const platform::DbScanRow& row, int i)
+{
+    switch (row.kind(i)) {
+    case platform::DbScanRow::Null: return QVariant(QMetaType::fromType<QString>());
+    case platform::DbScanRow::Whole: return QVariant(qlonglong(row.whole(i)));
+    case platform::DbScanRow::Real: return QVariant(row.number(i));
+    default: return QVariant(row.text(i).toByteArray());
+    }
+}
+
+// The journal's columns an export reads, in this order.
+const QString kJournalColumns = QStringLiteral(
+    "Moment, Cashier, Warehouse, Charge, Category, Code, Description, Price, Quantity, Unit, Debit, Credit");
+enum JournalColumn {
+    jMoment,
+    jCashier,
+    jWarehouse,
+    jCharge,
+    jCategory,
+    jCode,
+    jDescription,
+    jPrice,
+    jQuantity,
+    jUnit,
+    jDebit,
+    jCredit
+};
 
 struct Column {
     const char* key;
@@ -101,37 +168,46 @@ bool WriteReport(const ReportContext& ctx, int page, const QString& reportSql, c
         return true;
     }
     QVector<QVariant> values;
-    auto record = [&](const platform::DbRecordset& rs) {
-        auto field = [&rs](const char* name) { return rs.Fields(QString::fromLatin1(name)); };
-        values.clear();
-        if (page == Journal) {
-            values << row << DateValue(field("Moment")) << field("Cashier").Value();
+    // The journal is read a page of IDs at a time, its rows in place where
+    // the engine allows: a year is a million of them.
+    if (page == Journal) {
+        const auto journal = [&](const auto& field) {
+            values.clear();
+            values << row << DateValue(field(jMoment)) << field(jCashier);
             if (warehouseColumn)
-                values << field("Warehouse").Value();
-            values << field("Charge").Value() << field("Category").Value() << field("Code").Value()
-                   << field("Description").Value() << field("Price").Value()
-                   << NumberText(field("Quantity")) + QLatin1Char(' ') + field("Unit").toString()
-                   << field("Debit").Value() << field("Credit").Value();
-        } else if (page == Recap) {
+                values << field(jWarehouse);
+            values << field(jCharge) << field(jCategory) << field(jCode) << field(jDescription) << field(jPrice)
+                   << NumberText(platform::DbField(field(jQuantity))) + QLatin1Char(' ') +
+                          platform::DbField(field(jUnit)).toString()
+                   << field(jDebit) << field(jCredit);
+            put(values);
+        };
+        ForEachJournalPage(ctx.db, reportSql, kJournalColumns, [&](const QString& sql) {
+            const bool inPlace = ctx.db.ReadRows(sql, [&](const platform::DbScanRow& cells) {
+                journal([&cells](int i) { return CellValue(cells, i); });
+            });
+            if (!inPlace)
+                for (auto rs = ctx.db.OpenRecordset(sql); !rs->Eof(); rs->MoveNext())
+                    journal([&rs](int i) { return rs->Fields(i).Value(); });
+        });
+        return true;
+    }
+    // The other kinds are a row per item or day.
+    for (auto rs = ctx.db.OpenRecordset(reportSql); !rs->Eof(); rs->MoveNext()) {
+        auto field = [&rs](const char* name) { return rs->Fields(QString::fromLatin1(name)); };
+        values.clear();
+        if (page == Recap) {
             const double sale = field("Sale").toDouble(), shop = field("Shop").toDouble();
             const double in = field("Cash_In").toDouble(), out = field("Cash_Out").toDouble();
             const double debit = field("Debit").toDouble(), credit = field("Credit").toDouble();
-            values << DateValue(field("Tanggal")) << sale << shop << sale - shop << in << out << in - out << debit
-                   << credit << debit - credit;
+            values << DateValue(field("Tanggal").Value()) << sale << shop << sale - shop << in << out << in - out
+                   << debit << credit << debit - credit;
         } else {
             values << field("code").Value() << field("description").Value() << field("avg_Price").Value()
                    << NumberText(field("sum_Quantity")) + QLatin1Char(' ') + field("unit").toString()
                    << field("Total").Value();
         }
         put(values);
-    };
-    // The journal is read a page of IDs at a time; the other kinds are a
-    // row per item or day.
-    if (page == Journal) {
-        ForEachJournalRecord(ctx.db, reportSql, record);
-    } else {
-        for (auto rs = ctx.db.OpenRecordset(reportSql); !rs->Eof(); rs->MoveNext())
-            record(*rs);
     }
     return true;
 }

@@ -17,6 +17,7 @@
 #include "ledger/model/stockreport.h"
 #include "support/datafixture.h"
 #include "support/testserver.h"
+#include "support/workbook.h"
 #include "support/xlsxread.h"
 
 #include <QFile>
@@ -703,6 +704,24 @@ private slots:
         }
         QVERIFY(!ExportReport(ctx(), 7, QString(), d, false, fx->path(QStringLiteral("none.xlsx"))));
         QVERIFY(!QFile::exists(fx->path(QStringLiteral("none.xlsx"))));
+    }
+
+    // A journal row as the sheet shows it: a text beyond ASCII as it
+    // stands, and each column as wide as its longest shown text, counted in
+    // characters (not bytes) and for an amount in its grouped form.
+    void exportedTextsAndTheirWidths()
+    {
+        insert({900, 1, "Sale", "2026-04-01", "Ani Rahayu Sri", "", "Meja", "K1", "Kopi ☕ Susu Ñ!", 1000, 0, 1000, "1",
+                "Gelas", 1000, 0, -1234560000}); // fourteen characters each
+        const ReportRange d = day("2026-04-01", "2026-04-01");
+        const QString path = fx->path(QStringLiteral("texts.xlsx"));
+        QVERIFY(ExportReport(ctx(), Journal, BuildJournal(ctx(), d, {}, false).sql, d, false, path));
+        const XlsxSheet sheet(path);
+        QCOMPARE(sheet.text(QStringLiteral("G2")), QStringLiteral("Kopi ☕ Susu Ñ!"));
+        QCOMPARE(sheet.number(QStringLiteral("K2")), -1234560000.0);
+        QCOMPARE(sheet.columnWidth(7), sheet.columnWidth(3));
+        QCOMPARE(sheet.columnWidth(11), sheet.columnWidth(3));
+        QVERIFY(sheet.columnWidth(3) > sheet.columnWidth(4));
     }
 
     // Written and read back: the kinds' layouts, an empty report with its
