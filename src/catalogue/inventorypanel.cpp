@@ -395,7 +395,8 @@ void InventoryPanelView::readKeysAhead()
     // A server joins the whole catalogue to give the keys of the list the
     // first F2 shows; read while the operator is still on the first panel,
     // that F2 finds them kept. A file gives them in a fraction of that.
-    if (!app().Session())
+    // An operator who may not open this panel costs the server nothing.
+    if (!app().Session() || !app().Rights.inventory)
         return;
     DbConnection& db = app().DbConn();
     if (!db.isOdbc() || !catalogue::CanPage(db))
