@@ -513,9 +513,9 @@ namespace {
 
 // ---------------------------------------------------------------- the till
 
-class Till {
+class TillBench {
 public:
-    Till(const Scale& scale, int size, const QString& file, const Span& span, Table& table)
+    TillBench(const Scale& scale, int size, const QString& file, const Span& span, Table& table)
         : m_scale(scale), m_size(size), m_span(span), m_table(table)
     {
         m_program.addCopy(QStringLiteral("Toko"), file);
@@ -1093,9 +1093,13 @@ private:
     // later session's first F2 in the same process goes beside it.
     void measureFirstF2()
     {
-        std::vector<Cost> shown;
-        for (int i = 0; i < kRuns; ++i)
-            shown.push_back(FirstF2InAProcess(QFileInfo(m_file).absolutePath()));
+        // Judged a second after the login, as an operator presses it; the
+        // key pressed the moment the login has painted goes beside it.
+        std::vector<Cost> shown, atOnce;
+        for (int i = 0; i < kRuns; ++i) {
+            shown.push_back(FirstF2InAProcess(QFileInfo(m_file).absolutePath(), QStringLiteral("Toko"), 1000));
+            atOnce.push_back(FirstF2InAProcess(QFileInfo(m_file).absolutePath()));
+        }
         m_program.logout();
         login();
         fMain* main = m_program.main;
@@ -1107,7 +1111,8 @@ private:
         if (main->ShownPanel() != main->pInventory || inventoryPanel()->iiItems->ListCount() < m_scale.items)
             throw std::runtime_error("F2 did not show the inventory panel with every item");
         putWall(figure::FirstF2, Median(shown),
-                QStringLiteral("(in the bench's own process, after a logout: %1)").arg(Shown(later.wall, Unit::Time)));
+                QStringLiteral("(pressed at once: %1; in the bench's own process, after a logout: %2)")
+                    .arg(Shown(Median(atOnce).wall, Unit::Time), Shown(later.wall, Unit::Time)));
     }
 
     // What the program told the operator since the given count of messages:
@@ -1425,7 +1430,7 @@ private:
 
 void MeasureTill(const Scale& scale, int size, const QString& file, const Span& span, Table& table)
 {
-    Till till(scale, size, file, span, table);
+    TillBench till(scale, size, file, span, table);
     till.run();
 }
 
