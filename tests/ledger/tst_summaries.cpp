@@ -523,6 +523,9 @@ private slots:
         QList<ledger::ReportRange> journalRanges = ranges();
         journalRanges << ledger::ReportRange{d("2024-01-01"), d("2024-03-31")};
         sameJournal(journalRanges, "made rows");
+        // The edits below reach every day; the named ranges and the
+        // quarter cover them without the random ones again.
+        journalRanges = journalRanges.mid(0, 10) << journalRanges.last();
         // Opened from the day totals alone: one read, whatever the rows; a
         // page of it reads its day's IDs and its rows.
         const auto statements = [this](const std::function<void()>& what) {

@@ -96,7 +96,7 @@ private slots:
             QProcess* p = startChild({QStringLiteral("--save-loop"), file});
             QVERIFY(p->waitForStarted());
             QVERIFY(p->waitForReadyRead(60000));
-            QThread::msleep(rng->bounded(120));
+            QThread::msleep(rng->bounded(60));
             p->kill(); // SIGKILL
             QVERIFY(p->waitForFinished());
             QCOMPARE(p->exitStatus(), QProcess::CrashExit);
