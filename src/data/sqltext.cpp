@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -166,19 +167,36 @@ double RoundAmount(double value, int decimals)
     // are, and reports round thousands of them.
     if (decimals >= 0 && std::abs(value) < 1e15 && value == std::trunc(value))
         return value;
-    const Digits d = digitsOf(value);
-    const int keep = d.point + decimals; // digits before the rounding place
-    double r = 0;
-    if (keep >= d.digits.size()) {
-        r = fromText(d.digits + 'e' + QByteArray::number(d.point - int(d.digits.size())));
+    // The 15 significant digits as digitsOf gives them ("d.ddd...de±x"),
+    // here without a heap: a journal of fractions rounds every amount.
+    char text[40];
+    const std::to_chars_result written =
+        std::to_chars(text, text + sizeof text - 1, std::fabs(value), std::chars_format::scientific, 14);
+    *written.ptr = '\0';
+    char digits[15];
+    digits[0] = text[0];
+    std::memcpy(digits + 1, text + 2, 14);
+    const int point = std::atoi(text + 17) + 1;
+    const int keep = point + decimals; // digits before the rounding place
+    char out[48];
+    int length = 0;
+    if (keep >= 15) {
+        std::memcpy(out, digits, 15);
+        length = 15 + std::snprintf(out + 15, sizeof out - 15, "e%d", point - 15);
     } else if (keep >= 0) {
-        const qint64 kept = keep > 0 ? d.digits.left(keep).toLongLong() : 0;
-        const qint64 m = kept + (d.digits.at(keep) >= '5' ? 1 : 0);
-        r = fromText(QByteArray::number(m) + 'e' + QByteArray::number(-decimals));
+        qint64 kept = 0;
+        for (int i = 0; i < keep; ++i)
+            kept = kept * 10 + (digits[i] - '0');
+        const qint64 m = kept + (digits[keep] >= '5' ? 1 : 0);
+        length = std::snprintf(out, sizeof out, "%llde%d", static_cast<long long>(m), -decimals);
     }
+    double r = 0;
+    // Past the largest double the text reads as infinity, as strtod gives it.
+    if (length > 0 && std::from_chars(out, out + length, r).ec != std::errc())
+        r = std::strtod(out, nullptr);
     if (r == 0)
         return 0;
-    return d.negative ? -r : r;
+    return value < 0 ? -r : r;
 }
 
 double DiscountAmount(double price, double percent)
