@@ -43,7 +43,7 @@ Work* Work::current()
 bool Work::tell(const QString& what, double done)
 {
     m_sinceReport.restart();
-    if (!m_box->report(what, done))
+    if (m_box && !m_box->report(what, done))
         m_cancelled = true;
     return !m_cancelled;
 }

@@ -66,6 +66,9 @@ public:
     bool cancelled() const { return m_cancelled; }
     // Raises Cancelled when the work was stopped.
     void check() const;
+    // The work is done: its box goes, before what the caller tells next
+    // (where the file went) stands over a bar still short of its end.
+    void finish() { m_box.reset(); }
 
 private:
     bool tell(const QString& what, double done);

@@ -255,6 +255,8 @@ QString OpenWorkbook(const std::function<void(const QString& path)>& write, cons
         QFile::remove(path);
         return QString();
     }
+    if (Work* work = Work::current())
+        work->finish();
     // The file is there: a machine without a program for it is no failure.
     if (!Runtime::current()->backend().openDocument(path))
         Runtime::current()->backend().messageBox(

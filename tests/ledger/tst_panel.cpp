@@ -300,6 +300,8 @@ private slots:
         showTradingDay();
         l->lbExcel->click();
         QCOMPARE(fx->ui->opened.size(), 1);
+        // Its progress box is gone before the file is opened or told.
+        QCOMPARE(fx->ui->boxesAtOpen, QList<int>{0});
         const XlsxSheet sheet(fx->ui->opened[0]);
         QVERIFY(sheet.ok());
         QCOMPARE(sheet.number(QStringLiteral("K2")), 15000.0);

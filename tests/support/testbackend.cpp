@@ -71,6 +71,7 @@ void TestBackend::showModal(platform::Form* form)
 bool TestBackend::openDocument(const QString& target)
 {
     opened << target;
+    boxesAtOpen << boxesShown;
     return openSucceeds;
 }
 
@@ -93,7 +94,8 @@ QString TestBackend::printDocument(const QStringList& lines, const QFont&, bool 
 namespace {
 class RecordingBox : public platform::ProgressBox {
 public:
-    explicit RecordingBox(TestBackend& ui) : m_ui(ui) {}
+    explicit RecordingBox(TestBackend& ui) : m_ui(ui) { ++m_ui.boxesShown; }
+    ~RecordingBox() override { --m_ui.boxesShown; }
     bool report(const QString& what, double) override
     {
         m_ui.progressReports << what;
@@ -131,6 +133,7 @@ void TestBackend::clear()
     messages.clear();
     shownModal.clear();
     opened.clear();
+    boxesAtOpen.clear();
     printed.clear();
     printedLandscape.clear();
     printedNames.clear();

@@ -66,6 +66,9 @@ public:
     // box. A box's report numbered cancelAtReport (from 1) answers Cancel,
     // as an operator pressing it then; 0 never does.
     QStringList progressTitles;
+    // Boxes of long work standing now, and when each document was opened.
+    int boxesShown = 0;
+    QList<int> boxesAtOpen;
     QStringList progressReports;
     int cancelAtReport = 0;
 
