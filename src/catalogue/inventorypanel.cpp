@@ -400,7 +400,9 @@ void InventoryPanelView::readKeysAhead()
     if (!app().Session() || !app().Rights.inventory)
         return;
     DbConnection& db = app().DbConn();
-    if (!catalogue::CanPage(db))
+    // Pressed before the wait was over, F2 has read them itself; a second
+    // read beside the window's own drawing only slows it.
+    if (!catalogue::CanPage(db) || shown())
         return;
     std::erase_if(m_keysAhead, [](const auto& k) { return k->done(); });
     const QString word = GetTable();
