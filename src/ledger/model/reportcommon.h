@@ -15,5 +15,10 @@ double Field(const platform::DbRecordset& rs, const char* name);
 QString Date(const ReportContext& ctx, const QDate& d);
 // A report's lines as the list reads them.
 ReportRows Held(Report r);
+// A stored day ("yyyy-mm-dd", anything after it left aside) read by hand:
+// a format parsed for every row of a year's journal costs more than the
+// row. Anything but digits in its places gives no date.
+QDate StoredDay(QStringView text);
+QDate StoredDay(QByteArrayView text);
 
 } // namespace ledger

@@ -2,6 +2,7 @@
 
 #include "data/db.h"
 #include "ledger/model/journalreport.h"
+#include "ledger/model/reportcommon.h"
 #include "ledger/model/stockreport.h"
 
 namespace ledger {
@@ -10,44 +11,15 @@ namespace {
 
 const QString kAmount = QStringLiteral("#,##0");
 
-char16_t Unit(char c)
-{
-    return char16_t(static_cast<unsigned char>(c));
-}
-char16_t Unit(QChar c)
-{
-    return c.unicode();
-}
-
-// The digits of "yyyy-mm-dd" read by hand: a format parsed for every row
-// of a year's journal costs more than writing the row.
-template <class Char> QDate PlainDate(const Char* t, qsizetype n)
-{
-    auto at = [t](int i) { return Unit(t[i]); };
-    if (n < 10 || at(4) != u'-' || at(7) != u'-')
-        return QDate();
-    int part[3] = {0, 0, 0};
-    const int from[3] = {0, 5, 8}, to[3] = {4, 7, 10};
-    for (int p = 0; p < 3; ++p) {
-        for (int i = from[p]; i < to[p]; ++i) {
-            if (at(i) < u'0' || at(i) > u'9')
-                return QDate();
-            part[p] = part[p] * 10 + int(at(i) - u'0');
-        }
-    }
-    return part[0] > 0 ? QDate(part[0], part[1], part[2]) : QDate();
-}
-
 // A stored 'yyyy-mm-dd' as a date, anything else as it stands.
 QVariant DateValue(const QVariant& v)
 {
     QDate d;
     if (v.typeId() == QMetaType::QByteArray) {
         const QByteArray& t = *static_cast<const QByteArray*>(v.constData());
-        d = PlainDate(t.constData(), t.size());
+        d = StoredDay(QByteArrayView(t));
     } else if (v.typeId() == QMetaType::QString) {
-        const QString& t = *static_cast<const QString*>(v.constData());
-        d = PlainDate(t.constData(), t.size());
+        d = StoredDay(QStringView(*static_cast<const QString*>(v.constData())));
     }
     if (!d.isValid())
         d = QDate::fromString(platform::DbField(v).toString().left(10), QStringLiteral("yyyy-MM-dd"));

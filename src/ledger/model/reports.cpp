@@ -78,18 +78,52 @@ QString DateCondition(const ReportContext& ctx, const ReportRange& range)
     return QStringLiteral("moment between ") + Date(ctx, range.from) + QStringLiteral(" and ") + Date(ctx, range.to);
 }
 
+namespace {
+
+char16_t Unit(char c)
+{
+    return char16_t(static_cast<unsigned char>(c));
+}
+char16_t Unit(QChar c)
+{
+    return c.unicode();
+}
+
+template <class Text> QDate DayOf(const Text& t)
+{
+    auto at = [&t](int i) { return Unit(t[i]); };
+    if (t.size() < 10 || at(4) != u'-' || at(7) != u'-')
+        return QDate();
+    int part[3] = {0, 0, 0};
+    const int from[3] = {0, 5, 8}, to[3] = {4, 7, 10};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = from[p]; i < to[p]; ++i) {
+            if (at(i) < u'0' || at(i) > u'9')
+                return QDate();
+            part[p] = part[p] * 10 + int(at(i) - u'0');
+        }
+    }
+    return part[0] > 0 ? QDate(part[0], part[1], part[2]) : QDate();
+}
+
+} // namespace
+
+QDate StoredDay(QStringView text)
+{
+    return DayOf(text);
+}
+
+QDate StoredDay(QByteArrayView text)
+{
+    return DayOf(text);
+}
+
 QString ShowDate(const QVariant& moment)
 {
-    // Read by hand: a format string parsed for every row of a month's
-    // journal costs more than the rest of the row.
     const QString text = Str(moment);
-    if (text.size() < 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+    if (!StoredDay(text).isValid())
         return text;
     const QStringView t(text);
-    bool y = false, m = false, d = false;
-    const QDate date(t.left(4).toInt(&y), t.mid(5, 2).toInt(&m), t.mid(8, 2).toInt(&d));
-    if (!y || !m || !d || !date.isValid())
-        return text;
     QString out;
     out.reserve(10);
     out.append(t.mid(8, 2)).append(QLatin1Char('/')).append(t.mid(5, 2)).append(QLatin1Char('/')).append(t.left(4));
