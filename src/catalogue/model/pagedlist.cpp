@@ -3,6 +3,8 @@
 #include "catalogue/model/names.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <unordered_map>
 
@@ -27,12 +29,12 @@ struct KeptKeys {
 constexpr size_t kListsKept = 8;
 std::mutex g_keptLock;
 std::vector<KeptKeys> g_kept;
+// The statements being read ahead, and the sign that one of them is done.
+std::vector<QString> g_ahead;
+std::condition_variable g_aheadDone;
 
-// The keys kept of the list under this stamp; an entry of another stamp is
-// dropped, as its tables have changed since.
-std::shared_ptr<const PagedList::Keys> keptKeys(const QString& sql, const QByteArray& stamp)
+std::shared_ptr<const PagedList::Keys> keptKeysLocked(const QString& sql, const QByteArray& stamp)
 {
-    const std::lock_guard<std::mutex> lock(g_keptLock);
     const auto found = std::find_if(g_kept.begin(), g_kept.end(), [&](const KeptKeys& k) { return k.sql == sql; });
     if (found == g_kept.end())
         return nullptr;
@@ -42,6 +44,28 @@ std::shared_ptr<const PagedList::Keys> keptKeys(const QString& sql, const QByteA
         return nullptr;
     g_kept.insert(g_kept.begin(), k);
     return k.rows;
+}
+
+// The keys kept of the list under this stamp; an entry of another stamp is
+// dropped, as its tables have changed since.
+std::shared_ptr<const PagedList::Keys> keptKeys(const QString& sql, const QByteArray& stamp)
+{
+    const std::lock_guard<std::mutex> lock(g_keptLock);
+    return keptKeysLocked(sql, stamp);
+}
+
+// The keys of a list being read ahead, once that read is done: the same
+// join read a second time beside it would only make both slower. A read
+// ahead that takes far longer than a list's own (a server that went away)
+// is not waited for.
+std::shared_ptr<const PagedList::Keys> keysReadAhead(const QString& sql, const QByteArray& stamp)
+{
+    std::unique_lock<std::mutex> lock(g_keptLock);
+    const auto reading = [&] { return std::find(g_ahead.begin(), g_ahead.end(), sql) != g_ahead.end(); };
+    if (!reading())
+        return nullptr;
+    g_aheadDone.wait_for(lock, std::chrono::seconds(5), [&] { return !reading(); });
+    return keptKeysLocked(sql, stamp);
 }
 
 // ahead: keys read ahead give way to a list read meanwhile by the list
@@ -86,6 +110,8 @@ std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const 
     const QByteArray stamp = TablesStamp(db, tables);
     if (auto kept = keptKeys(sql, stamp))
         return kept;
+    if (auto ahead = keysReadAhead(sql, stamp))
+        return ahead;
     auto rows = readKeys(db, sql, width);
     keepKeys(sql, stamp, rows);
     return rows;
@@ -213,6 +239,10 @@ KeysAhead::KeysAhead(platform::DbConnection& db, const QString& select, const QS
     const QString text = db.path();
     const bool odbc = db.isOdbc();
     const platform::DbConnection::Kept kept = db.kept();
+    {
+        const std::lock_guard<std::mutex> lock(g_keptLock);
+        g_ahead.push_back(sql);
+    }
     m_thread = std::thread([this, sql, width, tables, text, odbc, kept] {
         try {
             platform::DbConnection own;
@@ -229,6 +259,11 @@ KeysAhead::KeysAhead(platform::DbConnection& db, const QString& select, const QS
             // Nothing is kept, and the list reads its keys itself when it
             // is filled, as it would have without this.
         }
+        {
+            const std::lock_guard<std::mutex> lock(g_keptLock);
+            g_ahead.erase(std::find(g_ahead.begin(), g_ahead.end(), sql));
+        }
+        g_aheadDone.notify_all();
         m_done = true;
     });
 }
