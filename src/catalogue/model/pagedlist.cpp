@@ -2,6 +2,7 @@
 
 #include "catalogue/model/names.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -87,14 +88,143 @@ void keepKeys(const QString& sql, const QByteArray& stamp, std::shared_ptr<const
         g_kept.pop_back();
 }
 
-std::shared_ptr<const PagedList::Keys> readKeys(platform::DbConnection& db, const QString& sql, int width)
+// The statement that reads a list's keys in the list's order: lo..hi
+// bound its outer key when given.
+struct KeysQuery {
+    QString from;
+    QString where;
+    QStringList keys;
+    QString order;
+
+    int width() const { return int(keys.size()); }
+    QString sql(qint64 lo = 0, qint64 hi = -1) const
+    {
+        QStringList aliased;
+        for (int i = 0; i < keys.size(); ++i)
+            aliased << keys.at(i) + QStringLiteral(" as ") + keyAlias(i);
+        QStringList conds;
+        if (!where.isEmpty())
+            conds << QLatin1Char('(') + where + QLatin1Char(')');
+        if (lo <= hi)
+            conds << keys.first() + QStringLiteral(" between %1 and %2").arg(lo).arg(hi);
+        // An order over several tables sorts the whole join; by the outer
+        // key alone the engine walks that key and stops sorting. It joins
+        // each outer row's partners through their code index, whose entries
+        // of one code follow the row key: the order of the rest, as a read
+        // straight through gives it.
+        // A sorted list takes the outer key after its own order: an index on
+        // the sorted columns holds the rows of one value in that order.
+        const QString sorted = order.isEmpty() ? keys.first() : order + QStringLiteral(", ") + keys.first();
+        return QStringLiteral("select ") + aliased.join(QStringLiteral(", ")) + from +
+               (conds.isEmpty() ? QString() : QStringLiteral(" where ") + conds.join(QStringLiteral(" and "))) +
+               QStringLiteral(" order by ") + sorted;
+    }
+};
+
+// How another connection reaches the database of one: the connection
+// text and what the login found, taken on the connection's own thread.
+struct Reach {
+    QString text;
+    bool odbc = false;
+    platform::DbConnection::Kept kept;
+
+    explicit Reach(const platform::DbConnection& db) : text(db.path()), odbc(db.isOdbc()), kept(db.kept()) {}
+    void open(platform::DbConnection& own) const
+    {
+        if (odbc)
+            own.OpenOdbc(text);
+        else
+            own.Open(text, true);
+        own.adoptKept(kept);
+    }
+};
+
+void readNumbers(platform::DbConnection& db, const QString& sql, int width, PagedList::Keys& out)
+{
+    if (db.ReadWholeNumbers(sql, out))
+        return;
+    for (auto rs = db.OpenCursor(sql); !rs->Eof(); rs->MoveNext())
+        for (int i = 0; i < width; ++i)
+            out.push_back(rs->Fields(i).Value().toLongLong());
+}
+
+// A server joins one statement on one of its cores: a hundred thousand
+// items took it half a second. A long list's keys are read in parts of its
+// outer key instead, each on a connection of its own, which the server
+// joins side by side; in the order of their parts they are the keys the
+// one statement gives, the list being ordered by that key. False when the
+// list is not read so: a sorted or short one, or a part that failed.
+bool readKeysInParts(platform::DbConnection& db, const KeysQuery& q, PagedList::Keys& out)
+{
+    // Rows the window's own connection holds uncommitted only it can read.
+    if (!db.isOdbc() || !q.order.isEmpty() || db.inTransaction())
+        return false;
+    // The outer key's table: the one its name is prefixed with, or the one
+    // the list reads.
+    static const QRegularExpression oneTable(QStringLiteral("^ from (`[^`]+`|\\w+)$"));
+    const QString& key = q.keys.first();
+    const qsizetype dot = key.lastIndexOf(QLatin1Char('.'));
+    const auto single = oneTable.match(q.from);
+    if (dot < 0 && !single.hasMatch())
+        return false;
+    const QString table = dot < 0 ? single.captured(1) : key.left(dot);
+    constexpr int kParts = 8;
+    constexpr qint64 kPartRows = 10000;
+    qint64 lo = 0, hi = -1;
+    try {
+        const auto span = db.PeekRow(QStringLiteral("select min(%1), max(%1) from %2").arg(key.mid(dot + 1), table));
+        if (!span || span->size() != 2 || span->at(0).isNull())
+            return false;
+        lo = span->at(0).toLongLong();
+        hi = span->at(1).toLongLong();
+    } catch (const platform::DbError&) {
+        return false;
+    }
+    const int parts = int(std::min<qint64>(kParts, (hi - lo + 1) / kPartRows));
+    if (parts < 2)
+        return false;
+    const Reach reach(db);
+    std::vector<PagedList::Keys> read(static_cast<size_t>(parts));
+    std::atomic<bool> failed{false};
+    std::vector<std::thread> threads;
+    try {
+        for (int i = 0; i < parts; ++i) {
+            const qint64 first = lo + (hi - lo + 1) * i / parts;
+            const qint64 last = lo + (hi - lo + 1) * (i + 1) / parts - 1;
+            threads.emplace_back([&, i, first, last] {
+                try {
+                    platform::DbConnection own;
+                    reach.open(own);
+                    readNumbers(own, q.sql(first, last), q.width(), read[size_t(i)]);
+                } catch (...) {
+                    failed = true;
+                }
+            });
+        }
+    } catch (const std::system_error&) {
+        // No thread for a part: the parts begun are waited for, and the
+        // list read whole.
+        failed = true;
+    }
+    for (std::thread& t : threads)
+        t.join();
+    if (failed)
+        return false;
+    size_t all = 0;
+    for (const auto& part : read)
+        all += part.size();
+    out.reserve(all);
+    for (const auto& part : read)
+        out.insert(out.end(), part.begin(), part.end());
+    return true;
+}
+
+std::shared_ptr<const PagedList::Keys> readKeys(platform::DbConnection& db, const KeysQuery& q)
 {
     auto rows = std::make_shared<PagedList::Keys>();
-    if (!db.ReadWholeNumbers(sql, *rows)) {
-        auto rs = db.OpenCursor(sql);
-        for (; !rs->Eof(); rs->MoveNext())
-            for (int i = 0; i < width; ++i)
-                rows->push_back(rs->Fields(i).Value().toLongLong());
+    if (!readKeysInParts(db, q, *rows)) {
+        rows->clear();
+        readNumbers(db, q.sql(), q.width(), *rows);
     }
     rows->shrink_to_fit();
     return rows;
@@ -102,9 +232,9 @@ std::shared_ptr<const PagedList::Keys> readKeys(platform::DbConnection& db, cons
 
 // The keys of a list, read again only once one of its tables changed: the
 // login and a change of table ask for the same list several times over.
-std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const QString& sql, int width,
-                                              const QStringList& tables)
+std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const KeysQuery& q, const QStringList& tables)
 {
+    const QString sql = q.sql();
     // Stamped before the read: a change that lands while it reads leaves
     // the next stamp different.
     const QByteArray stamp = TablesStamp(db, tables);
@@ -112,28 +242,9 @@ std::shared_ptr<const PagedList::Keys> keysOf(platform::DbConnection& db, const 
         return kept;
     if (auto ahead = keysReadAhead(sql, stamp))
         return ahead;
-    auto rows = readKeys(db, sql, width);
+    auto rows = readKeys(db, q);
     keepKeys(sql, stamp, rows);
     return rows;
-}
-
-// The statement that reads a list's keys in the list's order.
-QString keysSql(const QString& from, const QString& where, const QStringList& keys, const QString& order)
-{
-    QStringList aliased;
-    for (int i = 0; i < keys.size(); ++i)
-        aliased << keys.at(i) + QStringLiteral(" as ") + keyAlias(i);
-    // An order over several tables sorts the whole join; by the outer key
-    // alone the engine walks that key and stops sorting. It joins each
-    // outer row's partners through their code index, whose entries of one
-    // code follow the row key: the order of the rest, as a read straight
-    // through gives it.
-    // A sorted list takes the outer key after its own order: an index on
-    // the sorted columns holds the rows of one value in that order.
-    const QString sorted = order.isEmpty() ? keys.first() : order + QStringLiteral(", ") + keys.first();
-    return QStringLiteral("select ") + aliased.join(QStringLiteral(", ")) + from +
-           (where.isEmpty() ? QString() : QStringLiteral(" where (") + where + QLatin1Char(')')) +
-           QStringLiteral(" order by ") + sorted;
 }
 
 // A list query split at its from, and its condition without the "where".
@@ -169,7 +280,7 @@ PagedList::PagedList(platform::DbConnection& db, const QString& select, const QS
     : m_db(db), m_keys(keys), m_make(std::move(make)), m_width(width)
 {
     splitList(select, where, m_columns, m_from, m_where);
-    m_rows = keysOf(db, keysSql(m_from, m_where, m_keys, order), int(m_keys.size()), tables);
+    m_rows = keysOf(db, KeysQuery{m_from, m_where, m_keys, order}, tables);
 }
 
 qsizetype PagedList::count() const
@@ -232,29 +343,23 @@ KeysAhead::KeysAhead(platform::DbConnection& db, const QString& select, const QS
 {
     QString columns, from, condition;
     splitList(select, where, columns, from, condition);
-    const QString sql = keysSql(from, condition, keys, order);
-    const int width = int(keys.size());
+    const KeysQuery q{from, condition, keys, order};
+    const QString sql = q.sql();
     // The connection text and what the login found, taken here: the
     // window's connection is not touched from the other thread.
-    const QString text = db.path();
-    const bool odbc = db.isOdbc();
-    const platform::DbConnection::Kept kept = db.kept();
+    const Reach reach(db);
     {
         const std::lock_guard<std::mutex> lock(g_keptLock);
         g_ahead.push_back(sql);
     }
-    m_thread = std::thread([this, sql, width, tables, text, odbc, kept] {
+    m_thread = std::thread([this, q, sql, tables, reach] {
         try {
             platform::DbConnection own;
-            if (odbc)
-                own.OpenOdbc(text);
-            else
-                own.Open(text, true);
-            own.adoptKept(kept);
+            reach.open(own);
             const QByteArray stamp = TablesStamp(own, tables);
             // Not again when the list was filled meanwhile.
             if (!stamp.isEmpty() && !keptKeys(sql, stamp))
-                keepKeys(sql, stamp, readKeys(own, sql, width), true);
+                keepKeys(sql, stamp, readKeys(own, q), true);
         } catch (...) {
             // Nothing is kept, and the list reads its keys itself when it
             // is filled, as it would have without this.

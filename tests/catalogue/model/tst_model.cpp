@@ -606,6 +606,36 @@ private slots:
         QCOMPARE(during->count(), 49);
         QCOMPARE(rows(*during), rows(*list()));
     }
+
+    void longListsReadInPartsKeepTheirOrder()
+    {
+        if (!db->isOdbc())
+            QSKIP("a database file reads a list's keys in one statement");
+        QVERIFY(platform::EnsureRowKeys(*db));
+        // Enough items for the keys to come in parts, with gaps in the row
+        // keys where parts may begin or end.
+        for (const char* table : {"ShopItems", "SaleItems", "inventory"})
+            db->Execute(QStringLiteral("insert into %1 (code) select concat('P', seq) from seq_1_to_30000")
+                            .arg(QLatin1String(table)));
+        db->Execute(
+            QStringLiteral("delete from ShopItems where orv_row % 3751 = 0 or orv_row between 14990 and 15010"));
+        const QString word = QStringLiteral("Sale Shop");
+        const auto layout = inventory::LayoutOf(word);
+        PagedList list(
+            *db, inventory::ListSql(word, QString()), QString(), inventory::ListKeys(word, db->rowKey()),
+            [layout](const platform::DbRecordset& rs) { return inventory::Row(layout, rs); },
+            inventory::ListTables(word));
+        QStringList shown;
+        list.read(0, list.count(), shown);
+        QStringList expected;
+        for (auto rs = db->OpenCursor(QStringLiteral("select shopitems.code from shopitems inner join inventory on "
+                                                     "inventory.code = shopitems.code order by shopitems.orv_row"));
+             !rs->Eof(); rs->MoveNext())
+            expected << rs->Fields(0).toString();
+        QCOMPARE(shown.size(), expected.size());
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            QVERIFY2(shown[i].startsWith(expected[i] + QLatin1Char(' ')), qPrintable(QString::number(i)));
+    }
 };
 
 int runModelTests(int argc, char** argv)
