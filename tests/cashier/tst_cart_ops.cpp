@@ -186,10 +186,7 @@ private slots:
         QVERIFY(!offered("Zaki"));
         {
             platform::DbConnection other;
-            if (db().isOdbc())
-                other.OpenOdbc(db().path());
-            else
-                other.Open(db().path());
+            OpenAnother(other, db());
             other.Execute("delete from Customer where code='C9'");
         }
         QVERIFY(!offered("Zakia"));

@@ -52,10 +52,7 @@ void keptNameStamp(DbConnection& db)
     QVERIFY(platform::EnsureNameStamp(db));
     QVERIFY(platform::EnsureNameStamp(db));
     DbConnection other;
-    if (db.isOdbc())
-        other.OpenOdbc(db.path());
-    else
-        other.Open(db.path());
+    OpenAnother(other, db);
     CustomerStamp stamp(db);
     QVERIFY(stamp.known());
     other.Execute(QStringLiteral("insert into Salecart (id, charge) values(4, 'Meja 1')"));

@@ -20,6 +20,14 @@ QString distFile(const QString& name)
     return QDir(QStringLiteral(ORV_DIST_DIR)).filePath(name);
 }
 
+void OpenAnother(platform::DbConnection& other, const platform::DbConnection& db)
+{
+    if (db.isOdbc())
+        other.OpenOdbc(db.path());
+    else
+        other.Open(db.path());
+}
+
 DataFixture::DataFixture(const QStringList& files)
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

@@ -70,6 +70,9 @@ private:
 // The build's program folder.
 QString distFile(const QString& name);
 
+// Opens other on the database db has open, as another workstation would.
+void OpenAnother(platform::DbConnection& other, const platform::DbConnection& db);
+
 // Another workstation on a database file: a connection of its own that
 // holds locks ("begin exclusive", "begin immediate" …) until it rolls back or
 // is destroyed. Given an ODBC connection text it connects to that server

@@ -222,10 +222,8 @@ bool readKeysInParts(platform::DbConnection& db, const KeysQuery& q, PagedList::
 std::shared_ptr<const PagedList::Keys> readKeys(platform::DbConnection& db, const KeysQuery& q)
 {
     auto rows = std::make_shared<PagedList::Keys>();
-    if (!readKeysInParts(db, q, *rows)) {
-        rows->clear();
+    if (!readKeysInParts(db, q, *rows))
         readNumbers(db, q.sql(), q.width(), *rows);
-    }
     rows->shrink_to_fit();
     return rows;
 }

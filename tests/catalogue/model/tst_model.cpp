@@ -504,10 +504,7 @@ private slots:
         QCOMPARE(first, before.mid(0, 256));
         {
             platform::DbConnection other;
-            if (db->isOdbc())
-                other.OpenOdbc(db->path());
-            else
-                other.Open(db->path());
+            OpenAnother(other, *db);
             other.Execute(QStringLiteral("delete from Customer where code in ('C744', 'C700')"));
             other.Execute(QStringLiteral("update Customer set `name`='Renamed' where code='C743'"));
             other.Execute(QStringLiteral("insert into Customer values('C1', 'Newcomer', '', '', '')"));
@@ -579,10 +576,7 @@ private slots:
         readAhead();
         {
             platform::DbConnection other;
-            if (db->isOdbc())
-                other.OpenOdbc(db->path());
-            else
-                other.Open(db->path());
+            OpenAnother(other, *db);
             other.Execute(QStringLiteral("delete from inventory where code = 'I3'"));
             for (const char* table : {"ShopItems", "SaleItems"})
                 other.Execute(QStringLiteral("insert into %1 values('I99', 'A', 'Newcomer', 1, 0, 'Pcs')")
