@@ -3,6 +3,7 @@
 #include "platform/inputevents.h"
 
 #include <QKeyEvent>
+#include <QListView>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 
@@ -95,12 +96,83 @@ void MemoBox::mouseReleaseEvent(QMouseEvent* e)
 
 // ---------------------------------------------------------------- ComboBox
 
+class ComboRows : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+    const QStringList& rows() const { return m_rows; }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_rows.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_rows.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return QVariant();
+        return m_rows.at(index.row());
+    }
+    // Qt's own ways into the list (addItem, insertItem, setItemText) come
+    // here: a row is its text and nothing else.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (!index.isValid() || index.row() >= m_rows.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return false;
+        m_rows[index.row()] = value.toString();
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+        return true;
+    }
+    bool insertRows(int row, int count, const QModelIndex& parent) override
+    {
+        if (parent.isValid() || row < 0 || row > m_rows.size() || count < 1)
+            return false;
+        insert(row, QStringList(count, QString()));
+        return true;
+    }
+    bool removeRows(int row, int count, const QModelIndex& parent) override
+    {
+        if (parent.isValid() || row < 0 || count < 1 || row + count > m_rows.size())
+            return false;
+        beginRemoveRows(QModelIndex(), row, row + count - 1);
+        m_rows.remove(row, count);
+        endRemoveRows();
+        return true;
+    }
+    void insert(int row, const QStringList& rows)
+    {
+        if (rows.isEmpty())
+            return;
+        beginInsertRows(QModelIndex(), row, row + int(rows.size()) - 1);
+        if (m_rows.isEmpty())
+            m_rows = rows; // shared, not copied
+        else if (row == m_rows.size())
+            m_rows.append(rows);
+        else
+            m_rows = m_rows.first(row) + rows + m_rows.sliced(row);
+        endInsertRows();
+    }
+    void clear()
+    {
+        if (m_rows.isEmpty())
+            return;
+        beginResetModel();
+        m_rows.clear();
+        endResetModel();
+    }
+
+private:
+    QStringList m_rows;
+};
+
 ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : InputControl(parent)
 {
     setObjectName(name);
+    m_rows = new ComboRows(this);
+    setModel(m_rows);
     setEditable(editable);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(20);
+    // A box's size is its window's to set: its hint is never measured over
+    // every row.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     if (editable) {
         lineEdit()->installEventFilter(this);
         setCompleter(nullptr);
@@ -133,6 +205,19 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : InputC
         if (!m_quiet)
             fire(this, "Click", Click);
     });
+    // Qt's own ways of changing the rows forget what SetItems gave.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_rows, signal, this, [this] { m_given = false; });
+    connect(m_rows, &QAbstractItemModel::dataChanged, this, [this] { m_given = false; });
+    connect(m_rows, &QAbstractItemModel::modelReset, this, [this] { m_given = false; });
+}
+
+void ComboBox::showPopup()
+{
+    // Rows of one height: the list lays out the rows in sight, not all.
+    if (auto* list = qobject_cast<QListView*>(view()))
+        list->setUniformItemSizes(true);
+    QComboBox::showPopup();
 }
 
 void ComboBox::setText(const QString& t)
@@ -171,6 +256,19 @@ void ComboBox::setListIndex(int i)
     rethrowPending();
 }
 
+void ComboBox::quietly(const std::function<void()>& change)
+{
+    const QString kept = isEditable() ? currentText() : QString();
+    m_quiet = true;
+    {
+        QSignalBlocker block(this);
+        change();
+        if (isEditable() && currentText() != kept)
+            setEditText(kept);
+    }
+    m_quiet = false;
+}
+
 void ComboBox::AddItem(const QString& t)
 {
     AddItems(QStringList{t});
@@ -180,58 +278,46 @@ void ComboBox::AddItems(const QStringList& rows)
 {
     if (rows.isEmpty())
         return;
-    m_given.reset();
-    const bool wasEmpty = count() == 0;
-    const QString kept = isEditable() ? currentText() : QString();
-    m_quiet = true;
-    QSignalBlocker block(this);
-    addItems(rows);
-    if (wasEmpty) {
-        // Qt selects the first row it is given; a list here selects nothing
-        // until told to.
-        setCurrentIndex(-1);
-        if (isEditable())
-            setEditText(kept);
-    }
-    m_quiet = false;
+    quietly([&] {
+        const bool none = currentIndex() < 0;
+        m_rows->insert(count(), rows);
+        // Qt chooses the first row it is given; a list here chooses
+        // nothing until told to.
+        if (none)
+            setCurrentIndex(-1);
+    });
+    m_given = false;
 }
 
 void ComboBox::RemoveItem(int i)
 {
     if (i < 0 || i >= count())
         return;
-    const bool wasCurrent = i == currentIndex();
-    const QString kept = isEditable() ? currentText() : QString();
-    m_given.reset();
-    m_quiet = true;
-    {
-        QSignalBlocker block(this);
-        removeItem(i);
+    quietly([&] {
+        const bool wasCurrent = i == currentIndex();
+        m_rows->removeRows(i, 1, QModelIndex());
         if (wasCurrent)
             setCurrentIndex(-1);
-        if (isEditable())
-            setEditText(kept);
-    }
-    m_quiet = false;
+    });
 }
 
 void ComboBox::Clear()
 {
-    m_given.reset();
     m_quiet = true;
     {
         QSignalBlocker block(this);
-        clear();
+        m_rows->clear();
         if (isEditable())
             setEditText(QString());
     }
     m_quiet = false;
+    m_given = false;
 }
 
 void ComboBox::SetItems(const QStringList& rows)
 {
     const QString kept = Text();
-    if (m_given && *m_given == rows && count() == rows.size()) {
+    if (m_given && m_rows->rows() == rows) {
         // What the refill would have done to the text: put back, it
         // changes, and its handler runs.
         if (!kept.isEmpty() && isEditable())
@@ -244,28 +330,25 @@ void ComboBox::SetItems(const QStringList& rows)
     // A held charge that comes or goes changes the rows after the contacts
     // only: the rows before it stay in the box, and the box ends as a
     // refill leaves it (nothing chosen, the text put back, its Change run).
+    const QStringList& given = m_rows->rows();
     qsizetype same = 0;
-    if (m_given && count() == m_given->size() && isEditable())
-        while (same < rows.size() && same < m_given->size() && rows.at(same) == m_given->at(same))
+    if (m_given && isEditable())
+        while (same < rows.size() && same < given.size() && rows.at(same) == given.at(same))
             ++same;
     if (same == 0) {
         Clear();
         AddItems(rows);
         setText(kept);
-        m_given = rows;
+        m_given = true;
         return;
     }
-    m_quiet = true;
-    {
-        QSignalBlocker block(this);
+    quietly([&] {
         setCurrentIndex(-1);
-        model()->removeRows(int(same), count() - int(same));
-        insertItems(int(same), rows.mid(same));
-        setCurrentIndex(-1);
-        setEditText(kept);
-    }
-    m_quiet = false;
-    m_given = rows;
+        if (same < count())
+            m_rows->removeRows(int(same), count() - int(same), QModelIndex());
+        m_rows->insert(int(same), rows.mid(same));
+    });
+    m_given = true;
     if (!kept.isEmpty())
         fire(this, "Change", Change);
     rethrowPending();

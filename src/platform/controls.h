@@ -18,7 +18,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <functional>
-#include <optional>
 
 #include "data/rowsource.h"
 #include "data/textcells.h"
@@ -140,6 +139,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
+class ComboRows;
+
+// The rows are plain texts in one list of the box's own, handed over whole:
+// a box given a kept list of a hundred thousand names shares it, with no
+// object per row, and its list, when opened, lays out only the rows in
+// sight.
 class ComboBox : public InputControl<QComboBox> {
     Q_OBJECT
 public:
@@ -156,7 +161,7 @@ public:
     // The same for many rows, in one insertion.
     void AddItems(const QStringList& rows);
     void RemoveItem(int i);
-    // Empties the list; an editable box keeps its text.
+    // Empties the list and the text, without a handler.
     void Clear();
     // These rows in place of the list, the box's text put back as setText
     // puts it (its Change runs when it is not empty). The rows it was last
@@ -171,16 +176,23 @@ public:
     // The text of an editable box as a typed key meets it (see UnselectedText).
     QString UnselectedText() const;
 
+    void showPopup() override;
+
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void controlKey(QKeyEvent* e) override;
 
 private:
+    // Rows put in without a handler: nothing chosen where nothing was, the
+    // text of an editable box kept.
+    void quietly(const std::function<void()>& change);
+    ComboRows* m_rows;
     bool m_quiet = false;
     bool m_indexMoving = false;
     bool m_codeText = false;
-    // What SetItems put in; forgotten once the list changes otherwise.
-    std::optional<QStringList> m_given;
+    // The rows are what SetItems put in; forgotten once the list changes
+    // otherwise.
+    bool m_given = false;
 };
 
 class ListLines;

@@ -296,6 +296,26 @@ private slots:
         QCOMPARE(combo.Text(), QStringLiteral("Meja 2"));
     }
 
+    // Qt's own calls on the rows (a window's refill may use them) change the
+    // box's list: a refill with the rows it was given before puts them back.
+    void comboBoxRowsChangedByQtsOwnCalls()
+    {
+        ComboBox combo(nullptr, QStringLiteral("ciWarehouse"), true);
+        const QStringList names{QStringLiteral("Gudang"), QStringLiteral("Toko")};
+        combo.SetItems(names);
+        combo.clear();
+        combo.addItems({QStringLiteral("Dapur")});
+        QCOMPARE(combo.ListCount(), 1);
+        QCOMPARE(combo.List(0), QStringLiteral("Dapur"));
+        combo.SetItems(names);
+        combo.setItemText(1, QStringLiteral("Bar"));
+        QCOMPARE(combo.List(1), QStringLiteral("Bar"));
+        combo.SetItems(names);
+        QCOMPARE(combo.List(1), QStringLiteral("Toko"));
+        combo.setListIndex(1);
+        QCOMPARE(combo.Text(), QStringLiteral("Toko"));
+    }
+
     void listsAndDatesTakeTheFocusAsFieldsDo()
     {
         Window w;
