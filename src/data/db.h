@@ -168,6 +168,11 @@ public:
     // once. The query holds its read until the recordset is destroyed, so
     // walk it straight through.
     std::unique_ptr<DbRecordset> OpenCursor(const QString& sql);
+    // The first column of every row of a query as text (null as ""), in
+    // the query's order, for a list of a hundred thousand names: on a file
+    // read from the engine's own cells, on a server fetched a block of rows
+    // at a time, never value by value.
+    QStringList ReadTexts(const QString& sql);
     void Execute(const QString& sql);
     // One pass over every row of a table of a database file, in the
     // table's own order, for the rare pass over a whole big table: the

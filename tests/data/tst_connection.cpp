@@ -250,6 +250,32 @@ private slots:
         keptNameStamp(db);
     }
 
+    // A list of names read whole gives what the rows hold, as a walk of
+    // them does: any characters, an empty or null name, more rows than a
+    // block of them, and a name too long for a block's cell.
+    void namesReadWholeAsTheRowsHoldThem()
+    {
+        DataFixture fx({QStringLiteral("Empty.tdb")});
+        DbConnection db;
+        fx.openTemplate(db);
+        QStringList values;
+        for (int i = 0; i < 2500; ++i)
+            values << QStringLiteral("('C%1', 'Pelanggan %1', '', '', '')").arg(i);
+        db.Execute(QStringLiteral("insert into Customer values") + values.join(QLatin1Char(',')));
+        const QString odd = QStringLiteral("Kafé Ñoño 日本 ") + QStringLiteral("😀").repeated(200);
+        db.Execute(QStringLiteral("insert into Customer values('D1', ") + Quote(odd) +
+                   QStringLiteral(", '', '', ''), ('D2', '', '', '', ''), ('D3', null, '', '', '')"));
+        for (const QString& sql : {QStringLiteral("select `name` from Customer"),
+                                   QStringLiteral("select `name` & '%1' from Customer").arg(QString(2000, u'x')),
+                                   QStringLiteral("select code from Customer where 1=0")}) {
+            QStringList walked;
+            for (auto rs = db.OpenCursor(sql); !rs->Eof(); rs->MoveNext())
+                walked << rs->Fields(0).toString();
+            QCOMPARE(db.ReadTexts(sql), walked);
+        }
+        QVERIFY(db.ReadTexts(QStringLiteral("select `name` from Customer")).contains(odd));
+    }
+
     // A server database made before the lists were read by pages gets the
     // column that numbers its listed tables' rows at the next login: the
     // rows keep the order the server gave them, `select *` and an insert

@@ -45,9 +45,7 @@ QStringList KeptNames(platform::DbConnection& db, const QString& sql, const QStr
         if (it != kept().cend() && it->stamp == stamp)
             return it->rows;
     }
-    QStringList rows;
-    for (auto rs = db.OpenCursor(sql); !rs->Eof(); rs->MoveNext())
-        rows << rs->Fields(0).toString();
+    const QStringList rows = db.ReadTexts(sql);
     if (stamp.isEmpty())
         kept().remove(sql);
     else
