@@ -160,6 +160,8 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     if (argc == 3 && std::strcmp(argv[1], "--cold-start") == 0)
         return ColdStart(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && std::strcmp(argv[1], "--login") == 0)
+        return LoginOnce(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc >= 3 && argc <= 5 && std::strcmp(argv[1], "--first-f2") == 0)
         return FirstF2(QString::fromLocal8Bit(argv[2]),
                        argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("Toko"),

@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "cashier/cashierpanel.h"
 #include "core/dbentry.h"
 #include "platform/controls.h"
 #include "program/program.h"
@@ -198,19 +199,95 @@ int ColdStart(const QString& folder)
     std::_Exit(0);
 }
 
-int FirstF2(const QString& folder, const QString& entryText, int pause)
+namespace {
+
+timespec Now(clockid_t clock)
 {
-    App app(folder, QDir(folder).filePath(QStringLiteral("first-f2.ini")));
-    auto* ui = new BenchBackend;
-    app.setBackend(std::unique_ptr<platform::Backend>(ui));
+    timespec t{};
+    clock_gettime(clock, &t);
+    return t;
+}
+
+double SecondsBetween(const timespec& a, const timespec& b)
+{
+    return double(b.tv_sec - a.tv_sec) + double(b.tv_nsec - a.tv_nsec) / 1e9;
+}
+
+// The program of a new process at its login panel, with the entry and the
+// operator typed in; nullptr when it did not come.
+fMain* AtTheLoginPanel(App& app, const QString& entryText)
+{
+    app.setBackend(std::make_unique<BenchBackend>());
     fMain* main = mMain::Main();
     if (!main)
-        return 2;
+        return nullptr;
     for (int i = 0; i < 1000 && !main->pLogin->isVisible(); ++i)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (!main->pLogin->isVisible())
+        return nullptr;
     main->iDatabase->setText(entryText);
     main->iUsername->setText(QStringLiteral("Admin"));
     main->iPassword->setText(QStringLiteral("admin"));
+    PaintNow(main);
+    return main;
+}
+
+// What a child process printed: its word, two figures, and a count when
+// one is asked for.
+Cost Printed(QProcess& child, const char* word, const char* what, int* count = nullptr)
+{
+    if (!child.waitForFinished(120000))
+        throw std::runtime_error(std::string(what) + " in a new process did not end");
+    const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
+    if (words.size() != (count ? 4 : 3) || words[0] != word)
+        throw std::runtime_error(std::string(what) + " in a new process failed (" + std::to_string(child.exitCode()) +
+                                 "): " + child.readAllStandardError().toStdString());
+    if (count)
+        *count = words[3].toInt();
+    return {words[1].toDouble(), words[2].toDouble()};
+}
+
+} // namespace
+
+int LoginOnce(const QString& folder, const QString& entryText)
+{
+    App app(folder, QDir(folder).filePath(QStringLiteral("login.ini")));
+    fMain* main = AtTheLoginPanel(app, entryText);
+    if (!main)
+        return 2;
+    const timespec cpu0 = Now(CLOCK_PROCESS_CPUTIME_ID), wall0 = Now(CLOCK_MONOTONIC);
+    main->bLogin->click();
+    PaintNow(main);
+    const timespec cpu1 = Now(CLOCK_PROCESS_CPUTIME_ID), wall1 = Now(CLOCK_MONOTONIC);
+    auto* cashier = dynamic_cast<CashierPanelView*>(main->cashierPanel());
+    if (!main->pCashier->isVisible() || !cashier)
+        return 3;
+    std::printf("login %.9f %.9f %d\n", SecondsBetween(cpu0, cpu1), SecondsBetween(wall0, wall1),
+                cashier->ciCharge->ListCount());
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+Cost LoginInAProcess(const QString& folder, const QString& entryText, int* names)
+{
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    child.setArguments({QStringLiteral("--login"), folder, entryText});
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.start();
+    int shown = 0;
+    const Cost cost = Printed(child, "login", "the login", &shown);
+    if (names)
+        *names = shown;
+    return cost;
+}
+
+int FirstF2(const QString& folder, const QString& entryText, int pause)
+{
+    App app(folder, QDir(folder).filePath(QStringLiteral("first-f2.ini")));
+    fMain* main = AtTheLoginPanel(app, entryText);
+    if (!main)
+        return 2;
     main->bLogin->click();
     QApplication::processEvents();
     if (!main->pCashier->isVisible())
@@ -222,20 +299,14 @@ int FirstF2(const QString& folder, const QString& entryText, int pause)
         Wait(pause);
         PaintNow(main);
     }
-    timespec cpu0{}, cpu1{}, wall0{}, wall1{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
-    clock_gettime(CLOCK_MONOTONIC, &wall0);
+    const timespec cpu0 = Now(CLOCK_PROCESS_CPUTIME_ID), wall0 = Now(CLOCK_MONOTONIC);
     QWidget* focus = QApplication::focusWidget();
     QTest::keyClick(focus ? focus : main, Qt::Key_F2);
     PaintNow(main);
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
-    clock_gettime(CLOCK_MONOTONIC, &wall1);
+    const timespec cpu1 = Now(CLOCK_PROCESS_CPUTIME_ID), wall1 = Now(CLOCK_MONOTONIC);
     if (main->ShownPanel() != main->pInventory)
         return 4;
-    auto seconds = [](const timespec& a, const timespec& b) {
-        return double(b.tv_sec - a.tv_sec) + double(b.tv_nsec - a.tv_nsec) / 1e9;
-    };
-    std::printf("f2 %.9f %.9f\n", seconds(cpu0, cpu1), seconds(wall0, wall1));
+    std::printf("f2 %.9f %.9f\n", SecondsBetween(cpu0, cpu1), SecondsBetween(wall0, wall1));
     std::fflush(stdout);
     std::_Exit(0);
 }
@@ -247,11 +318,5 @@ Cost FirstF2InAProcess(const QString& folder, const QString& entryText, int paus
     child.setArguments({QStringLiteral("--first-f2"), folder, entryText, QString::number(pause)});
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.start();
-    if (!child.waitForFinished(120000))
-        throw std::runtime_error("the first F2 in a new process did not end");
-    const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
-    if (words.size() != 3 || words[0] != "f2")
-        throw std::runtime_error("the first F2 in a new process failed (" + std::to_string(child.exitCode()) +
-                                 "): " + child.readAllStandardError().toStdString());
-    return {words[1].toDouble(), words[2].toDouble()};
+    return Printed(child, "f2", "the first F2");
 }

@@ -73,6 +73,16 @@ int ColdStart(const QString& folder);
 // running its events meanwhile; none is a key pressed at once.
 int FirstF2(const QString& folder, const QString& entryText, int pause = 0);
 
+// A new process of the program on a program folder, at its login panel,
+// then the login to the entry of that text up to the cashier panel painted
+// (--login): prints "login <CPU seconds> <wall seconds> <names>" of the login
+// alone and the names the Charge box then offers, and ends. The first
+// login of a process: nothing it reads is kept from an earlier one.
+int LoginOnce(const QString& folder, const QString& entryText);
+// LoginOnce in a new process: the CPU and wall time it printed, and the
+// names it told into `names`.
+Cost LoginInAProcess(const QString& folder, const QString& entryText = QStringLiteral("Toko"), int* names = nullptr);
+
 // FirstF2 in a new process on a program folder, as a shop meets it every
 // morning: the CPU and wall time it printed.
 Cost FirstF2InAProcess(const QString& folder, const QString& entryText = QStringLiteral("Toko"), int pause = 0);

@@ -146,6 +146,7 @@ void MeasureServer(const QString& folder, const QStringList& files, Table& table
     if (!missing.isEmpty()) {
         table.row(figure::ServerIdle, Unit::Share).skipped = QStringLiteral("no mariadbd");
         table.row(figure::ServerLogin).skipped = QStringLiteral("no mariadbd");
+        table.row(figure::ServerLoginAgain).skipped = QStringLiteral("no mariadbd");
         table.notes << QStringLiteral("The server's figure is left out: ") + missing;
         return;
     }
@@ -180,22 +181,29 @@ void MeasureServer(const QString& folder, const QStringList& files, Table& table
         const QString entry = QStringLiteral("Toko");
         program.addServer(entry, server.connectionText(DatabaseName(scale)));
         // The first login gives the database what the program keeps beside
-        // its tables, once, as the file's first login does; the figure is a
-        // new start's login on a database that has them.
+        // its tables, once, as the file's first login does; the figures are
+        // logins on a database that has them: the first of a new process,
+        // and one after a logout.
         program.start();
         const double first = Seconds([&] { program.login(EntryText(EntryKind::Odbc, entry)); });
-        std::vector<Cost> logins;
+        std::vector<Cost> logins, again;
+        int names = 0;
         for (int i = 0; i < kRuns; ++i) {
-            program.start();
-            logins.push_back(Take([&] {
+            logins.push_back(LoginInAProcess(program.path(QString()), EntryText(EntryKind::Odbc, entry), &names));
+            program.logout();
+            again.push_back(Take([&] {
                 program.login(EntryText(EntryKind::Odbc, entry));
                 PaintNow(program.main);
             }));
         }
+        if (names < scale.contacts)
+            throw std::runtime_error("the login on the server painted a Charge box without every customer");
         // The server works in a process of its own: the wall time is judged.
-        const Cost login = Median(logins);
-        table.row(figure::ServerLogin).at[size] = {login.wall,
-                                                   QStringLiteral("(till CPU %1)").arg(Shown(login.cpu, Unit::Time))};
+        for (const auto& [what, costs] :
+             {std::pair{figure::ServerLogin, logins}, std::pair{figure::ServerLoginAgain, again}}) {
+            const Cost login = Median(costs);
+            table.row(what).at[size] = {login.wall, QStringLiteral("(till CPU %1)").arg(Shown(login.cpu, Unit::Time))};
+        }
         table.notes << QStringLiteral("%1: the first login on the server entry took %2")
                            .arg(QLatin1String(scale.name), Shown(first, Unit::Time));
         // F2 as an operator presses it, a second after the first panel

@@ -9,9 +9,10 @@
 
 // The names of the figures, shared with the server's part and main.
 namespace figure {
-extern const QString ColdStart, Login, FirstLogin, ServerLogin, ClockUnchanged, ClockAfterChange, Idle, IdleBeside,
-    Refused, ServerIdle, ServerInventory, ServerContacts, ServerFirstF2, Inventory, Contacts, JournalMonth, JournalYear,
-    JournalWhole, ResidentYear, ResidentLogout, ResidentBack, Recap, StockMonth, StockYears, CartLine, Save, Sale;
+extern const QString ColdStart, Login, NewLogin, FirstLogin, ServerLogin, ServerLoginAgain, ClockUnchanged,
+    ClockAfterChange, Idle, IdleBeside, Refused, ServerIdle, ServerInventory, ServerContacts, ServerFirstF2, Inventory,
+    Contacts, JournalMonth, JournalYear, JournalWhole, ResidentYear, ResidentLogout, ResidentBack, Recap, StockMonth,
+    StockYears, CartLine, Save, Sale;
 }
 
 class fMain;
