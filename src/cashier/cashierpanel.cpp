@@ -163,7 +163,10 @@ void CashierPanelView::FillCiCharge()
     const QString action = GetAction();
     if (catalogue::ContactTable(action).isEmpty())
         return;
-    ciCharge->SetItems(ChargeNames(db(), action));
+    // With no charge to put back, the names are read when the list is
+    // first used: the login's window is painted before a hundred thousand
+    // customers are read. Read after a logout, they are no more wanted.
+    ciCharge->SetItemsSoon([this, action] { return app().Session() ? ChargeNames(db(), action) : QStringList(); });
 }
 
 void CashierPanelView::ciCharge_Change()

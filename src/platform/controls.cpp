@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace platform {
 
@@ -205,6 +206,12 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : InputC
         if (!m_quiet)
             fire(this, "Click", Click);
     });
+    // A moment after the login's paint: the window has taken its first
+    // events before a long list is read.
+    m_readSoon = new QTimer(this);
+    m_readSoon->setSingleShot(true);
+    m_readSoon->setInterval(200);
+    connect(m_readSoon, &QTimer::timeout, this, [this] { fire(this, "Fill", [this] { takeRows(); }); });
     // Qt's own ways of changing the rows forget what SetItems gave.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_rows, signal, this, [this] { m_given = false; });
@@ -212,8 +219,63 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : InputC
     connect(m_rows, &QAbstractItemModel::modelReset, this, [this] { m_given = false; });
 }
 
+void ComboBox::SetItemsSoon(std::function<QStringList()> read)
+{
+    if (!Text().isEmpty() || currentIndex() >= 0) {
+        m_toRead = nullptr;
+        m_readSoon->stop();
+        return SetItems(read());
+    }
+    m_toRead = std::move(read);
+    m_readSoon->start();
+}
+
+void ComboBox::takeRows() const
+{
+    if (!m_toRead)
+        return;
+    const auto read = std::move(m_toRead);
+    m_toRead = nullptr;
+    m_readSoon->stop();
+    const QStringList rows = read();
+    // Whatever was typed meanwhile stays, and nothing is chosen: the rows
+    // come without a handler.
+    auto* self = const_cast<ComboBox*>(this);
+    self->quietly([&] {
+        m_rows->clear();
+        m_rows->insert(0, rows);
+        self->setCurrentIndex(-1);
+    });
+    self->m_given = true;
+}
+
+int ComboBox::count() const
+{
+    takeRows();
+    return QComboBox::count();
+}
+
+QString ComboBox::itemText(int i) const
+{
+    takeRows();
+    return QComboBox::itemText(i);
+}
+
+int ComboBox::findText(const QString& text, Qt::MatchFlags flags) const
+{
+    takeRows();
+    return QComboBox::findText(text, flags);
+}
+
+void ComboBox::wheelEvent(QWheelEvent* e)
+{
+    takeRows();
+    QComboBox::wheelEvent(e);
+}
+
 void ComboBox::showPopup()
 {
+    takeRows();
     // Rows of one height: the list lays out the rows in sight, not all.
     if (auto* list = qobject_cast<QListView*>(view()))
         list->setUniformItemSizes(true);
@@ -303,6 +365,8 @@ void ComboBox::RemoveItem(int i)
 
 void ComboBox::Clear()
 {
+    m_toRead = nullptr;
+    m_readSoon->stop();
     m_quiet = true;
     {
         QSignalBlocker block(this);
@@ -316,6 +380,8 @@ void ComboBox::Clear()
 
 void ComboBox::SetItems(const QStringList& rows)
 {
+    m_toRead = nullptr;
+    m_readSoon->stop();
     const QString kept = Text();
     if (m_given && m_rows->rows() == rows) {
         // What the refill would have done to the text: put back, it
@@ -371,6 +437,8 @@ bool ComboBox::eventFilter(QObject* o, QEvent* e)
         auto* ke = static_cast<QKeyEvent*>(e);
         const bool listKey = ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down || ke->key() == Qt::Key_PageUp ||
                              ke->key() == Qt::Key_PageDown;
+        if (listKey)
+            takeRows();
         handleInputKey(events, ke, [this, listKey, &intake](QKeyEvent* k) {
             if (isWindowKey(k))
                 return;
@@ -392,6 +460,7 @@ bool ComboBox::eventFilter(QObject* o, QEvent* e)
 
 void ComboBox::controlKey(QKeyEvent* e)
 {
+    takeRows();
     // Enter and Esc stop here: the window's own keys act on them.
     if (isWindowKey(e))
         return;

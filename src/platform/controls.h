@@ -169,6 +169,17 @@ public:
     // differ from them only after some, those before stay: a box of a
     // hundred thousand names is filled again after every sale.
     void SetItems(const QStringList& rows);
+    // SetItems for rows that take a while to read. A box with no text and
+    // nothing chosen (the login's) shows nothing of its rows until its
+    // list is used: they are read by `read` the first time the list is
+    // opened, moved through, counted, searched or added to, or a moment
+    // after the window has painted, whichever comes first, and no handler
+    // runs for them. A box with a text takes them at once, as SetItems.
+    void SetItemsSoon(std::function<QStringList()> read);
+    // The list as it stands, rows still to be read included.
+    int count() const;
+    QString itemText(int i) const;
+    int findText(const QString& text, Qt::MatchFlags flags = Qt::MatchExactly | Qt::MatchCaseSensitive) const;
     QString Tag;
     Handler Change; // the text changed (typing, or set from code)
     Handler Click;  // the selected index changed
@@ -181,12 +192,17 @@ public:
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void controlKey(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     // Rows put in without a handler: nothing chosen where nothing was, the
     // text of an editable box kept.
     void quietly(const std::function<void()>& change);
+    // The rows SetItemsSoon left to read, read now.
+    void takeRows() const;
     ComboRows* m_rows;
+    mutable std::function<QStringList()> m_toRead;
+    QTimer* m_readSoon = nullptr;
     bool m_quiet = false;
     bool m_indexMoving = false;
     bool m_codeText = false;

@@ -316,6 +316,42 @@ private slots:
         QCOMPARE(combo.Text(), QStringLiteral("Toko"));
     }
 
+    // Rows to read later: read once, when the list is first used or a
+    // moment after, with no handler, whatever was typed meanwhile kept; a
+    // box with a text takes them at once and puts the text back.
+    void comboBoxRowsReadWhenFirstUsed()
+    {
+        ComboBox combo(nullptr, QStringLiteral("ciCharge"), true);
+        int reads = 0, clicks = 0, changes = 0;
+        combo.Click = [&] { ++clicks; };
+        combo.Change = [&] { ++changes; };
+        const auto names = [&] {
+            ++reads;
+            return QStringList{QStringLiteral("Ani"), QStringLiteral("Budi")};
+        };
+        combo.SetItemsSoon(names);
+        QCOMPARE(reads, 0);
+        QTest::keyClicks(combo.lineEdit(), QStringLiteral("Me"));
+        QCOMPARE(changes, 2);
+        QCOMPARE(combo.findText(QStringLiteral("Budi")), 1);
+        QCOMPARE(combo.ListCount(), 2);
+        QCOMPARE(reads, 1);
+        QCOMPARE(combo.Text(), QStringLiteral("Me"));
+        QCOMPARE(combo.ListIndex(), -1);
+        QCOMPARE(clicks + changes, 2);
+        combo.setText(QString());
+        combo.SetItemsSoon(names);
+        QTRY_COMPARE(reads, 2);
+        combo.SetItemsSoon([] { return QStringList{QStringLiteral("Cici")}; });
+        QTest::keyClick(combo.lineEdit(), Qt::Key_Down);
+        QCOMPARE(combo.Text(), QStringLiteral("Cici"));
+        changes = 0;
+        combo.SetItemsSoon(names);
+        QCOMPARE(combo.List(1), QStringLiteral("Budi"));
+        QCOMPARE(combo.Text(), QStringLiteral("Cici"));
+        QCOMPARE(changes, 1);
+    }
+
     void listsAndDatesTakeTheFocusAsFieldsDo()
     {
         Window w;
