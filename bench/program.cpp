@@ -232,19 +232,19 @@ fMain* AtTheLoginPanel(App& app, const QString& entryText)
     return main;
 }
 
-// What a child process printed: its word, two figures, and a count when
-// one is asked for.
-Cost Printed(QProcess& child, const char* word, const char* what, int* count = nullptr)
+// What a child process printed: its word, then that many figures.
+QList<double> Printed(QProcess& child, const char* word, const char* what, int figures)
 {
     if (!child.waitForFinished(120000))
         throw std::runtime_error(std::string(what) + " in a new process did not end");
     const QList<QByteArray> words = child.readAllStandardOutput().trimmed().split(' ');
-    if (words.size() != (count ? 4 : 3) || words[0] != word)
+    if (words.size() != figures + 1 || words[0] != word)
         throw std::runtime_error(std::string(what) + " in a new process failed (" + std::to_string(child.exitCode()) +
                                  "): " + child.readAllStandardError().toStdString());
-    if (count)
-        *count = words[3].toInt();
-    return {words[1].toDouble(), words[2].toDouble()};
+    QList<double> values;
+    for (int i = 1; i <= figures; ++i)
+        values << words[i].toDouble();
+    return values;
 }
 
 } // namespace
@@ -262,24 +262,31 @@ int LoginOnce(const QString& folder, const QString& entryText)
     auto* cashier = dynamic_cast<CashierPanelView*>(main->cashierPanel());
     if (!main->pCashier->isVisible() || !cashier)
         return 3;
-    std::printf("login %.9f %.9f %d\n", SecondsBetween(cpu0, cpu1), SecondsBetween(wall0, wall1),
-                cashier->ciCharge->ListCount());
+    // The names, read when the list is first used: at once here.
+    const int names = cashier->ciCharge->ListCount();
+    const timespec wall2 = Now(CLOCK_MONOTONIC);
+    std::printf("login %.9f %.9f %d %.9f\n", SecondsBetween(cpu0, cpu1), SecondsBetween(wall0, wall1), names,
+                SecondsBetween(wall1, wall2));
     std::fflush(stdout);
     std::_Exit(0);
 }
 
-Cost LoginInAProcess(const QString& folder, const QString& entryText, int* names)
+Cost LoginInAProcess(const QString& folder, const QString& entryText, NamesShown* names)
 {
     QProcess child;
     child.setProgram(QCoreApplication::applicationFilePath());
     child.setArguments({QStringLiteral("--login"), folder, entryText});
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.start();
-    int shown = 0;
-    const Cost cost = Printed(child, "login", "the login", &shown);
+    const QList<double> figures = Printed(child, "login", "the login", 4);
     if (names)
-        *names = shown;
-    return cost;
+        *names = {int(figures[2]), figures[3]};
+    return {figures[0], figures[1]};
+}
+
+QString NamesNote(double seconds)
+{
+    return QStringLiteral("(names at the list's first use: %1)").arg(Shown(seconds, Unit::Time));
 }
 
 int FirstF2(const QString& folder, const QString& entryText, int pause)
@@ -318,5 +325,6 @@ Cost FirstF2InAProcess(const QString& folder, const QString& entryText, int paus
     child.setArguments({QStringLiteral("--first-f2"), folder, entryText, QString::number(pause)});
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.start();
-    return Printed(child, "f2", "the first F2");
+    const QList<double> figures = Printed(child, "f2", "the first F2", 2);
+    return {figures[0], figures[1]};
 }

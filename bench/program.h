@@ -75,13 +75,23 @@ int FirstF2(const QString& folder, const QString& entryText, int pause = 0);
 
 // A new process of the program on a program folder, at its login panel,
 // then the login to the entry of that text up to the cashier panel painted
-// (--login): prints "login <CPU seconds> <wall seconds> <names>" of the login
-// alone and the names the Charge box then offers, and ends. The first
-// login of a process: nothing it reads is kept from an earlier one.
+// (--login): prints "login <CPU seconds> <wall seconds> <names> <seconds>"
+// of the login alone, the names its Charge box offers and the wall time
+// they took when asked for at once, and ends. The first login of a
+// process: nothing it reads is kept from an earlier one.
 int LoginOnce(const QString& folder, const QString& entryText);
+// What the Charge box of a login offered, and how long it took to tell.
+struct NamesShown {
+    int count = 0;
+    double wall = 0;
+};
 // LoginOnce in a new process: the CPU and wall time it printed, and the
-// names it told into `names`.
-Cost LoginInAProcess(const QString& folder, const QString& entryText = QStringLiteral("Toko"), int* names = nullptr);
+// names its Charge box offered.
+Cost LoginInAProcess(const QString& folder, const QString& entryText = QStringLiteral("Toko"),
+                     NamesShown* names = nullptr);
+// Beside a login's figure: the wall time of its Charge box's names, read
+// when the list is first used.
+QString NamesNote(double seconds);
 
 // FirstF2 in a new process on a program folder, as a shop meets it every
 // morning: the CPU and wall time it printed.

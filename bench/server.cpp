@@ -187,22 +187,27 @@ void MeasureServer(const QString& folder, const QStringList& files, Table& table
         program.start();
         const double first = Seconds([&] { program.login(EntryText(EntryKind::Odbc, entry)); });
         std::vector<Cost> logins, again;
-        int names = 0;
+        std::vector<double> namesRead;
+        NamesShown names;
         for (int i = 0; i < kRuns; ++i) {
             logins.push_back(LoginInAProcess(program.path(QString()), EntryText(EntryKind::Odbc, entry), &names));
+            namesRead.push_back(names.wall);
             program.logout();
             again.push_back(Take([&] {
                 program.login(EntryText(EntryKind::Odbc, entry));
                 PaintNow(program.main);
             }));
         }
-        if (names < scale.contacts)
-            throw std::runtime_error("the login on the server painted a Charge box without every customer");
+        if (names.count < scale.contacts)
+            throw std::runtime_error("the login's Charge box on the server did not offer every customer");
         // The server works in a process of its own: the wall time is judged.
         for (const auto& [what, costs] :
              {std::pair{figure::ServerLogin, logins}, std::pair{figure::ServerLoginAgain, again}}) {
             const Cost login = Median(costs);
-            table.row(what).at[size] = {login.wall, QStringLiteral("(till CPU %1)").arg(Shown(login.cpu, Unit::Time))};
+            QString note = QStringLiteral("(till CPU %1)").arg(Shown(login.cpu, Unit::Time));
+            if (what == figure::ServerLogin)
+                note += QLatin1Char(' ') + NamesNote(Median(namesRead));
+            table.row(what).at[size] = {login.wall, note};
         }
         table.notes << QStringLiteral("%1: the first login on the server entry took %2")
                            .arg(QLatin1String(scale.name), Shown(first, Unit::Time));

@@ -690,14 +690,17 @@ private:
         put(figure::Login, Median(logins), bareLogin);
 
         std::vector<Cost> newLogins;
-        int names = 0;
-        for (int i = 0; i < kRuns; ++i)
+        std::vector<double> namesRead;
+        NamesShown names;
+        for (int i = 0; i < kRuns; ++i) {
             newLogins.push_back(LoginInAProcess(QFileInfo(m_file).absolutePath(), QStringLiteral("Toko"), &names));
-        // Painted with fewer names than customers would be a login that
-        // left its work for the operator to meet.
-        if (names < m_scale.contacts)
-            throw std::runtime_error("the login painted a Charge box without every customer");
-        putWall(figure::NewLogin, Median(newLogins));
+            namesRead.push_back(names.wall);
+        }
+        // A Charge box with fewer names than customers would leave the
+        // operator a list without them.
+        if (names.count < m_scale.contacts)
+            throw std::runtime_error("the login's Charge box did not offer every customer");
+        putWall(figure::NewLogin, Median(newLogins), NamesNote(Median(namesRead)));
     }
 
     void measureClock()
