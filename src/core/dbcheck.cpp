@@ -1,6 +1,7 @@
 #include "core/dbcheck.h"
 
 #include "core/app.h"
+#include "data/owntext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -156,7 +157,12 @@ QString DbFailureText(const DbError& e)
                                        QStringLiteral("commit"),  QStringLiteral("create"), QStringLiteral("drop"),
                                        QStringLiteral("alter")};
     QString notDone;
-    if (writes.contains(verb))
+    // A COMMIT the server took and then went before it could answer is
+    // durable: whether it did is for the database to tell once it answers.
+    if (verb == QLatin1String("commit") && e.connectionLost())
+        notDone = platform::OwnText("msgCommitUnanswered",
+                                    QStringLiteral("Belum dapat dipastikan apakah perubahan ini tersimpan."));
+    else if (writes.contains(verb))
         notDone = QStringLiteral("Perubahan ini tidak tersimpan.");
     else if (!verb.isEmpty())
         notDone = QStringLiteral("Tindakan ini tidak selesai.");

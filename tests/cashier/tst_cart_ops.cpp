@@ -331,7 +331,7 @@ private slots:
         line("Meja 1", "KOPI", 5000, 0, 5000, 1);
         fx->ui->scripts["fEdit"] = [](platform::Form* f) {
             auto* e = static_cast<fEdit*>(f);
-            DeleteCartLine(app().DbConn(), "Sale", 1);
+            mMain::ExecSQL("delete from Salecart where id=1");
             retype(e->iSubtotal, "1");
             QTest::keyClick(e->iSubtotal, Qt::Key_Return);
         };
