@@ -135,13 +135,16 @@ bool Correct(DbConnection& db, const QString& dbKind, const QString& code, doubl
     return true;
 }
 
-void DeleteStockItem(DbConnection& db, const QString& code)
+bool DeleteStockItem(DbConnection& db, const QString& code)
 {
     platform::DbTransaction tx(db);
+    if (!StockExists(db, code))
+        return false;
     db.Execute(QStringLiteral("delete from stock where code=") + Quote(code));
     db.Execute(QStringLiteral("delete from stocksale where stock=") + Quote(code));
     db.Execute(QStringLiteral("delete from stockshop where stock=") + Quote(code));
     tx.commit();
+    return true;
 }
 
 qint64 AddLink(DbConnection& db, Side side, const QString& stockCode, const QString& itemCode,

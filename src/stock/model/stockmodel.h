@@ -56,8 +56,9 @@ bool AddStockItem(platform::DbConnection& db, const QString& dbKind, const QStri
 // "Opname" movement. False, and nothing written, when the item is gone.
 bool Correct(platform::DbConnection& db, const QString& dbKind, const QString& code, double amount, bool add,
              const QDate& day);
-// The stock row and the links that move it; its movements stay.
-void DeleteStockItem(platform::DbConnection& db, const QString& code);
+// The stock row and the links that move it; its movements stay. False, and
+// nothing deleted, when no stock item holds the code.
+bool DeleteStockItem(platform::DbConnection& db, const QString& code);
 
 // A recipe link; the quantity is stored as typed (a decimal comma stays).
 qint64 AddLink(platform::DbConnection& db, Side side, const QString& stockCode, const QString& itemCode,
