@@ -303,6 +303,9 @@ void CashierPanelView::tCart_Timer()
     if (!app().Session() || db().inTransaction() || m_quiet)
         return;
     try {
+        // A cart not in sight needs no reading; a save to settle does.
+        if (!m_unconfirmed && !ciCart->isVisible())
+            return;
         if (m_unconfirmed) {
             confirmSave();
             return;
