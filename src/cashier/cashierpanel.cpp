@@ -801,7 +801,9 @@ void CashierPanelView::InsertTR(bool pay)
     ShopSession* session = app().Session();
     if (!session)
         return;
-    // A save whose COMMIT got no answer is settled before another starts.
+    // A save whose COMMIT got no answer is settled before another starts;
+    // the cashier who asks is told again while it is not.
+    m_unconfirmedTold = false;
     if (m_unconfirmed && !confirmSave())
         return;
     if (ciCart->ListCount() <= 2 || action.isEmpty() || shownTicked().isEmpty()) {
@@ -849,6 +851,13 @@ void CashierPanelView::InsertTR(bool pay)
     // list follows the save's news once they are done.
     std::optional<QScopedValueRollback<bool>> quiet(std::in_place, m_quiet, true);
     const SaveResult saved = SaveTransaction(*session, h);
+    if (saved.commitUnanswered) {
+        quiet.reset();
+        ciPay->setText(paidBefore);
+        m_unconfirmed = Unconfirmed{h, saved};
+        confirmSave();
+        return;
+    }
     if (!saved.saved) {
         quiet.reset();
         refreshCart();
@@ -856,12 +865,6 @@ void CashierPanelView::InsertTR(bool pay)
     if (saved.changed) {
         ciPay->setText(paidBefore);
         MsgWarn(CartChangedText(), MsgTitleWarn);
-        return;
-    }
-    if (saved.commitUnanswered) {
-        ciPay->setText(paidBefore);
-        m_unconfirmed = Unconfirmed{h, saved};
-        confirmSave();
         return;
     }
     if (saved.negativeLine) {
