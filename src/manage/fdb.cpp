@@ -248,7 +248,17 @@ void fDB::bRestore_Click()
                        mMain::MsgTitleWarn);
         return;
     }
+    // The database now in place has operators, rights, settings and held
+    // carts of its own, which this login read from the one before: the
+    // session ends, as a logout ends it, and the operator logs in to the
+    // restored database, whose every window is filled from what it holds.
+    fMain* m = MainWindow();
+    if (m)
+        m->ShowLoginState();
+    Unload();
     mMain::MsgInfo(QStringLiteral("Restore Database sukses"), mMain::MsgTitleInfo);
+    if (m)
+        m->FocusUsername();
 }
 
 void fDB::bDrop_Click()
