@@ -405,7 +405,8 @@ void fLedger::iDescription_KeyPress(int& KeyAscii)
 
 void fLedger::LoadRow(const ledger::StoredJournalRow& row)
 {
-    RowId = row.id;
+    Loaded = row;
+    RewriteRefused = false;
     // A kind the list does not hold leaves it as the last close left it.
     const int index = ledger::ActionIndex(row.category);
     if (index >= 0 && index < iAction->ListCount())
@@ -468,11 +469,13 @@ void fLedger::bSave_Click()
         iAction->setFocus();
         Announce(&ShopSession::journalChanged);
     } else if (mode == QLatin1String("Edit") || mode == QLatin1String("Ubah")) {
-        const bool written = ledger::RewriteJournalEntry(a.DbConn(), a.DbKind, RowId, e);
+        const bool written = ledger::RewriteJournalEntry(a.DbConn(), a.DbKind, Loaded, e);
+        RewriteRefused = !written;
         bClose_Click();
-        if (!written)
-            MsgWarn(ledger::GoneMessage(RowId), MsgTitleWarn);
-        Announce(&ShopSession::journalChanged);
+        if (written)
+            Announce(&ShopSession::journalChanged);
+        else
+            MsgWarn(ledger::GoneMessage(Loaded.id), MsgTitleWarn);
     }
 }
 
