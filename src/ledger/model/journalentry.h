@@ -51,12 +51,6 @@ QString JournalUpdateSql(const cashier::JournalRow& r, qint64 id, const QString&
 // Adds the entry as a row of a transaction number of its own; the ids are
 // read and the row written in one write transaction. Returns the row's id.
 qint64 AddJournalEntry(platform::DbConnection& db, const QString& dbKind, const JournalEntry& e);
-struct StoredJournalRow;
-// Rewrites the row the dialog loaded with the entry; false, with nothing
-// written, when the row is gone or is no longer as it was loaded (another
-// till changed it, or deleted it and gave its ID to a row of its own).
-bool RewriteJournalEntry(platform::DbConnection& db, const QString& dbKind, const StoredJournalRow& loaded,
-                         const JournalEntry& e);
 
 // A stored row as the dialog loads it for a rewrite.
 struct StoredJournalRow {
@@ -78,6 +72,11 @@ struct StoredJournalRow {
 };
 // Nothing when the row is gone.
 std::optional<StoredJournalRow> ReadJournalRow(platform::DbConnection& db, qint64 id);
+// Rewrites the row the dialog loaded with the entry; false, with nothing
+// written, when the row is gone or is no longer as it was loaded (another
+// till changed it, or deleted it and gave its ID to a row of its own).
+bool RewriteJournalEntry(platform::DbConnection& db, const QString& dbKind, const StoredJournalRow& loaded,
+                         const JournalEntry& e);
 // Whether the rows of an ID are still the row a journal line shows: its
 // ID and its text. A row deleted at another till leaves its ID to the next
 // row written there.
@@ -93,7 +92,8 @@ int ActionIndex(const QString& category);
 // no entry in the kind list, and a discount or tax row is a percent of its
 // transaction that a rewrite would turn into an item row.
 QString RewriteRefusal(const StoredJournalRow& row);
-// "Data dengan ID '<id>' sudah tidak ada": a row deleted meanwhile.
+// "Data dengan ID '<id>' sudah tidak ada": a row deleted or replaced
+// meanwhile.
 QString GoneMessage(qint64 id);
 
 } // namespace ledger
