@@ -304,9 +304,11 @@ void fInventory::nominalDiscount(TextBox* price, TextBox* discount)
         app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
     if (price->Text().isEmpty())
         return;
-    const QString percent = catalogue::NominalDiscountText(answer, AmountOf(price));
-    if (!percent.isEmpty())
-        discount->setText(percent);
+    const std::optional<QString> percent = catalogue::NominalDiscountText(answer, AmountOf(price));
+    if (!percent)
+        mMain::MsgWarn(platform::NotAFigure, mMain::MsgTitleWarn);
+    else if (!percent->isEmpty())
+        discount->setText(*percent);
 }
 
 void fInventory::bDiscountSH_Click()

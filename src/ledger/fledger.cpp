@@ -127,8 +127,10 @@ void fLedger::wire()
         FocusColours(t);
     for (TextBox* t : {iName, iPrice, iQuantity})
         EnterSendsTab(this, t);
-    for (TextBox* t : {iPrice, iQuantity, iTotal})
+    for (TextBox* t : {iPrice, iTotal})
         DigitKeys(t);
+    // A quantity may be a fraction ("1,5" kg), as the journal keeps it.
+    QuantityKeys(iQuantity);
 
     bWarehouse->Click = [this] { bWarehouse_Click(); };
     bCharge->Click = [this] { bCharge_Click(); };
@@ -418,7 +420,7 @@ void fLedger::LoadRow(const ledger::StoredJournalRow& row)
     iCode->setText(row.code);
     iName->setText(row.description);
     iPrice->setText(FormatNumber(row.subtotal));
-    iQuantity->setText(FormatNumber(row.quantity));
+    iQuantity->setText(cashier::QuantityFieldText(row.quantity));
     iDescription->setText(row.note);
     // The amount the row books, whatever price and quantity give: a save
     // that changes nothing writes it again.

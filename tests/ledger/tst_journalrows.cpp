@@ -233,9 +233,10 @@ private slots:
             QCOMPARE(count(QStringLiteral("select count(*) from cash")), 0);
             QCOMPARE(fx->ui->messages.size(), 8);
 
-            // Digits only in the number fields.
+            // Digits only in the number fields, and a decimal comma in the
+            // quantity.
             clearAndType(d->iQuantity, QStringLiteral("2a,"));
-            QCOMPARE(d->iQuantity->Text(), QStringLiteral("2"));
+            QCOMPARE(d->iQuantity->Text(), QStringLiteral("2,"));
             d->iPrice->setText(QString());
             d->iTotal->setText(QString());
             type(d->iTotal, QStringLiteral("1250000"));
@@ -369,6 +370,33 @@ private slots:
                                         "25000|0|0|0|0|0|25000|0|Catatan"));
         QCOMPARE(cash(), balance);
         QVERIFY(fx->ui->messages.isEmpty());
+    }
+
+    // A quantity with a fraction is booked as written, typed with a point
+    // or a comma, also when part of a stored one is typed over.
+    void fractionalQuantityAsWritten()
+    {
+        stored(1, 1, QStringLiteral("Sale"), QStringLiteral("KTB"), 15000, 1.5, 22500, true);
+        l->lbRefresh->click();
+        select(1);
+        script([&] {
+            QCOMPARE(d->iQuantity->Text(), QStringLiteral("1,5"));
+            clearAndType(d->iQuantity, QStringLiteral("2.5"));
+            QCOMPARE(d->iTotal->Text(), QStringLiteral("37,500"));
+            d->bSave->click();
+        });
+        l->lbEdit->click();
+        QVERIFY2(row(1).contains(QStringLiteral("|15000|2.5|Gelas|37500|")), qPrintable(row(1)));
+        select(1);
+        script([&] {
+            key(d->iQuantity, Qt::Key_Home);
+            QTest::keyClick(d->iQuantity, Qt::Key_Right, Qt::ShiftModifier);
+            type(d->iQuantity, QStringLiteral("3"));
+            QCOMPARE(d->iQuantity->Text(), QStringLiteral("3,5"));
+            d->bSave->click();
+        });
+        l->lbEdit->click();
+        QVERIFY2(row(1).contains(QStringLiteral("|15000|3.5|Gelas|52500|")), qPrintable(row(1)));
     }
 
     // A double click opens the row; a new quantity computes the total, a
