@@ -22,7 +22,6 @@
 #include "platform/keys.h"
 #include "platform/runtime.h"
 #include "shell/fmain.h"
-#include "stock/stockfields.h"
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -501,7 +500,7 @@ void CashierPanelView::ciDiscount_KeyPress(int& KeyAscii)
 
 void CashierPanelView::ciQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
+    KeyAscii = QuantityKey(KeyAscii, ciQuantity->UnselectedText());
 }
 
 void CashierPanelView::ciSubtotal_KeyPress(int& KeyAscii)
