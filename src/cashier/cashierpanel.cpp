@@ -200,6 +200,9 @@ void CashierPanelView::ciCharge_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbCharge_Click()
 {
+    // F12 stands for the button: nothing while it is grey.
+    if (!cbCharge->isEnabled())
+        return;
     picker::Open(QStringLiteral("Charge"), m_chargeTarget);
 }
 
@@ -228,6 +231,8 @@ void CashierPanelView::ciWarehouse_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbWarehouse_Click()
 {
+    if (!cbWarehouse->isEnabled())
+        return;
     picker::Open(QStringLiteral("Warehouse"), m_warehouseTarget);
 }
 
@@ -406,6 +411,8 @@ void CashierPanelView::ciItems_DblClick()
 
 void CashierPanelView::cbBrowse_Click()
 {
+    if (!cbBrowse->isEnabled())
+        return;
     picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 
@@ -529,6 +536,8 @@ void CashierPanelView::cbAdd2_Click()
 
 void CashierPanelView::ShowAddLine()
 {
+    if (!cbAdd2->isEnabled())
+        return;
     if (fCart* cart = CartWindow())
         cart->ShowModal();
 }

@@ -352,6 +352,9 @@ qint64 LedgerPanelView::GetSelectedLiLedgerID() const
 
 void LedgerPanelView::lbAdd_Click()
 {
+    // F11 stands for the button: nothing while it is grey.
+    if (!lbAdd->isEnabled())
+        return;
     fLedger* f = LedgerWindow();
     if (!f)
         return;

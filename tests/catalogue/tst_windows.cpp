@@ -166,6 +166,7 @@ private slots:
         app().DbKind = QStringLiteral("Access");
         app().DbConn().Open(fx->path(QStringLiteral("Velmont Cafe & Resto.cdb")));
         app().BeginSession(QStringLiteral("Admin"));
+        app().Rights.master = true;
         fx->main->pLogin->hide();
         fx->main->pcLogo->hide();
         fx->main->pCashier->show();
