@@ -17,6 +17,7 @@
 #include "catalogue/picker.h"
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "lang/mlang.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
@@ -716,7 +717,9 @@ void CashierPanelView::InsertTR(bool pay)
     // The right is the save's own condition: the panel's menu item is not
     // the only way to its fields.
     if (!app().Rights.cashier) {
-        refuse(QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan"), ciCode);
+        refuse(platform::OwnText("cNoCashierRight",
+                                 QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan")),
+               ciCode);
         return;
     }
     if (ciCart->ListCount() <= 2 || action.isEmpty() ||
@@ -745,7 +748,8 @@ void CashierPanelView::InsertTR(bool pay)
     // pay the customer for a sale.
     if (AmountOf(ciTotalTax->Text()) < 0) {
         ciPay->setText(paidBefore);
-        refuse(QStringLiteral("Total yang harus dibayar tidak boleh negatif"), ciDiscount2);
+        refuse(platform::OwnText("cDueNegative", QStringLiteral("Total yang harus dibayar tidak boleh negatif")),
+               ciDiscount2);
         return;
     }
 
@@ -764,8 +768,9 @@ void CashierPanelView::InsertTR(bool pay)
     const SaveResult saved = SaveTransaction(db(), h);
     if (saved.negativeLine) {
         ciPay->setText(paidBefore);
-        refuse(QStringLiteral("Harga, Jumlah atau Total Item dengan Kode ") + Quote(saved.negativeLine->code) +
-                   QStringLiteral(" tidak boleh negatif"),
+        refuse(platform::OwnText("cLineNegative",
+                                 QStringLiteral("Harga, Jumlah atau Total Item dengan Kode %1 tidak boleh negatif"))
+                   .arg(Quote(saved.negativeLine->code)),
                ciCart);
         return;
     }
@@ -780,7 +785,8 @@ void CashierPanelView::InsertTR(bool pay)
                 printReceipt(saved.rows.lastId, saved.no, saved.lines);
             } catch (...) {
                 LogFailure(QStringLiteral("cPrintNote"), std::current_exception());
-                MsgWarn(QStringLiteral("Transaksi telah tersimpan, tetapi struk tidak tercetak:\n") +
+                MsgWarn(platform::OwnText("cSavedNotPrinted",
+                                          QStringLiteral("Transaksi telah tersimpan, tetapi struk tidak tercetak:\n")) +
                             FailureText(std::current_exception()),
                         MsgTitleWarn);
             }

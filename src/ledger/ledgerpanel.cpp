@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "data/failure.h"
+#include "data/owntext.h"
 #include "data/spreadsheet.h"
 #include "lang/mlang.h"
 #include "ledger/fledger.h"
@@ -456,7 +457,8 @@ void LedgerPanelView::lbPrint_Click()
     printer.setOrientation(1);
     if (failure) {
         LogFailure(QStringLiteral("lbPrint.Click"), failure);
-        mMain::MsgWarn(QStringLiteral("Laporan tidak tercetak seluruhnya:\n") + FailureText(failure),
+        mMain::MsgWarn(platform::OwnText("cReportNotPrinted", QStringLiteral("Laporan tidak tercetak seluruhnya:\n")) +
+                           FailureText(failure),
                        mMain::MsgTitleWarn);
     }
 }
@@ -484,7 +486,9 @@ void LedgerPanelView::lbExcel_Click()
             name);
     } catch (const Failure& e) {
         LogFailure(QStringLiteral("lbExcel.Click"), std::current_exception());
-        mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + e.text(), mMain::MsgTitleWarn);
+        mMain::MsgWarn(platform::OwnText("cReportNotExported", QStringLiteral("Laporan tidak dapat diekspor:\n")) +
+                           e.text(),
+                       mMain::MsgTitleWarn);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "manage/model/operators.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -123,7 +124,9 @@ void fUser::bSave_Click()
         return;
     }
     if (!PasswordStorable(iPassword->Text())) {
-        MsgWarn(QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin"),
+        MsgWarn(platform::OwnText(
+                    "cPasswordChars",
+                    QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin")),
                 MsgTitleWarn);
         iPassword->setFocus();
         return;
@@ -135,7 +138,9 @@ void fUser::bSave_Click()
                                                    iSetting->Value()}) == manage::OperatorSave::LastManager;
     if (lastManager) {
         MsgWarn(QStringLiteral("User ") + Quote(name) +
-                    QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut"),
+                    platform::OwnText(
+                        "cLastManagerRight",
+                        QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut")),
                 MsgTitleWarn);
         iUser->setFocus();
         return;
@@ -154,9 +159,11 @@ void fUser::bDelete_Click()
     // The last operator who may manage operators cannot go: nobody could
     // ever add one again.
     if (manage::IsLastUserManager(db, name)) {
-        MsgWarn(QStringLiteral("User ") + Quote(name) +
-                    QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus"),
-                MsgTitleWarn);
+        MsgWarn(
+            QStringLiteral("User ") + Quote(name) +
+                platform::OwnText("cLastManagerDelete",
+                                  QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus")),
+            MsgTitleWarn);
         return;
     }
     if (MsgConfirm(QStringLiteral("Hapus User ") + Quote(name) + QStringLiteral("?"), MsgTitleConfirm) != 1)

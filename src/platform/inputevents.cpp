@@ -1,5 +1,6 @@
 #include "platform/inputevents.h"
 
+#include "data/owntext.h"
 #include "data/sqltext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
@@ -123,7 +124,7 @@ void tellFigureRefused(const QString& why)
 
 void tellFigureTooLong()
 {
-    tellFigureRefused(FigureTooLong);
+    tellFigureRefused(OwnText("cFigureTooLong", FigureTooLong));
 }
 
 namespace {
@@ -260,9 +261,9 @@ void typeIn(const Intake& in, const QString& pasted)
         return;
     QString refusal;
     if (overflow || edit->text().size() > in.maxLength)
-        refusal = FigureTooLong;
+        refusal = OwnText("cFigureTooLong", FigureTooLong);
     else if (!sameFigure(printable, typed))
-        refusal = in.notAFigure.isEmpty() ? NotAFigure : in.notAFigure;
+        refusal = in.notAFigure.isEmpty() ? OwnText("cNotAFigure", NotAFigure) : in.notAFigure;
     if (refusal.isEmpty())
         return;
     edit->setText(before);

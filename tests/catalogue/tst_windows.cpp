@@ -238,6 +238,7 @@ private slots:
     // filter-field list follows the mode whatever the previous one was.
     void activationChoosesTable()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         auto* ledgerCode = new platform::TextBox(fx->main, QStringLiteral("lCode"));
         auto* ledgerCharge = new platform::ComboBox(fx->main, QStringLiteral("lCharge"), true);
         QString ledgerAction = QStringLiteral("Sale Retur");
@@ -789,6 +790,7 @@ private slots:
     // handed to the desktop; a failure is told with the path.
     void exportList()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         pick("Items", "ciCode", [&] {
             m->iSearch->setText("kopi");
             m->bSearch->click();
