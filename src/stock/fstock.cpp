@@ -1,5 +1,6 @@
 #include "stock/fstock.h"
 
+#include "catalogue/model/catalogue.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
@@ -139,7 +140,8 @@ void fStock::correct(bool add)
         return;
     }
     // An item deleted meanwhile at another workstation gets no movement.
-    stock::Correct(app().DbConn(), app().DbKind, GetiStockCode(), amount, add, QDate::currentDate());
+    if (!stock::Correct(app().DbConn(), app().DbKind, GetiStockCode(), amount, add, QDate::currentDate()))
+        mMain::MsgWarn(catalogue::GoneMessage(GetiStockCode()), mMain::MsgTitleWarn);
     iQuantity->setText(QStringLiteral("1"));
     Announce(&ShopSession::stockChanged);
 }
@@ -160,7 +162,8 @@ void fStock::bDelete_Click()
         return;
     if (mMain::MsgConfirm(QStringLiteral("Hapus stok terpilih?"), mMain::MsgTitleConfirm) != 1)
         return;
-    stock::DeleteStockItem(app().DbConn(), GetiStockCode());
+    if (!stock::DeleteStockItem(app().DbConn(), GetiStockCode()))
+        mMain::MsgWarn(catalogue::GoneMessage(GetiStockCode()), mMain::MsgTitleWarn);
     Announce(&ShopSession::stockChanged);
 }
 

@@ -172,7 +172,9 @@ private slots:
         QCOMPARE(DiscountAmount(200, 15), 30.0);
         QCOMPARE(NetPrice(10000, 6.25), 9375.0);
 
-        db->Execute(UpdateItemSql(t, {"K03", "Makanan", "Roti", 5000, 0, "Pcs"}, QStringLiteral("K01")));
+        QCOMPARE(EditItem(*db, t, {"K01", "Minuman", "Kopi Spesial", 200, 15, ""},
+                          {"K03", "Makanan", "Roti", 5000, 0, "Pcs"}),
+                 Outcome::Saved);
         QCOMPARE(codes(ItemsListSql(t, QString())), (QStringList{"K03", "K02"}));
         rs = db->OpenRecordset(RecordSql(t, QStringLiteral("k03")));
         QCOMPARE(rs->Fields(QStringLiteral("Category")).toString(), QStringLiteral("Makanan"));
@@ -244,8 +246,9 @@ private slots:
     void writeAndReadContacts()
     {
         db->Execute(InsertContactSql(QStringLiteral("Warehouse"), {"G1", "Gudang Utama", "", "", ""}));
-        db->Execute(UpdateContactSql(QStringLiteral("Warehouse"), {"G2", "Gudang Dua", "Jl. A", "0812", "-"},
-                                     QStringLiteral("G1")));
+        QCOMPARE(EditContact(*db, QStringLiteral("Warehouse"), {"G1", "Gudang Utama", "", "", ""},
+                             {"G2", "Gudang Dua", "Jl. A", "0812", "-"}),
+                 Outcome::Saved);
         QCOMPARE(db->GetValue(NameByCodeSql(QStringLiteral("Warehouse"), QStringLiteral("g2"))).toString(),
                  QStringLiteral("Gudang Dua"));
         QCOMPARE(db->GetValue(CodeByCodeSql(QStringLiteral("Warehouse"), QStringLiteral("g2"))).toString(),
