@@ -23,7 +23,6 @@
 #include "platform/keys.h"
 #include "platform/runtime.h"
 #include "shell/fmain.h"
-#include "stock/stockfields.h"
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -509,7 +508,7 @@ void CashierPanelView::ciDiscount_KeyPress(int& KeyAscii)
 
 void CashierPanelView::ciQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
+    KeyAscii = QuantityKey(KeyAscii, ciQuantity->UnselectedText());
 }
 
 void CashierPanelView::ciSubtotal_KeyPress(int& KeyAscii)

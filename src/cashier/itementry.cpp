@@ -43,6 +43,8 @@ ItemEntry::ItemEntry(const ItemFields& fields, std::function<QString()> action, 
     for (TextBox* amount : {f.ciPrice, f.ciDiscountN, f.ciSubtotal, f.ciTotal})
         amount->FigureMessage = QStringLiteral("Harga belum diisi");
     f.ciQuantity->FigureMessage = QStringLiteral("Jumlah belum diisi");
+    f.ciQuantity->FigureDecimals = true;
+    f.ciDiscount->FigureDecimals = true;
 }
 
 void ItemEntry::ciCode_Change()

@@ -361,6 +361,38 @@ private slots:
         QCOMPARE(prompts(), QStringList());
     }
 
+    // A pasted figure is the figure written or refused whole, in the
+    // field's words: the price takes whole figures in either convention, the
+    // quantity a fraction; a line break or NUL inside is no figure.
+    void pastedFiguresAreReadAsWritten()
+    {
+        enterCode(QStringLiteral("ESP"));
+        const QString price = p->ciPrice->Text();
+        const auto paste = [this](platform::TextBox* box, const QString& text) {
+            setClipboard(text);
+            box->setFocus();
+            key(box, Qt::Key_A, Qt::ControlModifier);
+            key(box, Qt::Key_V, Qt::ControlModifier);
+        };
+        for (const QString& other : {QStringLiteral("1,000,000.50"), QStringLiteral("18.000,50"), QStringLiteral("1,5"),
+                                     QStringLiteral("12\n34"), QStringLiteral("12") + QChar(0) + QStringLiteral("34"),
+                                     QStringLiteral("1e308")}) {
+            paste(p->ciPrice, other);
+            QCOMPARE(p->ciPrice->Text(), price);
+            QCOMPARE(prompts(), QStringList{QStringLiteral("Harga belum diisi")});
+            fx->ui->clear();
+        }
+        paste(p->ciPrice, QStringLiteral("Rp 1.000.000"));
+        QCOMPARE(p->ciPrice->Text(), QStringLiteral("1,000,000"));
+        paste(p->ciQuantity, QStringLiteral("1,000"));
+        QCOMPARE(prompts(), QStringList{QStringLiteral("Jumlah belum diisi")});
+        paste(p->ciQuantity, QStringLiteral("1,5"));
+        QCOMPARE(p->ciTotal->Text(), QStringLiteral("1,500,000"));
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(number(QStringLiteral("select price from Salecart where code='ESP'")), 1000000.0);
+        QCOMPARE(number(QStringLiteral("select quantity from Salecart where code='ESP'")), 1.5);
+    }
+
     // A key the main window turned into an action goes no further; a key it
     // did not act on still reaches the focused control.
     void windowKeysGoNoFurther()

@@ -389,7 +389,7 @@ private slots:
         e.action = QStringLiteral("Cash In");
         e.total = QStringLiteral("125,500");
         e.price = QStringLiteral("125,500");
-        QVERIFY(ledger::RewriteJournalEntry(db(), Fixture::dbKind(), id, e));
+        QVERIFY(ledger::RewriteJournalEntry(db(), Fixture::dbKind(), *ledger::ReadJournalRow(db(), id), e));
         sameCash("a journal row rewritten");
         ledger::Ex(db());
         sameCash("every row's amounts rewritten");

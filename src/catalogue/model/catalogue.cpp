@@ -104,11 +104,15 @@ QString ListCaption(const QString& table)
     return QString();
 }
 
-QString NominalDiscountText(const QString& answer, double price)
+std::optional<QString> NominalDiscountText(const QString& answer, double price)
 {
     if (answer.isEmpty() || price == 0)
         return QString();
-    const double percent = platform::Val(answer) * 100.0 / price;
+    const std::optional<platform::Figure> amount =
+        platform::ReadFigure(answer, {true, false}, platform::FigureSource::Written);
+    if (!amount)
+        return std::nullopt;
+    const double percent = amount->value * 100.0 / price;
     // Six significant digits (33.3333, 6.66667, 0.000666667), rounded by the
     // one rule and written as the display writes a number: never with an
     // exponent or grouping, which the leading number read back would cut.
