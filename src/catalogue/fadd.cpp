@@ -6,6 +6,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
 
@@ -185,7 +186,7 @@ void fAdd::bDiscount_Click()
         return;
     const std::optional<QString> percent = catalogue::NominalDiscountText(answer, ParseAmount(iPrice->Text()));
     if (!percent)
-        MsgWarn(platform::NotAFigure, MsgTitleWarn);
+        MsgWarn(platform::OwnText("cNotAFigure", platform::NotAFigure), MsgTitleWarn);
     else if (!percent->isEmpty())
         iDiscount->setText(*percent);
 }

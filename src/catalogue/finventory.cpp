@@ -7,6 +7,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
 
@@ -306,7 +307,7 @@ void fInventory::nominalDiscount(TextBox* price, TextBox* discount)
         return;
     const std::optional<QString> percent = catalogue::NominalDiscountText(answer, AmountOf(price));
     if (!percent)
-        mMain::MsgWarn(platform::NotAFigure, mMain::MsgTitleWarn);
+        mMain::MsgWarn(platform::OwnText("cNotAFigure", platform::NotAFigure), mMain::MsgTitleWarn);
     else if (!percent->isEmpty())
         discount->setText(*percent);
 }

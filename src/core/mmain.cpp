@@ -159,7 +159,7 @@ bool FiguresFit(std::initializer_list<platform::TextBox*> fields)
 {
     for (platform::TextBox* box : fields) {
         if (!box->Fits()) {
-            MsgWarn(platform::FigureTooLong, MsgTitleWarn);
+            MsgWarn(platform::OwnText("cFigureTooLong", platform::FigureTooLong), MsgTitleWarn);
             box->setFocus();
             return false;
         }

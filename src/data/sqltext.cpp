@@ -1,6 +1,7 @@
 #include "data/sqltext.h"
 
 #include "data/db.h"
+#include "data/owntext.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -450,7 +451,7 @@ double StoredNumber(const QVariant& value)
     }
     default: break;
     }
-    throw DbError(QStringLiteral("Nilai tersimpan bukan angka: '%1'").arg(value.toString()));
+    throw DbError(OwnText("cNotANumber", QStringLiteral("Nilai tersimpan bukan angka: '%1'")).arg(value.toString()));
 }
 
 QString DateLiteral(const QString& kind, const QVariant& value)

@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "data/failure.h"
+#include "data/owntext.h"
 #include "data/spreadsheet.h"
 #include "lang/mlang.h"
 #include "ledger/fledger.h"
@@ -362,6 +363,9 @@ qint64 LedgerPanelView::GetSelectedLiLedgerID() const
 
 void LedgerPanelView::lbAdd_Click()
 {
+    // F11 stands for the button: nothing while it is grey.
+    if (!lbAdd->isEnabled())
+        return;
     fLedger* f = LedgerWindow();
     if (!f)
         return;
@@ -483,7 +487,8 @@ void LedgerPanelView::lbPrint_Click()
     printer.setOrientation(1);
     if (failure) {
         LogFailure(QStringLiteral("lbPrint.Click"), failure);
-        mMain::MsgWarn(QStringLiteral("Laporan tidak tercetak seluruhnya:\n") + FailureText(failure),
+        mMain::MsgWarn(platform::OwnText("cReportNotPrinted", QStringLiteral("Laporan tidak tercetak seluruhnya:\n")) +
+                           FailureText(failure),
                        mMain::MsgTitleWarn);
     }
 }
@@ -511,7 +516,9 @@ void LedgerPanelView::lbExcel_Click()
             name);
     } catch (const Failure& e) {
         LogFailure(QStringLiteral("lbExcel.Click"), std::current_exception());
-        mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + e.text(), mMain::MsgTitleWarn);
+        mMain::MsgWarn(platform::OwnText("cReportNotExported", QStringLiteral("Laporan tidak dapat diekspor:\n")) +
+                           e.text(),
+                       mMain::MsgTitleWarn);
     }
 }
 

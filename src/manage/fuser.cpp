@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "manage/model/operators.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -132,7 +133,9 @@ void fUser::bSave_Click()
         return;
     }
     if (!PasswordStorable(iPassword->Text())) {
-        MsgWarn(QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin"),
+        MsgWarn(platform::OwnText(
+                    "cPasswordChars",
+                    QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin")),
                 MsgTitleWarn);
         iPassword->setFocus();
         return;
@@ -146,20 +149,25 @@ void fUser::bSave_Click()
     switch (manage::SaveOperator(app().DbConn(), name, m_loaded, edited)) {
     case manage::OperatorSave::LastManager:
         MsgWarn(QStringLiteral("User ") + Quote(name) +
-                    QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut"),
+                    platform::OwnText(
+                        "cLastManagerRight",
+                        QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut")),
                 MsgTitleWarn);
         iUser->setFocus();
         return;
     case manage::OperatorSave::Gone:
         // Deleted at another till since it was shown: it stays deleted.
-        MsgWarn(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah tidak ada"), MsgTitleWarn);
+        MsgWarn(QStringLiteral("User ") + Quote(name) +
+                    platform::OwnText("cUserGone", QStringLiteral(" sudah tidak ada")),
+                MsgTitleWarn);
         iUsername->setText(QString());
         FilliUsername();
         iUsername->setFocus();
         return;
     case manage::OperatorSave::Taken:
         // Added at another till since the name was typed: shown as stored.
-        MsgWarn(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah ada"), MsgTitleWarn);
+        MsgWarn(QStringLiteral("User ") + Quote(name) + platform::OwnText("cUserTaken", QStringLiteral(" sudah ada")),
+                MsgTitleWarn);
         FilliUsername();
         iUsername->setFocus();
         return;
@@ -177,8 +185,10 @@ void fUser::bDelete_Click()
     DbConnection& db = app().DbConn();
     if (shell::OperatorCount(db, name) <= 0)
         return;
-    const QString lastManager = QStringLiteral("User ") + Quote(name) +
-                                QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus");
+    const QString lastManager =
+        QStringLiteral("User ") + Quote(name) +
+        platform::OwnText("cLastManagerDelete",
+                          QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus"));
     // The last operator who may manage operators cannot go: nobody could
     // ever add one again. Asked before the question, and again in the
     // delete, as another till may take the right from the others meanwhile.
@@ -191,7 +201,9 @@ void fUser::bDelete_Click()
     switch (manage::DeleteOperator(db, name)) {
     case manage::OperatorDelete::LastManager: MsgWarn(lastManager, MsgTitleWarn); return;
     case manage::OperatorDelete::Gone:
-        MsgWarn(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah tidak ada"), MsgTitleWarn);
+        MsgWarn(QStringLiteral("User ") + Quote(name) +
+                    platform::OwnText("cUserGone", QStringLiteral(" sudah tidak ada")),
+                MsgTitleWarn);
         break;
     case manage::OperatorDelete::Deleted:
         MsgInfo(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah di hapus"), MsgTitleInfo);

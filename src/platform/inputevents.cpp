@@ -1,5 +1,6 @@
 #include "platform/inputevents.h"
 
+#include "data/owntext.h"
 #include "data/sqltext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
@@ -124,7 +125,7 @@ void tellFigureRefused(const QString& why)
 
 void tellFigureTooLong()
 {
-    tellFigureRefused(FigureTooLong);
+    tellFigureRefused(OwnText("cFigureTooLong", FigureTooLong));
 }
 
 namespace {
@@ -251,7 +252,7 @@ void typeFigureIn(const Intake& in, const QString& pasted)
     const QString meant = figureSpan(pasted);
     if (meant.isEmpty())
         return; // no digit: nothing the keys would keep
-    const QString notAFigure = in.notAFigure.isEmpty() ? NotAFigure : in.notAFigure;
+    const QString notAFigure = in.notAFigure.isEmpty() ? OwnText("cNotAFigure", NotAFigure) : in.notAFigure;
     const FigureRule rule{in.decimals, true};
     const Before was = before(edit);
     const std::optional<Figure> figure =
@@ -271,7 +272,7 @@ void typeFigureIn(const Intake& in, const QString& pasted)
     }
     QString refusal;
     if (overflow || edit->text().size() > in.maxLength)
-        refusal = FigureTooLong;
+        refusal = OwnText("cFigureTooLong", FigureTooLong);
     else if (const std::optional<Figure> kept = ReadFigure(typed, rule, FigureSource::Field);
              !kept || kept->value != figure->value)
         refusal = notAFigure;

@@ -620,6 +620,24 @@ private slots:
         QVERIFY(found.contains(QStringLiteral("OK2")));
     }
 
+    // Without the browse right F12 opens no list, and a list reached through
+    // another browse button only picks: F11 and Delete do nothing there.
+    void browseKeysFollowTheRight()
+    {
+        loginWithoutRights();
+        key(p->ciCode, Qt::Key_F12);
+        key(p->ciCharge, Qt::Key_F12);
+        fx->ui->scripts[QStringLiteral("fCart")] = [](platform::Form*) { key(CartWindow()->ciCode, Qt::Key_F12); };
+        fx->ui->scripts[QStringLiteral("fMaster")] = [](platform::Form*) {
+            MasterWindow()->iItems->setListIndex(2);
+            for (Qt::Key k : {Qt::Key_F11, Qt::Key_Delete})
+                key(MasterWindow()->iItems, k);
+        };
+        key(fx->main, Qt::Key_F11);
+        QCOMPARE(fx->ui->shownModal, (QStringList{QStringLiteral("fCart"), QStringLiteral("fMaster")}));
+        QVERIFY(fx->ui->messages.isEmpty());
+    }
+
     // A menu item the operator has no right to looks disabled: greyed icon
     // and caption, no hand on hover, and its key does nothing.
     void disabledMenuImagesLookDisabled()

@@ -564,6 +564,7 @@ private slots:
     // its kind.
     void captions()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         QCOMPARE(d->cSubtotal->Caption(), QStringLiteral("Subtotal:"));
         QCOMPARE(d->bSave->Caption(), QStringLiteral("&Save"));
         QCOMPARE(d->cWarehouse->Caption(), QStringLiteral("Gudang:"));

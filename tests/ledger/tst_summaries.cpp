@@ -612,6 +612,7 @@ private slots:
     // its rows; one whose totals were damaged gets them again.
     void olderDatabaseGetsItsTotals()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         for (const char* t :
              {"cashtotal_insert", "cashtotal_update", "cashtotal_delete", "stockmonth_insert_v2",
               "stockmonth_update_v2", "stockmonth_delete_v2", "cashday_insert", "cashday_update", "cashday_delete"})

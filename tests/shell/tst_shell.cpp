@@ -247,6 +247,7 @@ private slots:
 
     void altLettersPressTheFrontPanelsButtons()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         fx->login(kSample, QStringLiteral("Admin"), QStringLiteral("admin"));
         // One press each, though covered panels hold buttons with the same
         // letters; a button pressed by its letter clicks a moment later.
@@ -340,6 +341,11 @@ private slots:
         // Each shortcut with the right behind what it prints.
         loginAs(none + QStringLiteral(", ledger=1"));
         QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        // F11 as the Add button it stands for, grey beside a report.
+        dynamic_cast<LedgerPanelView*>(m->ledgerPanel())->liPage->setListIndex(1);
+        key(Qt::Key_F11);
+        QVERIFY(fx->ui->shownModal.isEmpty());
+        dynamic_cast<LedgerPanelView*>(m->ledgerPanel())->liPage->setListIndex(0);
         key(Qt::Key_P, Qt::ControlModifier);
         QVERIFY(fx->ui->printed.isEmpty());
         key(Qt::Key_E, Qt::ControlModifier);

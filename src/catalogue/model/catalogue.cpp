@@ -1,5 +1,6 @@
 #include "catalogue/model/catalogue.h"
 
+#include "data/owntext.h"
 #include "data/sqltext.h"
 #include "data/textcells.h"
 
@@ -150,7 +151,7 @@ bool CodeExists(platform::DbConnection& db, const QString& table, const QString&
 
 QString GoneMessage(const QString& code)
 {
-    return QStringLiteral("Data dengan Kode %1 sudah tidak ada").arg(Quote(code));
+    return platform::OwnText("cCodeGone", QStringLiteral("Data dengan Kode %1 sudah tidak ada")).arg(Quote(code));
 }
 
 QString NetPriceOf(const QString& table)
@@ -160,7 +161,7 @@ QString NetPriceOf(const QString& table)
 
 QString GoneMarkedMessage(int gone)
 {
-    return QStringLiteral("%1 data yang ditandai sudah tidak ada").arg(gone);
+    return platform::OwnText("cMarkedGone", QStringLiteral("%1 data yang ditandai sudah tidak ada")).arg(gone);
 }
 
 QString UnknownItemMessage(const QString& code)

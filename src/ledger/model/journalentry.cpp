@@ -5,6 +5,7 @@
 #include "cashier/model/cartops.h"
 #include "catalogue/model/catalogue.h"
 #include "data/db.h"
+#include "data/owntext.h"
 #include "data/sqltext.h"
 #include "ledger/model/journalreport.h"
 #include "ledger/model/reports.h"
@@ -46,7 +47,8 @@ QString ProblemMessage(EntryProblem p)
     case EntryProblem::NoCode: return QStringLiteral("Kode belum diisi");
     case EntryProblem::NoName: return QStringLiteral("Deskripsi belum diisi");
     case EntryProblem::NoQuantity: return QStringLiteral("Quantity belum diisi");
-    case EntryProblem::Negative: return QStringLiteral("Total tidak boleh negatif");
+    case EntryProblem::Negative:
+        return platform::OwnText("cTotalNegative", QStringLiteral("Total tidak boleh negatif"));
     case EntryProblem::None: break;
     }
     return QString();
@@ -197,17 +199,17 @@ int ActionIndex(const QString& category)
 QString RewriteRefusal(const StoredJournalRow& row)
 {
     if (catalogue::IsReservedCode(row.code))
-        return QStringLiteral("Baris ") +
-               (row.code.toUpper() == QLatin1String("DS") ? QStringLiteral("Diskon") : QStringLiteral("PPN")) +
-               QStringLiteral(" tidak dapat diubah di sini");
+        return platform::OwnText("cRowNotEditable", QStringLiteral("Baris %1 tidak dapat diubah di sini"))
+            .arg(row.code.toUpper() == QLatin1String("DS") ? QStringLiteral("Diskon") : QStringLiteral("PPN"));
     if (ActionIndex(row.category) >= 4)
-        return QStringLiteral("Baris ") + ShownCategory(row.category) + QStringLiteral(" tidak dapat diubah di sini");
+        return platform::OwnText("cRowNotEditable", QStringLiteral("Baris %1 tidak dapat diubah di sini"))
+            .arg(ShownCategory(row.category));
     return QString();
 }
 
 QString GoneMessage(qint64 id)
 {
-    return QStringLiteral("Data dengan ID '%1' sudah tidak ada").arg(id);
+    return platform::OwnText("cIdGone", QStringLiteral("Data dengan ID '%1' sudah tidak ada")).arg(id);
 }
 
 } // namespace ledger

@@ -2,6 +2,7 @@
 
 #include "data/configtable.h"
 #include "data/db.h"
+#include "data/owntext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -106,8 +107,11 @@ QString PortRefusal(const QString& port, const QStringList& keptFiles)
         if (bare == QLatin1String(name))
             return QString();
     if (p.split(QRegularExpression(QStringLiteral("[/\\\\]"))).contains(QStringLiteral("..")))
-        return QStringLiteral("Port printer '%1' tidak boleh memuat '..'").arg(p);
-    const QString refusal = QStringLiteral("Port printer '%1' adalah file database; pilih port atau file lain").arg(p);
+        return platform::OwnText("cPortUp", QStringLiteral("Port printer '%1' tidak boleh memuat '..'")).arg(p);
+    const QString refusal =
+        platform::OwnText("cPortIsDatabase",
+                          QStringLiteral("Port printer '%1' adalah file database; pilih port atau file lain"))
+            .arg(p);
     static const QRegularExpression databaseName(QStringLiteral("\\.(cdb|tdb|ldb|lan|mdbc)(-journal|-wal|-shm)?$"),
                                                  QRegularExpression::CaseInsensitiveOption);
     if (databaseName.match(p).hasMatch())
