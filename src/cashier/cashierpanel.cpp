@@ -24,7 +24,6 @@
 #include "platform/keys.h"
 #include "platform/runtime.h"
 #include "shell/fmain.h"
-#include "stock/stockfields.h"
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -206,6 +205,9 @@ void CashierPanelView::ciCharge_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbCharge_Click()
 {
+    // F12 stands for the button: nothing while it is grey.
+    if (!cbCharge->isEnabled())
+        return;
     picker::Open(QStringLiteral("Charge"), m_chargeTarget);
 }
 
@@ -234,6 +236,8 @@ void CashierPanelView::ciWarehouse_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbWarehouse_Click()
 {
+    if (!cbWarehouse->isEnabled())
+        return;
     picker::Open(QStringLiteral("Warehouse"), m_warehouseTarget);
 }
 
@@ -493,6 +497,8 @@ void CashierPanelView::ciItems_DblClick()
 
 void CashierPanelView::cbBrowse_Click()
 {
+    if (!cbBrowse->isEnabled())
+        return;
     picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 
@@ -588,7 +594,7 @@ void CashierPanelView::ciDiscount_KeyPress(int& KeyAscii)
 
 void CashierPanelView::ciQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
+    KeyAscii = QuantityKey(KeyAscii, ciQuantity->UnselectedText());
 }
 
 void CashierPanelView::ciSubtotal_KeyPress(int& KeyAscii)
@@ -615,6 +621,8 @@ void CashierPanelView::cbAdd2_Click()
 
 void CashierPanelView::ShowAddLine()
 {
+    if (!cbAdd2->isEnabled())
+        return;
     if (fCart* cart = CartWindow())
         cart->ShowModal();
 }
@@ -795,7 +803,9 @@ void CashierPanelView::InsertTR(bool pay)
     // The right is the save's own condition: the panel's menu item is not
     // the only way to its fields.
     if (!app().Rights.cashier) {
-        refuse(QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan"), ciCode);
+        refuse(platform::OwnText("cNoCashierRight",
+                                 QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan")),
+               ciCode);
         return;
     }
     ShopSession* session = app().Session();
@@ -829,7 +839,8 @@ void CashierPanelView::InsertTR(bool pay)
     // pay the customer for a sale.
     if (AmountOf(ciTotalTax->Text()) < 0) {
         ciPay->setText(paidBefore);
-        refuse(QStringLiteral("Total yang harus dibayar tidak boleh negatif"), ciDiscount2);
+        refuse(platform::OwnText("cDueNegative", QStringLiteral("Total yang harus dibayar tidak boleh negatif")),
+               ciDiscount2);
         return;
     }
 
@@ -869,8 +880,9 @@ void CashierPanelView::InsertTR(bool pay)
     }
     if (saved.negativeLine) {
         ciPay->setText(paidBefore);
-        refuse(QStringLiteral("Harga, Jumlah atau Total Item dengan Kode ") + Quote(saved.negativeLine->code) +
-                   QStringLiteral(" tidak boleh negatif"),
+        refuse(platform::OwnText("cLineNegative",
+                                 QStringLiteral("Harga, Jumlah atau Total Item dengan Kode %1 tidak boleh negatif"))
+                   .arg(Quote(saved.negativeLine->code)),
                ciCart);
         return;
     }
@@ -885,7 +897,8 @@ void CashierPanelView::InsertTR(bool pay)
                 printReceipt(saved.rows.lastId, saved.no, saved.lines);
             } catch (...) {
                 LogFailure(QStringLiteral("cPrintNote"), std::current_exception());
-                MsgWarn(QStringLiteral("Transaksi telah tersimpan, tetapi struk tidak tercetak:\n") +
+                MsgWarn(platform::OwnText("cSavedNotPrinted",
+                                          QStringLiteral("Transaksi telah tersimpan, tetapi struk tidak tercetak:\n")) +
                             FailureText(std::current_exception()),
                         MsgTitleWarn);
             }
@@ -922,12 +935,14 @@ bool CashierPanelView::confirmSave()
         fate = FateOfSave(db(), m_unconfirmed->header, m_unconfirmed->attempt);
     } catch (const DbError&) {
         // Asked again each second until the server answers; told once.
-        static const QString waiting = QStringLiteral("Koneksi ke server database terputus saat transaksi disimpan: "
-                                                      "apakah transaksi No %1 tersimpan akan diberitahukan begitu "
-                                                      "server menjawab lagi.");
         if (!m_unconfirmedTold) {
             m_unconfirmedTold = true;
-            MsgWarn(platform::OwnText("msgSaveUnanswered", waiting).arg(no), MsgTitleWarn);
+            MsgWarn(platform::OwnText("cSaveUnanswered",
+                                      QStringLiteral("Koneksi ke server database terputus saat transaksi disimpan: "
+                                                     "apakah transaksi No %1 tersimpan akan diberitahukan begitu "
+                                                     "server menjawab lagi."))
+                        .arg(no),
+                    MsgTitleWarn);
         }
         return false;
     }
@@ -937,7 +952,7 @@ bool CashierPanelView::confirmSave()
         AnnounceSaved(*session);
         ciPay->setText(QString());
         ciDescription->setText(QString());
-        MsgInfo(platform::OwnText("msgSaveConfirmed",
+        MsgInfo(platform::OwnText("cSaveConfirmed",
                                   QStringLiteral("Transaksi No %1 telah tersimpan walaupun koneksi ke server "
                                                  "database sempat terputus."))
                     .arg(no),
@@ -946,9 +961,9 @@ bool CashierPanelView::confirmSave()
     }
     emit session->cartChanged();
     MsgWarn(fate == SaveFate::NotSaved
-                ? platform::OwnText("msgSaveLost", QStringLiteral("Transaksi tidak tersimpan karena koneksi ke server "
-                                                                  "database terputus; keranjangnya masih ada."))
-                : platform::OwnText("msgSaveLostCartChanged",
+                ? platform::OwnText("cSaveLost", QStringLiteral("Transaksi tidak tersimpan karena koneksi ke server "
+                                                                "database terputus; keranjangnya masih ada."))
+                : platform::OwnText("cSaveLostCartChanged",
                                     QStringLiteral("Transaksi tidak tersimpan karena koneksi ke server database "
                                                    "terputus, dan keranjangnya telah diubah di komputer lain.")),
             MsgTitleWarn);

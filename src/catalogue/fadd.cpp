@@ -6,6 +6,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
 
@@ -183,9 +184,11 @@ void fAdd::bDiscount_Click()
         app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
     if (iPrice->Text().isEmpty())
         return;
-    const QString percent = catalogue::NominalDiscountText(answer, ParseAmount(iPrice->Text()));
-    if (!percent.isEmpty())
-        iDiscount->setText(percent);
+    const std::optional<QString> percent = catalogue::NominalDiscountText(answer, ParseAmount(iPrice->Text()));
+    if (!percent)
+        MsgWarn(platform::OwnText("cNotAFigure", platform::NotAFigure), MsgTitleWarn);
+    else if (!percent->isEmpty())
+        iDiscount->setText(*percent);
 }
 
 catalogue::Item fAdd::fieldsItem() const

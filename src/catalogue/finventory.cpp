@@ -7,6 +7,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
 
@@ -304,9 +305,11 @@ void fInventory::nominalDiscount(TextBox* price, TextBox* discount)
         app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
     if (price->Text().isEmpty())
         return;
-    const QString percent = catalogue::NominalDiscountText(answer, AmountOf(price));
-    if (!percent.isEmpty())
-        discount->setText(percent);
+    const std::optional<QString> percent = catalogue::NominalDiscountText(answer, AmountOf(price));
+    if (!percent)
+        mMain::MsgWarn(platform::OwnText("cNotAFigure", platform::NotAFigure), mMain::MsgTitleWarn);
+    else if (!percent->isEmpty())
+        discount->setText(*percent);
 }
 
 void fInventory::bDiscountSH_Click()

@@ -167,6 +167,10 @@ void fMaster::Form_Activate()
         FilliItems(QString());
     }
     setCaption(catalogue::ListCaption(TableName));
+    // Every browse button leads here; without the master right the window
+    // only picks, whichever field opened it.
+    for (WanButton* b : {bAdd, bEdit, bDelete, bClear})
+        b->setEnabled(app().Rights.master);
     iItems->setFocus();
 }
 
@@ -174,7 +178,8 @@ void fMaster::Form_KeyDown(int& KeyCode, int)
 {
     if (KeyCode == vbKeyF11 || KeyCode == vbKeyAdd) {
         KeyCode = 0;
-        bAdd_Click();
+        if (bAdd->isEnabled())
+            bAdd_Click();
     } else if (KeyCode == vbKeyEscape) {
         KeyCode = 0;
         bClose_Click();
@@ -370,10 +375,12 @@ void fMaster::iCheck_Click()
 
 void fMaster::iItems_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == vbKeyDelete)
-        bDelete_Click();
-    else if (KeyCode == vbKeyReturn)
+    if (KeyCode == vbKeyDelete) {
+        if (bDelete->isEnabled())
+            bDelete_Click();
+    } else if (KeyCode == vbKeyReturn) {
         bOK_Click();
+    }
 }
 
 // ---------------------------------------------------------------- the pick

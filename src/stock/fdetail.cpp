@@ -42,6 +42,7 @@ fDetail::fDetail() : Form(QStringLiteral("fDetail"), QStringLiteral("Detail"))
     iQuantity->setGeometry(116, 72, 120, 24);
     iQuantity->setMaxLength(15);
     iQuantity->Figure = true;
+    iQuantity->FigureDecimals = true;
     iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QStringLiteral("Satuan:"), 242, 72, 120, 24);
 
     const QFont listFont = fixedFont(QStringLiteral("OCR A Std"), 7);

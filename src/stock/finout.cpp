@@ -7,7 +7,6 @@
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "stock/fdetail.h"
-#include "stock/stockfields.h"
 
 using namespace platform;
 
@@ -56,7 +55,7 @@ fInOut::fInOut(stock::Side side)
         mMain::FocusColours(t);
     mMain::EnterSendsTab(this, iDescription);
     iQuantity->events.KeyDown = [this](int& k, int s) { iQuantity_KeyDown(k, s); };
-    stock::QuantityKeys(iQuantity);
+    mMain::QuantityKeys(iQuantity);
     bBrowse->Click = [this] { bBrowse_Click(); };
     // The picker lists this dialog's items table whatever the cashier's action.
     m_codeTarget =

@@ -7,7 +7,6 @@
 #include "platform/keys.h"
 #include "stock/fstock.h"
 #include "stock/model/stockmodel.h"
-#include "stock/stockfields.h"
 
 #include <QDate>
 
@@ -44,7 +43,7 @@ fIO::fIO() : Form(QStringLiteral("fIO"), QStringLiteral("Tambah"))
     iCode->Change = [this] { mMain::UpperText(iCode); };
     mMain::UpperKeys(iCode);
     mMain::ProperKeys(iDescription);
-    stock::QuantityKeys(iQuantity);
+    mMain::QuantityKeys(iQuantity);
     mMain::ProperKeys(iUnit);
     iUnit->events.KeyDown = [this](int& k, int s) { iUnit_KeyDown(k, s); };
     bSave->Click = [this] { bSave_Click(); };

@@ -2,6 +2,7 @@
 
 #include "catalogue/model/catalogue.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
 #include "platform/keys.h"
@@ -10,7 +11,6 @@
 #include "stock/fdetail.h"
 #include "stock/fio.h"
 #include "stock/model/stockmodel.h"
-#include "stock/stockfields.h"
 
 #include <QDate>
 
@@ -50,7 +50,7 @@ fStock::fStock() : Form(QStringLiteral("fStock"), QStringLiteral("Stok"))
     iStock->DblClick = [this] { bDetail_Click(); };
     iStock->events.KeyDown = [this](int& k, int s) { iStock_KeyDown(k, s); };
     iQuantity->Change = [this] { iQuantity_Change(); };
-    stock::QuantityKeys(iQuantity);
+    mMain::QuantityKeys(iQuantity);
     bPlus->Click = [this] { bPlus_Click(); };
     bMin->Click = [this] { bMin_Click(); };
     bAdd->Click = [this] { bAdd_Click(); };

@@ -166,6 +166,7 @@ private slots:
         app().DbKind = QStringLiteral("Access");
         app().DbConn().Open(fx->path(QStringLiteral("Velmont Cafe & Resto.cdb")));
         app().BeginSession(QStringLiteral("Admin"));
+        app().Rights.master = true;
         fx->main->pLogin->hide();
         fx->main->pcLogo->hide();
         fx->main->pCashier->show();
@@ -237,6 +238,7 @@ private slots:
     // filter-field list follows the mode whatever the previous one was.
     void activationChoosesTable()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         auto* ledgerCode = new platform::TextBox(fx->main, QStringLiteral("lCode"));
         auto* ledgerCharge = new platform::ComboBox(fx->main, QStringLiteral("lCharge"), true);
         QString ledgerAction = QStringLiteral("Sale Retur");
@@ -851,6 +853,7 @@ private slots:
     // handed to the desktop; a failure is told with the path.
     void exportList()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         pick("Items", "ciCode", [&] {
             m->iSearch->setText("kopi");
             m->bSearch->click();

@@ -685,6 +685,7 @@ private slots:
 
     void printAndExport()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         seed();
         InventoryPanelView* p = panel();
         p->iiTable->setListIndex(0);

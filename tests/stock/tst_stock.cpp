@@ -112,6 +112,7 @@ private slots:
 
     void correctionsAndDelete()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         stock::AddStockItem(db(), app().DbKind, "KOPI", "Kopi", "Kg", 10, QDate::currentDate());
         stock::AddStockItem(db(), app().DbKind, "GULA", "Gula", "Kg", 1, QDate::currentDate());
         stock::AddLink(db(), stock::Side::Shop, "KOPI", "KOPI", "1");

@@ -7,7 +7,7 @@ namespace cashier {
 
 QString CartChangedText()
 {
-    return platform::OwnText("msgCartChanged",
+    return platform::OwnText("cCartChanged",
                              QStringLiteral("Keranjang telah diubah di komputer lain: tidak ada yang diubah, dan "
                                             "keranjang kini tampil seperti adanya."));
 }

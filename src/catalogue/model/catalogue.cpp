@@ -1,5 +1,6 @@
 #include "catalogue/model/catalogue.h"
 
+#include "data/owntext.h"
 #include "data/sqltext.h"
 #include "data/textcells.h"
 
@@ -103,11 +104,15 @@ QString ListCaption(const QString& table)
     return QString();
 }
 
-QString NominalDiscountText(const QString& answer, double price)
+std::optional<QString> NominalDiscountText(const QString& answer, double price)
 {
     if (answer.isEmpty() || price == 0)
         return QString();
-    const double percent = platform::Val(answer) * 100.0 / price;
+    const std::optional<platform::Figure> amount =
+        platform::ReadFigure(answer, {true, false}, platform::FigureSource::Written);
+    if (!amount)
+        return std::nullopt;
+    const double percent = amount->value * 100.0 / price;
     // Six significant digits (33.3333, 6.66667, 0.000666667), rounded by the
     // one rule and written as the display writes a number: never with an
     // exponent or grouping, which the leading number read back would cut.
@@ -146,7 +151,7 @@ bool CodeExists(platform::DbConnection& db, const QString& table, const QString&
 
 QString GoneMessage(const QString& code)
 {
-    return QStringLiteral("Data dengan Kode %1 sudah tidak ada").arg(Quote(code));
+    return platform::OwnText("cCodeGone", QStringLiteral("Data dengan Kode %1 sudah tidak ada")).arg(Quote(code));
 }
 
 QString NetPriceOf(const QString& table)
@@ -156,7 +161,7 @@ QString NetPriceOf(const QString& table)
 
 QString GoneMarkedMessage(int gone)
 {
-    return QStringLiteral("%1 data yang ditandai sudah tidak ada").arg(gone);
+    return platform::OwnText("cMarkedGone", QStringLiteral("%1 data yang ditandai sudah tidak ada")).arg(gone);
 }
 
 QString UnknownItemMessage(const QString& code)

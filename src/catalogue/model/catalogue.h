@@ -56,8 +56,10 @@ using platform::NetPrice;
 // The discount field's text for a nominal discount typed into the question
 // box: the percent of the price to six significant digits, as the display
 // writes it and read back (so a regional decimal comma ends the number); ""
-// for an empty answer or a price of 0, which has no percent.
-QString NominalDiscountText(const QString& answer, double price);
+// for an empty answer or a price of 0, which has no percent. The answer is
+// read as written, by the discount field's rule (no minus sign, no
+// exponent); nothing when it is no such figure, which is refused.
+std::optional<QString> NominalDiscountText(const QString& answer, double price);
 
 // ---- Codes
 

@@ -135,7 +135,10 @@ private slots:
         row("many times the price", "en", "15000", 1000, "1500");
         row("many times the price, comma", "id", "15000", 1000, "1500");
         row("far beyond the price", "en", "100000000", 1, "10000000000");
-        row("not a number", "en", "abc", 1000, "0");
+        row("not a number", "en", "abc", 1000, "refused");
+        row("a decimal comma", "en", "1,5", 1000, "0.15");
+        row("an exponent", "en", "1e308", 1000, "refused");
+        row("a minus", "en", "-2500", 10000, "refused");
         row("no answer", "en", "", 1000, "");
         row("no price", "en", "500", 0, "");
     }
@@ -148,7 +151,7 @@ private slots:
         const QLocale before;
         QLocale::setDefault(locale == QLatin1String("id") ? QLocale(QLocale::Indonesian, QLocale::Indonesia)
                                                           : QLocale(QLocale::English, QLocale::UnitedStates));
-        const QString got = NominalDiscountText(answer, price);
+        const QString got = NominalDiscountText(answer, price).value_or(QStringLiteral("refused"));
         QLocale::setDefault(before);
         QCOMPARE(got, text);
     }
