@@ -7,7 +7,6 @@
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
-#include "stock/stockfields.h"
 
 using namespace platform;
 using namespace mMain;
@@ -143,9 +142,7 @@ void fCart::bSave_Click()
     const TillState& till = Till();
     if (till.action().isEmpty())
         return;
-    if (!m_entry->AddLine(till.charge(), true))
-        return;
-    Announce(&ShopSession::cartChanged);
+    m_entry->AddLine(till.charge(), true);
 }
 
 void fCart::cbBrowse_Click()
@@ -262,5 +259,5 @@ void fCart::ciTotal_KeyPress(int& KeyAscii)
 
 void fCart::ciQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
+    KeyAscii = QuantityKey(KeyAscii, ciQuantity->UnselectedText());
 }

@@ -3,13 +3,12 @@
 #include "cashier/itementry.h"
 #include "cashier/keyup.h"
 #include "cashier/model/arithmetic.h"
-#include "cashier/model/cartops.h"
+#include "cashier/model/cartwrites.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
-#include "stock/stockfields.h"
 
 using namespace platform;
 using namespace mMain;
@@ -40,6 +39,7 @@ fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
     for (TextBox* amount : {iSubtotal, iTotal})
         amount->FigureMessage = QStringLiteral("Harga belum diisi");
     iQuantity->FigureMessage = QStringLiteral("Jumlah belum diisi");
+    iQuantity->FigureDecimals = true;
     iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QString(), 262, 42, 60, 24);
     bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
     bSave->setGeometry(124, 118, 92, 30);
@@ -106,8 +106,13 @@ void fEdit::bSave_Click()
     }
     if (!NoNegativePrice({iSubtotal, iTotal}) || !FiguresFit({iSubtotal, iQuantity, iTotal}))
         return;
-    EditCartLine(app().DbConn(), LineAction, LineId, e);
-    Announce(&ShopSession::cartChanged);
+    ShopSession* session = app().Session();
+    if (!session)
+        return;
+    // The session tells the cart (and, for a new price, the catalogue) what
+    // changed; a line changed elsewhere meanwhile is shown as it is now.
+    if (EditCartLine(*session, LineAction, Line, e) == EditOutcome::Gone)
+        MsgWarn(CartChangedText(), MsgTitleWarn);
     Unload();
 }
 
@@ -174,7 +179,7 @@ void fEdit::iSubtotal_KeyPress(int& KeyAscii)
 
 void fEdit::iQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, iQuantity->UnselectedText());
+    KeyAscii = QuantityKey(KeyAscii, iQuantity->UnselectedText());
 }
 
 void fEdit::iTotal_KeyPress(int& KeyAscii)

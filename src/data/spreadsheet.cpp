@@ -1,5 +1,6 @@
 #include "data/spreadsheet.h"
 #include "data/failure.h"
+#include "data/owntext.h"
 
 #include "data/work.h"
 
@@ -154,7 +155,7 @@ SheetWriter::SheetWriter(const QString& path, const QString& sheetName) : m_book
     options.constant_memory = LXW_TRUE;
     m_book->wb = workbook_new_opt(file.constData(), &options);
     if (!m_book->wb)
-        throw Failure(QStringLiteral("Berkas %1 tidak dapat dibuat").arg(path));
+        throw Failure(OwnText("cFileNotCreated", QStringLiteral("Berkas %1 tidak dapat dibuat")).arg(path));
     const QByteArray name = sheetName.toUtf8();
     m_book->ws = workbook_add_worksheet(m_book->wb, name.constData());
 }
@@ -213,11 +214,13 @@ void SheetWriter::write(int row, int col, const Cell& cell)
     // would otherwise be left out of a file that looks complete.
     if (written != LXW_NO_ERROR) {
         m_book->abandon(m_path);
-        throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja")
-                          .arg(m_path)
-                          .arg(row)
-                          .arg(col),
-                      QString::fromUtf8(lxw_strerror(written)));
+        throw Failure(
+            OwnText("cCellTooBig",
+                    QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja"))
+                .arg(m_path)
+                .arg(row)
+                .arg(col),
+            QString::fromUtf8(lxw_strerror(written)));
     }
 }
 
@@ -227,7 +230,7 @@ void SheetWriter::close()
     m_book->wb = nullptr;
     const lxw_error err = workbook_close(wb);
     if (err != LXW_NO_ERROR)
-        throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis").arg(m_path),
+        throw Failure(OwnText("cWorkbookNotWritten", QStringLiteral("Berkas %1 tidak dapat ditulis")).arg(m_path),
                       QString::fromUtf8(lxw_strerror(err)));
 }
 
