@@ -6,7 +6,6 @@
 #include <QListView>
 #include <QRegularExpression>
 #include <QSignalBlocker>
-#include <QTimer>
 
 namespace platform {
 
@@ -206,12 +205,6 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, bool editable) : InputC
         if (!m_quiet)
             fire(this, "Click", Click);
     });
-    // A moment after the login's paint: the window has taken its first
-    // events before a long list is read.
-    m_readSoon = new QTimer(this);
-    m_readSoon->setSingleShot(true);
-    m_readSoon->setInterval(200);
-    connect(m_readSoon, &QTimer::timeout, this, [this] { fire(this, "Fill", [this] { takeRows(); }); });
     // Qt's own ways of changing the rows forget what SetItems gave.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_rows, signal, this, [this] { m_given = false; });
@@ -223,11 +216,9 @@ void ComboBox::SetItemsSoon(std::function<QStringList()> read)
 {
     if (!Text().isEmpty() || currentIndex() >= 0) {
         m_toRead = nullptr;
-        m_readSoon->stop();
         return SetItems(read());
     }
     m_toRead = std::move(read);
-    m_readSoon->start();
 }
 
 void ComboBox::takeRows() const
@@ -236,7 +227,6 @@ void ComboBox::takeRows() const
         return;
     const auto read = std::move(m_toRead);
     m_toRead = nullptr;
-    m_readSoon->stop();
     const QStringList rows = read();
     // Whatever was typed meanwhile stays, and nothing is chosen: the rows
     // come without a handler.
@@ -366,7 +356,6 @@ void ComboBox::RemoveItem(int i)
 void ComboBox::Clear()
 {
     m_toRead = nullptr;
-    m_readSoon->stop();
     m_quiet = true;
     {
         QSignalBlocker block(this);
@@ -381,7 +370,6 @@ void ComboBox::Clear()
 void ComboBox::SetItems(const QStringList& rows)
 {
     m_toRead = nullptr;
-    m_readSoon->stop();
     const QString kept = Text();
     if (m_given && m_rows->rows() == rows) {
         // What the refill would have done to the text: put back, it

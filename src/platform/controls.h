@@ -176,8 +176,7 @@ public:
     // SetItems for rows that take a while to read. A box with no text and
     // nothing chosen (the login's) shows nothing of its rows until its
     // list is used: they are read by `read` the first time the list is
-    // opened, moved through, counted, searched or added to, or a moment
-    // after the window has painted, whichever comes first, and no handler
+    // opened, moved through, counted, searched or added to, and no handler
     // runs for them. A box with a text takes them at once, as SetItems.
     void SetItemsSoon(std::function<QStringList()> read);
     // The list as it stands, rows still to be read included.
@@ -206,7 +205,6 @@ private:
     void takeRows() const;
     ComboRows* m_rows;
     mutable std::function<QStringList()> m_toRead;
-    QTimer* m_readSoon = nullptr;
     bool m_quiet = false;
     bool m_indexMoving = false;
     bool m_codeText = false;

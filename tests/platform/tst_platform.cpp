@@ -316,9 +316,9 @@ private slots:
         QCOMPARE(combo.Text(), QStringLiteral("Toko"));
     }
 
-    // Rows to read later: read once, when the list is first used or a
-    // moment after, with no handler, whatever was typed meanwhile kept; a
-    // box with a text takes them at once and puts the text back.
+    // Rows to read later: read once, when the list is first used, with no
+    // handler, whatever was typed meanwhile kept; a box with a text takes
+    // them at once and puts the text back.
     void comboBoxRowsReadWhenFirstUsed()
     {
         ComboBox combo(nullptr, QStringLiteral("ciCharge"), true);
@@ -341,8 +341,8 @@ private slots:
         QCOMPARE(clicks + changes, 2);
         combo.setText(QString());
         combo.SetItemsSoon(names);
-        QTRY_COMPARE(reads, 2);
         combo.SetItemsSoon([] { return QStringList{QStringLiteral("Cici")}; });
+        QCOMPARE(reads, 1);
         QTest::keyClick(combo.lineEdit(), Qt::Key_Down);
         QCOMPARE(combo.Text(), QStringLiteral("Cici"));
         changes = 0;
