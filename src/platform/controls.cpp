@@ -225,9 +225,9 @@ void ComboBox::takeRows() const
 {
     if (!m_toRead)
         return;
-    const auto read = std::move(m_toRead);
+    // A read that fails is tried again at the next use.
+    const QStringList rows = m_toRead();
     m_toRead = nullptr;
-    const QStringList rows = read();
     // Whatever was typed meanwhile stays, and nothing is chosen: the rows
     // come without a handler.
     auto* self = const_cast<ComboBox*>(this);
