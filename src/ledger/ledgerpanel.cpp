@@ -472,6 +472,12 @@ void LedgerPanelView::lbExcel_Click()
         return;
     const QString name = QStringLiteral("Laporan ") + liPage->Text();
     try {
+        // A range the sheet cannot hold is refused before any of it is
+        // read: the journal's rows are counted from the days' totals, the
+        // other reports are held whole (their lines bound their records).
+        CheckSheetRecords(page == ledger::Journal ? LineIds.size()
+                          : liLedger->source()    ? liLedger->source()->count()
+                                                  : 0);
         Work work(m_main, mLang::ExportTexts(name));
         // The rows go into the file as they are read.
         OpenWorkbook(
