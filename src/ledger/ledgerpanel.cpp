@@ -420,13 +420,7 @@ void LedgerPanelView::lbPrint_Click()
     // and nothing started meanwhile may print into it.
     if (Work::current())
         return;
-    // Printed from another panel: the report as it stands now.
-    if (m_stale || m_rangeRest->isActive())
-        rebuild();
     const QString page = liPage->Text();
-    // The lines go to the printer as they are read, a page at a time.
-    const std::shared_ptr<RowSource> view =
-        liLedger->source() ? liLedger->source() : std::make_shared<LinesSource>(QStringList());
     LinePrinter& printer = app().Printer;
     if (ledger::PrintsLandscape(page))
         printer.setOrientation(2);
@@ -437,9 +431,18 @@ void LedgerPanelView::lbPrint_Click()
     // print-out is not whole. One that the operator stopped needs no word.
     std::exception_ptr failure;
     {
-        // The title, range, blank line and rule before the view, a rule after.
-        mMain::PrintJob job(m_main, mLang::PrintTexts(name), view->count() + 5);
+        // The box stands while the report is read, before its lines are
+        // counted.
+        mMain::PrintJob job(m_main, mLang::PrintTexts(name), 0);
         try {
+            // Printed from another panel: the report as it stands now.
+            if (m_stale || m_rangeRest->isActive())
+                rebuild();
+            // The lines go to the printer as they are read, a page at a time.
+            const std::shared_ptr<RowSource> view =
+                liLedger->source() ? liLedger->source() : std::make_shared<LinesSource>(QStringList());
+            // The title, range, blank line and rule before the view, a rule after.
+            job.setLines(view->count() + 5);
             ledger::ForEachPrintLine(page, liFrom->Value(), liTo->Value(), *view, [&job](const QString& line) {
                 job.check();
                 mMain::PrintLine(line);
