@@ -103,14 +103,18 @@ namespace {
 const QString kPartPrefix = QStringLiteral(".orvanta-export-");
 
 // Removes the folders that exports killed with the program left in a
-// folder: those whose lock nobody holds.
+// folder: those whose lock nobody holds, and not one made a moment ago
+// (another export may be about to lock it).
 void RemoveStaleParts(const QString& folder)
 {
     const QDir dir(folder);
-    const QStringList names =
-        dir.entryList({kPartPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
-        const QString path = dir.filePath(name);
+    const QFileInfoList found =
+        dir.entryInfoList({kPartPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QDateTime settled = QDateTime::currentDateTime().addSecs(-60);
+    for (const QFileInfo& info : found) {
+        if (info.lastModified() > settled)
+            continue;
+        const QString path = info.filePath();
         const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0)
             continue;
@@ -306,10 +310,12 @@ SheetWriter::SheetWriter(const QString& path, const QString& sheetName) : m_book
     }
     b.tmpdir = dir;
     b.partDir = QFile::decodeName(dir);
+    // A folder where locks cannot be taken (a network share without them)
+    // still takes the export; only its leftovers then stay.
     b.lock = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (b.lock < 0 || ::flock(b.lock, LOCK_EX) != 0) {
-        const int err = errno;
-        b.fail(err, QString::fromLocal8Bit(std::strerror(err)));
+    if (b.lock >= 0 && ::flock(b.lock, LOCK_EX | LOCK_NB) != 0) {
+        ::close(b.lock);
+        b.lock = -1;
     }
     b.part = QDir(b.partDir).filePath(info.fileName());
     const QByteArray file = QFile::encodeName(b.part);
