@@ -254,14 +254,16 @@ struct SheetWriter::Book {
         throw Failure(err > 0 ? text + QStringLiteral(": ") + SystemErrorText(err) : text, detail);
     }
 
-    // The rows the disk did not take (a full disk) stop the work at once.
-    void checkRows()
+    // Rows the disk did not take (a full disk) stop the work at once: the
+    // library does not look. Between rows its buffer is only looked at;
+    // before packing, what is left in it is written out first.
+    void checkRows(bool flush)
     {
         FILE* rows = ws ? ws->optimize_tmpfile : nullptr;
-        if (!rows)
+        if (!rows || (!flush && !std::ferror(rows)))
             return;
         errno = 0;
-        if (std::ferror(rows) || std::fflush(rows) != 0) {
+        if (std::fflush(rows) != 0 || std::ferror(rows)) {
             const int err = errno ? errno : EIO;
             fail(err, QString::fromLocal8Bit(std::strerror(err)));
         }
@@ -352,7 +354,7 @@ void SheetWriter::write(int row, int col, const Cell& cell)
     // operator may stop it between two rows.
     if (row != m_book->row) {
         m_book->row = row;
-        m_book->checkRows();
+        m_book->checkRows(false);
         if (Work* work = Work::current(); work && !work->row(row - 1)) {
             m_book->release();
             throw Cancelled();
@@ -397,7 +399,7 @@ void SheetWriter::close()
     Book& b = *m_book;
     if (!b.wb)
         return;
-    b.checkRows();
+    b.checkRows(true);
     const qint64 rowBytes = std::ftell(b.ws->optimize_tmpfile);
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0) {
