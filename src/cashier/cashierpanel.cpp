@@ -17,12 +17,12 @@
 #include "catalogue/picker.h"
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "lang/mlang.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
 #include "shell/fmain.h"
-#include "stock/stockfields.h"
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -200,6 +200,9 @@ void CashierPanelView::ciCharge_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbCharge_Click()
 {
+    // F12 stands for the button: nothing while it is grey.
+    if (!cbCharge->isEnabled())
+        return;
     picker::Open(QStringLiteral("Charge"), m_chargeTarget);
 }
 
@@ -228,6 +231,8 @@ void CashierPanelView::ciWarehouse_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbWarehouse_Click()
 {
+    if (!cbWarehouse->isEnabled())
+        return;
     picker::Open(QStringLiteral("Warehouse"), m_warehouseTarget);
 }
 
@@ -406,6 +411,8 @@ void CashierPanelView::ciItems_DblClick()
 
 void CashierPanelView::cbBrowse_Click()
 {
+    if (!cbBrowse->isEnabled())
+        return;
     picker::Open(QStringLiteral("Items"), m_codeTarget);
 }
 
@@ -501,7 +508,7 @@ void CashierPanelView::ciDiscount_KeyPress(int& KeyAscii)
 
 void CashierPanelView::ciQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
+    KeyAscii = QuantityKey(KeyAscii, ciQuantity->UnselectedText());
 }
 
 void CashierPanelView::ciSubtotal_KeyPress(int& KeyAscii)
@@ -529,6 +536,8 @@ void CashierPanelView::cbAdd2_Click()
 
 void CashierPanelView::ShowAddLine()
 {
+    if (!cbAdd2->isEnabled())
+        return;
     if (fCart* cart = CartWindow())
         cart->ShowModal();
 }
@@ -707,7 +716,9 @@ void CashierPanelView::InsertTR(bool pay)
     // The right is the save's own condition: the panel's menu item is not
     // the only way to its fields.
     if (!app().Rights.cashier) {
-        refuse(QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan"), ciCode);
+        refuse(platform::OwnText("cNoCashierRight",
+                                 QStringLiteral("User ini tidak memiliki hak Kasir; transaksi tidak disimpan")),
+               ciCode);
         return;
     }
     if (ciCart->ListCount() <= 2 || action.isEmpty() ||
@@ -736,7 +747,8 @@ void CashierPanelView::InsertTR(bool pay)
     // pay the customer for a sale.
     if (AmountOf(ciTotalTax->Text()) < 0) {
         ciPay->setText(paidBefore);
-        refuse(QStringLiteral("Total yang harus dibayar tidak boleh negatif"), ciDiscount2);
+        refuse(platform::OwnText("cDueNegative", QStringLiteral("Total yang harus dibayar tidak boleh negatif")),
+               ciDiscount2);
         return;
     }
 
@@ -755,8 +767,9 @@ void CashierPanelView::InsertTR(bool pay)
     const SaveResult saved = SaveTransaction(db(), h);
     if (saved.negativeLine) {
         ciPay->setText(paidBefore);
-        refuse(QStringLiteral("Harga, Jumlah atau Total Item dengan Kode ") + Quote(saved.negativeLine->code) +
-                   QStringLiteral(" tidak boleh negatif"),
+        refuse(platform::OwnText("cLineNegative",
+                                 QStringLiteral("Harga, Jumlah atau Total Item dengan Kode %1 tidak boleh negatif"))
+                   .arg(Quote(saved.negativeLine->code)),
                ciCart);
         return;
     }
@@ -771,7 +784,8 @@ void CashierPanelView::InsertTR(bool pay)
                 printReceipt(saved.rows.lastId, saved.no, saved.lines);
             } catch (...) {
                 LogFailure(QStringLiteral("cPrintNote"), std::current_exception());
-                MsgWarn(QStringLiteral("Transaksi telah tersimpan, tetapi struk tidak tercetak:\n") +
+                MsgWarn(platform::OwnText("cSavedNotPrinted",
+                                          QStringLiteral("Transaksi telah tersimpan, tetapi struk tidak tercetak:\n")) +
                             FailureText(std::current_exception()),
                         MsgTitleWarn);
             }

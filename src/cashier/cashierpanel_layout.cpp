@@ -130,6 +130,8 @@ void CashierPanelView::build(QWidget* p)
     for (TextBox* t : {ciPrice, ciDiscount, ciDiscountN, ciSubtotal, ciQuantity, ciTotal, ciTotalCart, ciDiscount2,
                        ciDiscount2N, ciTotalDiscount, ciTax, ciTaxN, ciTotalTax, ciPay, ciBack})
         t->Figure = true;
+    for (TextBox* t : {ciDiscount2, ciTax})
+        t->FigureDecimals = true;
     ciPay->FigureMessage = QStringLiteral("Uang yang dibayarkan belum diisi");
 
     QWidget* order[] = {ciAction,    ciMoment, ciCharge,       ciWarehouse, ciCheck,    ciCart,

@@ -7,7 +7,6 @@
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "platform/printer.h"
-#include "stock/stockfields.h"
 
 using namespace platform;
 using namespace mMain;
@@ -262,5 +261,5 @@ void fCart::ciTotal_KeyPress(int& KeyAscii)
 
 void fCart::ciQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, ciQuantity->UnselectedText());
+    KeyAscii = QuantityKey(KeyAscii, ciQuantity->UnselectedText());
 }

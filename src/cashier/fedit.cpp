@@ -9,7 +9,6 @@
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
-#include "stock/stockfields.h"
 
 using namespace platform;
 using namespace mMain;
@@ -40,6 +39,7 @@ fEdit::fEdit() : Form(QStringLiteral("fEdit"), QStringLiteral("Ubah"))
     for (TextBox* amount : {iSubtotal, iTotal})
         amount->FigureMessage = QStringLiteral("Harga belum diisi");
     iQuantity->FigureMessage = QStringLiteral("Jumlah belum diisi");
+    iQuantity->FigureDecimals = true;
     iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QString(), 262, 42, 60, 24);
     bSave = new WanButton(this, QStringLiteral("bSave"), QStringLiteral("&Simpan"));
     bSave->setGeometry(124, 118, 92, 30);
@@ -174,7 +174,7 @@ void fEdit::iSubtotal_KeyPress(int& KeyAscii)
 
 void fEdit::iQuantity_KeyPress(int& KeyAscii)
 {
-    KeyAscii = stock::QuantityKey(KeyAscii, iQuantity->UnselectedText());
+    KeyAscii = QuantityKey(KeyAscii, iQuantity->UnselectedText());
 }
 
 void fEdit::iTotal_KeyPress(int& KeyAscii)

@@ -6,6 +6,7 @@
 #include "cashier/model/journal.h"
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/controls.h"
 #include "platform/keys.h"
 
@@ -27,7 +28,7 @@ bool NoNegativePrice(std::initializer_list<TextBox*> amounts)
 {
     for (TextBox* amount : amounts)
         if (AmountOf(amount->Text()) < 0) {
-            MsgWarn(QStringLiteral("Harga tidak boleh negatif"), MsgTitleWarn);
+            MsgWarn(platform::OwnText("cPriceNegative", QStringLiteral("Harga tidak boleh negatif")), MsgTitleWarn);
             amount->setFocus();
             return false;
         }
@@ -42,6 +43,8 @@ ItemEntry::ItemEntry(const ItemFields& fields, std::function<QString()> action, 
     for (TextBox* amount : {f.ciPrice, f.ciDiscountN, f.ciSubtotal, f.ciTotal})
         amount->FigureMessage = QStringLiteral("Harga belum diisi");
     f.ciQuantity->FigureMessage = QStringLiteral("Jumlah belum diisi");
+    f.ciQuantity->FigureDecimals = true;
+    f.ciDiscount->FigureDecimals = true;
 }
 
 void ItemEntry::ciCode_Change()
@@ -223,7 +226,7 @@ bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
         }
     }
     if (quantity < 0) {
-        MsgWarn(QStringLiteral("Jumlah tidak boleh negatif"), MsgTitleWarn);
+        MsgWarn(platform::OwnText("cQuantityNegative", QStringLiteral("Jumlah tidak boleh negatif")), MsgTitleWarn);
         f.ciQuantity->setFocus();
         return false;
     }

@@ -6,6 +6,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
 
@@ -109,7 +110,7 @@ void fAdd::Form_Activate()
         if (!t.isEmpty())
             TableName = t;
     }
-    m_oldCode = isAdd() ? QString() : iCode->Text();
+    keepLoaded();
     FillICategory();
     FilliUnit();
     iCode->setFocus();
@@ -183,9 +184,31 @@ void fAdd::bDiscount_Click()
         app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
     if (iPrice->Text().isEmpty())
         return;
-    const QString percent = catalogue::NominalDiscountText(answer, ParseAmount(iPrice->Text()));
-    if (!percent.isEmpty())
-        iDiscount->setText(percent);
+    const std::optional<QString> percent = catalogue::NominalDiscountText(answer, ParseAmount(iPrice->Text()));
+    if (!percent)
+        MsgWarn(platform::OwnText("cNotAFigure", platform::NotAFigure), MsgTitleWarn);
+    else if (!percent->isEmpty())
+        iDiscount->setText(*percent);
+}
+
+catalogue::Item fAdd::fieldsItem() const
+{
+    return {catalogue::Stored(iCode->Text()),
+            iCategory->Text(),
+            iName->Text(),
+            iPrice->Text().isEmpty() ? 0 : ParseAmount(iPrice->Text()),
+            Val(iDiscount->Text()),
+            iUnit->Text()};
+}
+
+void fAdd::keepLoaded()
+{
+    // An opener that fills the fields itself opens the record they show.
+    if (isAdd() || m_hasLoaded)
+        return;
+    m_loaded = fieldsItem();
+    m_loaded.code = iCode->Text();
+    m_hasLoaded = true;
 }
 
 void fAdd::bSave_Click()
@@ -194,7 +217,8 @@ void fAdd::bSave_Click()
         MsgWarn(message, MsgTitleWarn);
         field->setFocus();
     };
-    if (iCode->Text().isEmpty())
+    const catalogue::Item item = fieldsItem();
+    if (item.code.isEmpty())
         return refuse(QStringLiteral("Kode belum diisi"), iCode);
     if (iCategory->Text().isEmpty())
         return refuse(QStringLiteral("Kategori belum diisi"), iCategory);
@@ -204,16 +228,13 @@ void fAdd::bSave_Click()
     const double price = ParseAmount(iPrice->Text(), &ok);
     if (!ok || price == 0)
         return refuse(QStringLiteral("Harga belum diisi"), iPrice);
-    if (catalogue::IsReservedCode(iCode->Text()))
+    if (catalogue::IsReservedCode(item.code))
         return refuse(catalogue::ReservedCodeMessage(), iCode);
 
-    const catalogue::Item item{iCode->Text(), iCategory->Text(),      iName->Text(),
-                               price,         Val(iDiscount->Text()), iUnit->Text()};
     DbConnection& db = app().DbConn();
     if (isAdd()) {
-        if (catalogue::CodeExists(db, TableName, item.code))
+        if (catalogue::AddItem(db, TableName, item) == catalogue::Outcome::Taken)
             return refuse(catalogue::DuplicateMessage(item.code), iCode);
-        ExecSQL(catalogue::InsertItemSql(TableName, item));
         clearFields();
         FillICategory();
         FilliUnit();
@@ -221,16 +242,11 @@ void fAdd::bSave_Click()
         Announce(&ShopSession::catalogueChanged);
         return;
     }
-
-    if (!catalogue::CodeExists(db, TableName, m_oldCode)) {
-        MsgWarn(catalogue::GoneMessage(m_oldCode), MsgTitleWarn);
-        bClose_Click();
-        Announce(&ShopSession::catalogueChanged);
-        return;
+    switch (catalogue::EditItem(db, TableName, m_loaded, item)) {
+    case catalogue::Outcome::Taken: return refuse(catalogue::DuplicateMessage(item.code), iCode);
+    case catalogue::Outcome::Gone: MsgWarn(catalogue::GoneMessage(m_loaded.code), MsgTitleWarn); break;
+    case catalogue::Outcome::Saved: break;
     }
-    if (catalogue::CodeTaken(db, TableName, m_oldCode, item.code))
-        return refuse(catalogue::DuplicateMessage(item.code), iCode);
-    ExecSQL(catalogue::UpdateItemSql(TableName, item, m_oldCode));
     bClose_Click();
     Announce(&ShopSession::catalogueChanged);
 }
@@ -245,6 +261,7 @@ void fAdd::clearFields()
 
 void fAdd::bClose_Click()
 {
+    m_hasLoaded = false;
     clearFields();
     Hide();
 }
@@ -258,4 +275,9 @@ void fAdd::LoadRecord(const platform::DbRecordset& rs)
     iPrice->setText(field("Price"));
     iDiscount->setText(field("Discount"));
     iUnit->setText(field("satuan"));
+    // What the operator leaves as loaded is not written back: another
+    // workstation may have changed it since.
+    m_loaded = fieldsItem();
+    m_loaded.code = field("Code");
+    m_hasLoaded = true;
 }

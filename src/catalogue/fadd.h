@@ -3,6 +3,7 @@
 // itself by the tag of bSave ("fMain" for the inventory panel, "fMaster" for
 // the list window) and the mode by the caption ("Tambah" adds, any other
 // caption edits), fills the fields for an edit, and shows the dialog.
+#include "catalogue/model/catalogue.h"
 #include "data/db.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -54,8 +55,11 @@ public:
 private:
     bool isAdd() const { return Caption() == QLatin1String("Tambah"); }
     void clearFields();
-    // The code the record had when the edit was loaded.
-    QString m_oldCode;
+    bool m_hasLoaded = false;
+    void keepLoaded();
+    // The record as an edit loaded it, read as the save reads the fields.
+    catalogue::Item m_loaded;
+    catalogue::Item fieldsItem() const;
 };
 
 fAdd* AddWindow();

@@ -64,7 +64,7 @@ void fCharge::Form_Activate()
         if (!m->TableName.isEmpty())
             TableName = m->TableName;
     }
-    m_oldCode = isAdd() ? QString() : iCode->Text();
+    keepLoaded();
     iCode->setFocus();
 }
 
@@ -80,38 +80,48 @@ void fCharge::iFax_KeyDown(int& KeyCode, int)
         bSave_Click();
 }
 
+catalogue::Contact fCharge::fieldsContact() const
+{
+    return {catalogue::Stored(iCode->Text()), catalogue::Stored(iName->Text()), iAddress->Text(), iPhone->Text(),
+            iFax->Text()};
+}
+
+void fCharge::keepLoaded()
+{
+    // An opener that fills the fields itself opens the record they show.
+    if (isAdd() || m_hasLoaded)
+        return;
+    m_loaded = fieldsContact();
+    m_loaded.code = iCode->Text();
+    m_hasLoaded = true;
+}
+
 void fCharge::bSave_Click()
 {
     const auto refuse = [](const QString& message, QWidget* field) {
         MsgWarn(message, MsgTitleWarn);
         field->setFocus();
     };
-    if (iCode->Text().isEmpty())
+    const catalogue::Contact c = fieldsContact();
+    if (c.code.isEmpty())
         return refuse(QStringLiteral("Kode belum diisi"), iCode);
-    if (iName->Text().isEmpty())
+    if (c.name.isEmpty())
         return refuse(QStringLiteral("Nama belum diisi"), iName);
 
-    const catalogue::Contact c{iCode->Text(), iName->Text(), iAddress->Text(), iPhone->Text(), iFax->Text()};
     DbConnection& db = app().DbConn();
     if (isAdd()) {
-        if (catalogue::CodeExists(db, TableName, c.code))
+        if (catalogue::AddContact(db, TableName, c) == catalogue::Outcome::Taken)
             return refuse(catalogue::DuplicateMessage(c.code), iCode);
-        ExecSQL(catalogue::InsertContactSql(TableName, c));
         clearFields();
         iCode->setFocus();
         Announce(&ShopSession::catalogueChanged);
         return;
     }
-
-    if (!catalogue::CodeExists(db, TableName, m_oldCode)) {
-        MsgWarn(catalogue::GoneMessage(m_oldCode), MsgTitleWarn);
-        Announce(&ShopSession::catalogueChanged);
-        bClose_Click();
-        return;
+    switch (catalogue::EditContact(db, TableName, m_loaded, c)) {
+    case catalogue::Outcome::Taken: return refuse(catalogue::DuplicateMessage(c.code), iCode);
+    case catalogue::Outcome::Gone: MsgWarn(catalogue::GoneMessage(m_loaded.code), MsgTitleWarn); break;
+    case catalogue::Outcome::Saved: break;
     }
-    if (catalogue::CodeTaken(db, TableName, m_oldCode, c.code))
-        return refuse(catalogue::DuplicateMessage(c.code), iCode);
-    ExecSQL(catalogue::UpdateContactSql(TableName, c, m_oldCode));
     Announce(&ShopSession::catalogueChanged);
     bClose_Click();
 }
@@ -124,6 +134,7 @@ void fCharge::clearFields()
 
 void fCharge::bClose_Click()
 {
+    m_hasLoaded = false;
     clearFields();
     Hide();
 }
@@ -136,4 +147,8 @@ void fCharge::LoadRecord(const platform::DbRecordset& rs)
     iAddress->setText(field("Address"));
     iPhone->setText(field("Phone"));
     iFax->setText(field("Fax"));
+    // What the operator leaves as loaded is not written back: another
+    // workstation may have changed it since.
+    m_loaded = {field("Code"), field("Name"), field("Address"), field("Phone"), field("Fax")};
+    m_hasLoaded = true;
 }

@@ -2,6 +2,7 @@
 // The contact dialog: adds or edits one row of a contact table (Customer,
 // Supplier, Person, Warehouse). Opener by the tag of bSave ("fMain" or
 // "fMaster"), mode by the caption ("Tambah" adds, any other caption edits).
+#include "catalogue/model/catalogue.h"
 #include "data/db.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -36,7 +37,11 @@ public:
 private:
     bool isAdd() const { return Caption() == QLatin1String("Tambah"); }
     void clearFields();
-    QString m_oldCode;
+    bool m_hasLoaded = false;
+    void keepLoaded();
+    // The record as an edit loaded it.
+    catalogue::Contact m_loaded;
+    catalogue::Contact fieldsContact() const;
 };
 
 fCharge* ChargeWindow();

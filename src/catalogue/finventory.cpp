@@ -1,11 +1,13 @@
 #include "catalogue/finventory.h"
 
+#include "catalogue/listrows.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
 #include "catalogue/model/names.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
 
@@ -232,9 +234,24 @@ bool fInventory::refuse(const QString& message, QWidget* focus)
     return false;
 }
 
+inventory::InventoryItem fInventory::fieldsItem() const
+{
+    inventory::InventoryItem item;
+    item.code = catalogue::Stored(iCode->Text());
+    item.category = iCategory->Text();
+    item.name = iName->Text();
+    item.unit = iUnit->Text();
+    item.priceShop = AmountOf(iPriceSH);
+    item.discountShop = mMain::Val(iDiscountSH->Text());
+    item.priceSale = AmountOf(iPriceSL);
+    item.discountSale = mMain::Val(iDiscountSL->Text());
+    return item;
+}
+
 void fInventory::bSave_Click()
 {
-    if (iCode->Text().isEmpty()) {
+    const inventory::InventoryItem item = fieldsItem();
+    if (item.code.isEmpty()) {
         refuse(QStringLiteral("Kode belum diisi"), iCode);
         return;
     }
@@ -246,49 +263,39 @@ void fInventory::bSave_Click()
         refuse(QStringLiteral("Deskripsi belum diisi"), iName);
         return;
     }
-    if (AmountOf(iPriceSH) == 0) {
+    if (item.priceShop == 0) {
         refuse(QStringLiteral("Harga Beli belum diisi"), iPriceSH);
         return;
     }
-    if (AmountOf(iPriceSL) == 0) {
+    if (item.priceSale == 0) {
         refuse(QStringLiteral("Harga Jual belum diisi"), iPriceSL);
         return;
     }
-    if (catalogue::IsReservedCode(iCode->Text())) {
+    if (catalogue::IsReservedCode(item.code)) {
         refuse(catalogue::ReservedCodeMessage(), iCode);
         return;
     }
-    inventory::InventoryItem item;
-    item.code = iCode->Text();
-    item.category = iCategory->Text();
-    item.name = iName->Text();
-    item.unit = iUnit->Text();
-    item.priceShop = AmountOf(iPriceSH);
-    item.discountShop = mMain::Val(iDiscountSH->Text());
-    item.priceSale = AmountOf(iPriceSL);
-    item.discountSale = mMain::Val(iDiscountSL->Text());
     DbConnection& db = app().DbConn();
+    // The item is bought, sold and held in stock: its writes change both.
+    const catalogue::Wrote wrote = inventory::WroteOf(QStringLiteral("Sale Shop"));
     if (Caption() == QLatin1String("Tambah")) {
-        if (inventory::CodeTaken(db, item.code)) {
+        if (inventory::AddItem(db, item) == catalogue::Outcome::Taken) {
             refuse(catalogue::DuplicateMessage(item.code), iCode);
             return;
         }
-        inventory::AddItem(db, item);
         FillICategory();
         FilliUnit();
         clearFields();
         iCode->setFocus();
-        Announce(&ShopSession::catalogueChanged);
+        catalogue::Announce(wrote);
         return;
     }
-    const QString oldCode = EditedCode;
-    // A change of code onto another item's code would merge two items.
-    if (item.code.compare(oldCode, Qt::CaseInsensitive) != 0 && inventory::CodeTaken(db, item.code)) {
-        refuse(catalogue::DuplicateMessage(item.code), iCode);
-        return;
+    switch (inventory::EditItem(db, m_loaded, item)) {
+    case catalogue::Outcome::Taken: refuse(catalogue::DuplicateMessage(item.code), iCode); return;
+    case catalogue::Outcome::Gone: mMain::MsgWarn(catalogue::GoneMessage(m_loaded.code), mMain::MsgTitleWarn); break;
+    case catalogue::Outcome::Saved: break;
     }
-    inventory::EditItem(db, oldCode, item);
-    Announce(&ShopSession::catalogueChanged);
+    catalogue::Announce(wrote);
     Unload();
 }
 
@@ -298,9 +305,11 @@ void fInventory::nominalDiscount(TextBox* price, TextBox* discount)
         app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
     if (price->Text().isEmpty())
         return;
-    const QString percent = catalogue::NominalDiscountText(answer, AmountOf(price));
-    if (!percent.isEmpty())
-        discount->setText(percent);
+    const std::optional<QString> percent = catalogue::NominalDiscountText(answer, AmountOf(price));
+    if (!percent)
+        mMain::MsgWarn(platform::OwnText("cNotAFigure", platform::NotAFigure), mMain::MsgTitleWarn);
+    else if (!percent->isEmpty())
+        discount->setText(*percent);
 }
 
 void fInventory::bDiscountSH_Click()
@@ -324,4 +333,8 @@ void fInventory::LoadRecord(const DbRecordset& rs)
     iDiscountSH->setText(field("DiscountSH"));
     iPriceSL->setText(field("PriceSL"));
     iDiscountSL->setText(field("DiscountSL"));
+    // What the operator leaves as loaded is not written back: another
+    // workstation may have changed it since.
+    m_loaded = fieldsItem();
+    m_loaded.code = field("Code");
 }

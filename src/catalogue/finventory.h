@@ -2,6 +2,7 @@
 // The inventory item dialog: one code bought and sold and held in stock.
 // Its caption tells the mode: "Tambah" adds, any other caption edits the
 // item highlighted on the inventory panel.
+#include "catalogue/model/inventory.h"
 #include "data/db.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -31,8 +32,6 @@ public:
     // current row (Code, Category, Description, Unit, PriceSH, DiscountSH,
     // PriceSL, DiscountSL).
     void LoadRecord(const platform::DbRecordset& rs);
-    // The code an edit opened with, as the inventory panel's list chose it.
-    QString EditedCode;
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void CloseAction() override { bClose_Click(); }
@@ -53,6 +52,9 @@ private:
     void clearFields();
     void nominalDiscount(platform::TextBox* price, platform::TextBox* discount);
     bool refuse(const QString& message, QWidget* focus);
+    // The item as an edit loaded it, read as the save reads the fields.
+    inventory::InventoryItem m_loaded;
+    inventory::InventoryItem fieldsItem() const;
 };
 
 fInventory* InventoryWindow();

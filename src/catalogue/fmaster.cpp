@@ -168,6 +168,10 @@ void fMaster::Form_Activate()
         FilliItems(QString());
     }
     setCaption(catalogue::ListCaption(TableName));
+    // Every browse button leads here; without the master right the window
+    // only picks, whichever field opened it.
+    for (WanButton* b : {bAdd, bEdit, bDelete, bClear})
+        b->setEnabled(app().Rights.master);
     iItems->setFocus();
 }
 
@@ -175,7 +179,8 @@ void fMaster::Form_KeyDown(int& KeyCode, int)
 {
     if (KeyCode == vbKeyF11 || KeyCode == vbKeyAdd) {
         KeyCode = 0;
-        bAdd_Click();
+        if (bAdd->isEnabled())
+            bAdd_Click();
     } else if (KeyCode == vbKeyEscape) {
         KeyCode = 0;
         bClose_Click();
@@ -371,10 +376,12 @@ void fMaster::iCheck_Click()
 
 void fMaster::iItems_KeyDown(int& KeyCode, int)
 {
-    if (KeyCode == vbKeyDelete)
-        bDelete_Click();
-    else if (KeyCode == vbKeyReturn)
+    if (KeyCode == vbKeyDelete) {
+        if (bDelete->isEnabled())
+            bDelete_Click();
+    } else if (KeyCode == vbKeyReturn) {
         bOK_Click();
+    }
 }
 
 // ---------------------------------------------------------------- the pick
@@ -386,12 +393,16 @@ void fMaster::bOK_Click()
     const picker::Target* target = m_target.get();
     if (!target)
         return;
-    const QString pick = GetSelectedIItemsCode();
+    // A record deleted or replaced since the list was filled is told, and
+    // the picker stays open on the list as it is now.
+    const std::optional<QString> row = chosenRow();
+    if (!row)
+        return;
+    const QString pick = catalogue::RowCode(*row);
     QString value = pick;
     if (target->value != picker::Value::Code) {
         const QVariant v = GetValue(target->value == picker::Value::Name ? catalogue::NameByCodeSql(TableName, pick)
                                                                          : catalogue::CodeByCodeSql(TableName, pick));
-        // A record deleted since the list was filled: nothing to write.
         if (v.isNull())
             return;
         value = Str(v);
@@ -425,27 +436,24 @@ void fMaster::bAdd_Click()
     }
 }
 
-bool fMaster::recordGone(const QString& code)
+std::optional<QString> fMaster::chosenRow()
 {
-    if (catalogue::CodeExists(app().DbConn(), TableName, code))
-        return false;
-    MsgWarn(catalogue::GoneMessage(code), MsgTitleWarn);
-    FilliCategory2();
-    return true;
+    DbConnection& db = app().DbConn();
+    const std::optional<QString> row = catalogue::ChosenRow(
+        *iItems, [&](const QString& shown) { return catalogue::TableRowShown(db, TableName, shown); });
+    if (!row)
+        FilliCategory2();
+    return row;
 }
 
 void fMaster::bEdit_Click()
 {
     if (iItems->ListIndex() < 2)
         return;
-    const std::optional<QString> code = catalogue::ChosenCode(*iItems);
-    if (!code) {
-        FilliCategory2();
+    const std::optional<QString> row = chosenRow();
+    if (!row)
         return;
-    }
-    if (recordGone(*code))
-        return;
-    auto rs = OpenRecordset(catalogue::RecordSql(TableName, *code));
+    auto rs = OpenRecordset(catalogue::RecordSql(TableName, catalogue::RowCode(*row)));
     if (isItems()) {
         fAdd* f = AddWindow();
         f->bSave->Tag = QStringLiteral("fMaster");
@@ -465,15 +473,13 @@ void fMaster::bDelete_Click()
 {
     if (iItems->ListIndex() < 2)
         return;
-    const std::optional<QString> code = catalogue::ChosenCode(*iItems);
-    if (!code) {
-        FilliCategory2();
+    const std::optional<QString> row = chosenRow();
+    if (!row)
         return;
-    }
     if (MsgConfirm(QStringLiteral("Hapus Item terpilih?"), MsgTitleConfirm) != 1)
         return;
-    if (deleteCodes({*code}) > 0)
-        MsgWarn(catalogue::GoneMessage(*code), MsgTitleWarn);
+    if (deleteRows({*row}) > 0)
+        MsgWarn(catalogue::GoneMessage(catalogue::RowCode(*row)), MsgTitleWarn);
     Announce(&ShopSession::catalogueChanged);
 }
 
@@ -483,18 +489,17 @@ void fMaster::bClear_Click()
         return;
     if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), MsgTitleConfirm) != 1)
         return;
-    int gone = 0;
-    const QStringList codes = catalogue::MarkedCodes(*iItems, gone);
-    gone += deleteCodes(codes);
+    const int gone = deleteRows(catalogue::MarkedRows(*iItems));
     Announce(&ShopSession::catalogueChanged);
     catalogue::TellGone(gone);
 }
 
-int fMaster::deleteCodes(const QStringList& codes)
+int fMaster::deleteRows(const QStringList& rows)
 {
     DbConnection& db = app().DbConn();
-    return catalogue::DeleteCodes(db, TableName, codes,
-                                  [&](const QString& code) { db.Execute(catalogue::DeleteSql(TableName, code)); });
+    return catalogue::DeleteRows(
+        db, rows, [&](const QString& row) { return catalogue::TableRowShown(db, TableName, row); },
+        [&](const QString& code) { db.Execute(catalogue::DeleteSql(TableName, code)); });
 }
 
 // ---------------------------------------------------------------- outputs

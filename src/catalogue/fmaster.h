@@ -8,6 +8,7 @@
 #include "platform/form.h"
 
 #include <QTimer>
+#include <optional>
 
 class fMaster : public platform::Form {
     Q_OBJECT
@@ -68,12 +69,13 @@ public:
 
 private:
     bool isItems() const { return Tag == QLatin1String("Items"); }
-    // The record of the selected row; a row whose record is gone meanwhile
-    // is told to the operator and the list refilled.
-    bool recordGone(const QString& code);
-    // Deletes the records of the codes as one write; returns how many were
-    // already gone.
-    int deleteCodes(const QStringList& codes);
+    // The selected row while its record is still as it shows it; a row
+    // gone or replaced meanwhile is told to the operator and the list
+    // refilled.
+    std::optional<QString> chosenRow();
+    // Deletes the records of the rows as one write; returns how many were
+    // already gone or replaced.
+    int deleteRows(const QStringList& rows);
     // Another window, or this one, wrote items or contacts.
     void catalogueChanged();
     bool m_keepFilter = false;

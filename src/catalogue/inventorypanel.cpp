@@ -477,34 +477,35 @@ void InventoryPanelView::ibAdd_Click()
     }
 }
 
+std::optional<QString> InventoryPanelView::chosenRow(const QString& word)
+{
+    DbConnection& db = app().DbConn();
+    const std::optional<QString> row =
+        catalogue::ChosenRow(*iiItems, [&](const QString& shown) { return inventory::RowShown(db, word, shown); });
+    if (!row) {
+        FilliiCategory2();
+        FilliItems(QString());
+    }
+    return row;
+}
+
 void InventoryPanelView::ibEdit_Click()
 {
     const std::optional<Target> target = rowTarget(*iiItems, GetTable());
     if (!target)
         return;
     const auto& [word, layout] = *target;
-    const std::optional<QString> chosen = catalogue::ChosenCode(*iiItems);
-    if (!chosen) {
-        FilliiCategory2();
-        FilliItems(QString());
+    const std::optional<QString> row = chosenRow(word);
+    if (!row)
         return;
-    }
-    const QString code = *chosen;
+    const QString code = catalogue::RowCode(*row);
     auto rs = mMain::OpenRecordset(layout == Layout::Joined ? inventory::RecordSql(code)
                                                             : catalogue::RecordSql(inventory::TableOf(word), code));
-    // A record deleted meanwhile (at another workstation) opens no dialog.
-    if (rs->Eof()) {
-        mMain::MsgWarn(catalogue::GoneMessage(code), mMain::MsgTitleWarn);
-        FilliiCategory2();
-        FilliItems(QString());
-        return;
-    }
     switch (layout) {
     case Layout::Joined:
         if (fInventory* f = InventoryWindow()) {
             f->setCaption(QStringLiteral("Ubah"));
             f->LoadRecord(*rs);
-            f->EditedCode = code;
             f->ShowModal();
         }
         break;
@@ -520,19 +521,23 @@ void InventoryPanelView::ibDelete_Click()
     if (!target)
         return;
     const auto& [word, layout] = *target;
-    if (const std::optional<QString> code = catalogue::ChosenCode(*iiItems)) {
-        const QString prompt =
-            layout == Layout::Joined ? QStringLiteral("Hapus item terpilih?") : QStringLiteral("Hapus Item terpilih?");
-        if (mMain::MsgConfirm(prompt, mMain::MsgTitleConfirm) == 1) {
-            if (inventory::DeleteRecords(app().DbConn(), word, {*code}) > 0)
-                mMain::MsgWarn(catalogue::GoneMessage(*code), mMain::MsgTitleWarn);
-            // Every window that lists the catalogue refills, this one too.
-            Announce(&ShopSession::catalogueChanged);
-            return;
-        }
+    const std::optional<QString> row = chosenRow(word);
+    if (!row)
+        return;
+    const QString prompt =
+        layout == Layout::Joined ? QStringLiteral("Hapus item terpilih?") : QStringLiteral("Hapus Item terpilih?");
+    if (mMain::MsgConfirm(prompt, mMain::MsgTitleConfirm) != 1) {
+        FilliiCategory2();
+        FilliItems(QString());
+        return;
     }
-    FilliiCategory2();
-    FilliItems(QString());
+    catalogue::Wrote wrote;
+    if (inventory::DeleteRows(app().DbConn(), word, {*row}, wrote) > 0)
+        mMain::MsgWarn(catalogue::GoneMessage(catalogue::RowCode(*row)), mMain::MsgTitleWarn);
+    // Every window that lists the catalogue (or the stock) refills; a row
+    // gone is shown gone here too.
+    wrote.catalogue = true;
+    catalogue::Announce(wrote);
 }
 
 void InventoryPanelView::ibClear_Click()
@@ -541,10 +546,10 @@ void InventoryPanelView::ibClear_Click()
         return;
     if (mMain::MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), mMain::MsgTitleConfirm) != 1)
         return;
-    int gone = 0;
-    const QStringList codes = catalogue::MarkedCodes(*iiItems, gone);
-    gone += inventory::DeleteRecords(app().DbConn(), GetTable(), codes);
-    Announce(&ShopSession::catalogueChanged);
+    catalogue::Wrote wrote;
+    const int gone = inventory::DeleteRows(app().DbConn(), GetTable(), catalogue::MarkedRows(*iiItems), wrote);
+    wrote.catalogue = true;
+    catalogue::Announce(wrote);
     catalogue::TellGone(gone);
 }
 

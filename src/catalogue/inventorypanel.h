@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -81,6 +82,9 @@ private:
     QString allText() const;
     // The current table's categories after the "all" entry.
     void addCategories();
+    // The selected row of the word's list while its record is still as it
+    // shows it; a row gone or replaced is told and the list filled again.
+    std::optional<QString> chosenRow(const QString& word);
     // Whether the panel is in front (or stands alone).
     bool shown() const;
     // The column filter waits for a pause in typing: each key would read

@@ -1,6 +1,7 @@
 #include "catalogue/listrows.h"
 
 #include "catalogue/model/catalogue.h"
+#include "core/app.h"
 #include "core/mmain.h"
 #include "platform/controls.h"
 
@@ -8,36 +9,26 @@
 
 namespace catalogue {
 
-std::optional<QString> ChosenCode(platform::ListBox& list)
+std::optional<QString> ChosenRow(platform::ListBox& list, const std::function<bool(const QString&)>& shown)
 {
     const int row = list.ListIndex();
     if (row < 2)
         return std::nullopt;
-    const QString shown = list.List(row);
+    const QString seen = list.List(row);
     list.forgetRows();
-    const QString now = list.List(row);
-    if (now.isEmpty()) {
-        mMain::MsgWarn(GoneMessage(RowCode(shown)), mMain::MsgTitleWarn);
-        return std::nullopt;
-    }
-    return RowCode(now);
+    if (list.List(row) == seen && shown(seen))
+        return seen;
+    mMain::MsgWarn(GoneMessage(RowCode(seen)), mMain::MsgTitleWarn);
+    return std::nullopt;
 }
 
-QStringList MarkedCodes(platform::ListBox& list, int& gone)
+QStringList MarkedRows(platform::ListBox& list)
 {
-    gone = 0;
-    list.forgetRows();
-    QStringList codes;
-    for (int i = 2; i < list.ListCount(); ++i) {
-        if (!list.Selected(i))
-            continue;
-        const QString row = list.List(i);
-        if (row.isEmpty())
-            ++gone;
-        else
-            codes << RowCode(row);
-    }
-    return codes;
+    QStringList rows;
+    for (int i = 2; i < list.ListCount(); ++i)
+        if (list.Selected(i))
+            rows << list.List(i);
+    return rows;
 }
 
 void ShowMarkState(platform::CheckBox& all, const platform::ListBox& list)
@@ -53,6 +44,14 @@ void TellGone(int gone)
 {
     if (gone > 0)
         mMain::MsgWarn(GoneMarkedMessage(gone), mMain::MsgTitleWarn);
+}
+
+void Announce(const Wrote& wrote)
+{
+    if (wrote.catalogue)
+        ::Announce(&ShopSession::catalogueChanged);
+    if (wrote.stock)
+        ::Announce(&ShopSession::stockChanged);
 }
 
 } // namespace catalogue

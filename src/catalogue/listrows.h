@@ -1,11 +1,14 @@
 #pragma once
-// What the catalogue's lists act on: the code of the highlighted row and the
-// codes of the marked rows, read from the rows as the database holds them
-// when the command runs. A list read by pages keeps each row in its place
-// by its key, so these are the records the operator chose, whatever another
-// workstation wrote meanwhile.
+// What the catalogue's lists act on: the highlighted row and the marked rows
+// as the operator saw them. A list read by pages keeps each row in its place
+// by its key, but a database file gives a new record the number of a
+// deleted last one: a row is acted on only while it still reads as shown,
+// and the write checks it once more inside its transaction.
+#include "catalogue/model/catalogue.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace platform {
@@ -15,13 +18,14 @@ class ListBox;
 
 namespace catalogue {
 
-// The code of the current row (a record row, from row 2 on); nothing, after
-// telling the operator, when its record is gone.
-std::optional<QString> ChosenCode(platform::ListBox& list);
+// The current record row (from row 2 on) as shown, once it is read again
+// by its key and `shown` finds its record as it shows it; nothing, after
+// telling the operator, when it is gone or another record holds its place.
+std::optional<QString> ChosenRow(platform::ListBox& list, const std::function<bool(const QString&)>& shown);
 
-// The codes of the marked record rows, in the list's order; `gone` counts
-// the marked rows whose records are no longer there.
-QStringList MarkedCodes(platform::ListBox& list, int& gone);
+// The marked record rows, in the list's order, as shown (a row never shown
+// as it is now).
+QStringList MarkedRows(platform::ListBox& list);
 
 // "Check All" ticked exactly while every row of the list is marked; set
 // without running its click, which would mark or clear every row.
@@ -29,5 +33,8 @@ void ShowMarkState(platform::CheckBox& all, const platform::ListBox& list);
 
 // Tells how many marked records were gone, when any were.
 void TellGone(int gone);
+
+// Tells every window what a committed write changed.
+void Announce(const Wrote& wrote);
 
 } // namespace catalogue

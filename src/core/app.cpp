@@ -2,6 +2,7 @@
 
 #include "core/dbcheck.h"
 #include "data/failure.h"
+#include "data/owntext.h"
 #include "platform/form.h"
 
 #include <QDir>
@@ -24,6 +25,8 @@ App::~App()
     m_session.reset();
     m_db.reset();
     m_lang.reset();
+    // The words of this program's language go with it.
+    platform::SetTextLookup({});
 }
 
 App& App::instance()

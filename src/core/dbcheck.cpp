@@ -1,6 +1,7 @@
 #include "core/dbcheck.h"
 
 #include "core/app.h"
+#include "data/owntext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -124,28 +125,35 @@ bool IsReadOnly(const DbError& e)
 
 QString DbBusyText()
 {
-    return kBusyText;
+    return platform::OwnText("cDbBusy", kBusyText);
 }
 
 QString DbProblemText(const DbError& e)
 {
     switch (problemOf(e)) {
     case Problem::Missing:
-        return QStringLiteral("Berkas database tidak ditemukan:\n%1\nBegitu berkas itu ada lagi di tempatnya, "
-                              "program memakainya lagi tanpa login ulang.")
+        return platform::OwnText(
+                   "cDbFileGone",
+                   QStringLiteral("Berkas database tidak ditemukan:\n%1\nBegitu berkas itu ada lagi di tempatnya, "
+                                  "program memakainya lagi tanpa login ulang."))
             .arg(QDir::toNativeSeparators(e.missingPath()));
     case Problem::Busy: return DbBusyText();
-    case Problem::ReadOnly: return kReadOnlyText;
-    case Problem::Full: return QStringLiteral("Database penuh: disk tempat database disimpan tidak punya ruang lagi");
+    case Problem::ReadOnly: return platform::OwnText("cDbReadOnly", kReadOnlyText);
+    case Problem::Full:
+        return platform::OwnText(
+            "cDbFull", QStringLiteral("Database penuh: disk tempat database disimpan tidak punya ruang lagi"));
     case Problem::Damaged:
-        return QStringLiteral("Berkas database tidak dapat dibaca atau ditulis dengan benar (berkas rusak, atau "
-                              "disk atau jaringan bermasalah)");
-    case Problem::Disconnected: return QStringLiteral("Koneksi ke server database terputus");
+        return platform::OwnText(
+            "cDbDamaged",
+            QStringLiteral("Berkas database tidak dapat dibaca atau ditulis dengan benar (berkas rusak, atau "
+                           "disk atau jaringan bermasalah)"));
+    case Problem::Disconnected:
+        return platform::OwnText("cServerLost", QStringLiteral("Koneksi ke server database terputus"));
     case Problem::Other: break;
     }
     if (!e.byEngine())
         return e.message();
-    return QStringLiteral("Database menolak perintah ini");
+    return platform::OwnText("cDbRefused", QStringLiteral("Database menolak perintah ini"));
 }
 
 QString DbFailureText(const DbError& e)
@@ -157,9 +165,9 @@ QString DbFailureText(const DbError& e)
                                        QStringLiteral("alter")};
     QString notDone;
     if (writes.contains(verb))
-        notDone = QStringLiteral("Perubahan ini tidak tersimpan.");
+        notDone = platform::OwnText("cNotSaved", QStringLiteral("Perubahan ini tidak tersimpan."));
     else if (!verb.isEmpty())
-        notDone = QStringLiteral("Tindakan ini tidak selesai.");
+        notDone = platform::OwnText("cNotDone", QStringLiteral("Tindakan ini tidak selesai."));
     const QString problem = DbProblemText(e);
     if (notDone.isEmpty())
         return problem;

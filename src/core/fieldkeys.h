@@ -37,6 +37,15 @@ template <class Field> void DigitKeys(Field* field)
     field->events.KeyPress = [](int& KeyAscii) { KeyAscii = NumericOnly(KeyAscii, false); };
 }
 
+// A quantity: digits and one decimal comma (QuantityKey), and a pasted
+// figure with a fraction is taken as written.
+template <class Field> void QuantityKeys(Field* field)
+{
+    field->Figure = true;
+    field->FigureDecimals = true;
+    field->events.KeyPress = [field](int& KeyAscii) { KeyAscii = QuantityKey(KeyAscii, field->UnselectedText()); };
+}
+
 // Enter moves the focus on to the next control of the window's tab order,
 // as a Tab would.
 template <class Field> void EnterSendsTab(platform::Form* window, Field* field)

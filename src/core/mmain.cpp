@@ -92,6 +92,15 @@ int NumericOnly(int keyAscii, bool allowComma)
     return 0;
 }
 
+int QuantityKey(int keyAscii, const QString& text)
+{
+    if (keyAscii == '.')
+        keyAscii = ',';
+    if (keyAscii == ',' && text.contains(QLatin1Char(',')))
+        return 0;
+    return NumericOnly(keyAscii, true);
+}
+
 int UpperKey(int keyAscii)
 {
     if (keyAscii <= 0)
@@ -106,20 +115,35 @@ int ProperKey(int keyAscii, const QString& text)
     return keyAscii;
 }
 
+// How many group separators FormatNumberBox last showed in a box.
+constexpr const char* kGroupsShown = "orvGroupsShown";
+
 void FormatNumberBox(platform::TextBox* box)
 {
-    QString text = box->Text();
-    if (!text.isEmpty()) {
-        // A digit typed into a grouped text ("1,234" then "5") leaves its
-        // groups out of place: the groups are laid out anew.
-        const QString group = QLocale().groupSeparator();
-        text.remove(group);
-        if (group == QString(QChar(0x00A0)) || group == QString(QChar(0x202F)))
-            text.remove(QLatin1Char(' '));
+    const QString text = box->Text();
+    // A decimal separator just typed waits for its digits.
+    if (!text.isEmpty() && !text.endsWith(QLocale().decimalPoint())) {
         bool ok = false;
-        const double v = ParseAmount(text, &ok);
-        if (ok)
-            box->setText(FormatAmount(v));
+        double v = ParseAmount(text, &ok);
+        const QString group = QLocale().groupSeparator();
+        if (!ok) {
+            // A digit typed into or deleted from a grouped text ("1,234"
+            // then "5") leaves its groups out of place: they are laid out
+            // anew. A separator the operator typed (more than the text last
+            // shown held: "1,5") stays as typed, and the figure is refused
+            // where it is read, never taken as 15.
+            QString bare = text;
+            bare.remove(group);
+            if (group == QString(QChar(0x00A0)) || group == QString(QChar(0x202F)))
+                bare.remove(QLatin1Char(' '));
+            v = ParseAmount(bare, &ok);
+            ok = ok && text.count(group) <= box->property(kGroupsShown).toLongLong();
+        }
+        if (ok) {
+            const QString shown = FormatAmount(v);
+            box->setProperty(kGroupsShown, shown.count(group));
+            box->setText(shown);
+        }
     }
     box->setCursorPosition(box->Text().size());
 }
@@ -135,7 +159,7 @@ bool FiguresFit(std::initializer_list<platform::TextBox*> fields)
 {
     for (platform::TextBox* box : fields) {
         if (!box->Fits()) {
-            MsgWarn(platform::FigureTooLong, MsgTitleWarn);
+            MsgWarn(platform::OwnText("cFigureTooLong", platform::FigureTooLong), MsgTitleWarn);
             box->setFocus();
             return false;
         }

@@ -60,6 +60,10 @@ int ConfigNumber(const QString& key);
 void FocusOn(QWidget* field);
 void FocusOff(QWidget* field);
 int NumericOnly(int keyAscii, bool allowComma);
+// The key rule of a quantity: a typed "." becomes ","; a second comma is
+// refused; then digits, Backspace and the comma pass. text is the field's
+// text without its selection. Returns the key to type (0 refuses it).
+int QuantityKey(int keyAscii, const QString& text);
 int UpperKey(int keyAscii);
 int ProperKey(int keyAscii, const QString& text);
 void FormatNumberBox(platform::TextBox* box);

@@ -5,6 +5,7 @@
 #include "data/db.h"
 
 #include "data/failure.h"
+#include "data/owntext.h"
 #include "data/sqltranslate.h"
 
 #include <QCoreApplication>
@@ -108,9 +109,10 @@ void DbConnection::Open(const QString& path, bool readOnly)
     {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
-            throw DbError(QStringLiteral("Berkas database tidak dapat dibuka: %1").arg(path));
+            throw DbError(
+                OwnText("cDbFileUnreadable", QStringLiteral("Berkas database tidak dapat dibuka: %1")).arg(path));
         if (f.read(16) != QByteArray("SQLite format 3\0", 16))
-            throw DbError(QStringLiteral("Berkas ini bukan database: %1").arg(path));
+            throw DbError(OwnText("cNotADatabase", QStringLiteral("Berkas ini bukan database: %1")).arg(path));
     }
     // A trial connection first, so that a refused file leaves the database
     // that was open before untouched.
@@ -135,12 +137,13 @@ void DbConnection::Open(const QString& path, bool readOnly)
         }
         if (!failure.isEmpty()) {
             dropTrial(db, trial);
-            throw DbError(QStringLiteral("Berkas ini bukan database yang dapat dibuka: %1").arg(path), QString(), code,
-                          failure);
+            throw DbError(
+                OwnText("cDbNotOpenable", QStringLiteral("Berkas ini bukan database yang dapat dibuka: %1")).arg(path),
+                QString(), code, failure);
         }
     }
-    adoptTrial(trial, QStringLiteral("Database tidak dapat dibuka: %1").arg(path), info.absoluteFilePath(), false,
-               readOnly);
+    adoptTrial(trial, OwnText("cDbCannotOpen", QStringLiteral("Database tidak dapat dibuka: %1")).arg(path),
+               info.absoluteFilePath(), false, readOnly);
     if (auto* h = static_cast<sqlite3*>(sqliteHandle())) {
         AddJoinFunction(h);
         // A whole catalogue's list or a sale's refill of the names reads the
@@ -154,7 +157,7 @@ void DbConnection::Open(const QString& path, bool readOnly)
 void DbConnection::OpenOdbc(const QString& connectionText)
 {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC")))
-        throw DbError(QStringLiteral("Driver ODBC tidak terpasang"));
+        throw DbError(OwnText("cNoOdbcDriver", QStringLiteral("Driver ODBC tidak terpasang")));
     const QString trial = m_name + QStringLiteral("-next");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), trial);
@@ -162,7 +165,8 @@ void DbConnection::OpenOdbc(const QString& connectionText)
         if (!db.open()) {
             const QSqlError refused = db.lastError();
             dropTrial(db, trial);
-            throw DbError(QStringLiteral("Koneksi ODBC gagal"), QString(), refused.nativeErrorCode(), refused.text());
+            throw DbError(OwnText("cOdbcFailed", QStringLiteral("Koneksi ODBC gagal")), QString(),
+                          refused.nativeErrorCode(), refused.text());
         }
         // The program names its tables in more than one spelling; a server
         // that tells them apart by case would see missing tables.
@@ -170,13 +174,14 @@ void DbConnection::OpenOdbc(const QString& connectionText)
         if (q.exec(QStringLiteral("select @@lower_case_table_names")) && q.next() && q.value(0).toInt() == 0) {
             q = QSqlQuery();
             dropTrial(db, trial);
-            throw DbError(QStringLiteral("Server database membedakan huruf besar/kecil pada nama tabel; "
-                                         "setel lower_case_table_names=1 pada server"));
+            throw DbError(OwnText("cServerCaseSensitive",
+                                  QStringLiteral("Server database membedakan huruf besar/kecil pada nama tabel; "
+                                                 "setel lower_case_table_names=1 pada server")));
         }
         q = QSqlQuery();
         db.close();
     }
-    adoptTrial(trial, QStringLiteral("Koneksi ODBC gagal"), connectionText, true, false);
+    adoptTrial(trial, OwnText("cOdbcFailed", QStringLiteral("Koneksi ODBC gagal")), connectionText, true, false);
     try {
         setUpSession();
     } catch (...) {
@@ -252,7 +257,7 @@ void DbConnection::followFile(const QString& sql)
 void DbConnection::ensureOpen(const QString& sql) const
 {
     if (!isOpen())
-        throw DbError(QStringLiteral("Belum ada database yang terbuka"), sql);
+        throw DbError(OwnText("cNoDatabaseOpen", QStringLiteral("Belum ada database yang terbuka")), sql);
 }
 
 void* DbConnection::sqliteHandle() const

@@ -219,9 +219,9 @@ public:
     // where the engine cannot tell.
     QByteArray tableStamp(const QString& table);
     // What the kept data (keptdata.h) found at the login: the tables,
-    // lower case, whose writes a count kept by triggers tells (none: stamps
-    // follow every commit), and how to check again that the count and its
-    // triggers are whole once the schema changed.
+    // lower case, whose writes a number drawn by triggers tells (none:
+    // stamps follow every commit), and how to check again that the number
+    // and its triggers are whole once the schema changed.
     void keepNameStamp(QSet<QString> tables, std::function<bool(DbConnection&)> whole);
     // Whether the tables the lists read carry the server's row numbers.
     void keepRowKeys(bool all) { m_rowKeys = all; }
@@ -353,7 +353,7 @@ private:
     // cannot be told, and rollbacks, count against every table.
     QHash<QString, quint64> m_writes;
     quint64 m_writesAnywhere = 0;
-    // The kept count of writes to m_stampTables is in place, as last seen
+    // The number drawn at each write to m_stampTables is in place, as last seen
     // at this schema version (SQLite; -1 on a server).
     bool m_nameStamp = false;
     qint64 m_nameStampSchema = -1;

@@ -1,6 +1,7 @@
 #include "data/dbcopy.h"
 
 #include "data/db.h"
+#include "data/owntext.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -21,8 +22,9 @@ void open(Handle& h, const QString& path, int flags, int busyTimeoutMs)
         throw DbError::missingFile(path);
     const int rc = sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &h.db, flags, nullptr);
     if (rc != SQLITE_OK)
-        throw DbError(QStringLiteral("Berkas database tidak dapat dibuka: %1").arg(path), QString(),
-                      QString::number(rc), QString::fromUtf8(h.db ? sqlite3_errmsg(h.db) : sqlite3_errstr(rc)));
+        throw DbError(OwnText("cDbFileUnreadable", QStringLiteral("Berkas database tidak dapat dibuka: %1")).arg(path),
+                      QString(), QString::number(rc),
+                      QString::fromUtf8(h.db ? sqlite3_errmsg(h.db) : sqlite3_errstr(rc)));
     sqlite3_busy_timeout(h.db, busyTimeoutMs);
 }
 

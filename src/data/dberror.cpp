@@ -5,6 +5,7 @@
 
 #include "data/enginecodes.h"
 #include "data/failure.h"
+#include "data/owntext.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -78,7 +79,7 @@ DbError DbError::lostConnection(const QString& driverText, const QString& sql, c
 
 DbError DbError::missingFile(const QString& path, const QString& sql)
 {
-    DbError e(QStringLiteral("Berkas database tidak ditemukan: %1").arg(path), sql);
+    DbError e(OwnText("cDbFileMissing", QStringLiteral("Berkas database tidak ditemukan: %1")).arg(path), sql);
     e.m_missingPath = path;
     return e;
 }

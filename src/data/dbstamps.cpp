@@ -1,6 +1,6 @@
 // What may have changed since an earlier look: the stamp of the database
-// and of one table, the writes of this connection by table, the count the
-// name stamp's triggers keep, the schema's version.
+// and of one table, the writes of this connection by table, the number the
+// name stamp's triggers draw, the schema's version.
 #include "data/db.h"
 
 #include <sqlite3.h>
@@ -142,7 +142,7 @@ QByteArray DbConnection::tableStamp(const QString& table)
 {
     auto* h = static_cast<sqlite3*>(sqliteHandle());
     if (m_nameStamp && m_stampTables.contains(table.toLower())) {
-        // The count the triggers keep, whoever wrote; a schema changed since
+        // The number the triggers drew, whoever wrote; a schema changed since
         // (triggers dropped, a file restored into this one) is checked first.
         if (h) {
             const qint64 schema = schemaVersion();
@@ -181,8 +181,9 @@ QByteArray DbConnection::tableStamp(const QString& table)
             }
             if (changes.isNull() || origin.isEmpty())
                 return QByteArray();
-            // The database itself says which it is and how far its names
-            // have come: a new login to it keeps what was read before.
+            // The database itself says which it is and what its names
+            // last drew: a new login to it keeps what was read before, and
+            // a copy of it changed since draws other numbers.
             return "n:" + origin + ':' + QByteArray::number(m_nameStampSchema) + ':' +
                    QByteArray::number(changes.toLongLong());
         }

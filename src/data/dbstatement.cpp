@@ -5,6 +5,7 @@
 
 #include "data/enginecodes.h"
 #include "data/failure.h"
+#include "data/owntext.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -33,7 +34,8 @@ void DbConnection::beforeStatement(const QString& sql)
     if (m_txDepth > 0 && !m_txFailed && !engineInTransaction())
         m_txFailed = true; // the engine ended it: what came before may be lost
     if (m_txFailed)
-        throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), sql);
+        throw DbError(
+            OwnText("cTxAborted", QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan")), sql);
     ++m_statements;
     countWrite(sql);
 }

@@ -3,6 +3,7 @@
 #include "data/db.h"
 
 #include "data/enginecodes.h"
+#include "data/owntext.h"
 #include "data/sqltext.h"
 
 #include <QSqlDatabase>
@@ -58,7 +59,9 @@ void DbConnection::Begin()
     if (m_txDepth > 0) {
         if (m_txFailed || !engineInTransaction()) {
             m_txFailed = true;
-            throw DbError(QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan"), begin);
+            throw DbError(
+                OwnText("cTxAborted", QStringLiteral("Transaksi sudah dibatalkan; perintah ini tidak dijalankan")),
+                begin);
         }
         ++m_txDepth;
         return;
@@ -69,8 +72,9 @@ void DbConnection::Begin()
         const QVariant got = GetValue(
             QStringLiteral("select get_lock(concat('orv-write-', database()), %1)").arg(qMax(1, busyTimeout() / 1000)));
         if (got.toInt() != 1)
-            throw DbError(QStringLiteral("Kunci tulis database tidak didapat dalam waktu tunggu"), begin,
-                          QStringLiteral("5"));
+            throw DbError(
+                OwnText("cWriteLockTimeout", QStringLiteral("Kunci tulis database tidak didapat dalam waktu tunggu")),
+                begin, QStringLiteral("5"));
     }
     QString error, code;
     if (control(m_odbc ? "START TRANSACTION" : "BEGIN IMMEDIATE", &error, &code) != 0) {
@@ -84,13 +88,15 @@ void DbConnection::Begin()
 void DbConnection::Commit()
 {
     if (m_txDepth == 0)
-        throw DbError(QStringLiteral("Tidak ada transaksi yang terbuka"), QStringLiteral("COMMIT"));
+        throw DbError(OwnText("cNoTransaction", QStringLiteral("Tidak ada transaksi yang terbuka")),
+                      QStringLiteral("COMMIT"));
     if (m_txFailed || !engineInTransaction()) {
         m_txFailed = true;
         // The outermost level ends here; an inner one stays for its Rollback.
         if (m_txDepth == 1)
             Rollback();
-        throw DbError(QStringLiteral("Transaksi dibatalkan: tidak ada yang disimpan"), QStringLiteral("COMMIT"));
+        throw DbError(OwnText("cTxCancelled", QStringLiteral("Transaksi dibatalkan: tidak ada yang disimpan")),
+                      QStringLiteral("COMMIT"));
     }
     if (m_txDepth > 1) {
         --m_txDepth;
@@ -119,8 +125,8 @@ void DbConnection::Commit()
     Rollback();
     if (lost)
         throw DbError::lostConnection(error, QStringLiteral("COMMIT"), code);
-    throw DbError(QStringLiteral("Transaksi dibatalkan, tidak ada yang disimpan"), QStringLiteral("COMMIT"), code,
-                  error);
+    throw DbError(OwnText("cTxGivenUp", QStringLiteral("Transaksi dibatalkan, tidak ada yang disimpan")),
+                  QStringLiteral("COMMIT"), code, error);
 }
 
 void DbConnection::Rollback()

@@ -1,4 +1,5 @@
 #include "data/failure.h"
+#include "data/owntext.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -27,22 +28,22 @@ Failure::Failure(const QString& text, const QString& detail)
 QString SystemErrorText(int err)
 {
     switch (err) {
-    case ENOENT: return QStringLiteral("tidak ditemukan");
+    case ENOENT: return OwnText("cErrNotFound", QStringLiteral("tidak ditemukan"));
     case ENXIO:
-    case ENODEV: return QStringLiteral("perangkatnya tidak ada atau tidak terhubung");
+    case ENODEV: return OwnText("cErrNoDevice", QStringLiteral("perangkatnya tidak ada atau tidak terhubung"));
     case EACCES:
-    case EPERM: return QStringLiteral("tidak ada izin");
-    case EROFS: return QStringLiteral("hanya dapat dibaca");
+    case EPERM: return OwnText("cErrNoPermission", QStringLiteral("tidak ada izin"));
+    case EROFS: return OwnText("cErrReadOnly", QStringLiteral("hanya dapat dibaca"));
     case ENOSPC:
-    case EDQUOT: return QStringLiteral("disk penuh");
-    case EISDIR: return QStringLiteral("berupa folder");
-    case EEXIST: return QStringLiteral("sudah ada");
-    case ENOTDIR: return QStringLiteral("foldernya tidak ada");
-    case ETIMEDOUT: return QStringLiteral("tidak menerima data lagi");
-    case EBUSY: return QStringLiteral("sedang dipakai program lain");
-    case EPIPE: return QStringLiteral("tidak ada yang membaca");
-    case EIO: return QStringLiteral("kesalahan perangkat");
-    default: return QStringLiteral("kesalahan sistem nomor %1").arg(err);
+    case EDQUOT: return OwnText("cErrDiskFull", QStringLiteral("disk penuh"));
+    case EISDIR: return OwnText("cErrIsFolder", QStringLiteral("berupa folder"));
+    case EEXIST: return OwnText("cErrExists", QStringLiteral("sudah ada"));
+    case ENOTDIR: return OwnText("cErrNoFolder", QStringLiteral("foldernya tidak ada"));
+    case ETIMEDOUT: return OwnText("cErrTimedOut", QStringLiteral("tidak menerima data lagi"));
+    case EBUSY: return OwnText("cErrBusy", QStringLiteral("sedang dipakai program lain"));
+    case EPIPE: return OwnText("cErrNoReader", QStringLiteral("tidak ada yang membaca"));
+    case EIO: return OwnText("cErrDevice", QStringLiteral("kesalahan perangkat"));
+    default: return OwnText("cErrSystem", QStringLiteral("kesalahan sistem nomor %1")).arg(err);
     }
 }
 

@@ -16,14 +16,20 @@ const char* const kNamedTables[] = {"Customer",  "Supplier",  "Person",       "W
                                     "ShopItems", "inventory", "Cash InItems", "Cash OutItems"};
 const char* const kNameEvents[] = {"insert", "update", "delete"};
 
-QString nameTrigger(const char* table, const char* event)
+// A write to one of those tables draws a new number at random instead of
+// counting one on: two copies of a database (a branch begun from a shop's
+// file, a backup opened as a database of its own) changed as often since
+// would count alike, and a program that kept one's names would show them
+// for the other. The triggers that counted had the prefix "namestamp"; a
+// database that still has them gets these at its next login.
+QString nameTrigger(const char* table, const char* event, const char* prefix = "namedraw")
 {
     QString id = QString::fromLatin1(table).toLower();
     id.remove(QLatin1Char(' '));
-    return QStringLiteral("namestamp_%1_%2").arg(id, QLatin1String(event));
+    return QStringLiteral("%1_%2_%3").arg(QLatin1String(prefix), id, QLatin1String(event));
 }
 
-// The count and every trigger that keeps it are there.
+// The number and every trigger that draws it are there.
 bool nameStampWhole(DbConnection& db)
 {
     QStringList names, tables;
@@ -57,22 +63,26 @@ bool EnsureNameStamp(DbConnection& db, bool renew)
                 return false;
             }
         if (!nameStampWhole(db)) {
-            // Writers take turns: no name is written between the count made
-            // here and the triggers that keep it.
+            // Writers take turns: no name is written between the number made
+            // here and the triggers that draw it again.
             DbTransaction tx(db);
             for (const char* t : kNamedTables)
                 for (const char* e : kNameEvents)
-                    db.Execute(QStringLiteral("drop trigger if exists ") + nameTrigger(t, e));
+                    for (const char* prefix : {"namedraw", "namestamp"})
+                        db.Execute(QStringLiteral("drop trigger if exists ") + nameTrigger(t, e, prefix));
             db.Execute(QStringLiteral("drop table if exists namestamp"));
             db.Execute(db.isOdbc() ? QStringLiteral("create table namestamp (changes BIGINT, origin VARCHAR(40))")
                                    : QStringLiteral("create table namestamp (changes INTEGER, origin TEXT)"));
             db.Execute(QStringLiteral("insert into namestamp values (0, ") +
                        Quote(QUuid::createUuid().toString(QUuid::Id128)) + QLatin1Char(')'));
+            // 53 bits on a server: its random number is a double.
+            const QString draw =
+                db.isOdbc() ? QStringLiteral("floor(rand() * 9007199254740992)") : QStringLiteral("random()");
             for (const char* t : kNamedTables)
                 for (const char* e : kNameEvents)
                     db.Execute(QStringLiteral("create trigger %1 after %2 on `%3` for each row begin "
-                                              "update namestamp set changes = changes + 1; end")
-                                   .arg(nameTrigger(t, e), QLatin1String(e), QLatin1String(t)));
+                                              "update namestamp set changes = %4; end")
+                                   .arg(nameTrigger(t, e), QLatin1String(e), QLatin1String(t), draw));
             tx.commit();
         } else if (renew) {
             db.Execute(QStringLiteral("update namestamp set origin = ") +

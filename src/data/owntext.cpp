@@ -1,8 +1,18 @@
 #include "data/owntext.h"
 
+#include <mutex>
+
 namespace platform {
 
 namespace {
+// A failure may be worded on any thread (a page read ahead, a print-out at
+// work) while the window thread loads another language.
+std::mutex& guard()
+{
+    static std::mutex m;
+    return m;
+}
+
 TextLookup& lookup()
 {
     static TextLookup installed;
@@ -12,12 +22,18 @@ TextLookup& lookup()
 
 void SetTextLookup(TextLookup l)
 {
+    const std::lock_guard<std::mutex> held(guard());
     lookup() = std::move(l);
 }
 
 QString OwnText(const char* key, const QString& indonesian)
 {
-    const QString text = lookup() ? lookup()(QLatin1String(key)) : QString();
+    TextLookup l;
+    {
+        const std::lock_guard<std::mutex> held(guard());
+        l = lookup();
+    }
+    const QString text = l ? l(QLatin1String(key)) : QString();
     return text.isEmpty() ? indonesian : text;
 }
 

@@ -1,6 +1,7 @@
 #include "data/serverschema.h"
 
 #include "data/keptdata.h"
+#include "data/owntext.h"
 
 #include "data/db.h"
 
@@ -17,7 +18,7 @@ QString readResource(const QString& name)
 {
     QFile f(QStringLiteral(":/orvsql/") + name);
     if (!f.open(QIODevice::ReadOnly))
-        throw DbError(QStringLiteral("Skema database tidak tersedia: %1").arg(name));
+        throw DbError(OwnText("cNoSchema", QStringLiteral("Skema database tidak tersedia: %1")).arg(name));
     return QString::fromUtf8(f.readAll());
 }
 

@@ -250,7 +250,8 @@ struct SheetWriter::Book {
     [[noreturn]] void fail(int err, const QString& detail)
     {
         release();
-        const QString text = QStringLiteral("Berkas %1 tidak dapat ditulis").arg(target);
+        const QString text =
+            OwnText("cWorkbookNotWritten", QStringLiteral("Berkas %1 tidak dapat ditulis")).arg(target);
         throw Failure(err > 0 ? text + QStringLiteral(": ") + SystemErrorText(err) : text, detail);
     }
 
@@ -330,7 +331,7 @@ SheetWriter::SheetWriter(const QString& path, const QString& sheetName) : m_book
     b.ws = b.wb ? workbook_add_worksheet(b.wb, name.constData()) : nullptr;
     if (!b.ws || !b.ws->optimize_tmpfile) {
         b.release();
-        throw Failure(QStringLiteral("Berkas %1 tidak dapat dibuat").arg(b.target));
+        throw Failure(OwnText("cFileNotCreated", QStringLiteral("Berkas %1 tidak dapat dibuat")).arg(b.target));
     }
 }
 
@@ -386,11 +387,13 @@ void SheetWriter::write(int row, int col, const Cell& cell)
     if (written != LXW_NO_ERROR) {
         const QString target = m_book->target;
         m_book->release();
-        throw Failure(QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja")
-                          .arg(target)
-                          .arg(row)
-                          .arg(col),
-                      QString::fromUtf8(lxw_strerror(written)));
+        throw Failure(
+            OwnText("cCellTooBig",
+                    QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja"))
+                .arg(target)
+                .arg(row)
+                .arg(col),
+            QString::fromUtf8(lxw_strerror(written)));
     }
 }
 

@@ -3,6 +3,7 @@
 // time as the recordset is walked; the fields a row gives.
 #include "data/db.h"
 
+#include "data/owntext.h"
 #include "data/sqltext.h"
 
 #include <QSqlDatabase>
@@ -92,7 +93,7 @@ int DbRecordset::FieldIndex(const QString& name) const
         }
     }
     if (col < 0)
-        throw DbError(QStringLiteral("Kolom '%1' tidak ada di hasil query").arg(name));
+        throw DbError(OwnText("cNoColumn", QStringLiteral("Kolom '%1' tidak ada di hasil query")).arg(name));
     return col;
 }
 
@@ -104,9 +105,9 @@ DbField DbRecordset::Fields(const QString& name) const
 DbField DbRecordset::Fields(int position) const
 {
     if (Eof())
-        throw DbError(QStringLiteral("Tidak ada baris data"));
+        throw DbError(OwnText("cNoRow", QStringLiteral("Tidak ada baris data")));
     if (position < 0 || position >= m_names.size())
-        throw DbError(QStringLiteral("Kolom ke-%1 tidak ada di hasil query").arg(position));
+        throw DbError(OwnText("cNoColumnAt", QStringLiteral("Kolom ke-%1 tidak ada di hasil query")).arg(position));
     return DbField(m_rows[m_pos][position]);
 }
 

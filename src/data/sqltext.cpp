@@ -1,10 +1,12 @@
 #include "data/sqltext.h"
 
 #include "data/db.h"
+#include "data/owntext.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -64,7 +66,7 @@ bool isBlank(QChar c)
 // first group has one to three digits and every later one exactly three.
 // A blank group separator (as some locales use) also matches a plain blank.
 bool readStrict(const QString& text, const QStringList& decimals, const QString& group, const QString& minus,
-                double& out)
+                double& out, QByteArray* plain = nullptr)
 {
     const QString t = text.trimmed();
     qsizetype i = 0;
@@ -128,10 +130,114 @@ bool readStrict(const QString& text, const QStringList& decimals, const QString&
         return false;
     if (out == 0)
         out = 0; // no "-0"
+    if (plain)
+        *plain = canonical;
     return true;
 }
 
+bool isMinus(QChar c)
+{
+    return c == QLatin1Char('-') || c == QChar(0x2212);
+}
+
+// A figure written in either convention (see FigureSource::Written). The
+// text is [sign] runs of digits between separators: a comma, a point, or a
+// blank where the display locale groups with one.
+bool readWritten(const QString& text, bool decimals, QByteArray& canonical)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    canonical.clear();
+    if (i < t.size() && (isMinus(t.at(i)) || t.at(i) == QLatin1Char('+'))) {
+        if (isMinus(t.at(i)))
+            canonical += '-';
+        ++i;
+    }
+    const QString localGroup = QLocale().groupSeparator();
+    const bool blankGroups = localGroup.size() == 1 && isBlank(localGroup.at(0));
+    QList<QByteArray> runs{QByteArray()};
+    QList<char> seps; // ',', '.' or ' '
+    for (; i < t.size(); ++i) {
+        const QChar c = t.at(i);
+        if (isAsciiDigit(c))
+            runs.last() += char(c.unicode());
+        else if (c == QLatin1Char(',') || c == QLatin1Char('.') || (blankGroups && isBlank(c))) {
+            seps += c == QLatin1Char(',') ? ',' : c == QLatin1Char('.') ? '.' : ' ';
+            runs += QByteArray();
+        } else
+            return false;
+    }
+    // Which separator, if any, stands before the fraction.
+    qsizetype decimalAt = -1; // index into seps
+    if (!seps.isEmpty()) {
+        const char last = seps.last();
+        const bool mixed = std::any_of(seps.cbegin(), seps.cend(), [&](char s) { return s != last; });
+        if (mixed) {
+            // The last kind is the decimal separator, once; one other kind groups.
+            if (last == ' ' || seps.count(last) != 1)
+                return false;
+            const char group = seps.first();
+            for (qsizetype k = 0; k + 1 < seps.size(); ++k)
+                if (seps[k] != group)
+                    return false;
+            decimalAt = seps.size() - 1;
+        } else if (seps.size() == 1 && last != ' ') {
+            // One separator: a group of three after one to three digits (not
+            // a lone 0) groups; in a field with decimals that is a thousand
+            // or a fraction, and nobody can tell which.
+            const bool groupLike = runs[0].size() >= 1 && runs[0].size() <= 3 && runs[0] != "0" && runs[1].size() == 3;
+            if (groupLike && decimals)
+                return false;
+            if (!groupLike)
+                decimalAt = 0;
+        }
+    }
+    const qsizetype groups = decimalAt < 0 ? seps.size() : decimalAt;
+    for (qsizetype k = 0; k <= groups && groups > 0; ++k) {
+        const qsizetype n = runs[k].size();
+        if (k == 0 ? (n < 1 || n > 3) : n != 3)
+            return false;
+    }
+    int digits = 0;
+    for (qsizetype k = 0; k <= groups; ++k) {
+        canonical += runs[k];
+        digits += int(runs[k].size());
+    }
+    if (decimalAt >= 0) {
+        if (!decimals)
+            return false;
+        canonical += '.';
+        canonical += runs.last();
+        digits += int(runs.last().size());
+    }
+    return digits > 0;
+}
+
 } // namespace
+
+std::optional<Figure> ReadFigure(const QString& text, FigureRule rule, FigureSource source)
+{
+    double v = 0;
+    QByteArray plain;
+    bool good = false;
+    if (source == FigureSource::Written) {
+        good = readWritten(text, rule.decimals, plain);
+        if (good) {
+            v = fromText(plain);
+            good = std::isfinite(v);
+            if (v == 0)
+                v = 0; // no "-0"
+        }
+    } else if (rule.decimals) {
+        good = readStrict(text, {QStringLiteral(","), QStringLiteral(".")}, QString(), QString(), v, &plain);
+    } else {
+        const QLocale loc;
+        good = readStrict(text, {loc.decimalPoint()}, loc.groupSeparator(), loc.negativeSign(), v, &plain);
+    }
+    if (!good || (!rule.negative && plain.startsWith('-')))
+        return std::nullopt;
+    return Figure{v, QString::fromLatin1(plain)};
+}
 
 QString Num(double value)
 {
@@ -234,21 +340,18 @@ double Val(const QString& text)
 
 double ParseAmount(const QString& text, bool* ok)
 {
-    const QLocale loc;
-    double v = 0;
-    const bool good = readStrict(text, {loc.decimalPoint()}, loc.groupSeparator(), loc.negativeSign(), v);
+    const std::optional<Figure> f = ReadFigure(text, {false, true}, FigureSource::Field);
     if (ok)
-        *ok = good;
-    return good ? v : 0;
+        *ok = f.has_value();
+    return f ? f->value : 0;
 }
 
 double ParseQuantity(const QString& text, bool* ok)
 {
-    double v = 0;
-    const bool good = readStrict(text, {QStringLiteral(","), QStringLiteral(".")}, QString(), QString(), v);
+    const std::optional<Figure> f = ReadFigure(text, {true, true}, FigureSource::Field);
     if (ok)
-        *ok = good;
-    return good ? v : 0;
+        *ok = f.has_value();
+    return f ? f->value : 0;
 }
 
 namespace {
@@ -348,7 +451,7 @@ double StoredNumber(const QVariant& value)
     }
     default: break;
     }
-    throw DbError(QStringLiteral("Nilai tersimpan bukan angka: '%1'").arg(value.toString()));
+    throw DbError(OwnText("cNotANumber", QStringLiteral("Nilai tersimpan bukan angka: '%1'")).arg(value.toString()));
 }
 
 QString DateLiteral(const QString& kind, const QVariant& value)

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace platform {
 
@@ -42,6 +43,39 @@ double ParseAmount(const QString& text, bool* ok = nullptr);
 // A quantity typed with a decimal comma (a point is taken as well); no
 // grouping. Strict as ParseAmount.
 double ParseQuantity(const QString& text, bool* ok = nullptr);
+
+// What a figure field takes besides digits.
+struct FigureRule {
+    bool decimals = false; // a fraction
+    bool negative = false; // a minus sign
+};
+// Where a figure's text was written.
+enum class FigureSource {
+    // The field's own text, as its keys and the program write it: an amount
+    // field in the display locale's form (ParseAmount), a field that takes
+    // decimals with one decimal comma or point and no grouping
+    // (ParseQuantity).
+    Field,
+    // Written elsewhere (pasted, dropped, typed into a box without a key
+    // filter), in either convention: "1,000,000.50" and "18.000,50" are read
+    // as written. A separator that stands as a group of three groups, any
+    // other one is the decimal separator; where two kinds stand, the last is
+    // the decimal separator. A field without decimals refuses a fraction
+    // ("1,5" is no whole figure); a field with decimals refuses a lone
+    // separator before three digits ("1,000" is a thousand or one).
+    Written,
+};
+// A figure read: its value, and its text without grouping ("-1234.5", the
+// digits as written, "." before the fraction).
+struct Figure {
+    double value = 0;
+    QString plain;
+};
+// The one reader of figures: the text read by the field's rule, or nothing
+// when it is no figure for that field (an exponent, "nan", a line break,
+// letters, a sign the rule does not take, separators out of place, an
+// empty text). ParseAmount and ParseQuantity read a field's own text by it.
+std::optional<Figure> ReadFigure(const QString& text, FigureRule rule, FigureSource source);
 // "#,##0": whole units after the rounding rule, with the display locale's
 // group separator.
 QString FormatAmount(double value);

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTextStream>
 
 using namespace platform;
@@ -96,13 +97,22 @@ void FillLanguages(ComboBox* iLanguage)
 
 namespace {
 // The program's own texts lie among the captions; "\n" in one is a line
-// break.
-QString ownText(const QString& key)
+// break. They are read once, as the language is loaded: a failure may be
+// worded on any thread, and the language database is the window thread's.
+platform::TextLookup ownTexts()
 {
-    if (!platform::Runtime::current())
-        return QString();
-    const QString text = LangText(QStringLiteral("CAPTION"), key);
-    return text == kMissing ? QString() : QString(text).replace(QLatin1String("\\n"), QLatin1String("\n"));
+    auto texts = std::make_shared<QHash<QString, QString>>();
+    try {
+        auto rs = app().LangConn().OpenRecordset(QStringLiteral("select `Key`, Value from `CAPTION`"));
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const QString key = rs->Fields(0).toString().toLower();
+            if (!texts->contains(key) && !rs->Fields(1).isNull())
+                texts->insert(key, rs->Fields(1).toString().replace(QLatin1String("\\n"), QLatin1String("\n")));
+        }
+    } catch (const DbError&) {
+        // A language without captions: the texts as the code words them.
+    }
+    return [texts](const QString& key) { return texts->value(key.toLower()); };
 }
 } // namespace
 
@@ -126,7 +136,7 @@ bool LoadLanguage(const QString& language, MemoBox* hiHelp)
     }
     hiHelp->setText(readHelp(languageFile(language, QStringLiteral("txt"))));
     applyCaptions();
-    platform::SetTextLookup(ownText);
+    platform::SetTextLookup(ownTexts());
     return true;
 }
 

@@ -127,8 +127,10 @@ void fLedger::wire()
         FocusColours(t);
     for (TextBox* t : {iName, iPrice, iQuantity})
         EnterSendsTab(this, t);
-    for (TextBox* t : {iPrice, iQuantity, iTotal})
+    for (TextBox* t : {iPrice, iTotal})
         DigitKeys(t);
+    // A quantity may be a fraction ("1,5" kg), as the journal keeps it.
+    QuantityKeys(iQuantity);
 
     bWarehouse->Click = [this] { bWarehouse_Click(); };
     bCharge->Click = [this] { bCharge_Click(); };
@@ -405,7 +407,8 @@ void fLedger::iDescription_KeyPress(int& KeyAscii)
 
 void fLedger::LoadRow(const ledger::StoredJournalRow& row)
 {
-    RowId = row.id;
+    Loaded = row;
+    RewriteRefused = false;
     // A kind the list does not hold leaves it as the last close left it.
     const int index = ledger::ActionIndex(row.category);
     if (index >= 0 && index < iAction->ListCount())
@@ -417,7 +420,7 @@ void fLedger::LoadRow(const ledger::StoredJournalRow& row)
     iCode->setText(row.code);
     iName->setText(row.description);
     iPrice->setText(FormatNumber(row.subtotal));
-    iQuantity->setText(FormatNumber(row.quantity));
+    iQuantity->setText(cashier::QuantityFieldText(row.quantity));
     iDescription->setText(row.note);
     // The amount the row books, whatever price and quantity give: a save
     // that changes nothing writes it again.
@@ -468,11 +471,13 @@ void fLedger::bSave_Click()
         iAction->setFocus();
         Announce(&ShopSession::journalChanged);
     } else if (mode == QLatin1String("Edit") || mode == QLatin1String("Ubah")) {
-        const bool written = ledger::RewriteJournalEntry(a.DbConn(), a.DbKind, RowId, e);
+        const bool written = ledger::RewriteJournalEntry(a.DbConn(), a.DbKind, Loaded, e);
+        RewriteRefused = !written;
         bClose_Click();
-        if (!written)
-            MsgWarn(ledger::GoneMessage(RowId), MsgTitleWarn);
-        Announce(&ShopSession::journalChanged);
+        if (written)
+            Announce(&ShopSession::journalChanged);
+        else
+            MsgWarn(ledger::GoneMessage(Loaded.id), MsgTitleWarn);
     }
 }
 

@@ -51,8 +51,11 @@ public:
     void bSave_Click();
     void bClose_Click();
 
-    // The journal row a rewrite writes (set by LoadRow).
-    qint64 RowId = 0;
+    // The journal row a rewrite writes, as it was loaded (set by LoadRow).
+    ledger::StoredJournalRow Loaded;
+    // The last rewrite found the row changed or replaced at another till
+    // since it was loaded, and wrote nothing.
+    bool RewriteRefused = false;
 
     platform::Label *cAction, *cDate, *cWarehouse, *cCharge, *cCode, *cDescription, *cSubtotal, *cQuantity, *cTotal,
         *Label1;

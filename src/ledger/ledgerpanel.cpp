@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/mmain.h"
 #include "data/failure.h"
+#include "data/owntext.h"
 #include "data/spreadsheet.h"
 #include "lang/mlang.h"
 #include "ledger/fledger.h"
@@ -39,6 +40,7 @@ LedgerPanelView::LedgerPanelView(fMain* main) : QObject(main), m_main(main), m_r
     app().OnSession(this, [this](ShopSession& s) {
         connect(&s, &ShopSession::journalChanged, this, &LedgerPanelView::journalChanged);
         connect(&s, &ShopSession::stockChanged, this, &LedgerPanelView::StockChanged);
+        connect(&s, &ShopSession::settingsChanged, this, &LedgerPanelView::SettingsChanged);
     });
 }
 
@@ -172,8 +174,9 @@ void LedgerPanelView::rebuild()
         return;
     // No column chosen yet filters on the first.
     const int column = qMax(0, liCategory->ListIndex());
+    m_warehouseShown = warehouseColumn();
     const std::optional<ledger::ReportRows> report =
-        ledger::OpenReport(Context(), page, range(), {column, liFilter->Text()}, warehouseColumn());
+        ledger::OpenReport(Context(), page, range(), {column, liFilter->Text()}, m_warehouseShown);
     ReportSql = report->sql;
     liLedger->setSource(report->rows);
     LineIds.set(liLedger, report->idFirst, report->idCount);
@@ -205,6 +208,14 @@ void LedgerPanelView::StockChanged()
         liPage->setListIndex(ledger::Recap);
         liPage->setListIndex(ledger::Stock);
     }
+}
+
+void LedgerPanelView::SettingsChanged()
+{
+    // The warehouse setting decides whether the reports have a warehouse
+    // column; the other settings are not shown here.
+    if (warehouseColumn() != m_warehouseShown)
+        liPage_Click();
 }
 
 void LedgerPanelView::journalChanged()
@@ -352,6 +363,9 @@ qint64 LedgerPanelView::GetSelectedLiLedgerID() const
 
 void LedgerPanelView::lbAdd_Click()
 {
+    // F11 stands for the button: nothing while it is grey.
+    if (!lbAdd->isEnabled())
+        return;
     fLedger* f = LedgerWindow();
     if (!f)
         return;
@@ -368,9 +382,13 @@ void LedgerPanelView::lbEdit_Click()
     fLedger* f = LedgerWindow();
     if (id == 0 || !f)
         return;
-    const std::optional<ledger::StoredJournalRow> row = ledger::ReadJournalRow(app().DbConn(), id);
-    // A row deleted from another workstation, or one the dialog cannot
-    // represent, is told and left as it is; the view shows the journal now.
+    DbConnection& db = app().DbConn();
+    // A row deleted at another till, or whose ID went to a row written
+    // there since, is told and left as it is; so is one the dialog cannot
+    // represent. The view then shows the journal as it is now.
+    const std::optional<ledger::StoredJournalRow> row =
+        ledger::JournalRowShown(db, id, selectedLine(), m_warehouseShown) ? ledger::ReadJournalRow(db, id)
+                                                                          : std::nullopt;
     const QString refusal = row ? ledger::RewriteRefusal(*row) : ledger::GoneMessage(id);
     if (!refusal.isEmpty()) {
         mMain::MsgWarn(refusal, mMain::MsgTitleWarn);
@@ -379,8 +397,12 @@ void LedgerPanelView::lbEdit_Click()
     }
     f->setCaption(QStringLiteral("Ubah"));
     f->LoadRow(*row);
-    const QScopedValueRollback rowDialog(m_rowDialogOpen, true);
-    f->ShowModal();
+    {
+        const QScopedValueRollback rowDialog(m_rowDialogOpen, true);
+        f->ShowModal();
+    }
+    if (f->RewriteRefused)
+        liPage_Click();
 }
 
 void LedgerPanelView::lbDelete_Click()
@@ -392,8 +414,20 @@ void LedgerPanelView::lbDelete_Click()
     const qint64 id = GetSelectedLiLedgerID();
     if (id == 0)
         return;
-    mMain::ExecSQL(QStringLiteral("delete from `cash` where ID=") + QString::number(id));
+    // Only the row the line shows goes: checked in the delete's own
+    // transaction, as another till may have replaced it meanwhile.
+    if (!ledger::DeleteJournalRow(app().DbConn(), id, selectedLine(), m_warehouseShown)) {
+        mMain::MsgWarn(ledger::GoneMessage(id), mMain::MsgTitleWarn);
+        liPage_Click();
+        return;
+    }
     Announce(&ShopSession::journalChanged);
+}
+
+QString LedgerPanelView::selectedLine() const
+{
+    const int i = liLedger->ListIndex();
+    return i >= 0 && i < liLedger->ListCount() ? liLedger->List(i) : QString();
 }
 
 void LedgerPanelView::liLedger_DblClick()
@@ -456,7 +490,8 @@ void LedgerPanelView::lbPrint_Click()
     printer.setOrientation(1);
     if (failure) {
         LogFailure(QStringLiteral("lbPrint.Click"), failure);
-        mMain::MsgWarn(QStringLiteral("Laporan tidak tercetak seluruhnya:\n") + FailureText(failure),
+        mMain::MsgWarn(platform::OwnText("cReportNotPrinted", QStringLiteral("Laporan tidak tercetak seluruhnya:\n")) +
+                           FailureText(failure),
                        mMain::MsgTitleWarn);
     }
 }
@@ -490,7 +525,9 @@ void LedgerPanelView::lbExcel_Click()
             name);
     } catch (const Failure& e) {
         LogFailure(QStringLiteral("lbExcel.Click"), std::current_exception());
-        mMain::MsgWarn(QStringLiteral("Laporan tidak dapat diekspor:\n") + e.text(), mMain::MsgTitleWarn);
+        mMain::MsgWarn(platform::OwnText("cReportNotExported", QStringLiteral("Laporan tidak dapat diekspor:\n")) +
+                           e.text(),
+                       mMain::MsgTitleWarn);
     }
 }
 

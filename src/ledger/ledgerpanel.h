@@ -79,6 +79,9 @@ public:
     void StartSession() override;
     // The stock has changed: a stock report shown is rebuilt.
     void StockChanged();
+    // The settings have changed: a report whose warehouse column no longer
+    // follows the setting is rebuilt.
+    void SettingsChanged();
     // Shows the journal, rebuilt.
     void ShowJournal();
     void FocusPage() override;
@@ -148,10 +151,15 @@ private:
     bool seen() const;
     void rebuild();
     void journalChanged();
+    // The text of the selected line of liLedger; "" for none.
+    QString selectedLine() const;
 
     fMain* m_main;
     // A rebuild asked for while the panel was hidden, done when it shows.
     bool m_stale = false;
+    // Whether the report shown has the warehouse column (the setting when
+    // it was built).
+    bool m_warehouseShown = false;
     // The journal row dialog is open over the panel.
     bool m_rowDialogOpen = false;
     // Arrow steps and typed digits in the date fields come many a second:

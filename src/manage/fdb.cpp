@@ -8,6 +8,7 @@
 #include "data/dbcopy.h"
 #include "data/failure.h"
 #include "data/keptdata.h"
+#include "data/owntext.h"
 #include "manage/model/backup.h"
 #include "platform/keys.h"
 #include "platform/runtime.h"
@@ -78,7 +79,7 @@ void snapshot(const QString& source, const QString& target)
     }
     if (const std::error_code ec = replaceFile(scratch, target)) {
         QFile::remove(scratch);
-        throw DbError(QStringLiteral("Berkas %1 tidak dapat ditulis: %2")
+        throw DbError(platform::OwnText("cFileNotWritten", QStringLiteral("Berkas %1 tidak dapat ditulis: %2"))
                           .arg(QDir::toNativeSeparators(target), platform::SystemErrorText(ec.value())),
                       QString(), QString(), QString::fromStdString(ec.message()));
     }
@@ -92,7 +93,8 @@ void checkRestorable(const QString& file)
     probe.Open(file, true);
     const QStringList gaps = SchemaGaps(probe);
     if (!gaps.isEmpty())
-        throw DbError(QStringLiteral("Berkas ini bukan Database Orvanta: ") + file + QStringLiteral("\nTidak ada: ") +
+        throw DbError(platform::OwnText("cNotOrvantaDb", QStringLiteral("Berkas ini bukan Database Orvanta: ")) + file +
+                      platform::OwnText("cMissingTables", QStringLiteral("\nTidak ada: ")) +
                       gaps.join(QStringLiteral(", ")));
 }
 
@@ -100,9 +102,11 @@ bool refuseOdbc(const EntryRef& entry)
 {
     if (entry.kind != EntryKind::Odbc)
         return false;
-    mMain::MsgWarn(QStringLiteral("Backup dan Restore tidak tersedia untuk Database ODBC; gunakan alat dari "
-                                  "server database tersebut"),
-                   mMain::MsgTitleWarn);
+    mMain::MsgWarn(
+        platform::OwnText("cNoBackupOdbc",
+                          QStringLiteral("Backup dan Restore tidak tersedia untuk Database ODBC; gunakan alat dari "
+                                         "server database tersebut")),
+        mMain::MsgTitleWarn);
     return true;
 }
 
@@ -111,7 +115,8 @@ QString requireActiveFile(const EntryRef& entry)
 {
     const QString file = activeFile(entry);
     if (!mMain::FileExists(file)) {
-        mMain::MsgWarn(QStringLiteral("Database aktif tidak ditemukan: ") + file, mMain::MsgTitleWarn);
+        mMain::MsgWarn(platform::OwnText("cActiveDbMissing", QStringLiteral("Database aktif tidak ditemukan: ")) + file,
+                       mMain::MsgTitleWarn);
         return QString();
     }
     return file;
@@ -186,23 +191,28 @@ void fDB::bBackup_Click()
     if (source.isEmpty())
         return;
     if (sameFile(source, target)) {
-        mMain::MsgWarn(QStringLiteral("Backup tidak dapat menimpa Database aktif; pilih berkas lain"),
-                       mMain::MsgTitleWarn);
+        mMain::MsgWarn(
+            platform::OwnText("cBackupOverActive",
+                              QStringLiteral("Backup tidak dapat menimpa Database aktif; pilih berkas lain")),
+            mMain::MsgTitleWarn);
         return;
     }
     // The save dialog asked about the name it gave back; a file that only the
     // ending added here names has not been asked about yet.
     if (target != answer && QFileInfo::exists(target) &&
-        mMain::MsgConfirm(QStringLiteral("Berkas ") + QDir::toNativeSeparators(target) +
-                              QStringLiteral(" sudah ada. Ganti dengan Backup ini?"),
-                          mMain::MsgTitleConfirm) != 1)
+        mMain::MsgConfirm(
+            platform::OwnText("cReplaceWithBackup", QStringLiteral("Berkas %1 sudah ada. Ganti dengan Backup ini?"))
+                .arg(QDir::toNativeSeparators(target)),
+            mMain::MsgTitleConfirm) != 1)
         return;
     iFilename->setText(shown);
     try {
         snapshot(source, target);
     } catch (const DbError& e) {
         platform::LogFailure(QStringLiteral("bBackup.Click"), std::current_exception());
-        mMain::MsgWarn(QStringLiteral("Backup Database gagal:\n") + DbProblemText(e), mMain::MsgTitleWarn);
+        mMain::MsgWarn(platform::OwnText("cBackupFailed", QStringLiteral("Backup Database gagal:\n")) +
+                           DbProblemText(e),
+                       mMain::MsgTitleWarn);
         return;
     }
     mMain::MsgInfo(QStringLiteral("Backup Database sukses"), mMain::MsgTitleInfo);
@@ -221,14 +231,18 @@ void fDB::bRestore_Click()
     if (target.isEmpty())
         return;
     if (sameFile(chosen, target)) {
-        mMain::MsgWarn(QStringLiteral("Berkas yang dipilih adalah Database aktif itu sendiri"), mMain::MsgTitleWarn);
+        mMain::MsgWarn(platform::OwnText("cRestoreSameFile",
+                                         QStringLiteral("Berkas yang dipilih adalah Database aktif itu sendiri")),
+                       mMain::MsgTitleWarn);
         return;
     }
     try {
         checkRestorable(chosen);
     } catch (const DbError& e) {
         platform::LogFailure(QStringLiteral("bRestore.Click"), std::current_exception());
-        mMain::MsgWarn(QStringLiteral("Restore Database dibatalkan:\n") + DbProblemText(e), mMain::MsgTitleWarn);
+        mMain::MsgWarn(platform::OwnText("cRestoreCancelled", QStringLiteral("Restore Database dibatalkan:\n")) +
+                           DbProblemText(e),
+                       mMain::MsgTitleWarn);
         return;
     }
     if (mMain::MsgConfirm(QStringLiteral("Apakah Anda yakin? aksi ini akan menghapus Database aktif dan "
@@ -244,11 +258,23 @@ void fDB::bRestore_Click()
         platform::EnsureKeptData(app().DbConn(), true);
     } catch (const DbError& e) {
         platform::LogFailure(QStringLiteral("bRestore.Click"), std::current_exception());
-        mMain::MsgWarn(QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n") + DbProblemText(e),
+        mMain::MsgWarn(platform::OwnText("cRestoreFailed",
+                                         QStringLiteral("Restore Database gagal; Database aktif tidak berubah:\n")) +
+                           DbProblemText(e),
                        mMain::MsgTitleWarn);
         return;
     }
+    // The database now in place has operators, rights, settings and held
+    // carts of its own, which this login read from the one before: the
+    // session ends, as a logout ends it, and the operator logs in to the
+    // restored database, whose every window is filled from what it holds.
+    fMain* m = MainWindow();
+    if (m)
+        m->ShowLoginState();
+    Unload();
     mMain::MsgInfo(QStringLiteral("Restore Database sukses"), mMain::MsgTitleInfo);
+    if (m)
+        m->FocusUsername();
 }
 
 void fDB::bDrop_Click()
@@ -267,7 +293,8 @@ void fDB::bDrop_Click()
     if (entryFile.exists() && !entryFile.remove()) {
         const int err = errno;
         platform::Log(QStringLiteral("bDrop.Click: %1 tidak dapat dihapus: %2").arg(file, entryFile.errorString()));
-        mMain::MsgWarn(QStringLiteral("Database tidak dapat dihapus: ") + QDir::toNativeSeparators(file) +
+        mMain::MsgWarn(platform::OwnText("cDropFailed", QStringLiteral("Database tidak dapat dihapus: ")) +
+                           QDir::toNativeSeparators(file) +
                            (err ? QStringLiteral(" (") + platform::SystemErrorText(err) + QLatin1Char(')') : QString()),
                        mMain::MsgTitleWarn);
         return;

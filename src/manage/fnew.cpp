@@ -4,6 +4,7 @@
 #include "core/dbentry.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
 
@@ -166,18 +167,22 @@ void fNew::bOK_Click()
         return;
     }
     if (!looksPlain(iDB->Text())) {
-        refuse(QStringLiteral("Nama Database tidak boleh memuat karakter yang tidak terlihat atau yang membalik arah "
-                              "tulisan"));
+        refuse(platform::OwnText(
+            "cDbNameInvisible",
+            QStringLiteral("Nama Database tidak boleh memuat karakter yang tidak terlihat atau yang membalik arah "
+                           "tulisan")));
         return;
     }
     if (!isUsableName(name)) {
-        refuse(QStringLiteral("Nama Database tidak boleh memuat .. atau karakter / \\ : * ? \" < > |"));
+        refuse(platform::OwnText(
+            "cDbNameChars", QStringLiteral("Nama Database tidak boleh memuat .. atau karakter / \\ : * ? \" < > |")));
         return;
     }
     // The list tells the kind of an entry by these endings: a file named so
     // would be taken for another entry's pointer or marker.
     if (name.endsWith(QLatin1String(" (LAN)")) || name.endsWith(QLatin1String(" (MySQL-ODBC)"))) {
-        refuse(QStringLiteral("Nama Database tidak boleh berakhiran (LAN) atau (MySQL-ODBC)"));
+        refuse(platform::OwnText("cDbNameEnding",
+                                 QStringLiteral("Nama Database tidak boleh berakhiran (LAN) atau (MySQL-ODBC)")));
         return;
     }
     // Each kind is refused a name its own entry file already has: that file
@@ -201,10 +206,12 @@ void fNew::bOK_Click()
         const bool oneLine =
             std::none_of(path.begin(), path.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
         if (path.trimmed().isEmpty() || !oneLine) {
-            mMain::MsgWarn(path.trimmed().isEmpty()
-                               ? QStringLiteral("Lokasi Database belum diisi")
-                               : QStringLiteral("Lokasi Database tidak boleh memuat karakter kendali"),
-                           mMain::MsgTitleWarn);
+            mMain::MsgWarn(
+                path.trimmed().isEmpty()
+                    ? platform::OwnText("cDbPathEmpty", QStringLiteral("Lokasi Database belum diisi"))
+                    : platform::OwnText("cDbPathControl",
+                                        QStringLiteral("Lokasi Database tidak boleh memuat karakter kendali")),
+                mMain::MsgTitleWarn);
             iPath->setFocus();
             return;
         }
@@ -243,7 +250,8 @@ bool fNew::writeEntry(const QString& file, const QByteArray& content)
 void fNew::cannotCreate(const QString& file, const QString& systemText, int err)
 {
     platform::Log(QStringLiteral("fNew: %1 tidak dapat dibuat: %2").arg(file, systemText));
-    refuse(QStringLiteral("Database tidak dapat dibuat: ") + QDir::toNativeSeparators(file) +
+    refuse(platform::OwnText("cDbNotCreated", QStringLiteral("Database tidak dapat dibuat: ")) +
+           QDir::toNativeSeparators(file) +
            (err ? QStringLiteral(" (") + platform::SystemErrorText(err) + QLatin1Char(')') : QString()));
 }
 
@@ -251,7 +259,8 @@ bool fNew::copyTemplate(const QString& file)
 {
     const QString templ = app().programFile(QStringLiteral("Empty.tdb"));
     if (!mMain::FileExists(templ)) {
-        refuse(QStringLiteral("Template Database (Empty.tdb) tidak ditemukan di folder program"));
+        refuse(platform::OwnText("cNoTemplate",
+                                 QStringLiteral("Template Database (Empty.tdb) tidak ditemukan di folder program")));
         return false;
     }
     // QFile::copy writes a temporary file and renames it into place, so a

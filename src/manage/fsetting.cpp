@@ -1,6 +1,7 @@
 #include "manage/fsetting.h"
 
 #include "core/app.h"
+#include "core/dbentry.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "manage/model/settings.h"
@@ -69,16 +70,21 @@ void fSetting::Form_Activate()
 {
     // Every showing starts from what is stored; unsaved edits of an earlier
     // showing are gone.
-    const manage::ShopSettings stored = manage::ReadShopSettings(app().DbConn());
-    iCompany->setText(stored.company);
-    iAddress->setText(stored.address);
-    iPhone->setText(stored.phone);
-    iMessage1->setText(stored.message1);
-    iMessage2->setText(stored.message2);
-    iMessage3->setText(stored.message3);
-    iPort->setText(stored.port);
-    iWarehouse->setValue(stored.warehouse ? 1 : 0);
+    showStored();
     iCompany->setFocus();
+}
+
+void fSetting::showStored()
+{
+    m_loaded = manage::ReadShopSettings(app().DbConn());
+    iCompany->setText(m_loaded.company);
+    iAddress->setText(m_loaded.address);
+    iPhone->setText(m_loaded.phone);
+    iMessage1->setText(m_loaded.message1);
+    iMessage2->setText(m_loaded.message2);
+    iMessage3->setText(m_loaded.message3);
+    iPort->setText(m_loaded.port);
+    iWarehouse->setValue(m_loaded.warehouse ? 1 : 0);
 }
 
 void fSetting::Form_KeyDown(int& KeyCode, int Shift)
@@ -100,10 +106,29 @@ void fSetting::iPort_KeyDown(int& KeyCode, int)
 
 void fSetting::bSave_Click()
 {
-    manage::SaveShopSettings(app().DbConn(),
-                             {iCompany->Text(), iAddress->Text(), iPhone->Text(), iMessage1->Text(), iMessage2->Text(),
-                              iMessage3->Text(), iPort->Text(), iWarehouse->Value() == 1});
-    Announce(&ShopSession::settingsChanged);
+    App& a = app();
+    manage::ShopSettings edited;
+    edited.company = iCompany->Text();
+    edited.address = iAddress->Text();
+    edited.phone = iPhone->Text();
+    edited.message1 = iMessage1->Text();
+    edited.message2 = iMessage2->Text();
+    edited.message3 = iMessage3->Text();
+    edited.port = iPort->Text();
+    edited.warehouse = iWarehouse->Value() == 1;
+    const QString refusal = manage::PortRefusal(
+        edited.port, manage::KeptDatabaseFiles(
+                         a.ProgramFolder, {a.hasDbConn() ? a.DbConn().path() : QString(), a.LanPath}, ReadLanPath));
+    if (!refusal.isEmpty()) {
+        mMain::MsgWarn(refusal, mMain::MsgTitleWarn);
+        iPort->setFocus();
+        return;
+    }
+    // Only what the operator changed is written: another till's settings
+    // saved meanwhile stay, and show here once saved.
+    if (manage::SaveShopSettings(a.DbConn(), m_loaded, edited))
+        Announce(&ShopSession::settingsChanged);
+    showStored();
     mMain::MsgInfo(QStringLiteral("Setting telah tersimpan"), mMain::MsgTitleInfo);
     iCompany->setFocus();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The settings window: receipt header and messages, printer port and the
 // warehouse switch of the open database.
+#include "manage/model/settings.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 
@@ -27,4 +28,10 @@ public:
     // Enter on the port, last of the Enter walk, saves.
     void iPort_KeyDown(int& KeyCode, int Shift);
     void CloseAction() override { bClose_Click(); }
+
+private:
+    // The fields from what is stored.
+    void showStored();
+    // The settings as the fields were loaded: a save writes what differs.
+    manage::ShopSettings m_loaded;
 };

@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "manage/model/operators.h"
 #include "platform/keys.h"
 #include "shell/fmain.h"
@@ -88,31 +89,40 @@ void fUser::iSetting_KeyDown(int& KeyCode, int)
 
 void fUser::iUsername_Click()
 {
-    const auto op = shell::FindOperator(app().DbConn(), iUsername->Text());
+    // Looked up by the name as a save would store it, so that what the
+    // fields show is the operator a save writes.
+    const auto op = shell::FindOperator(app().DbConn(), manage::OperatorName(iUsername->Text()));
     CheckBox* boxes[] = {iCashier, iMaster, iInventory, iLedger, iStock, iUser, iDB, iSetting};
+    m_loaded.reset();
     if (!op) {
         iPassword->setText(QString());
         for (CheckBox* c : boxes)
             c->setValue(0);
         return;
     }
-    iPassword->setText(InvertChars(op->password));
+    manage::OperatorValues loaded{op->password, {}};
     for (size_t i = 0; i < std::size(boxes); ++i)
-        boxes[i]->setValue(int(op->rights[i].toLongLong()));
+        loaded.rights[i] = int(op->rights[i].toLongLong());
+    m_loadedPassword = InvertChars(op->password);
+    iPassword->setText(m_loadedPassword);
+    for (size_t i = 0; i < std::size(boxes); ++i)
+        boxes[i]->setValue(loaded.rights[i]);
+    m_loaded = loaded;
 }
 
 void fUser::iUsername_LostFocus()
 {
-    const QString t = iUsername->Text();
+    const QString t = iUsername->Text().trimmed();
     if (!t.isEmpty())
         iUsername->setText(UserNameForm(t));
 }
 
 void fUser::bSave_Click()
 {
-    // The name as it will be stored (Quote drops apostrophes): a name of
-    // blanks or apostrophes alone would be an operator nobody can type in.
-    if (QString(iUsername->Text()).remove(QLatin1Char('\'')).trimmed().isEmpty()) {
+    // The name as it will be stored: a name of blanks or apostrophes alone
+    // would be an operator nobody can type in.
+    const QString name = manage::OperatorName(iUsername->Text());
+    if (name.isEmpty()) {
         MsgWarn(QStringLiteral("Username belum diisi"), MsgTitleWarn);
         iUsername->setFocus();
         return;
@@ -123,22 +133,46 @@ void fUser::bSave_Click()
         return;
     }
     if (!PasswordStorable(iPassword->Text())) {
-        MsgWarn(QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin"),
+        MsgWarn(platform::OwnText(
+                    "cPasswordChars",
+                    QStringLiteral("Password tidak boleh memuat huruf \u00ff atau huruf di luar abjad Latin")),
                 MsgTitleWarn);
         iPassword->setFocus();
         return;
     }
-    const QString name = iUsername->Text();
-    const bool lastManager = manage::SaveOperator(app().DbConn(), name, PasswordForm(iPassword->Text()),
-                                                  {iCashier->Value(), iMaster->Value(), iInventory->Value(),
-                                                   iLedger->Value(), iStock->Value(), iUser->Value(), iDB->Value(),
-                                                   iSetting->Value()}) == manage::OperatorSave::LastManager;
-    if (lastManager) {
+    // A password left as it was loaded is not written back: another till
+    // may have changed it since.
+    manage::OperatorValues edited{m_loaded && iPassword->Text() == m_loadedPassword ? m_loaded->password
+                                                                                    : PasswordForm(iPassword->Text()),
+                                  {iCashier->Value(), iMaster->Value(), iInventory->Value(), iLedger->Value(),
+                                   iStock->Value(), iUser->Value(), iDB->Value(), iSetting->Value()}};
+    switch (manage::SaveOperator(app().DbConn(), name, m_loaded, edited)) {
+    case manage::OperatorSave::LastManager:
         MsgWarn(QStringLiteral("User ") + Quote(name) +
-                    QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut"),
+                    platform::OwnText(
+                        "cLastManagerRight",
+                        QStringLiteral(" adalah satu-satunya User dengan hak User; hak User tidak dapat dicabut")),
                 MsgTitleWarn);
         iUser->setFocus();
         return;
+    case manage::OperatorSave::Gone:
+        // Deleted at another till since it was shown: it stays deleted.
+        MsgWarn(QStringLiteral("User ") + Quote(name) +
+                    platform::OwnText("cUserGone", QStringLiteral(" sudah tidak ada")),
+                MsgTitleWarn);
+        iUsername->setText(QString());
+        FilliUsername();
+        iUsername->setFocus();
+        return;
+    case manage::OperatorSave::Taken:
+        // Added at another till since the name was typed: shown as stored.
+        MsgWarn(QStringLiteral("User ") + Quote(name) + platform::OwnText("cUserTaken", QStringLiteral(" sudah ada")),
+                MsgTitleWarn);
+        FilliUsername();
+        iUsername->setFocus();
+        return;
+    case manage::OperatorSave::Added:
+    case manage::OperatorSave::Changed: break;
     }
     MsgInfo(QStringLiteral("User telah tersimpan"), MsgTitleInfo);
     FilliUsername();
@@ -147,22 +181,34 @@ void fUser::bSave_Click()
 
 void fUser::bDelete_Click()
 {
-    const QString name = iUsername->Text();
+    const QString name = manage::OperatorName(iUsername->Text());
     DbConnection& db = app().DbConn();
     if (shell::OperatorCount(db, name) <= 0)
         return;
+    const QString lastManager =
+        QStringLiteral("User ") + Quote(name) +
+        platform::OwnText("cLastManagerDelete",
+                          QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus"));
     // The last operator who may manage operators cannot go: nobody could
-    // ever add one again.
+    // ever add one again. Asked before the question, and again in the
+    // delete, as another till may take the right from the others meanwhile.
     if (manage::IsLastUserManager(db, name)) {
-        MsgWarn(QStringLiteral("User ") + Quote(name) +
-                    QStringLiteral(" adalah satu-satunya User dengan hak User dan tidak dapat dihapus"),
-                MsgTitleWarn);
+        MsgWarn(lastManager, MsgTitleWarn);
         return;
     }
     if (MsgConfirm(QStringLiteral("Hapus User ") + Quote(name) + QStringLiteral("?"), MsgTitleConfirm) != 1)
         return;
-    manage::DeleteOperator(db, name);
-    MsgInfo(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah di hapus"), MsgTitleInfo);
+    switch (manage::DeleteOperator(db, name)) {
+    case manage::OperatorDelete::LastManager: MsgWarn(lastManager, MsgTitleWarn); return;
+    case manage::OperatorDelete::Gone:
+        MsgWarn(QStringLiteral("User ") + Quote(name) +
+                    platform::OwnText("cUserGone", QStringLiteral(" sudah tidak ada")),
+                MsgTitleWarn);
+        break;
+    case manage::OperatorDelete::Deleted:
+        MsgInfo(QStringLiteral("User ") + Quote(name) + QStringLiteral(" sudah di hapus"), MsgTitleInfo);
+        break;
+    }
     iUsername->setText(QString());
     FilliUsername();
     iUsername->setFocus();

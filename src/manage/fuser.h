@@ -1,5 +1,6 @@
 #pragma once
 // The users window: operators with their password and eight rights.
+#include "manage/model/operators.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 
@@ -28,4 +29,11 @@ public:
     platform::Frame* Frame1;
     platform::CheckBox *iCashier, *iMaster, *iInventory, *iLedger, *iStock, *iUser, *iDB, *iSetting;
     platform::WanButton *bClose, *bSave, *bDelete;
+
+private:
+    // The operator as the fields were loaded (nothing for a name not
+    // stored then) and the password as the box showed it: a save writes
+    // only what differs.
+    std::optional<manage::OperatorValues> m_loaded;
+    QString m_loadedPassword;
 };

@@ -166,7 +166,9 @@ void queueFile(const QString& printer, const QString& file, const QString& title
         return cups ? reinterpret_cast<PrintFile>(::dlsym(cups, "cupsPrintFile")) : nullptr;
     }();
     if (!printFile)
-        throw Failure(QStringLiteral("Printer %1 tidak dapat dipakai: layanan cetak tidak ada").arg(printer));
+        throw Failure(
+            OwnText("cPrinterNoService", QStringLiteral("Printer %1 tidak dapat dipakai: layanan cetak tidak ada"))
+                .arg(printer));
     QByteArray media = layout.pageSize().key().toLocal8Bit();
     QByteArray mediaName("media"), landscapeName("landscape"), empty("");
     QList<Option> options{{mediaName.data(), media.data()}};
@@ -177,7 +179,7 @@ void queueFile(const QString& printer, const QString& file, const QString& title
     const QByteArray path = QFile::encodeName(file);
     const QByteArray name = title.toLocal8Bit();
     if (printFile(queue.constData(), path.constData(), name.constData(), int(options.size()), options.data()) == 0)
-        throw Failure(QStringLiteral("Printer %1 tidak menerima hasil cetak").arg(printer));
+        throw Failure(OwnText("cPrinterRefused", QStringLiteral("Printer %1 tidak menerima hasil cetak")).arg(printer));
 }
 
 QString stamped(const QString& folder, const QString& suffix)
@@ -206,7 +208,8 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bo
         printer.setOutputFileName(file);
         QPainter painter;
         if (!painter.begin(&printer))
-            throw Failure(QStringLiteral("Printer %1 tidak dapat dipakai").arg(info.printerName()));
+            throw Failure(
+                OwnText("cPrinterUnusable", QStringLiteral("Printer %1 tidak dapat dipakai")).arg(info.printerName()));
         const bool whole = paintLines(printer, painter, lines, font, onPage);
         painter.end();
         struct Remove {
@@ -223,7 +226,9 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bo
     writer.setPageLayout(PrintPageLayout(landscape));
     QPainter painter;
     if (!painter.begin(&writer))
-        throw Failure(QStringLiteral("Tidak ada printer terpasang, dan berkas PDF %1 tidak dapat ditulis").arg(path));
+        throw Failure(OwnText("cPdfNotWritten",
+                              QStringLiteral("Tidak ada printer terpasang, dan berkas PDF %1 tidak dapat ditulis"))
+                          .arg(path));
     const bool whole = paintLines(writer, painter, lines, font, onPage);
     painter.end();
     if (!whole) {

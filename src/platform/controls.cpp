@@ -33,7 +33,7 @@ void TextBox::controlKey(QKeyEvent* e)
     if (isPasteKey(e)) {
         if (!isReadOnly())
             runHandler(objectName() + QStringLiteral(".Paste"), [&] {
-                pasteFrom({this, &events, m_maxLength, Figure, FigureMessage}, QClipboard::Clipboard);
+                pasteFrom({this, &events, m_maxLength, Figure, FigureMessage, FigureDecimals}, QClipboard::Clipboard);
             });
         return;
     }
@@ -53,7 +53,7 @@ bool TextBox::event(QEvent* e)
     bool handled = false;
     if (bringsText(e))
         runHandler(objectName() + QStringLiteral(".Paste"), [&] {
-            handled = takeInText({this, &events, m_maxLength, Figure, FigureMessage}, e);
+            handled = takeInText({this, &events, m_maxLength, Figure, FigureMessage, FigureDecimals}, e);
         });
     return handled || QLineEdit::event(e);
 }

@@ -111,6 +111,10 @@ public:
     // A field that holds a figure: a typed key or a paste it has no room for
     // is refused with a message instead of being cut.
     bool Figure = false;
+    // A figure field that takes a fraction (a quantity, a percent): a pasted
+    // "1,5" is one and a half there, and refused where a field takes whole
+    // figures only.
+    bool FigureDecimals = false;
     // What the field says of bad input ("Jumlah belum diisi"): a pasted
     // text that its key filter would turn into another number (an
     // exponent, a minus sign it takes none of, letters between digits) is

@@ -1,5 +1,6 @@
 #include "platform/inputevents.h"
 
+#include "data/owntext.h"
 #include "data/sqltext.h"
 #include "platform/backend.h"
 #include "platform/keys.h"
@@ -12,6 +13,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <algorithm>
 #include <optional>
 
 namespace platform {
@@ -123,7 +125,7 @@ void tellFigureRefused(const QString& why)
 
 void tellFigureTooLong()
 {
-    tellFigureRefused(FigureTooLong);
+    tellFigureRefused(OwnText("cFigureTooLong", FigureTooLong));
 }
 
 namespace {
@@ -153,23 +155,17 @@ QString oneLine(const QString& text)
     return out;
 }
 
-// The number a figure means: an amount as the display locale writes it, or
-// a quantity with a decimal comma.
-std::optional<double> figureOf(const QString& text)
+bool isMinusSign(QChar c)
 {
-    bool ok = false;
-    const double amount = ParseAmount(text, &ok);
-    if (ok)
-        return amount;
-    const double quantity = ParseQuantity(text, &ok);
-    if (ok)
-        return quantity;
-    return std::nullopt;
+    return c == QLatin1Char('-') || c == QChar(0x2212);
 }
 
-// A text from its first digit to its last: what a filter that drops
-// letters, blanks or a currency sign around a figure leaves of its meaning.
-QString digitSpan(const QString& text)
+// The part of a pasted text that is its figure: from its first digit to its
+// last, with a separator just before the first digit (".5") and a minus sign
+// anywhere before it. Letters, blanks or a currency sign around the figure
+// ("Rp 5000", "15 %") are what the key filter would drop; what stands
+// between the digits belongs to the figure and is judged with it.
+QString figureSpan(const QString& text)
 {
     qsizetype first = -1, last = -1;
     for (qsizetype i = 0; i < text.size(); ++i)
@@ -178,102 +174,136 @@ QString digitSpan(const QString& text)
                 first = i;
             last = i;
         }
-    return first < 0 ? QString() : text.mid(first, last - first + 1);
+    if (first < 0)
+        return QString();
+    const bool minus = std::any_of(text.cbegin(), text.cbegin() + first, isMinusSign);
+    if (first > 0 && (text.at(first - 1) == QLatin1Char(',') || text.at(first - 1) == QLatin1Char('.')))
+        --first;
+    const QString span = text.mid(first, last - first + 1);
+    return minus ? QLatin1Char('-') + span : span;
 }
 
-// A minus sign before the first digit.
-bool negative(const QString& text)
+bool hasControlCharacter(const QString& text)
 {
-    for (const QChar c : text) {
-        if (c.isDigit())
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return !c.isPrint(); });
+}
+
+// The field as it was before a refused paste.
+struct Before {
+    QString text;
+    int selStart, selLength, cursor;
+};
+
+Before before(const QLineEdit* edit)
+{
+    return {edit->text(), edit->selectionStart(), int(edit->selectedText().size()), edit->cursorPosition()};
+}
+
+void refuse(QLineEdit* edit, const Before& was, const QString& why)
+{
+    QPointer<QLineEdit> guard(edit);
+    edit->setText(was.text);
+    rethrowPending();
+    if (!guard)
+        return;
+    if (was.selStart >= 0 && was.selLength > 0)
+        edit->setSelection(was.selStart, was.selLength);
+    else
+        edit->setCursorPosition(was.cursor);
+    tellFigureRefused(why);
+}
+
+// Types one character through the key-press filter, within the room the
+// field has; false when the field went away. *overflow is set when it had
+// no room, *typed gains what the filter let through.
+bool typeOne(const Intake& in, QChar c, QString* typed, bool* overflow)
+{
+    QLineEdit* edit = in.edit;
+    QPointer<QLineEdit> guard(edit);
+    int ascii = c.unicode();
+    if (in.events->KeyPress) {
+        runHandler(QStringLiteral("KeyPress"), [&] { in.events->KeyPress(ascii); });
+        if (!guard)
             return false;
-        if (c == QLatin1Char('-') || c == QChar(0x2212))
-            return true;
     }
-    return false;
+    if (ascii <= 0 || !QChar(ascii).isPrint())
+        return true;
+    if (UnselectedText(edit).size() + 1 > in.maxLength) {
+        *overflow = true;
+        return true;
+    }
+    *typed += QChar(ascii);
+    edit->insert(QString(QChar(ascii)));
+    rethrowPending();
+    return bool(guard);
 }
 
-// Whether what a figure field's key filter let through of a pasted text is
-// still the number the text means. Letters, blanks or a sign around the
-// figure dropped ("Rp 5000", "7a"), a decimal separator turned into the
-// field's own or a group separator dropped change nothing; a dropped minus
-// sign, exponent or second separator, or letters between digits, make
-// another number ("2e3" would become 23, "-2" 2, "1x5" 15).
-bool sameFigure(const QString& pasted, const QString& typed)
+// A figure pasted is read as it was written, by the field's rule, and typed
+// without its grouping, so that the field's own keys and its "#,##0" form
+// meet the digits they would meet from the keyboard. It is refused whole,
+// with a message, when it is no figure for the field ("1,5" where whole
+// figures go, "12\n34", "1e308"), when it does not fit, or when the field's
+// keys would keep another figure of it (a minus sign they drop).
+void typeFigureIn(const Intake& in, const QString& pasted)
 {
-    if (negative(pasted) != negative(typed))
-        return false;
-    QString meant = digitSpan(pasted), kept = digitSpan(typed);
-    if (meant == kept)
-        return true;
-    const std::optional<double> a = figureOf(meant), b = figureOf(kept);
-    if (a && b && *a == *b)
-        return true;
-    meant.replace(QLatin1Char(','), QLatin1Char('.'));
-    kept.replace(QLatin1Char(','), QLatin1Char('.'));
-    return meant == kept;
+    QLineEdit* edit = in.edit;
+    if (edit->isReadOnly())
+        return;
+    const QString meant = figureSpan(pasted);
+    if (meant.isEmpty())
+        return; // no digit: nothing the keys would keep
+    const QString notAFigure = in.notAFigure.isEmpty() ? OwnText("cNotAFigure", NotAFigure) : in.notAFigure;
+    const FigureRule rule{in.decimals, true};
+    const Before was = before(edit);
+    const std::optional<Figure> figure =
+        hasControlCharacter(meant) ? std::nullopt : ReadFigure(meant, rule, FigureSource::Written);
+    if (!figure) {
+        tellFigureRefused(notAFigure);
+        return;
+    }
+    QPointer<QLineEdit> guard(edit);
+    QString typed;
+    bool overflow = false;
+    for (const QChar c : figure->plain) {
+        if (!typeOne(in, c, &typed, &overflow))
+            return;
+        if (overflow)
+            break;
+    }
+    QString refusal;
+    if (overflow || edit->text().size() > in.maxLength)
+        refusal = OwnText("cFigureTooLong", FigureTooLong);
+    else if (const std::optional<Figure> kept = ReadFigure(typed, rule, FigureSource::Field);
+             !kept || kept->value != figure->value)
+        refusal = notAFigure;
+    if (!refusal.isEmpty() && guard)
+        refuse(edit, was, refusal);
 }
 
 // Puts pasted text into the field as if it were typed: each character
 // through the key-press filter and within the room the field has, so that a
 // paste stores nothing a keyboard could not. Line breaks become spaces (see
-// oneLine); other control characters are dropped. A figure that does not fit,
-// or that the filter would turn into another number, is refused whole, with
-// a message, and the field keeps what it had; other text is cut at the limit
-// as typing would stop there.
+// oneLine); other control characters are dropped; text past the limit is
+// cut, as typing would stop there. A figure field takes a figure instead
+// (typeFigureIn).
 void typeIn(const Intake& in, const QString& pasted)
 {
+    if (in.figure)
+        return typeFigureIn(in, pasted);
     QLineEdit* edit = in.edit;
     const QString text = oneLine(pasted);
     if (edit->isReadOnly() || text.isEmpty())
         return;
-    QPointer<QLineEdit> guard(edit);
-    const QString before = edit->text();
-    const int selStart = edit->selectionStart();
-    const int selLength = int(edit->selectedText().size());
-    const int cursor = edit->cursorPosition();
+    QString typed;
     bool overflow = false;
-    QString printable, typed;
     for (const QChar c : text) {
         if (!c.isPrint())
             continue;
-        printable += c;
-        int ascii = c.unicode();
-        if (in.events->KeyPress) {
-            runHandler(QStringLiteral("KeyPress"), [&] { in.events->KeyPress(ascii); });
-            if (!guard)
-                return;
-        }
-        if (ascii <= 0 || !QChar(ascii).isPrint())
-            continue;
-        if (UnselectedText(edit).size() + 1 > in.maxLength) {
-            overflow = true;
-            break;
-        }
-        typed += QChar(ascii);
-        edit->insert(QString(QChar(ascii)));
-        rethrowPending();
-        if (!guard)
+        if (!typeOne(in, c, &typed, &overflow))
             return;
+        if (overflow)
+            break;
     }
-    if (!in.figure)
-        return;
-    QString refusal;
-    if (overflow || edit->text().size() > in.maxLength)
-        refusal = FigureTooLong;
-    else if (!sameFigure(printable, typed))
-        refusal = in.notAFigure.isEmpty() ? NotAFigure : in.notAFigure;
-    if (refusal.isEmpty())
-        return;
-    edit->setText(before);
-    rethrowPending();
-    if (!guard)
-        return;
-    if (selStart >= 0 && selLength > 0)
-        edit->setSelection(selStart, selLength);
-    else
-        edit->setCursorPosition(cursor);
-    tellFigureRefused(refusal);
 }
 } // namespace
 

@@ -37,6 +37,8 @@ struct Intake {
     bool figure;
     // What a figure field says of a text that is no figure for it.
     QString notAFigure = QString();
+    // Whether the figure may have a fraction.
+    bool decimals = false;
 };
 
 void pasteFrom(const Intake& in, QClipboard::Mode mode);

@@ -1,6 +1,7 @@
 #include "platform/printer.h"
 
 #include "data/failure.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
 #include "platform/progress.h"
 #include "platform/runtime.h"
@@ -156,8 +157,9 @@ void writePortLine(const QString& port, const QString& line, int timeoutMs)
 PortWriter::PortWriter(const QString& port) : m_port(port)
 {
     const QString device = portDevice(port);
-    m_name = device == port.trimmed() ? QStringLiteral("Port printer '%1'").arg(port)
-                                      : QStringLiteral("Port printer '%1' (%2)").arg(port, device);
+    m_name = device == port.trimmed()
+                 ? OwnText("cPortName", QStringLiteral("Port printer '%1'")).arg(port)
+                 : OwnText("cPortNameDevice", QStringLiteral("Port printer '%1' (%2)")).arg(port, device);
     // A port name stands for a device of the machine: where there is none,
     // a file of that name would take every later print-out unseen.
     const bool namedDevice = device != port.trimmed();
@@ -170,12 +172,14 @@ PortWriter::PortWriter(const QString& port) : m_port(port)
     if (m_fd < 0) {
         const int err = errno;
         if (namedDevice && err == ENOENT)
-            throw Failure(QStringLiteral("%1 tidak ada di komputer ini").arg(m_name),
+            throw Failure(OwnText("cPortMissing", QStringLiteral("%1 tidak ada di komputer ini")).arg(m_name),
                           QString::fromLocal8Bit(std::strerror(err)));
         if (err == ENXIO && !namedDevice)
-            throw Failure(QStringLiteral("%1 tidak dapat dibuka: tidak ada yang membaca port ini").arg(m_name),
-                          QString::fromLocal8Bit(std::strerror(err)));
-        fail(QStringLiteral("tidak dapat dibuka"), err);
+            throw Failure(
+                OwnText("cPortNoReader", QStringLiteral("%1 tidak dapat dibuka: tidak ada yang membaca port ini"))
+                    .arg(m_name),
+                QString::fromLocal8Bit(std::strerror(err)));
+        fail(OwnText("cCannotOpen", QStringLiteral("tidak dapat dibuka")), err);
     }
 }
 
@@ -223,7 +227,7 @@ void PortWriter::write(const QString& line, int timeoutMs)
         }
     }
     if (err)
-        fail(QStringLiteral("tidak dapat ditulis"), err);
+        fail(OwnText("cCannotWrite", QStringLiteral("tidak dapat ditulis")), err);
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "data/db.h"
 #include "data/failure.h"
+#include "data/owntext.h"
 #include "platform/backend.h"
 #include "platform/form.h"
 
@@ -82,7 +83,7 @@ QString Runtime::describeFailure(std::exception_ptr e) const
             return err.message();
     } catch (...) {
     }
-    return QStringLiteral("Terjadi kesalahan di dalam program; tindakan ini tidak selesai.");
+    return OwnText("cProgramError", QStringLiteral("Terjadi kesalahan di dalam program; tindakan ini tidak selesai."));
 }
 
 QString FailureText(std::exception_ptr e)

@@ -2,6 +2,7 @@
 
 #include "core/app.h"
 #include "core/mmain.h"
+#include "data/owntext.h"
 #include "lang/mlang.h"
 
 #include <QPainter>
@@ -64,11 +65,17 @@ QPixmap logoPicture()
     p.setFont(f);
     p.setPen(QColor(220, 220, 220));
     p.drawText(QRect(152, 90, 700, 30), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Point of Sale & Pembukuan untuk Toko, Kafe dan Restoran"));
+               platform::OwnText("cSlogan", QStringLiteral("Point of Sale & Pembukuan untuk Toko, Kafe dan Restoran")));
     return pm;
 }
 
 } // namespace
+
+// The logo's line is in the language in use.
+void fMain::showLogo()
+{
+    pcLogo->setPicture(logoPicture());
+}
 
 fMain* MainWindow()
 {
@@ -184,7 +191,7 @@ void fMain::buildLogin()
     pLogin->setFillColor(QColor(245, 245, 245));
 
     pcLogo = new Image(this, QStringLiteral("pcLogo"));
-    pcLogo->setPicture(logoPicture());
+    showLogo();
     pcLogo->setGeometry(0, 0, kWidth, 150);
 
     const int lx = 300, fx = 420, fw = 260, h = 26;

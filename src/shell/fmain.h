@@ -173,6 +173,7 @@ private:
     void wireLogin();
     void wireMenu();
     void wireLanguage();
+    void showLogo();
     // A dialog item of the menu: highlight it while its window is open.
     void openMenuDialog(platform::Image* item, platform::Form* dialog);
     // The working panel to the front, the others hidden (none: the login).

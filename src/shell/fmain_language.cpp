@@ -21,6 +21,7 @@ void fMain::iLanguage_Click()
     if (!mLang::LoadLanguage(language, hiHelp))
         return;
     pFlag->LoadPicture(app().programFile(language + QStringLiteral(".gif")));
+    showLogo();
     mLang::RememberLanguage(language);
 }
 

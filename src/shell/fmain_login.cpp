@@ -46,9 +46,12 @@ void TellKeptTotalsFailed(std::exception_ptr failure)
     } catch (...) {
         why = FailureText(failure);
     }
-    MsgWarn(QStringLiteral("Database ini belum dapat disiapkan untuk versi ini:\n") + why +
-                QStringLiteral("\nProgram tetap dapat dipakai, tetapi laporan dan saldo kas lebih lambat; "
-                               "login berikutnya mencoba lagi."),
+    MsgWarn(platform::OwnText("cNotPrepared", QStringLiteral("Database ini belum dapat disiapkan untuk versi ini:\n")) +
+                why +
+                platform::OwnText(
+                    "cNotPreparedAfter",
+                    QStringLiteral("\nProgram tetap dapat dipakai, tetapi laporan dan saldo kas lebih lambat; "
+                                   "login berikutnya mencoba lagi.")),
             MsgTitleWarn);
 }
 } // namespace
@@ -203,7 +206,7 @@ void fMain::bLogin_Click()
         } catch (const DbError& e) {
             platform::LogFailure(QStringLiteral("bLogin.Click"), std::current_exception());
             if (IsBusy(e))
-                return refuseLogin(kBusyText, iDatabase);
+                return refuseLogin(DbBusyText(), iDatabase);
             // The case setting of the server is one the operator can change.
             return refuseLogin(e.message().contains(QLatin1String("lower_case_table_names"))
                                    ? QStringLiteral("Koneksi database gagal\n") + e.message()
@@ -235,7 +238,7 @@ void fMain::bLogin_Click()
         a.DbConn().Open(file);
     } catch (const DbError& e) {
         platform::LogFailure(QStringLiteral("bLogin.Click"), std::current_exception());
-        return refuseLogin(IsBusy(e) ? kBusyText : OpenRefusal(e), iDatabase);
+        return refuseLogin(IsBusy(e) ? DbBusyText() : OpenRefusal(e), iDatabase);
     }
     a.DbKind = QStringLiteral("Access");
     finishLogin(entry);
@@ -265,7 +268,7 @@ void fMain::finishLogin(const QString& entry)
     } catch (const DbError& e) {
         if (!IsBusy(e))
             throw;
-        return refuseLogin(kBusyText, iDatabase);
+        return refuseLogin(DbBusyText(), iDatabase);
     }
 
     const QString previousEntry = a.DbEntry, previousUser = a.CurrentUser;

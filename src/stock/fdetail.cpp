@@ -1,5 +1,6 @@
 #include "stock/fdetail.h"
 
+#include "catalogue/model/catalogue.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
@@ -16,15 +17,6 @@ fDetail* DetailWindow()
 }
 
 namespace {
-
-void fillLinks(ListBox* list, stock::Side side, const QString& stockCode, const QString& unit)
-{
-    QStringList rows;
-    for (const stock::LinkLine& l : stock::Links(app().DbConn(), side, stockCode))
-        rows << stock::LinkRow(l, unit);
-    list->Clear();
-    list->AddItems(rows);
-}
 
 QString selectedId(const ListBox* list)
 {
@@ -50,6 +42,7 @@ fDetail::fDetail() : Form(QStringLiteral("fDetail"), QStringLiteral("Detail"))
     iQuantity->setGeometry(116, 72, 120, 24);
     iQuantity->setMaxLength(15);
     iQuantity->Figure = true;
+    iQuantity->FigureDecimals = true;
     iUnit = PlaceLabel(this, QStringLiteral("iUnit"), QStringLiteral("Satuan:"), 242, 72, 120, 24);
 
     const QFont listFont = fixedFont(QStringLiteral("OCR A Std"), 7);
@@ -87,6 +80,22 @@ fDetail::fDetail() : Form(QStringLiteral("fDetail"), QStringLiteral("Detail"))
     bDeleteShop->Click = [this] { bDeleteShop_Click(); };
     bDeleteSale->Click = [this] { bDeleteSale_Click(); };
     bClose->Click = [this] { bClose_Click(); };
+    // Links and their items' names: written here, by the link dialogs, the
+    // stock window, the item dialogs or another till's sale of this login.
+    app().OnSession(this, [this](ShopSession& s) {
+        connect(&s, &ShopSession::stockChanged, this, &fDetail::linksChanged);
+        connect(&s, &ShopSession::catalogueChanged, this, &fDetail::linksChanged);
+    });
+}
+
+// Hidden, it loads the article again when it is shown next: the opener
+// writes the same code, which alone would load nothing.
+void fDetail::linksChanged()
+{
+    if (isVisible())
+        iCode_Change();
+    else
+        m_due = true;
 }
 
 void fDetail::iShop_KeyDown(int& KeyCode, int)
@@ -107,6 +116,10 @@ void fDetail::iSale_KeyDown(int& KeyCode, int)
 
 void fDetail::Form_Activate()
 {
+    if (m_due) {
+        m_due = false;
+        iCode_Change();
+    }
     iCode->setFocus();
 }
 
@@ -137,14 +150,25 @@ void fDetail::iCode_Change()
     FilliSale();
 }
 
+void fDetail::fillLinks(ListBox* list, stock::Side side, QList<stock::LinkLine>& shown)
+{
+    m_linksOf = iCode->Text();
+    shown = stock::Links(app().DbConn(), side, m_linksOf);
+    QStringList rows;
+    for (const stock::LinkLine& l : shown)
+        rows << stock::LinkRow(l, iUnit->Caption());
+    list->Clear();
+    list->AddItems(rows);
+}
+
 void fDetail::FilliShop()
 {
-    fillLinks(iShop, stock::Side::Shop, iCode->Text(), iUnit->Caption());
+    fillLinks(iShop, stock::Side::Shop, m_shop);
 }
 
 void fDetail::FilliSale()
 {
-    fillLinks(iSale, stock::Side::Sale, iCode->Text(), iUnit->Caption());
+    fillLinks(iSale, stock::Side::Sale, m_sale);
 }
 
 QString fDetail::GetSelectediShopID() const
@@ -157,37 +181,33 @@ QString fDetail::GetSelectediSaleID() const
     return selectedId(iSale);
 }
 
-namespace {
-
-// The id text is checked as a number before it reaches the statement.
-void deleteLink(ListBox* list, stock::Side side, const QString& idText)
+void fDetail::deleteLink(ListBox* list, stock::Side side, const QList<stock::LinkLine>& shown)
 {
-    if (list->ListIndex() < 0)
+    const int row = list->ListIndex();
+    if (row < 0 || row >= shown.size())
         return;
     if (mMain::MsgConfirm(QStringLiteral("Hapus yang terpilih?"), mMain::MsgTitleConfirm) != 1)
         return;
-    bool ok = false;
-    const qint64 id = idText.toLongLong(&ok);
-    if (ok)
-        stock::DeleteLink(app().DbConn(), side, id);
+    // The link as its row showed it, or nothing: its id may be another's now.
+    if (stock::DeleteLink(app().DbConn(), side, m_linksOf, shown.at(row)))
+        Announce(&ShopSession::stockChanged);
+    else
+        mMain::MsgWarn(catalogue::GoneMessage(shown.at(row).code), mMain::MsgTitleWarn);
+    side == stock::Side::Shop ? FilliShop() : FilliSale();
 }
-
-} // namespace
 
 void fDetail::bDeleteShop_Click()
 {
     if (iShop->ListIndex() < 0)
         return;
-    deleteLink(iShop, stock::Side::Shop, GetSelectediShopID());
-    FilliShop();
+    deleteLink(iShop, stock::Side::Shop, m_shop);
 }
 
 void fDetail::bDeleteSale_Click()
 {
     if (iSale->ListIndex() < 0)
         return;
-    deleteLink(iSale, stock::Side::Sale, GetSelectediSaleID());
-    FilliSale();
+    deleteLink(iSale, stock::Side::Sale, m_sale);
 }
 
 void fDetail::bAddShop_Click()

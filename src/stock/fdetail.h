@@ -4,6 +4,7 @@
 // items that take it out.
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "stock/model/stockmodel.h"
 
 class fDetail : public platform::Form {
     Q_OBJECT
@@ -39,6 +40,16 @@ public:
     platform::ListBox* iSale;
     platform::WanButton *bAddSale, *bDeleteSale;
     platform::WanButton* bClose;
+
+private:
+    // The links each list shows, row by row, and the code they were read
+    // for: a delete acts on the link as shown.
+    QList<stock::LinkLine> m_shop, m_sale;
+    QString m_linksOf;
+    bool m_due = false;
+    void fillLinks(platform::ListBox* list, stock::Side side, QList<stock::LinkLine>& shown);
+    void deleteLink(platform::ListBox* list, stock::Side side, const QList<stock::LinkLine>& shown);
+    void linksChanged();
 };
 
 fDetail* DetailWindow();

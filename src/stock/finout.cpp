@@ -1,12 +1,12 @@
 #include "stock/finout.h"
 
+#include "catalogue/model/catalogue.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "stock/fdetail.h"
-#include "stock/stockfields.h"
 
 using namespace platform;
 
@@ -55,7 +55,7 @@ fInOut::fInOut(stock::Side side)
         mMain::FocusColours(t);
     mMain::EnterSendsTab(this, iDescription);
     iQuantity->events.KeyDown = [this](int& k, int s) { iQuantity_KeyDown(k, s); };
-    stock::QuantityKeys(iQuantity);
+    mMain::QuantityKeys(iQuantity);
     bBrowse->Click = [this] { bBrowse_Click(); };
     // The picker lists this dialog's items table whatever the cashier's action.
     m_codeTarget =
@@ -137,7 +137,8 @@ void fInOut::bBrowse_Click()
 
 void fInOut::bSave_Click()
 {
-    if (iCode->Text().isEmpty()) {
+    const QString code = catalogue::Stored(iCode->Text());
+    if (code.isEmpty()) {
         mMain::MsgWarn(QStringLiteral("Kode belum diisi"), mMain::MsgTitleWarn);
         iCode->setFocus();
         return;
@@ -148,21 +149,27 @@ void fInOut::bSave_Click()
     stock::TypedQuantity(iQuantity->Text(), &ok);
     const QString quantity = ok ? iQuantity->Text().trimmed() : QString();
     fDetail* detail = DetailWindow();
-    const QString stockCode = detail ? detail->iCode->Text() : QString();
-    stock::AddLink(app().DbConn(), m_side, stockCode, iCode->Text(), quantity);
+    const QString stockCode = detail ? catalogue::Stored(detail->iCode->Text()) : QString();
+    switch (stock::SaveLink(app().DbConn(), m_side, stockCode, code, quantity)) {
+    case stock::LinkSaved::NoItem:
+        mMain::MsgWarn(catalogue::UnknownItemMessage(code), mMain::MsgTitleWarn);
+        iCode->setFocus();
+        return;
+    case stock::LinkSaved::StockGone:
+        // Deleted at another till: a link stored now would move the next
+        // stock item given its code.
+        mMain::MsgWarn(catalogue::GoneMessage(stockCode), mMain::MsgTitleWarn);
+        bClose_Click();
+        Announce(&ShopSession::stockChanged);
+        return;
+    case stock::LinkSaved::Saved: break;
+    }
+    Announce(&ShopSession::stockChanged);
     mMain::MsgInfo(m_side == stock::Side::Shop ? QStringLiteral("Telah tersimpan") : QStringLiteral("Tersimpan"),
                    mMain::MsgTitleInfo);
     iCode->setText(QString());
     iQuantity->setText(QString());
-    if (m_side == stock::Side::Shop) {
-        FilliCode();
-        if (detail)
-            detail->FilliShop();
-    } else {
-        if (detail)
-            detail->FilliSale();
-        FilliCode();
-    }
+    FilliCode();
 }
 
 void fInOut::bClose_Click()

@@ -1,12 +1,12 @@
 #include "stock/fio.h"
 
+#include "catalogue/model/catalogue.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
 #include "stock/fstock.h"
 #include "stock/model/stockmodel.h"
-#include "stock/stockfields.h"
 
 #include <QDate>
 
@@ -43,7 +43,7 @@ fIO::fIO() : Form(QStringLiteral("fIO"), QStringLiteral("Tambah"))
     iCode->Change = [this] { mMain::UpperText(iCode); };
     mMain::UpperKeys(iCode);
     mMain::ProperKeys(iDescription);
-    stock::QuantityKeys(iQuantity);
+    mMain::QuantityKeys(iQuantity);
     mMain::ProperKeys(iUnit);
     iUnit->events.KeyDown = [this](int& k, int s) { iUnit_KeyDown(k, s); };
     bSave->Click = [this] { bSave_Click(); };
@@ -85,7 +85,8 @@ void fIO::FilliUnit()
 
 void fIO::bSave_Click()
 {
-    if (iCode->Text().isEmpty()) {
+    const QString code = catalogue::Stored(iCode->Text());
+    if (code.isEmpty()) {
         mMain::MsgWarn(QStringLiteral("Kode belum diisi"), mMain::MsgTitleWarn);
         iCode->setFocus();
         return;
@@ -100,16 +101,12 @@ void fIO::bSave_Click()
     const double opening = stock::TypedQuantity(iQuantity->Text(), &ok);
     if (!ok)
         iQuantity->setText(QStringLiteral("0"));
-    DbConnection& db = app().DbConn();
-    if (stock::StockExists(db, iCode->Text())) {
-        mMain::MsgWarn(QStringLiteral("Item dengan Kode ") + mMain::Quote(iCode->Text()) +
-                           QStringLiteral(" sudah ada, coba Kode lain"),
-                       mMain::MsgTitleWarn);
+    if (!stock::AddStockItem(app().DbConn(), app().DbKind, code, iDescription->Text(), iUnit->Text(), opening,
+                             QDate::currentDate())) {
+        mMain::MsgWarn(catalogue::DuplicateMessage(code), mMain::MsgTitleWarn);
         iCode->setFocus();
         return;
     }
-    stock::AddStockItem(db, app().DbKind, iCode->Text(), iDescription->Text(), iUnit->Text(), opening,
-                        QDate::currentDate());
     iCode->setText(QString());
     iDescription->setText(QString());
     iQuantity->setText(QString());

@@ -1,6 +1,8 @@
 #include "stock/fstock.h"
 
+#include "catalogue/model/catalogue.h"
 #include "core/app.h"
+#include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
 #include "platform/keys.h"
@@ -9,7 +11,6 @@
 #include "stock/fdetail.h"
 #include "stock/fio.h"
 #include "stock/model/stockmodel.h"
-#include "stock/stockfields.h"
 
 #include <QDate>
 
@@ -49,7 +50,7 @@ fStock::fStock() : Form(QStringLiteral("fStock"), QStringLiteral("Stok"))
     iStock->DblClick = [this] { bDetail_Click(); };
     iStock->events.KeyDown = [this](int& k, int s) { iStock_KeyDown(k, s); };
     iQuantity->Change = [this] { iQuantity_Change(); };
-    stock::QuantityKeys(iQuantity);
+    mMain::QuantityKeys(iQuantity);
     bPlus->Click = [this] { bPlus_Click(); };
     bMin->Click = [this] { bMin_Click(); };
     bAdd->Click = [this] { bAdd_Click(); };
@@ -139,7 +140,8 @@ void fStock::correct(bool add)
         return;
     }
     // An item deleted meanwhile at another workstation gets no movement.
-    stock::Correct(app().DbConn(), app().DbKind, GetiStockCode(), amount, add, QDate::currentDate());
+    if (!stock::Correct(app().DbConn(), app().DbKind, GetiStockCode(), amount, add, QDate::currentDate()))
+        mMain::MsgWarn(catalogue::GoneMessage(GetiStockCode()), mMain::MsgTitleWarn);
     iQuantity->setText(QStringLiteral("1"));
     Announce(&ShopSession::stockChanged);
 }
@@ -160,7 +162,8 @@ void fStock::bDelete_Click()
         return;
     if (mMain::MsgConfirm(QStringLiteral("Hapus stok terpilih?"), mMain::MsgTitleConfirm) != 1)
         return;
-    stock::DeleteStockItem(app().DbConn(), GetiStockCode());
+    if (!stock::DeleteStockItem(app().DbConn(), GetiStockCode()))
+        mMain::MsgWarn(catalogue::GoneMessage(GetiStockCode()), mMain::MsgTitleWarn);
     Announce(&ShopSession::stockChanged);
 }
 

@@ -81,7 +81,7 @@ void keptNameStamp(DbConnection& db)
     QVERIFY(stamp.moved());
     if (db.isOdbc())
         return;
-    other.Execute(QStringLiteral("drop trigger namestamp_customer_update"));
+    other.Execute(QStringLiteral("drop trigger namedraw_customer_update"));
     QVERIFY(stamp.moved());
     other.Execute(QStringLiteral("insert into Salecart (id, charge) values(6, 'Meja 1')"));
     QVERIFY(stamp.moved());

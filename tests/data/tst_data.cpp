@@ -146,6 +146,49 @@ private slots:
         QCOMPARE(good, ok);
     }
 
+    // A figure written elsewhere (pasted, or typed into a box without a key
+    // filter) is read as written, in either convention and either locale,
+    // or refused: never ten or a thousand times what was written. "-" marks
+    // a refusal; a field with decimals takes a fraction, one without none.
+    void readWrittenFigure_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("whole");
+        QTest::addColumn<QString>("decimal");
+        auto row = [](const char* text, const char* whole, const char* decimal) {
+            QTest::newRow(text) << QString::fromUtf8(text) << QString::fromLatin1(whole)
+                                << QString::fromLatin1(decimal);
+        };
+        row("1,000,000.50", "-", "1000000.5");
+        row("18.000,50", "-", "18000.5");
+        row("1,5", "-", "1.5");
+        row(".5", "-", "0.5");
+        row("0,250", "-", "0.25");
+        row("1,000", "1000", "-");
+        row("1.000.000", "1000000", "1000000");
+        row("Rp 1.500", "-", "-");
+        row("12\n34", "-", "-");
+        row("12 34", "-", "-");
+        row("1e308", "-", "-");
+        row("1.5,5", "-", "-");
+        row("1,2,3", "-", "-");
+        row("-2500", "-", "-");
+        row("0012", "12", "12");
+    }
+    void readWrittenFigure()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, whole);
+        QFETCH(QString, decimal);
+        for (const char* loc : {"en", "id"}) {
+            QLocale::setDefault(localeNamed(QString::fromLatin1(loc)));
+            for (const bool decimals : {false, true}) {
+                const std::optional<Figure> f = ReadFigure(text, {decimals, false}, FigureSource::Written);
+                QCOMPARE(f ? Num(f->value) : QStringLiteral("-"), decimals ? decimal : whole);
+            }
+        }
+    }
+
     void parseQuantity_data()
     {
         QTest::addColumn<QString>("text");

@@ -361,6 +361,38 @@ private slots:
         QCOMPARE(prompts(), QStringList());
     }
 
+    // A pasted figure is the figure written or refused whole, in the
+    // field's words: the price takes whole figures in either convention, the
+    // quantity a fraction; a line break or NUL inside is no figure.
+    void pastedFiguresAreReadAsWritten()
+    {
+        enterCode(QStringLiteral("ESP"));
+        const QString price = p->ciPrice->Text();
+        const auto paste = [this](platform::TextBox* box, const QString& text) {
+            setClipboard(text);
+            box->setFocus();
+            key(box, Qt::Key_A, Qt::ControlModifier);
+            key(box, Qt::Key_V, Qt::ControlModifier);
+        };
+        for (const QString& other : {QStringLiteral("1,000,000.50"), QStringLiteral("18.000,50"), QStringLiteral("1,5"),
+                                     QStringLiteral("12\n34"), QStringLiteral("12") + QChar(0) + QStringLiteral("34"),
+                                     QStringLiteral("1e308")}) {
+            paste(p->ciPrice, other);
+            QCOMPARE(p->ciPrice->Text(), price);
+            QCOMPARE(prompts(), QStringList{QStringLiteral("Harga belum diisi")});
+            fx->ui->clear();
+        }
+        paste(p->ciPrice, QStringLiteral("Rp 1.000.000"));
+        QCOMPARE(p->ciPrice->Text(), QStringLiteral("1,000,000"));
+        paste(p->ciQuantity, QStringLiteral("1,000"));
+        QCOMPARE(prompts(), QStringList{QStringLiteral("Jumlah belum diisi")});
+        paste(p->ciQuantity, QStringLiteral("1,5"));
+        QCOMPARE(p->ciTotal->Text(), QStringLiteral("1,500,000"));
+        key(p->ciQuantity, Qt::Key_Return);
+        QCOMPARE(number(QStringLiteral("select price from Salecart where code='ESP'")), 1000000.0);
+        QCOMPARE(number(QStringLiteral("select quantity from Salecart where code='ESP'")), 1.5);
+    }
+
     // A key the main window turned into an action goes no further; a key it
     // did not act on still reaches the focused control.
     void windowKeysGoNoFurther()
@@ -586,6 +618,24 @@ private slots:
         key(p->ciCode, Qt::Key_F12);
         QVERIFY(found.contains(QStringLiteral("OK1")));
         QVERIFY(found.contains(QStringLiteral("OK2")));
+    }
+
+    // Without the browse right F12 opens no list, and a list reached through
+    // another browse button only picks: F11 and Delete do nothing there.
+    void browseKeysFollowTheRight()
+    {
+        loginWithoutRights();
+        key(p->ciCode, Qt::Key_F12);
+        key(p->ciCharge, Qt::Key_F12);
+        fx->ui->scripts[QStringLiteral("fCart")] = [](platform::Form*) { key(CartWindow()->ciCode, Qt::Key_F12); };
+        fx->ui->scripts[QStringLiteral("fMaster")] = [](platform::Form*) {
+            MasterWindow()->iItems->setListIndex(2);
+            for (Qt::Key k : {Qt::Key_F11, Qt::Key_Delete})
+                key(MasterWindow()->iItems, k);
+        };
+        key(fx->main, Qt::Key_F11);
+        QCOMPARE(fx->ui->shownModal, (QStringList{QStringLiteral("fCart"), QStringLiteral("fMaster")}));
+        QVERIFY(fx->ui->messages.isEmpty());
     }
 
     // A menu item the operator has no right to looks disabled: greyed icon

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -57,8 +58,7 @@ class TestLang : public QObject {
     void startWith(const QString& stored, const QStringList& files = {})
     {
         fx = std::make_unique<Fixture>(files, false);
-        if (!stored.isEmpty())
-            fx->app->Settings.SaveSetting("OV", "Global", "Language", stored);
+        fx->app->Settings.SaveSetting("OV", "Global", "Language", stored);
         fx->start();
     }
 
@@ -124,14 +124,23 @@ private slots:
         QCOMPARE(m()->lCashier->Caption(), QStringLiteral("CASHIER"));
     }
 
-    // The program's own messages follow the language, line breaks and all.
+    // The program's own messages follow the language, line breaks and all,
+    // failures told by the database layer too.
     void ownTextsFollowTheLanguage()
     {
         startWith(QStringLiteral("English"));
         fx->ui->openSucceeds = false;
+        QFile junk(fx->path(QStringLiteral("Junk.cdb")));
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("no database") > 0);
+        junk.close();
+        m()->ReadDB();
         for (const char* saved : {"The file was saved in:\n", "Berkas sudah disimpan di:\n"}) {
             const QString path = platform::OpenWorkbook([](const QString&) {}, QStringLiteral("x"));
             QVERIFY(fx->ui->lastPrompt().startsWith(QLatin1String(saved) + QDir::toNativeSeparators(path) + u'\n'));
+            fx->login(QStringLiteral("Junk"), QStringLiteral("Admin"), QStringLiteral("admin"));
+            QVERIFY(fx->ui->lastPrompt().startsWith(QLatin1String(*saved == 'T'
+                                                                      ? "Koneksi database gagal\nThis file is not a"
+                                                                      : "Koneksi database gagal\nBerkas ini bukan")));
             m()->iLanguage->setListIndex(1);
         }
     }
@@ -191,6 +200,7 @@ private slots:
     void listingTakesLowerCaseLdbInNameOrder()
     {
         fx = std::make_unique<Fixture>(QStringList(), false);
+        fx->app->Settings.SaveSetting("OV", "Global", "Language", QString());
         QVERIFY(QDir(fx->dir.path()).mkdir("x.ldb"));
         QVERIFY(QFile::copy(fx->path("English.ldb"), fx->path("Y.LDB")));
         QVERIFY(QFile::copy(fx->path("Indonesia.ldb"), fx->path("alpha.ldb")));

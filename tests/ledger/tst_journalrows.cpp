@@ -15,6 +15,7 @@
 #include "support/fixture.h"
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace mMain;
@@ -232,9 +233,10 @@ private slots:
             QCOMPARE(count(QStringLiteral("select count(*) from cash")), 0);
             QCOMPARE(fx->ui->messages.size(), 8);
 
-            // Digits only in the number fields.
+            // Digits only in the number fields, and a decimal comma in the
+            // quantity.
             clearAndType(d->iQuantity, QStringLiteral("2a,"));
-            QCOMPARE(d->iQuantity->Text(), QStringLiteral("2"));
+            QCOMPARE(d->iQuantity->Text(), QStringLiteral("2,"));
             d->iPrice->setText(QString());
             d->iTotal->setText(QString());
             type(d->iTotal, QStringLiteral("1250000"));
@@ -370,6 +372,33 @@ private slots:
         QVERIFY(fx->ui->messages.isEmpty());
     }
 
+    // A quantity with a fraction is booked as written, typed with a point
+    // or a comma, also when part of a stored one is typed over.
+    void fractionalQuantityAsWritten()
+    {
+        stored(1, 1, QStringLiteral("Sale"), QStringLiteral("KTB"), 15000, 1.5, 22500, true);
+        l->lbRefresh->click();
+        select(1);
+        script([&] {
+            QCOMPARE(d->iQuantity->Text(), QStringLiteral("1,5"));
+            clearAndType(d->iQuantity, QStringLiteral("2.5"));
+            QCOMPARE(d->iTotal->Text(), QStringLiteral("37,500"));
+            d->bSave->click();
+        });
+        l->lbEdit->click();
+        QVERIFY2(row(1).contains(QStringLiteral("|15000|2.5|Gelas|37500|")), qPrintable(row(1)));
+        select(1);
+        script([&] {
+            key(d->iQuantity, Qt::Key_Home);
+            QTest::keyClick(d->iQuantity, Qt::Key_Right, Qt::ShiftModifier);
+            type(d->iQuantity, QStringLiteral("3"));
+            QCOMPARE(d->iQuantity->Text(), QStringLiteral("3,5"));
+            d->bSave->click();
+        });
+        l->lbEdit->click();
+        QVERIFY2(row(1).contains(QStringLiteral("|15000|3.5|Gelas|52500|")), qPrintable(row(1)));
+    }
+
     // A double click opens the row; a new quantity computes the total, a
     // typed total is kept; the kind may change side. Another page leaves
     // the shortcuts without effect.
@@ -487,10 +516,55 @@ private slots:
         QCOMPARE(cash(), QStringLiteral("Cash: 30,000"));
     }
 
+    // Another till deletes the row shown and its next sale takes the ID:
+    // Delete, Edit and the dialog's save touch nothing, say so, announce
+    // nothing; the row as shown now goes.
+    void rowReplacedAtAnotherTill()
+    {
+        stored(1, 1, QStringLiteral("Sale"), QStringLiteral("KTB"), 15000, 1, 15000, true);
+        stored(2, 2, QStringLiteral("Sale"), QStringLiteral("ESP"), 18000, 1, 18000, true);
+        QStringList rows;
+        const auto replace = [&](int quantity) {
+            ExecSQL(QStringLiteral("delete from cash where ID=2"));
+            stored(2, 3, QStringLiteral("Sale"), QStringLiteral("NGA"), 33000, quantity, 33000 * quantity, true);
+            rows = rowsOf(QStringLiteral("select * from cash order by ID"));
+        };
+        const auto told = [&] {
+            QCOMPARE(fx->ui->lastPrompt(), ledger::GoneMessage(2));
+            QCOMPARE(rowsOf(QStringLiteral("select * from cash order by ID")), rows);
+        };
+        QSignalSpy journal(app().Session(), &ShopSession::journalChanged);
+        l->lbRefresh->click();
+        select(2);
+        replace(2);
+        fx->ui->answers = {1};
+        l->lbDelete->click();
+        told();
+        select(2); // rebuilt: the new row, which grows meanwhile
+        replace(3);
+        l->lbEdit->click();
+        told();
+        select(2);
+        script([&] {
+            replace(4);
+            d->bSave->click();
+        });
+        l->lbEdit->click();
+        told();
+        QCOMPARE(fx->ui->shownModal.size(), 1);
+        QCOMPARE(journal.count(), 0);
+        select(2);
+        fx->ui->answers = {1};
+        l->lbDelete->click();
+        QCOMPARE(rowsOf(QStringLiteral("select ID from cash")), QStringList{QStringLiteral("1")});
+        QCOMPARE(journal.count(), 1);
+    }
+
     // The dialog's captions come from the language set, the charge's from
     // its kind.
     void captions()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         QCOMPARE(d->cSubtotal->Caption(), QStringLiteral("Subtotal:"));
         QCOMPARE(d->bSave->Caption(), QStringLiteral("&Save"));
         QCOMPARE(d->cWarehouse->Caption(), QStringLiteral("Gudang:"));

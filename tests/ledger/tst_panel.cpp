@@ -260,6 +260,7 @@ private slots:
     // workbook is left or opened, and the next one is whole.
     void stoppedWorkLeavesNothing()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         showTradingDay();
         const QString file = fx->path(QStringLiteral("port.txt"));
         mMain::SetConfig(QStringLiteral("Port"), file);
@@ -368,6 +369,7 @@ private slots:
     {
         fx.reset();
         fx = std::make_unique<Fixture>();
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         m = fx->main;
         l = dynamic_cast<LedgerPanelView*>(m->ledgerPanel());
         fx->login(fx->sampleEntry(), QStringLiteral("Admin"), QStringLiteral("admin"));
@@ -422,6 +424,7 @@ private slots:
     // The first language of the folder (English) gave the captions.
     void captions()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         QCOMPARE(l->lcTo->Caption(), QStringLiteral("To:"));
         QCOMPARE(l->lbExcel->Caption(), QStringLiteral("&Excel"));
         QCOMPARE(l->lbDelete->Caption(), QStringLiteral("&Delete"));

@@ -3,16 +3,20 @@
 #include "core/dbcheck.h"
 #include "core/dbentry.h"
 #include "core/mmain.h"
+#include "ledger/ledgerpanel.h"
 #include "manage/fdb.h"
 #include "manage/fnew.h"
 #include "manage/fsetting.h"
 #include "manage/fuser.h"
 #include "shell/fmain.h"
+#include "support/datafixture.h"
+#include "support/dbrows.h"
 #include "support/fixture.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
 #include <unistd.h>
 
@@ -784,6 +788,54 @@ private slots:
         QCOMPARE(fx->ui->lastPrompt(), QString("User telah tersimpan"));
         QCOMPARE(mMain::GetValue("select password from operator where username='Kasir'").toString(),
                  mMain::PasswordForm("caf\u00e9 \u00f8"));
+    }
+
+    // The users and settings windows after another till's save write only
+    // what the operator changed; an operator deleted there stays deleted; a
+    // name with blanks around it logs in; a port naming the database file
+    // is refused; the ledger hears of the warehouse setting at once.
+    void formsAfterAnotherTill()
+    {
+        fx->login("Velmont Cafe & Resto", "Admin", "admin");
+        QSignalSpy changed(app().Session(), &ShopSession::settingsChanged);
+        fx->main->bLedger_Click();
+        const platform::ListBox* report = dynamic_cast<LedgerPanelView*>(fx->main->ledgerPanel())->liLedger;
+        const qsizetype heading = report->List(0).size();
+        Workstation other(sample());
+        fx->ui->scripts["fUser"] = [&](platform::Form*) {
+            for (const char* meanwhile : {"update operator set master=0 where username='Kasir'",
+                                          "delete from operator where username='Kasir'"}) {
+                us()->iUsername->setText("Kasir");
+                QVERIFY(other.exec(meanwhile));
+                us()->iLedger->setValue(1);
+                us()->bSave->click();
+                QCOMPARE(mMain::GetValue("select master from operator where username='Kasir'").toInt(), 0);
+            }
+            warned("User 'Kasir' sudah tidak ada");
+            us()->iUsername->setText(" kasir dua ");
+            us()->iPassword->setText("dua");
+            us()->bSave->click();
+        };
+        us()->ShowModal();
+        QCOMPARE(rowsOf("select username from operator"), QStringList({"Admin", "kasir dua"}));
+        fx->ui->scripts["fSetting"] = [&](platform::Form*) {
+            QVERIFY(other.exec("update config set setting='COM2' where `key`='Port'"));
+            st()->iWarehouse->setValue(0);
+            st()->bSave->click();
+            st()->bSave->click();
+            st()->iPort->setText(app().DbConn().path());
+            st()->bSave->click();
+            warned("file database");
+        };
+        st()->ShowModal();
+        QCOMPARE(rowsOf("select setting from config where `key` in ('Port', 'Warehouse') order by `key`"),
+                 QStringList({"COM2", "0"}));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(report->List(0).size(), heading - 13);
+        fx->ui->answers = {platform::MsgOK};
+        fx->main->bLogout_Click();
+        fx->login("Velmont Cafe & Resto", "kasir dua", "dua");
+        QCOMPARE(app().CurrentUser, QString("Kasir dua"));
     }
 
     void pointerPathsReadBackExactly_data()

@@ -7,6 +7,7 @@
 #include "core/dbcheck.h"
 #include "core/mmain.h"
 #include "ledger/ledgerpanel.h"
+#include "manage/fdb.h"
 #include "manage/fuser.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace mMain;
@@ -48,6 +50,19 @@ class TestShell : public QObject {
     {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(m);
         QTest::keyClick(target, Qt::Key(qtKey), mods);
+    }
+    QString customersShown()
+    {
+        auto* charge = dynamic_cast<CashierPanelView*>(m->cashierPanel())->ciCharge;
+        auto* panel = dynamic_cast<InventoryPanelView*>(m->inventoryPanel());
+        key(Qt::Key_F2);
+        panel->iiTable->setListIndex(5);
+        QStringList shown;
+        for (int i = 0; i < charge->ListCount(); ++i)
+            shown << charge->List(i);
+        for (int i = 2; i < panel->iiItems->ListCount(); ++i)
+            shown << panel->iiItems->List(i);
+        return shown.join(QLatin1Char('\n'));
     }
 
 private slots:
@@ -232,6 +247,7 @@ private slots:
 
     void altLettersPressTheFrontPanelsButtons()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         fx->login(kSample, QStringLiteral("Admin"), QStringLiteral("admin"));
         // One press each, though covered panels hold buttons with the same
         // letters; a button pressed by its letter clicks a moment later.
@@ -325,6 +341,11 @@ private slots:
         // Each shortcut with the right behind what it prints.
         loginAs(none + QStringLiteral(", ledger=1"));
         QCOMPARE(fx->app->MenuKey, QStringLiteral("Ledger"));
+        // F11 as the Add button it stands for, grey beside a report.
+        dynamic_cast<LedgerPanelView*>(m->ledgerPanel())->liPage->setListIndex(1);
+        key(Qt::Key_F11);
+        QVERIFY(fx->ui->shownModal.isEmpty());
+        dynamic_cast<LedgerPanelView*>(m->ledgerPanel())->liPage->setListIndex(0);
         key(Qt::Key_P, Qt::ControlModifier);
         QVERIFY(fx->ui->printed.isEmpty());
         key(Qt::Key_E, Qt::ControlModifier);
@@ -745,6 +766,36 @@ private slots:
             m->iCash->Caption(),
             QStringLiteral("Cash: ") +
                 mMain::FormatAmount(GetValue(QStringLiteral("select sum(debit) - sum(credit) from cash")).toDouble()));
+    }
+    // A copy of a database file (a branch, a backup opened as one), each
+    // changed as often since, shows its own customers after a logout; a
+    // restore ends the session, and the next login shows what it put back.
+    void shownDataFollowsTheDatabase()
+    {
+        fx->login(kSample, QStringLiteral("Admin"), QStringLiteral("admin"));
+        const QString copy = fx->path(QStringLiteral("Cabang.cdb")), empty = fx->path(QStringLiteral("kosong.cdb"));
+        QVERIFY(QFile::copy(fx->app->DbConn().path(), copy) &&
+                QFile::copy(fx->path(QStringLiteral("Empty.tdb")), empty));
+        m->ReadDB();
+        ExecSQL(QStringLiteral("delete from Customer where `name`='Andi Wijaya'"));
+        QVERIFY(Workstation(copy).exec(QStringLiteral("insert into Customer values('CX1', 'Alfa Prima', '', '', '')")));
+        for (const QString& entry : {kSample, QStringLiteral("Cabang")}) {
+            fx->ui->answers = {platform::MsgOK};
+            key(Qt::Key_F9);
+            fx->login(entry, QStringLiteral("Admin"), QStringLiteral("admin"));
+            const QString shown = customersShown();
+            QCOMPARE(shown.count(QStringLiteral("Andi Wijaya")) + shown.count(QStringLiteral("Alfa Prima")),
+                     entry == kSample ? 0 : 4);
+        }
+        QSignalSpy ended(fx->app->Session(), &QObject::destroyed);
+        fx->ui->fileAnswers = {empty};
+        fx->ui->answers = {platform::MsgOK};
+        fx->ui->scripts[QStringLiteral("fDB")] = [](platform::Form* f) { static_cast<fDB*>(f)->bRestore_Click(); };
+        key(Qt::Key_F6);
+        QVERIFY(ended.size() == 1 && m->pLogin->isVisible() && !m->tClock->Enabled());
+        QCOMPARE(dynamic_cast<LedgerPanelView*>(m->ledgerPanel())->liLedger->ListCount(), 0);
+        fx->login(QStringLiteral("Cabang"), QStringLiteral("Admin"), QStringLiteral("admin"));
+        QVERIFY(!customersShown().contains(QStringLiteral("Alfa Prima")));
     }
 };
 

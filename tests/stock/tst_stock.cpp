@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 using platform::DbConnection;
@@ -111,6 +112,7 @@ private slots:
 
     void correctionsAndDelete()
     {
+        fx->main->iLanguage->setText(QStringLiteral("English")); // its captions are checked
         stock::AddStockItem(db(), app().DbKind, "KOPI", "Kopi", "Kg", 10, QDate::currentDate());
         stock::AddStockItem(db(), app().DbKind, "GULA", "Gula", "Kg", 1, QDate::currentDate());
         stock::AddLink(db(), stock::Side::Shop, "KOPI", "KOPI", "1");
@@ -233,6 +235,54 @@ private slots:
         QCOMPARE(fx->ui->prompts(), (QStringList{"Telah tersimpan", "Tersimpan", "Tersimpan", "Hapus yang terpilih?"}));
         QCOMPARE(rowsOf("select * from stockshop"), (QStringList{"1|BKA|HILANG|1", "2|BKA|BKA|1,5"}));
         QCOMPARE(rowsOf("select * from stocksale"), (QStringList{"2|BKA|ESK|0,02"}));
+    }
+
+    // A link's id goes to the next link when it was the last: Delete acts
+    // only on the link shown. A link to no item of its table, or to a stock
+    // item deleted meanwhile, is refused; a saved link is announced.
+    void linksActOnWhatIsShown()
+    {
+        mMain::ExecSQL("insert into SaleItems values('SODA', 'Minuman', 'Soda', 8000, 0, 'Gelas')");
+        mMain::ExecSQL("insert into SaleItems values('ESP', 'Kopi', 'Espresso', 18000, 0, 'Gelas')");
+        stock::AddStockItem(db(), app().DbKind, "SIRUP", "Sirup", "Ml", 0, QDate::currentDate());
+        stock::AddStockItem(db(), app().DbKind, "GULA", "Gula Pasir", "Kg", 0, QDate::currentDate());
+        const qint64 id = stock::AddLink(db(), stock::Side::Sale, "SIRUP", "SODA", "20");
+        QSignalSpy announced(app().Session(), &ShopSession::stockChanged);
+        fDetail* d = dt();
+        fInOut* out = OutWindow();
+        fx->ui->scripts["fDetail"] = [&](platform::Form*) {
+            d->iSale->setListIndex(0);
+            {
+                DbConnection other;
+                OpenAnother(other, db());
+                other.Execute("delete from stocksale");
+                QCOMPARE(stock::AddLink(other, stock::Side::Sale, "GULA", "ESP", "0,01"), id);
+            }
+            fx->ui->answers = {platform::MsgOK};
+            d->bDeleteSale->click();
+            QCOMPARE(d->iSale->ListCount(), 0);
+            fx->ui->scripts["fOut"] = [&](platform::Form*) {
+                out->iCode->setText("ESX");
+                out->bSave->click();
+                out->iCode->setText(" ESP ");
+                out->iQuantity->setText("1");
+                out->bSave->click();
+                QCOMPARE(announced.count(), 1);
+                QCOMPARE(d->iSale->ListCount(), 1);
+                db().Execute("delete from stock where code='SIRUP'");
+                out->iCode->setText("ESP");
+                out->bSave->click();
+            };
+            d->bAddSale->click();
+            press(Qt::Key_Escape);
+        };
+        d->iCode->setText("SIRUP");
+        d->ShowModal();
+        QCOMPARE(fx->ui->prompts(), (QStringList{"Hapus yang terpilih?", "Data dengan Kode 'SODA' sudah tidak ada",
+                                                 "Item dengan Kode 'ESX' tidak ditemukan, coba Kode lain", "Tersimpan",
+                                                 "Data dengan Kode 'SIRUP' sudah tidak ada"}));
+        QCOMPARE(rowsOf("select stock, code, quantity from stocksale order by id"),
+                 (QStringList{"GULA|ESP|0,01", "SIRUP|ESP|1"}));
     }
 
     // The browse button lists the dialog's own items table whatever the

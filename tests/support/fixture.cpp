@@ -14,6 +14,9 @@ Fixture::Fixture(const QStringList& files, bool startNow) : DataFixture(files)
     // The user's settings, and the log beside them, lie outside the program
     // folder as they do on a till.
     app = std::make_unique<App>(dir.path(), dir.filePath(QStringLiteral("user/settings.ini")));
+    // The tests read the program's words in the language they are written in.
+    app->Settings.SaveSetting(QStringLiteral("OV"), QStringLiteral("Global"), QStringLiteral("Language"),
+                              QStringLiteral("Indonesia"));
     ui = new TestBackend;
     app->setBackend(std::unique_ptr<platform::Backend>(ui));
     if (startNow)

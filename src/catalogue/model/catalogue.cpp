@@ -1,5 +1,6 @@
 #include "catalogue/model/catalogue.h"
 
+#include "data/owntext.h"
 #include "data/sqltext.h"
 #include "data/textcells.h"
 
@@ -103,11 +104,15 @@ QString ListCaption(const QString& table)
     return QString();
 }
 
-QString NominalDiscountText(const QString& answer, double price)
+std::optional<QString> NominalDiscountText(const QString& answer, double price)
 {
     if (answer.isEmpty() || price == 0)
         return QString();
-    const double percent = platform::Val(answer) * 100.0 / price;
+    const std::optional<platform::Figure> amount =
+        platform::ReadFigure(answer, {true, false}, platform::FigureSource::Written);
+    if (!amount)
+        return std::nullopt;
+    const double percent = amount->value * 100.0 / price;
     // Six significant digits (33.3333, 6.66667, 0.000666667), rounded by the
     // one rule and written as the display writes a number: never with an
     // exponent or grouping, which the leading number read back would cut.
@@ -146,7 +151,7 @@ bool CodeExists(platform::DbConnection& db, const QString& table, const QString&
 
 QString GoneMessage(const QString& code)
 {
-    return QStringLiteral("Data dengan Kode %1 sudah tidak ada").arg(Quote(code));
+    return platform::OwnText("cCodeGone", QStringLiteral("Data dengan Kode %1 sudah tidak ada")).arg(Quote(code));
 }
 
 QString NetPriceOf(const QString& table)
@@ -156,20 +161,45 @@ QString NetPriceOf(const QString& table)
 
 QString GoneMarkedMessage(int gone)
 {
-    return QStringLiteral("%1 data yang ditandai sudah tidak ada").arg(gone);
+    return platform::OwnText("cMarkedGone", QStringLiteral("%1 data yang ditandai sudah tidak ada")).arg(gone);
 }
 
-int DeleteCodes(platform::DbConnection& db, const QString& table, const QStringList& codes,
-                const std::function<void(const QString& code)>& remove)
+QString UnknownItemMessage(const QString& code)
+{
+    return QStringLiteral("Item dengan Kode %1 tidak ditemukan, coba Kode lain").arg(Quote(code));
+}
+
+bool RowShown(platform::DbConnection& db, const QString& select, const QString& codeColumn, const QString& row,
+              const MakeRow& make)
+{
+    const QString code = RowCode(row);
+    if (code.isEmpty())
+        return false;
+    for (auto rs = db.OpenCursor(select + QStringLiteral(" where ") + codeColumn + QLatin1Char('=') + Quote(code));
+         !rs->Eof(); rs->MoveNext())
+        if (make(*rs) == row)
+            return true;
+    return false;
+}
+
+bool TableRowShown(platform::DbConnection& db, const QString& table, const QString& row)
+{
+    if (IsContactTable(table))
+        return RowShown(db, ContactsListSql(table, QString()), QStringLiteral("code"), row, ContactRow);
+    return RowShown(db, ItemsListSql(table, QString()), QStringLiteral("code"), row, ItemRow);
+}
+
+int DeleteRows(platform::DbConnection& db, const QStringList& rows, const std::function<bool(const QString&)>& shown,
+               const std::function<void(const QString& code)>& remove)
 {
     int gone = 0;
     platform::DbTransaction tx(db);
-    for (const QString& code : codes) {
-        if (code.isEmpty() || !CodeExists(db, table, code)) {
+    for (const QString& row : rows) {
+        if (!shown(row)) {
             ++gone;
             continue;
         }
-        remove(code);
+        remove(RowCode(row));
     }
     tx.commit();
     return gone;
@@ -189,24 +219,103 @@ QString InsertItemSql(const QString& table, const Item& item)
              Quote(item.unit));
 }
 
-QString UpdateItemSql(const QString& table, const Item& item, const QString& oldCode)
-{
-    return QStringLiteral(
-               "update %1 set code=%2, category=%3, `name`=%4, price=%5, discount=%6, satuan=%7 where code=%8")
-        .arg(bt(table), Quote(item.code), Quote(item.category), Quote(item.name), Num(item.price), Num(item.discount),
-             Quote(item.unit), Quote(oldCode));
-}
-
 QString InsertContactSql(const QString& table, const Contact& c)
 {
     return QStringLiteral("insert into %1 values(%2, %3, %4, %5, %6)")
         .arg(bt(table), Quote(c.code), Quote(c.name), Quote(c.address), Quote(c.phone), Quote(c.fax));
 }
 
-QString UpdateContactSql(const QString& table, const Contact& c, const QString& oldCode)
+namespace {
+
+void changed(QStringList& set, const char* column, const QString& loaded, const QString& edited)
 {
-    return QStringLiteral("update %1 set code=%2, `name`=%3, address=%4, phone=%5, fax=%6 where code=%7")
-        .arg(bt(table), Quote(c.code), Quote(c.name), Quote(c.address), Quote(c.phone), Quote(c.fax), Quote(oldCode));
+    if (edited != loaded)
+        set << QLatin1String(column) + QLatin1Char('=') + Quote(edited);
+}
+
+void changed(QStringList& set, const char* column, double loaded, double edited)
+{
+    if (edited != loaded)
+        set << QLatin1String(column) + QLatin1Char('=') + Num(edited);
+}
+
+} // namespace
+
+QStringList ItemChanges(const Item& loaded, const Item& edited)
+{
+    QStringList set;
+    changed(set, "code", loaded.code, edited.code);
+    changed(set, "category", loaded.category, edited.category);
+    changed(set, "`name`", loaded.name, edited.name);
+    changed(set, "price", loaded.price, edited.price);
+    changed(set, "discount", loaded.discount, edited.discount);
+    changed(set, "satuan", loaded.unit, edited.unit);
+    return set;
+}
+
+QStringList ContactChanges(const Contact& loaded, const Contact& edited)
+{
+    QStringList set;
+    changed(set, "code", loaded.code, edited.code);
+    changed(set, "`name`", loaded.name, edited.name);
+    changed(set, "address", loaded.address, edited.address);
+    changed(set, "phone", loaded.phone, edited.phone);
+    changed(set, "fax", loaded.fax, edited.fax);
+    return set;
+}
+
+QString UpdateSql(const QString& table, const QStringList& changes, const QString& code)
+{
+    return QStringLiteral("update %1 set %2 where code=%3")
+        .arg(bt(table), changes.join(QStringLiteral(", ")), Quote(code));
+}
+
+namespace {
+
+Outcome add(platform::DbConnection& db, const QString& table, const QString& code, const QString& insert)
+{
+    platform::DbTransaction tx(db);
+    if (CodeExists(db, table, code))
+        return Outcome::Taken;
+    db.Execute(insert);
+    tx.commit();
+    return Outcome::Saved;
+}
+
+Outcome edit(platform::DbConnection& db, const QString& table, const QString& oldCode, const QString& newCode,
+             const QStringList& changes)
+{
+    platform::DbTransaction tx(db);
+    if (!CodeExists(db, table, oldCode))
+        return Outcome::Gone;
+    if (CodeTaken(db, table, oldCode, newCode))
+        return Outcome::Taken;
+    if (!changes.isEmpty())
+        db.Execute(UpdateSql(table, changes, oldCode));
+    tx.commit();
+    return Outcome::Saved;
+}
+
+} // namespace
+
+Outcome AddItem(platform::DbConnection& db, const QString& table, const Item& item)
+{
+    return add(db, table, item.code, InsertItemSql(table, item));
+}
+
+Outcome AddContact(platform::DbConnection& db, const QString& table, const Contact& contact)
+{
+    return add(db, table, contact.code, InsertContactSql(table, contact));
+}
+
+Outcome EditItem(platform::DbConnection& db, const QString& table, const Item& loaded, const Item& edited)
+{
+    return edit(db, table, loaded.code, edited.code, ItemChanges(loaded, edited));
+}
+
+Outcome EditContact(platform::DbConnection& db, const QString& table, const Contact& loaded, const Contact& edited)
+{
+    return edit(db, table, loaded.code, edited.code, ContactChanges(loaded, edited));
 }
 
 QString DeleteSql(const QString& table, const QString& code)

@@ -56,8 +56,10 @@ using platform::NetPrice;
 // The discount field's text for a nominal discount typed into the question
 // box: the percent of the price to six significant digits, as the display
 // writes it and read back (so a regional decimal comma ends the number); ""
-// for an empty answer or a price of 0, which has no percent.
-QString NominalDiscountText(const QString& answer, double price);
+// for an empty answer or a price of 0, which has no percent. The answer is
+// read as written, by the discount field's rule (no minus sign, no
+// exponent); nothing when it is no such figure, which is refused.
+std::optional<QString> NominalDiscountText(const QString& answer, double price);
 
 // ---- Codes
 
@@ -77,14 +79,38 @@ QString GoneMessage(const QString& code);
 // How many of the marked records were no longer there.
 QString GoneMarkedMessage(int gone);
 
-// Deletes the records of `codes` as one write, each by `remove`; a code no
-// longer in `table` (deleted meanwhile at another workstation) is passed
-// over and counted, so that what goes is only what was marked.
-int DeleteCodes(platform::DbConnection& db, const QString& table, const QStringList& codes,
-                const std::function<void(const QString& code)>& remove);
+// "Item dengan Kode '<code>' tidak ditemukan, coba Kode lain": a code that
+// names no item of the table it must come from.
+QString UnknownItemMessage(const QString& code);
 // Whether an edit would give the record loaded under oldCode a code that
 // another record holds (two records would then share one key).
 bool CodeTaken(platform::DbConnection& db, const QString& table, const QString& oldCode, const QString& newCode);
+
+// ---- Rows acted on
+// A list's row numbers are the engine's: a file gives a new row the number
+// of a deleted last one. A command therefore acts on a record only while the
+// database still holds it as its row showed it, checked inside the write.
+
+// A list row as the list makes it from a record of its query.
+using MakeRow = std::function<QString(const platform::DbRecordset&)>;
+// Whether a record of the row's code, read through the list query (select:
+// "select … from …" without a condition; codeColumn: the code's column),
+// is made into exactly that row.
+bool RowShown(platform::DbConnection& db, const QString& select, const QString& codeColumn, const QString& row,
+              const MakeRow& make);
+// The same for a row of the list of one items or contact table.
+bool TableRowShown(platform::DbConnection& db, const QString& table, const QString& row);
+
+// What a write changed, for the announcement after its commit.
+struct Wrote {
+    bool catalogue = false;
+    bool stock = false;
+};
+// Deletes the records of list rows as one write, each by `remove` of its
+// code, while `shown` finds it as its row shows it; a row gone or taken by
+// another record meanwhile is passed over and counted.
+int DeleteRows(platform::DbConnection& db, const QStringList& rows, const std::function<bool(const QString&)>& shown,
+               const std::function<void(const QString& code)>& remove);
 
 // ---- Rows
 
@@ -108,9 +134,31 @@ struct Contact {
 // ---- Statements (T is the table name; values pass Quote or Num)
 
 QString InsertItemSql(const QString& table, const Item& item);
-QString UpdateItemSql(const QString& table, const Item& item, const QString& oldCode);
 QString InsertContactSql(const QString& table, const Contact& contact);
-QString UpdateContactSql(const QString& table, const Contact& contact, const QString& oldCode);
+// "col=value" of each column the edit changed from what was loaded.
+QStringList ItemChanges(const Item& loaded, const Item& edited);
+QStringList ContactChanges(const Contact& loaded, const Contact& edited);
+// "update `T` set <changes> where code=<code>".
+QString UpdateSql(const QString& table, const QStringList& changes, const QString& code);
+
+// ---- Writes of the dialogs
+// A code or contact name as stored: without the blanks around it, which
+// the lists drop when they read a code back.
+inline QString Stored(const QString& text)
+{
+    return text.trimmed();
+}
+enum class Outcome { Saved, Gone, Taken };
+// Adds the record unless the table holds its code (Taken), in one write.
+Outcome AddItem(platform::DbConnection& db, const QString& table, const Item& item);
+Outcome AddContact(platform::DbConnection& db, const QString& table, const Contact& contact);
+// Writes what the operator changed of the record loaded, in one write: a
+// column left as loaded keeps what another workstation wrote meanwhile.
+// Gone when the loaded code is no longer there (nothing is written, so a
+// record deleted meanwhile never comes back); Taken when the new code is
+// another record's.
+Outcome EditItem(platform::DbConnection& db, const QString& table, const Item& loaded, const Item& edited);
+Outcome EditContact(platform::DbConnection& db, const QString& table, const Contact& loaded, const Contact& edited);
 QString DeleteSql(const QString& table, const QString& code);
 // "select * from `T` where code=…": the record an edit loads, the cashier's
 // item lookup.

@@ -313,9 +313,11 @@ void selfLink(DbConnection& db, const QString& table, const QString& code)
 
 } // namespace
 
-void AddItem(DbConnection& db, const InventoryItem& item)
+catalogue::Outcome AddItem(DbConnection& db, const InventoryItem& item)
 {
     platform::DbTransaction tx(db);
+    if (CodeTaken(db, item.code))
+        return catalogue::Outcome::Taken;
     db.Execute(catalogue::InsertItemSql(QStringLiteral("ShopItems"), side(item, true)));
     db.Execute(catalogue::InsertItemSql(QStringLiteral("SaleItems"), side(item, false)));
     db.Execute(QStringLiteral("insert into `stock` values(") + Quote(item.code) + QStringLiteral(", ") +
@@ -324,26 +326,47 @@ void AddItem(DbConnection& db, const InventoryItem& item)
     selfLink(db, QStringLiteral("stocksale"), item.code);
     db.Execute(QStringLiteral("insert into `inventory` values(") + Quote(item.code) + QLatin1Char(')'));
     tx.commit();
+    return catalogue::Outcome::Saved;
 }
 
-void EditItem(DbConnection& db, const QString& oldCode, const InventoryItem& item)
+catalogue::Outcome EditItem(DbConnection& db, const InventoryItem& loaded, const InventoryItem& edited)
 {
-    const QString newCode = Quote(item.code);
+    const QString oldCode = loaded.code;
+    const QString newCode = Quote(edited.code);
     const QString old = Quote(oldCode);
     platform::DbTransaction tx(db);
-    db.Execute(catalogue::UpdateItemSql(QStringLiteral("ShopItems"), side(item, true), oldCode));
-    db.Execute(catalogue::UpdateItemSql(QStringLiteral("SaleItems"), side(item, false), oldCode));
-    for (const char* t : {"stockshop", "stocksale"}) {
-        const QString table = QLatin1Char('`') + QString::fromLatin1(t) + QLatin1Char('`');
-        db.Execute(QStringLiteral("update ") + table + QStringLiteral(" set stock=") + newCode +
-                   QStringLiteral(" where stock=") + old);
-        db.Execute(QStringLiteral("update ") + table + QStringLiteral(" set code=") + newCode +
-                   QStringLiteral(" where code=") + old);
+    if (!catalogue::CodeExists(db, QStringLiteral("inventory"), oldCode))
+        return catalogue::Outcome::Gone;
+    // A change of code onto another item's code would merge two items.
+    if (edited.code.compare(oldCode, Qt::CaseInsensitive) != 0 && CodeTaken(db, edited.code))
+        return catalogue::Outcome::Taken;
+    for (const bool shop : {true, false}) {
+        const QStringList changes = catalogue::ItemChanges(side(loaded, shop), side(edited, shop));
+        if (!changes.isEmpty())
+            db.Execute(catalogue::UpdateSql(shop ? QStringLiteral("ShopItems") : QStringLiteral("SaleItems"), changes,
+                                            oldCode));
     }
-    db.Execute(QStringLiteral("update `stock` set code=") + newCode + QStringLiteral(", description=") +
-               Quote(item.name) + QStringLiteral(", unit=") + Quote(item.unit) + QStringLiteral(" where code=") + old);
-    db.Execute(QStringLiteral("update `inventory` set code=") + newCode + QStringLiteral(" where code=") + old);
+    QStringList stock;
+    if (edited.code != loaded.code)
+        stock << QStringLiteral("code=") + newCode;
+    if (edited.name != loaded.name)
+        stock << QStringLiteral("description=") + Quote(edited.name);
+    if (edited.unit != loaded.unit)
+        stock << QStringLiteral("unit=") + Quote(edited.unit);
+    if (!stock.isEmpty())
+        db.Execute(catalogue::UpdateSql(QStringLiteral("stock"), stock, oldCode));
+    if (edited.code != loaded.code) {
+        for (const char* t : {"stockshop", "stocksale"}) {
+            const QString table = QLatin1Char('`') + QString::fromLatin1(t) + QLatin1Char('`');
+            db.Execute(QStringLiteral("update ") + table + QStringLiteral(" set stock=") + newCode +
+                       QStringLiteral(" where stock=") + old);
+            db.Execute(QStringLiteral("update ") + table + QStringLiteral(" set code=") + newCode +
+                       QStringLiteral(" where code=") + old);
+        }
+        db.Execute(QStringLiteral("update `inventory` set code=") + newCode + QStringLiteral(" where code=") + old);
+    }
     tx.commit();
+    return catalogue::Outcome::Saved;
 }
 
 void DeleteItem(DbConnection& db, const QString& code)
@@ -367,12 +390,34 @@ void DeleteRecord(DbConnection& db, const QString& word, const QString& code)
         db.Execute(catalogue::DeleteSql(TableOf(word), code));
 }
 
-int DeleteRecords(DbConnection& db, const QString& word, const QStringList& codes)
+bool RowShown(DbConnection& db, const QString& word, const QString& row)
 {
-    const QString table = LayoutOf(word) == Layout::Joined ? QStringLiteral("inventory") : TableOf(word);
-    if (table.isEmpty())
+    switch (LayoutOf(word)) {
+    case Layout::Joined:
+        return catalogue::RowShown(db, ListSql(word, QString()), QStringLiteral("inventory.code"), row,
+                                   [](const platform::DbRecordset& rs) { return Row(Layout::Joined, rs); });
+    case Layout::Items:
+    case Layout::Contacts: return catalogue::TableRowShown(db, TableOf(word), row);
+    case Layout::None: break;
+    }
+    return false;
+}
+
+catalogue::Wrote WroteOf(const QString& word)
+{
+    return {LayoutOf(word) != Layout::None, LayoutOf(word) == Layout::Joined};
+}
+
+int DeleteRows(DbConnection& db, const QString& word, const QStringList& rows, catalogue::Wrote& wrote)
+{
+    if (LayoutOf(word) == Layout::None)
         return 0;
-    return catalogue::DeleteCodes(db, table, codes, [&](const QString& code) { DeleteRecord(db, word, code); });
+    const int gone = catalogue::DeleteRows(
+        db, rows, [&](const QString& row) { return RowShown(db, word, row); },
+        [&](const QString& code) { DeleteRecord(db, word, code); });
+    if (gone < rows.size())
+        wrote = WroteOf(word);
+    return gone;
 }
 
 void ExportList(DbConnection& db, const QString& word, const QString& sql, const QStringList& titles,

@@ -67,20 +67,30 @@ struct InventoryItem {
 QString RecordSql(const QString& code);
 // Whether any of inventory, ShopItems, SaleItems and stock holds the code.
 bool CodeTaken(platform::DbConnection& db, const QString& code);
-void AddItem(platform::DbConnection& db, const InventoryItem& item);
-// Rewrites the item under its old code. Links follow a change of code: the
-// stock item's links by `stock`, and links of other stock items that the
-// item moves by `code`, so no link moves another stock item than before.
-void EditItem(platform::DbConnection& db, const QString& oldCode, const InventoryItem& item);
+// Adds the item unless its code is taken (checked inside the write).
+catalogue::Outcome AddItem(platform::DbConnection& db, const InventoryItem& item);
+// Writes what the operator changed of the item loaded, in one write, each
+// value to every row that holds it (a name is also the stock item's
+// description). Links follow a change of code: the stock item's links by
+// `stock`, and links of other stock items that the item moves by `code`, so
+// no link moves another stock item than before. Gone when the loaded code is
+// no longer in `inventory`, Taken when the new code is another's.
+catalogue::Outcome EditItem(platform::DbConnection& db, const InventoryItem& loaded, const InventoryItem& edited);
 // The stock row, the links that move it, both item rows and the inventory
 // row; movements and journal rows stay.
 void DeleteItem(platform::DbConnection& db, const QString& code);
 // One record of a panel table: the six deletes for "Sale Shop", one delete
 // for the others. Inside a transaction it joins it.
 void DeleteRecord(platform::DbConnection& db, const QString& word, const QString& code);
-// Deletes the records of the codes as one write; returns how many were no
-// longer there (nothing else is deleted in their place).
-int DeleteRecords(platform::DbConnection& db, const QString& word, const QStringList& codes);
+// Whether the database still holds the record of a row of the word's list
+// as the row shows it.
+bool RowShown(platform::DbConnection& db, const QString& word, const QString& row);
+// Deletes the records of list rows as one write, each while it is still as
+// its row shows it; returns how many were not (nothing else is deleted in
+// their place). `wrote` tells what the deletes changed.
+int DeleteRows(platform::DbConnection& db, const QString& word, const QStringList& rows, catalogue::Wrote& wrote);
+// What a write of the word's records changes: an inventory item is stock too.
+catalogue::Wrote WroteOf(const QString& word);
 
 // ---- Export of the panel's list into a new .xlsx file at path: bold
 // titles, one record per row as it is read, amounts "#,##0", discounts

@@ -5,8 +5,12 @@
 #include "cashier/model/cartops.h"
 #include "catalogue/model/catalogue.h"
 #include "data/db.h"
+#include "data/owntext.h"
 #include "data/sqltext.h"
+#include "ledger/model/journalreport.h"
 #include "ledger/model/reports.h"
+
+#include <algorithm>
 
 namespace ledger {
 
@@ -43,7 +47,8 @@ QString ProblemMessage(EntryProblem p)
     case EntryProblem::NoCode: return QStringLiteral("Kode belum diisi");
     case EntryProblem::NoName: return QStringLiteral("Deskripsi belum diisi");
     case EntryProblem::NoQuantity: return QStringLiteral("Quantity belum diisi");
-    case EntryProblem::Negative: return QStringLiteral("Total tidak boleh negatif");
+    case EntryProblem::Negative:
+        return platform::OwnText("cTotalNegative", QStringLiteral("Total tidak boleh negatif"));
     case EntryProblem::None: break;
     }
     return QString();
@@ -113,13 +118,48 @@ qint64 AddJournalEntry(platform::DbConnection& db, const QString& dbKind, const 
     return r.id;
 }
 
-bool RewriteJournalEntry(platform::DbConnection& db, const QString& dbKind, qint64 id, const JournalEntry& e)
+namespace {
+
+// On a server the rows of the ID stay locked from the check to the commit,
+// so that another till's write to them waits (a database file is locked
+// whole by the write transaction already).
+void LockRows(platform::DbConnection& db, qint64 id)
+{
+    if (db.isOdbc())
+        db.GetValue(QStringLiteral("select count(*) from cash where ID=") + QString::number(id) +
+                    QStringLiteral(" for update"));
+}
+
+} // namespace
+
+bool RewriteJournalEntry(platform::DbConnection& db, const QString& dbKind, const StoredJournalRow& loaded,
+                         const JournalEntry& e)
 {
     const cashier::JournalRow r = MakeJournalRow(db, e);
     platform::DbTransaction tx(db);
-    if (db.GetValue(QStringLiteral("select count(`ID`) from cash where ID=") + QString::number(id)).toLongLong() == 0)
+    LockRows(db, loaded.id);
+    const std::optional<StoredJournalRow> now = ReadJournalRow(db, loaded.id);
+    if (!now || now->columns != loaded.columns)
         return false;
-    db.Execute(JournalUpdateSql(r, id, dbKind));
+    db.Execute(JournalUpdateSql(r, loaded.id, dbKind));
+    tx.commit();
+    return true;
+}
+
+bool JournalRowShown(platform::DbConnection& db, qint64 id, const QString& shownLine, bool warehouseColumn)
+{
+    const QStringList lines = JournalLinesOfId(db, id, warehouseColumn);
+    return !lines.isEmpty() &&
+           std::all_of(lines.begin(), lines.end(), [&](const QString& l) { return l == shownLine; });
+}
+
+bool DeleteJournalRow(platform::DbConnection& db, qint64 id, const QString& shownLine, bool warehouseColumn)
+{
+    platform::DbTransaction tx(db);
+    LockRows(db, id);
+    if (!JournalRowShown(db, id, shownLine, warehouseColumn))
+        return false;
+    db.Execute(QStringLiteral("delete from `cash` where ID=") + QString::number(id));
     tx.commit();
     return true;
 }
@@ -143,6 +183,8 @@ std::optional<StoredJournalRow> ReadJournalRow(platform::DbConnection& db, qint6
     row.quantity = number("quantity");
     row.note = text("Keterangan");
     row.amount = number("Debit") + number("Credit");
+    for (int i = 0; i < rs->columnCount(); ++i)
+        row.columns << rs->Fields(i).toString();
     return row;
 }
 
@@ -157,17 +199,17 @@ int ActionIndex(const QString& category)
 QString RewriteRefusal(const StoredJournalRow& row)
 {
     if (catalogue::IsReservedCode(row.code))
-        return QStringLiteral("Baris ") +
-               (row.code.toUpper() == QLatin1String("DS") ? QStringLiteral("Diskon") : QStringLiteral("PPN")) +
-               QStringLiteral(" tidak dapat diubah di sini");
+        return platform::OwnText("cRowNotEditable", QStringLiteral("Baris %1 tidak dapat diubah di sini"))
+            .arg(row.code.toUpper() == QLatin1String("DS") ? QStringLiteral("Diskon") : QStringLiteral("PPN"));
     if (ActionIndex(row.category) >= 4)
-        return QStringLiteral("Baris ") + ShownCategory(row.category) + QStringLiteral(" tidak dapat diubah di sini");
+        return platform::OwnText("cRowNotEditable", QStringLiteral("Baris %1 tidak dapat diubah di sini"))
+            .arg(ShownCategory(row.category));
     return QString();
 }
 
 QString GoneMessage(qint64 id)
 {
-    return QStringLiteral("Data dengan ID '%1' sudah tidak ada").arg(id);
+    return platform::OwnText("cIdGone", QStringLiteral("Data dengan ID '%1' sudah tidak ada")).arg(id);
 }
 
 } // namespace ledger

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace platform {
@@ -50,9 +51,6 @@ QString JournalUpdateSql(const cashier::JournalRow& r, qint64 id, const QString&
 // Adds the entry as a row of a transaction number of its own; the ids are
 // read and the row written in one write transaction. Returns the row's id.
 qint64 AddJournalEntry(platform::DbConnection& db, const QString& dbKind, const JournalEntry& e);
-// Rewrites row id with the entry; false, with nothing written, when the
-// row is no longer there.
-bool RewriteJournalEntry(platform::DbConnection& db, const QString& dbKind, qint64 id, const JournalEntry& e);
 
 // A stored row as the dialog loads it for a rewrite.
 struct StoredJournalRow {
@@ -68,9 +66,24 @@ struct StoredJournalRow {
     QString note;
     // What the row books: Debit + Credit (one of them is 0).
     double amount = 0;
+    // Every column as stored, to tell at the rewrite whether the row is
+    // still the one loaded.
+    QStringList columns;
 };
 // Nothing when the row is gone.
 std::optional<StoredJournalRow> ReadJournalRow(platform::DbConnection& db, qint64 id);
+// Rewrites the row the dialog loaded with the entry; false, with nothing
+// written, when the row is gone or is no longer as it was loaded (another
+// till changed it, or deleted it and gave its ID to a row of its own).
+bool RewriteJournalEntry(platform::DbConnection& db, const QString& dbKind, const StoredJournalRow& loaded,
+                         const JournalEntry& e);
+// Whether the rows of an ID are still the row a journal line shows: its
+// ID and its text. A row deleted at another till leaves its ID to the next
+// row written there.
+bool JournalRowShown(platform::DbConnection& db, qint64 id, const QString& shownLine, bool warehouseColumn);
+// Deletes the row a journal line shows, checked in the delete's own
+// transaction; false, with nothing written, when it is no longer that row.
+bool DeleteJournalRow(platform::DbConnection& db, qint64 id, const QString& shownLine, bool warehouseColumn);
 // The dialog's kind list index of a stored kind word, letter case included:
 // "Sale" 0, "Shop" 1, "Cash In" 2, "Cash Out" 3, "Sale Retur" 4, "Shop
 // Retur" 5; -1 for any other word.
@@ -79,7 +92,8 @@ int ActionIndex(const QString& category);
 // no entry in the kind list, and a discount or tax row is a percent of its
 // transaction that a rewrite would turn into an item row.
 QString RewriteRefusal(const StoredJournalRow& row);
-// "Data dengan ID '<id>' sudah tidak ada": a row deleted meanwhile.
+// "Data dengan ID '<id>' sudah tidak ada": a row deleted or replaced
+// meanwhile.
 QString GoneMessage(qint64 id);
 
 } // namespace ledger

@@ -394,6 +394,16 @@ void ForEachJournalPage(platform::DbConnection& db, const QString& journalSql, c
     }
 }
 
+QStringList JournalLinesOfId(platform::DbConnection& db, qint64 id, bool warehouseColumn)
+{
+    QStringList out;
+    auto rs = db.OpenRecordset(QStringLiteral("select * from cash where ID=") + QString::number(id));
+    const JournalLines lines(*rs, warehouseColumn);
+    for (; !rs->Eof(); rs->MoveNext())
+        out << lines.line(*rs);
+    return out;
+}
+
 Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
                     bool warehouseColumn)
 {

@@ -18,6 +18,9 @@ ReportRows OpenJournal(const ReportContext& ctx, const ReportRange& range, const
 // between pages.
 void ForEachJournalPage(platform::DbConnection& db, const QString& journalSql, const QString& columns,
                         const std::function<void(const QString& pageSql)>& read);
+// The journal lines of the rows of an ID as the journal shows them now, one
+// a row; none when no row has the ID.
+QStringList JournalLinesOfId(platform::DbConnection& db, qint64 id, bool warehouseColumn);
 Report BuildJournal(const ReportContext& ctx, const ReportRange& range, const JournalFilter& filter,
                     bool warehouseColumn);
 // The journal view's footer sums over the rows of its query.

@@ -97,10 +97,12 @@ bool StockExists(DbConnection& db, const QString& code)
     return db.GetValue(QStringLiteral("select count(code) from stock where code=") + Quote(code)).toLongLong() >= 1;
 }
 
-void AddStockItem(DbConnection& db, const QString& dbKind, const QString& code, const QString& description,
+bool AddStockItem(DbConnection& db, const QString& dbKind, const QString& code, const QString& description,
                   const QString& unit, double opening, const QDate& day)
 {
     platform::DbTransaction tx(db);
+    if (StockExists(db, code))
+        return false;
     db.Execute(QStringLiteral("insert into stock values(") + Quote(code) + QStringLiteral(", ") + Quote(description) +
                QStringLiteral(", ") + Quote(unit) + QLatin1Char(')'));
     Movement m;
@@ -112,6 +114,7 @@ void AddStockItem(DbConnection& db, const QString& dbKind, const QString& code, 
     m.in = opening;
     WriteMovement(db, dbKind, m);
     tx.commit();
+    return true;
 }
 
 bool Correct(DbConnection& db, const QString& dbKind, const QString& code, double amount, bool add, const QDate& day)
@@ -132,13 +135,16 @@ bool Correct(DbConnection& db, const QString& dbKind, const QString& code, doubl
     return true;
 }
 
-void DeleteStockItem(DbConnection& db, const QString& code)
+bool DeleteStockItem(DbConnection& db, const QString& code)
 {
     platform::DbTransaction tx(db);
+    if (!StockExists(db, code))
+        return false;
     db.Execute(QStringLiteral("delete from stock where code=") + Quote(code));
     db.Execute(QStringLiteral("delete from stocksale where stock=") + Quote(code));
     db.Execute(QStringLiteral("delete from stockshop where stock=") + Quote(code));
     tx.commit();
+    return true;
 }
 
 qint64 AddLink(DbConnection& db, Side side, const QString& stockCode, const QString& itemCode,
@@ -154,9 +160,34 @@ qint64 AddLink(DbConnection& db, Side side, const QString& stockCode, const QStr
     return id;
 }
 
-void DeleteLink(DbConnection& db, Side side, qint64 id)
+LinkSaved SaveLink(DbConnection& db, Side side, const QString& stockCode, const QString& itemCode,
+                   const QString& quantityText)
 {
-    db.Execute(QStringLiteral("delete from ") + LinkTable(side) + QStringLiteral(" where `ID`=") + QString::number(id));
+    platform::DbTransaction tx(db);
+    const QVariant stock = db.GetValue(QStringLiteral("select code from stock where code=") + Quote(stockCode));
+    if (stock.isNull())
+        return LinkSaved::StockGone;
+    const QVariant item = db.GetValue(QStringLiteral("select code from ") + ItemsTable(side) +
+                                      QStringLiteral(" where code=") + Quote(itemCode));
+    if (item.isNull())
+        return LinkSaved::NoItem;
+    AddLink(db, side, stock.toString(), item.toString(), quantityText);
+    tx.commit();
+    return LinkSaved::Saved;
+}
+
+bool DeleteLink(DbConnection& db, Side side, const QString& stockCode, const LinkLine& shown)
+{
+    const QString where = QStringLiteral(" where `ID`=") + QString::number(shown.id);
+    platform::DbTransaction tx(db);
+    // Read as the detail window's list reads it.
+    auto now = db.OpenRecordset(QStringLiteral("select stock, code, quantity from ") + LinkTable(side) + where);
+    if (now->Eof() || now->Fields(0).toString().compare(stockCode, Qt::CaseInsensitive) != 0 ||
+        now->Fields(1).toString() != shown.code || now->Fields(2).toString() != shown.quantity)
+        return false;
+    db.Execute(QStringLiteral("delete from ") + LinkTable(side) + where);
+    tx.commit();
+    return true;
 }
 
 QList<StockLine> StockList(DbConnection& db)

@@ -47,20 +47,35 @@ QStringList MovementValues(qint64 id, const QString& dateLiteral, const Movement
 qint64 WriteMovement(platform::DbConnection& db, const QString& dbKind, const Movement& m);
 
 bool StockExists(platform::DbConnection& db, const QString& code);
-// The stock row and its opening count ("Opname"), both or neither.
-void AddStockItem(platform::DbConnection& db, const QString& dbKind, const QString& code, const QString& description,
+// The stock row and its opening count ("Opname"), both or neither; false,
+// and nothing written, when the code is already a stock item's (checked
+// inside the write, so two tills never store one code twice).
+bool AddStockItem(platform::DbConnection& db, const QString& dbKind, const QString& code, const QString& description,
                   const QString& unit, double opening, const QDate& day);
 // A counted correction of the stock item: the amount in (add) or out as one
 // "Opname" movement. False, and nothing written, when the item is gone.
 bool Correct(platform::DbConnection& db, const QString& dbKind, const QString& code, double amount, bool add,
              const QDate& day);
-// The stock row and the links that move it; its movements stay.
-void DeleteStockItem(platform::DbConnection& db, const QString& code);
+// The stock row and the links that move it; its movements stay. False, and
+// nothing deleted, when no stock item holds the code.
+bool DeleteStockItem(platform::DbConnection& db, const QString& code);
 
 // A recipe link; the quantity is stored as typed (a decimal comma stays).
 qint64 AddLink(platform::DbConnection& db, Side side, const QString& stockCode, const QString& itemCode,
                const QString& quantityText);
-void DeleteLink(platform::DbConnection& db, Side side, qint64 id);
+// A link saved from its dialog, under the stored codes of the stock item and
+// of the item, both checked inside the write: a link the detail window
+// could not list (or that a later stock item of the code would inherit) is
+// never stored.
+enum class LinkSaved { Saved, StockGone, NoItem };
+LinkSaved SaveLink(platform::DbConnection& db, Side side, const QString& stockCode, const QString& itemCode,
+                   const QString& quantityText);
+
+struct LinkLine;
+// Deletes the link of the stock item as its row showed it; false, and
+// nothing deleted, when its id is gone or now another link's (a file gives
+// a new link the id of a deleted last one).
+bool DeleteLink(platform::DbConnection& db, Side side, const QString& stockCode, const LinkLine& shown);
 
 // ---- List rows
 struct StockLine {

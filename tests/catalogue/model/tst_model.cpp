@@ -135,7 +135,10 @@ private slots:
         row("many times the price", "en", "15000", 1000, "1500");
         row("many times the price, comma", "id", "15000", 1000, "1500");
         row("far beyond the price", "en", "100000000", 1, "10000000000");
-        row("not a number", "en", "abc", 1000, "0");
+        row("not a number", "en", "abc", 1000, "refused");
+        row("a decimal comma", "en", "1,5", 1000, "0.15");
+        row("an exponent", "en", "1e308", 1000, "refused");
+        row("a minus", "en", "-2500", 10000, "refused");
         row("no answer", "en", "", 1000, "");
         row("no price", "en", "500", 0, "");
     }
@@ -148,7 +151,7 @@ private slots:
         const QLocale before;
         QLocale::setDefault(locale == QLatin1String("id") ? QLocale(QLocale::Indonesian, QLocale::Indonesia)
                                                           : QLocale(QLocale::English, QLocale::UnitedStates));
-        const QString got = NominalDiscountText(answer, price);
+        const QString got = NominalDiscountText(answer, price).value_or(QStringLiteral("refused"));
         QLocale::setDefault(before);
         QCOMPARE(got, text);
     }
@@ -172,7 +175,9 @@ private slots:
         QCOMPARE(DiscountAmount(200, 15), 30.0);
         QCOMPARE(NetPrice(10000, 6.25), 9375.0);
 
-        db->Execute(UpdateItemSql(t, {"K03", "Makanan", "Roti", 5000, 0, "Pcs"}, QStringLiteral("K01")));
+        QCOMPARE(EditItem(*db, t, {"K01", "Minuman", "Kopi Spesial", 200, 15, ""},
+                          {"K03", "Makanan", "Roti", 5000, 0, "Pcs"}),
+                 Outcome::Saved);
         QCOMPARE(codes(ItemsListSql(t, QString())), (QStringList{"K03", "K02"}));
         rs = db->OpenRecordset(RecordSql(t, QStringLiteral("k03")));
         QCOMPARE(rs->Fields(QStringLiteral("Category")).toString(), QStringLiteral("Makanan"));
@@ -244,8 +249,9 @@ private slots:
     void writeAndReadContacts()
     {
         db->Execute(InsertContactSql(QStringLiteral("Warehouse"), {"G1", "Gudang Utama", "", "", ""}));
-        db->Execute(UpdateContactSql(QStringLiteral("Warehouse"), {"G2", "Gudang Dua", "Jl. A", "0812", "-"},
-                                     QStringLiteral("G1")));
+        QCOMPARE(EditContact(*db, QStringLiteral("Warehouse"), {"G1", "Gudang Utama", "", "", ""},
+                             {"G2", "Gudang Dua", "Jl. A", "0812", "-"}),
+                 Outcome::Saved);
         QCOMPARE(db->GetValue(NameByCodeSql(QStringLiteral("Warehouse"), QStringLiteral("g2"))).toString(),
                  QStringLiteral("Gudang Dua"));
         QCOMPARE(db->GetValue(CodeByCodeSql(QStringLiteral("Warehouse"), QStringLiteral("g2"))).toString(),

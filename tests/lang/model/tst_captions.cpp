@@ -12,6 +12,9 @@
 #include "support/datafixture.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
@@ -130,6 +133,42 @@ private slots:
             QCOMPARE(keys - first, QSet<QString>());
             QCOMPARE(first - keys, QSet<QString>());
         }
+    }
+
+    // Every text the code words by key is in each language, and the
+    // Indonesian set words it as the code does, which a set made before the
+    // text existed shows in its place.
+    void ownTextsInEveryLanguage()
+    {
+        static const QRegularExpression call(QStringLiteral(
+            "OwnText\\(\\s*\"(\\w+)\",\\s*(?:QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\s*\\))?"));
+        int calls = 0;
+        QDirIterator files(QStringLiteral(ORV_SOURCE_DIR), {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile f(files.next());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            for (const QRegularExpressionMatch& m : call.globalMatch(QString::fromUtf8(f.readAll()))) {
+                ++calls;
+                QString words;
+                for (const QRegularExpressionMatch& piece :
+                     QRegularExpression(QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\"")).globalMatch(m.captured(2)))
+                    words += piece.captured(1);
+                words.replace(QLatin1String("\\\""), QLatin1String("\""))
+                    .replace(QLatin1String("\\u00ff"), QStringLiteral("\u00ff"));
+                words.replace(QLatin1String("\\\\"), QLatin1String("\\"));
+                for (auto it = sets.begin(); it != sets.end(); ++it) {
+                    const QString what = it.key() + QLatin1Char(' ') + m.captured(1);
+                    QVERIFY2(holds(*it.value(), QStringLiteral("CAPTION"), m.captured(1)), qPrintable(what));
+                    if (it.key() == u"Indonesia" && !words.isEmpty())
+                        QCOMPARE(it.value()
+                                     ->GetValue(QStringLiteral("select Value from `CAPTION` where `Key`=") +
+                                                platform::Quote(m.captured(1)))
+                                     .toString(),
+                                 words);
+                }
+            }
+        }
+        QVERIFY(calls > 90);
     }
 
     // The column titles of the lists and reports and the charge captions of

@@ -3,9 +3,11 @@
 // right, whichever way it would be taken.
 #include "data/db.h"
 #include "manage/model/operators.h"
+#include "manage/model/settings.h"
 #include "shell/model/operators.h"
 #include "support/datafixture.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -44,7 +46,8 @@ private slots:
     void savedOperatorIsWhatTheLoginReads()
     {
         QVERIFY(shell::PasswordMatches(*db, "Admin", stored("admin")));
-        QCOMPARE(manage::SaveOperator(*db, "Budi", stored("rahasia"), rights(0)), manage::OperatorSave::Added);
+        QCOMPARE(manage::SaveOperator(*db, "Budi", std::nullopt, {stored("rahasia"), rights(0)}),
+                 manage::OperatorSave::Added);
         QCOMPARE(shell::OperatorCount(*db, "Budi"), 1);
         QVERIFY(shell::PasswordMatches(*db, "Budi", stored("rahasia")));
         QVERIFY(!shell::PasswordMatches(*db, "Budi", stored("admin")));
@@ -55,7 +58,8 @@ private slots:
         for (size_t r = 0; r < expected.size(); ++r)
             QCOMPARE(int(op->rights[r].toLongLong()), expected[r]);
 
-        QCOMPARE(manage::SaveOperator(*db, "Budi", stored("baru"), rights(1)), manage::OperatorSave::Changed);
+        QCOMPARE(manage::SaveOperator(*db, "Budi", {{stored("rahasia"), rights(0)}}, {stored("baru"), rights(1)}),
+                 manage::OperatorSave::Changed);
         QCOMPARE(shell::OperatorCount(*db, "Budi"), 1);
         QVERIFY(shell::PasswordMatches(*db, "Budi", stored("baru")));
         QVERIFY(shell::FindOperator(*db, "Budi")->rights[shell::User].toBool());
@@ -67,16 +71,47 @@ private slots:
     {
         QVERIFY(manage::IsLastUserManager(*db, "Admin"));
         // Nothing of the change is written, the password included.
-        QCOMPARE(manage::SaveOperator(*db, "Admin", stored("lain"), rights(0)), manage::OperatorSave::LastManager);
+        QCOMPARE(manage::SaveOperator(*db, "Admin", {{stored("admin"), rights(1)}}, {stored("lain"), rights(0)}),
+                 manage::OperatorSave::LastManager);
         QVERIFY(shell::PasswordMatches(*db, "Admin", stored("admin")));
         QVERIFY(shell::FindOperator(*db, "Admin")->rights[shell::User].toBool());
 
-        manage::SaveOperator(*db, "Budi", stored("x"), rights(1));
+        manage::SaveOperator(*db, "Budi", std::nullopt, {stored("x"), rights(1)});
         QVERIFY(!manage::IsLastUserManager(*db, "Admin"));
-        QCOMPARE(manage::SaveOperator(*db, "Admin", stored("admin"), rights(0)), manage::OperatorSave::Changed);
+        QCOMPARE(manage::SaveOperator(*db, "Admin", {{stored("admin"), rights(1)}}, {stored("admin"), rights(0)}),
+                 manage::OperatorSave::Changed);
         QVERIFY(manage::IsLastUserManager(*db, "Budi"));
-        manage::DeleteOperator(*db, "Admin");
+        QCOMPARE(manage::DeleteOperator(*db, "Admin"), manage::OperatorDelete::Deleted);
         QCOMPARE(shell::OperatorCount(*db, "Admin"), 0);
+        QCOMPARE(manage::DeleteOperator(*db, "Admin"), manage::OperatorDelete::Gone);
+
+        // Another till takes the right from the other holder after this
+        // one asked: the delete itself still refuses.
+        manage::SaveOperator(*db, "Citra", std::nullopt, {stored("x"), rights(1)});
+        QVERIFY(!manage::IsLastUserManager(*db, "Citra"));
+        Workstation other(fx->database(QStringLiteral("Toko")));
+        QVERIFY(other.exec(QStringLiteral("update operator set `user`=0 where username='Budi'")));
+        QCOMPARE(manage::DeleteOperator(*db, "Citra"), manage::OperatorDelete::LastManager);
+        QCOMPARE(shell::OperatorCount(*db, "Citra"), 1);
+    }
+
+    // A printer port never names a database file the program keeps, under
+    // any of its names, nor climbs with "..".
+    void portNeverNamesADatabase()
+    {
+        for (const char* name : {"Pusat.lan", "pusat.dat"})
+            QVERIFY(QFile(fx->path(name)).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(db->path(), fx->path("struk.prn")));
+        const QStringList kept = manage::KeptDatabaseFiles(fx->dir.path(), {db->path()}, [](const QString& lan) {
+            return lan.endsWith("Pusat.lan") ? QStringLiteral("pusat.dat") : QString();
+        });
+        for (const QString& port : {QString(), QString("Default"), QString("lpt1"), QString("COM2:"),
+                                    QString("/dev/usb/lp0"), fx->path("nota.prn"), QString("\\\\kasir\\Epson")})
+            QVERIFY2(manage::PortRefusal(port, kept).isEmpty(), qPrintable(port));
+        for (const QString& port : {db->path(), db->path() + "-journal", fx->path("Empty.tdb"), fx->path("struk.prn"),
+                                    fx->path("pusat.dat"), " " + fx->path("Pusat.lan"), QString("lain.MDBC"),
+                                    QString("../../escape.prn"), fx->path("a/../nota.prn")})
+            QVERIFY2(manage::PortRefusal(port, kept).startsWith("Port printer"), qPrintable(port));
     }
 };
 
