@@ -9,6 +9,7 @@
 #include "cashier/model/actions.h"
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cartops.h"
+#include "cashier/model/cartwrites.h"
 #include "cashier/model/journal.h"
 #include "cashier/model/pending.h"
 #include "cashier/model/receipt.h"
@@ -27,6 +28,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 using namespace platform;
@@ -50,6 +52,9 @@ CashierPanelView::CashierPanelView(fMain* main) : QObject(main), m_main(main)
                    ciSatuan, ciItems},
         [this] { return GetAction(); }, [this] { return ciAction->currentText(); });
     wire();
+    tCart = new Timer(this, QStringLiteral("tCart"), 1000);
+    tCart->Tick = [this] { tCart_Timer(); };
+    tCart->setEnabled(true);
     // The charges are the action's contacts and its held carts.
     // Other windows read the till's choices from the session, and choose
     // through it as the operator would here.
@@ -259,15 +264,74 @@ void CashierPanelView::FillCiCart()
     QStringList titles;
     for (const char* k : {"tCode", "tDescription", "tPrice", "tDiscount", "tSubTotal", "tQuantity", "tTotal"})
         titles << mLang::LangGrid(QLatin1String(k));
+    ++m_fills;
+    m_cartStamp = db().changeStamp();
+    m_shown = action.isEmpty() ? QList<CartLine>() : CartLines(db(), action, charge, false);
+    m_shownAction = action;
+    m_shownCharge = charge;
     ciCart->setUpdatesEnabled(false);
     ciCart->Clear();
     ciCart->AddItem(CartTitleRow(titles), true);
     ciCart->AddItem(CartRuleRow(), true);
-    if (!action.isEmpty())
-        for (const CartLine& l : CartLines(db(), action, charge, false))
-            ciCart->AddItem(CartLineRow(l), l.checked);
+    for (const CartLine& l : std::as_const(m_shown))
+        ciCart->AddItem(CartLineRow(l), l.checked);
     ciCart->setUpdatesEnabled(true);
-    ciTotalCart->setText(action.isEmpty() ? QStringLiteral("0") : TickedTotal(db(), action, charge));
+    // The total of the lines shown, whatever was stored since.
+    ciTotalCart->setText(FormatAmount(TickedSum(m_shown)));
+}
+
+std::optional<CartLine> CashierPanelView::shownLine(int row) const
+{
+    if (row < 2 || row - 2 >= m_shown.size() || GetAction() != m_shownAction)
+        return std::nullopt;
+    return m_shown.at(row - 2);
+}
+
+QList<CartLine> CashierPanelView::shownTicked() const
+{
+    QList<CartLine> ticked;
+    for (const CartLine& l : m_shown)
+        if (l.checked)
+            ticked << l;
+    return ticked;
+}
+
+void CashierPanelView::cartMoved()
+{
+    FillCiCart();
+    MsgWarn(CartChangedText(), MsgTitleWarn);
+}
+
+void CashierPanelView::tCart_Timer()
+{
+    if (!app().Session() || db().inTransaction() || m_quiet)
+        return;
+    try {
+        // A cart not in sight needs no reading; a save to settle does.
+        if (!m_unconfirmed && !ciCart->isVisible())
+            return;
+        if (m_unconfirmed) {
+            confirmSave();
+            return;
+        }
+        // On a file the stamp tells at no cost that nobody wrote; a server
+        // reads the few lines of the cart.
+        const QByteArray stamp = db().changeStamp();
+        if (!stamp.isEmpty() && stamp == m_cartStamp)
+            return;
+        const QString action = GetAction();
+        const QString charge = ciCharge->Text();
+        if (action.isEmpty() || action != m_shownAction || charge != m_shownCharge) {
+            m_cartStamp = stamp;
+            return;
+        }
+        const QList<CartLine> stored = CartLines(db(), action, charge, false);
+        m_cartStamp = stamp;
+        if (stored != m_shown)
+            FillCiCart();
+    } catch (const DbError&) {
+        // A database that does not answer is told by the next action.
+    }
 }
 
 QString CashierPanelView::GetSelectedCiCartID() const
@@ -278,28 +342,48 @@ QString CashierPanelView::GetSelectedCiCartID() const
 // The tick of the row that was toggled, which need not be the cursor row.
 void CashierPanelView::ciCart_ItemCheck(int Item)
 {
-    if (Item < 2)
+    const std::optional<CartLine> line = shownLine(Item);
+    ShopSession* session = app().Session();
+    if (!line || !session)
         return;
-    const QString id = CartRowId(ciCart->List(Item));
-    if (id.isEmpty())
-        return;
-    TickLine(db(), GetAction(), id.toLongLong(), ciCart->Selected(Item));
-    ciTotalCart->setText(TickedTotal(db(), GetAction(), ciCharge->Text()));
+    const bool ticked = ciCart->Selected(Item);
+    bool done = false;
+    {
+        // The list shows the tick already: its news needs no refill here.
+        const QScopedValueRollback quiet(m_quiet, true);
+        done = TickLine(*session, GetAction(), *line, ticked);
+    }
+    if (!done)
+        return cartMoved();
+    m_shown[Item - 2].checked = ticked;
+    ciTotalCart->setText(FormatAmount(TickedSum(m_shown)));
 }
 
 void CashierPanelView::ciCheck_Click()
 {
     const QString action = GetAction();
-    if (action.isEmpty())
+    ShopSession* session = app().Session();
+    if (action.isEmpty() || !session)
         return;
-    TickCharge(db(), action, ciCharge->Text(), ciCheck->Value());
+    bool done = false;
+    {
+        const QScopedValueRollback quiet(m_quiet, true);
+        done = TickCharge(*session, action, ciCharge->Text(), m_shown, ciCheck->Value());
+    }
+    if (!done)
+        return cartMoved();
     FillCiCart();
 }
 
 void CashierPanelView::refreshCart()
 {
+    if (m_quiet)
+        return;
+    const quint64 filled = m_fills;
     FillCiCharge();
-    if (ciCharge->Text().isEmpty())
+    // The charge's handlers refill the list when its text is put back; a
+    // box left as it was (or an empty charge) does not.
+    if (m_fills == filled)
         FillCiCart();
 }
 
@@ -319,54 +403,54 @@ void CashierPanelView::ciCart_KeyDown(int& KeyCode, int)
         cbDelete_Click();
 }
 
+// Each names the lines as the list showed them: a line changed or gone
+// meanwhile is not touched, nor any other line that took its number.
 void CashierPanelView::cbDelete_Click()
 {
-    const QString id = GetSelectedCiCartID();
-    if (ciCart->ListIndex() < 2 || id.isEmpty() || GetAction().isEmpty())
+    const std::optional<CartLine> line = shownLine(ciCart->ListIndex());
+    ShopSession* session = app().Session();
+    if (!line || GetAction().isEmpty() || !session)
         return;
     if (MsgConfirm(QStringLiteral("Hapus Item yang terpilih?"), MsgTitleConfirm) != MsgOK)
         return;
-    DeleteCartLine(db(), GetAction(), id.toLongLong());
-    refreshCart();
+    if (!DeleteCartLine(*session, GetAction(), *line))
+        MsgWarn(CartChangedText(), MsgTitleWarn);
 }
 
 void CashierPanelView::cbClear_Click()
 {
-    if (ciCart->ListCount() < 3 || GetAction().isEmpty())
+    ShopSession* session = app().Session();
+    if (ciCart->ListCount() < 3 || GetAction().isEmpty() || !session)
         return;
+    const QList<CartLine> ticked = shownTicked();
     if (MsgConfirm(QStringLiteral("Hapus semua Item yang ditandai?"), MsgTitleConfirm) != MsgOK)
         return;
-    ClearTickedLines(db(), GetAction(), ciCharge->Text());
-    refreshCart();
+    if (!ClearTickedLines(*session, GetAction(), ciCharge->Text(), ticked))
+        MsgWarn(CartChangedText(), MsgTitleWarn);
 }
 
 void CashierPanelView::cbSplit_Click()
 {
-    const QString id = GetSelectedCiCartID();
-    if (ciCart->ListIndex() < 2 || id.isEmpty() || GetAction().isEmpty())
-        return;
-    const std::optional<CartLine> line = CartLineById(db(), GetAction(), id.toLongLong());
-    if (!line || line->quantity <= 1)
+    const std::optional<CartLine> line = shownLine(ciCart->ListIndex());
+    ShopSession* session = app().Session();
+    if (!line || GetAction().isEmpty() || !session || line->quantity <= 1)
         return;
     if (MsgConfirm(QStringLiteral("Pisahkan Item yang terpilih?"), MsgTitleConfirm) != MsgOK)
         return;
-    SplitCartLine(db(), GetAction(), id.toLongLong());
-    FillCiCart();
+    if (!SplitCartLine(*session, GetAction(), *line))
+        MsgWarn(CartChangedText(), MsgTitleWarn);
 }
 
-// The dialog is filled from the stored line and keeps the line's id: its
-// save writes to that line or, when the line has gone meanwhile, to none.
+// The dialog opens with the line as the list shows it, and its save writes
+// to that line only while it is still so.
 void CashierPanelView::cbEdit_Click()
 {
-    const QString id = GetSelectedCiCartID();
+    const std::optional<CartLine> line = shownLine(ciCart->ListIndex());
     fEdit* edit = EditWindow();
-    if (ciCart->ListIndex() < 2 || id.isEmpty() || GetAction().isEmpty() || !edit)
-        return;
-    const std::optional<CartLine> line = CartLineById(db(), GetAction(), id.toLongLong());
-    if (!line)
+    if (!line || GetAction().isEmpty() || !edit)
         return;
     edit->LineAction = GetAction();
-    edit->LineId = line->id;
+    edit->Line = *line;
     edit->iSubtotal->setText(FormatNumber(line->subtotal));
     edit->iQuantity->setText(QuantityFieldText(line->quantity));
     edit->iUnit->setCaption(line->satuan);
@@ -378,8 +462,10 @@ void CashierPanelView::cbMove_Click()
 {
     if (ciCart->ListCount() < 2)
         return;
-    if (fMove* move = MoveWindow())
+    if (fMove* move = MoveWindow()) {
+        move->Shown = m_shown;
         move->ShowModal();
+    }
 }
 
 // ---------------------------------------------------------------- item row
@@ -525,8 +611,7 @@ void CashierPanelView::ciTotal_KeyPress(int& KeyAscii)
 
 void CashierPanelView::cbAdd_Click()
 {
-    if (m_entry->AddLine(ciCharge->Text(), false))
-        refreshCart();
+    m_entry->AddLine(ciCharge->Text(), false);
 }
 
 void CashierPanelView::cbAdd2_Click()
@@ -638,18 +723,20 @@ void CashierPanelView::cbPrint_Click()
 {
     if (ciCart->ListCount() < 2)
         return;
-    const QString action = GetAction();
-    if (action.isEmpty())
+    if (GetAction().isEmpty() || shownTicked().isEmpty())
         return;
-    if (GetValue(QStringLiteral("select count(id) from `") + CartTable(action) +
-                 QStringLiteral("` where checked=1 and charge=") + Quote(ciCharge->Text()))
-            .toLongLong() > 0)
-        cPrintNote(0);
+    cPrintNote(0);
 }
 
+// The bill carries the ticked lines shown under the total shown, or is not
+// printed: lines stored meanwhile would stand above a total that leaves
+// them out.
 void CashierPanelView::cPrintNote(qint64 no)
 {
-    printReceipt(no, 0, CartLines(db(), GetAction(), ciCharge->Text(), true));
+    const QList<CartLine> ticked = shownTicked();
+    if (!SameLines(ticked, CartLines(db(), GetAction(), ciCharge->Text(), true)))
+        return cartMoved();
+    printReceipt(no, 0, ticked);
 }
 
 void CashierPanelView::printReceipt(qint64 no, qint64 transaction, const QList<CartLine>& lines)
@@ -721,10 +808,15 @@ void CashierPanelView::InsertTR(bool pay)
                ciCode);
         return;
     }
-    if (ciCart->ListCount() <= 2 || action.isEmpty() ||
-        GetValue(QStringLiteral("select count(id) from `") + CartTable(action) +
-                 QStringLiteral("` where checked=1 and charge=") + Quote(charge))
-                .toLongLong() == 0) {
+    ShopSession* session = app().Session();
+    if (!session)
+        return;
+    // A save whose COMMIT got no answer is settled before another starts;
+    // the cashier who asks is told again while it is not.
+    m_unconfirmedTold = false;
+    if (m_unconfirmed && !confirmSave())
+        return;
+    if (ciCart->ListCount() <= 2 || action.isEmpty() || shownTicked().isEmpty()) {
         refuse(QStringLiteral("Keranjang Belanja belum diisi"), ciCode);
         return;
     }
@@ -764,7 +856,28 @@ void CashierPanelView::InsertTR(bool pay)
     h.discountN = ciDiscount2N->Text();
     h.tax = ciTax->Text();
     h.taxN = ciTaxN->Text();
-    const SaveResult saved = SaveTransaction(db(), h);
+    h.shown = shownTicked();
+    h.due = ciTotalTax->Text();
+    // The receipt and the change window show the cart as it was saved: the
+    // list follows the save's news once they are done.
+    std::optional<QScopedValueRollback<bool>> quiet(std::in_place, m_quiet, true);
+    const SaveResult saved = SaveTransaction(*session, h);
+    if (saved.commitUnanswered) {
+        quiet.reset();
+        ciPay->setText(paidBefore);
+        m_unconfirmed = Unconfirmed{h, saved};
+        confirmSave();
+        return;
+    }
+    if (!saved.saved) {
+        quiet.reset();
+        refreshCart();
+    }
+    if (saved.changed) {
+        ciPay->setText(paidBefore);
+        MsgWarn(CartChangedText(), MsgTitleWarn);
+        return;
+    }
     if (saved.negativeLine) {
         ciPay->setText(paidBefore);
         refuse(platform::OwnText("cLineNegative",
@@ -798,11 +911,61 @@ void CashierPanelView::InsertTR(bool pay)
         MsgInfo(QStringLiteral("Transaksi telah tersimpan"), MsgTitleInfo);
     }
 
+    quiet.reset();
+    refreshCart();
     ciCode->setText(QString());
-    Announce(&ShopSession::cartChanged);
     ciPay->setText(QString());
     ciDescription->setText(QString());
-    Announce(&ShopSession::journalChanged);
-    Announce(&ShopSession::stockChanged);
     ciCode->setFocus();
+}
+
+bool CashierPanelView::confirmSave()
+{
+    ShopSession* session = app().Session();
+    if (!m_unconfirmed || !session)
+        return true;
+    // Its message boxes turn the event loop, and with it this timer.
+    static bool asking = false;
+    if (asking)
+        return false;
+    const QScopedValueRollback once(asking, true);
+    const qint64 no = m_unconfirmed->attempt.no;
+    SaveFate fate = SaveFate::Unknown;
+    try {
+        fate = FateOfSave(db(), m_unconfirmed->header, m_unconfirmed->attempt);
+    } catch (const DbError&) {
+        // Asked again each second until the server answers; told once.
+        if (!m_unconfirmedTold) {
+            m_unconfirmedTold = true;
+            MsgWarn(platform::OwnText("cSaveUnanswered",
+                                      QStringLiteral("Koneksi ke server database terputus saat transaksi disimpan: "
+                                                     "apakah transaksi No %1 tersimpan akan diberitahukan begitu "
+                                                     "server menjawab lagi."))
+                        .arg(no),
+                    MsgTitleWarn);
+        }
+        return false;
+    }
+    m_unconfirmed.reset();
+    m_unconfirmedTold = false;
+    if (fate == SaveFate::Saved) {
+        AnnounceSaved(*session);
+        ciPay->setText(QString());
+        ciDescription->setText(QString());
+        MsgInfo(platform::OwnText("cSaveConfirmed",
+                                  QStringLiteral("Transaksi No %1 telah tersimpan walaupun koneksi ke server "
+                                                 "database sempat terputus."))
+                    .arg(no),
+                MsgTitleInfo);
+        return true;
+    }
+    emit session->cartChanged();
+    MsgWarn(fate == SaveFate::NotSaved
+                ? platform::OwnText("cSaveLost", QStringLiteral("Transaksi tidak tersimpan karena koneksi ke server "
+                                                                "database terputus; keranjangnya masih ada."))
+                : platform::OwnText("cSaveLostCartChanged",
+                                    QStringLiteral("Transaksi tidak tersimpan karena koneksi ke server database "
+                                                   "terputus, dan keranjangnya telah diubah di komputer lain.")),
+            MsgTitleWarn);
+    return true;
 }

@@ -6,6 +6,7 @@
 // other windows reach its procedures through the main window.
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
+#include "cashier/model/journal.h"
 #include "catalogue/picker.h"
 #include "platform/controls.h"
 #include "shell/panels.h"
@@ -37,6 +38,10 @@ public:
     void ShowAddLine() override;
     void cPrintNote(qint64 no) override;
     void tCount_Timer() override;
+    // Once a second: another till's change to the cart shown, shown without a
+    // key pressed; a save whose COMMIT got no answer, told once the server
+    // answers.
+    void tCart_Timer();
     QString ActionCaption() const override;
     QString CurrentCharge() const override;
     void SetCharge(const QString& charge) override;
@@ -150,6 +155,7 @@ public:
     platform::Label *ccDiscount2, *ccTotalDiscount, *ccPPN, *ccTotalPPN, *ccCash, *ccChange;
     platform::TextBox *ciTotalCart, *ciDiscount2N, *ciTotalDiscount, *ciTaxN, *ciTotalTax, *ciPay, *ciBack;
     platform::Label* ciTotal2;
+    platform::Timer* tCart = nullptr;
 
 private:
     // The controls in their places, and the handler each event runs
@@ -159,12 +165,39 @@ private:
     // After a write to the cart: the charge list, and through the charge's
     // own handlers the cart list; the cart list directly for the empty charge.
     void refreshCart();
+    // The line shown in a row of the cart list (none for the title rows),
+    // and the ticked lines shown.
+    std::optional<cashier::CartLine> shownLine(int row) const;
+    QList<cashier::CartLine> shownTicked() const;
+    // A write refused because the cart is no longer what the list showed:
+    // the list shows it as it is now, and the operator is told.
+    void cartMoved();
+    // What the database holds of a save whose COMMIT got no answer, told to
+    // the cashier; false while the server does not answer.
+    bool confirmSave();
     // The receipt lines of the given lines through the printer or the port:
     // no is the number its paper carries, transaction the journal's No that
     // names the print job (both 0 for a bill).
     void printReceipt(qint64 no, qint64 transaction, const QList<cashier::CartLine>& lines);
 
     fMain* m_main;
+    // The lines the cart list shows (row i + 2), of the action and charge
+    // they were read for.
+    QList<cashier::CartLine> m_shown;
+    QString m_shownAction, m_shownCharge;
+    // The database's stamp when the shown cart was last compared with it.
+    QByteArray m_cartStamp;
+    quint64 m_fills = 0;
+    // A tick written from the list (the list already shows it), a save
+    // whose receipt and change window still show the cart as it was: the
+    // cart's news waits.
+    bool m_quiet = false;
+    struct Unconfirmed {
+        cashier::SaveHeader header;
+        cashier::SaveResult attempt;
+    };
+    std::optional<Unconfirmed> m_unconfirmed;
+    bool m_unconfirmedTold = false;
     std::unique_ptr<cashier::ItemEntry> m_entry;
     // The totals' inputs and figures of the last tick.
     std::optional<cashier::TotalsInput> m_lastInput;

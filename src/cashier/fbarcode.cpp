@@ -1,6 +1,6 @@
 #include "cashier/fbarcode.h"
 
-#include "cashier/model/cartops.h"
+#include "cashier/model/cartwrites.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "platform/keys.h"
@@ -110,10 +110,12 @@ void fBarcode::tScan_Timer()
         iCode->setText(QString());
         return;
     }
-    const bool added = cashier::ScanIntoCart(app().DbConn(), action, till.charge(), code);
+    ShopSession* session = app().Session();
+    if (!session)
+        return;
+    const bool added = cashier::ScanIntoCart(*session, action, till.charge(), code);
     iCode->setText(QString());
     if (!added)
         return;
     iCode->setFocus();
-    Announce(&ShopSession::cartChanged);
 }

@@ -142,9 +142,7 @@ void fCart::bSave_Click()
     const TillState& till = Till();
     if (till.action().isEmpty())
         return;
-    if (!m_entry->AddLine(till.charge(), true))
-        return;
-    Announce(&ShopSession::cartChanged);
+    m_entry->AddLine(till.charge(), true);
 }
 
 void fCart::cbBrowse_Click()

@@ -3,7 +3,7 @@
 #include "cashier/itementry.h"
 #include "cashier/keyup.h"
 #include "cashier/model/arithmetic.h"
-#include "cashier/model/cartops.h"
+#include "cashier/model/cartwrites.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
@@ -106,8 +106,13 @@ void fEdit::bSave_Click()
     }
     if (!NoNegativePrice({iSubtotal, iTotal}) || !FiguresFit({iSubtotal, iQuantity, iTotal}))
         return;
-    EditCartLine(app().DbConn(), LineAction, LineId, e);
-    Announce(&ShopSession::cartChanged);
+    ShopSession* session = app().Session();
+    if (!session)
+        return;
+    // The session tells the cart (and, for a new price, the catalogue) what
+    // changed; a line changed elsewhere meanwhile is shown as it is now.
+    if (EditCartLine(*session, LineAction, Line, e) == EditOutcome::Gone)
+        MsgWarn(CartChangedText(), MsgTitleWarn);
     Unload();
 }
 

@@ -2,6 +2,7 @@
 // The edit-line dialog: the quantity, the net price or the total of one cart
 // line; the other figures follow. A new net price becomes the line's price
 // and the item's catalogue price.
+#include "cashier/model/cart.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 
@@ -10,10 +11,11 @@ class fEdit : public platform::Form {
 public:
     fEdit();
 
-    // The line the dialog works on, taken when the cart list opened it: a
-    // line deleted meanwhile is written to no other line.
+    // The line the dialog works on, as the cart list showed it when it
+    // opened the dialog: a line changed or gone meanwhile is not written, nor
+    // is any other line.
     QString LineAction;
-    qint64 LineId = 0;
+    cashier::CartLine Line;
 
     void Form_Activate() override;
     void Form_KeyDown(int& KeyCode, int Shift) override;

@@ -1,7 +1,7 @@
 #include "cashier/fmove.h"
 
 #include "cashier/model/cart.h"
-#include "cashier/model/cartops.h"
+#include "cashier/model/cartwrites.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/picker.h"
 #include "core/app.h"
@@ -81,10 +81,15 @@ void fMove::bSave_Click()
     const QString action = till.action();
     if (action.isEmpty())
         return;
+    ShopSession* session = app().Session();
+    if (!session)
+        return;
     const QString to = iCharge->Text();
-    cashier::MoveCharge(app().DbConn(), action, till.charge(), to);
-    till.chooseCharge(to);
-    Announce(&ShopSession::cartChanged);
+    if (!cashier::MoveCharge(*session, action, till.charge(), to, Shown)) {
+        MsgWarn(cashier::CartChangedText(), MsgTitleWarn);
+        Unload();
+        return;
+    }
     Unload();
 }
 

@@ -2,6 +2,7 @@
 // Moving a held charge: every cart line of the cashier's action held under
 // its charge moves to another name (a table to another table, a free name
 // to a customer), and the held warehouse goes with them.
+#include "cashier/model/cart.h"
 #include "catalogue/picker.h"
 #include "platform/controls.h"
 #include "platform/form.h"
@@ -10,6 +11,10 @@ class fMove : public platform::Form {
     Q_OBJECT
 public:
     fMove();
+
+    // The held charge's lines as the cart list showed them when it opened
+    // the dialog: the move takes these or nothing.
+    QList<cashier::CartLine> Shown;
 
     void FilliCharge();
     void Form_Activate() override;

@@ -2,7 +2,7 @@
 
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
-#include "cashier/model/cartops.h"
+#include "cashier/model/cartwrites.h"
 #include "cashier/model/journal.h"
 #include "core/app.h"
 #include "core/mmain.h"
@@ -245,7 +245,10 @@ bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
     e.quantity = quantity;
     e.satuan = f.ciSatuan->Caption();
     e.total = AmountOf(f.ciTotal->Text());
-    AddCartLine(app().DbConn(), m_action(), e);
+    ShopSession* session = app().Session();
+    if (!session)
+        return false;
+    AddCartLine(*session, m_action(), e);
     f.ciCode->setText(QString());
     f.ciQuantity->setText(QStringLiteral("1"));
     f.ciCode->setFocus();

@@ -164,7 +164,12 @@ QString DbFailureText(const DbError& e)
                                        QStringLiteral("commit"),  QStringLiteral("create"), QStringLiteral("drop"),
                                        QStringLiteral("alter")};
     QString notDone;
-    if (writes.contains(verb))
+    // A COMMIT the server took and then went before it could answer is
+    // durable: whether it did is for the database to tell once it answers.
+    if (verb == QLatin1String("commit") && e.connectionLost())
+        notDone = platform::OwnText("cCommitUnanswered",
+                                    QStringLiteral("Belum dapat dipastikan apakah perubahan ini tersimpan."));
+    else if (writes.contains(verb))
         notDone = platform::OwnText("cNotSaved", QStringLiteral("Perubahan ini tidak tersimpan."));
     else if (!verb.isEmpty())
         notDone = platform::OwnText("cNotDone", QStringLiteral("Tindakan ini tidak selesai."));

@@ -8,6 +8,7 @@
 #include "catalogue/fcharge.h"
 #include "catalogue/fmaster.h"
 #include "core/app.h"
+#include "core/dbcheck.h"
 #include "core/mmain.h"
 #include "lang/mlang.h"
 #include "shell/fmain.h"
@@ -569,6 +570,17 @@ private slots:
         QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(1));
         QCOMPARE(p->ciCart->ListCount(), 3);
         QVERIFY(!app().DbConn().inTransaction());
+    }
+
+    // A COMMIT whose answer was lost with the server may have been made
+    // durable: it is not told as a change that was not saved.
+    void lostCommitIsNotToldAsNotSaved()
+    {
+        using platform::DbError;
+        const QString lost = DbFailureText(DbError::lostConnection("gone away", "COMMIT", "2006"));
+        QVERIFY2(!lost.contains(QStringLiteral("tidak tersimpan")), qPrintable(lost));
+        QVERIFY(DbFailureText(DbError::lostConnection("gone away", "insert into cash values(1)", "2006"))
+                    .contains(QStringLiteral("Perubahan ini tidak tersimpan")));
     }
 
     // A port that cannot be written only warns: the sale stays saved and the

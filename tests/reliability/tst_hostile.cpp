@@ -133,7 +133,8 @@ class TestHostile : public QObject {
             e.quantity = 1;
             e.satuan = QStringLiteral("Gelas");
             edit->LineAction = QStringLiteral("Sale");
-            edit->LineId = cashier::AddCartLine(db(), QStringLiteral("Sale"), e);
+            edit->Line = *cashier::CartLineById(db(), QStringLiteral("Sale"),
+                                                cashier::AddCartLine(db(), QStringLiteral("Sale"), e));
         } else if (auto* charge = qobject_cast<fCharge*>(form)) {
             charge->TableName = QStringLiteral("Customer");
             charge->bSave->Tag = QStringLiteral("fMain");

@@ -5,6 +5,8 @@
 #include "data/sqltext.h"
 #include "data/textcells.h"
 
+#include <algorithm>
+
 namespace cashier {
 
 using platform::AlignLeft;
@@ -25,13 +27,14 @@ QString from(const QString& action)
 
 namespace {
 
-const QString kLineColumns =
-    QStringLiteral("select code, category, name, price, discount, subtotal, quantity, satuan, total, checked, id");
+const QString kLineColumns = QStringLiteral(
+    "select charge, code, category, name, price, discount, subtotal, quantity, satuan, total, checked, id");
 
 CartLine lineOf(const platform::DbRecordset& rs)
 {
     CartLine l;
     l.id = rs.Fields(QStringLiteral("id")).toLongLong();
+    l.charge = rs.Fields(QStringLiteral("charge")).toString();
     l.code = rs.Fields(QStringLiteral("code")).toString();
     l.category = rs.Fields(QStringLiteral("category")).toString();
     l.name = rs.Fields(QStringLiteral("name")).toString();
@@ -64,6 +67,27 @@ std::optional<CartLine> CartLineById(platform::DbConnection& db, const QString& 
     if (rs->Eof())
         return std::nullopt;
     return lineOf(*rs);
+}
+
+bool SameLine(const CartLine& shown, const CartLine& stored)
+{
+    CartLine s = stored;
+    s.checked = shown.checked;
+    return s == shown;
+}
+
+bool SameLines(const QList<CartLine>& shown, const QList<CartLine>& stored)
+{
+    return shown.size() == stored.size() && std::equal(shown.begin(), shown.end(), stored.begin(), SameLine);
+}
+
+double TickedSum(const QList<CartLine>& lines)
+{
+    double sum = 0;
+    for (const CartLine& l : lines)
+        if (l.checked)
+            sum += l.total;
+    return sum;
 }
 
 QString CartTitleRow(const QStringList& t)
@@ -99,11 +123,7 @@ QString CartRowId(const QString& row)
 
 QString TickedTotal(platform::DbConnection& db, const QString& action, const QString& charge)
 {
-    const QString where =
-        from(action) + QStringLiteral(" where `charge`=") + Quote(charge) + QStringLiteral(" and `checked`=1");
-    if (db.GetValue(QStringLiteral("select count(id)") + where).toLongLong() == 0)
-        return QStringLiteral("0");
-    return Num(platform::StoredNumber(db.GetValue(QStringLiteral("select sum(total)") + where)));
+    return Num(TickedSum(CartLines(db, action, charge, true)));
 }
 
 qint64 AddCartLine(platform::DbConnection& db, const QString& action, const LineEntry& e)
@@ -139,17 +159,29 @@ qint64 AddCartLine(platform::DbConnection& db, const QString& action, const Line
     return id;
 }
 
-void TickLine(platform::DbConnection& db, const QString& action, qint64 id, bool ticked)
+bool TickLine(platform::DbConnection& db, const QString& action, const CartLine& shown, bool ticked)
 {
+    platform::DbTransaction tx(db);
+    const std::optional<CartLine> stored = CartLineById(db, action, shown.id);
+    if (!stored || !SameLine(shown, *stored))
+        return false;
     db.Execute(QStringLiteral("update `") + CartTable(action) + QStringLiteral("` set checked=") +
                (ticked ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral(" where ID=") +
-               QString::number(id));
+               QString::number(shown.id));
+    tx.commit();
+    return true;
 }
 
-void TickCharge(platform::DbConnection& db, const QString& action, const QString& charge, int ticked)
+bool TickCharge(platform::DbConnection& db, const QString& action, const QString& charge, const QList<CartLine>& shown,
+                int ticked)
 {
+    platform::DbTransaction tx(db);
+    if (!SameLines(shown, CartLines(db, action, charge, false)))
+        return false;
     db.Execute(QStringLiteral("update `") + CartTable(action) + QStringLiteral("` set checked=") +
                QString::number(ticked) + QStringLiteral(" where charge=") + Quote(charge));
+    tx.commit();
+    return true;
 }
 
 } // namespace cashier

@@ -29,7 +29,19 @@ struct CartLine {
     QString satuan;
     double total = 0;
     bool checked = true;
+    QString charge = {};
+    bool operator==(const CartLine&) const = default;
 };
+
+// A till names a line by all it showed of it: a line's number goes to
+// another charge's new line once the line is paid or deleted, and another
+// till may grow, re-price or tick it meanwhile. The same line, its tick
+// aside.
+bool SameLine(const CartLine& shown, const CartLine& stored);
+// The same lines in the same order, their ticks aside.
+bool SameLines(const QList<CartLine>& shown, const QList<CartLine>& stored);
+// The sum of the ticked lines.
+double TickedSum(const QList<CartLine>& lines);
 
 // The lines of a charge in id order; ticked only, or all of them. NULL
 // columns read as 0 or "".
@@ -48,9 +60,12 @@ QString CartRowId(const QString& row);
 // The sum of the ticked lines of the charge, as the cart total shows it
 // before formatting ("0" when no line is ticked).
 QString TickedTotal(platform::DbConnection& db, const QString& action, const QString& charge);
-// The tick of one line (by its id), and of every line of a charge at once.
-void TickLine(platform::DbConnection& db, const QString& action, qint64 id, bool ticked);
-void TickCharge(platform::DbConnection& db, const QString& action, const QString& charge, int ticked);
+// The tick of one line, and of every line of a charge at once: false, and
+// nothing written, when the line (the charge's lines) stored is not the one
+// shown (SameLine).
+bool TickLine(platform::DbConnection& db, const QString& action, const CartLine& shown, bool ticked);
+bool TickCharge(platform::DbConnection& db, const QString& action, const QString& charge, const QList<CartLine>& shown,
+                int ticked);
 
 // A line as the item row of the panel holds it.
 struct LineEntry {

@@ -37,14 +37,6 @@ QString insertLineSql(const QString& action, qint64 id, const QString& charge, c
            QStringLiteral(", 1)");
 }
 
-QString chargeOf(platform::DbConnection& db, const QString& action, qint64 id)
-{
-    return db
-        .GetValue(QStringLiteral("select charge from ") + QuotedCartTable(action) + QStringLiteral(" where `id`=") +
-                  idText(id))
-        .toString();
-}
-
 } // namespace
 
 std::optional<ItemRecord> FindItem(platform::DbConnection& db, const QString& action, const QString& code)
@@ -128,49 +120,76 @@ QStringList ChargeNames(platform::DbConnection& db, const QString& action)
     return names;
 }
 
-void DeleteCartLine(platform::DbConnection& db, const QString& action, qint64 id)
+namespace {
+
+// The line stored under the shown line's number, when it still is that line.
+bool stillShown(platform::DbConnection& db, const QString& action, const CartLine& shown)
+{
+    const std::optional<CartLine> stored = CartLineById(db, action, shown.id);
+    return stored && SameLine(shown, *stored);
+}
+
+void deleteLine(platform::DbConnection& db, const QString& action, qint64 id)
 {
     db.Execute(QStringLiteral("delete from ") + QuotedCartTable(action) + QStringLiteral(" where `id`=") + idText(id));
 }
 
-void ClearTickedLines(platform::DbConnection& db, const QString& action, const QString& charge)
-{
-    db.Execute(QStringLiteral("delete from ") + QuotedCartTable(action) + QStringLiteral(" where charge=") +
-               Quote(charge) + QStringLiteral(" and checked=1"));
-}
+} // namespace
 
-int SplitCartLine(platform::DbConnection& db, const QString& action, qint64 id)
+bool DeleteCartLine(platform::DbConnection& db, const QString& action, const CartLine& shown)
 {
     DbTransaction tx(db);
-    const std::optional<CartLine> line = CartLineById(db, action, id);
-    if (!line || line->quantity <= 1)
+    if (!stillShown(db, action, shown))
+        return false;
+    deleteLine(db, action, shown.id);
+    tx.commit();
+    return true;
+}
+
+bool ClearTickedLines(platform::DbConnection& db, const QString& action, const QString& charge,
+                      const QList<CartLine>& shownTicked)
+{
+    DbTransaction tx(db);
+    if (!SameLines(shownTicked, CartLines(db, action, charge, true)))
+        return false;
+    db.Execute(QStringLiteral("delete from ") + QuotedCartTable(action) + QStringLiteral(" where charge=") +
+               Quote(charge) + QStringLiteral(" and checked=1"));
+    tx.commit();
+    return true;
+}
+
+std::optional<int> SplitCartLine(platform::DbConnection& db, const QString& action, const CartLine& shown)
+{
+    DbTransaction tx(db);
+    if (!stillShown(db, action, shown))
+        return std::nullopt;
+    const CartLine& line = shown;
+    if (line.quantity <= 1)
         return 0;
-    const QString charge = chargeOf(db, action, id);
     qint64 next = platform::NewId(db, CartTable(action), QStringLiteral("id"));
-    const double whole = std::floor(line->quantity);
+    const double whole = std::floor(line.quantity);
     // What a fractional quantity leaves over stays a line of its own, at
     // 15 significant digits (3.3 − 3 is 0.3, not 0.29999999999999982).
-    const double rest = StoredNumber(Num(line->quantity - whole));
+    const double rest = StoredNumber(Num(line.quantity - whole));
     int written = 0;
     for (double i = 1; i <= whole; ++i, ++written)
-        db.Execute(insertLineSql(action, next++, charge, *line, 1, line->subtotal));
+        db.Execute(insertLineSql(action, next++, line.charge, line, 1, line.subtotal));
     if (rest > 0) {
-        db.Execute(insertLineSql(action, next++, charge, *line, rest, line->subtotal * rest));
+        db.Execute(insertLineSql(action, next++, line.charge, line, rest, line.subtotal * rest));
         ++written;
     }
-    DeleteCartLine(db, action, id);
+    deleteLine(db, action, line.id);
     tx.commit();
     return written;
 }
 
-EditOutcome EditCartLine(platform::DbConnection& db, const QString& action, qint64 id, const LineEdit& e)
+EditOutcome EditCartLine(platform::DbConnection& db, const QString& action, const CartLine& shown, const LineEdit& e)
 {
     DbTransaction tx(db);
-    const std::optional<CartLine> line = CartLineById(db, action, id);
-    if (!line)
+    if (!stillShown(db, action, shown))
         return EditOutcome::Gone;
-    const QString where = QStringLiteral(" where id=") + idText(id);
-    if (platform::RoundAmount(e.subtotal) == platform::RoundAmount(line->subtotal)) {
+    const QString where = QStringLiteral(" where id=") + idText(shown.id);
+    if (platform::RoundAmount(e.subtotal) == platform::RoundAmount(shown.subtotal)) {
         db.Execute(QStringLiteral("update ") + QuotedCartTable(action) + QStringLiteral(" set  quantity=") +
                    Num(e.quantity) + QStringLiteral(", total=") + Num(e.total) + where);
         tx.commit();
@@ -181,14 +200,17 @@ EditOutcome EditCartLine(platform::DbConnection& db, const QString& action, qint
                QStringLiteral(", discount=0, subtotal=") + s + QStringLiteral(", quantity=") + Num(e.quantity) +
                QStringLiteral(", total=") + Num(e.total) + where);
     db.Execute(QStringLiteral("update `") + catalogue::ItemsTable(action) + QStringLiteral("` set `price`=") + s +
-               QStringLiteral(", discount=0 where code=") + Quote(line->code));
+               QStringLiteral(", discount=0 where code=") + Quote(shown.code));
     tx.commit();
     return EditOutcome::PriceChanged;
 }
 
-void MoveCharge(platform::DbConnection& db, const QString& action, const QString& from, const QString& to)
+bool MoveCharge(platform::DbConnection& db, const QString& action, const QString& from, const QString& to,
+                const QList<CartLine>& shown)
 {
     DbTransaction tx(db);
+    if (!SameLines(shown, CartLines(db, action, from, false)))
+        return false;
     db.Execute(QStringLiteral("update ") + QuotedCartTable(action) + QStringLiteral(" set charge=") + Quote(to) +
                QStringLiteral(" where charge=") + Quote(from));
     if (Quote(from).compare(Quote(to), Qt::CaseInsensitive) != 0) {
@@ -202,6 +224,7 @@ void MoveCharge(platform::DbConnection& db, const QString& action, const QString
             db.Execute(QStringLiteral("delete") + ofFrom);
     }
     tx.commit();
+    return true;
 }
 
 bool ScanIntoCart(platform::DbConnection& db, const QString& action, const QString& charge, const QString& code)

@@ -323,6 +323,16 @@ SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
     SaveResult result;
     platform::DbTransaction tx(db);
     result.lines = CartLines(db, h.action, h.charge, true);
+    if (h.shown) {
+        // The lines and figures the cashier was shown, or none at all: the
+        // receipt, the change and the journal tell one story.
+        const Totals t = ComputeTotals({platform::FormatAmount(TickedSum(*h.shown)), h.discount, h.tax, QString()});
+        if (!SameLines(*h.shown, result.lines) || t.discountN != h.discountN || t.taxN != h.taxN ||
+            t.totalTax != h.due) {
+            result.changed = true;
+            return result;
+        }
+    }
     if (result.lines.isEmpty())
         return result;
     for (const CartLine& l : result.lines)
@@ -342,9 +352,44 @@ SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h)
                QStringLiteral(" where checked=1 and charge=") + Quote(h.charge));
     db.Execute(QStringLiteral("delete from pending where `action`=") + Quote(h.action) +
                QStringLiteral(" and charge=") + Quote(h.charge));
-    tx.commit();
+    try {
+        tx.commit();
+    } catch (const platform::DbError& e) {
+        if (!e.connectionLost() || e.sql().compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) != 0)
+            throw;
+        result.commitUnanswered = true;
+        return result;
+    }
     result.saved = true;
     return result;
+}
+
+SaveFate FateOfSave(platform::DbConnection& db, const SaveHeader& h, const SaveResult& attempt)
+{
+    // Another till saving meanwhile takes the same No and ids: the rows are
+    // ours only when every one of them is there as written.
+    QStringList stored, written;
+    auto rs = db.OpenRecordset(QStringLiteral("select id, category, charge, cashier, code, debit, credit from cash "
+                                              "where no=") +
+                               QString::number(attempt.no) + QStringLiteral(" order by id"));
+    for (; !rs->Eof(); rs->MoveNext())
+        stored << QStringList{rs->Fields(0).toString(),
+                              rs->Fields(1).toString(),
+                              rs->Fields(2).toString(),
+                              rs->Fields(3).toString(),
+                              rs->Fields(4).toString(),
+                              Num(platform::StoredNumber(rs->Fields(5).Value())),
+                              Num(platform::StoredNumber(rs->Fields(6).Value()))}
+                      .join(QLatin1Char('|'));
+    for (const JournalRow& r : attempt.rows.journal)
+        written << QStringList{QString::number(r.id), r.category,   r.charge, r.cashier, r.code,
+                               Num(r.debit),          Num(r.credit)}
+                       .join(QLatin1Char('|'));
+    if (!written.isEmpty() && stored == written)
+        return SaveFate::Saved;
+    if (SameLines(attempt.lines, CartLines(db, h.action, h.charge, true)))
+        return SaveFate::NotSaved;
+    return SaveFate::Unknown;
 }
 
 } // namespace cashier

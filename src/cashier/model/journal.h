@@ -75,6 +75,13 @@ struct SaveHeader {
     QString dbKind = QStringLiteral("Access"); // chooses the date literal
     // The totals fields' texts: percents as typed, amounts as shown.
     QString discount, discountN, tax, taxN;
+    // The ticked lines the till showed and the amount due it showed for
+    // them: given, the save books these lines, with the discount and tax
+    // worked out on them, or nothing when the cart holds other ticked lines
+    // by then or the shown figures are not theirs. Not given, it books the
+    // ticked lines it finds, with the header's amounts.
+    std::optional<QList<CartLine>> shown = std::nullopt;
+    QString due = {};
 };
 
 // The last journal id, the transaction number and the last stock-flow id
@@ -107,6 +114,12 @@ SaveRows MakeSaveRows(platform::DbConnection& db, const SaveHeader& h, const QLi
 
 struct SaveResult {
     bool saved = false; // false: no ticked line, or a refused one; nothing written
+    // The ticked lines stored are not the ones shown (or the figures shown
+    // are not theirs): nothing written.
+    bool changed = false;
+    // The connection went at the COMMIT: whether the rows below became
+    // durable is for FateOfSave to find out once the server answers.
+    bool commitUnanswered = false;
     // The first ticked line with a negative figure, which refused the save.
     std::optional<CartLine> negativeLine;
     QList<CartLine> lines;
@@ -116,7 +129,17 @@ struct SaveResult {
 
 // The save: the ticked lines of the charge, their rows, the deletion of the
 // saved lines and of the charge's held warehouse, all or nothing. Throws
-// (after rolling back) when any statement fails.
+// (after rolling back) when any statement fails, except a COMMIT that got no
+// answer (commitUnanswered).
 SaveResult SaveTransaction(platform::DbConnection& db, const SaveHeader& h);
+
+enum class SaveFate {
+    Saved,    // the journal holds the save's rows under its No
+    NotSaved, // it does not, and the lines are still held
+    Unknown,  // neither: another till took the lines meanwhile
+};
+// What the database holds of a save whose COMMIT got no answer. Throws
+// while the server does not answer.
+SaveFate FateOfSave(platform::DbConnection& db, const SaveHeader& h, const SaveResult& attempt);
 
 } // namespace cashier

@@ -5,13 +5,16 @@
 #include "cashier/model/arithmetic.h"
 #include "cashier/model/cart.h"
 #include "cashier/model/cartops.h"
+#include "cashier/model/cartwrites.h"
 #include "cashier/model/journal.h"
 #include "cashier/model/receipt.h"
+#include "core/model/shopsession.h"
 #include "data/db.h"
 #include "data/keptdata.h"
 #include "data/sqltext.h"
 #include "support/datafixture.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace cashier;
@@ -607,6 +610,128 @@ private slots:
                                  SaveTransaction(*db, header(QStringLiteral("Sale"), QStringLiteral("Meja 1"))));
         QCOMPARE(snapshot(), before);
         QVERIFY(!db->inTransaction());
+    }
+
+    // Two tills on one held cart. Another till deletes AMR (number 2) and
+    // adds Cappuccino to Meja 02, which takes number 2; it re-prices ESP.
+    // Every write of the first till names the lines it showed and touches
+    // nothing, the catalogue included.
+    void cartWritesNameTheLinesShown()
+    {
+        platform::DbConnection other;
+        OpenAnother(other, *db);
+        const QString sale = QStringLiteral("Sale"), table = QStringLiteral("Meja 01");
+        exec(QStringLiteral("insert into SaleItems values('ESP', 'Minuman', 'Espresso', 18000, 0, 'Gelas')"));
+        addLine(sale, table, QStringLiteral("ESP"), QStringLiteral("Espresso"), 18000, 2);
+        addLine(sale, table, QStringLiteral("AMR"), QStringLiteral("Americano"), 22000, 1);
+        const QList<CartLine> shown = CartLines(*db, sale, table, false);
+        other.Execute(QStringLiteral("delete from Salecart where id=2"));
+        LineEntry cap{QStringLiteral("Meja 02"),
+                      QStringLiteral("CAP"),
+                      {},
+                      QStringLiteral("Cappuccino"),
+                      20000,
+                      0,
+                      20000,
+                      4,
+                      QStringLiteral("Gelas"),
+                      80000};
+        QCOMPARE(AddCartLine(other, sale, cap), qint64(2));
+        QCOMPARE(EditCartLine(other, sale, CartLines(other, sale, table, false).at(0), {20000, 2, 40000}),
+                 EditOutcome::PriceChanged);
+        const QStringList before = snapshot();
+        for (const CartLine& line : shown) {
+            QVERIFY(!DeleteCartLine(*db, sale, line));
+            QCOMPARE(EditCartLine(*db, sale, line, {line.subtotal, 3, line.subtotal * 3}), EditOutcome::Gone);
+            QVERIFY(!SplitCartLine(*db, sale, line));
+            QVERIFY(!TickLine(*db, sale, line, false));
+        }
+        QVERIFY(!TickCharge(*db, sale, table, shown, 0));
+        QVERIFY(!ClearTickedLines(*db, sale, table, shown));
+        QVERIFY(!MoveCharge(*db, sale, table, QStringLiteral("Meja 03"), shown));
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(db->GetValue(QStringLiteral("select price from SaleItems where code='ESP'")).toDouble(), 20000.0);
+    }
+
+    // Paid as shown or not at all: a line added, grown or gone at another
+    // till, or figures that are not the shown lines', book nothing; as
+    // shown, the journal books the shown total with the tax on it.
+    void paidAsShownOrNotAtAll()
+    {
+        platform::DbConnection other;
+        OpenAnother(other, *db);
+        const QString sale = QStringLiteral("Sale"), table = QStringLiteral("Meja 09");
+        addLine(sale, table, QStringLiteral("NGA"), QStringLiteral("Nasi Goreng Ayam"), 30000, 2);
+        SaveHeader h = header(sale, table);
+        h.tax = QStringLiteral("10");
+        const Totals t = ComputeTotals({QStringLiteral("60,000"), QString(), h.tax, QString()});
+        std::tie(h.discountN, h.taxN, h.due) = std::tie(t.discountN, t.taxN, t.totalTax);
+        h.shown = CartLines(*db, sale, table, true);
+        const QList<std::pair<const char*, const char*>> changes = {
+            {"insert into Salecart values(5, 'Meja 09', 'NGS', '', 'Nasi', 20000, 0, 20000, 1, '', 20000, 1)",
+             "delete from Salecart where id=5"},
+            {"update Salecart set quantity=3, total=90000", "update Salecart set quantity=2, total=60000"},
+            {"update Salecart set checked=0", "update Salecart set checked=1"}};
+        for (const auto& [change, undo] : changes) {
+            other.Execute(QLatin1String(change));
+            QVERIFY(SaveTransaction(*db, h).changed);
+            other.Execute(QLatin1String(undo));
+        }
+        SaveHeader wrongDue = h;
+        wrongDue.due = QStringLiteral("60,000");
+        QVERIFY(SaveTransaction(*db, wrongDue).changed);
+        QCOMPARE(count(QStringLiteral("select count(*) from cash")), qint64(0));
+        QVERIFY(SaveTransaction(*db, h).saved);
+        QCOMPARE(db->GetValue(QStringLiteral("select sum(debit) from cash where category='Sale'")).toDouble(), 66000.0);
+    }
+
+    // A save whose COMMIT got no answer is told by what the database holds:
+    // its rows under its No, or its lines still held, or neither.
+    void fateOfASaveFromTheDatabase()
+    {
+        const QString sale = QStringLiteral("Sale"), table = QStringLiteral("Meja 1");
+        addLine(sale, table, QStringLiteral("ESP"), QStringLiteral("Espresso"), 18000, 1);
+        const SaveHeader h = header(sale, table);
+        const SaveResult saved = SaveTransaction(*db, h);
+        QVERIFY(saved.saved);
+        QCOMPARE(FateOfSave(*db, h, saved), SaveFate::Saved);
+        // The same cart again, its COMMIT lost; another till's sale takes
+        // the No.
+        addLine(sale, table, QStringLiteral("ESP"), QStringLiteral("Espresso"), 18000, 1);
+        SaveResult lost = saved;
+        lost.lines = CartLines(*db, sale, table, true);
+        exec(QStringLiteral("update cash set cashier='Budi'"));
+        QCOMPARE(FateOfSave(*db, h, lost), SaveFate::NotSaved);
+        exec(QStringLiteral("delete from Salecart"));
+        QCOMPARE(FateOfSave(*db, h, lost), SaveFate::Unknown);
+    }
+
+    // Each cart write tells the session what it changed, a refused one that
+    // the cart changed; a new price is the catalogue's news too.
+    void cartWritesTellTheSession()
+    {
+        ShopSession s(*db, QStringLiteral("Admin"));
+        QSignalSpy cart(&s, &ShopSession::cartChanged), items(&s, &ShopSession::catalogueChanged),
+            journal(&s, &ShopSession::journalChanged), stock(&s, &ShopSession::stockChanged);
+        const QString sale = QStringLiteral("Sale"), table = QStringLiteral("Meja 1");
+        exec(QStringLiteral("insert into SaleItems values('ESP', 'Minuman', 'Espresso', 18000, 0, 'Gelas')"));
+        AddCartLine(s, sale, {table, QStringLiteral("ESP"), {}, {}, 18000, 0, 18000, 3, {}, 54000});
+        QVERIFY(ScanIntoCart(s, sale, table, QStringLiteral("ESP")));
+        CartLine line = CartLines(*db, sale, table, false).at(0);
+        QVERIFY(TickLine(s, sale, line, true));
+        QCOMPARE(EditCartLine(s, sale, line, {18000, 2, 36000}), EditOutcome::Quantity);
+        QCOMPARE(items.size(), 0);
+        QCOMPARE(EditCartLine(s, sale, line, {20000, 2, 40000}), EditOutcome::Gone);
+        line = CartLines(*db, sale, table, false).at(0);
+        QCOMPARE(EditCartLine(s, sale, line, {20000, 2, 40000}), EditOutcome::PriceChanged);
+        QCOMPARE(items.size(), 1);
+        QCOMPARE(SplitCartLine(s, sale, CartLines(*db, sale, table, false).at(0)), std::optional<int>(2));
+        QVERIFY(MoveCharge(s, sale, table, QStringLiteral("Meja 2"), CartLines(*db, sale, table, false)));
+        QCOMPARE(cart.size(), 8);
+        QVERIFY(SaveTransaction(s, header(sale, QStringLiteral("Meja 2"))).saved);
+        QCOMPARE(cart.size(), 9);
+        QCOMPARE(journal.size(), 1);
+        QCOMPARE(stock.size(), 1);
     }
 };
 
