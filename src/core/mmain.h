@@ -142,6 +142,8 @@ public:
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
+    // How many lines, once known: the box stands before they are counted.
+    void setLines(qsizetype lines) { m_work.setRows(lines); }
     bool cancelled() const { return m_work.cancelled(); }
     // Raises platform::Cancelled once the operator stopped the print-out.
     void check() const { m_work.check(); }
