@@ -171,7 +171,10 @@ bool FiguresFit(std::initializer_list<platform::TextBox*> fields)
 
 QString UserNameForm(const QString& text)
 {
-    return text.left(1).toUpper() + text.mid(1).toLower();
+    // Names are stored without blanks around them; one typed or pasted with
+    // them must still find its operator.
+    const QString t = text.trimmed();
+    return t.left(1).toUpper() + t.mid(1).toLower();
 }
 
 // ---------------------------------------------------------------- messages
