@@ -6,8 +6,10 @@
 #include <QByteArray>
 #include <QDirIterator>
 #include <QIcon>
+#include <QStringList>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -45,6 +47,36 @@ bool hasDesktopSession()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The session named but not reached (a display that does not answer, one
+// gone with its ssh tunnel): told in the same words as no session at all.
+[[noreturn]] void unreachableSession()
+{
+    QByteArray named;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            named += (named.isEmpty() ? "" : " ") + QByteArray(name) + '=' + qgetenv(name);
+    const QByteArray text = "Orvanta needs a desktop session: " + named +
+                            " cannot be reached; start it from the desktop.\n"
+                            "Orvanta perlu sesi desktop: " +
+                            named + " tidak dapat dihubungi; jalankan dari desktop.\n";
+    std::fputs(text.constData(), stderr);
+    std::fflush(stderr);
+    // Qt would abort after its handler returns.
+    std::_Exit(1);
+}
+
+// While the platform starts, Qt's messages wait: on its failure only the
+// clear line is told; once started, they go out as Qt would have written
+// them.
+QStringList* g_startMessages = nullptr;
+
+void startMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg)
+        unreachableSession();
+    g_startMessages->append(qFormatLogMessage(type, context, text));
+}
+
 QIcon programIcon()
 {
     QIcon icon;
@@ -69,7 +101,14 @@ int main(int argc, char* argv[])
                    stderr);
         return 1;
     }
+    QStringList startMessages;
+    g_startMessages = &startMessages;
+    const QtMessageHandler qtHandler = qInstallMessageHandler(startMessage);
     QApplication qapp(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    g_startMessages = nullptr;
+    for (const QString& text : startMessages)
+        std::fprintf(stderr, "%s\n", qPrintable(text));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(programIcon());
     // Wayland desktops match the window to its menu entry by this name.

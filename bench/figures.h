@@ -33,8 +33,8 @@ void MedianOfBoth(const std::function<void()>& program, const std::function<void
                   Cost& floorMedian, int runs = kRuns);
 // Lets the program's event loop run for a while (timers fire, windows paint).
 void Wait(int ms);
-// CPU time of this process (all its threads), and of another one (from its
-// /proc entry).
+// CPU time of this process (all its threads, and the processes it waited
+// for), and of another one (from its /proc entry).
 double CpuSeconds();
 double CpuSeconds(pid_t pid);
 // The resident size of this process (VmRSS), as the system counts it:

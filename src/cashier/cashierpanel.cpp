@@ -221,7 +221,11 @@ void CashierPanelView::ciWarehouse_Change()
 
 void CashierPanelView::ciWarehouse_Click()
 {
-    HoldWarehouse(db(), GetAction(), ciCharge->Text(), ciWarehouse->Text());
+    const QScopedValueRollback quiet(m_quiet, true);
+    if (ShopSession* s = app().Session())
+        HoldWarehouse(*s, GetAction(), ciCharge->Text(), ciWarehouse->Text());
+    else
+        HoldWarehouse(db(), GetAction(), ciCharge->Text(), ciWarehouse->Text());
 }
 
 void CashierPanelView::ciWarehouse_KeyDown(int& KeyCode, int)
@@ -681,12 +685,12 @@ void CashierPanelView::tCount_Timer()
 
 void CashierPanelView::ciDiscount2_Change()
 {
-    SetConfig(QStringLiteral("Discount"), PercentText(ciDiscount2->Text()));
+    StoreSetting(QStringLiteral("Discount"), PercentText(ciDiscount2->Text()));
 }
 
 void CashierPanelView::ciTax_Change()
 {
-    SetConfig(QStringLiteral("Tax"), PercentText(ciTax->Text()));
+    StoreSetting(QStringLiteral("Tax"), PercentText(ciTax->Text()));
 }
 
 void CashierPanelView::ciDiscount2_KeyPress(int& KeyAscii)
@@ -719,7 +723,13 @@ void CashierPanelView::ciTotalCart_Change()
 
 void CashierPanelView::ciPrintNote_Click()
 {
-    SetConfig(QStringLiteral("Note"), QString::number(ciPrintNote->Value()));
+    StoreSetting(QStringLiteral("Note"), QString::number(ciPrintNote->Value()));
+}
+
+void CashierPanelView::StoreSetting(const QString& key, const QString& value)
+{
+    if (SetConfig(key, value))
+        Announce(&ShopSession::settingsChanged);
 }
 
 void CashierPanelView::cbPrint_Click()

@@ -179,6 +179,9 @@ private:
     // no is the number its paper carries, transaction the journal's No that
     // names the print job (both 0 for a bill).
     void printReceipt(qint64 no, qint64 transaction, const QList<cashier::CartLine>& lines);
+    // A setting the panel's boxes keep (Discount, Tax, Note), told to the
+    // other windows when it changed.
+    void StoreSetting(const QString& key, const QString& value);
 
     fMain* m_main;
     // The lines the cart list shows (row i + 2), of the action and charge
@@ -188,7 +191,8 @@ private:
     // The database's stamp when the shown cart was last compared with it.
     QByteArray m_cartStamp;
     quint64 m_fills = 0;
-    // A tick written from the list (the list already shows it), a save
+    // A tick written from the list or a warehouse typed in its box (the
+    // panel already shows them), a save
     // whose receipt and change window still show the cart as it was: the
     // cart's news waits.
     bool m_quiet = false;

@@ -1,5 +1,6 @@
 #include "catalogue/fmaster.h"
 
+#include "catalogue/listprint.h"
 #include "catalogue/listrows.h"
 
 #include "catalogue/fadd.h"
@@ -511,16 +512,7 @@ void fMaster::bPrint_Click()
     f.search = iSearch->Text();
     f.fieldCaption = iCategory->Text();
     f.filter = iFilter->Text();
-    QStringList rows;
-    rows.reserve(iItems->ListCount());
-    for (int i = 0; i < iItems->ListCount(); ++i)
-        rows << iItems->List(i);
-    app().Printer.setDocName(Caption());
-    const QStringList lines = catalogue::PrintLines(Caption(), f, rows);
-    PrintJob job(this, mLang::PrintTexts(Caption()), lines.size());
-    for (const QString& line : lines)
-        PrintLine(line);
-    EndPrint();
+    catalogue::PrintList(this, Caption(), f, *iItems);
 }
 
 void fMaster::bExcel_Click()
@@ -529,6 +521,7 @@ void fMaster::bExcel_Click()
         return;
     const bool items = isItems();
     const QStringList titles = gridTexts(items ? catalogue::ItemTitleKeys() : catalogue::ContactTitleKeys());
+    catalogue::CheckListExport(*iItems);
     // The records go into the file as they are read.
     Work work(this, mLang::ExportTexts(Caption()));
     OpenWorkbook([&](const QString& path) { catalogue::ExportList(app().DbConn(), iItemsSql, items, titles, path); },

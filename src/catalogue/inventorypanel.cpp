@@ -1,5 +1,6 @@
 #include "catalogue/inventorypanel.h"
 
+#include "catalogue/listprint.h"
 #include "catalogue/listrows.h"
 
 #include "catalogue/fadd.h"
@@ -560,16 +561,7 @@ void InventoryPanelView::ibPrint_Click()
     filters.search = iiSearch->Text();
     filters.fieldCaption = iiCategory->Text();
     filters.filter = iiFilter->Text();
-    QStringList rows;
-    for (int i = 0; i < iiItems->ListCount(); ++i)
-        rows << iiItems->List(i);
-    app().Printer.setDocName(QStringLiteral("Data ") + iiTable->Text());
-    const QStringList lines = catalogue::PrintLines(QStringLiteral("Data ") + iiTable->Text(), filters, rows);
-    mMain::PrintJob job(m_container->window(), mLang::PrintTexts(QStringLiteral("Data ") + iiTable->Text()),
-                        lines.size());
-    for (const QString& line : lines)
-        mMain::PrintLine(line);
-    mMain::EndPrint();
+    catalogue::PrintList(m_container->window(), QStringLiteral("Data ") + iiTable->Text(), filters, *iiItems);
 }
 
 void InventoryPanelView::bExcel_Click()
@@ -578,6 +570,7 @@ void InventoryPanelView::bExcel_Click()
     if (word.isEmpty() || iiItemsSql.isEmpty())
         return;
     const QStringList heads = titles(inventory::TitleKeys(inventory::LayoutOf(word)));
+    catalogue::CheckListExport(*iiItems);
     // The records go into the file as they are read.
     Work work(m_container->window(), mLang::ExportTexts(QStringLiteral("Data ") + iiTable->Text()));
     OpenWorkbook([&](const QString& path) { inventory::ExportList(app().DbConn(), word, iiItemsSql, heads, path); },

@@ -1,6 +1,8 @@
 #include "core/mmain.h"
 
 #include "core/app.h"
+#include "core/dbentry.h"
+#include "core/model/printerport.h"
 #include "data/configtable.h"
 #include "data/failure.h"
 #include "data/owntext.h"
@@ -61,9 +63,9 @@ QString GetConfig(const QString& key)
     return platform::ConfigValue(app().DbConn(), key);
 }
 
-void SetConfig(const QString& key, const QString& value)
+bool SetConfig(const QString& key, const QString& value)
 {
-    platform::SetConfigValue(app().DbConn(), key, value);
+    return platform::SetConfigValue(app().DbConn(), key, value);
 }
 
 int ConfigNumber(const QString& key)
@@ -169,7 +171,10 @@ bool FiguresFit(std::initializer_list<platform::TextBox*> fields)
 
 QString UserNameForm(const QString& text)
 {
-    return text.left(1).toUpper() + text.mid(1).toLower();
+    // Names are stored without blanks around them; one typed or pasted with
+    // them must still find its operator.
+    const QString t = text.trimmed();
+    return t.left(1).toUpper() + t.mid(1).toLower();
 }
 
 // ---------------------------------------------------------------- messages
@@ -269,6 +274,14 @@ QString PrinterPort()
     return port.isEmpty() ? QStringLiteral("Default") : port;
 }
 
+QString PrinterPortRefusal(const QString& port)
+{
+    App& a = app();
+    return PortRefusal(
+        port,
+        KeptDatabaseFiles(a.ProgramFolder, {a.hasDbConn() ? a.DbConn().path() : QString(), a.LanPath}, ReadLanPath));
+}
+
 namespace {
 PrintJob* g_printJob = nullptr;
 } // namespace
@@ -294,10 +307,15 @@ void PrintLine(const QString& line)
     if (job && !job->m_work.row(job->m_lines++))
         return;
     const QString port = job ? job->m_port : PrinterPort();
-    if (port == QLatin1String("Default"))
+    if (port == QLatin1String("Default")) {
         app().Printer.PrintLine(line);
-    else
-        app().Printer.PortLine(port, line);
+        return;
+    }
+    // Checked as the port is opened, before anything reaches the file.
+    if (!app().Printer.PortOpen(port))
+        if (const QString refusal = PrinterPortRefusal(port); !refusal.isEmpty())
+            throw platform::Failure(refusal);
+    app().Printer.PortLine(port, line);
 }
 
 void EndPrint()

@@ -51,7 +51,8 @@ qint64 InsertWithNewId(const QString& table, const QString& idColumn,
 
 // ---- Settings table
 QString GetConfig(const QString& key);
-void SetConfig(const QString& key, const QString& value);
+// Returns whether the value was written (it differed from the stored one).
+bool SetConfig(const QString& key, const QString& value);
 // A setting read as a whole number (either decimal separator, rounded by
 // RoundAmount); missing or not a number reads as 0.
 int ConfigNumber(const QString& key);
@@ -122,6 +123,12 @@ void PrintLine(const QString& line);
 void EndPrint();
 // The port setting with an empty or missing value read as "Default".
 QString PrinterPort();
+// Why the port cannot take a print-out on this workstation, "" when it
+// can: it names a database file of the program folder, the open one, or
+// the shared file a pointer file names (PortRefusal). Told by the settings
+// window before storing a port, and by printing, which refuses a port
+// stored otherwise (an older program, another workstation) alike.
+QString PrinterPortRefusal(const QString& port);
 
 // A print-out of many lines, from its first PrintLine to its EndPrint: a box
 // over the owner tells the lines and then the pages done and offers Cancel.
@@ -135,6 +142,8 @@ public:
     ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
+    // How many lines, once known: the box stands before they are counted.
+    void setLines(qsizetype lines) { m_work.setRows(lines); }
     bool cancelled() const { return m_work.cancelled(); }
     // Raises platform::Cancelled once the operator stopped the print-out.
     void check() const { m_work.check(); }

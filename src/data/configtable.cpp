@@ -17,12 +17,13 @@ QString ConfigValue(DbConnection& db, const QString& key)
     return Str(db.GetValue(QStringLiteral("select setting") + where));
 }
 
-void SetConfigValue(DbConnection& db, const QString& key, const QString& value)
+bool SetConfigValue(DbConnection& db, const QString& key, const QString& value)
 {
     // The count and the insert together: two workstations saving the same
     // new key must not write it twice.
     DbTransaction tx(db);
     const QString where = QStringLiteral(" from config where `key`=") + Quote(key);
+    bool wrote = true;
     if (db.GetValue(QStringLiteral("select count(`key`)") + where).toLongLong() == 0)
         db.Execute(QStringLiteral("insert into config values(") + Quote(key) + QStringLiteral(", ") + Quote(value) +
                    QLatin1Char(')'));
@@ -31,7 +32,10 @@ void SetConfigValue(DbConnection& db, const QString& key, const QString& value)
     else if (Str(db.GetValue(QStringLiteral("select setting") + where)) != value)
         db.Execute(QStringLiteral("update config set setting=") + Quote(value) + QStringLiteral(" where `key`=") +
                    Quote(key));
+    else
+        wrote = false;
     tx.commit();
+    return wrote;
 }
 
 int ConfigWholeNumber(DbConnection& db, const QString& key)

@@ -9,7 +9,9 @@ class DbConnection;
 
 // "" for a key that has no row.
 QString ConfigValue(DbConnection& db, const QString& key);
-void SetConfigValue(DbConnection& db, const QString& key, const QString& value);
+// Returns whether a row was written: the value already stored writes
+// nothing.
+bool SetConfigValue(DbConnection& db, const QString& key, const QString& value);
 // A setting read as a whole number (either decimal separator, rounded by
 // RoundAmount); missing or not a number reads as 0.
 int ConfigWholeNumber(DbConnection& db, const QString& key);

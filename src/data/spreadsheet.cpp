@@ -1,17 +1,27 @@
 #include "data/spreadsheet.h"
 #include "data/failure.h"
 #include "data/owntext.h"
-
 #include "data/work.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QStandardPaths>
+#include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
 #include <stdexcept>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -87,6 +97,103 @@ double FittedWidth(int length)
     return qMax(8.43, length * 1.15 + 2);
 }
 
+namespace {
+
+// The hidden folder beside a workbook being made.
+const QString kPartPrefix = QStringLiteral(".orvanta-export-");
+
+// Removes the folders that exports killed with the program left in a
+// folder: those whose lock nobody holds, and not one made a moment ago
+// (another export may be about to lock it).
+void RemoveStaleParts(const QString& folder)
+{
+    const QDir dir(folder);
+    const QFileInfoList found =
+        dir.entryInfoList({kPartPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QDateTime settled = QDateTime::currentDateTime().addSecs(-60);
+    for (const QFileInfo& info : found) {
+        if (info.lastModified() > settled)
+            continue;
+        const QString path = info.filePath();
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            QDir(path).removeRecursively();
+        ::close(fd);
+    }
+}
+
+quint32 Le(const uchar* p, int bytes)
+{
+    quint32 v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+// The size of the sheet's rows as the finished archive holds them; -1
+// when the file is no whole archive or lacks the sheet. The library does
+// not check every write of the parts it packs, so a disk that filled while
+// it packed could leave an archive that looks whole around a cut sheet.
+qint64 PackedSheetSize(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() < 22 || !f.seek(f.size() - 22))
+        return -1;
+    const QByteArray end = f.read(22);
+    const auto* e = reinterpret_cast<const uchar*>(end.constData());
+    if (end.size() != 22 || Le(e, 4) != 0x06054b50)
+        return -1;
+    const qint64 size = Le(e + 12, 4), offset = Le(e + 16, 4);
+    if (offset + size != f.size() - 22 || !f.seek(offset))
+        return -1;
+    const QByteArray dir = f.read(size);
+    const auto* d = reinterpret_cast<const uchar*>(dir.constData());
+    for (qint64 at = 0; at + 46 <= dir.size() && Le(d + at, 4) == 0x02014b50;) {
+        const qint64 nameLength = Le(d + at + 28, 2);
+        if (dir.mid(at + 46, nameLength) == "xl/worksheets/sheet1.xml")
+            return Le(d + at + 24, 4);
+        at += 46 + nameLength + Le(d + at + 30, 2) + Le(d + at + 32, 2);
+    }
+    return -1;
+}
+
+// How packing ended: the library's error, or kNotOnDisk (the finished
+// file could not be put on the disk) or kNoWord (the packing process ended
+// without a word), and the system's error number.
+struct Packed {
+    static constexpr int kNotOnDisk = -1;
+    static constexpr int kNoWord = -2;
+    int error = kNoWord;
+    int err = 0;
+};
+
+// Packs the workbook and puts it on the disk, in a process of its own: the
+// library's temporary files and whatever it leaves open on a failure go
+// with that process, and the window goes on meanwhile. Writes how it ended
+// to `out`.
+[[noreturn]] void PackInChild(lxw_workbook* wb, const char* file, int out, pid_t parent)
+{
+    // Killed with the program, not left to finish a file nobody names.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent)
+        ::_exit(1);
+    errno = 0;
+    Packed packed{int(workbook_close(wb)), errno};
+    if (packed.error == LXW_NO_ERROR) {
+        const int fd = ::open(file, O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0)
+            packed = {Packed::kNotOnDisk, errno};
+        if (fd >= 0)
+            ::close(fd);
+    }
+    const ssize_t told = ::write(out, &packed, sizeof packed);
+    ::_exit(told == ssize_t(sizeof packed) ? 0 : 1);
+}
+
+} // namespace
+
 struct SheetWriter::Book {
     lxw_workbook* wb = nullptr;
     lxw_worksheet* ws = nullptr;
@@ -99,10 +206,33 @@ struct SheetWriter::Book {
     };
     std::vector<Made> formats;
     int row = 0;
+    // The workbook's own path; the hidden folder it is made in, which the
+    // library also takes for its temporary files, and the file there.
+    QString target;
+    QString partDir;
+    QString part;
+    QByteArray tmpdir;
+    // The folder held open and locked while it is in use: a folder nobody
+    // locks is left over.
+    int lock = -1;
 
-    // Drops what was written without making the file: finishing it first
-    // would cost as long as the rows took, a stopped export included.
-    void abandon(const QString& path)
+    ~Book() { release(); }
+
+    // Frees what the library holds, temporary files included, and removes
+    // the folder with whatever was written: finishing the file first would
+    // cost as long as the rows took, a stopped export included.
+    void release()
+    {
+        freeWorkbook();
+        if (!partDir.isEmpty())
+            QDir(partDir).removeRecursively();
+        partDir.clear();
+        if (lock >= 0)
+            ::close(lock);
+        lock = -1;
+    }
+
+    void freeWorkbook()
     {
         // The rows wait in a temporary file that only finishing would
         // close: left open, its space would stay taken until the program
@@ -115,7 +245,29 @@ struct SheetWriter::Book {
             lxw_workbook_free(wb);
         ws = nullptr;
         wb = nullptr;
-        QFile::remove(path);
+    }
+
+    [[noreturn]] void fail(int err, const QString& detail)
+    {
+        release();
+        const QString text =
+            OwnText("cWorkbookNotWritten", QStringLiteral("Berkas %1 tidak dapat ditulis")).arg(target);
+        throw Failure(err > 0 ? text + QStringLiteral(": ") + SystemErrorText(err) : text, detail);
+    }
+
+    // Rows the disk did not take (a full disk) stop the work at once: the
+    // library does not look. Between rows its buffer is only looked at;
+    // before packing, what is left in it is written out first.
+    void checkRows(bool flush)
+    {
+        FILE* rows = ws ? ws->optimize_tmpfile : nullptr;
+        if (!rows || (!flush && !std::ferror(rows)))
+            return;
+        errno = 0;
+        if (std::fflush(rows) != 0 || std::ferror(rows)) {
+            const int err = errno ? errno : EIO;
+            fail(err, QString::fromLocal8Bit(std::strerror(err)));
+        }
     }
 
     lxw_format* formatOf(const Cell& c, bool date)
@@ -147,24 +299,43 @@ struct SheetWriter::Book {
     }
 };
 
-SheetWriter::SheetWriter(const QString& path, const QString& sheetName) : m_book(new Book), m_path(path)
+SheetWriter::SheetWriter(const QString& path, const QString& sheetName) : m_book(new Book)
 {
-    const QByteArray file = QFile::encodeName(path);
+    Book& b = *m_book;
+    const QFileInfo info(path);
+    b.target = info.absoluteFilePath();
+    const QString folder = info.absolutePath();
+    RemoveStaleParts(folder);
+    QByteArray dir = QFile::encodeName(QDir(folder).filePath(kPartPrefix + QStringLiteral("XXXXXX")));
+    if (!::mkdtemp(dir.data())) {
+        const int err = errno;
+        b.fail(err, QString::fromLocal8Bit(std::strerror(err)));
+    }
+    b.tmpdir = dir;
+    b.partDir = QFile::decodeName(dir);
+    // A folder where locks cannot be taken (a network share without them)
+    // still takes the export; only its leftovers then stay.
+    b.lock = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (b.lock >= 0 && ::flock(b.lock, LOCK_EX | LOCK_NB) != 0) {
+        ::close(b.lock);
+        b.lock = -1;
+    }
+    b.part = QDir(b.partDir).filePath(info.fileName());
+    const QByteArray file = QFile::encodeName(b.part);
     // Each row goes to the file once the next one starts.
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
-    m_book->wb = workbook_new_opt(file.constData(), &options);
-    if (!m_book->wb)
-        throw Failure(OwnText("cFileNotCreated", QStringLiteral("Berkas %1 tidak dapat dibuat")).arg(path));
+    options.tmpdir = b.tmpdir.data();
+    b.wb = workbook_new_opt(file.constData(), &options);
     const QByteArray name = sheetName.toUtf8();
-    m_book->ws = workbook_add_worksheet(m_book->wb, name.constData());
+    b.ws = b.wb ? workbook_add_worksheet(b.wb, name.constData()) : nullptr;
+    if (!b.ws || !b.ws->optimize_tmpfile) {
+        b.release();
+        throw Failure(OwnText("cFileNotCreated", QStringLiteral("Berkas %1 tidak dapat dibuat")).arg(b.target));
+    }
 }
 
-SheetWriter::~SheetWriter()
-{
-    if (m_book && m_book->wb)
-        m_book->abandon(m_path);
-}
+SheetWriter::~SheetWriter() = default;
 
 void SheetWriter::setColumn(int col, double width, const ColumnStyle* style)
 {
@@ -184,8 +355,9 @@ void SheetWriter::write(int row, int col, const Cell& cell)
     // operator may stop it between two rows.
     if (row != m_book->row) {
         m_book->row = row;
+        m_book->checkRows(false);
         if (Work* work = Work::current(); work && !work->row(row - 1)) {
-            m_book->abandon(m_path);
+            m_book->release();
             throw Cancelled();
         }
     }
@@ -213,11 +385,12 @@ void SheetWriter::write(int row, int col, const Cell& cell)
     // A cell the sheet cannot hold (past its last row, a text too long)
     // would otherwise be left out of a file that looks complete.
     if (written != LXW_NO_ERROR) {
-        m_book->abandon(m_path);
+        const QString target = m_book->target;
+        m_book->release();
         throw Failure(
             OwnText("cCellTooBig",
                     QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja"))
-                .arg(m_path)
+                .arg(target)
                 .arg(row)
                 .arg(col),
             QString::fromUtf8(lxw_strerror(written)));
@@ -226,12 +399,83 @@ void SheetWriter::write(int row, int col, const Cell& cell)
 
 void SheetWriter::close()
 {
-    lxw_workbook* wb = m_book->wb;
-    m_book->wb = nullptr;
-    const lxw_error err = workbook_close(wb);
-    if (err != LXW_NO_ERROR)
-        throw Failure(OwnText("cWorkbookNotWritten", QStringLiteral("Berkas %1 tidak dapat ditulis")).arg(m_path),
-                      QString::fromUtf8(lxw_strerror(err)));
+    Book& b = *m_book;
+    if (!b.wb)
+        return;
+    b.checkRows(true);
+    const qint64 rowBytes = std::ftell(b.ws->optimize_tmpfile);
+    int pipe[2];
+    if (::pipe2(pipe, O_CLOEXEC) != 0) {
+        const int err = errno;
+        b.fail(err, QString::fromLocal8Bit(std::strerror(err)));
+    }
+    const QByteArray part = QFile::encodeName(b.part);
+    const pid_t parent = ::getpid();
+    const pid_t child = ::fork();
+    if (child == 0)
+        PackInChild(b.wb, part.constData(), pipe[1], parent);
+    Packed packed;
+    if (child < 0)
+        packed.err = errno;
+    ::close(pipe[1]);
+    // The window stays painted and Cancel stays live while it packs.
+    Work* work = Work::current();
+    bool stopped = false;
+    while (child > 0) {
+        pollfd p{pipe[0], POLLIN, 0};
+        const int ready = ::poll(&p, 1, work ? 20 : -1);
+        if (ready > 0) {
+            if (::read(pipe[0], &packed, sizeof packed) != ssize_t(sizeof packed))
+                packed = Packed();
+            break;
+        }
+        if (ready < 0 && errno != EINTR)
+            break;
+        if (work && !work->row(b.row - 1)) {
+            stopped = true;
+            ::kill(child, SIGKILL);
+            break;
+        }
+    }
+    ::close(pipe[0]);
+    while (child > 0 && ::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    // This process's copy of the workbook was never packed: it is freed
+    // here, its temporary file of rows with it.
+    b.freeWorkbook();
+    if (stopped) {
+        b.release();
+        throw Cancelled();
+    }
+    if (packed.error > 0)
+        b.fail(packed.err, QString::fromUtf8(lxw_strerror(lxw_error(packed.error))));
+    if (packed.error < 0)
+        b.fail(packed.err, packed.err ? QString::fromLocal8Bit(std::strerror(packed.err))
+                                      : QStringLiteral("the packing process ended without a word"));
+    if (PackedSheetSize(b.part) < rowBytes)
+        b.fail(ENOSPC, QStringLiteral("the packed sheet is shorter than its rows"));
+    if (::rename(part.constData(), QFile::encodeName(b.target).constData()) != 0) {
+        const int err = errno;
+        b.fail(err, QString::fromLocal8Bit(std::strerror(err)));
+    }
+    // The new name on the disk too, before the operator is told of it.
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(b.target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    b.release();
+}
+
+void CheckSheetRecords(qint64 records)
+{
+    if (records > kSheetRecords)
+        throw Failure(OwnText("cSheetTooLong",
+                              QStringLiteral("Lembar kerja hanya memuat %1 baris data, sedangkan daftar ini %2 baris. "
+                                             "Persempit rentang tanggal atau saringannya, lalu ekspor lagi."))
+                          .arg(kSheetRecords)
+                          .arg(records));
 }
 
 namespace {
@@ -240,6 +484,14 @@ QString g_exportFolder;
 
 } // namespace
 
+QString DocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir().mkpath(documents))
+        return documents;
+    return QDir::homePath();
+}
+
 void SetExportFolder(const QString& folder)
 {
     g_exportFolder = folder;
@@ -247,7 +499,7 @@ void SetExportFolder(const QString& folder)
 
 QString NewExportFilePath(const QString& baseName)
 {
-    return QDir(g_exportFolder.isEmpty() ? QDir::tempPath() : g_exportFolder)
+    return QDir(g_exportFolder.isEmpty() ? DocumentsFolder() : g_exportFolder)
         .filePath(QStringLiteral("%1-%2.xlsx")
                       .arg(baseName, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"))));
 }

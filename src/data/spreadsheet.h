@@ -39,6 +39,12 @@ double FittedWidth(int length);
 // being written is held, so a sheet of a million rows costs what one row
 // does. Rows come in increasing order; the columns' widths and styles may
 // be set at any time before close.
+//
+// The file is made in a hidden folder beside its path, with the library's
+// temporary files, and takes its name only once it is whole and on the
+// disk: a failure, a stop or a killed program never leaves a file under
+// that name that is not a workbook, and every temporary file goes with the
+// writer. A folder left by a killed program goes at the next export there.
 class SheetWriter {
 public:
     // Throws Failure when the file cannot be made.
@@ -48,24 +54,34 @@ public:
     SheetWriter(const SheetWriter&) = delete;
     SheetWriter& operator=(const SheetWriter&) = delete;
     // The cell as it is (its own style only). Throws Failure, and leaves no
-    // file, when the sheet cannot hold it.
+    // file, when the sheet cannot hold it or the disk takes no more.
     void write(int row, int col, const Cell& cell);
     // width 0: the default width.
     void setColumn(int col, double width, const ColumnStyle* style);
-    // Finishes the file; throws Failure when it cannot be written.
+    // Finishes the file and gives it its name; throws Failure when it
+    // cannot be written, and Cancelled when the operator stopped the work
+    // meanwhile (progress.h), leaving no file either way.
     void close();
 
 private:
     struct Book;
     std::unique_ptr<Book> m_book;
-    QString m_path;
 };
 
+// The records a sheet holds under its title row.
+constexpr qint64 kSheetRecords = 1048575;
+// Refuses an export of more records than a sheet holds (a Failure saying
+// so), before any of it is written.
+void CheckSheetRecords(qint64 records);
+
+// The operator's documents folder, made when missing, where print-outs
+// kept as PDF and exported workbooks go; the home folder where there is
+// none.
+QString DocumentsFolder();
 // A new file in the export folder for a workbook of that name.
 QString NewExportFilePath(const QString& baseName);
-// Where new files go: the system's temporary folder, the desktop's program
-// opens them from there. A test gives its own folder, so that its exports
-// go with it; "" is the temporary folder again.
+// Where new workbooks go: the documents folder. A test gives its own
+// folder, so that its exports go with it; "" is the documents folder again.
 void SetExportFolder(const QString& folder);
 
 // Has `write` write a new file in the export folder at the path it is

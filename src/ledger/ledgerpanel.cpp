@@ -454,13 +454,7 @@ void LedgerPanelView::lbPrint_Click()
     // and nothing started meanwhile may print into it.
     if (Work::current())
         return;
-    // Printed from another panel: the report as it stands now.
-    if (m_stale || m_rangeRest->isActive())
-        rebuild();
     const QString page = liPage->Text();
-    // The lines go to the printer as they are read, a page at a time.
-    const std::shared_ptr<RowSource> view =
-        liLedger->source() ? liLedger->source() : std::make_shared<LinesSource>(QStringList());
     LinePrinter& printer = app().Printer;
     if (ledger::PrintsLandscape(page))
         printer.setOrientation(2);
@@ -471,9 +465,18 @@ void LedgerPanelView::lbPrint_Click()
     // print-out is not whole. One that the operator stopped needs no word.
     std::exception_ptr failure;
     {
-        // The title, range, blank line and rule before the view, a rule after.
-        mMain::PrintJob job(m_main, mLang::PrintTexts(name), view->count() + 5);
+        // The box stands while the report is read, before its lines are
+        // counted.
+        mMain::PrintJob job(m_main, mLang::PrintTexts(name), 0);
         try {
+            // Printed from another panel: the report as it stands now.
+            if (m_stale || m_rangeRest->isActive())
+                rebuild();
+            // The lines go to the printer as they are read, a page at a time.
+            const std::shared_ptr<RowSource> view =
+                liLedger->source() ? liLedger->source() : std::make_shared<LinesSource>(QStringList());
+            // The title, range, blank line and rule before the view, a rule after.
+            job.setLines(view->count() + 5);
             ledger::ForEachPrintLine(page, liFrom->Value(), liTo->Value(), *view, [&job](const QString& line) {
                 job.check();
                 mMain::PrintLine(line);
@@ -507,6 +510,12 @@ void LedgerPanelView::lbExcel_Click()
         return;
     const QString name = QStringLiteral("Laporan ") + liPage->Text();
     try {
+        // A range the sheet cannot hold is refused before any of it is
+        // read: the journal's rows are counted from the days' totals, the
+        // other reports are held whole (their lines bound their records).
+        CheckSheetRecords(page == ledger::Journal ? LineIds.size()
+                          : liLedger->source()    ? liLedger->source()->count()
+                                                  : 0);
         Work work(m_main, mLang::ExportTexts(name));
         // The rows go into the file as they are read.
         OpenWorkbook(

@@ -1,7 +1,6 @@
 #include "manage/fsetting.h"
 
 #include "core/app.h"
-#include "core/dbentry.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
 #include "manage/model/settings.h"
@@ -116,9 +115,7 @@ void fSetting::bSave_Click()
     edited.message3 = iMessage3->Text();
     edited.port = iPort->Text();
     edited.warehouse = iWarehouse->Value() == 1;
-    const QString refusal = manage::PortRefusal(
-        edited.port, manage::KeptDatabaseFiles(
-                         a.ProgramFolder, {a.hasDbConn() ? a.DbConn().path() : QString(), a.LanPath}, ReadLanPath));
+    const QString refusal = mMain::PrinterPortRefusal(edited.port);
     if (!refusal.isEmpty()) {
         mMain::MsgWarn(refusal, mMain::MsgTitleWarn);
         iPort->setFocus();

@@ -22,7 +22,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QUrl>
 #include <dlfcn.h>
 
@@ -222,10 +221,7 @@ QString QtBackend::printDocument(const QStringList& lines, const QFont& font, bo
         return QString();
     }
     // No printer on this machine: keep the print-out as a PDF file instead.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        folder = QDir::tempPath();
-    const QString path = stamped(folder, QStringLiteral("pdf"));
+    const QString path = stamped(DocumentsFolder(), QStringLiteral("pdf"));
     QPdfWriter writer(path);
     writer.setPageLayout(PrintPageLayout(landscape));
     QPainter painter;
@@ -257,7 +253,6 @@ QString OpenWorkbook(const std::function<void(const QString& path)>& write, cons
     } catch (const Cancelled&) {
         // Stopped by the operator: the writer left no file, and there is
         // nothing to open or to tell.
-        QFile::remove(path);
         return QString();
     }
     if (Work* work = Work::current())

@@ -48,6 +48,8 @@ public:
     // print-out: each further line would wait out the port's timeout again.
     // The print-out ends with EndDoc or KillDoc, which close the port.
     void PortLine(const QString& port, const QString& line);
+    // Whether the print-out holds that port open already.
+    bool PortOpen(const QString& port) const { return m_port && m_port->port() == port; }
     // 1 portrait, 2 landscape: the pages of the document sent next. A
     // portrait document with a line wider than the page goes out landscape.
     int Orientation() const { return m_orientation; }

@@ -178,14 +178,14 @@ void fMain::bLogin_Click()
     const QString entry = iDatabase->Text();
     if (entry.isEmpty())
         return refuseLogin(QStringLiteral("Database belum diisi"), iDatabase);
+    // The user name as its box shapes it on leaving, also when Enter in the
+    // password box logs in without the box having lost the focus.
+    shapeUsername();
     if (iUsername->Text().isEmpty())
         return refuseLogin(QStringLiteral("Username belum diisi"), iUsername);
     if (iPassword->Text().isEmpty())
         return refuseLogin(QStringLiteral("Password belum diisi"), iPassword);
 
-    // The user name as its box shapes it on leaving, also when Enter in the
-    // password box logs in without the box having lost the focus.
-    shapeUsername();
     const QString user = iUsername->Text();
 
     // The database of the entry. A file that cannot be opened as a database

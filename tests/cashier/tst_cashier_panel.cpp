@@ -10,6 +10,7 @@
 #include "core/app.h"
 #include "core/dbcheck.h"
 #include "core/mmain.h"
+#include "core/model/shopsession.h"
 #include "lang/mlang.h"
 #include "shell/fmain.h"
 #include "support/fixture.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace mMain;
@@ -206,6 +208,23 @@ private slots:
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Jumlah belum diisi"));
         QCOMPARE(QApplication::focusWidget(), p->ciQuantity);
         QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(0));
+    }
+
+    // The panel's own writes of a held warehouse and of its settings are
+    // news for the other windows, told once, and only when they change.
+    // The panel's own writes of a held warehouse and its settings are told
+    // to the other windows, and only when a value changed.
+    void warehouseAndSettingsAreAnnounced()
+    {
+        QSignalSpy cart(app().Session(), &ShopSession::cartChanged);
+        QSignalSpy settings(app().Session(), &ShopSession::settingsChanged);
+        p->ciWarehouse->setText(QStringLiteral("Gudang Utama"));
+        p->ciWarehouse_Click();
+        p->ciTax->setText(QStringLiteral("11"));
+        p->ciTax_Change();
+        p->ciPrintNote->setValue(1 - p->ciPrintNote->Value());
+        QCOMPARE(cart.count(), 1);
+        QCOMPARE(settings.count(), 2);
     }
 
     void heldChargesKeepTheirWarehouse()

@@ -4,6 +4,7 @@
 // platform's, tested without a window in tests/data.)
 #include "core/app.h"
 #include "core/mmain.h"
+#include "core/model/printerport.h"
 #include "data/db.h"
 #include "data/failure.h"
 #include "platform/controls.h"
@@ -403,6 +404,14 @@ private slots:
             PrintLine(QStringLiteral("Velmont Cafe"));
             EndPrint();
         };
+        // Nor does a port stored otherwise (an older program, another
+        // workstation) that names the open database print into it.
+        const QString file = app().DbConn().path();
+        SetConfig(QStringLiteral("Port"), file);
+        const qint64 size = QFileInfo(file).size();
+        print.click();
+        QCOMPARE(QFileInfo(file).size(), size);
+        QVERIFY(fx->ui->lastPrompt().contains(QStringLiteral("adalah file database")));
         int tried = 0;
         for (const QString& name :
              {QStringLiteral("LPT1"), QStringLiteral("LPT2"), QStringLiteral("COM1"), QStringLiteral("COM2")}) {
@@ -424,6 +433,26 @@ private slots:
         }
         if (tried == 0)
             QSKIP("this machine has every port device");
+    }
+
+    // A printer port never names a database file the program keeps, under
+    // any of its names, nor climbs with "..".
+    void portNeverNamesADatabase()
+    {
+        openTemplate();
+        for (const char* name : {"Pusat.lan", "pusat.dat"})
+            QVERIFY(QFile(fx->path(name)).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(app().DbConn().path(), fx->path("struk.prn")));
+        const QStringList kept = KeptDatabaseFiles(fx->dir.path(), {app().DbConn().path()}, [](const QString& lan) {
+            return lan.endsWith("Pusat.lan") ? QStringLiteral("pusat.dat") : QString();
+        });
+        for (const QString& port : {QString(), QString("Default"), QString("lpt1"), QString("COM2:"),
+                                    QString("/dev/usb/lp0"), fx->path("nota.prn"), QString("\\\\kasir\\Epson")})
+            QVERIFY2(PortRefusal(port, kept).isEmpty(), qPrintable(port));
+        for (const QString& port : {app().DbConn().path(), app().DbConn().path() + "-journal", fx->path("Empty.tdb"),
+                                    fx->path("struk.prn"), fx->path("pusat.dat"), " " + fx->path("Pusat.lan"),
+                                    QString("lain.MDBC"), QString("../../escape.prn"), fx->path("a/../nota.prn")})
+            QVERIFY2(PortRefusal(port, kept).startsWith("Port printer"), qPrintable(port));
     }
 
     // A portrait document with a line wider than the page turns the page; a

@@ -81,6 +81,20 @@ private slots:
         QCOMPARE(run.process.readAllStandardOutput(), QByteArray());
     }
 
+    // A display named but not answering is told as plainly, with the same
+    // status, instead of Qt's abort.
+    void startOnADisplayThatDoesNotAnswer()
+    {
+        Started run({}, {{QStringLiteral("DISPLAY"), QStringLiteral(":4711")}});
+        QVERIFY(run.process.waitForFinished(30000));
+        QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.process.exitCode(), 1);
+        QCOMPARE(run.process.readAllStandardError(),
+                 QByteArray("Orvanta needs a desktop session: DISPLAY=:4711 cannot be reached; start it from the "
+                            "desktop.\nOrvanta perlu sesi desktop: DISPLAY=:4711 tidak dapat dihubungi; jalankan "
+                            "dari desktop.\n"));
+    }
+
     // Headless runs (the tests, a kiosk's frame buffer) start as before: the
     // program is still running once the refusal would long have come. The
     // platform by the environment and on the command line, side by side.

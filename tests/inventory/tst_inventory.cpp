@@ -741,6 +741,31 @@ private slots:
         QCOMPARE(contacts.text("D2"), QString("0812"));
         QVERIFY(!contacts.has("F1"));
     }
+
+    // A long list is read while it prints, under the box with Cancel: the
+    // box stands before its first row is read.
+    void printShowsItsBoxFirst()
+    {
+        struct Rows : platform::RowSource {
+            TestBackend* ui = nullptr;
+            QList<int> boxesAtRead;
+            qsizetype count() const override { return 1000; }
+            void read(qsizetype, qsizetype n, QStringList& out) override
+            {
+                boxesAtRead << ui->boxesShown;
+                for (qsizetype i = 0; i < n; ++i)
+                    out << QStringLiteral("row");
+            }
+            qsizetype width() const override { return 3; }
+        };
+        auto rows = std::make_shared<Rows>();
+        rows->ui = fx->ui;
+        list()->setSource(rows);
+        rows->boxesAtRead.clear();
+        panel()->ibPrint->click();
+        QCOMPARE(fx->ui->printed.last().size(), 3 + 1000 + 1);
+        QVERIFY(!rows->boxesAtRead.isEmpty() && !rows->boxesAtRead.contains(0));
+    }
 };
 
 // On database files and on a server.

@@ -12,7 +12,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -292,6 +294,46 @@ private slots:
         QVERIFY(fx->ui->opened.isEmpty());
         QCOMPARE(folder.entryList({QStringLiteral("*.xlsx")}, QDir::Files), before);
         QVERIFY(fx->ui->messages.isEmpty());
+    }
+
+    // A disk that takes no more (filled by the rows, or while the workbook
+    // is packed) and a stop leave no file, named or half made, and no
+    // temporary file held open; the failures are told.
+    void failedExportLeavesNothing()
+    {
+        showTradingDay();
+        const QDir folder(QFileInfo(fx->path(QStringLiteral("x"))).path());
+        const auto entries = [&] { return folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+        const auto held = [] {
+            QStringList files;
+            for (const QString& fd : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System)) {
+                char target[4096];
+                const ssize_t n = ::readlink(QFile::encodeName(QStringLiteral("/proc/self/fd/") + fd).constData(),
+                                             target, sizeof target);
+                const QString file = QFile::decodeName(QByteArray(target, int(std::max<ssize_t>(n, 0))));
+                if (file.endsWith(QStringLiteral(" (deleted)")) || file.contains(QStringLiteral(".xlsx")))
+                    files << file;
+            }
+            return files;
+        };
+        const QStringList before = entries();
+        rlimit was{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &was), 0);
+        ::signal(SIGXFSZ, SIG_IGN);
+        for (const rlim_t size : {rlim_t(256), rlim_t(4096), was.rlim_cur}) {
+            fx->ui->cancelAtReport = size == was.rlim_cur ? 1 : 0;
+            rlimit full = was;
+            full.rlim_cur = size;
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
+            l->lbExcel->click();
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &was), 0);
+            QVERIFY(fx->ui->opened.isEmpty());
+            QCOMPARE(entries(), before);
+            QCOMPARE(held(), QStringList());
+        }
+        ::signal(SIGXFSZ, SIG_DFL);
+        QCOMPARE(fx->ui->messages.size(), 2);
+        QVERIFY(fx->ui->lastPrompt().startsWith(QStringLiteral("Laporan tidak dapat diekspor")));
     }
 
     // The export opens a new workbook of the view's kind; one that cannot

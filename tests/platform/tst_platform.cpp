@@ -32,6 +32,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 using namespace mMain;
@@ -973,6 +979,44 @@ private slots:
         f.close();
         QFile::remove(path);
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, wb.save(dir.filePath(QStringLiteral("no/such/dir/x.xlsx"))));
+    }
+
+    // An export killed while it writes its rows or packs the workbook (the
+    // file size limit's signal) leaves no file under its name; what a
+    // killed one left goes at a later export into that folder.
+    void killedExportLeavesNoWorkbook()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("Laporan.xlsx"));
+        for (const bool packing : {false, true}) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                try {
+                    platform::SheetWriter sheet(path);
+                    platform::Cell cell;
+                    for (int r = 1; r <= 50; ++r) {
+                        cell.value = QStringLiteral("baris %1").arg(r);
+                        sheet.write(r, 1, cell);
+                    }
+                    const rlimit small{4096, RLIM_INFINITY};
+                    if (!packing || ::setrlimit(RLIMIT_FSIZE, &small) != 0)
+                        ::raise(SIGKILL);
+                    sheet.close();
+                } catch (...) {
+                }
+                ::_exit(0);
+            }
+            QVERIFY(child > 0 && ::waitpid(child, nullptr, 0) == child);
+            QVERIFY(!QFile::exists(path));
+        }
+        // Left a while ago: a folder just made may be about to be locked.
+        const timespec old[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+        for (const QString& left : QDir(folder.path()).entryList(QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot))
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(folder.filePath(left)).constData(), old, 0), 0);
+        platform::SheetWriter next(folder.filePath(QStringLiteral("Lagi.xlsx")));
+        next.close();
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Lagi.xlsx")});
     }
 
     // The box of work that can be stopped: shown at once, Escape or its

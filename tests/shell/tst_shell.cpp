@@ -131,6 +131,9 @@ private slots:
         m->iDatabase->setText(kSample);
         m->bLogin->click();
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Username belum diisi"));
+        m->iUsername->setText(QStringLiteral("   "));
+        m->bLogin->click();
+        QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Username belum diisi"));
         m->iUsername->setText(QStringLiteral("admin"));
         m->bLogin->click();
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Password belum diisi"));
@@ -139,7 +142,8 @@ private slots:
         m->iPassword->setText(QStringLiteral("x"));
         m->bLogin->click();
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Username tidak ditemukan"));
-        m->iUsername->setText(QStringLiteral("admin"));
+        // Blanks around a name are not part of it.
+        m->iUsername->setText(QStringLiteral(" admin "));
         m->iPassword->setText(QStringLiteral("wrong"));
         m->bLogin->click();
         QCOMPARE(fx->ui->lastPrompt(), QStringLiteral("Password salah"));

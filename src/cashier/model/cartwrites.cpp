@@ -41,8 +41,7 @@ bool TickLine(ShopSession& s, const QString& action, const CartLine& shown, bool
     return told(s, TickLine(s.db(), action, shown, ticked), true);
 }
 
-bool TickCharge(ShopSession& s, const QString& action, const QString& charge, const QList<CartLine>& shown,
-                int ticked)
+bool TickCharge(ShopSession& s, const QString& action, const QString& charge, const QList<CartLine>& shown, int ticked)
 {
     return told(s, TickCharge(s.db(), action, charge, shown, ticked), true);
 }
@@ -52,8 +51,7 @@ bool DeleteCartLine(ShopSession& s, const QString& action, const CartLine& shown
     return told(s, DeleteCartLine(s.db(), action, shown), true);
 }
 
-bool ClearTickedLines(ShopSession& s, const QString& action, const QString& charge,
-                      const QList<CartLine>& shownTicked)
+bool ClearTickedLines(ShopSession& s, const QString& action, const QString& charge, const QList<CartLine>& shownTicked)
 {
     return told(s, ClearTickedLines(s.db(), action, charge, shownTicked), true);
 }
@@ -83,6 +81,12 @@ bool MoveCharge(ShopSession& s, const QString& action, const QString& from, cons
     if (moved && s.till().action() == action && s.till().charge() == from)
         s.till().chooseCharge(to);
     return told(s, moved, true);
+}
+
+bool HoldWarehouse(ShopSession& s, const QString& action, const QString& charge, const QString& warehouse)
+{
+    const bool wrote = HoldWarehouse(s.db(), action, charge, warehouse);
+    return told(s, wrote, wrote);
 }
 
 SaveResult SaveTransaction(ShopSession& s, const SaveHeader& h)

@@ -9,6 +9,7 @@
 #include "cashier/model/cart.h"
 #include "cashier/model/cartops.h"
 #include "cashier/model/journal.h"
+#include "cashier/model/pending.h"
 
 class ShopSession;
 
@@ -20,17 +21,17 @@ QString CartChangedText();
 qint64 AddCartLine(ShopSession& s, const QString& action, const LineEntry& line);
 bool ScanIntoCart(ShopSession& s, const QString& action, const QString& charge, const QString& code);
 bool TickLine(ShopSession& s, const QString& action, const CartLine& shown, bool ticked);
-bool TickCharge(ShopSession& s, const QString& action, const QString& charge, const QList<CartLine>& shown,
-                int ticked);
+bool TickCharge(ShopSession& s, const QString& action, const QString& charge, const QList<CartLine>& shown, int ticked);
 bool DeleteCartLine(ShopSession& s, const QString& action, const CartLine& shown);
-bool ClearTickedLines(ShopSession& s, const QString& action, const QString& charge,
-                      const QList<CartLine>& shownTicked);
+bool ClearTickedLines(ShopSession& s, const QString& action, const QString& charge, const QList<CartLine>& shownTicked);
 std::optional<int> SplitCartLine(ShopSession& s, const QString& action, const CartLine& shown);
 EditOutcome EditCartLine(ShopSession& s, const QString& action, const CartLine& shown, const LineEdit& edit);
 // The session's till, when it showed the charge moved, chooses its new name.
 bool MoveCharge(ShopSession& s, const QString& action, const QString& from, const QString& to,
                 const QList<CartLine>& shown);
 SaveResult SaveTransaction(ShopSession& s, const SaveHeader& h);
+// The warehouse held with a cart is the cart's news when it changed.
+bool HoldWarehouse(ShopSession& s, const QString& action, const QString& charge, const QString& warehouse);
 // A save whose COMMIT got no answer that turned out durable: the news the
 // save itself could not tell.
 void AnnounceSaved(ShopSession& s);

@@ -12,7 +12,8 @@ namespace cashier {
 // "" when none is held.
 QString HeldWarehouse(platform::DbConnection& db, const QString& action, const QString& charge);
 // Stores or replaces the held warehouse: the count and the insert or update
-// are one write, so two workstations never store the pair twice.
-void HoldWarehouse(platform::DbConnection& db, const QString& action, const QString& charge, const QString& warehouse);
+// are one write, so two workstations never store the pair twice. Returns
+// whether a row was written: the warehouse already held writes nothing.
+bool HoldWarehouse(platform::DbConnection& db, const QString& action, const QString& charge, const QString& warehouse);
 
 } // namespace cashier

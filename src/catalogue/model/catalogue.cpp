@@ -590,7 +590,7 @@ QString Rule()
     return QString(212, QLatin1Char('-'));
 }
 
-QStringList PrintLines(const QString& caption, const PrintFilters& f, const QStringList& rows)
+QStringList PrintHead(const QString& caption, const PrintFilters& f)
 {
     const QString label = Pad(100), value = Pad(15);
     QStringList lines;
@@ -604,8 +604,6 @@ QStringList PrintLines(const QString& caption, const PrintFilters& f, const QStr
         lines << AlignRight(QStringLiteral("Filter By %1:").arg(f.fieldCaption), label) + QLatin1Char(' ') +
                      AlignLeft(f.filter, value);
     lines << QString() << Rule();
-    lines << rows;
-    lines << Rule();
     return lines;
 }
 

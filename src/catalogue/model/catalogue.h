@@ -240,9 +240,10 @@ struct PrintFilters {
     QString fieldCaption;
     QString filter;
 };
-// The print-out: caption in capitals, the filters in force, an empty line,
-// the rule, every list row, the rule.
-QStringList PrintLines(const QString& caption, const PrintFilters& filters, const QStringList& rows);
+// The print-out's lines before the list's rows: caption in capitals, the
+// filters in force, an empty line, the rule. Every list row follows, then
+// the rule again.
+QStringList PrintHead(const QString& caption, const PrintFilters& filters);
 
 // The export of a list query (ItemsExportSql or ContactsExportSql) into a
 // new .xlsx file at path: bold titles in row 1, a record per row from row

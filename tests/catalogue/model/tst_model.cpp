@@ -312,16 +312,15 @@ private slots:
 
     void printLines()
     {
-        const QStringList rows = {QStringLiteral("title"), QStringLiteral("rule"), QStringLiteral("row")};
         PrintFilters none{QStringLiteral("(Semua)"), QStringLiteral("(Semua)"), {}, QStringLiteral("Kode"), {}};
-        const QStringList plain = PrintLines(QStringLiteral("Data Penjualan"), none, rows);
-        QCOMPARE(plain, (QStringList{"DATA PENJUALAN", "", Rule(), "title", "rule", "row", Rule()}));
+        const QStringList plain = PrintHead(QStringLiteral("Data Penjualan"), none);
+        QCOMPARE(plain, (QStringList{"DATA PENJUALAN", "", Rule()}));
         QCOMPARE(Rule().size(), 212);
 
         PrintFilters all{QStringLiteral("Minuman"), QStringLiteral("(Semua)"), QStringLiteral("kopi"),
                          QStringLiteral("Kode"), QStringLiteral("K")};
-        const QStringList lines = PrintLines(QStringLiteral("Data Pelanggan"), all, {});
-        QCOMPARE(lines.size(), 7);
+        const QStringList lines = PrintHead(QStringLiteral("Data Pelanggan"), all);
+        QCOMPARE(lines.size(), 6);
         QCOMPARE(lines.at(1), QString(91, ' ') + QStringLiteral("Kategori: Minuman        "));
         QCOMPARE(lines.at(2), QString(82, ' ') + QStringLiteral("Keyword Pencarian: kopi           "));
         QCOMPARE(lines.at(3), QString(85, ' ') + QStringLiteral("Filter By Kode: K              "));

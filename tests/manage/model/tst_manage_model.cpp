@@ -7,7 +7,6 @@
 #include "shell/model/operators.h"
 #include "support/datafixture.h"
 
-#include <QFile>
 #include <QTest>
 
 namespace {
@@ -93,25 +92,6 @@ private slots:
         QVERIFY(other.exec(QStringLiteral("update operator set `user`=0 where username='Budi'")));
         QCOMPARE(manage::DeleteOperator(*db, "Citra"), manage::OperatorDelete::LastManager);
         QCOMPARE(shell::OperatorCount(*db, "Citra"), 1);
-    }
-
-    // A printer port never names a database file the program keeps, under
-    // any of its names, nor climbs with "..".
-    void portNeverNamesADatabase()
-    {
-        for (const char* name : {"Pusat.lan", "pusat.dat"})
-            QVERIFY(QFile(fx->path(name)).open(QIODevice::WriteOnly));
-        QVERIFY(QFile::link(db->path(), fx->path("struk.prn")));
-        const QStringList kept = manage::KeptDatabaseFiles(fx->dir.path(), {db->path()}, [](const QString& lan) {
-            return lan.endsWith("Pusat.lan") ? QStringLiteral("pusat.dat") : QString();
-        });
-        for (const QString& port : {QString(), QString("Default"), QString("lpt1"), QString("COM2:"),
-                                    QString("/dev/usb/lp0"), fx->path("nota.prn"), QString("\\\\kasir\\Epson")})
-            QVERIFY2(manage::PortRefusal(port, kept).isEmpty(), qPrintable(port));
-        for (const QString& port : {db->path(), db->path() + "-journal", fx->path("Empty.tdb"), fx->path("struk.prn"),
-                                    fx->path("pusat.dat"), " " + fx->path("Pusat.lan"), QString("lain.MDBC"),
-                                    QString("../../escape.prn"), fx->path("a/../nota.prn")})
-            QVERIFY2(manage::PortRefusal(port, kept).startsWith("Port printer"), qPrintable(port));
     }
 };
 
