@@ -76,6 +76,12 @@ bool SameLine(const CartLine& shown, const CartLine& stored)
     return s == shown;
 }
 
+bool StillShown(platform::DbConnection& db, const QString& action, const CartLine& shown)
+{
+    const std::optional<CartLine> stored = CartLineById(db, action, shown.id);
+    return stored && SameLine(shown, *stored);
+}
+
 bool SameLines(const QList<CartLine>& shown, const QList<CartLine>& stored)
 {
     return shown.size() == stored.size() && std::equal(shown.begin(), shown.end(), stored.begin(), SameLine);
@@ -162,8 +168,7 @@ qint64 AddCartLine(platform::DbConnection& db, const QString& action, const Line
 bool TickLine(platform::DbConnection& db, const QString& action, const CartLine& shown, bool ticked)
 {
     platform::DbTransaction tx(db);
-    const std::optional<CartLine> stored = CartLineById(db, action, shown.id);
-    if (!stored || !SameLine(shown, *stored))
+    if (!StillShown(db, action, shown))
         return false;
     db.Execute(QStringLiteral("update `") + CartTable(action) + QStringLiteral("` set checked=") +
                (ticked ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral(" where ID=") +

@@ -48,6 +48,8 @@ double TickedSum(const QList<CartLine>& lines);
 QList<CartLine> CartLines(platform::DbConnection& db, const QString& action, const QString& charge, bool tickedOnly);
 // One line by its id; nothing when no line has it (any more).
 std::optional<CartLine> CartLineById(platform::DbConnection& db, const QString& action, qint64 id);
+// Whether the line stored under the shown line's number still is that line.
+bool StillShown(platform::DbConnection& db, const QString& action, const CartLine& shown);
 
 // The cart list's rows: the title row from the column titles (code,
 // description, price, discount, subtotal, quantity, total), the rule, and a

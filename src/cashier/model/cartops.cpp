@@ -122,13 +122,6 @@ QStringList ChargeNames(platform::DbConnection& db, const QString& action)
 
 namespace {
 
-// The line stored under the shown line's number, when it still is that line.
-bool stillShown(platform::DbConnection& db, const QString& action, const CartLine& shown)
-{
-    const std::optional<CartLine> stored = CartLineById(db, action, shown.id);
-    return stored && SameLine(shown, *stored);
-}
-
 void deleteLine(platform::DbConnection& db, const QString& action, qint64 id)
 {
     db.Execute(QStringLiteral("delete from ") + QuotedCartTable(action) + QStringLiteral(" where `id`=") + idText(id));
@@ -139,7 +132,7 @@ void deleteLine(platform::DbConnection& db, const QString& action, qint64 id)
 bool DeleteCartLine(platform::DbConnection& db, const QString& action, const CartLine& shown)
 {
     DbTransaction tx(db);
-    if (!stillShown(db, action, shown))
+    if (!StillShown(db, action, shown))
         return false;
     deleteLine(db, action, shown.id);
     tx.commit();
@@ -161,7 +154,7 @@ bool ClearTickedLines(platform::DbConnection& db, const QString& action, const Q
 std::optional<int> SplitCartLine(platform::DbConnection& db, const QString& action, const CartLine& shown)
 {
     DbTransaction tx(db);
-    if (!stillShown(db, action, shown))
+    if (!StillShown(db, action, shown))
         return std::nullopt;
     const CartLine& line = shown;
     if (line.quantity <= 1)
@@ -186,7 +179,7 @@ std::optional<int> SplitCartLine(platform::DbConnection& db, const QString& acti
 EditOutcome EditCartLine(platform::DbConnection& db, const QString& action, const CartLine& shown, const LineEdit& e)
 {
     DbTransaction tx(db);
-    if (!stillShown(db, action, shown))
+    if (!StillShown(db, action, shown))
         return EditOutcome::Gone;
     const QString where = QStringLiteral(" where id=") + idText(shown.id);
     if (platform::RoundAmount(e.subtotal) == platform::RoundAmount(shown.subtotal)) {
