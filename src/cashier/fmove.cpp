@@ -85,11 +85,8 @@ void fMove::bSave_Click()
     if (!session)
         return;
     const QString to = iCharge->Text();
-    if (!cashier::MoveCharge(*session, action, till.charge(), to, Shown)) {
+    if (!cashier::MoveCharge(*session, action, till.charge(), to, Shown))
         MsgWarn(cashier::CartChangedText(), MsgTitleWarn);
-        Unload();
-        return;
-    }
     Unload();
 }
 
