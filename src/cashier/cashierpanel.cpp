@@ -314,13 +314,13 @@ void CashierPanelView::tCart_Timer()
     if (!app().Session() || db().inTransaction() || m_quiet)
         return;
     try {
-        // A cart not in sight needs no reading; a save to settle does.
-        if (!m_unconfirmed && !ciCart->isVisible())
-            return;
+        // A save to settle comes first; a cart not in sight needs no reading.
         if (m_unconfirmed) {
             confirmSave();
             return;
         }
+        if (!ciCart->isVisible())
+            return;
         // On a file the stamp tells at no cost that nobody wrote; a server
         // reads the few lines of the cart.
         const QByteArray stamp = db().changeStamp();
