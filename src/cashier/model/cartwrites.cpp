@@ -65,7 +65,7 @@ std::optional<int> SplitCartLine(ShopSession& s, const QString& action, const Ca
 EditOutcome EditCartLine(ShopSession& s, const QString& action, const CartLine& shown, const LineEdit& edit)
 {
     const EditOutcome outcome = EditCartLine(s.db(), action, shown, edit);
-    told(s, outcome, true);
+    emit s.cartChanged();
     // The new price is the catalogue's too.
     if (outcome == EditOutcome::PriceChanged)
         emit s.catalogueChanged();
