@@ -192,9 +192,8 @@ private:
     QByteArray m_cartStamp;
     quint64 m_fills = 0;
     // A tick written from the list or a warehouse typed in its box (the
-    // panel already shows them), a save
-    // whose receipt and change window still show the cart as it was: the
-    // cart's news waits.
+    // panel already shows them), a save whose receipt and change window
+    // still show the cart as it was: the cart's news waits.
     bool m_quiet = false;
     struct Unconfirmed {
         cashier::SaveHeader header;

@@ -210,8 +210,6 @@ private slots:
         QCOMPARE(count(QStringLiteral("select count(*) from Salecart")), qint64(0));
     }
 
-    // The panel's own writes of a held warehouse and of its settings are
-    // news for the other windows, told once, and only when they change.
     // The panel's own writes of a held warehouse and its settings are told
     // to the other windows, and only when a value changed.
     void warehouseAndSettingsAreAnnounced()
