@@ -255,6 +255,9 @@ struct SheetWriter::Book {
         throw Failure(err > 0 ? text + QStringLiteral(": ") + SystemErrorText(err) : text, detail);
     }
 
+    // A call of the system's that failed with this error number.
+    [[noreturn]] void failSystem(int err) { fail(err, QString::fromLocal8Bit(std::strerror(err))); }
+
     // Rows the disk did not take (a full disk) stop the work at once: the
     // library does not look. Between rows its buffer is only looked at;
     // before packing, what is left in it is written out first.
@@ -264,10 +267,8 @@ struct SheetWriter::Book {
         if (!rows || (!flush && !std::ferror(rows)))
             return;
         errno = 0;
-        if (std::fflush(rows) != 0 || std::ferror(rows)) {
-            const int err = errno ? errno : EIO;
-            fail(err, QString::fromLocal8Bit(std::strerror(err)));
-        }
+        if (std::fflush(rows) != 0 || std::ferror(rows))
+            failSystem(errno ? errno : EIO);
     }
 
     lxw_format* formatOf(const Cell& c, bool date)
@@ -308,8 +309,7 @@ SheetWriter::SheetWriter(const QString& path, const QString& sheetName) : m_book
     RemoveStaleParts(folder);
     QByteArray dir = QFile::encodeName(QDir(folder).filePath(kPartPrefix + QStringLiteral("XXXXXX")));
     if (!::mkdtemp(dir.data())) {
-        const int err = errno;
-        b.fail(err, QString::fromLocal8Bit(std::strerror(err)));
+        b.failSystem(errno);
     }
     b.tmpdir = dir;
     b.partDir = QFile::decodeName(dir);
@@ -385,12 +385,11 @@ void SheetWriter::write(int row, int col, const Cell& cell)
     // A cell the sheet cannot hold (past its last row, a text too long)
     // would otherwise be left out of a file that looks complete.
     if (written != LXW_NO_ERROR) {
-        const QString target = m_book->target;
         m_book->release();
         throw Failure(
             OwnText("cCellTooBig",
                     QStringLiteral("Berkas %1 tidak dapat ditulis: sel baris %2 kolom %3 tidak muat di lembar kerja"))
-                .arg(target)
+                .arg(m_book->target)
                 .arg(row)
                 .arg(col),
             QString::fromUtf8(lxw_strerror(written)));
@@ -406,8 +405,7 @@ void SheetWriter::close()
     const qint64 rowBytes = std::ftell(b.ws->optimize_tmpfile);
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0) {
-        const int err = errno;
-        b.fail(err, QString::fromLocal8Bit(std::strerror(err)));
+        b.failSystem(errno);
     }
     const QByteArray part = QFile::encodeName(b.part);
     const pid_t parent = ::getpid();
@@ -455,8 +453,7 @@ void SheetWriter::close()
     if (PackedSheetSize(b.part) < rowBytes)
         b.fail(ENOSPC, QStringLiteral("the packed sheet is shorter than its rows"));
     if (::rename(part.constData(), QFile::encodeName(b.target).constData()) != 0) {
-        const int err = errno;
-        b.fail(err, QString::fromLocal8Bit(std::strerror(err)));
+        b.failSystem(errno);
     }
     // The new name on the disk too, before the operator is told of it.
     const int folder =

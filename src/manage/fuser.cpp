@@ -100,13 +100,13 @@ void fUser::iUsername_Click()
             c->setValue(0);
         return;
     }
-    manage::OperatorValues loaded{op->password, {}};
-    for (size_t i = 0; i < std::size(boxes); ++i)
-        loaded.rights[i] = int(op->rights[i].toLongLong());
     m_loadedPassword = InvertChars(op->password);
     iPassword->setText(m_loadedPassword);
-    for (size_t i = 0; i < std::size(boxes); ++i)
+    manage::OperatorValues loaded{op->password, {}};
+    for (size_t i = 0; i < std::size(boxes); ++i) {
+        loaded.rights[i] = int(op->rights[i].toLongLong());
         boxes[i]->setValue(loaded.rights[i]);
+    }
     m_loaded = loaded;
 }
 
