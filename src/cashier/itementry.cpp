@@ -4,6 +4,7 @@
 #include "cashier/model/cart.h"
 #include "cashier/model/cartwrites.h"
 #include "cashier/model/journal.h"
+#include "catalogue/model/catalogue.h"
 #include "core/app.h"
 #include "core/mmain.h"
 #include "data/owntext.h"
@@ -200,8 +201,7 @@ bool ItemEntry::AddLine(const QString& charge, bool discountPercent)
         return false;
     }
     if (f.ciName->Text().isEmpty()) {
-        MsgWarn(QStringLiteral("Item dengan Kode ") + Quote(code) + QStringLiteral(" tidak ditemukan, coba Kode lain"),
-                MsgTitleWarn);
+        MsgWarn(catalogue::UnknownItemMessage(code), MsgTitleWarn);
         f.ciCode->setFocus();
         return false;
     }

@@ -1,13 +1,12 @@
 #include "catalogue/fadd.h"
 
+#include "catalogue/discount.h"
 #include "catalogue/fmaster.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/names.h"
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
-#include "data/owntext.h"
-#include "platform/backend.h"
 #include "platform/keys.h"
 
 using namespace platform;
@@ -180,15 +179,7 @@ void fAdd::iDiscountN_Change()
 
 void fAdd::bDiscount_Click()
 {
-    const QString answer =
-        app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
-    if (iPrice->Text().isEmpty())
-        return;
-    const std::optional<QString> percent = catalogue::NominalDiscountText(answer, ParseAmount(iPrice->Text()));
-    if (!percent)
-        MsgWarn(platform::OwnText("cNotAFigure", platform::NotAFigure), MsgTitleWarn);
-    else if (!percent->isEmpty())
-        iDiscount->setText(*percent);
+    catalogue::AskNominalDiscount(*iPrice, *iDiscount);
 }
 
 catalogue::Item fAdd::fieldsItem() const

@@ -1,5 +1,6 @@
 #include "catalogue/finventory.h"
 
+#include "catalogue/discount.h"
 #include "catalogue/listrows.h"
 #include "catalogue/model/catalogue.h"
 #include "catalogue/model/inventory.h"
@@ -7,8 +8,6 @@
 #include "core/app.h"
 #include "core/fieldkeys.h"
 #include "core/mmain.h"
-#include "data/owntext.h"
-#include "platform/backend.h"
 #include "platform/keys.h"
 
 using namespace platform;
@@ -299,27 +298,14 @@ void fInventory::bSave_Click()
     Unload();
 }
 
-void fInventory::nominalDiscount(TextBox* price, TextBox* discount)
-{
-    const QString answer =
-        app().backend().inputBox(QStringLiteral("Masukan nilai discount nominal:"), app().AppTitle, QString());
-    if (price->Text().isEmpty())
-        return;
-    const std::optional<QString> percent = catalogue::NominalDiscountText(answer, AmountOf(price));
-    if (!percent)
-        mMain::MsgWarn(platform::OwnText("cNotAFigure", platform::NotAFigure), mMain::MsgTitleWarn);
-    else if (!percent->isEmpty())
-        discount->setText(*percent);
-}
-
 void fInventory::bDiscountSH_Click()
 {
-    nominalDiscount(iPriceSH, iDiscountSH);
+    catalogue::AskNominalDiscount(*iPriceSH, *iDiscountSH);
 }
 
 void fInventory::bDiscountSL_Click()
 {
-    nominalDiscount(iPriceSL, iDiscountSL);
+    catalogue::AskNominalDiscount(*iPriceSL, *iDiscountSL);
 }
 
 void fInventory::LoadRecord(const DbRecordset& rs)

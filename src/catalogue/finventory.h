@@ -50,7 +50,6 @@ public:
 
 private:
     void clearFields();
-    void nominalDiscount(platform::TextBox* price, platform::TextBox* discount);
     bool refuse(const QString& message, QWidget* focus);
     // The item as an edit loaded it, read as the save reads the fields.
     inventory::InventoryItem m_loaded;

@@ -189,10 +189,12 @@ void fDetail::deleteLink(ListBox* list, stock::Side side, const QList<stock::Lin
     if (mMain::MsgConfirm(QStringLiteral("Hapus yang terpilih?"), mMain::MsgTitleConfirm) != 1)
         return;
     // The link as its row showed it, or nothing: its id may be another's now.
-    if (stock::DeleteLink(app().DbConn(), side, m_linksOf, shown.at(row)))
+    if (stock::DeleteLink(app().DbConn(), side, m_linksOf, shown.at(row))) {
+        // The announcement reloads this window too (linksChanged).
         Announce(&ShopSession::stockChanged);
-    else
-        mMain::MsgWarn(catalogue::GoneMessage(shown.at(row).code), mMain::MsgTitleWarn);
+        return;
+    }
+    mMain::MsgWarn(catalogue::GoneMessage(shown.at(row).code), mMain::MsgTitleWarn);
     side == stock::Side::Shop ? FilliShop() : FilliSale();
 }
 
